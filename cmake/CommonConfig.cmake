@@ -1,0 +1,10 @@
+# Settings every target of the project shares.
+add_library(qm_common INTERFACE)
+target_compile_options(qm_common INTERFACE -Wall -Wextra)
+target_compile_definitions(qm_common INTERFACE
+    QT_NO_CAST_FROM_ASCII
+    QT_NO_CAST_TO_ASCII
+    QT_NO_NARROWING_CONVERSIONS_IN_CONNECT
+    QT_USE_QSTRINGBUILDER
+    QT_DEPRECATED_WARNINGS)
+target_include_directories(qm_common INTERFACE ${PROJECT_SOURCE_DIR})

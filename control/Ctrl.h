@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include "model/Entry.h"
+
+class IViewDialogs;
+class IViewActions;
+class IViewItems;
+class IViewStatus;
+
+// The controller's interface: every user command enters the logic here, on
+// the GUI thread.
+class Ctrl : public QObject
+{
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+    virtual void attachViews(IViewDialogs* dialogs, IViewActions* actions, IViewItems* items,
+                             IViewStatus* status) = 0;
+    virtual void projectNew() = 0;
+    virtual void projectLoad() = 0;
+    virtual void projectSave() = 0;
+    virtual void projectSaveAs() = 0;
+    virtual void appExit() = 0;
+    virtual void diskSelect() = 0;
+    virtual void dispense() = 0;
+    virtual void undispense() = 0;
+    virtual void clipboardPost() = 0;
+    virtual void originalsDelete() = 0;
+    virtual void filesAdd() = 0;
+    virtual void folderAdd() = 0;
+    virtual void entryRemove() = 0;
+    virtual void selectionAllInGroup() = 0;
+    virtual void selectionInvertInGroup() = 0;
+    virtual void priorityUp() = 0;
+    virtual void priorityDown() = 0;
+    virtual void prioritySet(int group) = 0;
+    virtual void about() = 0;
+    virtual void pathsAdd(QStringList paths) = 0;
+    virtual void selectionChanged() = 0;
+    virtual void entryReveal(const EntryPos& pos) = 0;
+    virtual bool probeTarget(bool wholeVolume, Target& target) = 0;
+    virtual void listDriveRoots(QStringList& roots) = 0;
+
+    // The main window is about to close: true when it may (unsaved changes
+    // were saved or given up), false to keep it open.
+    virtual bool queryClose() = 0;
+    // The views are going away: stop the workers that report to them and
+    // forget the views. No other operation may follow.
+    virtual void detachViews() = 0;
+};
+
+// The one controller of the process, created on first use.
+Ctrl* controller();

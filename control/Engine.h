@@ -1,0 +1,63 @@
+#pragma once
+
+#include <list>
+
+#include "control/Ctrl.h"
+#include "dispense/FolderSizeCalcer.h"
+
+// The one controller: runs every command on the GUI thread, changes the model
+// and pushes the new state to the four views (which it does not own).
+class Engine : public Ctrl
+{
+    Q_OBJECT
+public:
+    explicit Engine(QObject* parent = nullptr);
+    ~Engine() override;
+
+    void attachViews(IViewDialogs* dialogs, IViewActions* actions, IViewItems* items,
+                     IViewStatus* status) override;
+    void projectNew() override;
+    void projectLoad() override;
+    void projectSave() override;
+    void projectSaveAs() override;
+    void appExit() override;
+    void diskSelect() override;
+    void dispense() override;
+    void undispense() override;
+    void clipboardPost() override;
+    void originalsDelete() override;
+    void filesAdd() override;
+    void folderAdd() override;
+    void entryRemove() override;
+    void selectionAllInGroup() override;
+    void selectionInvertInGroup() override;
+    void priorityUp() override;
+    void priorityDown() override;
+    void prioritySet(int group) override;
+    void about() override;
+    void pathsAdd(QStringList paths) override;
+    void selectionChanged() override;
+    void entryReveal(const EntryPos& pos) override;
+    bool probeTarget(bool wholeVolume, Target& target) override;
+    void listDriveRoots(QStringList& roots) override;
+    bool queryClose() override;
+    void detachViews() override;
+
+    // Pushes the title, totals, state text, target and wasted figure to the views.
+    void refreshViews();
+
+private slots:
+    void on_folderCalcComplete(QString path, quint64 size);
+
+private:
+    void addPath(QString path);
+    // Queues the folder entry at pos for the folder-size thread.
+    void requestFolderSize(const EntryPos& pos);
+
+    IViewDialogs* m_dialogs = nullptr;
+    IViewActions* m_actions = nullptr;
+    IViewItems* m_items = nullptr;
+    IViewStatus* m_status = nullptr;
+    std::list<EntryPos> m_pendingSizes; // oldest request first
+    FolderSizeCalcer m_calcer;
+};

@@ -1,0 +1,16 @@
+#pragma once
+
+// The actions, menus and toolbar as the controller sees them: only their
+// enabled states.
+class IViewActions
+{
+public:
+    virtual ~IViewActions() = default;
+
+    // Remove and the six priority commands.
+    virtual void enableEntryActions(bool on) = 0;
+    virtual void enableSave(bool on) = 0;
+    virtual void enableDispense() = 0;
+    // Dispense on exactly when !dispensed; Undispense, Post and Delete exactly when dispensed.
+    virtual void setDispensed(bool dispensed) = 0;
+};

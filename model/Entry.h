@@ -1,0 +1,82 @@
+#pragma once
+
+#include <vector>
+
+#include <QString>
+#include <QtGlobal>
+
+// The five priority groups; the number is a group's identity everywhere
+// (positions, origins, list rows, colours, the project file).
+enum EntryGroup : int {
+    Dispensed = 0,
+    Required = 1,
+    Main = 2,
+    Background = 3,
+    NotInUse = 4,
+    NoGroup = 5
+};
+
+enum EntryKind : int { File = 0, Folder = 1 };
+
+enum FileSystemKind : int { NTFS = 0, FAT = 1, UDF = 2 };
+
+// One file or folder of the project.
+struct Entry
+{
+    QString Name;  // last component of Ident
+    QString Path;  // the folder holding the item
+    QString Ident; // full path; the item's identity for the walk, the clipboard and the trash
+    quint64 Size = 0;
+    bool IsValidSize = false;
+    int Kind = File;
+
+    bool operator==(const Entry& o) const;
+    bool operator!=(const Entry& o) const { return !(*this == o); }
+};
+
+// Where an entry stands; right only while its group is unchanged.
+struct EntryPos
+{
+    int group = NoGroup;
+    int index = 0;
+
+    bool operator==(const EntryPos& o) const { return group == o.group && index == o.index; }
+    bool operator!=(const EntryPos& o) const { return !(*this == o); }
+};
+
+// Group first (signed), then index (unsigned): the order of DispenseQueue.
+bool operator<(const EntryPos& a, const EntryPos& b);
+
+// The storage medium to fill.
+struct Target
+{
+    QString Path;
+    int FileSystem = NTFS;
+    quint64 BlockSize = 0;
+    quint64 AvailableBlocks = 0;
+
+    quint64 capacity() const { return AvailableBlocks * BlockSize; }
+    bool operator==(const Target& o) const;
+    bool operator!=(const Target& o) const { return !(*this == o); }
+};
+
+// The names the project file uses for FileSystemKind 0..2.
+const QString& fileSystemName(int fileSystem);
+
+// Max-priority queue of positions (binary heap, greatest position on top)
+// carrying a search result to the model.
+class DispenseQueue
+{
+public:
+    void push(const EntryPos& pos);
+    const EntryPos& top() const { return m_heap.front(); }
+    void pop();
+    bool empty() const { return m_heap.empty(); }
+    std::size_t size() const { return m_heap.size(); }
+    void clear() { m_heap.clear(); }
+    // The heap's storage, in heap order.
+    const std::vector<EntryPos>& items() const { return m_heap; }
+
+private:
+    std::vector<EntryPos> m_heap;
+};

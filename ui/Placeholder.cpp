@@ -1,0 +1,1 @@
+// Replaced by the widgets of the main window.
