@@ -52,7 +52,7 @@ void Engine::refreshViews()
     QString title;
     model->projectFile(title);
     m_dialogs->setTitle(title);
-    m_status->showSelected(0, 0);
+    showSelection();
     m_status->showTotal(model->totalSize(), model->totalCount());
     m_status->showState(QStringLiteral("READY"));
     if (model->hasTarget()) {

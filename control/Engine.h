@@ -51,6 +51,16 @@ private slots:
 
 private:
     void addPath(QString path);
+    // Save, or Save As when the project has no file yet; true when written.
+    bool saveProject();
+    bool saveProjectAs();
+    // Before the project is replaced: true when it has no unsaved changes or
+    // the user saved or gave them up.
+    bool mayDropChanges();
+    // The selection summary and the entry actions, from the list's selection.
+    void showSelection();
+    // Dispense, Undispense, Post and Delete as the model's state allows.
+    void showDispenseActions();
     // Queues the folder entry at pos for the folder-size thread.
     void requestFolderSize(const EntryPos& pos);
 

@@ -1,11 +1,25 @@
 #include "control/Engine.h"
 
+#include <vector>
+
+#include <QFileInfo>
+
 #include "control/IViewActions.h"
 #include "control/IViewDialogs.h"
 #include "control/IViewItems.h"
 #include "control/IViewStatus.h"
 #include "model/DM.h"
 #include "model/EntryPaths.h"
+
+namespace {
+
+// Where the model has no sentence of its own.
+QString failureText(const QString& error, const QString& fallback)
+{
+    return error.isEmpty() ? fallback : error;
+}
+
+} // namespace
 
 void Engine::addPath(QString path)
 {
@@ -18,12 +32,16 @@ void Engine::addPath(QString path)
 
 void Engine::pathsAdd(QStringList paths)
 {
+    int added = 0;
     for (const QString& path : paths) {
         // A dropped URL that names no local file arrives as an empty path.
-        if (!path.isEmpty())
-            addPath(path);
+        if (path.isEmpty())
+            continue;
+        addPath(path);
+        ++added;
     }
-    m_actions->enableSave(true);
+    if (added > 0)
+        m_actions->enableSave(true);
     refreshViews();
 }
 
@@ -39,27 +57,206 @@ void Engine::filesAdd()
 void Engine::folderAdd()
 {
     QString folder;
-    if (!m_dialogs->askFolderAdd(folder))
+    if (!m_dialogs->askFolderAdd(folder) || folder.isEmpty())
         return;
     addPath(folder);
     m_actions->enableSave(true);
     refreshViews();
 }
 
-// The commands below are filled in with the project and entry commands.
-void Engine::projectNew() {}
-void Engine::projectLoad() {}
-void Engine::projectSave() {}
-void Engine::projectSaveAs() {}
-void Engine::entryRemove() {}
-void Engine::priorityUp() {}
-void Engine::priorityDown() {}
-void Engine::prioritySet(int group)
+void Engine::projectNew()
 {
-    Q_UNUSED(group);
+    if (!mayDropChanges())
+        return;
+    DM* model = dataModel();
+    model->newProject();
+    QString title;
+    model->projectFile(title);
+    m_dialogs->setTitle(title);
+    m_items->rebuildItems();
+    // A new project has nothing to save, no target and no result.
+    m_actions->enableSave(false);
+    showDispenseActions();
+    refreshViews();
 }
-void Engine::selectionChanged() {}
+
+void Engine::projectLoad()
+{
+    if (!mayDropChanges())
+        return;
+    QString path;
+    if (!m_dialogs->askProjectLoad(path))
+        return;
+    QString parent, name;
+    splitPath(path, parent, name);
+    // Save writes back here later, whatever the working folder is by then.
+    const QString fullPath = QFileInfo(path).absoluteFilePath();
+    DM* model = dataModel();
+    if (!model->load(fullPath, name)) {
+        // The old project stays, with its list, its changes and its actions.
+        m_status->showState(failureText(model->lastError(),
+                                        QStringLiteral("The project could not be loaded.")));
+        return;
+    }
+    m_items->rebuildItems();
+    m_actions->enableSave(false);
+    showDispenseActions();
+    refreshViews();
+}
+
+void Engine::projectSave()
+{
+    saveProject();
+}
+
+void Engine::projectSaveAs()
+{
+    saveProjectAs();
+}
+
+bool Engine::saveProject()
+{
+    DM* model = dataModel();
+    // The model stays untitled after Save As of a new project, but it then has
+    // the chosen file to write to; only a project without one asks.
+    if (model->filePath().isEmpty())
+        return saveProjectAs();
+    if (!model->save()) {
+        m_status->showState(
+            failureText(model->lastError(), QStringLiteral("The project could not be saved.")));
+        return false;
+    }
+    m_actions->enableSave(false);
+    return true;
+}
+
+bool Engine::saveProjectAs()
+{
+    QString path;
+    if (!m_dialogs->askProjectSaveAs(path))
+        return false;
+    DM* model = dataModel();
+    if (!model->saveAs(path)) {
+        m_status->showState(
+            failureText(model->lastError(), QStringLiteral("The project could not be saved.")));
+        return false;
+    }
+    QString parent, name;
+    splitPath(path, parent, name);
+    m_dialogs->setTitle(name);
+    m_actions->enableSave(false);
+    return true;
+}
+
+bool Engine::mayDropChanges()
+{
+    if (!dataModel()->isModified())
+        return true;
+    switch (m_dialogs->askSaveChanges()) {
+    case IViewDialogs::DiscardChanges:
+        return true;
+    case IViewDialogs::SaveChanges:
+        return saveProject();
+    case IViewDialogs::CancelClose:
+        break;
+    }
+    return false;
+}
+
 bool Engine::queryClose()
 {
-    return true;
+    return mayDropChanges();
+}
+
+void Engine::entryRemove()
+{
+    std::vector<EntryPos> sel;
+    m_items->selectedPositions(sel);
+    DM* model = dataModel();
+    for (const EntryPos& p : sel) {
+        if (!model->isValidPos(p))
+            continue;
+        model->removeEntry(p);
+        m_items->removeItem(p);
+    }
+    m_actions->enableSave(true);
+    refreshViews();
+}
+
+void Engine::priorityUp()
+{
+    std::vector<EntryPos> sel;
+    m_items->selectedPositions(sel);
+    DM* model = dataModel();
+    for (const EntryPos& p : sel) {
+        if (p.group < Main || p.group > NotInUse || !model->isValidPos(p))
+            continue;
+        EntryPos q = p;
+        model->moveEntry(q, p.group - 1);
+        m_items->moveItem(p, q);
+    }
+    m_actions->enableSave(true);
+    // Moves across "Not In Use" change the totals; the moved rows are selected anew.
+    m_status->showTotal(model->totalSize(), model->totalCount());
+    showSelection();
+}
+
+void Engine::priorityDown()
+{
+    std::vector<EntryPos> sel;
+    m_items->selectedPositions(sel);
+    DM* model = dataModel();
+    for (const EntryPos& p : sel) {
+        if (p.group < Required || p.group > Background || !model->isValidPos(p))
+            continue;
+        EntryPos q = p;
+        model->moveEntry(q, p.group + 1);
+        m_items->moveItem(p, q);
+    }
+    m_actions->enableSave(true);
+    m_status->showTotal(model->totalSize(), model->totalCount());
+    showSelection();
+}
+
+void Engine::prioritySet(int group)
+{
+    if (group < Required || group > NotInUse)
+        return;
+    std::vector<EntryPos> sel;
+    m_items->selectedPositions(sel);
+    DM* model = dataModel();
+    for (const EntryPos& p : sel) {
+        if (!model->isValidPos(p))
+            continue;
+        EntryPos q = p;
+        model->moveEntry(q, group);
+        m_items->moveItem(p, q);
+    }
+    m_actions->enableSave(true);
+    m_status->showTotal(model->totalSize(), model->totalCount());
+    showSelection();
+}
+
+void Engine::selectionChanged()
+{
+    showSelection();
+}
+
+void Engine::showSelection()
+{
+    std::vector<EntryPos> sel;
+    m_items->selectedPositions(sel);
+    DM* model = dataModel();
+    quint64 total = 0;
+    int count = 0;
+    for (const EntryPos& p : sel) {
+        if (!model->isValidPos(p))
+            continue;
+        total += model->entryAt(p).Size;
+        ++count;
+    }
+    m_status->showSelected(total, count);
+    // Whether anything is selected, not whether it has a size yet: an empty
+    // file or a folder still being measured can be removed and moved too.
+    m_actions->enableEntryActions(count > 0);
 }

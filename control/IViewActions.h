@@ -11,6 +11,8 @@ public:
     virtual void enableEntryActions(bool on) = 0;
     virtual void enableSave(bool on) = 0;
     virtual void enableDispense() = 0;
+    // Dispense off, the other three untouched: there is no target to fill.
+    virtual void disableDispense() = 0;
     // Dispense on exactly when !dispensed; Undispense, Post and Delete exactly when dispensed.
     virtual void setDispensed(bool dispensed) = 0;
 };

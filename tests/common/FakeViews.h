@@ -137,6 +137,11 @@ public:
         dispense = true;
         m_log.add(QStringLiteral("enableDispense"));
     }
+    void disableDispense() override
+    {
+        dispense = false;
+        m_log.add(QStringLiteral("disableDispense"));
+    }
     void setDispensed(bool d) override
     {
         dispense = !d;

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QDialog>
+
+class IDispenser;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+// The modal dialog of one dispense search: starts the search's thread, shows
+// the best wasted figure so far and relays Next level, Accept and Cancel.
+// It ends with Accepted exactly when the search ended with a result.
+// The dispenser is not owned and must outlive the dialog.
+class DispenseBoard : public QDialog
+{
+    Q_OBJECT
+public:
+    DispenseBoard(QWidget* parent, IDispenser* dispenser);
+    // Stops a search still running and waits for its thread.
+    ~DispenseBoard() override;
+
+public slots:
+    void set_stage(QString text);
+    void set_progress(int value);
+    void set_bestResult4Now(quint64 bytes);
+    void set_enough(bool on);
+    void do_finish(bool ok);
+    void on_accept();
+    void on_cancel();
+    void on_enough();
+
+    // Escape and the window's close button: as Cancel. The dialog closes once
+    // the search has stopped, so the dispenser is never left running.
+    void reject() override;
+
+private:
+    IDispenser* dispenser;
+    QLabel* icon;
+    QProgressBar* progress;
+    QLabel* stage;
+    QLabel* wasted;
+    QPushButton* nextLevel;
+    QPushButton* acceptButton;
+    QPushButton* cancelButton;
+    bool m_closing = false;
+};
