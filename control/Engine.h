@@ -57,8 +57,10 @@ private:
     // Before the project is replaced: true when it has no unsaved changes or
     // the user saved or gave them up.
     bool mayDropChanges();
-    // The selection summary and the entry actions, from the list's selection.
-    void showSelection();
+    // Shows the size and number of the selected entries; returns the number.
+    int showSelection();
+    // Remove and the priority actions on exactly while anything is selected.
+    void followSelection();
     // Dispense, Undispense, Post and Delete as the model's state allows.
     void showDispenseActions();
     // Queues the folder entry at pos for the folder-size thread.

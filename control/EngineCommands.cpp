@@ -43,6 +43,7 @@ void Engine::pathsAdd(QStringList paths)
     if (added > 0)
         m_actions->enableSave(true);
     refreshViews();
+    followSelection();
 }
 
 void Engine::filesAdd()
@@ -62,6 +63,7 @@ void Engine::folderAdd()
     addPath(folder);
     m_actions->enableSave(true);
     refreshViews();
+    followSelection();
 }
 
 void Engine::projectNew()
@@ -78,6 +80,7 @@ void Engine::projectNew()
     m_actions->enableSave(false);
     showDispenseActions();
     refreshViews();
+    followSelection();
 }
 
 void Engine::projectLoad()
@@ -102,6 +105,7 @@ void Engine::projectLoad()
     m_actions->enableSave(false);
     showDispenseActions();
     refreshViews();
+    followSelection();
 }
 
 void Engine::projectSave()
@@ -181,6 +185,7 @@ void Engine::entryRemove()
     }
     m_actions->enableSave(true);
     refreshViews();
+    followSelection();
 }
 
 void Engine::priorityUp()
@@ -199,6 +204,7 @@ void Engine::priorityUp()
     // Moves across "Not In Use" change the totals; the moved rows are selected anew.
     m_status->showTotal(model->totalSize(), model->totalCount());
     showSelection();
+    followSelection();
 }
 
 void Engine::priorityDown()
@@ -216,6 +222,7 @@ void Engine::priorityDown()
     m_actions->enableSave(true);
     m_status->showTotal(model->totalSize(), model->totalCount());
     showSelection();
+    followSelection();
 }
 
 void Engine::prioritySet(int group)
@@ -235,14 +242,22 @@ void Engine::prioritySet(int group)
     m_actions->enableSave(true);
     m_status->showTotal(model->totalSize(), model->totalCount());
     showSelection();
+    followSelection();
 }
 
 void Engine::selectionChanged()
 {
-    showSelection();
+    // Whether anything is selected, not whether it has a size yet: an empty
+    // file or a folder still being measured can be removed and moved too.
+    m_actions->enableEntryActions(showSelection() > 0);
 }
 
-void Engine::showSelection()
+void Engine::followSelection()
+{
+    m_actions->enableEntryActions(m_items->selectedCount() > 0);
+}
+
+int Engine::showSelection()
 {
     std::vector<EntryPos> sel;
     m_items->selectedPositions(sel);
@@ -256,7 +271,5 @@ void Engine::showSelection()
         ++count;
     }
     m_status->showSelected(total, count);
-    // Whether anything is selected, not whether it has a size yet: an empty
-    // file or a folder still being measured can be removed and moved too.
-    m_actions->enableEntryActions(count > 0);
+    return count;
 }

@@ -49,6 +49,7 @@ void Engine::dispense()
     model->applyDispense(d.resultQueue(), d.wasted());
     m_items->rebuildItems();
     refreshViews();
+    followSelection();
     m_actions->setDispensed(true);
     m_actions->enableSave(true);
 }
@@ -58,6 +59,7 @@ void Engine::undispense()
     dataModel()->undispense();
     m_items->rebuildItems();
     refreshViews();
+    followSelection();
     showDispenseActions();
     m_actions->enableSave(true);
 }
@@ -113,6 +115,7 @@ void Engine::originalsDelete()
     }
     m_items->rebuildItems();
     refreshViews();
+    followSelection();
     showDispenseActions();
     if (model->isModified())
         m_actions->enableSave(true);

@@ -1,0 +1,458 @@
+#include <QtTest>
+
+#include "model/DM.h"
+#include "tests/control/EngineFixture.h"
+
+Q_DECLARE_METATYPE(IViewDialogs::SaveChoice)
+
+namespace {
+
+// Required r0 r1, Main m0 m1 m2 (empty file) m3 (folder not yet measured),
+// Background b0, Not In Use n0, and d0 dispensed from Background.
+void standardProject()
+{
+    placeEntry(makeEntry("r0", 100), Required);
+    placeEntry(makeEntry("r1", 200), Required);
+    placeEntry(makeEntry("m0", 1000), Main);
+    placeEntry(makeEntry("m1", 2000), Main);
+    placeEntry(makeEntry("m2", 0), Main);
+    placeEntry(makeEntry("m3", 0, false, Folder), Main);
+    placeEntry(makeEntry("b0", 300), Background);
+    placeEntry(makeEntry("n0", 400), NotInUse);
+    placeEntry(makeEntry("d0", 50), Dispensed, Background);
+}
+const char* const standardLayout = "D:d0|R:r0,r1|M:m0,m1,m2,m3|B:b0|N:n0";
+
+Target someTarget()
+{
+    Target t;
+    t.Path = "/media/stick";
+    t.FileSystem = NTFS;
+    t.BlockSize = 4096;
+    t.AvailableBlocks = 1000;
+    return t;
+}
+
+} // namespace
+
+class TestEngineCommands : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void pathsAdd_data();
+    void pathsAdd();
+    void entryRemove_data();
+    void entryRemove();
+    void priority_data();
+    void priority();
+    void selection_data();
+    void selection();
+
+    void unsavedChanges_data();
+    void unsavedChanges();
+    void saveUntitledCancelled();
+    void saveFailureIsTold();
+    void loadFailure_data();
+    void loadFailure();
+    void newDropsTargetAndResult();
+    void about();
+
+private:
+    QTemporaryDir* m_dir = nullptr;
+    QString m_oldCwd;
+};
+
+void TestEngineCommands::init()
+{
+    m_dir = new QTemporaryDir;
+    QVERIFY(m_dir->isValid());
+    // Anything written by mistake to a relative path lands here, where it is seen.
+    m_oldCwd = QDir::currentPath();
+    QDir::setCurrent(m_dir->path());
+}
+
+void TestEngineCommands::cleanup()
+{
+    QDir::setCurrent(m_oldCwd);
+    delete m_dir;
+    m_dir = nullptr;
+}
+
+void TestEngineCommands::pathsAdd_data()
+{
+    QTest::addColumn<QStringList>("paths"); // "" stays empty, others lie in the temporary folder
+    QTest::addColumn<QStringList>("idents");
+    QTest::addColumn<bool>("save");
+
+    QTest::newRow("folder with a trailing slash")
+        << QStringList{"music/"} << QStringList{"music"} << true;
+    QTest::newRow("only empty paths") << QStringList{"", ""} << QStringList() << false;
+    QTest::newRow("empty paths between")
+        << QStringList{"", "music", "", "photos"} << QStringList{"music", "photos"} << true;
+    QTest::newRow("same path twice")
+        << QStringList{"music", "music"} << QStringList{"music", "music"} << true;
+}
+
+void TestEngineCommands::pathsAdd()
+{
+    QFETCH(QStringList, paths);
+    QFETCH(QStringList, idents);
+    QFETCH(bool, save);
+    QDir(m_dir->path()).mkpath("music");
+    QDir(m_dir->path()).mkpath("photos");
+    EngineFixture f;
+    QStringList full;
+    for (const QString& p : paths)
+        full << (p.isEmpty() ? p : m_dir->path() + '/' + p);
+
+    f.engine.pathsAdd(full);
+
+    DM* m = dataModel();
+    QCOMPARE(m->groupSize(Main), idents.size());
+    QStringList inserted;
+    for (int i = 0; i < idents.size(); ++i) {
+        const Entry& e = m->entryAt(EntryPos{Main, i});
+        QCOMPARE(e.Ident, m_dir->path() + '/' + idents.at(i));
+        QCOMPARE(e.Path, m_dir->path());
+        QCOMPARE(e.Kind, int(Folder));
+        QVERIFY(!e.IsValidSize);
+        inserted << QStringLiteral("insertItem {2,%1}").arg(i);
+    }
+    QCOMPARE(f.calls("insertItem"), inserted);
+    QCOMPARE(f.actions.save, save);
+    QCOMPARE(f.calls("enableSave").size(), save ? 1 : 0);
+    // The new rows are selected, and the status bar says so.
+    QCOMPARE(f.lastCall("showSelected"), QStringLiteral("showSelected 0 %1").arg(idents.size()));
+    QCOMPARE(f.actions.entryActions, !idents.isEmpty());
+    QCOMPARE(f.lastCall("showTotal"), QStringLiteral("showTotal 0 %1").arg(idents.size()));
+}
+
+void TestEngineCommands::entryRemove_data()
+{
+    QTest::addColumn<QString>("selection");
+    QTest::addColumn<QString>("layout");
+    QTest::addColumn<QString>("total");
+
+    QTest::newRow("two of Main") << "2:3 2:1" << "D:d0|R:r0,r1|M:m0,m2|B:b0|N:n0"
+                                 << "showTotal 1600 5";
+    QTest::newRow("one of every group")
+        << "0:0 1:1 2:0 3:0 4:0" << "D:|R:r0|M:m1,m2,m3|B:|N:" << "showTotal 2100 4";
+    QTest::newRow("empty file and unmeasured folder")
+        << "2:3 2:2" << "D:d0|R:r0,r1|M:m0,m1|B:b0|N:n0" << "showTotal 3600 5";
+    QTest::newRow("nothing selected") << "" << standardLayout << "showTotal 3600 7";
+}
+
+void TestEngineCommands::entryRemove()
+{
+    QFETCH(QString, selection);
+    QFETCH(QString, layout);
+    QFETCH(QString, total);
+    EngineFixture f;
+    standardProject();
+    f.items.selection = positions(selection);
+
+    f.engine.entryRemove();
+
+    QCOMPARE(layoutText(), layout);
+    QStringList removed;
+    for (const EntryPos& p : positions(selection))
+        removed << "removeItem " + posText(p);
+    QCOMPARE(f.calls("removeItem"), removed);
+    QCOMPARE(f.lastCall("showTotal"), total);
+    // Save also when nothing was removed; the entry actions follow the now empty selection.
+    QVERIFY(f.actions.save);
+    QVERIFY(!f.actions.entryActions);
+    QCOMPARE(f.lastCall("showSelected"), QStringLiteral("showSelected 0 0"));
+    QCOMPARE(f.lastCall("showState"), QStringLiteral("showState READY"));
+    // The dispensed entry takes its origin along: what is left goes back home.
+    dataModel()->undispense();
+    QVERIFY(!layoutText().startsWith("D:d0"));
+}
+
+void TestEngineCommands::priority_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("selection");
+    QTest::addColumn<QString>("layout");
+    QTest::addColumn<QStringList>("moves");
+    QTest::addColumn<QString>("total");
+
+    QTest::newRow("up from Main") << "up" << "2:1" << "D:d0|R:r0,r1,m1|M:m0,m2,m3|B:b0|N:n0"
+                                  << QStringList{"moveItem {2,1} {1,2}"} << "showTotal 3600 7";
+    QTest::newRow("up from Not In Use")
+        << "up" << "4:0" << "D:d0|R:r0,r1|M:m0,m1,m2,m3|B:b0,n0|N:"
+        << QStringList{"moveItem {4,0} {3,1}"} << "showTotal 4000 8";
+    QTest::newRow("up stops at Required")
+        << "up" << "1:0" << standardLayout << QStringList() << "showTotal 3600 7";
+    QTest::newRow("up leaves Dispensed")
+        << "up" << "0:0" << standardLayout << QStringList() << "showTotal 3600 7";
+    QTest::newRow("down stops at Not In Use")
+        << "down" << "4:0" << standardLayout << QStringList() << "showTotal 3600 7";
+    QTest::newRow("down leaves Dispensed")
+        << "down" << "0:0" << standardLayout << QStringList() << "showTotal 3600 7";
+    QTest::newRow("down into Not In Use")
+        << "down" << "3:0" << "D:d0|R:r0,r1|M:m0,m1,m2,m3|B:|N:n0,b0"
+        << QStringList{"moveItem {3,0} {4,1}"} << "showTotal 3300 6";
+    QTest::newRow("down two of a group")
+        << "down" << "2:3 2:0" << "D:d0|R:r0,r1|M:m1,m2|B:b0,m3,m0|N:n0"
+        << QStringList{"moveItem {2,3} {3,1}", "moveItem {2,0} {3,2}"} << "showTotal 3600 7";
+    QTest::newRow("Main from Dispensed")
+        << "set2" << "0:0" << "D:|R:r0,r1|M:m0,m1,m2,m3,d0|B:b0|N:n0"
+        << QStringList{"moveItem {0,0} {2,4}"} << "showTotal 3650 8";
+    QTest::newRow("own group goes to its end")
+        << "set1" << "1:0" << "D:d0|R:r1,r0|M:m0,m1,m2,m3|B:b0|N:n0"
+        << QStringList{"moveItem {1,0} {1,1}"} << "showTotal 3600 7";
+    QTest::newRow("Not In Use from three groups")
+        << "set4" << "1:1 2:2 3:0" << "D:d0|R:r0|M:m0,m1,m3|B:|N:n0,r1,m2,b0"
+        << QStringList{"moveItem {1,1} {4,1}", "moveItem {2,2} {4,2}", "moveItem {3,0} {4,3}"}
+        << "showTotal 3100 4";
+    QTest::newRow("no such group") << "set0" << "2:0" << standardLayout << QStringList()
+                                   << QString();
+}
+
+void TestEngineCommands::priority()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, selection);
+    QFETCH(QString, layout);
+    QFETCH(QStringList, moves);
+    QFETCH(QString, total);
+    EngineFixture f;
+    standardProject();
+    f.items.selection = positions(selection);
+
+    if (command == "up")
+        f.engine.priorityUp();
+    else if (command == "down")
+        f.engine.priorityDown();
+    else
+        f.engine.prioritySet(command.mid(3).toInt());
+
+    QCOMPARE(layoutText(), layout);
+    QCOMPARE(f.calls("moveItem"), moves);
+    QCOMPARE(f.lastCall("showTotal"), total);
+    // Save even when nothing moved (but not for a group that does not exist).
+    QCOMPARE(f.actions.save, !total.isEmpty());
+    if (!total.isEmpty()) {
+        QVERIFY(f.actions.entryActions);
+        QCOMPARE(f.lastCall("showSelected").section(' ', 2),
+                 QString::number(positions(selection).size()));
+    }
+    QVERIFY(f.calls("setTitle").isEmpty()); // no refresh
+}
+
+void TestEngineCommands::selection_data()
+{
+    QTest::addColumn<QString>("selection");
+    QTest::addColumn<QString>("summary");
+    QTest::addColumn<bool>("enabled");
+
+    QTest::newRow("nothing") << "" << "showSelected 0 0" << false;
+    QTest::newRow("empty file") << "2:2" << "showSelected 0 1" << true;
+    QTest::newRow("folder not yet measured") << "2:3" << "showSelected 0 1" << true;
+    QTest::newRow("two groups") << "1:1 2:0" << "showSelected 1200 2" << true;
+    QTest::newRow("Dispensed and Not In Use") << "0:0 4:0" << "showSelected 450 2" << true;
+    QTest::newRow("everything")
+        << "0:0 1:1 1:0 2:3 2:2 2:1 2:0 3:0 4:0" << "showSelected 4050 9" << true;
+}
+
+void TestEngineCommands::selection()
+{
+    QFETCH(QString, selection);
+    QFETCH(QString, summary);
+    QFETCH(bool, enabled);
+    EngineFixture f;
+    standardProject();
+    f.actions.entryActions = !enabled;
+    f.items.selection = positions(selection);
+
+    f.engine.selectionChanged();
+
+    QCOMPARE(f.log.take(), (QStringList{summary, QStringLiteral("enableEntryActions %1").arg(enabled)}));
+    QCOMPARE(f.actions.entryActions, enabled);
+    // A refresh keeps showing the selection.
+    f.engine.refreshViews();
+    QCOMPARE(f.lastCall("showSelected"), summary);
+}
+
+void TestEngineCommands::unsavedChanges_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("modified");
+    QTest::addColumn<IViewDialogs::SaveChoice>("choice");
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<bool>("proceeds");
+
+    for (const char* command : {"new", "load", "close"}) {
+        const QByteArray c(command);
+        QTest::newRow(QByteArray(c + ": nothing to save").constData())
+            << QString(command) << false << IViewDialogs::CancelClose << false << true;
+        QTest::newRow(QByteArray(c + ": cancel").constData()) << QString(command) << true << IViewDialogs::CancelClose
+                                      << true << false;
+        QTest::newRow(QByteArray(c + ": discard").constData()) << QString(command) << true
+                                       << IViewDialogs::DiscardChanges << true << true;
+        // Untitled: Save asks for a file, and that dialog is cancelled.
+        QTest::newRow(QByteArray(c + ": save, file dialog cancelled").constData())
+            << QString(command) << true << IViewDialogs::SaveChanges << true << false;
+    }
+}
+
+void TestEngineCommands::unsavedChanges()
+{
+    QFETCH(QString, command);
+    QFETCH(bool, modified);
+    QFETCH(IViewDialogs::SaveChoice, choice);
+    QFETCH(bool, asked);
+    QFETCH(bool, proceeds);
+    EngineFixture f;
+    if (modified)
+        standardProject();
+    QCOMPARE(dataModel()->isModified(), modified);
+    const QString before = layoutText();
+    f.dialogs.nextSaveChoice = choice;
+    f.actions.save = modified;
+
+    bool closes = false;
+    if (command == "new")
+        f.engine.projectNew();
+    else if (command == "load")
+        f.engine.projectLoad(); // its file dialog is cancelled
+    else
+        closes = f.engine.queryClose();
+
+    QCOMPARE(!f.calls("askSaveChanges").isEmpty(), asked);
+    QCOMPARE(f.calls("askProjectSaveAs").size(), choice == IViewDialogs::SaveChanges ? 1 : 0);
+    if (command == "new") {
+        QCOMPARE(layoutText(), proceeds ? QString("D:|R:|M:|B:|N:") : before);
+        QCOMPARE(f.calls("rebuildItems").size(), proceeds ? 1 : 0);
+    } else if (command == "load") {
+        QCOMPARE(f.calls("askProjectLoad").size(), proceeds ? 1 : 0);
+        QCOMPARE(layoutText(), before);
+    } else {
+        QCOMPARE(closes, proceeds);
+        QCOMPARE(layoutText(), before);
+    }
+    if (!proceeds) {
+        // Everything as it was: the changes are still unsaved, and Save says so.
+        QVERIFY(dataModel()->isModified());
+        QVERIFY(f.actions.save);
+    }
+    // Nothing written behind the user's back.
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList());
+}
+
+void TestEngineCommands::saveUntitledCancelled()
+{
+    EngineFixture f;
+    standardProject();
+    f.actions.save = true;
+
+    f.engine.projectSave();
+
+    QCOMPARE(f.log.take(), QStringList{"askProjectSaveAs"});
+    QVERIFY(f.actions.save);
+    QVERIFY(dataModel()->isModified());
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList());
+}
+
+void TestEngineCommands::saveFailureIsTold()
+{
+    EngineFixture f;
+    standardProject();
+    f.actions.save = true;
+    f.dialogs.hasSavePath = true;
+    f.dialogs.nextSavePath = m_dir->path() + "/no such folder/p.xml";
+
+    f.engine.projectSaveAs();
+
+    QVERIFY(!dataModel()->lastError().isEmpty());
+    QCOMPARE(f.status.state, dataModel()->lastError());
+    QVERIFY(f.actions.save);
+    QVERIFY(f.calls("setTitle").isEmpty());
+    QVERIFY(dataModel()->isModified());
+    // A plain Save after that still asks where to write.
+    f.log.take();
+    f.engine.projectSave();
+    QCOMPARE(f.calls("askProjectSaveAs").size(), 1);
+    QVERIFY(!QFile::exists(f.dialogs.nextSavePath));
+}
+
+void TestEngineCommands::loadFailure_data()
+{
+    QTest::addColumn<QByteArray>("content"); // "-" for no file at all
+    QTest::newRow("not found") << QByteArray("-");
+    QTest::newRow("not a project file") << QByteArray("just some text\n");
+    QTest::newRow("damaged")
+        << QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Quillmarch><Groups><Gro");
+}
+
+void TestEngineCommands::loadFailure()
+{
+    QFETCH(QByteArray, content);
+    const QString path = m_dir->path() + "/project.xml";
+    if (content != "-") {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    EngineFixture f;
+    standardProject();
+    dataModel()->setTarget(someTarget());
+    f.actions.save = true;
+    f.actions.dispensed = true;
+    f.dialogs.nextSaveChoice = IViewDialogs::DiscardChanges;
+    f.dialogs.hasLoadPath = true;
+    f.dialogs.nextLoadPath = path;
+
+    f.engine.projectLoad();
+
+    // The reason reaches the status bar; project, list, changes and actions stay.
+    QVERIFY(!dataModel()->lastError().isEmpty());
+    QCOMPARE(f.status.state, dataModel()->lastError());
+    QCOMPARE(layoutText(), QString(standardLayout));
+    QVERIFY(dataModel()->isModified());
+    QVERIFY(dataModel()->hasTarget());
+    QVERIFY(f.calls("rebuildItems").isEmpty());
+    QVERIFY(f.calls("enableSave").isEmpty());
+    QVERIFY(f.calls("setDispensed").isEmpty());
+    QVERIFY(f.calls("disableDispense").isEmpty());
+    QVERIFY(f.calls("setTitle").isEmpty());
+    QVERIFY(f.actions.save);
+}
+
+void TestEngineCommands::newDropsTargetAndResult()
+{
+    EngineFixture f;
+    standardProject();
+    dataModel()->setTarget(someTarget());
+    f.actions.save = true;
+    f.actions.dispensed = true;
+    f.dialogs.nextSaveChoice = IViewDialogs::DiscardChanges;
+
+    f.engine.projectNew();
+
+    QCOMPARE(f.dialogs.title, QString("New Project"));
+    QVERIFY(!dataModel()->hasTarget());
+    // Nothing to dispense into, nothing dispensed, nothing to save.
+    QVERIFY(!f.actions.dispense);
+    QVERIFY(!f.actions.dispensed);
+    QVERIFY(!f.actions.save);
+    QVERIFY(!f.actions.entryActions);
+    QCOMPARE(f.lastCall("showTotal"), QString("showTotal 0 0"));
+    QVERIFY(f.calls("showNoTarget").size() == 1);
+}
+
+void TestEngineCommands::about()
+{
+    EngineFixture f;
+    f.engine.about();
+    QCOMPARE(f.log.take(), QStringList{"showAbout"});
+}
+
+QTEST_GUILESS_MAIN(TestEngineCommands)
+#include "test_engine_commands.moc"
