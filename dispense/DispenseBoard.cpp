@@ -56,10 +56,11 @@ DispenseBoard::DispenseBoard(QWidget* parent, IDispenser* dispenser)
 
 DispenseBoard::~DispenseBoard()
 {
-    if (dispenser->isRunning()) {
+    // A search that has not reported its end yet is stopped; either way its
+    // thread is over before the caller may destroy the dispenser.
+    if (!m_finished && !m_closing)
         dispenser->cancel();
-        dispenser->wait();
-    }
+    dispenser->wait();
 }
 
 void DispenseBoard::set_stage(QString text)
@@ -84,6 +85,7 @@ void DispenseBoard::set_enough(bool on)
 
 void DispenseBoard::do_finish(bool ok)
 {
+    m_finished = true;
     // After Escape or the close button a late result is not taken.
     done(ok && !m_closing ? QDialog::Accepted : QDialog::Rejected);
 }
@@ -105,9 +107,11 @@ void DispenseBoard::on_enough()
 
 void DispenseBoard::reject()
 {
+    if (m_closing)
+        return;
     m_closing = true;
     dispenser->cancel();
-    // A search that has already ended sends no further report to wait for.
+    // A search whose thread is over has sent its last report already.
     if (!dispenser->isRunning())
         done(QDialog::Rejected);
 }

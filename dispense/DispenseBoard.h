@@ -42,5 +42,6 @@ private:
     QPushButton* nextLevel;
     QPushButton* acceptButton;
     QPushButton* cancelButton;
-    bool m_closing = false;
+    bool m_closing = false;  // closed by Escape or the close button
+    bool m_finished = false; // the search has reported its end
 };

@@ -1,0 +1,311 @@
+#include <QtTest>
+
+#include "dispense/Dispenser.h"
+#include "model/DM.h"
+#include "model/EntryPaths.h"
+#include "tests/control/EngineFixture.h"
+
+namespace {
+
+Target makeTarget(const QString& path, quint64 blocks)
+{
+    Target t;
+    t.Path = path;
+    t.FileSystem = NTFS;
+    t.BlockSize = 4096;
+    t.AvailableBlocks = blocks;
+    return t;
+}
+
+// Runs the search the way the progress dialog does, pressing Cancel at once.
+bool runCancelled(Dispenser* d)
+{
+    QSignalSpy finished(d, &IDispenser::do_finish);
+    d->start();
+    d->cancel();
+    if (finished.isEmpty() && !finished.wait(10000))
+        return false;
+    return finished.first().first().toBool();
+}
+
+// A held result: entries of Required and Background moved into Dispensed.
+void heldResult(quint64 wasted)
+{
+    DM* m = dataModel();
+    const EntryPos r = placeEntry(makeEntry("r0", 100), Required);
+    placeEntry(makeEntry("m0", 1000), Main);
+    const EntryPos b = placeEntry(makeEntry("b0", 300), Background);
+    DispenseQueue q;
+    q.push(r);
+    q.push(b);
+    m->applyDispense(q, wasted);
+}
+
+} // namespace
+
+class TestEngineDispense : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+
+    void diskSelect_data();
+    void diskSelect();
+    void dispenseNeedsTarget();
+    void dispenseCancelled();
+    void undispense_data();
+    void undispense();
+    void clipboardPost();
+    void originalsDelete_data();
+    void originalsDelete();
+    void entryRevealOutsideList();
+
+private:
+    QTemporaryDir m_home;
+};
+
+void TestEngineDispense::initTestCase()
+{
+    QVERIFY(m_home.isValid());
+    // The trash of this test, not the user's.
+    qputenv("HOME", m_home.path().toLocal8Bit());
+    qputenv("XDG_DATA_HOME", (m_home.path() + "/.local/share").toLocal8Bit());
+    QDir(m_home.path()).mkpath(".local/share");
+}
+
+void TestEngineDispense::init()
+{
+    dataModel()->newProject();
+}
+
+void TestEngineDispense::diskSelect_data()
+{
+    QTest::addColumn<bool>("hadTarget");
+    QTest::addColumn<bool>("dispensed");
+    QTest::addColumn<bool>("picked");
+    QTest::addColumn<QStringList>("calls");
+
+    const QString shown = QStringLiteral("showTarget /media/new %1").arg(4096 * 500);
+    QTest::newRow("first target")
+        << false << false << true
+        << QStringList{"pickTarget", shown, "enableDispense", "enableSave 1"};
+    QTest::newRow("picker cancelled") << false << false << false << QStringList{"pickTarget"};
+    QTest::newRow("second target")
+        << true << false << true << QStringList{"pickTarget", shown, "enableSave 1"};
+    QTest::newRow("second target over a result")
+        << true << true << true << QStringList{"pickTarget", shown, "enableSave 1"};
+    // A loaded project may hold a result but no target: Dispense stays off.
+    QTest::newRow("first target over a result")
+        << false << true << true << QStringList{"pickTarget", shown, "enableSave 1"};
+}
+
+void TestEngineDispense::diskSelect()
+{
+    QFETCH(bool, hadTarget);
+    QFETCH(bool, dispensed);
+    QFETCH(bool, picked);
+    QFETCH(QStringList, calls);
+    EngineFixture f;
+    DM* m = dataModel();
+    if (hadTarget)
+        m->setTarget(makeTarget("/media/old", 100));
+    if (dispensed)
+        heldResult(777);
+    const QString layout = layoutText();
+    f.dialogs.onPickTarget = [&] {
+        if (picked)
+            m->setTarget(makeTarget("/media/new", 500));
+        return picked;
+    };
+
+    f.engine.diskSelect();
+
+    QCOMPARE(f.log.take(), calls);
+    QCOMPARE(layoutText(), layout);
+    QCOMPARE(m->isDispensed(), dispensed);
+    if (dispensed)
+        QCOMPARE(m->wastedSize(), quint64(777));
+}
+
+void TestEngineDispense::dispenseNeedsTarget()
+{
+    EngineFixture f;
+    placeEntry(makeEntry("m0", 1000), Main);
+    f.engine.dispense();
+    QCOMPARE(f.log.take(), QStringList());
+}
+
+void TestEngineDispense::dispenseCancelled()
+{
+    EngineFixture f;
+    DM* m = dataModel();
+    placeEntry(makeEntry("r0", 100), Required);
+    placeEntry(makeEntry("m0", 5000), Main);
+    m->setTarget(makeTarget("/media/stick", 10));
+    f.actions.dispense = true;
+    const QString layout = layoutText();
+    Dispenser* seen = nullptr;
+    f.dialogs.onRunDispense = [&](Dispenser* d) {
+        seen = d;
+        return runCancelled(d);
+    };
+
+    f.engine.dispense();
+
+    QVERIFY(seen);
+    QCOMPARE(f.log.take(), QStringList{"runDispense"});
+    QCOMPARE(layoutText(), layout);
+    QVERIFY(!m->isDispensed());
+    QVERIFY(f.actions.dispense);
+    QVERIFY(!f.actions.save);
+}
+
+void TestEngineDispense::undispense_data()
+{
+    QTest::addColumn<bool>("target");
+    QTest::newRow("with target") << true;
+    QTest::newRow("loaded without target") << false;
+}
+
+void TestEngineDispense::undispense()
+{
+    QFETCH(bool, target);
+    EngineFixture f;
+    DM* m = dataModel();
+    if (target)
+        m->setTarget(makeTarget("/media/stick", 10));
+    placeEntry(makeEntry("r1", 5), Required);
+    heldResult(40960 - 400);
+    QCOMPARE(layoutText(), QString("D:b0,r0|R:r1|M:m0|B:|N:"));
+    f.actions.dispensed = true;
+
+    f.engine.undispense();
+
+    // Every entry back at the end of its group of origin.
+    QCOMPARE(layoutText(), QString("D:|R:r1,r0|M:m0|B:b0|N:"));
+    QCOMPARE(f.calls("rebuildItems").size(), 1);
+    QCOMPARE(f.lastCall("showTotal"), QString("showTotal 1405 4"));
+    QVERIFY(!f.actions.dispensed);
+    QCOMPARE(f.actions.dispense, target);
+    QVERIFY(f.actions.save);
+}
+
+void TestEngineDispense::clipboardPost()
+{
+    EngineFixture f;
+    heldResult(0);
+    f.engine.clipboardPost();
+    QCOMPARE(f.log.take(),
+             QStringList{"showState Dispensed file(s) has been posted to the clipboard"});
+    QCOMPARE(layoutText(), QString("D:b0,r0|R:|M:m0|B:|N:"));
+}
+
+void TestEngineDispense::originalsDelete_data()
+{
+    QTest::addColumn<QStringList>("items"); // "f:name:size" or "d:name"
+    QTest::addColumn<QStringList>("missing"); // gone before the delete: cannot be moved
+    QTest::addColumn<bool>("confirm");
+    QTest::addColumn<QString>("question");
+    QTest::addColumn<QStringList>("kept");
+    QTest::addColumn<QString>("state");
+
+    const QStringList items{"f:a.txt:1000", "d:album", "f:b.txt:3000"};
+    QTest::newRow("declined") << items << QStringList() << false
+                              << "confirmOriginalsDelete 2 1"
+                              << QStringList{"a.txt", "album", "b.txt"} << "";
+    QTest::newRow("none could be moved")
+        << items << QStringList{"a.txt", "album", "b.txt"} << true << "confirmOriginalsDelete 2 1"
+        << QStringList{"a.txt", "album", "b.txt"}
+        << "3 dispensed file(s) could not be moved to the trash";
+    QTest::newRow("nothing dispensed")
+        << QStringList() << QStringList() << true << "" << QStringList() << "READY";
+}
+
+void TestEngineDispense::originalsDelete()
+{
+    QFETCH(QStringList, items);
+    QFETCH(QStringList, missing);
+    QFETCH(bool, confirm);
+    QFETCH(QString, question);
+    QFETCH(QStringList, kept);
+    QFETCH(QString, state);
+
+    QTemporaryDir src(m_home.path() + "/src-XXXXXX");
+    QVERIFY(src.isValid());
+    EngineFixture f;
+    DM* m = dataModel();
+    const Target t = makeTarget("/media/stick", 10);
+    m->setTarget(t);
+    placeEntry(makeEntry("stay", 7, true, File, src.path()), Background);
+    DispenseQueue q;
+    for (const QString& item : items) {
+        const QStringList parts = item.split(':');
+        const QString path = src.path() + '/' + parts.at(1);
+        if (parts.at(0) == "f") {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray(parts.at(2).toInt(), 'x'));
+        } else {
+            QVERIFY(QDir(path).mkpath("inner"));
+        }
+        if (missing.contains(parts.at(1)))
+            QVERIFY(QFileInfo(path).isDir() ? QDir(path).removeRecursively()
+                                            : QFile::remove(path));
+        const Entry e = makeEntry(parts.at(1), parts.at(0) == "f" ? parts.at(2).toULongLong() : 0,
+                                  true, parts.at(0) == "f" ? File : Folder, src.path());
+        q.push(placeEntry(e, Required));
+    }
+    m->applyDispense(q, 1234);
+    f.actions.dispensed = !items.isEmpty();
+    f.actions.save = false;
+    f.dialogs.confirmDelete = confirm;
+    f.log.take();
+
+    f.engine.originalsDelete();
+
+    QCOMPARE(f.calls("confirmOriginalsDelete"),
+             question.isEmpty() ? QStringList() : QStringList{question});
+    QStringList dispensed;
+    quint64 used = 0;
+    for (EntryPos p = m->groupBegin(Dispensed); m->isValidPos(p); ++p.index) {
+        dispensed << m->entryAt(p).Name;
+        used += m->entryAt(p).Size;
+    }
+    // (The model takes the result's positions from the last one down.)
+    dispensed.sort();
+    QCOMPARE(dispensed, kept);
+    QCOMPARE(layoutText().section('|', 1), QString("R:|M:|B:stay|N:"));
+    // Files that were moved left their folder; the others are untouched.
+    for (const QString& item : items) {
+        const QString name = item.section(':', 1, 1);
+        if (!missing.contains(name))
+            QCOMPARE(QFileInfo::exists(src.path() + '/' + name), kept.contains(name));
+    }
+    if (!confirm) {
+        QVERIFY(f.calls("rebuildItems").isEmpty());
+        QCOMPARE(m->wastedSize(), quint64(1234));
+        QVERIFY(f.actions.dispensed);
+        return;
+    }
+    QCOMPARE(f.status.state, state);
+    // While something stays dispensed, so do the actions, and the wasted
+    // figure is what the capacity leaves beside it.
+    QCOMPARE(f.actions.dispensed, !kept.isEmpty());
+    QCOMPARE(f.actions.dispense, kept.isEmpty());
+    QCOMPARE(m->wastedSize(), t.capacity() - used);
+    QCOMPARE(f.lastCall("showWasted"), QStringLiteral("showWasted %1").arg(t.capacity() - used));
+    // Entries that stay keep their origin.
+    m->undispense();
+    QCOMPARE(m->groupSize(Required), kept.size());
+}
+
+void TestEngineDispense::entryRevealOutsideList()
+{
+    EngineFixture f;
+    f.engine.entryReveal(EntryPos{Main, 3});
+    QCOMPARE(f.log.take(), QStringList());
+}
+
+QTEST_MAIN(TestEngineDispense)
+#include "test_engine_dispense.moc"

@@ -1,0 +1,209 @@
+#include <atomic>
+
+#include <QtTest>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include "dispense/DispenseBoard.h"
+#include "dispense/IDispenser.h"
+
+namespace {
+
+// A search stand-in: reports one figure, then runs until a request arrives,
+// takes noticeMs to notice it, reports the end and lingers a little after
+// that, as a thread does on its way out.
+class FakeDispenser : public IDispenser
+{
+public:
+    enum Request { None, Cancel, Accept, Enough };
+
+    std::atomic_int request{None};
+    std::atomic_int cancels{0}, accepts{0}, enoughs{0};
+    int noticeMs = 0;
+    int lingerMs = 200;
+    bool okOnCancel = false; // the search ended with a result just as Cancel came
+    quint64 firstReport = 1536;
+
+    void cancel() override
+    {
+        ++cancels;
+        request = Cancel;
+    }
+    void accept() override
+    {
+        ++accepts;
+        request = Accept;
+    }
+    void enough() override
+    {
+        ++enoughs;
+        request = Enough;
+    }
+
+protected:
+    void run() override
+    {
+        emit set_bestResult4Now(firstReport);
+        while (request == None)
+            msleep(2);
+        msleep(noticeMs);
+        emit do_finish(request != Cancel || okOnCancel);
+        msleep(lingerMs);
+    }
+};
+
+QPushButton* button(QWidget& w, const QString& text)
+{
+    for (QPushButton* b : w.findChildren<QPushButton*>())
+        if (b->text() == text)
+            return b;
+    return nullptr;
+}
+
+QStringList labelTexts(QWidget& w)
+{
+    QStringList out;
+    for (QLabel* l : w.findChildren<QLabel*>())
+        out << l->text();
+    return out;
+}
+
+} // namespace
+
+class TestDispenseBoard : public QObject
+{
+    Q_OBJECT
+private slots:
+    void startsTheSearch();
+    void wastedLine_data();
+    void wastedLine();
+    void buttons_data();
+    void buttons();
+    void closing_data();
+    void closing();
+    void destroyedWhileSearching();
+};
+
+void TestDispenseBoard::startsTheSearch()
+{
+    FakeDispenser d;
+    d.lingerMs = 0;
+    {
+        DispenseBoard board(nullptr, &d);
+        QVERIFY(d.isRunning() || d.isFinished());
+        QCOMPARE(board.windowTitle(), QString());
+        QCOMPARE(labelTexts(board), (QStringList{"", "Starting...", "Wasted space: "}));
+        auto* bar = board.findChild<QProgressBar*>();
+        QVERIFY(bar);
+        QCOMPARE(bar->minimum(), 0);
+        QCOMPARE(bar->maximum(), 0);
+        QVERIFY(button(board, "Next level") && button(board, "Accept") &&
+                button(board, "Cancel"));
+        // The first report arrives from the search's thread.
+        QTRY_VERIFY(labelTexts(board).contains("Wasted space: 1.5 kb"));
+    }
+    QVERIFY(d.isFinished());
+}
+
+void TestDispenseBoard::wastedLine_data()
+{
+    QTest::addColumn<quint64>("bytes");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("nothing wasted") << Q_UINT64_C(0) << "Wasted space: 0";
+    QTest::newRow("bytes") << Q_UINT64_C(1000) << "Wasted space: 1000";
+    QTest::newRow("megabytes") << Q_UINT64_C(5767168) << "Wasted space: 5.5 Mb";
+    QTest::newRow("gigabytes") << Q_UINT64_C(4831838208) << "Wasted space: 4.5 Gb";
+}
+
+void TestDispenseBoard::wastedLine()
+{
+    QFETCH(quint64, bytes);
+    QFETCH(QString, text);
+    FakeDispenser d;
+    d.lingerMs = 0;
+    DispenseBoard board(nullptr, &d);
+    QTRY_VERIFY(labelTexts(board).contains("Wasted space: 1.5 kb"));
+    board.set_bestResult4Now(bytes);
+    QVERIFY(labelTexts(board).contains(text));
+    QCOMPARE(labelTexts(board).filter("Wasted").size(), 1);
+}
+
+void TestDispenseBoard::buttons_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("request");
+    QTest::addColumn<int>("result");
+    QTest::newRow("Next level") << "Next level" << int(FakeDispenser::Enough) << 1;
+    QTest::newRow("Accept") << "Accept" << int(FakeDispenser::Accept) << 1;
+    QTest::newRow("Cancel") << "Cancel" << int(FakeDispenser::Cancel) << 0;
+}
+
+void TestDispenseBoard::buttons()
+{
+    QFETCH(QString, text);
+    QFETCH(int, request);
+    QFETCH(int, result);
+    FakeDispenser d;
+    d.noticeMs = 100;
+    int code = -1;
+    {
+        DispenseBoard board(nullptr, &d);
+        QTimer::singleShot(0, &board, [&] { QTest::mouseClick(button(board, text), Qt::LeftButton); });
+        code = board.exec();
+        QCOMPARE(d.request.load(), request);
+        QCOMPARE(d.cancels + d.accepts + d.enoughs, 1);
+    }
+    QCOMPARE(code, result);
+    QVERIFY(d.isFinished());
+}
+
+void TestDispenseBoard::closing_data()
+{
+    QTest::addColumn<bool>("escape");
+    QTest::addColumn<bool>("okOnCancel");
+    QTest::newRow("Escape") << true << false;
+    QTest::newRow("close button") << false << false;
+    QTest::newRow("Escape as the search ends with a result") << true << true;
+}
+
+void TestDispenseBoard::closing()
+{
+    QFETCH(bool, escape);
+    QFETCH(bool, okOnCancel);
+    FakeDispenser d;
+    d.noticeMs = 300;
+    d.okOnCancel = okOnCancel;
+    int code = -1;
+    bool stillOpen = false;
+    {
+        DispenseBoard board(nullptr, &d);
+        QTimer::singleShot(0, &board, [&] {
+            if (escape)
+                QTest::keyClick(&board, Qt::Key_Escape);
+            else
+                board.close();
+            // Open until the search has stopped.
+            stillOpen = board.isVisible() && d.isRunning();
+        });
+        code = board.exec();
+    }
+    QVERIFY(stillOpen);
+    QCOMPARE(d.cancels.load(), 1);
+    QCOMPARE(code, 0);
+    QVERIFY(d.isFinished());
+}
+
+void TestDispenseBoard::destroyedWhileSearching()
+{
+    FakeDispenser d;
+    {
+        DispenseBoard board(nullptr, &d);
+        QVERIFY(d.isRunning());
+    }
+    QCOMPARE(d.cancels.load(), 1);
+    QVERIFY(d.isFinished());
+}
+
+QTEST_MAIN(TestDispenseBoard)
+#include "test_dispenseboard.moc"
