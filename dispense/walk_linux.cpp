@@ -58,16 +58,25 @@ int openLong(int dirFd, const std::string& path, int flags)
         return ::openat(dirFd, path.c_str(), flags);
     Fd step;
     int base = dirFd;
+    if (path[0] == '/') {
+        step.reset(::open("/", kStepFlags));
+        if (step.get() < 0)
+            return -1;
+        base = step.get();
+    }
     std::size_t pos = 0;
-    while (path.size() - pos >= PATH_MAX) {
-        // The longest head that ends at a separator and still fits.
+    for (;;) {
+        while (pos < path.size() && path[pos] == '/')
+            ++pos;
+        if (path.size() - pos < PATH_MAX)
+            break;
+        // The longest head that ends before a separator and still fits.
         const std::size_t cut = path.rfind('/', pos + PATH_MAX - 2);
-        if (cut == std::string::npos || cut < pos) {
+        if (cut == std::string::npos || cut <= pos) {
             errno = ENAMETOOLONG; // one name alone is longer than the limit
             return -1;
         }
-        // "/" alone when the path starts with the separator.
-        const std::string head = path.substr(pos, cut == pos ? 1 : cut - pos);
+        const std::string head = path.substr(pos, cut - pos);
         const int next = ::openat(base, head.c_str(), kStepFlags);
         if (next < 0)
             return -1;
@@ -75,7 +84,7 @@ int openLong(int dirFd, const std::string& path, int flags)
         base = next;
         pos = cut + 1;
     }
-    return ::openat(base, path.c_str() + pos, flags);
+    return ::openat(base, pos < path.size() ? path.c_str() + pos : ".", flags);
 }
 
 int statLong(const std::string& path, struct stat& st, int flags)
