@@ -2,6 +2,11 @@
 
 #include <array>
 
+#include <errno.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -470,6 +475,13 @@ QString withoutFullStop(QString s)
     return s;
 }
 
+// Whether the file's beginning names the root element, so that an error before
+// the reader reached it means damage rather than some other kind of file.
+bool startsLikeProject(QFile& file)
+{
+    return file.seek(0) && file.read(4096).contains("<Quillmarch");
+}
+
 } // namespace
 
 bool writeProjectFile(const QString& path, const ProjectData& data, QString* error)
@@ -495,37 +507,78 @@ bool writeProjectFile(const QString& path, const ProjectData& data, QString* err
     }
     // Written beside the old file and renamed over it only when complete.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly)) {
+        const QString reason =
+            QFileInfo(folder).isWritable()
+                ? withoutFullStop(file.errorString())
+                : QCoreApplication::translate("ProjectFile", "the folder cannot be written to");
         setError(error, QCoreApplication::translate(
                             "ProjectFile", "The project was not saved to \"%1\": %2.")
-                            .arg(path, withoutFullStop(file.errorString())));
-        file.cancelWriting();
+                            .arg(path, reason));
         return false;
     }
-    return true;
+    // A full disk shows first as a short write without an error, so keep
+    // writing until the system says why it stopped.
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
+        if (n <= 0)
+            break;
+        done += n;
+    }
+    const bool written = done == bytes.size();
+    QString reason = withoutFullStop(file.errorString()); // why the write stopped
+    if (written) {
+        if (file.commit())
+            return true;
+        reason = file.error() != QFileDevice::NoError
+                     ? withoutFullStop(file.errorString())
+                     : QCoreApplication::translate("ProjectFile", "the file could not be completed");
+    }
+    setError(error, QCoreApplication::translate("ProjectFile",
+                                                "The project was not saved to \"%1\": %2.")
+                        .arg(path, reason));
+    file.cancelWriting();
+    return false;
 }
 
 bool readProjectFile(const QString& path, ProjectData& out, QString* error)
 {
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        setError(error, QCoreApplication::translate(
-                            "ProjectFile", "The project file \"%1\" was not found.")
-                            .arg(path));
+    // Opened without blocking and checked to be a regular file: a pipe would
+    // block the open, a device might never end.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        const int err = errno;
+        if (err == ENOENT || err == ENOTDIR)
+            setError(error, QCoreApplication::translate(
+                                "ProjectFile", "The project file \"%1\" was not found.")
+                                .arg(path));
+        else
+            setError(error, QCoreApplication::translate(
+                                "ProjectFile", "The project file \"%1\" cannot be opened: %2.")
+                                .arg(path, withoutFullStop(qt_error_string(err))));
         return false;
     }
-    // Only regular files: a pipe or a device could block or never end.
-    if (!info.isFile()) {
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
         setError(error, QCoreApplication::translate(
                             "ProjectFile", "\"%1\" cannot be opened: it is not a file.")
                             .arg(path));
         return false;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
         setError(error, QCoreApplication::translate(
                             "ProjectFile", "The project file \"%1\" cannot be opened: %2.")
                             .arg(path, withoutFullStop(file.errorString())));
+        return false;
+    }
+    if (st.st_size == 0) {
+        setError(error, QCoreApplication::translate(
+                            "ProjectFile", "\"%1\" is not a Quillmarch project: it is empty.")
+                            .arg(path));
         return false;
     }
 
@@ -547,7 +600,7 @@ bool readProjectFile(const QString& path, ProjectData& out, QString* error)
                             "ProjectFile", "\"%1\" is not a Quillmarch project: it holds a "
                                            "document type declaration.")
                             .arg(path));
-    } else if (!reader.sawRoot()) {
+    } else if (!reader.sawRoot() && !startsLikeProject(file)) {
         setError(error, QCoreApplication::translate("ProjectFile",
                                                     "\"%1\" is not a Quillmarch project.")
                             .arg(path));
