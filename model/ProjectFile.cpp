@@ -243,8 +243,19 @@ int toSmallInt(const QString& text, int fallback)
     return parseDigits(text, v) && v <= 1000 ? int(v) : fallback;
 }
 
-enum class Field { None, Ident, Size, Name, Path, Kind, Origin, AvailableBlocks, BlockSize,
-                   FileSystem };
+enum class Field
+{
+    None,
+    Ident,
+    Size,
+    Name,
+    Path,
+    Kind,
+    Origin,
+    AvailableBlocks,
+    BlockSize,
+    FileSystem
+};
 
 Field entryField(const QStringRef& name)
 {
@@ -285,7 +296,14 @@ Field targetField(const QStringRef& name)
 class Reader
 {
 public:
-    enum class Failure { None, NotProject, HasDtd, TooDeep, Xml };
+    enum class Failure
+    {
+        None,
+        NotProject,
+        HasDtd,
+        TooDeep,
+        Xml
+    };
 
     explicit Reader(QIODevice* device) : m_xml(device) {}
 
@@ -295,7 +313,13 @@ public:
     bool sawRoot() const { return m_sawRoot; }
 
 private:
-    enum class Section { None, Target, Group, Skip };
+    enum class Section
+    {
+        None,
+        Target,
+        Group,
+        Skip
+    };
 
     void startElement();
     void endElement(ProjectData& data);
@@ -491,17 +515,17 @@ bool writeProjectFile(const QString& path, const ProjectData& data, QString* err
     bool ok = false;
     const QByteArray bytes = serialise(data, &ok);
     if (!ok) {
-        setError(error, QCoreApplication::translate(
-                            "ProjectFile", "The project was not saved: it could not be "
-                                           "turned into XML."));
+        setError(error, QCoreApplication::translate("ProjectFile",
+                                                    "The project was not saved: it could not be "
+                                                    "turned into XML."));
         return false;
     }
 
     const QString folder = QFileInfo(path).absolutePath();
     if (!QFileInfo(folder).isDir()) {
-        setError(error, QCoreApplication::translate(
-                            "ProjectFile", "The project was not saved: the folder \"%1\" "
-                                           "does not exist.")
+        setError(error, QCoreApplication::translate("ProjectFile",
+                                                    "The project was not saved: the folder \"%1\" "
+                                                    "does not exist.")
                             .arg(folder));
         return false;
     }
@@ -512,8 +536,8 @@ bool writeProjectFile(const QString& path, const ProjectData& data, QString* err
             QFileInfo(folder).isWritable()
                 ? withoutFullStop(file.errorString())
                 : QCoreApplication::translate("ProjectFile", "the folder cannot be written to");
-        setError(error, QCoreApplication::translate(
-                            "ProjectFile", "The project was not saved to \"%1\": %2.")
+        setError(error, QCoreApplication::translate("ProjectFile",
+                                                    "The project was not saved to \"%1\": %2.")
                             .arg(path, reason));
         return false;
     }
@@ -531,13 +555,14 @@ bool writeProjectFile(const QString& path, const ProjectData& data, QString* err
     if (written) {
         if (file.commit())
             return true;
-        reason = file.error() != QFileDevice::NoError
-                     ? withoutFullStop(file.errorString())
-                     : QCoreApplication::translate("ProjectFile", "the file could not be completed");
+        reason =
+            file.error() != QFileDevice::NoError
+                ? withoutFullStop(file.errorString())
+                : QCoreApplication::translate("ProjectFile", "the file could not be completed");
     }
-    setError(error, QCoreApplication::translate("ProjectFile",
-                                                "The project was not saved to \"%1\": %2.")
-                        .arg(path, reason));
+    setError(error,
+             QCoreApplication::translate("ProjectFile", "The project was not saved to \"%1\": %2.")
+                 .arg(path, reason));
     file.cancelWriting();
     return false;
 }
@@ -550,8 +575,8 @@ bool readProjectFile(const QString& path, ProjectData& out, QString* error)
     if (fd < 0) {
         const int err = errno;
         if (err == ENOENT || err == ENOTDIR)
-            setError(error, QCoreApplication::translate(
-                                "ProjectFile", "The project file \"%1\" was not found.")
+            setError(error, QCoreApplication::translate("ProjectFile",
+                                                        "The project file \"%1\" was not found.")
                                 .arg(path));
         else
             setError(error, QCoreApplication::translate(
@@ -562,16 +587,16 @@ bool readProjectFile(const QString& path, ProjectData& out, QString* error)
     struct stat st;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
-        setError(error, QCoreApplication::translate(
-                            "ProjectFile", "\"%1\" cannot be opened: it is not a file.")
+        setError(error, QCoreApplication::translate("ProjectFile",
+                                                    "\"%1\" cannot be opened: it is not a file.")
                             .arg(path));
         return false;
     }
     QFile file;
     if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
-        setError(error, QCoreApplication::translate(
-                            "ProjectFile", "The project file \"%1\" cannot be opened: %2.")
+        setError(error, QCoreApplication::translate("ProjectFile",
+                                                    "The project file \"%1\" cannot be opened: %2.")
                             .arg(path, withoutFullStop(file.errorString())));
         return false;
     }
@@ -592,8 +617,8 @@ bool readProjectFile(const QString& path, ProjectData& out, QString* error)
 
     const QString line = QString::number(reader.lineNumber());
     if (file.error() != QFileDevice::NoError) {
-        setError(error, QCoreApplication::translate(
-                            "ProjectFile", "The project file \"%1\" cannot be read: %2.")
+        setError(error, QCoreApplication::translate("ProjectFile",
+                                                    "The project file \"%1\" cannot be read: %2.")
                             .arg(path, withoutFullStop(file.errorString())));
     } else if (failure == Reader::Failure::HasDtd) {
         setError(error, QCoreApplication::translate(
@@ -601,9 +626,9 @@ bool readProjectFile(const QString& path, ProjectData& out, QString* error)
                                            "document type declaration.")
                             .arg(path));
     } else if (!reader.sawRoot() && !startsLikeProject(file)) {
-        setError(error, QCoreApplication::translate("ProjectFile",
-                                                    "\"%1\" is not a Quillmarch project.")
-                            .arg(path));
+        setError(error,
+                 QCoreApplication::translate("ProjectFile", "\"%1\" is not a Quillmarch project.")
+                     .arg(path));
     } else if (failure == Reader::Failure::TooDeep) {
         setError(error, QCoreApplication::translate(
                             "ProjectFile", "The project file \"%1\" is damaged: its elements "

@@ -1,9 +1,9 @@
 #include <functional>
 
+#include <grp.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <grp.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -81,9 +81,9 @@ QString dump(const ProjectData& d)
                                .arg(e.Kind)
                                .arg(e.IsValidSize);
             if (g == Dispensed)
-                line += QStringLiteral(" origin ") +
-                        (i < d.origins.size() ? QString::number(d.origins.at(i))
-                                              : QStringLiteral("none"));
+                line += QStringLiteral(" origin ") + (i < d.origins.size()
+                                                          ? QString::number(d.origins.at(i))
+                                                          : QStringLiteral("none"));
             lines << line;
         }
     }
@@ -182,8 +182,8 @@ ProjectData randomProject(quint32 seed, bool withTarget, int perGroup)
     ProjectData d;
     d.hasTarget = withTarget;
     if (withTarget)
-        d.target = target(randomText(rng), rng.bounded(3), 1 + rng.generate64() % Max,
-                          randomSize(rng));
+        d.target =
+            target(randomText(rng), rng.bounded(3), 1 + rng.generate64() % Max, randomSize(rng));
     for (int g = 0; g < 5; ++g) {
         const int n = rng.bounded(perGroup + 1);
         for (int i = 0; i < n; ++i) {
@@ -350,42 +350,40 @@ void TestProjectFile::writesExactText_data()
                                                  "</Quillmarch>\n";
 
     QTest::newRow("empty, no target") << ProjectData()
-                                      << head +
-                                             "    <Dispensed/>\n"
-                                             "    <Required/>\n"
-                                             "    <Main/>\n"
-                                             "    <Background/>\n"
-                                             "    <NotInUse/>\n"
-                                             "</Quillmarch>\n";
+                                      << head + "    <Dispensed/>\n"
+                                                "    <Required/>\n"
+                                                "    <Main/>\n"
+                                                "    <Background/>\n"
+                                                "    <NotInUse/>\n"
+                                                "</Quillmarch>\n";
 
     ProjectData texts;
     texts.hasTarget = true;
     texts.target = target(QStringLiteral("/dev/sr0"), UDF, 2048, Max);
-    texts.groups[NotInUse] << entry(QStringLiteral("/a\\b<c>&\"d'\t\n\r\u00e9"), Big,
-                                    QString(), QStringLiteral("\r\n"), File);
+    texts.groups[NotInUse] << entry(QStringLiteral("/a\\b<c>&\"d'\t\n\r\u00e9"), Big, QString(),
+                                    QStringLiteral("\r\n"), File);
     QTest::newRow("escapes, empty text, big numbers")
         << texts
-        << head +
-               "    <Target>\n"
-               "        <Path>/dev/sr0</Path>\n"
-               "        <AvailableBlocks>18446744073709551615</AvailableBlocks>\n"
-               "        <BlockSize>2048</BlockSize>\n"
-               "        <FileSystem>UDF</FileSystem>\n"
-               "    </Target>\n"
-               "    <Dispensed/>\n"
-               "    <Required/>\n"
-               "    <Main/>\n"
-               "    <Background/>\n"
-               "    <NotInUse>\n"
-               "        <Entry>\n"
-               "            <Ident>/a\\b&lt;c&gt;&amp;&quot;d'&#9;&#10;&#13;\xc3\xa9</Ident>\n"
-               "            <Size>9223372036854775808</Size>\n"
-               "            <Name></Name>\n"
-               "            <Path>&#13;&#10;</Path>\n"
-               "            <Kind>0</Kind>\n"
-               "        </Entry>\n"
-               "    </NotInUse>\n"
-               "</Quillmarch>\n";
+        << head + "    <Target>\n"
+                  "        <Path>/dev/sr0</Path>\n"
+                  "        <AvailableBlocks>18446744073709551615</AvailableBlocks>\n"
+                  "        <BlockSize>2048</BlockSize>\n"
+                  "        <FileSystem>UDF</FileSystem>\n"
+                  "    </Target>\n"
+                  "    <Dispensed/>\n"
+                  "    <Required/>\n"
+                  "    <Main/>\n"
+                  "    <Background/>\n"
+                  "    <NotInUse>\n"
+                  "        <Entry>\n"
+                  "            <Ident>/a\\b&lt;c&gt;&amp;&quot;d'&#9;&#10;&#13;\xc3\xa9</Ident>\n"
+                  "            <Size>9223372036854775808</Size>\n"
+                  "            <Name></Name>\n"
+                  "            <Path>&#13;&#10;</Path>\n"
+                  "            <Kind>0</Kind>\n"
+                  "        </Entry>\n"
+                  "    </NotInUse>\n"
+                  "</Quillmarch>\n";
 }
 
 void TestProjectFile::writesExactText()
@@ -470,9 +468,9 @@ void TestProjectFile::modelBuiltByOperationsRoundTrips()
     EntriesModel m;
     m.setTarget(target(QStringLiteral("/media/stick"), FAT, 32768, Big + 5));
     for (int i = 0; i < 300; ++i) {
-        Entry e = entry(QStringLiteral("/data/") + randomText(rng), randomSize(rng),
-                        randomText(rng), QStringLiteral("/data"), rng.bounded(2),
-                        rng.bounded(3) != 0);
+        Entry e =
+            entry(QStringLiteral("/data/") + randomText(rng), randomSize(rng), randomText(rng),
+                  QStringLiteral("/data"), rng.bounded(2), rng.bounded(3) != 0);
         EntryPos p = m.addEntry(e);
         m.moveEntry(p, rng.bounded(1, 5));
     }
@@ -522,9 +520,9 @@ void TestProjectFile::readsLenientContent_data()
     base.groups[Main] << a;
     base.groups[Dispensed] << b;
     base.origins << Background;
-    const QByteArray baseBody =
-        tgt + "<Dispensed>" + entryXml("/b", "2", "1", "<Origin>3</Origin>") + "</Dispensed>" +
-        "<Main>" + ea + "</Main>";
+    const QByteArray baseBody = tgt + "<Dispensed>" +
+                                entryXml("/b", "2", "1", "<Origin>3</Origin>") + "</Dispensed>" +
+                                "<Main>" + ea + "</Main>";
 
     QTest::newRow("plain") << project(baseBody) << base;
     QTest::newRow("no declaration, other spacing")
@@ -547,14 +545,14 @@ void TestProjectFile::readsLenientContent_data()
     QTest::newRow("unknown in group")
         << project(tgt + "<Dispensed><Origin>1</Origin><x/>" +
                    entryXml("/b", "2", "1", "<Origin>3</Origin>") +
-                   "<Ident>/z</Ident></Dispensed><Main>stray text<Other>" + ec + "</Other>" +
-                   ea + "</Main>")
+                   "<Ident>/z</Ident></Dispensed><Main>stray text<Other>" + ec + "</Other>" + ea +
+                   "</Main>")
         << base;
     QTest::newRow("unknown in entry")
         << project(tgt + "<Dispensed>" +
                    entryXml("/b", "2", "1", "<Origin>3</Origin><Date>x</Date><Entry/>") +
-                   "</Dispensed><Main><Entry><Note><Ident>/zz</Ident></Note>" +
-                   ea.mid(7) + "</Main>")
+                   "</Dispensed><Main><Entry><Note><Ident>/zz</Ident></Note>" + ea.mid(7) +
+                   "</Main>")
         << base;
     QTest::newRow("unknown inside a field")
         << project(tgt + "<Dispensed>" + entryXml("/b", "2", "1", "<Origin>3</Origin>") +
@@ -580,9 +578,8 @@ void TestProjectFile::readsLenientContent_data()
     order.groups[Required] << b;
     QTest::newRow("groups in any order, repeated")
         << project("<NotInUse>" + eb + "</NotInUse><Main>" + ea + "</Main><Dispensed>" +
-                   entryXml("/c", "3", "0", "<Origin>1</Origin>") + "</Dispensed><Required>" +
-                   eb + "</Required><Main>" + ec + "</Main><Dispensed>" + ea +
-                   "</Dispensed><Required/>")
+                   entryXml("/c", "3", "0", "<Origin>1</Origin>") + "</Dispensed><Required>" + eb +
+                   "</Required><Main>" + ec + "</Main><Dispensed>" + ea + "</Dispensed><Required/>")
         << order;
 
     // Fields missing or empty take defaults, never the previous entry's values.
@@ -592,26 +589,20 @@ void TestProjectFile::readsLenientContent_data()
                           << b;
     QTest::newRow("missing and empty fields")
         << project("<Main>" + ea + "<Entry/>" +
-                   "<Entry><Ident>/d</Ident><Size></Size><Name/><Path></Path><Kind/></Entry>" +
-                   eb + "</Main>")
+                   "<Entry><Ident>/d</Ident><Size></Size><Name/><Path></Path><Kind/></Entry>" + eb +
+                   "</Main>")
         << defaults;
 
     // Numbers.
     ProjectData numbers;
-    numbers.groups[Required] << entry(QStringLiteral("/a"), Big, QStringLiteral("n"),
-                                      QStringLiteral("/p"), 0)
-                             << entry(QStringLiteral("/a"), Max, QStringLiteral("n"),
-                                      QStringLiteral("/p"), 1)
-                             << entry(QStringLiteral("/a"), 0, QStringLiteral("n"),
-                                      QStringLiteral("/p"), 0)
-                             << entry(QStringLiteral("/a"), 0, QStringLiteral("n"),
-                                      QStringLiteral("/p"), 0)
-                             << entry(QStringLiteral("/a"), 0, QStringLiteral("n"),
-                                      QStringLiteral("/p"), 0)
-                             << entry(QStringLiteral("/a"), 12, QStringLiteral("n"),
-                                      QStringLiteral("/p"), 1)
-                             << entry(QStringLiteral("/a"), 0, QStringLiteral("n"),
-                                      QStringLiteral("/p"), 0);
+    numbers.groups[Required]
+        << entry(QStringLiteral("/a"), Big, QStringLiteral("n"), QStringLiteral("/p"), 0)
+        << entry(QStringLiteral("/a"), Max, QStringLiteral("n"), QStringLiteral("/p"), 1)
+        << entry(QStringLiteral("/a"), 0, QStringLiteral("n"), QStringLiteral("/p"), 0)
+        << entry(QStringLiteral("/a"), 0, QStringLiteral("n"), QStringLiteral("/p"), 0)
+        << entry(QStringLiteral("/a"), 0, QStringLiteral("n"), QStringLiteral("/p"), 0)
+        << entry(QStringLiteral("/a"), 12, QStringLiteral("n"), QStringLiteral("/p"), 1)
+        << entry(QStringLiteral("/a"), 0, QStringLiteral("n"), QStringLiteral("/p"), 0);
     QTest::newRow("sizes and kinds")
         << project("<Required>" + entryXml("/a", "9223372036854775808", "0") +
                    entryXml("/a", "18446744073709551615", "1") +
@@ -626,11 +617,13 @@ void TestProjectFile::readsLenientContent_data()
     origins.origins << Main << Main << Required << Main << Background;
     origins.groups[Main] << c;
     QTest::newRow("origins made consistent")
-        << project("<Dispensed><Origin>3</Origin>" + ea + entryXml("/b", "2", "1", "<Origin>0</Origin>") +
-                   entryXml("/c", "3", "0", "<Origin>3</Origin><Origin>1</Origin>") +
-                   entryXml("/a", "1", "0", "<Origin>4</Origin>") +
-                   entryXml("/b", "2", "1", "<Origin>-1</Origin><Origin>x</Origin><Origin>3</Origin>") +
-                   "</Dispensed><Main>" + entryXml("/c", "3", "0", "<Origin>1</Origin>") + "</Main>")
+        << project(
+               "<Dispensed><Origin>3</Origin>" + ea +
+               entryXml("/b", "2", "1", "<Origin>0</Origin>") +
+               entryXml("/c", "3", "0", "<Origin>3</Origin><Origin>1</Origin>") +
+               entryXml("/a", "1", "0", "<Origin>4</Origin>") +
+               entryXml("/b", "2", "1", "<Origin>-1</Origin><Origin>x</Origin><Origin>3</Origin>") +
+               "</Dispensed><Main>" + entryXml("/c", "3", "0", "<Origin>1</Origin>") + "</Main>")
         << origins;
 
     // Targets that cannot be used read as none; the last target element decides.
@@ -673,10 +666,8 @@ void TestProjectFile::readsLenientContent_data()
               tgt + "<Target><Path>/n</Path><BlockSize>4096</BlockSize><FileSystem>NTFS"
                     "</FileSystem></Target>",
               true, target(QStringLiteral("/n"), NTFS, 4096, 0));
-    targetRow("unusable second target", tgt + "<Target><Path>/n</Path></Target>", false,
-              Target());
-    targetRow("target nested deeper is not a target", "<Main>" + tgt + "</Main>", false,
-              Target());
+    targetRow("unusable second target", tgt + "<Target><Path>/n</Path></Target>", false, Target());
+    targetRow("target nested deeper is not a target", "<Main>" + tgt + "</Main>", false, Target());
 
     QTest::newRow("root only") << QByteArray("<Quillmarch/>") << ProjectData();
     QTest::newRow("no known elements")
@@ -700,8 +691,8 @@ void TestProjectFile::readsLenientContent()
 void TestProjectFile::prepareModel(EntriesModel& m)
 {
     ProjectData d = randomProject(7, true, 4);
-    d.groups[Dispensed] << entry(QStringLiteral("/x"), 5, QStringLiteral("x"),
-                                 QStringLiteral("/"), File);
+    d.groups[Dispensed] << entry(QStringLiteral("/x"), 5, QStringLiteral("x"), QStringLiteral("/"),
+                                 File);
     d.origins << Required;
     const QString p = path(QStringLiteral("good.qmp"));
     QVERIFY(writeProjectFile(p, d));
@@ -721,7 +712,8 @@ void TestProjectFile::failedReadChangesNothing_data()
                 entryXml("/a", "1", "0") + entryXml("/b", "2", "1") + "</Main>");
 
     QTest::newRow("missing file") << QByteArray("-") << QStringLiteral("was not found");
-    QTest::newRow("empty file") << QByteArray() << QStringLiteral("is not a Quillmarch project: it is empty");
+    QTest::newRow("empty file") << QByteArray()
+                                << QStringLiteral("is not a Quillmarch project: it is empty");
     QTest::newRow("only blanks") << QByteArray("  \n ")
                                  << QStringLiteral("is not a Quillmarch project");
     QTest::newRow("other root") << QByteArray("<?xml version=\"1.0\"?><Project><Main/></Project>")
@@ -746,9 +738,8 @@ void TestProjectFile::failedReadChangesNothing_data()
     }
     QTest::newRow("content after the root")
         << good + "<Quillmarch/>" << QStringLiteral("is damaged at line");
-    QTest::newRow("tags crossed")
-        << project("<Main><Entry><Ident>/a</Entry></Ident></Main>")
-        << QStringLiteral("is damaged at line 2");
+    QTest::newRow("tags crossed") << project("<Main><Entry><Ident>/a</Entry></Ident></Main>")
+                                  << QStringLiteral("is damaged at line 2");
     QTest::newRow("undeclared entity")
         << project("<Main><Entry><Ident>&bomb;</Ident></Entry></Main>")
         << QStringLiteral("is damaged at line");
@@ -780,8 +771,7 @@ void TestProjectFile::failedReadChangesNothing_data()
     QByteArray wide = "<Quillmarch><Main>";
     for (int i = 0; i < 20000; ++i)
         wide += entryXml("/w", "1", "0");
-    QTest::newRow("many entries, then cut short")
-        << wide << QStringLiteral("is damaged at line");
+    QTest::newRow("many entries, then cut short") << wide << QStringLiteral("is damaged at line");
 }
 
 void TestProjectFile::failedReadChangesNothing()
@@ -928,10 +918,10 @@ void TestProjectFile::saveFailureKeepsOldFile_data()
 {
     QTest::addColumn<QString>("where");
     QTest::addColumn<QString>("message");
-    QTest::newRow("read-only folder") << QStringLiteral("readonly")
-                                      << QStringLiteral("cannot be written to");
-    QTest::newRow("folder removed") << QStringLiteral("missing")
-                                    << QStringLiteral("does not exist");
+    QTest::newRow("read-only folder")
+        << QStringLiteral("readonly") << QStringLiteral("cannot be written to");
+    QTest::newRow("folder removed")
+        << QStringLiteral("missing") << QStringLiteral("does not exist");
     QTest::newRow("disk full") << QStringLiteral("full") << QStringLiteral("No space left");
 }
 
@@ -1021,8 +1011,8 @@ void TestProjectFile::refusesTextsXmlCannotCarry()
     const QString file = path(QStringLiteral("refused.qmp"));
     for (const char* field : {"Name", "Path", "Ident", "Target"}) {
         EntriesModel m;
-        m.addEntry(entry(QStringLiteral("/ok"), 1, QStringLiteral("ok"), QStringLiteral("/"),
-                         File));
+        m.addEntry(
+            entry(QStringLiteral("/ok"), 1, QStringLiteral("ok"), QStringLiteral("/"), File));
         QVERIFY(m.saveAs(file));
         const QByteArray old = fileBytes(file);
 
@@ -1063,7 +1053,8 @@ void TestProjectFile::loadSetsModelState_data()
     QTest::newRow("target, dispensed") << true << Q_UINT64_C(10) << true << Q_UINT64_C(5120 - 400);
     QTest::newRow("target, dispensed more than fits")
         << true << Q_UINT64_C(0) << true << Q_UINT64_C(0);
-    QTest::newRow("target, nothing dispensed") << true << Q_UINT64_C(10) << false << Q_UINT64_C(5120);
+    QTest::newRow("target, nothing dispensed")
+        << true << Q_UINT64_C(10) << false << Q_UINT64_C(5120);
     QTest::newRow("no target, dispensed") << false << Q_UINT64_C(10) << true << Q_UINT64_C(0);
     QTest::newRow("no target, nothing dispensed")
         << false << Q_UINT64_C(10) << false << Q_UINT64_C(0);
@@ -1138,8 +1129,9 @@ void TestProjectFile::saveKeepsFlags()
     EntriesModel back;
     QVERIFY(back.load(file, QStringLiteral("flags")));
     QCOMPARE(back.groupSize(Main), 2);
-    QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral("flags")),
-             QStringList{QStringLiteral("flags.qmp")});
+    QCOMPARE(
+        QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral("flags")),
+        QStringList{QStringLiteral("flags.qmp")});
 }
 
 QTEST_GUILESS_MAIN(TestProjectFile)
