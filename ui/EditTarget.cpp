@@ -1,5 +1,7 @@
 #include "ui/EditTarget.h"
 
+#include <memory>
+
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -26,8 +28,11 @@ QIcon pickerIcon()
                  QIcon::Off);
     icon.addFile(QStringLiteral(":/Quillmarch/res/img/DiskSelect16.ico"), QSize(), QIcon::Normal,
                  QIcon::Off);
-    if (icon.availableSizes().isEmpty())
-        icon = QIcon::fromTheme(QStringLiteral("drive-harddisk"));
+    if (icon.availableSizes().isEmpty()) {
+        // Without the program's own picture, the system's disk icon.
+        std::unique_ptr<QPixmap> disk(shellIcon(QStringLiteral("/")));
+        icon.addPixmap(*disk, QIcon::Normal, QIcon::Off);
+    }
     return icon;
 }
 
