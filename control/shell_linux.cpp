@@ -81,7 +81,8 @@ void revealInFileManager(const QString& folder, const QString& item)
     }
     const QString shown = item.isEmpty() ? folder : item;
     QDBusMessage call = QDBusMessage::createMethodCall(
-        QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("/org/freedesktop/FileManager1"),
+        QStringLiteral("org.freedesktop.FileManager1"),
+        QStringLiteral("/org/freedesktop/FileManager1"),
         QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("ShowItems"));
     call << QStringList{QString::fromLatin1(QUrl::fromLocalFile(shown).toEncoded())} << QString();
     // Asynchronous: a file manager being started must not freeze the window.
@@ -108,8 +109,9 @@ void ensureIconTheme()
         return;
     done = true;
     QStringList paths = QIcon::themeSearchPaths();
-    const QStringList dataIcons = QStandardPaths::locateAll(
-        QStandardPaths::GenericDataLocation, QStringLiteral("icons"), QStandardPaths::LocateDirectory);
+    const QStringList dataIcons =
+        QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, QStringLiteral("icons"),
+                                  QStandardPaths::LocateDirectory);
     for (const QString& folder : dataIcons) {
         if (!paths.contains(folder))
             paths.append(folder);

@@ -10,7 +10,8 @@ class FileSystemChoice
 {
 public:
     // What the mount table's type alone tells.
-    enum MountVerdict {
+    enum MountVerdict
+    {
         IsNtfs,       // ntfs, ntfs3
         IsFat,        // vfat, msdos: FAT32 only when it has enough clusters
         ProbeSource,  // FUSE: the type underneath is known only from the source

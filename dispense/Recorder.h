@@ -7,7 +7,8 @@
 // What a recorder says about the disc in it.
 struct DiscState
 {
-    enum Status {
+    enum Status
+    {
         Writable,    // blank or appendable: freeBytes is set
         NoRecorder,  // no drive at that address
         Busy,        // another program holds the drive

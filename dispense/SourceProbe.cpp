@@ -44,13 +44,10 @@ bool SourceProbe::fileSystem(const QString& source, QString& type, QString& vers
     struct stat st;
     if (::stat(name.constData(), &st) != 0 || !S_ISBLK(st.st_mode))
         return false;
-    const QString record = QStringLiteral("/run/udev/data/b%1:%2")
-                               .arg(major(st.st_rdev))
-                               .arg(minor(st.st_rdev));
-    const QHash<QString, QString> props =
-        FileSystemChoice::udevProperties(udevRecord(record));
+    const QString record =
+        QStringLiteral("/run/udev/data/b%1:%2").arg(major(st.st_rdev)).arg(minor(st.st_rdev));
+    const QHash<QString, QString> props = FileSystemChoice::udevProperties(udevRecord(record));
     type = props.value(QStringLiteral("ID_FS_TYPE"));
     version = props.value(QStringLiteral("ID_FS_VERSION"));
     return !type.isEmpty();
 }
-

@@ -84,7 +84,8 @@ void probeVolume(const QString& path, bool wholeVolume, Target& target)
     case FileSystemChoice::ProbeSource: {
         QString type;
         QString version;
-        if (m.source.startsWith(QLatin1Char('/')) && SourceProbe::fileSystem(m.source, type, version))
+        if (m.source.startsWith(QLatin1Char('/')) &&
+            SourceProbe::fileSystem(m.source, type, version))
             kind = FileSystemChoice::fromProbe(type, version);
         break;
     }
@@ -116,9 +117,10 @@ bool probeTarget(bool wholeVolume, Target& target)
         return false;
     if (isRecorderPath(target.Path)) {
         BurnRecorder recorder;
-        probeRecorder(recorder, QFileInfo(target.Path).canonicalFilePath().isEmpty()
-                                    ? target.Path
-                                    : QFileInfo(target.Path).canonicalFilePath(),
+        probeRecorder(recorder,
+                      QFileInfo(target.Path).canonicalFilePath().isEmpty()
+                          ? target.Path
+                          : QFileInfo(target.Path).canonicalFilePath(),
                       target);
         return true;
     }

@@ -22,8 +22,8 @@ TestMounts::~TestMounts()
 bool TestMounts::run(const QString& program, const QStringList& args)
 {
     if (QStandardPaths::findExecutable(program).isEmpty() &&
-        QStandardPaths::findExecutable(program, {QStringLiteral("/usr/sbin"),
-                                                 QStringLiteral("/sbin")})
+        QStandardPaths::findExecutable(program,
+                                       {QStringLiteral("/usr/sbin"), QStringLiteral("/sbin")})
             .isEmpty()) {
         m_why = program + QStringLiteral(" is not installed");
         return false;
@@ -70,8 +70,8 @@ QString TestMounts::ntfs(const QString& folder, int mebibytes, bool overLoopDevi
     }
     f.close();
     QDir().mkpath(folder);
-    if (!run(QStringLiteral("mkntfs"), {QStringLiteral("-F"), QStringLiteral("-f"),
-                                        QStringLiteral("-q"), image}))
+    if (!run(QStringLiteral("mkntfs"),
+             {QStringLiteral("-F"), QStringLiteral("-f"), QStringLiteral("-q"), image}))
         return QString();
     QString source = image;
     if (overLoopDevice) {
@@ -115,7 +115,8 @@ QString TestMounts::ext4(const QString& folder, int mebibytes)
     f.close();
     QDir().mkpath(folder);
     if (!run(QStringLiteral("mkfs.ext4"), {QStringLiteral("-q"), image}) ||
-        !run(QStringLiteral("mount"), {QStringLiteral("-o"), QStringLiteral("loop"), image, folder}))
+        !run(QStringLiteral("mount"),
+             {QStringLiteral("-o"), QStringLiteral("loop"), image, folder}))
         return QString();
     return mounted(folder);
 }

@@ -49,8 +49,8 @@ void TestClipboard::formats_data()
 {
     QTest::addColumn<QStringList>("paths");
     QTest::addColumn<QByteArrayList>("uris");
-    QTest::newRow("one plain file") << QStringList{QStringLiteral("/data/a.txt")}
-                                    << QByteArrayList{"file:///data/a.txt"};
+    QTest::newRow("one plain file")
+        << QStringList{QStringLiteral("/data/a.txt")} << QByteArrayList{"file:///data/a.txt"};
     QTest::newRow("spaces, order kept")
         << QStringList{QStringLiteral("/m/z last.bin"), QStringLiteral("/m/a first"),
                        QStringLiteral("/m/folder/")}
@@ -69,9 +69,9 @@ void TestClipboard::formats()
     postFilesToClipboard(paths);
 
     const QList<QByteArray> targets = readClipboard(QStringLiteral("TARGETS")).split('\n');
-    for (const char* needed : {"text/uri-list", "x-special/gnome-copied-files",
-                               "x-special/mate-copied-files", "application/x-kde-cutselection",
-                               "text/plain"})
+    for (const char* needed :
+         {"text/uri-list", "x-special/gnome-copied-files", "x-special/mate-copied-files",
+          "application/x-kde-cutselection", "text/plain"})
         QVERIFY2(targets.contains(needed), needed);
     for (const QByteArray& t : targets)
         QVERIFY2(!t.startsWith("image/"), t.constData());

@@ -90,15 +90,17 @@ void TestReveal::reveal()
                         QString::fromUtf8("/srv/My Files/K\xc3\xa4se #1%.txt"));
 
     if (!shown.isEmpty())
-        QTRY_COMPARE_WITH_TIMEOUT(readRecord(QStringLiteral("shown")), shown + QStringLiteral("\t\n"),
-                                  10000);
+        QTRY_COMPARE_WITH_TIMEOUT(readRecord(QStringLiteral("shown")),
+                                  shown + QStringLiteral("\t\n"), 10000);
     if (!opened.isEmpty())
         QTRY_COMPARE_WITH_TIMEOUT(readRecord(QStringLiteral("opened")), opened + QLatin1Char('\n'),
                                   10000);
     // Nothing else follows late.
     QTest::qWait(300);
-    QCOMPARE(readRecord(QStringLiteral("shown")), shown.isEmpty() ? QString() : shown + QStringLiteral("\t\n"));
-    QCOMPARE(readRecord(QStringLiteral("opened")), opened.isEmpty() ? QString() : opened + QLatin1Char('\n'));
+    QCOMPARE(readRecord(QStringLiteral("shown")),
+             shown.isEmpty() ? QString() : shown + QStringLiteral("\t\n"));
+    QCOMPARE(readRecord(QStringLiteral("opened")),
+             opened.isEmpty() ? QString() : opened + QLatin1Char('\n'));
 
     if (fake.state() != QProcess::NotRunning) {
         fake.kill();

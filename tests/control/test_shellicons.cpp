@@ -24,14 +24,20 @@ void TestShellIcons::cacheKeys_data()
     QTest::addColumn<QString>("first");
     QTest::addColumn<QString>("second");
     QTest::addColumn<bool>("shared");
-    QTest::newRow("case differs") << "/d/Report.TXT" << "/d/notes.txt" << false;
-    QTest::newRow("same extension") << "/d/notes.txt" << "/e/other.txt" << true;
-    QTest::newRow("last dot counts") << "/d/a.tar.gz" << "/d/b.gz" << true;
-    QTest::newRow("no dot: whole path") << "/d/README" << "/e/README" << false;
-    QTest::newRow("no dot: same path") << "/d/README" << "/d/README" << true;
-    QTest::newRow("dot in a folder name") << "/d/my.dir/README" << "/e/my.dir/README" << true;
-    QTest::newRow("dot in a folder name, other file") << "/d/my.dir/README" << "/d/my.dir/NEWS"
-                                                     << false;
+    QTest::newRow("case differs") << "/d/Report.TXT"
+                                  << "/d/notes.txt" << false;
+    QTest::newRow("same extension") << "/d/notes.txt"
+                                    << "/e/other.txt" << true;
+    QTest::newRow("last dot counts") << "/d/a.tar.gz"
+                                     << "/d/b.gz" << true;
+    QTest::newRow("no dot: whole path") << "/d/README"
+                                        << "/e/README" << false;
+    QTest::newRow("no dot: same path") << "/d/README"
+                                       << "/d/README" << true;
+    QTest::newRow("dot in a folder name") << "/d/my.dir/README"
+                                          << "/e/my.dir/README" << true;
+    QTest::newRow("dot in a folder name, other file") << "/d/my.dir/README"
+                                                      << "/d/my.dir/NEWS" << false;
 }
 
 void TestShellIcons::cacheKeys()
@@ -54,11 +60,11 @@ void TestShellIcons::themeIcons_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("themeFile");
     const QString adwaita = QStringLiteral("/usr/share/icons/Adwaita/32x32/");
-    QTest::newRow("text file") << "letter.txt" << adwaita + QLatin1String("mimetypes/text-x-generic.png");
+    QTest::newRow("text file") << "letter.txt"
+                               << adwaita + QLatin1String("mimetypes/text-x-generic.png");
     QTest::newRow("volume root") << "/" << adwaita + QLatin1String("devices/drive-harddisk.png");
     QTest::newRow("recorder") << "/dev/sr0" << adwaita + QLatin1String("devices/media-optical.png");
-    QTest::newRow("plain folder") << "<folder>"
-                                  << adwaita + QLatin1String("places/folder.png");
+    QTest::newRow("plain folder") << "<folder>" << adwaita + QLatin1String("places/folder.png");
     QTest::newRow("unknown type") << "x.qqzzqq" << QString();
 }
 

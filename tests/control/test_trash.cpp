@@ -38,8 +38,8 @@ void TestTrash::initTestCase()
 
 QStringList TestTrash::trashInfo(const QString& name) const
 {
-    QFile f(m_home.filePath(QStringLiteral("data/Trash/info/") + name +
-                            QStringLiteral(".trashinfo")));
+    QFile f(
+        m_home.filePath(QStringLiteral("data/Trash/info/") + name + QStringLiteral(".trashinfo")));
     if (!f.open(QIODevice::ReadOnly))
         return {QStringLiteral("<no trashinfo>")};
     return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);

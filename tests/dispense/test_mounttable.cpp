@@ -17,10 +17,6 @@ private slots:
     void mountFor();
     void fat32ClusterCount_data();
     void fat32ClusterCount();
-    void fromMountType_data();
-    void fromMountType();
-    void fromProbe_data();
-    void fromProbe();
     void udevProperties();
 };
 
@@ -99,8 +95,7 @@ void TestMountTable::driveVolumes_data()
                       "63 27 8:2 / /y rw - ext4 /dev/sda2 rw\n")
         << paths({"/data", "/x"});
     QTest::newRow("bind of a subfolder alone is kept")
-        << QByteArray("60 27 8:1 /sub /srv/sub rw - ext4 /dev/sda1 rw\n")
-        << paths({"/srv/sub"});
+        << QByteArray("60 27 8:1 /sub /srv/sub rw - ext4 /dev/sda1 rw\n") << paths({"/srv/sub"});
     QTest::newRow("optional fields before the separator")
         << QByteArray("70 27 8:1 / /m rw,relatime shared:1 master:2 propagate_from:3 - ntfs "
                       "/dev/sda1 rw\n")
@@ -175,54 +170,6 @@ void TestMountTable::fat32ClusterCount()
     QFETCH(quint64, clusters);
     QFETCH(bool, fat32);
     QCOMPARE(FileSystemChoice::isFat32ClusterCount(clusters), fat32);
-}
-
-void TestMountTable::fromMountType_data()
-{
-    QTest::addColumn<QString>("type");
-    QTest::addColumn<int>("verdict");
-    QTest::newRow("ntfs") << "ntfs" << int(FileSystemChoice::IsNtfs);
-    QTest::newRow("ntfs3") << "ntfs3" << int(FileSystemChoice::IsNtfs);
-    QTest::newRow("vfat") << "vfat" << int(FileSystemChoice::IsFat);
-    QTest::newRow("msdos") << "msdos" << int(FileSystemChoice::IsFat);
-    QTest::newRow("fuse") << "fuse" << int(FileSystemChoice::ProbeSource);
-    QTest::newRow("fuseblk") << "fuseblk" << int(FileSystemChoice::ProbeSource);
-    QTest::newRow("fuse.exfat") << "fuse.exfat" << int(FileSystemChoice::ProbeSource);
-    QTest::newRow("fusectl") << "fusectl" << int(FileSystemChoice::IsUnsupported);
-    QTest::newRow("exfat") << "exfat" << int(FileSystemChoice::IsUnsupported);
-    QTest::newRow("ext4") << "ext4" << int(FileSystemChoice::IsUnsupported);
-    QTest::newRow("NTFS upper case") << "NTFS" << int(FileSystemChoice::IsUnsupported);
-}
-
-void TestMountTable::fromMountType()
-{
-    QFETCH(QString, type);
-    QFETCH(int, verdict);
-    QCOMPARE(int(FileSystemChoice::fromMountType(type)), verdict);
-}
-
-void TestMountTable::fromProbe_data()
-{
-    QTest::addColumn<QString>("type");
-    QTest::addColumn<QString>("version");
-    QTest::addColumn<int>("kind");
-    QTest::newRow("ntfs") << "ntfs" << "" << int(NTFS);
-    QTest::newRow("ntfs with version") << "ntfs" << "3.1" << int(NTFS);
-    QTest::newRow("FAT32") << "vfat" << "FAT32" << int(FAT);
-    QTest::newRow("FAT16") << "vfat" << "FAT16" << -1;
-    QTest::newRow("FAT12") << "vfat" << "FAT12" << -1;
-    QTest::newRow("vfat unknown version") << "vfat" << "" << -1;
-    QTest::newRow("exfat") << "exfat" << "1.0" << -1;
-    QTest::newRow("ext4") << "ext4" << "1.0" << -1;
-    QTest::newRow("nothing") << "" << "" << -1;
-}
-
-void TestMountTable::fromProbe()
-{
-    QFETCH(QString, type);
-    QFETCH(QString, version);
-    QFETCH(int, kind);
-    QCOMPARE(FileSystemChoice::fromProbe(type, version), kind);
 }
 
 void TestMountTable::udevProperties()

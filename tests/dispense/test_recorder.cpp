@@ -105,8 +105,8 @@ void TestRecorder::discStates_data()
     QTest::addColumn<quint64>("blocks");
     QTest::newRow("blank DVD") << int(DiscState::Writable) << quint64(4700372992) << QString()
                                << quint64(2295104);
-    QTest::newRow("odd bytes round down") << int(DiscState::Writable) << quint64(2048 * 3 + 2047)
-                                          << QString() << quint64(3);
+    QTest::newRow("odd bytes round down")
+        << int(DiscState::Writable) << quint64(2048 * 3 + 2047) << QString() << quint64(3);
     QTest::newRow("no disc") << int(DiscState::NoDisc) << quint64(0) << "No disc in the recorder"
                              << quint64(0);
     QTest::newRow("closed disc") << int(DiscState::Closed) << quint64(0)

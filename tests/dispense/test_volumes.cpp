@@ -79,9 +79,10 @@ void TestVolumes::ntfsListedAndProbed()
     const QStringList roots = driveRoots();
     QVERIFY2(roots.contains(root), qPrintable(roots.join(QLatin1Char(','))));
     QStringList sorted = roots.filter(QRegularExpression(QStringLiteral("^/")));
-    sorted.erase(std::remove_if(sorted.begin(), sorted.end(),
-                                [](const QString& r) { return r.startsWith(QLatin1String("/dev/sr")); }),
-                 sorted.end());
+    sorted.erase(
+        std::remove_if(sorted.begin(), sorted.end(),
+                       [](const QString& r) { return r.startsWith(QLatin1String("/dev/sr")); }),
+        sorted.end());
     QStringList ascending = sorted;
     std::sort(ascending.begin(), ascending.end());
     QCOMPARE(sorted, ascending);
@@ -128,8 +129,8 @@ void TestVolumes::unsupported()
     QFETCH(bool, listed);
     TestMounts mounts;
     const QString folder = m_dir.filePath(kind);
-    const QString root = kind == QLatin1String("tmpfs") ? mounts.tmpfs(folder, 8)
-                                                        : mounts.ext4(folder, 8);
+    const QString root =
+        kind == QLatin1String("tmpfs") ? mounts.tmpfs(folder, 8) : mounts.ext4(folder, 8);
     if (root.isEmpty())
         QSKIP(qPrintable(mounts.why()));
     QVERIFY(QDir(root).mkpath(QStringLiteral("sub")));
@@ -170,13 +171,18 @@ void TestVolumes::sourceImages_data()
     QTest::addColumn<QString>("version");
     QTest::addColumn<int>("kind");
     QTest::newRow("FAT32") << "mkfs.vfat" << QStringList{QStringLiteral("-F"), QStringLiteral("32")}
-                           << 64 << "vfat" << "FAT32" << int(FAT);
+                           << 64 << "vfat"
+                           << "FAT32" << int(FAT);
     QTest::newRow("FAT16") << "mkfs.vfat" << QStringList{QStringLiteral("-F"), QStringLiteral("16")}
-                           << 16 << "vfat" << "FAT16" << -1;
-    QTest::newRow("exFAT") << "mkfs.exfat" << QStringList() << 16 << "exfat" << "1.0" << -1;
-    QTest::newRow("NTFS") << "mkntfs" << QStringList{QStringLiteral("-F"), QStringLiteral("-f"),
-                                                     QStringLiteral("-q")}
-                          << 16 << "ntfs" << "" << int(NTFS);
+                           << 16 << "vfat"
+                           << "FAT16" << -1;
+    QTest::newRow("exFAT") << "mkfs.exfat" << QStringList() << 16 << "exfat"
+                           << "1.0" << -1;
+    QTest::newRow("NTFS") << "mkntfs"
+                          << QStringList{QStringLiteral("-F"), QStringLiteral("-f"),
+                                         QStringLiteral("-q")}
+                          << 16 << "ntfs"
+                          << "" << int(NTFS);
 }
 
 void TestVolumes::sourceImages()
@@ -187,7 +193,8 @@ void TestVolumes::sourceImages()
     QFETCH(QString, type);
     QFETCH(QString, version);
     QFETCH(int, kind);
-    const QString image = m_dir.filePath(QStringLiteral("image ") + QLatin1String(QTest::currentDataTag()));
+    const QString image =
+        m_dir.filePath(QStringLiteral("image ") + QLatin1String(QTest::currentDataTag()));
     QFile f(image);
     QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(qint64(mebibytes) << 20));
     f.close();
