@@ -4,7 +4,6 @@
 
 #include <sys/statvfs.h>
 
-#include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -31,10 +30,15 @@ QByteArray readSmallFile(const QString& path)
     return f.readAll();
 }
 
-bool isRecorderPath(const QString& path)
+// The /dev/srN device that path names (directly or through a link such as
+// /dev/cdrom); empty when it is no recorder.
+QString recorderDevice(const QString& path)
 {
     static const QRegularExpression sr(QStringLiteral("^/dev/sr[0-9]+$"));
-    return sr.match(path).hasMatch() || sr.match(QFileInfo(path).canonicalFilePath()).hasMatch();
+    const QString resolved = QFileInfo(path).canonicalFilePath();
+    if (sr.match(resolved).hasMatch())
+        return resolved;
+    return sr.match(path).hasMatch() ? path : QString();
 }
 
 QStringList recorderDevices()
@@ -115,13 +119,10 @@ bool probeTarget(bool wholeVolume, Target& target)
 {
     if (target.Path.isEmpty())
         return false;
-    if (isRecorderPath(target.Path)) {
-        BurnRecorder recorder;
-        probeRecorder(recorder,
-                      QFileInfo(target.Path).canonicalFilePath().isEmpty()
-                          ? target.Path
-                          : QFileInfo(target.Path).canonicalFilePath(),
-                      target);
+    const QString recorder = recorderDevice(target.Path);
+    if (!recorder.isEmpty()) {
+        BurnRecorder burner;
+        probeRecorder(burner, recorder, target);
         return true;
     }
     probeVolume(target.Path, wholeVolume, target);
