@@ -84,25 +84,34 @@ void TestEngineCommands::cleanup()
 void TestEngineCommands::pathsAdd_data()
 {
     QTest::addColumn<QStringList>("paths"); // "" stays empty, others lie in the temporary folder
-    QTest::addColumn<QStringList>("idents");
+    QTest::addColumn<QStringList>("entries"); // name:kind:size once measured
     QTest::addColumn<bool>("save");
 
+    QTest::newRow("a file") << QStringList{"report.txt"} << QStringList{"report.txt:0:1234"}
+                            << true;
     QTest::newRow("folder with a trailing slash")
-        << QStringList{"music/"} << QStringList{"music"} << true;
+        << QStringList{"music/"} << QStringList{"music:1:300"} << true;
     QTest::newRow("only empty paths") << QStringList{"", ""} << QStringList() << false;
     QTest::newRow("empty paths between")
-        << QStringList{"", "music", "", "photos"} << QStringList{"music", "photos"} << true;
+        << QStringList{"", "music", "", "report.txt", "empty"}
+        << QStringList{"music:1:300", "report.txt:0:1234", "empty:1:0"} << true;
     QTest::newRow("same path twice")
-        << QStringList{"music", "music"} << QStringList{"music", "music"} << true;
+        << QStringList{"music", "music"} << QStringList{"music:1:300", "music:1:300"} << true;
 }
 
 void TestEngineCommands::pathsAdd()
 {
     QFETCH(QStringList, paths);
-    QFETCH(QStringList, idents);
+    QFETCH(QStringList, entries);
     QFETCH(bool, save);
-    QDir(m_dir->path()).mkpath("music");
-    QDir(m_dir->path()).mkpath("photos");
+    QDir dir(m_dir->path());
+    QVERIFY(dir.mkpath("music/inner") && dir.mkpath("empty"));
+    for (const auto& [name, size] : {std::pair<QString, int>{"report.txt", 1234},
+                                     {"music/a.ogg", 100}, {"music/inner/b.ogg", 200}}) {
+        QFile file(dir.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(size, 'x'));
+    }
     EngineFixture f;
     QStringList full;
     for (const QString& p : paths)
@@ -111,23 +120,34 @@ void TestEngineCommands::pathsAdd()
     f.engine.pathsAdd(full);
 
     DM* m = dataModel();
-    QCOMPARE(m->groupSize(Main), idents.size());
+    QCOMPARE(m->groupSize(Main), entries.size());
     QStringList inserted;
-    for (int i = 0; i < idents.size(); ++i) {
+    quint64 total = 0;
+    for (int i = 0; i < entries.size(); ++i) {
+        const QStringList want = entries.at(i).split(':');
         const Entry& e = m->entryAt(EntryPos{Main, i});
-        QCOMPARE(e.Ident, m_dir->path() + '/' + idents.at(i));
+        QCOMPARE(e.Ident, m_dir->path() + '/' + want.at(0));
         QCOMPARE(e.Path, m_dir->path());
-        QCOMPARE(e.Kind, int(Folder));
-        QVERIFY(!e.IsValidSize);
+        QCOMPARE(e.Name, want.at(0));
+        QCOMPARE(e.Kind, want.at(1).toInt());
+        // A file's size is known at once; a folder's comes from the folder-size thread.
+        QCOMPARE(e.IsValidSize, e.Kind == File);
         inserted << QStringLiteral("insertItem {2,%1}").arg(i);
+        total += want.at(2).toULongLong();
     }
     QCOMPARE(f.calls("insertItem"), inserted);
     QCOMPARE(f.actions.save, save);
     QCOMPARE(f.calls("enableSave").size(), save ? 1 : 0);
     // The new rows are selected, and the status bar says so.
-    QCOMPARE(f.lastCall("showSelected"), QStringLiteral("showSelected 0 %1").arg(idents.size()));
-    QCOMPARE(f.actions.entryActions, !idents.isEmpty());
-    QCOMPARE(f.lastCall("showTotal"), QStringLiteral("showTotal 0 %1").arg(idents.size()));
+    QCOMPARE(f.lastCall("showSelected").section(' ', 2), QString::number(entries.size()));
+    QCOMPARE(f.actions.entryActions, !entries.isEmpty());
+
+    for (int i = 0; i < entries.size(); ++i) {
+        QTRY_VERIFY(m->entryAt(EntryPos{Main, i}).IsValidSize);
+        QCOMPARE(m->entryAt(EntryPos{Main, i}).Size, entries.at(i).section(':', 2).toULongLong());
+    }
+    QTRY_COMPARE(f.lastCall("showTotal"),
+                 QStringLiteral("showTotal %1 %2").arg(total).arg(entries.size()));
 }
 
 void TestEngineCommands::entryRemove_data()

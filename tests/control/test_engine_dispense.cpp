@@ -1,4 +1,6 @@
 #include <QtTest>
+#include <QClipboard>
+#include <QMimeData>
 
 #include "dispense/Dispenser.h"
 #include "model/DM.h"
@@ -62,6 +64,7 @@ private slots:
     void entryRevealOutsideList();
 
 private:
+    QString trashPath() const { return m_home.path() + "/.local/share/Trash"; }
     QTemporaryDir m_home;
 };
 
@@ -77,6 +80,7 @@ void TestEngineDispense::initTestCase()
 void TestEngineDispense::init()
 {
     dataModel()->newProject();
+    QDir(trashPath()).removeRecursively();
 }
 
 void TestEngineDispense::diskSelect_data()
@@ -195,10 +199,24 @@ void TestEngineDispense::clipboardPost()
 {
     EngineFixture f;
     heldResult(0);
+    QGuiApplication::clipboard()->clear();
+
     f.engine.clipboardPost();
+
     QCOMPARE(f.log.take(),
              QStringList{"showState Dispensed file(s) has been posted to the clipboard"});
     QCOMPARE(layoutText(), QString("D:b0,r0|R:|M:m0|B:|N:"));
+    // The dispensed entries, in list order, and nothing else.
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    QVERIFY(data);
+    QCOMPARE(data->urls(),
+             (QList<QUrl>{QUrl::fromLocalFile("/data/b0"), QUrl::fromLocalFile("/data/r0")}));
+
+    // An empty result still posts (an empty list) and says so.
+    dataModel()->undispense();
+    f.engine.clipboardPost();
+    QCOMPARE(f.status.state, QString("Dispensed file(s) has been posted to the clipboard"));
+    QVERIFY(QGuiApplication::clipboard()->mimeData()->urls().isEmpty());
 }
 
 void TestEngineDispense::originalsDelete_data()
@@ -218,6 +236,15 @@ void TestEngineDispense::originalsDelete_data()
         << items << QStringList{"a.txt", "album", "b.txt"} << true << "confirmOriginalsDelete 2 1"
         << QStringList{"a.txt", "album", "b.txt"}
         << "3 dispensed file(s) could not be moved to the trash";
+    QTest::newRow("all moved") << items << QStringList() << true << "confirmOriginalsDelete 2 1"
+                               << QStringList() << "READY";
+    QTest::newRow("one file could not be moved")
+        << items << QStringList{"a.txt"} << true << "confirmOriginalsDelete 2 1"
+        << QStringList{"a.txt"} << "1 dispensed file(s) could not be moved to the trash";
+    QTest::newRow("a folder could not be moved")
+        << QStringList{"d:album", "f:c.txt:5000"} << QStringList{"album"} << true
+        << "confirmOriginalsDelete 1 1" << QStringList{"album"}
+        << "1 dispensed file(s) could not be moved to the trash";
     QTest::newRow("nothing dispensed")
         << QStringList() << QStringList() << true << "" << QStringList() << "READY";
 }
@@ -276,11 +303,14 @@ void TestEngineDispense::originalsDelete()
     dispensed.sort();
     QCOMPARE(dispensed, kept);
     QCOMPARE(layoutText().section('|', 1), QString("R:|M:|B:stay|N:"));
-    // Files that were moved left their folder; the others are untouched.
+    // Files that were moved left their folder for the trash; the others are untouched.
     for (const QString& item : items) {
         const QString name = item.section(':', 1, 1);
+        const bool moved = confirm && !missing.contains(name);
         if (!missing.contains(name))
-            QCOMPARE(QFileInfo::exists(src.path() + '/' + name), kept.contains(name));
+            QCOMPARE(QFileInfo::exists(src.path() + '/' + name), !moved);
+        QCOMPARE(QFileInfo::exists(trashPath() + "/files/" + name), moved);
+        QCOMPARE(QFileInfo::exists(trashPath() + "/info/" + name + ".trashinfo"), moved);
     }
     if (!confirm) {
         QVERIFY(f.calls("rebuildItems").isEmpty());
