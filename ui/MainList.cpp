@@ -34,6 +34,8 @@ MainList::MainList(QWidget* parent) : QTreeWidget(parent)
     setColumnCount(4);
     QHeaderView* head = header();
     head->setStretchLastSection(false);
+    // The margins are narrower than the style's least section width.
+    head->setMinimumSectionSize(20);
     head->setSectionResizeMode(1, QHeaderView::Stretch);
     setHeaderLabels({QString(), QStringLiteral("Name"), QStringLiteral("Size"), QString()});
     for (int column : {0, 3, 2}) {
