@@ -106,6 +106,13 @@ QString text(const std::vector<EntryPos>& positions)
     return out.join(QLatin1Char(' '));
 }
 
+// Reaches the list's drop handler directly.
+class DropSite : public MainList
+{
+public:
+    void drop(QDropEvent* event) { dropEvent(event); }
+};
+
 } // namespace
 
 class TestMainList : public QObject
@@ -139,13 +146,13 @@ private slots:
     void rowHeights();
 
 private:
-    MainList* m_list = nullptr;
+    DropSite* m_list = nullptr;
 };
 
 void TestMainList::init()
 {
     dataModel()->newProject();
-    m_list = new MainList;
+    m_list = new DropSite;
     m_list->resize(600, 700);
     m_list->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_list));
@@ -459,6 +466,13 @@ void TestMainList::drops()
     QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &drop);
     QCOMPARE(recordingCtrl().take(), calls);
+    // Even handed a drop it refused at the start of the drag, the list ignores
+    // data without URLs.
+    if (!accepted) {
+        QDropEvent late(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        m_list->drop(&late);
+        QCOMPARE(recordingCtrl().take(), QStringList());
+    }
     QCOMPARE(dumpList(*m_list), dumpModel()); // the drop itself adds no rows
 }
 
