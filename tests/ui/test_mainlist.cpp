@@ -125,13 +125,10 @@ private slots:
     void emptyList();
     void rebuild_data();
     void rebuild();
-    void insertSelectsAndKeepsSelection();
-    void insertInTheMiddle();
-    void removeMovesRowsUp();
+    void rowOperations_data();
+    void rowOperations();
     void ignoredPositions_data();
     void ignoredPositions();
-    void moveItem();
-    void updateItemSize();
     void selectedPositions_data();
     void selectedPositions();
     void currentGroup_data();
@@ -143,7 +140,6 @@ private slots:
     void doubleClick_data();
     void doubleClick();
     void selectionReports();
-    void rowHeights();
 
 private:
     DropSite* m_list = nullptr;
@@ -243,41 +239,84 @@ void TestMainList::rebuild()
     QCOMPARE(recordingCtrl().take(), QStringList());
 }
 
-void TestMainList::insertSelectsAndKeepsSelection()
+void TestMainList::rowOperations_data()
 {
-    fillModel(QStringLiteral("1:r1;2:m1"));
+    QTest::addColumn<QString>("model");
+    QTest::addColumn<std::vector<EntryPos>>("selected");
+    // add G NAME | unknown G NAME (a folder not measured yet) | remove G I |
+    // move G I TO | size G I BYTES | and, on the list alone: drop G I, insert G I
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QString>("selectedAfter");
+    QTest::newRow("insert selects, keeps selection")
+        << "1:r1;2:m1" << std::vector<EntryPos>{{Required, 0}} << "add 2 new"
+        << "{1,0} {2,1}";
+    QTest::newRow("insert into another group")
+        << "1:r1;2:m1" << std::vector<EntryPos>{} << "add 4 n0;add 4 n1"
+        << "{4,1} {4,0}";
+    QTest::newRow("insert in the middle")
+        << "2:a,b,c" << std::vector<EntryPos>{} << "drop 2 1;insert 2 1"
+        << "{2,1}";
+    QTest::newRow("remove moves rows up")
+        << "2:a,b,c,d" << std::vector<EntryPos>{{Main, 3}} << "remove 2 1"
+        << "{2,2}";
+    QTest::newRow("remove a selected row")
+        << "2:a,b" << std::vector<EntryPos>{{Main, 0}} << "remove 2 0"
+        << "";
+    QTest::newRow("move keeps selection")
+        << "1:r1;2:a,b,c" << std::vector<EntryPos>{{Required, 0}, {Main, 2}} << "move 2 0 1"
+        << "{1,1} {1,0} {2,1}";
+    QTest::newRow("move out of Dispensed")
+        << "0:d0,d1;3:b0" << std::vector<EntryPos>{} << "move 0 0 3"
+        << "{3,1}";
+    QTest::newRow("size arrives") << "2:a" << std::vector<EntryPos>{}
+                                  << "unknown 2 folder;size 2 1 3145728"
+                                  << "{2,1}";
+}
+
+void TestMainList::rowOperations()
+{
+    QFETCH(QString, model);
+    QFETCH(std::vector<EntryPos>, selected);
+    QFETCH(QString, steps);
+    QFETCH(QString, selectedAfter);
+    fillModel(model);
     m_list->rebuildItems();
-    row(*m_list, 1, 0)->setSelected(true);
+    select(*m_list, selected);
     recordingCtrl().take();
 
-    const EntryPos p = addEntry(Main, QStringLiteral("new"), 5000);
-    m_list->insertItem(p);
+    for (const QString& step : steps.split(QLatin1Char(';'))) {
+        const QStringList a = step.split(QLatin1Char(' '));
+        const EntryPos p{a[1].toInt(), a[2].toInt()};
+        if (a[0] == QLatin1String("add") || a[0] == QLatin1String("unknown")) {
+            const bool known = a[0] == QLatin1String("add");
+            m_list->insertItem(addEntry(a[1].toInt(), a[2], known ? 5000 : 0, known));
+            if (!known)
+                QCOMPARE(m_list->topLevelItem(p.group)
+                             ->child(m_list->topLevelItem(p.group)->childCount() - 1)
+                             ->text(2),
+                         QStringLiteral("?"));
+        } else if (a[0] == QLatin1String("remove")) {
+            dataModel()->removeEntry(p);
+            m_list->removeItem(p);
+        } else if (a[0] == QLatin1String("move")) {
+            EntryPos to = p;
+            dataModel()->moveEntry(to, a[3].toInt());
+            m_list->moveItem(p, to);
+        } else if (a[0] == QLatin1String("size")) {
+            Entry& e = dataModel()->entryAt(p);
+            e.Size = a[3].toULongLong();
+            e.IsValidSize = true;
+            m_list->updateItemSize(p);
+        } else if (a[0] == QLatin1String("drop")) {
+            m_list->removeItem(p);
+        } else {
+            m_list->insertItem(p);
+        }
+    }
     QCOMPARE(dumpList(*m_list), dumpModel());
-    QCOMPARE(text(selection(*m_list)), QStringLiteral("{1,0} {2,1}"));
-    // The controller made this change itself; it is not told about it.
+    QCOMPARE(text(selection(*m_list)), selectedAfter);
+    // The controller made these changes itself; it is not told about them.
     QCOMPARE(recordingCtrl().take(), QStringList());
-}
-
-void TestMainList::insertInTheMiddle()
-{
-    fillModel(QStringLiteral("2:a,b,c"));
-    m_list->rebuildItems();
-    m_list->removeItem(EntryPos{Main, 1});
-    QCOMPARE(dumpList(*m_list), QStringLiteral("0: 1: 2:a=1000,c=2.9 kb 3: 4:"));
-    m_list->insertItem(EntryPos{Main, 1});
-    QCOMPARE(dumpList(*m_list), dumpModel());
-    QCOMPARE(text(selection(*m_list)), QStringLiteral("{2,1}"));
-}
-
-void TestMainList::removeMovesRowsUp()
-{
-    fillModel(QStringLiteral("2:a,b,c,d"));
-    m_list->rebuildItems();
-    select(*m_list, {{Main, 3}});
-    dataModel()->removeEntry(EntryPos{Main, 1});
-    m_list->removeItem(EntryPos{Main, 1});
-    QCOMPARE(dumpList(*m_list), dumpModel());
-    QCOMPARE(text(selection(*m_list)), QStringLiteral("{2,2}"));
 }
 
 void TestMainList::ignoredPositions_data()
@@ -305,33 +344,6 @@ void TestMainList::ignoredPositions()
     m_list->insertItem(p);
     QCOMPARE(dumpList(*m_list), before);
     QCOMPARE(m_list->selectedCount(), 0);
-}
-
-void TestMainList::moveItem()
-{
-    fillModel(QStringLiteral("1:r1;2:a,b,c"));
-    m_list->rebuildItems();
-    select(*m_list, {{Required, 0}, {Main, 2}});
-    EntryPos p{Main, 0};
-    const EntryPos from = p;
-    dataModel()->moveEntry(p, Required);
-    m_list->moveItem(from, p);
-    QCOMPARE(dumpList(*m_list), dumpModel());
-    // The moved row is selected at its new place; the others stay selected.
-    QCOMPARE(text(selection(*m_list)), QStringLiteral("{1,1} {1,0} {2,1}"));
-}
-
-void TestMainList::updateItemSize()
-{
-    dataModel()->newProject();
-    const EntryPos folder = addEntry(Main, QStringLiteral("folder"), 0, false);
-    m_list->rebuildItems();
-    QCOMPARE(row(*m_list, Main, 0)->text(2), QStringLiteral("?"));
-    Entry& e = dataModel()->entryAt(folder);
-    e.Size = 3 * 1024 * 1024;
-    e.IsValidSize = true;
-    m_list->updateItemSize(folder);
-    QCOMPARE(row(*m_list, Main, 0)->text(2), QStringLiteral("3.0 Mb"));
 }
 
 void TestMainList::selectedPositions_data()
@@ -538,17 +550,6 @@ void TestMainList::selectionReports()
     QTest::keyClick(m_list, Qt::Key_Down);
     QCOMPARE(text(selection(*m_list)), QStringLiteral("{2,1}"));
     QCOMPARE(recordingCtrl().take(), strings({"selectionChanged"}));
-}
-
-void TestMainList::rowHeights()
-{
-    fillModel(QStringLiteral("1:a;2:b,c"));
-    m_list->rebuildItems();
-    QCOMPARE(m_list->visualItemRect(m_list->topLevelItem(0)).height(), 60);
-    for (int g = 1; g < 5; ++g)
-        QCOMPARE(m_list->visualItemRect(m_list->topLevelItem(g)).height(), 40);
-    for (QTreeWidgetItem* item : {row(*m_list, 1, 0), row(*m_list, 2, 0), row(*m_list, 2, 1)})
-        QCOMPARE(m_list->visualItemRect(item).height(), 28);
 }
 
 QTEST_MAIN(TestMainList)
