@@ -9,6 +9,7 @@
 #include "control/Ctrl.h"
 #include "model/MainStatus.h"
 #include "ui/AboutDlg.h"
+#include "ui/EditTarget.h"
 #include "ui/IconSet.h"
 #include "ui/MainActions.h"
 #include "ui/MainList.h"
@@ -119,8 +120,8 @@ bool MainWindow::askProjectLoad(QString& path)
 
 bool MainWindow::pickTarget()
 {
-    // The target picker is wired in when it lands.
-    return false;
+    EditTarget dialog(this);
+    return runDialog(dialog) == QDialog::Accepted;
 }
 
 bool MainWindow::runDispense(Dispenser* d)
