@@ -7,6 +7,8 @@
 #include <QPushButton>
 
 #include "control/Ctrl.h"
+#include "dispense/DispenseBoard.h"
+#include "dispense/Dispenser.h"
 #include "model/MainStatus.h"
 #include "ui/AboutDlg.h"
 #include "ui/EditTarget.h"
@@ -126,9 +128,9 @@ bool MainWindow::pickTarget()
 
 bool MainWindow::runDispense(Dispenser* d)
 {
-    // The dispense progress dialog is wired in when it lands.
-    Q_UNUSED(d);
-    return false;
+    // Always the real dialog: it is what starts and steers the search.
+    DispenseBoard board(this, d);
+    return board.exec() == QDialog::Accepted;
 }
 
 void MainWindow::showAbout()

@@ -8,6 +8,7 @@
 
 #include "dispense/IDispenser.h"
 #include "model/SizeText.h"
+#include "ui/IconSet.h"
 
 DispenseBoard::DispenseBoard(QWidget* parent, IDispenser* dispenser)
     : QDialog(parent), dispenser(dispenser)
@@ -15,7 +16,7 @@ DispenseBoard::DispenseBoard(QWidget* parent, IDispenser* dispenser)
     auto* grid = new QGridLayout;
 
     icon = new QLabel;
-    // TODO(icons): the target-selection picture, 32 x 32, once the icon set is in.
+    icon->setPixmap(::icon(DiskSelect).pixmap(32, 32, QIcon::Normal, QIcon::Off));
     grid->addWidget(icon, 0, 0, Qt::AlignTop);
 
     stage = new QLabel(QStringLiteral("Starting..."));

@@ -262,6 +262,11 @@ void MainActions::enableDispense()
     action(Act::Dispense)->setEnabled(true);
 }
 
+void MainActions::disableDispense()
+{
+    action(Act::Dispense)->setEnabled(false);
+}
+
 void MainActions::setDispensed(bool dispensed)
 {
     action(Act::Dispense)->setEnabled(!dispensed);

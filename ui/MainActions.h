@@ -61,6 +61,7 @@ public:
     void enableEntryActions(bool on) override;
     void enableSave(bool on) override;
     void enableDispense() override;
+    void disableDispense() override;
     void setDispensed(bool dispensed) override;
 
 private slots:

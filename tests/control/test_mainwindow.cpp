@@ -209,6 +209,12 @@ void TestMainWindow::dropFiles()
 
 void TestMainWindow::exitClosesTheWindow()
 {
+    // The entries added above are unsaved: Exit asks first, and Cancel keeps the window.
+    MainWindow::Answers::nextButton(QMessageBox::Cancel);
+    m_window->actions()->action(Act::Exit)->trigger();
+    QCOMPARE(MainWindow::lastShownDialog().caption, QStringLiteral("Unsaved Changes"));
+    QVERIFY(m_window->isVisible());
+    MainWindow::Answers::nextButton(QMessageBox::Discard);
     m_window->actions()->action(Act::Exit)->trigger();
     QVERIFY(!m_window->isVisible());
 }

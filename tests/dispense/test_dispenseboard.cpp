@@ -7,6 +7,7 @@
 
 #include "dispense/DispenseBoard.h"
 #include "dispense/IDispenser.h"
+#include "ui/IconSet.h"
 
 namespace {
 
@@ -94,6 +95,10 @@ void TestDispenseBoard::startsTheSearch()
         QVERIFY(d.isRunning() || d.isFinished());
         QCOMPARE(board.windowTitle(), QString());
         QCOMPARE(labelTexts(board), (QStringList{"", "Starting...", "Wasted space: "}));
+        // The target-selection picture at the top left.
+        const QPixmap picture = board.findChildren<QLabel*>().first()->pixmap(Qt::ReturnByValue);
+        QCOMPARE(picture.size(), QSize(32, 32));
+        QCOMPARE(picture.toImage(), icon(DiskSelect).pixmap(32, 32).toImage());
         auto* bar = board.findChild<QProgressBar*>();
         QVERIFY(bar);
         QCOMPARE(bar->minimum(), 0);
