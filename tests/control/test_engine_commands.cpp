@@ -58,6 +58,10 @@ private slots:
     void loadFailure_data();
     void loadFailure();
     void newDropsTargetAndResult();
+    void saveAfterSaveAs();
+    void saveAfterLoad();
+    void loadSetsActions_data();
+    void loadSetsActions();
     void about();
 
 private:
@@ -67,6 +71,7 @@ private:
 
 void TestEngineCommands::init()
 {
+    dataModel()->newProject();
     m_dir = new QTemporaryDir;
     QVERIFY(m_dir->isValid());
     // Anything written by mistake to a relative path lands here, where it is seen.
@@ -303,20 +308,29 @@ void TestEngineCommands::unsavedChanges_data()
     QTest::addColumn<QString>("command");
     QTest::addColumn<bool>("modified");
     QTest::addColumn<IViewDialogs::SaveChoice>("choice");
+    QTest::addColumn<QString>("saveTo"); // answer of the Save As dialog; "" cancels it
     QTest::addColumn<bool>("asked");
     QTest::addColumn<bool>("proceeds");
 
     for (const char* command : {"new", "load", "close"}) {
         const QByteArray c(command);
-        QTest::newRow(QByteArray(c + ": nothing to save").constData())
-            << QString(command) << false << IViewDialogs::CancelClose << false << true;
-        QTest::newRow(QByteArray(c + ": cancel").constData()) << QString(command) << true << IViewDialogs::CancelClose
-                                      << true << false;
-        QTest::newRow(QByteArray(c + ": discard").constData()) << QString(command) << true
-                                       << IViewDialogs::DiscardChanges << true << true;
-        // Untitled: Save asks for a file, and that dialog is cancelled.
-        QTest::newRow(QByteArray(c + ": save, file dialog cancelled").constData())
-            << QString(command) << true << IViewDialogs::SaveChanges << true << false;
+        const QString cmd(command);
+        const auto row = [&](const char* what) {
+            return &QTest::newRow(QByteArray(c + what).constData());
+        };
+        *row(": nothing to save")
+            << cmd << false << IViewDialogs::CancelClose << "" << false << true;
+        *row(": cancel") << cmd << true << IViewDialogs::CancelClose << "" << true
+                                      << false;
+        *row(": discard")
+            << cmd << true << IViewDialogs::DiscardChanges << "" << true << true;
+        // Untitled: Save asks for a file.
+        *row(": save, file dialog cancelled")
+            << cmd << true << IViewDialogs::SaveChanges << "" << true << false;
+        *row(": save to a chosen file")
+            << cmd << true << IViewDialogs::SaveChanges << "kept.qmp" << true << true;
+        *row(": save fails")
+            << cmd << true << IViewDialogs::SaveChanges << "missing/kept.qmp" << true << false;
     }
 }
 
@@ -325,6 +339,7 @@ void TestEngineCommands::unsavedChanges()
     QFETCH(QString, command);
     QFETCH(bool, modified);
     QFETCH(IViewDialogs::SaveChoice, choice);
+    QFETCH(QString, saveTo);
     QFETCH(bool, asked);
     QFETCH(bool, proceeds);
     EngineFixture f;
@@ -333,6 +348,8 @@ void TestEngineCommands::unsavedChanges()
     QCOMPARE(dataModel()->isModified(), modified);
     const QString before = layoutText();
     f.dialogs.nextSaveChoice = choice;
+    f.dialogs.hasSavePath = !saveTo.isEmpty();
+    f.dialogs.nextSavePath = m_dir->path() + '/' + saveTo;
     f.actions.save = modified;
 
     bool closes = false;
@@ -360,9 +377,14 @@ void TestEngineCommands::unsavedChanges()
         QVERIFY(dataModel()->isModified());
         QVERIFY(f.actions.save);
     }
-    // Nothing written behind the user's back.
+    // Nothing written behind the user's back, and what was saved is all there.
+    const bool saved = proceeds && choice == IViewDialogs::SaveChanges;
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-             QStringList());
+             saved ? QStringList{saveTo} : QStringList());
+    if (saved) {
+        QVERIFY(dataModel()->load(m_dir->path() + '/' + saveTo, saveTo));
+        QCOMPARE(layoutText(), QString(standardLayout));
+    }
 }
 
 void TestEngineCommands::saveUntitledCancelled()
@@ -405,15 +427,18 @@ void TestEngineCommands::saveFailureIsTold()
 void TestEngineCommands::loadFailure_data()
 {
     QTest::addColumn<QByteArray>("content"); // "-" for no file at all
-    QTest::newRow("not found") << QByteArray("-");
-    QTest::newRow("not a project file") << QByteArray("just some text\n");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("not found") << QByteArray("-") << "not found";
+    QTest::newRow("not a project file") << QByteArray("just some text\n") << "not a Quillmarch project";
     QTest::newRow("damaged")
-        << QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Quillmarch><Groups><Gro");
+        << QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Quillmarch><Required><Entry")
+        << "damaged";
 }
 
 void TestEngineCommands::loadFailure()
 {
     QFETCH(QByteArray, content);
+    QFETCH(QString, reason);
     const QString path = m_dir->path() + "/project.xml";
     if (content != "-") {
         QFile file(path);
@@ -434,6 +459,7 @@ void TestEngineCommands::loadFailure()
     // The reason reaches the status bar; project, list, changes and actions stay.
     QVERIFY(!dataModel()->lastError().isEmpty());
     QCOMPARE(f.status.state, dataModel()->lastError());
+    QVERIFY2(f.status.state.contains(reason), qPrintable(f.status.state));
     QCOMPARE(layoutText(), QString(standardLayout));
     QVERIFY(dataModel()->isModified());
     QVERIFY(dataModel()->hasTarget());
@@ -465,6 +491,114 @@ void TestEngineCommands::newDropsTargetAndResult()
     QVERIFY(!f.actions.entryActions);
     QCOMPARE(f.lastCall("showTotal"), QString("showTotal 0 0"));
     QVERIFY(f.calls("showNoTarget").size() == 1);
+}
+
+void TestEngineCommands::saveAfterSaveAs()
+{
+    EngineFixture f;
+    standardProject();
+    f.actions.save = true;
+    const QString path = m_dir->path() + "/chosen.qmp";
+    f.dialogs.hasSavePath = true;
+    f.dialogs.nextSavePath = path;
+
+    f.engine.projectSaveAs();
+
+    QCOMPARE(f.log.take(), (QStringList{"askProjectSaveAs", "setTitle chosen.qmp", "enableSave 0"}));
+    QVERIFY(QFileInfo::exists(path));
+    QVERIFY(!dataModel()->isModified());
+    // The next refresh shows the stored name: the path as chosen.
+    f.engine.refreshViews();
+    QCOMPARE(f.dialogs.title, path);
+
+    // A change, then Save: written to the chosen file without asking again.
+    placeEntry(makeEntry("late", 5), Background);
+    f.actions.save = true;
+    f.log.take();
+    f.engine.projectSave();
+    QCOMPARE(f.log.take(), QStringList{"enableSave 0"});
+    QVERIFY(!dataModel()->isModified());
+    f.dialogs.nextSaveChoice = IViewDialogs::DiscardChanges;
+    QVERIFY(dataModel()->load(path, "chosen.qmp"));
+    QCOMPARE(layoutText(), QString("D:d0|R:r0,r1|M:m0,m1,m2,m3|B:b0,late|N:n0"));
+}
+
+void TestEngineCommands::saveAfterLoad()
+{
+    const QString path = m_dir->path() + "/projects/p.qmp";
+    QVERIFY(QDir(m_dir->path()).mkpath("projects"));
+    QVERIFY(QDir(m_dir->path()).mkpath("elsewhere"));
+    standardProject();
+    QVERIFY(dataModel()->saveAs(path));
+    dataModel()->newProject();
+    EngineFixture f;
+    // Chosen relative to the working folder of the moment, which then changes.
+    f.dialogs.hasLoadPath = true;
+    f.dialogs.nextLoadPath = "projects/p.qmp";
+
+    f.engine.projectLoad();
+
+    QCOMPARE(layoutText(), QString(standardLayout));
+    QCOMPARE(f.dialogs.title, QString("p.qmp"));
+    QVERIFY(QDir::setCurrent(m_dir->path() + "/elsewhere"));
+    f.engine.prioritySet(Required); // nothing selected: no change
+    placeEntry(makeEntry("late", 5), NotInUse);
+    f.log.take();
+    f.engine.projectSave();
+
+    QCOMPARE(f.log.take(), QStringList{"enableSave 0"});
+    QCOMPARE(QDir(m_dir->path() + "/elsewhere").entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList());
+    QVERIFY(dataModel()->load(path, "p.qmp"));
+    QCOMPARE(layoutText(), QString("D:d0|R:r0,r1|M:m0,m1,m2,m3|B:b0|N:n0,late"));
+}
+
+void TestEngineCommands::loadSetsActions_data()
+{
+    QTest::addColumn<bool>("target");
+    QTest::addColumn<bool>("dispensed");
+    QTest::newRow("target, nothing dispensed") << true << false;
+    QTest::newRow("target and a result") << true << true;
+    QTest::newRow("no target") << false << false;
+    QTest::newRow("a result but no target") << false << true;
+}
+
+void TestEngineCommands::loadSetsActions()
+{
+    QFETCH(bool, target);
+    QFETCH(bool, dispensed);
+    const QString path = m_dir->path() + "/p.qmp";
+    placeEntry(makeEntry("m0", 1000), Main);
+    if (dispensed)
+        placeEntry(makeEntry("d0", 50), Dispensed, Required);
+    if (target)
+        dataModel()->setTarget(someTarget());
+    QVERIFY(dataModel()->saveAs(path));
+    dataModel()->newProject();
+    EngineFixture f;
+    // The opposite of what the loaded project needs, and unsaved changes.
+    if (!target)
+        dataModel()->setTarget(someTarget());
+    f.actions.dispense = !(target && !dispensed);
+    f.actions.dispensed = !dispensed;
+    f.actions.save = true;
+    f.actions.entryActions = true;
+    f.dialogs.nextSaveChoice = IViewDialogs::DiscardChanges;
+    f.dialogs.hasLoadPath = true;
+    f.dialogs.nextLoadPath = path;
+
+    f.engine.projectLoad();
+
+    QCOMPARE(f.calls("askSaveChanges").size(), target ? 0 : 1);
+    QCOMPARE(f.calls("rebuildItems").size(), 1);
+    QCOMPARE(dataModel()->hasTarget(), target);
+    QCOMPARE(f.actions.dispense, target && !dispensed);
+    QCOMPARE(f.actions.dispensed, dispensed);
+    QVERIFY(!f.actions.save);
+    QVERIFY(!f.actions.entryActions);
+    QCOMPARE(f.dialogs.title, QString("p.qmp"));
+    QCOMPARE(f.lastCall("showState"), QString("showState READY"));
+    QCOMPARE(f.lastCall("showTotal"), QString("showTotal 1000 1"));
 }
 
 void TestEngineCommands::about()
