@@ -97,8 +97,8 @@ void Engine::projectLoad()
     DM* model = dataModel();
     if (!model->load(fullPath, name)) {
         // The old project stays, with its list, its changes and its actions.
-        m_status->showState(failureText(model->lastError(),
-                                        QStringLiteral("The project could not be loaded.")));
+        m_status->showState(
+            failureText(model->lastError(), QStringLiteral("The project could not be loaded.")));
         return;
     }
     m_items->rebuildItems();

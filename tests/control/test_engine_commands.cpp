@@ -88,7 +88,7 @@ void TestEngineCommands::cleanup()
 
 void TestEngineCommands::pathsAdd_data()
 {
-    QTest::addColumn<QStringList>("paths"); // "" stays empty, others lie in the temporary folder
+    QTest::addColumn<QStringList>("paths");   // "" stays empty, others lie in the temporary folder
     QTest::addColumn<QStringList>("entries"); // name:kind:size once measured
     QTest::addColumn<bool>("save");
 
@@ -112,7 +112,8 @@ void TestEngineCommands::pathsAdd()
     QDir dir(m_dir->path());
     QVERIFY(dir.mkpath("music/inner") && dir.mkpath("empty"));
     for (const auto& [name, size] : {std::pair<QString, int>{"report.txt", 1234},
-                                     {"music/a.ogg", 100}, {"music/inner/b.ogg", 200}}) {
+                                     {"music/a.ogg", 100},
+                                     {"music/inner/b.ogg", 200}}) {
         QFile file(dir.filePath(name));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(QByteArray(size, 'x'));
@@ -161,12 +162,15 @@ void TestEngineCommands::entryRemove_data()
     QTest::addColumn<QString>("layout");
     QTest::addColumn<QString>("total");
 
-    QTest::newRow("two of Main") << "2:3 2:1" << "D:d0|R:r0,r1|M:m0,m2|B:b0|N:n0"
+    QTest::newRow("two of Main") << "2:3 2:1"
+                                 << "D:d0|R:r0,r1|M:m0,m2|B:b0|N:n0"
                                  << "showTotal 1600 5";
-    QTest::newRow("one of every group")
-        << "0:0 1:1 2:0 3:0 4:0" << "D:|R:r0|M:m1,m2,m3|B:|N:" << "showTotal 2100 4";
-    QTest::newRow("empty file and unmeasured folder")
-        << "2:3 2:2" << "D:d0|R:r0,r1|M:m0,m1|B:b0|N:n0" << "showTotal 3600 5";
+    QTest::newRow("one of every group") << "0:0 1:1 2:0 3:0 4:0"
+                                        << "D:|R:r0|M:m1,m2,m3|B:|N:"
+                                        << "showTotal 2100 4";
+    QTest::newRow("empty file and unmeasured folder") << "2:3 2:2"
+                                                      << "D:d0|R:r0,r1|M:m0,m1|B:b0|N:n0"
+                                                      << "showTotal 3600 5";
     QTest::newRow("nothing selected") << "" << standardLayout << "showTotal 3600 7";
 }
 
@@ -205,37 +209,55 @@ void TestEngineCommands::priority_data()
     QTest::addColumn<QStringList>("moves");
     QTest::addColumn<QString>("total");
 
-    QTest::newRow("up from Main") << "up" << "2:1" << "D:d0|R:r0,r1,m1|M:m0,m2,m3|B:b0|N:n0"
+    QTest::newRow("up from Main") << "up"
+                                  << "2:1"
+                                  << "D:d0|R:r0,r1,m1|M:m0,m2,m3|B:b0|N:n0"
                                   << QStringList{"moveItem {2,1} {1,2}"} << "showTotal 3600 7";
     QTest::newRow("up from Not In Use")
-        << "up" << "4:0" << "D:d0|R:r0,r1|M:m0,m1,m2,m3|B:b0,n0|N:"
-        << QStringList{"moveItem {4,0} {3,1}"} << "showTotal 4000 8";
+        << "up"
+        << "4:0"
+        << "D:d0|R:r0,r1|M:m0,m1,m2,m3|B:b0,n0|N:" << QStringList{"moveItem {4,0} {3,1}"}
+        << "showTotal 4000 8";
     QTest::newRow("up stops at Required")
-        << "up" << "1:0" << standardLayout << QStringList() << "showTotal 3600 7";
+        << "up"
+        << "1:0" << standardLayout << QStringList() << "showTotal 3600 7";
     QTest::newRow("up leaves Dispensed")
-        << "up" << "0:0" << standardLayout << QStringList() << "showTotal 3600 7";
+        << "up"
+        << "0:0" << standardLayout << QStringList() << "showTotal 3600 7";
     QTest::newRow("down stops at Not In Use")
-        << "down" << "4:0" << standardLayout << QStringList() << "showTotal 3600 7";
+        << "down"
+        << "4:0" << standardLayout << QStringList() << "showTotal 3600 7";
     QTest::newRow("down leaves Dispensed")
-        << "down" << "0:0" << standardLayout << QStringList() << "showTotal 3600 7";
+        << "down"
+        << "0:0" << standardLayout << QStringList() << "showTotal 3600 7";
     QTest::newRow("down into Not In Use")
-        << "down" << "3:0" << "D:d0|R:r0,r1|M:m0,m1,m2,m3|B:|N:n0,b0"
-        << QStringList{"moveItem {3,0} {4,1}"} << "showTotal 3300 6";
+        << "down"
+        << "3:0"
+        << "D:d0|R:r0,r1|M:m0,m1,m2,m3|B:|N:n0,b0" << QStringList{"moveItem {3,0} {4,1}"}
+        << "showTotal 3300 6";
     QTest::newRow("down two of a group")
-        << "down" << "2:3 2:0" << "D:d0|R:r0,r1|M:m1,m2|B:b0,m3,m0|N:n0"
+        << "down"
+        << "2:3 2:0"
+        << "D:d0|R:r0,r1|M:m1,m2|B:b0,m3,m0|N:n0"
         << QStringList{"moveItem {2,3} {3,1}", "moveItem {2,0} {3,2}"} << "showTotal 3600 7";
     QTest::newRow("Main from Dispensed")
-        << "set2" << "0:0" << "D:|R:r0,r1|M:m0,m1,m2,m3,d0|B:b0|N:n0"
-        << QStringList{"moveItem {0,0} {2,4}"} << "showTotal 3650 8";
+        << "set2"
+        << "0:0"
+        << "D:|R:r0,r1|M:m0,m1,m2,m3,d0|B:b0|N:n0" << QStringList{"moveItem {0,0} {2,4}"}
+        << "showTotal 3650 8";
     QTest::newRow("own group goes to its end")
-        << "set1" << "1:0" << "D:d0|R:r1,r0|M:m0,m1,m2,m3|B:b0|N:n0"
-        << QStringList{"moveItem {1,0} {1,1}"} << "showTotal 3600 7";
+        << "set1"
+        << "1:0"
+        << "D:d0|R:r1,r0|M:m0,m1,m2,m3|B:b0|N:n0" << QStringList{"moveItem {1,0} {1,1}"}
+        << "showTotal 3600 7";
     QTest::newRow("Not In Use from three groups")
-        << "set4" << "1:1 2:2 3:0" << "D:d0|R:r0|M:m0,m1,m3|B:|N:n0,r1,m2,b0"
+        << "set4"
+        << "1:1 2:2 3:0"
+        << "D:d0|R:r0|M:m0,m1,m3|B:|N:n0,r1,m2,b0"
         << QStringList{"moveItem {1,1} {4,1}", "moveItem {2,2} {4,2}", "moveItem {3,0} {4,3}"}
         << "showTotal 3100 4";
-    QTest::newRow("no such group") << "set0" << "2:0" << standardLayout << QStringList()
-                                   << QString();
+    QTest::newRow("no such group") << "set0"
+                                   << "2:0" << standardLayout << QStringList() << QString();
 }
 
 void TestEngineCommands::priority()
@@ -275,13 +297,18 @@ void TestEngineCommands::selection_data()
     QTest::addColumn<QString>("summary");
     QTest::addColumn<bool>("enabled");
 
-    QTest::newRow("nothing") << "" << "showSelected 0 0" << false;
-    QTest::newRow("empty file") << "2:2" << "showSelected 0 1" << true;
-    QTest::newRow("folder not yet measured") << "2:3" << "showSelected 0 1" << true;
-    QTest::newRow("two groups") << "1:1 2:0" << "showSelected 1200 2" << true;
-    QTest::newRow("Dispensed and Not In Use") << "0:0 4:0" << "showSelected 450 2" << true;
-    QTest::newRow("everything")
-        << "0:0 1:1 1:0 2:3 2:2 2:1 2:0 3:0 4:0" << "showSelected 4050 9" << true;
+    QTest::newRow("nothing") << ""
+                             << "showSelected 0 0" << false;
+    QTest::newRow("empty file") << "2:2"
+                                << "showSelected 0 1" << true;
+    QTest::newRow("folder not yet measured") << "2:3"
+                                             << "showSelected 0 1" << true;
+    QTest::newRow("two groups") << "1:1 2:0"
+                                << "showSelected 1200 2" << true;
+    QTest::newRow("Dispensed and Not In Use") << "0:0 4:0"
+                                              << "showSelected 450 2" << true;
+    QTest::newRow("everything") << "0:0 1:1 1:0 2:3 2:2 2:1 2:0 3:0 4:0"
+                                << "showSelected 4050 9" << true;
 }
 
 void TestEngineCommands::selection()
@@ -296,7 +323,8 @@ void TestEngineCommands::selection()
 
     f.engine.selectionChanged();
 
-    QCOMPARE(f.log.take(), (QStringList{summary, QStringLiteral("enableEntryActions %1").arg(enabled)}));
+    QCOMPARE(f.log.take(),
+             (QStringList{summary, QStringLiteral("enableEntryActions %1").arg(enabled)}));
     QCOMPARE(f.actions.entryActions, enabled);
     // A refresh keeps showing the selection.
     f.engine.refreshViews();
@@ -318,19 +346,17 @@ void TestEngineCommands::unsavedChanges_data()
         const auto row = [&](const char* what) {
             return &QTest::newRow(QByteArray(c + what).constData());
         };
-        *row(": nothing to save")
-            << cmd << false << IViewDialogs::CancelClose << "" << false << true;
-        *row(": cancel") << cmd << true << IViewDialogs::CancelClose << "" << true
-                                      << false;
-        *row(": discard")
-            << cmd << true << IViewDialogs::DiscardChanges << "" << true << true;
+        *row(": nothing to save") << cmd << false << IViewDialogs::CancelClose << "" << false
+                                  << true;
+        *row(": cancel") << cmd << true << IViewDialogs::CancelClose << "" << true << false;
+        *row(": discard") << cmd << true << IViewDialogs::DiscardChanges << "" << true << true;
         // Untitled: Save asks for a file.
         *row(": save, file dialog cancelled")
             << cmd << true << IViewDialogs::SaveChanges << "" << true << false;
         *row(": save to a chosen file")
             << cmd << true << IViewDialogs::SaveChanges << "kept.qmp" << true << true;
-        *row(": save fails")
-            << cmd << true << IViewDialogs::SaveChanges << "missing/kept.qmp" << true << false;
+        *row(": save fails") << cmd << true << IViewDialogs::SaveChanges << "missing/kept.qmp"
+                             << true << false;
     }
 }
 
@@ -398,8 +424,7 @@ void TestEngineCommands::saveUntitledCancelled()
     QCOMPARE(f.log.take(), QStringList{"askProjectSaveAs"});
     QVERIFY(f.actions.save);
     QVERIFY(dataModel()->isModified());
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-             QStringList());
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
 }
 
 void TestEngineCommands::saveFailureIsTold()
@@ -429,7 +454,8 @@ void TestEngineCommands::loadFailure_data()
     QTest::addColumn<QByteArray>("content"); // "-" for no file at all
     QTest::addColumn<QString>("reason");
     QTest::newRow("not found") << QByteArray("-") << "not found";
-    QTest::newRow("not a project file") << QByteArray("just some text\n") << "not a Quillmarch project";
+    QTest::newRow("not a project file")
+        << QByteArray("just some text\n") << "not a Quillmarch project";
     QTest::newRow("damaged")
         << QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Quillmarch><Required><Entry")
         << "damaged";
@@ -504,7 +530,8 @@ void TestEngineCommands::saveAfterSaveAs()
 
     f.engine.projectSaveAs();
 
-    QCOMPARE(f.log.take(), (QStringList{"askProjectSaveAs", "setTitle chosen.qmp", "enableSave 0"}));
+    QCOMPARE(f.log.take(),
+             (QStringList{"askProjectSaveAs", "setTitle chosen.qmp", "enableSave 0"}));
     QVERIFY(QFileInfo::exists(path));
     QVERIFY(!dataModel()->isModified());
     // The next refresh shows the stored name: the path as chosen.

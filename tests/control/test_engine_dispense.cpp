@@ -1,6 +1,6 @@
-#include <QtTest>
 #include <QClipboard>
 #include <QMimeData>
+#include <QtTest>
 
 #include "dispense/Dispenser.h"
 #include "model/DM.h"
@@ -91,9 +91,9 @@ void TestEngineDispense::diskSelect_data()
     QTest::addColumn<QStringList>("calls");
 
     const QString shown = QStringLiteral("showTarget /media/new %1").arg(4096 * 500);
-    QTest::newRow("first target")
-        << false << false << true
-        << QStringList{"pickTarget", shown, "enableDispense", "enableSave 1"};
+    QTest::newRow("first target") << false << false << true
+                                  << QStringList{"pickTarget", shown, "enableDispense",
+                                                 "enableSave 1"};
     QTest::newRow("picker cancelled") << false << false << false << QStringList{"pickTarget"};
     QTest::newRow("second target")
         << true << false << true << QStringList{"pickTarget", shown, "enableSave 1"};
@@ -221,7 +221,7 @@ void TestEngineDispense::clipboardPost()
 
 void TestEngineDispense::originalsDelete_data()
 {
-    QTest::addColumn<QStringList>("items"); // "f:name:size" or "d:name"
+    QTest::addColumn<QStringList>("items");   // "f:name:size" or "d:name"
     QTest::addColumn<QStringList>("missing"); // gone before the delete: cannot be moved
     QTest::addColumn<bool>("confirm");
     QTest::addColumn<QString>("question");
@@ -229,8 +229,7 @@ void TestEngineDispense::originalsDelete_data()
     QTest::addColumn<QString>("state");
 
     const QStringList items{"f:a.txt:1000", "d:album", "f:b.txt:3000"};
-    QTest::newRow("declined") << items << QStringList() << false
-                              << "confirmOriginalsDelete 2 1"
+    QTest::newRow("declined") << items << QStringList() << false << "confirmOriginalsDelete 2 1"
                               << QStringList{"a.txt", "album", "b.txt"} << "";
     QTest::newRow("none could be moved")
         << items << QStringList{"a.txt", "album", "b.txt"} << true << "confirmOriginalsDelete 2 1"
@@ -277,8 +276,7 @@ void TestEngineDispense::originalsDelete()
             QVERIFY(QDir(path).mkpath("inner"));
         }
         if (missing.contains(parts.at(1)))
-            QVERIFY(QFileInfo(path).isDir() ? QDir(path).removeRecursively()
-                                            : QFile::remove(path));
+            QVERIFY(QFileInfo(path).isDir() ? QDir(path).removeRecursively() : QFile::remove(path));
         const Entry e = makeEntry(parts.at(1), parts.at(0) == "f" ? parts.at(2).toULongLong() : 0,
                                   true, parts.at(0) == "f" ? File : Folder, src.path());
         q.push(placeEntry(e, Required));

@@ -1,9 +1,9 @@
 #include <atomic>
 
-#include <QtTest>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QtTest>
 
 #include "dispense/DispenseBoard.h"
 #include "dispense/IDispenser.h"
@@ -17,7 +17,13 @@ namespace {
 class FakeDispenser : public IDispenser
 {
 public:
-    enum Request { None, Cancel, Accept, Enough };
+    enum Request
+    {
+        None,
+        Cancel,
+        Accept,
+        Enough
+    };
 
     std::atomic_int request{None};
     std::atomic_int cancels{0}, accepts{0}, enoughs{0};
@@ -103,8 +109,7 @@ void TestDispenseBoard::startsTheSearch()
         QVERIFY(bar);
         QCOMPARE(bar->minimum(), 0);
         QCOMPARE(bar->maximum(), 0);
-        QVERIFY(button(board, "Next level") && button(board, "Accept") &&
-                button(board, "Cancel"));
+        QVERIFY(button(board, "Next level") && button(board, "Accept") && button(board, "Cancel"));
         // The first report arrives from the search's thread.
         QTRY_VERIFY(labelTexts(board).contains("Wasted space: 1.5 kb"));
     }
@@ -154,7 +159,8 @@ void TestDispenseBoard::buttons()
     int code = -1;
     {
         DispenseBoard board(nullptr, &d);
-        QTimer::singleShot(0, &board, [&] { QTest::mouseClick(button(board, text), Qt::LeftButton); });
+        QTimer::singleShot(0, &board,
+                           [&] { QTest::mouseClick(button(board, text), Qt::LeftButton); });
         code = board.exec();
         QCOMPARE(d.request.load(), request);
         QCOMPARE(d.cancels + d.accepts + d.enoughs, 1);
