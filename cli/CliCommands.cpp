@@ -110,10 +110,8 @@ cancelled, 2 usage error, 3 target, project or file error.
 
 int CliCommands::run(const QStringList& words)
 {
-    if (words.isEmpty()) {
-        std::fputs(s_generalHelp, stderr);
-        return UsageError;
-    }
+    if (words.isEmpty())
+        return usage(QStringLiteral("a COMMAND is needed"));
     const QString first = words.first();
     if (first == QLatin1String("--help") || first == QLatin1String("-h") ||
         first == QLatin1String("help")) {
