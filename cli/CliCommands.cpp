@@ -83,7 +83,9 @@ and Background of the project (or of a project made of the paths given) and
 prints the chosen entries in the order of the "Dispensed" group, one path a
 line, then "Wasted: BYTES bytes (BLOCKS blocks)" and "Proven best: yes" when
 the search ran to its end ("no" when the time limit cut it short). A result
-already held in the project is put back into its groups first.
+already held in the project is put back into its groups first. Entries that
+no longer exist count as empty, as in the window, and are named on standard
+error.
 
 Target (the project's own target when none is given):
   --target PATH         the volume or recorder holding PATH

@@ -246,6 +246,16 @@ int CliCommands::dispense(const QStringList& words)
         // As the window's Undispense before a new Dispense.
         if (model->isDispensed())
             model->undispense();
+        // The search measures a vanished entry as empty and may well choose
+        // it; a script copying the result would then fail far from here.
+        for (int g = Required; g <= Background; ++g) {
+            for (EntryPos pos = model->groupBegin(g); model->isValidPos(pos); ++pos.index) {
+                const QString& ident = model->entryAt(pos).Ident;
+                if (!QFileInfo::exists(ident))
+                    fail(QStringLiteral("warning: %1 does not exist; it counts as empty")
+                             .arg(ident));
+            }
+        }
     } else {
         for (const auto& [option, group] : {std::make_pair(required, int(Required)),
                                             std::make_pair(main, int(Main)),

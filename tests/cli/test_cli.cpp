@@ -264,6 +264,7 @@ private slots:
     void dispenseProject();
     void dispensePaths();
     void dispenseOutputForms();
+    void vanishedEntryWarned();
     void nothingFits_data();
     void nothingFits();
     void timeLimitAccepts();
@@ -848,6 +849,24 @@ void TestCli::dispenseOutputForms()
     const QJsonObject t = o.value(QStringLiteral("target")).toObject();
     QCOMPARE(t.value(QStringLiteral("file_system")).toString(), QStringLiteral("NTFS"));
     QCOMPARE(t.value(QStringLiteral("capacity")).toVariant().toULongLong(), quint64(22 * 1024));
+}
+
+void TestCli::vanishedEntryWarned()
+{
+    QTemporaryDir tmp;
+    QVERIFY(tmp.isValid());
+    QVERIFY(makeTree(tmp.path(), {QStringLiteral("f a 5000"), QStringLiteral("f gone 6000")}));
+    const QString project = tmp.path() + QStringLiteral("/p.qmp");
+    QVERIFY(!writeProject(project, tmp.path(), {QStringLiteral("M a"), QStringLiteral("B gone")},
+                          nullptr)
+                 .isEmpty());
+    QVERIFY(QFile::remove(tmp.path() + QStringLiteral("/gone")));
+    const Run r = cli({QStringLiteral("dispense"), project, QStringLiteral("--fs"),
+                       QStringLiteral("NTFS"), QStringLiteral("--block-size"),
+                       QStringLiteral("4096"), QStringLiteral("--free-blocks"),
+                       QStringLiteral("2")});
+    QVERIFY2(r.code == 0, qPrintable(runText(r)));
+    QVERIFY2(isOneLine(r.err) && r.err.contains("/gone does not exist"), r.err.constData());
 }
 
 void TestCli::nothingFits_data()
