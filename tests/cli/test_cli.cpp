@@ -217,15 +217,19 @@ QByteArray wastedLine(quint64 wasted, quint64 blockSize)
            QByteArray::number(wasted / blockSize) + " blocks)";
 }
 
-// A Main group whose search cannot end in a lifetime: 40 files of even block
-// counts against an odd capacity, so no selection ever fills it exactly, and
-// a one-block file in Background that only a finished Main level would reach.
+// A Main group whose search cannot end in a lifetime, on a UDF target: 40
+// one-file entries of odd data blocks, at most a dozen of which fit, so
+// that each costs its data blocks plus one block of metadata, an even
+// count, against an odd capacity; no selection ever fills it exactly. And
+// an empty file in Background that only a finished Main level would reach.
+const quint64 s_endlessCapacity = 1501;
+
 QStringList endlessSearchTree()
 {
     QStringList spec;
     for (int i = 1; i <= 40; ++i)
-        spec << QStringLiteral("f big/f%1 %2").arg(i).arg(512 * 2 * (i + 7));
-    spec << QStringLiteral("f small/one 512");
+        spec << QStringLiteral("f big/f%1 %2").arg(i).arg(2048 * (2 * (i + 50) + 1));
+    spec << QStringLiteral("f small/one 0");
     return spec;
 }
 
@@ -235,9 +239,10 @@ QStringList endlessSearchArgs(const QString& root)
     for (int i = 1; i <= 40; ++i)
         args << QStringLiteral("%1/big/f%2").arg(root).arg(i);
     args << QStringLiteral("--background") << root + QStringLiteral("/small/one");
-    // Half of the 2 x (8 + ... + 47) = 2200 blocks, plus one.
-    args << QStringLiteral("--fs") << QStringLiteral("NTFS") << QStringLiteral("--block-size")
-         << QStringLiteral("512") << QStringLiteral("--free-blocks") << QStringLiteral("1101");
+    // 262 blocks of a UDF disc are held back.
+    args << QStringLiteral("--fs") << QStringLiteral("UDF") << QStringLiteral("--block-size")
+         << QStringLiteral("2048") << QStringLiteral("--free-blocks")
+         << QString::number(s_endlessCapacity + 262);
     return args;
 }
 
@@ -392,7 +397,7 @@ void TestCli::errors_data()
     QTest::newRow("project without target") << a("dispense %T/good.qmp --save %T/out.qmp") << 3
                                             << "no target";
     QTest::newRow("project target of block size 0")
-        << a("dispense %T/zeroblock.qmp --save %T/kept.qmp") << 3 << "block size";
+        << a("dispense %T/zeroblock.qmp --save %T/kept.qmp") << 3 << "target";
     QTest::newRow("missing path to dispense") << t("dispense --main %T/tree/a %T/missing") << 3
                                               << "No such file";
     QTest::newRow("missing target") << a("dispense %T/good.qmp --target %T/missing") << 3
@@ -468,8 +473,9 @@ void TestCli::sizeAgreesWithFind_data()
         << files + QStringList{QStringLiteral("l sub/again -> ../a.bin"),
                                QStringLiteral("l link.bin -> sub/deeper/c.bin")}
         << QStringList{QStringLiteral("."), QStringLiteral("sub"), QStringLiteral("link.bin")};
-    QTest::newRow("link to a folder")
-        << files + QStringList{QStringLiteral("l other -> sub/deeper")}
+    QTest::newRow("link to a folder outside")
+        << files + QStringList{QStringLiteral("f ../outside/o.bin 5555"),
+                               QStringLiteral("l other -> ../outside")}
         << QStringList{QStringLiteral("."), QStringLiteral("other")};
     QTest::newRow("dangling link")
         << files + QStringList{QStringLiteral("l sub/gone -> nowhere"),
@@ -691,7 +697,7 @@ void TestCli::dispenseProject()
     const QString out = root + QStringLiteral("/out.qmp");
     Target target = makeTarget(fs, blockSize, freeBlocks);
     target.Path = root;
-    QVERIFY(!writeProject(project, root, groups, &target).isEmpty());
+    QVERIFY(!writeProject(project, root + QStringLiteral("/tree"), groups, &target).isEmpty());
     if (dispenseFirst) {
         // A result taken with a larger target, saved in the project.
         DM* model = dataModel();
@@ -931,10 +937,11 @@ void TestCli::timeLimitAccepts()
     for (const QJsonValue& e : o.value(QStringLiteral("entries")).toArray()) {
         const QJsonObject entry = e.toObject();
         QCOMPARE(entry.value(QStringLiteral("origin")).toString(), QStringLiteral("Main"));
-        used += (entry.value(QStringLiteral("size")).toVariant().toULongLong() + 511) / 512;
+        used += entry.value(QStringLiteral("size")).toVariant().toULongLong() / 2048 + 1;
     }
-    QVERIFY(used > 0 && used <= 1101);
-    QCOMPARE(o.value(QStringLiteral("wasted_bytes")).toVariant().toULongLong(), (1101 - used) * 512);
+    QVERIFY(used > 0 && used < s_endlessCapacity);
+    QCOMPARE(o.value(QStringLiteral("wasted_bytes")).toVariant().toULongLong(),
+             (s_endlessCapacity - used) * 2048);
 
     EntriesModel saved;
     QVERIFY2(saved.load(out, out), qPrintable(saved.lastError()));
