@@ -11,7 +11,13 @@ struct Target;
 class CliCommands
 {
 public:
-    enum ExitCode { Success = 0, NoResult = 1, UsageError = 2, TargetOrFileError = 3 };
+    enum ExitCode
+    {
+        Success = 0,
+        NoResult = 1,
+        UsageError = 2,
+        TargetOrFileError = 3
+    };
 
     // words: the command line without the program name.
     int run(const QStringList& words);

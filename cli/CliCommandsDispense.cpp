@@ -6,8 +6,8 @@
 #include <limits>
 #include <utility>
 
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QVector>
 
@@ -138,10 +138,10 @@ int CliCommands::dispense(const QStringList& words)
     const QString jsonOption = QStringLiteral("--json");
     const QString nulOption = QStringLiteral("-0");
 
-    CliArguments args({QStringLiteral("--help"), QStringLiteral("-h"), jsonOption, nulOption},
-                      {targetOption, fsOption, blockSizeOption, freeBlocksOption, timeLimitOption,
-                       saveOption},
-                      {required, main, background});
+    CliArguments args(
+        {QStringLiteral("--help"), QStringLiteral("-h"), jsonOption, nulOption},
+        {targetOption, fsOption, blockSizeOption, freeBlocksOption, timeLimitOption, saveOption},
+        {required, main, background});
     QString error;
     if (!args.parse(words, &error))
         return usage(error);
@@ -158,7 +158,8 @@ int CliCommands::dispense(const QStringList& words)
             args.list(background).isEmpty())
             return usage(QStringLiteral("no PATH given after --required/--main/--background"));
     } else if (args.plain().isEmpty()) {
-        return usage(QStringLiteral("a PROJECT or --required/--main/--background paths are needed"));
+        return usage(
+            QStringLiteral("a PROJECT or --required/--main/--background paths are needed"));
     } else if (args.plain().size() > 1) {
         return usage(QStringLiteral("unexpected argument '%1'").arg(args.plain().at(1)));
     }
@@ -257,9 +258,9 @@ int CliCommands::dispense(const QStringList& words)
             }
         }
     } else {
-        for (const auto& [option, group] : {std::make_pair(required, int(Required)),
-                                            std::make_pair(main, int(Main)),
-                                            std::make_pair(background, int(Background))}) {
+        for (const auto& [option, group] :
+             {std::make_pair(required, int(Required)), std::make_pair(main, int(Main)),
+              std::make_pair(background, int(Background))}) {
             for (const QString& given : args.list(option)) {
                 const QString path = absolute(given);
                 if (!QFileInfo::exists(path)) {

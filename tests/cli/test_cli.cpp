@@ -303,7 +303,8 @@ void TestCli::help_data()
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<QString>("usage");
     const QString u = QStringLiteral("Usage: quillmarch-cli ");
-    QTest::newRow("general") << QStringList{QStringLiteral("--help")} << u + QStringLiteral("COMMAND");
+    QTest::newRow("general") << QStringList{QStringLiteral("--help")}
+                             << u + QStringLiteral("COMMAND");
     for (const char* command : {"volumes", "probe", "size", "dispense"}) {
         const QString c = QString::fromLatin1(command);
         QTest::newRow(command) << QStringList{c, QStringLiteral("--help")} << u + c;
@@ -334,7 +335,9 @@ void TestCli::errors_data()
         return QString::fromUtf8(words).split(QLatin1Char(' '), Qt::SkipEmptyParts);
     };
     const QString ntfs = QStringLiteral(" --fs NTFS --block-size 4096 --free-blocks 1000");
-    const auto t = [&](const char* words) { return a(words) + ntfs.split(QLatin1Char(' '), Qt::SkipEmptyParts); };
+    const auto t = [&](const char* words) {
+        return a(words) + ntfs.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    };
 
     // Usage errors.
     QTest::newRow("no command") << QStringList() << 2 << "COMMAND";
@@ -348,11 +351,11 @@ void TestCli::errors_data()
     QTest::newRow("dispense without project") << a("dispense") << 2 << "PROJECT";
     QTest::newRow("two projects") << t("dispense %T/good.qmp %T/good.qmp") << 2 << "unexpected";
     QTest::newRow("unknown option") << a("dispense %T/good.qmp --fast") << 2 << "unknown option";
-    QTest::newRow("project and paths") << t("dispense %T/good.qmp --main %T/tree/a") << 2
-                                       << "not both";
+    QTest::newRow("project and paths")
+        << t("dispense %T/good.qmp --main %T/tree/a") << 2 << "not both";
     QTest::newRow("empty path list") << t("dispense --main --background") << 2 << "no PATH";
-    QTest::newRow("paths without target") << a("dispense --main %T/tree/a") << 2
-                                          << "target is needed";
+    QTest::newRow("paths without target")
+        << a("dispense --main %T/tree/a") << 2 << "target is needed";
     QTest::newRow("fs alone") << a("dispense --main %T/tree/a --fs NTFS") << 2 << "go together";
     QTest::newRow("fs unknown")
         << a("dispense --main %T/tree/a --fs EXT4 --block-size 4096 --free-blocks 9") << 2
@@ -370,14 +373,13 @@ void TestCli::errors_data()
         << a("dispense --main %T/tree/a --fs NTFS --block-size 4294967296 --free-blocks "
              "4294967296")
         << 2 << "too large";
-    QTest::newRow("target and figures") << t("dispense %T/good.qmp --target %T") << 2
-                                        << "excludes";
-    QTest::newRow("time limit text") << t("dispense %T/good.qmp --time-limit soon") << 2
-                                     << "--time-limit";
-    QTest::newRow("time limit negative") << t("dispense %T/good.qmp --time-limit -1") << 2
-                                         << "--time-limit";
-    QTest::newRow("time limit without value") << a("dispense %T/good.qmp --time-limit") << 2
-                                              << "needs a value";
+    QTest::newRow("target and figures") << t("dispense %T/good.qmp --target %T") << 2 << "excludes";
+    QTest::newRow("time limit text")
+        << t("dispense %T/good.qmp --time-limit soon") << 2 << "--time-limit";
+    QTest::newRow("time limit negative")
+        << t("dispense %T/good.qmp --time-limit -1") << 2 << "--time-limit";
+    QTest::newRow("time limit without value")
+        << a("dispense %T/good.qmp --time-limit") << 2 << "needs a value";
     QTest::newRow("option twice") << t("dispense %T/good.qmp --save %T/o1 --save %T/o2") << 2
                                   << "more than once";
     QTest::newRow("json and nul") << t("dispense %T/good.qmp --json -0") << 2 << "exclude";
@@ -385,27 +387,27 @@ void TestCli::errors_data()
     // Target and file errors.
     QTest::newRow("size of missing path") << a("size %T/missing") << 3 << "No such file";
     QTest::newRow("probe missing path") << a("probe %T/missing") << 3 << "No such file";
-    QTest::newRow("missing project") << t("dispense %T/missing.qmp --save %T/out.qmp") << 3
-                                     << "No such file";
+    QTest::newRow("missing project")
+        << t("dispense %T/missing.qmp --save %T/out.qmp") << 3 << "No such file";
     QTest::newRow("project is a folder") << t("dispense %T/tree") << 3 << "is a folder";
-    QTest::newRow("corrupt project") << t("dispense %T/corrupt.qmp --save %T/kept.qmp") << 3
-                                     << "cannot be read as a project";
-    QTest::newRow("empty project file") << t("dispense %T/empty.qmp --save %T/out.qmp") << 3
-                                        << "cannot be read as a project";
-    QTest::newRow("foreign root element") << t("dispense %T/foreign.qmp") << 3
-                                          << "cannot be read as a project";
-    QTest::newRow("project without target") << a("dispense %T/good.qmp --save %T/out.qmp") << 3
-                                            << "no target";
+    QTest::newRow("corrupt project")
+        << t("dispense %T/corrupt.qmp --save %T/kept.qmp") << 3 << "cannot be read as a project";
+    QTest::newRow("empty project file")
+        << t("dispense %T/empty.qmp --save %T/out.qmp") << 3 << "cannot be read as a project";
+    QTest::newRow("foreign root element")
+        << t("dispense %T/foreign.qmp") << 3 << "cannot be read as a project";
+    QTest::newRow("project without target")
+        << a("dispense %T/good.qmp --save %T/out.qmp") << 3 << "no target";
     QTest::newRow("project target of block size 0")
         << a("dispense %T/zeroblock.qmp --save %T/kept.qmp") << 3 << "target";
-    QTest::newRow("missing path to dispense") << t("dispense --main %T/tree/a %T/missing") << 3
-                                              << "No such file";
-    QTest::newRow("missing target") << a("dispense %T/good.qmp --target %T/missing") << 3
-                                    << "No such file";
+    QTest::newRow("missing path to dispense")
+        << t("dispense --main %T/tree/a %T/missing") << 3 << "No such file";
+    QTest::newRow("missing target")
+        << a("dispense %T/good.qmp --target %T/missing") << 3 << "No such file";
     QTest::newRow("save into missing folder")
         << t("dispense %T/good.qmp --save %T/nofolder/out.qmp") << 3 << "does not exist";
-    QTest::newRow("save onto a folder") << t("dispense %T/good.qmp --save %T/tree") << 3
-                                        << "is a folder";
+    QTest::newRow("save onto a folder")
+        << t("dispense %T/good.qmp --save %T/tree") << 3 << "is a folder";
 
     // The temporary folder lies on the machine's disk or tmpfs, never NTFS or FAT32.
     QTest::newRow("probe unsupported") << a("probe %T") << 3 << "Unsupported file system";
@@ -463,12 +465,13 @@ void TestCli::sizeAgreesWithFind_data()
                                QStringLiteral("f sub/deeper/c.bin 123456"),
                                QStringLiteral("f sub/zero 0"), QStringLiteral("f .hidden 77")};
     QTest::newRow("files and hidden files")
-        << files << QStringList{QStringLiteral("."), QStringLiteral("sub"),
-                                QStringLiteral("a.bin"), QStringLiteral("sub/zero")};
-    QTest::newRow("link loop")
-        << files + QStringList{QStringLiteral("l sub/deeper/up -> ../.."),
-                               QStringLiteral("l sub/self -> .")}
-        << QStringList{QStringLiteral("."), QStringLiteral("sub"), QStringLiteral("sub/deeper")};
+        << files
+        << QStringList{QStringLiteral("."), QStringLiteral("sub"), QStringLiteral("a.bin"),
+                       QStringLiteral("sub/zero")};
+    QTest::newRow("link loop") << files + QStringList{QStringLiteral("l sub/deeper/up -> ../.."),
+                                                      QStringLiteral("l sub/self -> .")}
+                               << QStringList{QStringLiteral("."), QStringLiteral("sub"),
+                                              QStringLiteral("sub/deeper")};
     QTest::newRow("link to a file")
         << files + QStringList{QStringLiteral("l sub/again -> ../a.bin"),
                                QStringLiteral("l link.bin -> sub/deeper/c.bin")}
@@ -493,7 +496,8 @@ void TestCli::sizeAgreesWithFind_data()
     QTest::newRow("everything at once")
         << files + QStringList{QStringLiteral("l sub/deeper/up -> ../.."),
                                QStringLiteral("l sub/again -> ../a.bin"),
-                               QStringLiteral("l sub/gone -> nowhere"), QStringLiteral("d e1/e2"),
+                               QStringLiteral("l sub/gone -> nowhere"),
+                               QStringLiteral("d e1/e2"),
                                QStringLiteral("x sub/locked"),
                                QStringLiteral("f sub/locked/secret 999")}
         << QStringList{QStringLiteral("."), QStringLiteral("sub")};
@@ -522,9 +526,9 @@ void TestCli::sizeAgreesWithFind()
 
     for (int i = 1; i < args.size(); ++i) {
         const Run found =
-            asNobody(QStringLiteral("find"), {QStringLiteral("-L"), args.at(i),
-                                              QStringLiteral("-type"), QStringLiteral("f"),
-                                              QStringLiteral("-printf"), QStringLiteral("%s\n")});
+            asNobody(QStringLiteral("find"),
+                     {QStringLiteral("-L"), args.at(i), QStringLiteral("-type"),
+                      QStringLiteral("f"), QStringLiteral("-printf"), QStringLiteral("%s\n")});
         quint64 expected = 0;
         for (const QByteArray& size : found.out.split('\n'))
             expected += size.toULongLong();
@@ -542,7 +546,8 @@ void TestCli::volumesAndProbe()
     const Run r = cli({QStringLiteral("volumes")});
     QVERIFY2(r.code == 0, qPrintable(runText(r)));
     QVERIFY2(r.err.isEmpty(), r.err.constData());
-    const QStringList names = {QStringLiteral("NTFS"), QStringLiteral("FAT"), QStringLiteral("UDF")};
+    const QStringList names = {QStringLiteral("NTFS"), QStringLiteral("FAT"),
+                               QStringLiteral("UDF")};
     for (const QByteArray& line : r.out.split('\n')) {
         if (line.isEmpty())
             continue;
@@ -567,9 +572,8 @@ void TestCli::volumesAndProbe()
 
 void TestCli::ntfsVolume()
 {
-    const QString mkntfs = QStandardPaths::findExecutable(QStringLiteral("mkntfs"),
-                                                          {QStringLiteral("/usr/sbin"),
-                                                           QStringLiteral("/sbin")});
+    const QString mkntfs = QStandardPaths::findExecutable(
+        QStringLiteral("mkntfs"), {QStringLiteral("/usr/sbin"), QStringLiteral("/sbin")});
     const QString ntfs3g = QStandardPaths::findExecutable(QStringLiteral("ntfs-3g"));
     if (::geteuid() != 0 || !QFileInfo::exists(QStringLiteral("/dev/fuse")) || mkntfs.isEmpty() ||
         ntfs3g.isEmpty())
@@ -584,8 +588,8 @@ void TestCli::ntfsVolume()
         QFile f(image);
         QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(32 << 20));
     }
-    Run made = runProgram(mkntfs, {QStringLiteral("-F"), QStringLiteral("-f"),
-                                   QStringLiteral("-q"), image});
+    Run made = runProgram(
+        mkntfs, {QStringLiteral("-F"), QStringLiteral("-f"), QStringLiteral("-q"), image});
     QVERIFY2(made.code == 0, qPrintable(runText(made)));
     made = runProgram(ntfs3g, {image, mount});
     if (made.code != 0)
@@ -613,9 +617,9 @@ void TestCli::ntfsVolume()
     QVERIFY2(volumes.out.split('\n').contains(expected.chopped(1)), volumes.out.constData());
 
     // Dispensing onto the mounted volume is dispensing onto its figures.
-    QVERIFY(makeTree(tmp.path(), {QStringLiteral("f tree/a 100000"),
-                                  QStringLiteral("f tree/b/c 3000000"),
-                                  QStringLiteral("f tree/d 40000000")}));
+    QVERIFY(makeTree(tmp.path(),
+                     {QStringLiteral("f tree/a 100000"), QStringLiteral("f tree/b/c 3000000"),
+                      QStringLiteral("f tree/d 40000000")}));
     const QStringList paths{QStringLiteral("--main"), tmp.path() + QStringLiteral("/tree/a"),
                             tmp.path() + QStringLiteral("/tree/b"),
                             tmp.path() + QStringLiteral("/tree/d")};
@@ -623,9 +627,9 @@ void TestCli::ntfsVolume()
                              QStringList{QStringLiteral("--target"), mount});
     const Run onFigures =
         cli(QStringList{QStringLiteral("dispense")} + paths +
-            QStringList{QStringLiteral("--fs"), QStringLiteral("NTFS"), QStringLiteral("--block-size"),
-                        QString::number(fs.f_frsize), QStringLiteral("--free-blocks"),
-                        QString::number(fs.f_bavail)});
+            QStringList{QStringLiteral("--fs"), QStringLiteral("NTFS"),
+                        QStringLiteral("--block-size"), QString::number(fs.f_frsize),
+                        QStringLiteral("--free-blocks"), QString::number(fs.f_bavail)});
     QVERIFY2(onVolume.code == 0, qPrintable(runText(onVolume)));
     QCOMPARE(onVolume.out, onFigures.out);
     QCOMPARE(parseText(onVolume.out).paths.size(), 2); // the 40 MB file does not fit
@@ -649,22 +653,27 @@ void TestCli::dispenseProject_data()
             spec << f(p.first, p.second);
         return spec;
     };
-    const auto in = [](const char* line) { return QString::fromUtf8(line).split(QLatin1Char(',')); };
+    const auto in = [](const char* line) {
+        return QString::fromUtf8(line).split(QLatin1Char(','));
+    };
 
-    QTest::newRow("everything fits")
-        << tree({{"a", 3}, {"b", 5}, {"c", 1}}) << in("M a,M b,R c") << "NTFS" << quint64(4096)
-        << quint64(100) << false;
-    QTest::newRow("4 3 3 into 6")
-        << tree({{"a", 4}, {"b", 3}, {"c", 3}}) << in("M a,M b,M c") << "NTFS" << quint64(4096)
-        << quint64(6) << false;
+    QTest::newRow("everything fits") << tree({{"a", 3}, {"b", 5}, {"c", 1}}) << in("M a,M b,R c")
+                                     << "NTFS" << quint64(4096) << quint64(100) << false;
+    QTest::newRow("4 3 3 into 6") << tree({{"a", 4}, {"b", 3}, {"c", 3}}) << in("M a,M b,M c")
+                                  << "NTFS" << quint64(4096) << quint64(6) << false;
     QTest::newRow("6 4 4 3 into 8")
         << tree({{"a", 6}, {"b", 4}, {"c", 4}, {"d", 3}}) << in("M a,M b,M c,M d") << "FAT"
         << quint64(4096) << quint64(8) << false;
-    QTest::newRow("three levels share the room")
-        << tree({{"r1", 5}, {"r2", 2}, {"m1", 9}, {"m2", 4}, {"m3", 3}, {"b1", 2}, {"b2", 1},
-                 {"n1", 1}})
-        << in("R r1,R r2,M m1,M m2,M m3,B b1,B b2,N n1") << "NTFS" << quint64(4096)
-        << quint64(16) << false;
+    QTest::newRow("three levels share the room") << tree({{"r1", 5},
+                                                          {"r2", 2},
+                                                          {"m1", 9},
+                                                          {"m2", 4},
+                                                          {"m3", 3},
+                                                          {"b1", 2},
+                                                          {"b2", 1},
+                                                          {"n1", 1}})
+                                                 << in("R r1,R r2,M m1,M m2,M m3,B b1,B b2,N n1")
+                                                 << "NTFS" << quint64(4096) << quint64(16) << false;
     QTest::newRow("required does not fit, the rest does")
         << tree({{"r1", 50}, {"m1", 4}, {"b1", 4}}) << in("R r1,M m1,B b1") << "NTFS"
         << quint64(4096) << quint64(9) << false;
@@ -672,9 +681,8 @@ void TestCli::dispenseProject_data()
     for (int i = 0; i < 40; ++i)
         folders << QStringLiteral("f tree/dir1/f%1 %2").arg(i).arg(1000 + i)
                 << QStringLiteral("f tree/dir2/s%1/g 2049").arg(i % 25);
-    QTest::newRow("udf folders with metadata")
-        << folders << in("M dir1,M dir2,B x") << "UDF" << quint64(2048) << quint64(262 + 200)
-        << false;
+    QTest::newRow("udf folders with metadata") << folders << in("M dir1,M dir2,B x") << "UDF"
+                                               << quint64(2048) << quint64(262 + 200) << false;
     QTest::newRow("a held result is put back first")
         << tree({{"a", 4}, {"b", 3}, {"c", 3}, {"d", 2}}) << in("R d,M a,M b,M c") << "NTFS"
         << quint64(4096) << quint64(8) << true;
@@ -758,13 +766,23 @@ void TestCli::dispensePaths()
                             QStringLiteral("f bg/d 5000"), QStringLiteral("f bg/e 3000")}));
     const quint64 folderSizes[] = {30000 + 2100, 9000, 8000}; // m1, m3, bg
     const QString out = root + QStringLiteral("/out.qmp");
-    const QStringList args = {
-        QStringLiteral("dispense"), QStringLiteral("--required"), root + QStringLiteral("/r.bin"),
-        QStringLiteral("--main"), root + QStringLiteral("/m1/"), root + QStringLiteral("/m2.bin"),
-        root + QStringLiteral("/m3"), QStringLiteral("--background"), root + QStringLiteral("/bg"),
-        QStringLiteral("--fs"), QStringLiteral("FAT"), QStringLiteral("--block-size"),
-        QStringLiteral("2048"), QStringLiteral("--free-blocks"), QStringLiteral("30"),
-        QStringLiteral("--save"), out};
+    const QStringList args = {QStringLiteral("dispense"),
+                              QStringLiteral("--required"),
+                              root + QStringLiteral("/r.bin"),
+                              QStringLiteral("--main"),
+                              root + QStringLiteral("/m1/"),
+                              root + QStringLiteral("/m2.bin"),
+                              root + QStringLiteral("/m3"),
+                              QStringLiteral("--background"),
+                              root + QStringLiteral("/bg"),
+                              QStringLiteral("--fs"),
+                              QStringLiteral("FAT"),
+                              QStringLiteral("--block-size"),
+                              QStringLiteral("2048"),
+                              QStringLiteral("--free-blocks"),
+                              QStringLiteral("30"),
+                              QStringLiteral("--save"),
+                              out};
     const Run r = cli(args);
     QVERIFY2(r.code == 0, qPrintable(runText(r)));
 
@@ -867,10 +885,10 @@ void TestCli::vanishedEntryWarned()
                           nullptr)
                  .isEmpty());
     QVERIFY(QFile::remove(tmp.path() + QStringLiteral("/gone")));
-    const Run r = cli({QStringLiteral("dispense"), project, QStringLiteral("--fs"),
-                       QStringLiteral("NTFS"), QStringLiteral("--block-size"),
-                       QStringLiteral("4096"), QStringLiteral("--free-blocks"),
-                       QStringLiteral("2")});
+    const Run r =
+        cli({QStringLiteral("dispense"), project, QStringLiteral("--fs"), QStringLiteral("NTFS"),
+             QStringLiteral("--block-size"), QStringLiteral("4096"),
+             QStringLiteral("--free-blocks"), QStringLiteral("2")});
     QVERIFY2(r.code == 0, qPrintable(runText(r)));
     QVERIFY2(isOneLine(r.err) && r.err.contains("/gone does not exist"), r.err.constData());
 }
@@ -883,8 +901,8 @@ void TestCli::nothingFits_data()
                                  QStringLiteral("--block-size"), QStringLiteral("4096"),
                                  QStringLiteral("--free-blocks")};
     QTest::newRow("full volume") << QStringList{QStringLiteral("--main"), QStringLiteral("%T/a"),
-                                                QStringLiteral("%T/b")}
-                                        + figures + QStringList{QStringLiteral("0")}
+                                                QStringLiteral("%T/b")} +
+                                        figures + QStringList{QStringLiteral("0")}
                                  << QByteArray("Wasted: 0 bytes (0 blocks)");
     QTest::newRow("everything too large")
         << QStringList{QStringLiteral("--required"), QStringLiteral("%T/b")} + figures +
@@ -908,8 +926,8 @@ void TestCli::nothingFits()
     for (QString& a : args)
         a.replace(QStringLiteral("%T"), tmp.path());
     const QString out = tmp.path() + QStringLiteral("/out.qmp");
-    const Run r =
-        cli(QStringList{QStringLiteral("dispense")} + args + QStringList{QStringLiteral("--save"), out});
+    const Run r = cli(QStringList{QStringLiteral("dispense")} + args +
+                      QStringList{QStringLiteral("--save"), out});
     QVERIFY2(r.code == 1, qPrintable(runText(r)));
     QVERIFY2(isOneLine(r.err) && r.err.contains("Nothing fits"), r.err.constData());
     const TextReport report = parseText(r.out);
@@ -989,8 +1007,8 @@ void TestCli::progressOnlyOnTerminal()
     // script runs the command on a pseudo-terminal and copies what it shows.
     const QString command = QStringLiteral(QM_CLI_PATH) + QLatin1Char(' ') +
                             args.join(QLatin1Char(' ')) + QStringLiteral(" >/dev/null");
-    const Run onTerminal = runProgram(script, {QStringLiteral("-qefc"), command,
-                                               QStringLiteral("/dev/null")});
+    const Run onTerminal =
+        runProgram(script, {QStringLiteral("-qefc"), command, QStringLiteral("/dev/null")});
     QVERIFY2(onTerminal.code == 0, qPrintable(runText(onTerminal)));
     QVERIFY2(onTerminal.out.contains("Searching: best so far wastes"), onTerminal.out.constData());
     // The line is erased at the end, leaving nothing behind on the terminal.
