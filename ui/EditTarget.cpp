@@ -15,26 +15,12 @@
 #include "control/ShellIcons.h"
 #include "dispense/TargetDiscovery.h"
 #include "model/DM.h"
+#include "ui/IconSet.h"
 
 namespace {
 
 // The UDF metadata of even one file takes this many blocks of a disc.
 constexpr quint64 kUdfReservedBlocks = 262;
-
-QIcon pickerIcon()
-{
-    QIcon icon;
-    icon.addFile(QStringLiteral(":/Quillmarch/res/img/DiskSelect32.ico"), QSize(), QIcon::Normal,
-                 QIcon::Off);
-    icon.addFile(QStringLiteral(":/Quillmarch/res/img/DiskSelect16.ico"), QSize(), QIcon::Normal,
-                 QIcon::Off);
-    if (icon.availableSizes().isEmpty()) {
-        // Without the program's own picture, the system's disk icon.
-        std::unique_ptr<QPixmap> disk(shellIcon(QStringLiteral("/")));
-        icon.addPixmap(*disk, QIcon::Normal, QIcon::Off);
-    }
-    return icon;
-}
 
 // Probing a disc spins it up and a busy drive is retried for seconds.
 class WaitCursor
@@ -50,7 +36,7 @@ EditTarget::EditTarget(QWidget* parent) : QDialog(parent)
 {
     m_layout = new QGridLayout;
     m_picture = new QLabel(this);
-    m_picture->setPixmap(pickerIcon().pixmap(32, 32, QIcon::Normal, QIcon::Off));
+    m_picture->setPixmap(icon(DiskSelect).pixmap(32, 32, QIcon::Normal, QIcon::Off));
     m_layout->addWidget(m_picture, 0, 0, Qt::AlignTop);
     m_driveList = new QTreeWidget(this);
     m_driveList->setObjectName(QStringLiteral("driveList"));
