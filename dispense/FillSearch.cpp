@@ -14,10 +14,9 @@ enum Phase : char { Enter, Unselect, Done };
 // within well under a millisecond.
 constexpr quint64 StopPollMask = 4095;
 
-// Limits of the sum tables (entries), so that building them stays in the
-// order of a millisecond and a few megabytes.
+// Entries of one sum table at most, so that building them stays in the order
+// of a millisecond.
 constexpr std::size_t TableLimit = std::size_t(1) << 18;
-constexpr std::size_t TablesLimit = std::size_t(1) << 20;
 
 quint64 addSat(quint64 a, quint64 b)
 {
@@ -33,7 +32,8 @@ qint64 meta(quint64 folders, quint64 files)
 
 } // namespace
 
-FillSearch::FillSearch(std::vector<FillItem> items, qint64 capacity, bool udfMeta)
+FillSearch::FillSearch(std::vector<FillItem> items, qint64 capacity, bool udfMeta,
+                       std::size_t tableEntries)
     : m_items(std::move(items)), m_capacity(std::max<qint64>(capacity, 0)), m_udf(udfMeta)
 {
     const int n = int(m_items.size());
@@ -51,11 +51,11 @@ FillSearch::FillSearch(std::vector<FillItem> items, qint64 capacity, bool udfMet
             m_sorted = false;
     }
     m_tableFrom = n;
-    if (!m_udf)
-        buildTables();
+    if (!m_udf && tableEntries > 0)
+        buildTables(tableEntries);
 }
 
-void FillSearch::buildTables()
+void FillSearch::buildTables(std::size_t limit)
 {
     const int n = int(m_items.size());
     const quint64 cap = quint64(m_capacity);
@@ -77,7 +77,7 @@ void FillSearch::buildTables()
         std::merge(below.begin(), below.end(), shifted.begin(), shifted.end(),
                    std::back_inserter(merged));
         merged.erase(std::unique(merged.begin(), merged.end()), merged.end());
-        if (merged.size() > TableLimit || total + merged.size() > TablesLimit)
+        if (merged.size() > TableLimit || total + merged.size() > limit)
             break;
         total += merged.size();
         tables.push_back(std::move(merged));

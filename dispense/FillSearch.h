@@ -29,9 +29,14 @@ public:
     // returns false to end the search.
     using Improved = std::function<bool(const std::vector<char>& selection, qint64 free)>;
 
+    // Entries of the sum tables at most (a few megabytes).
+    static constexpr std::size_t DefaultTableEntries = std::size_t(1) << 20;
+
     // items: largest block count first. udfMeta: add udfMetaBlocks of the
-    // selection's files and folders to its cost.
-    FillSearch(std::vector<FillItem> items, qint64 capacity, bool udfMeta);
+    // selection's files and folders to its cost. tableEntries: room for the
+    // sum tables of the last items (0: none).
+    FillSearch(std::vector<FillItem> items, qint64 capacity, bool udfMeta,
+               std::size_t tableEntries = DefaultTableEntries);
 
     // best: the free count to beat, that of the first selection. Returns true
     // when the count-down has been followed to its end (the last improvement
@@ -54,7 +59,7 @@ private:
     quint64 cost(int pos, const Frame& at) const;
     qint64 lowerBound(const Frame& at) const;
     int firstFitting(int pos, qint64 free) const;
-    void buildTables();
+    void buildTables(std::size_t limit);
 
     std::vector<FillItem> m_items;
     qint64 m_capacity;
