@@ -33,8 +33,9 @@ qint64 meta(quint64 folders, quint64 files)
 } // namespace
 
 FillSearch::FillSearch(std::vector<FillItem> items, qint64 capacity, bool udfMeta,
-                       std::size_t tableEntries)
-    : m_items(std::move(items)), m_capacity(std::max<qint64>(capacity, 0)), m_udf(udfMeta)
+                       std::size_t tableEntries, std::size_t firstTableEntries)
+    : m_items(std::move(items)), m_capacity(std::max<qint64>(capacity, 0)), m_udf(udfMeta),
+      m_tableBudget(std::min(tableEntries, firstTableEntries)), m_tableMax(tableEntries)
 {
     const int n = int(m_items.size());
     m_restBlocks.assign(n + 1, 0);
@@ -51,21 +52,21 @@ FillSearch::FillSearch(std::vector<FillItem> items, qint64 capacity, bool udfMet
             m_sorted = false;
     }
     m_tableFrom = n;
-    if (!m_udf && tableEntries > 0)
-        buildTables(tableEntries);
+    m_tables.push_back({0});
+    m_tableEntries = 1;
+    // Sums of block counts say nothing about a cost with metadata.
+    m_tablesFull = m_udf || m_tableMax == 0;
 }
 
-void FillSearch::buildTables(std::size_t limit)
+// Extends the tables upwards, one position at a time, while they stay within
+// limit entries in all.
+void FillSearch::growTables(std::size_t limit)
 {
-    const int n = int(m_items.size());
     const quint64 cap = quint64(m_capacity);
-    std::vector<std::vector<quint64>> tables;
-    tables.push_back({0});
-    std::size_t total = 1;
     std::vector<quint64> shifted;
-    for (int p = n - 1; p >= 0; --p) {
-        const std::vector<quint64>& below = tables.back();
-        const quint64 b = m_items[p].blocks;
+    while (m_tableFrom > 0 && !m_tablesFull) {
+        const std::vector<quint64>& below = m_tables.back();
+        const quint64 b = m_items[m_tableFrom - 1].blocks;
         shifted.clear();
         for (quint64 s : below) {
             if (b > cap || s > cap - b)
@@ -77,15 +78,16 @@ void FillSearch::buildTables(std::size_t limit)
         std::merge(below.begin(), below.end(), shifted.begin(), shifted.end(),
                    std::back_inserter(merged));
         merged.erase(std::unique(merged.begin(), merged.end()), merged.end());
-        if (merged.size() > TableLimit || total + merged.size() > limit)
+        if (merged.size() > TableLimit) {
+            m_tablesFull = true; // tables further up are no smaller
             break;
-        total += merged.size();
-        tables.push_back(std::move(merged));
-        m_tableFrom = p;
+        }
+        if (m_tableEntries + merged.size() > limit)
+            break;
+        m_tableEntries += merged.size();
+        m_tables.push_back(std::move(merged));
+        --m_tableFrom;
     }
-    // tables.back() belongs to m_tableFrom; index them by position.
-    std::reverse(tables.begin(), tables.end());
-    m_tables = std::move(tables);
 }
 
 quint64 FillSearch::cost(int pos, const Frame& at) const
@@ -106,7 +108,7 @@ qint64 FillSearch::lowerBound(const Frame& at) const
     const int p = at.pos;
     const quint64 f = quint64(at.free);
     if (p >= m_tableFrom) {
-        const std::vector<quint64>& sums = m_tables[p - m_tableFrom];
+        const std::vector<quint64>& sums = m_tables[m_items.size() - p];
         const auto fit = std::upper_bound(sums.begin(), sums.end(), f) - 1;
         return qint64(f - *fit);
     }
@@ -149,6 +151,8 @@ bool FillSearch::run(qint64 best, const std::atomic_bool& stop, const Improved& 
     if (m_best <= 0)
         return true;
     const int n = int(m_items.size());
+    growTables(m_tableBudget);
+    m_nextGrowth = 4 * quint64(m_tableBudget);
     std::vector<char> selection(n, 0);
     std::vector<Frame> stack;
     stack.reserve(n + 1);
@@ -158,6 +162,14 @@ bool FillSearch::run(qint64 best, const std::atomic_bool& stop, const Improved& 
         if (at.phase == Enter) {
             if ((++m_nodes & StopPollMask) == 0 && stop.load(std::memory_order_relaxed))
                 return false;
+            if (m_nodes >= m_nextGrowth && !m_tablesFull) {
+                // Spend on tables in proportion to the work they can save.
+                m_tableBudget = std::min(2 * m_tableBudget, m_tableMax);
+                growTables(m_tableBudget);
+                m_nextGrowth = m_nodes + 4 * quint64(m_tableBudget);
+                if (m_tableBudget == m_tableMax)
+                    m_tablesFull = true;
+            }
             if (at.pos < n && m_items[at.pos].blocks > quint64(at.free))
                 at.pos = firstFitting(at.pos, at.free);
             if (at.pos == n) {

@@ -31,12 +31,15 @@ public:
 
     // Entries of the sum tables at most (a few megabytes).
     static constexpr std::size_t DefaultTableEntries = std::size_t(1) << 20;
+    static constexpr std::size_t FirstTableEntries = 4096;
 
     // items: largest block count first. udfMeta: add udfMetaBlocks of the
     // selection's files and folders to its cost. tableEntries: room for the
-    // sum tables of the last items (0: none).
+    // sum tables of the last items (0: none); they start at firstTableEntries
+    // and grow with the work the search does.
     FillSearch(std::vector<FillItem> items, qint64 capacity, bool udfMeta,
-               std::size_t tableEntries = DefaultTableEntries);
+               std::size_t tableEntries = DefaultTableEntries,
+               std::size_t firstTableEntries = FirstTableEntries);
 
     // best: the free count to beat, that of the first selection. Returns true
     // when the count-down has been followed to its end (the last improvement
@@ -59,7 +62,7 @@ private:
     quint64 cost(int pos, const Frame& at) const;
     qint64 lowerBound(const Frame& at) const;
     int firstFitting(int pos, qint64 free) const;
-    void buildTables(std::size_t limit);
+    void growTables(std::size_t limit);
 
     std::vector<FillItem> m_items;
     qint64 m_capacity;
@@ -73,9 +76,15 @@ private:
     std::vector<quint64> m_restGcd;
     // Without metadata, for the positions from m_tableFrom on: every sum of
     // the block counts from there to the end that fits into the capacity,
-    // ascending. They give the exact least free count of a branch.
+    // ascending. They give the exact least free count of a branch. Index:
+    // item count minus position.
     int m_tableFrom;
     std::vector<std::vector<quint64>> m_tables;
+    std::size_t m_tableEntries = 0;
+    std::size_t m_tableBudget;
+    std::size_t m_tableMax;
+    bool m_tablesFull = false;
+    quint64 m_nextGrowth = 0;
     quint64 m_nodes = 0;
     qint64 m_best = 0;
 };

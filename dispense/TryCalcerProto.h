@@ -45,10 +45,11 @@ public:
     // nextTry would, calling improved(free) with the selection set to each one
     // that leaves fewer blocks free than all before it; improved returns false
     // to end the search. Skips what cannot improve and stops at 0 free.
-    // Returns true when the level's best is proven. tableEntries < 0: the
+    // Returns true when the level's best is proven. tableEntries and
+    // firstTableEntries (see FillSearch), when not negative, override the
     // search's own choice of how much it tabulates.
     bool findBetter(const std::atomic_bool& stop, const std::function<bool(qint64)>& improved,
-                    long tableEntries = -1);
+                    long tableEntries = -1, long firstTableEntries = -1);
 
     // A walk stopped by this flag leaves the item short: see walkStopped.
     void setWalkStop(const std::atomic_bool* stop) { m_walkStop = stop; }

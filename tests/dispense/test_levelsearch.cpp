@@ -72,9 +72,9 @@ void feed(TryCalcerProto& calc, const std::vector<Item>& items)
     }
 }
 
-// mode: -1 the plain count-down; otherwise the search with that many table
-// entries.
-Trace runLevel(TryCalcerProto& calc, long mode)
+// mode: -1 the plain count-down; otherwise the search with at most that many
+// table entries, starting with first.
+Trace runLevel(TryCalcerProto& calc, long mode, long first = -1)
 {
     Trace t;
     calc.prepare();
@@ -90,7 +90,7 @@ Trace runLevel(TryCalcerProto& calc, long mode)
     if (mode < 0)
         t.proven = Dispenser::searchLevel(calc, stop, true, record);
     else
-        t.proven = calc.findBetter(stop, record, mode);
+        t.proven = calc.findBetter(stop, record, mode, first);
     return t;
 }
 
@@ -125,14 +125,16 @@ void TestLevelSearch::sameAsCountDown_data()
     QTest::addColumn<int>("maxItems");
     QTest::addColumn<int>("maxBlocks");
     QTest::addColumn<long>("tableEntries");
+    QTest::addColumn<long>("firstTableEntries");
     QTest::addColumn<int>("instances");
     QTest::addColumn<uint>("seed");
-    QTest::newRow("hdd, tables") << false << 12 << 40 << -1L << 3000 << 1u;
-    QTest::newRow("hdd, no tables") << false << 12 << 40 << 0L << 3000 << 2u;
-    QTest::newRow("hdd, some tables") << false << 12 << 300 << 40L << 3000 << 3u;
-    QTest::newRow("hdd, few sizes") << false << 14 << 6 << 0L << 2000 << 4u;
-    QTest::newRow("udf") << true << 12 << 60 << -1L << 3000 << 5u;
-    QTest::newRow("udf, few sizes") << true << 12 << 5 << -1L << 2000 << 6u;
+    QTest::newRow("hdd, tables") << false << 12 << 40 << -1L << -1L << 3000 << 1u;
+    QTest::newRow("hdd, no tables") << false << 12 << 40 << 0L << 0L << 3000 << 2u;
+    QTest::newRow("hdd, some tables") << false << 12 << 300 << 40L << 40L << 3000 << 3u;
+    QTest::newRow("hdd, growing tables") << false << 14 << 300 << 100000L << 2L << 2000 << 8u;
+    QTest::newRow("hdd, few sizes") << false << 14 << 6 << 0L << 0L << 2000 << 4u;
+    QTest::newRow("udf") << true << 12 << 60 << -1L << -1L << 3000 << 5u;
+    QTest::newRow("udf, few sizes") << true << 12 << 5 << -1L << -1L << 2000 << 6u;
 }
 
 void TestLevelSearch::sameAsCountDown()
@@ -141,6 +143,7 @@ void TestLevelSearch::sameAsCountDown()
     QFETCH(int, maxItems);
     QFETCH(int, maxBlocks);
     QFETCH(long, tableEntries);
+    QFETCH(long, firstTableEntries);
     QFETCH(int, instances);
     QFETCH(uint, seed);
 
@@ -175,7 +178,7 @@ void TestLevelSearch::sameAsCountDown()
         feed(*literal, items);
         feed(*pruned, items);
         const Trace a = runLevel(*literal, -1);
-        const Trace b = runLevel(*pruned, tableEntries);
+        const Trace b = runLevel(*pruned, tableEntries, firstTableEntries);
 
         const QByteArray where = QByteArray("instance ") + QByteArray::number(k);
         QVERIFY2(a.first == b.first && a.firstSelection == b.firstSelection, where);
@@ -192,7 +195,7 @@ void TestLevelSearch::sameAsCountDown()
         feed(*literal, more);
         feed(*pruned, more);
         const Trace c = runLevel(*literal, -1);
-        const Trace d = runLevel(*pruned, tableEntries);
+        const Trace d = runLevel(*pruned, tableEntries, firstTableEntries);
         QVERIFY2(c.first == d.first && c.firstSelection == d.firstSelection, where);
         QVERIFY2(c.steps == d.steps, where);
     }
