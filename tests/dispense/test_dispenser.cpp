@@ -43,6 +43,7 @@ private slots:
     void requestWhileSearching_data();
     void requestWhileSearching();
     void destroyWhileSearching();
+    void cancelStopsFolderWalk();
     void sameAsCountDown();
 
 private:
@@ -332,8 +333,10 @@ void TestDispenser::requestWhileSearching()
     hard << 1;
     const quint64 available = quint64(total / 2 / 3 * 3 + 2);
     addFiles(Required, hard, 1);
-    addFiles(Main, Sizes{700, 500, 300, 200, 100, 7, 5, 3}, 1);
-    addFiles(Background, Sizes{2, 1}, 1);
+    const Sizes mainSizes{700, 500, 300, 200, 100, 7, 5, 3};
+    const Sizes backgroundSizes{2, 1};
+    addFiles(Main, mainSizes, 1);
+    addFiles(Background, backgroundSizes, 1);
     setTarget(NTFS, 1, available);
 
     Dispenser d;
@@ -365,10 +368,67 @@ void TestDispenser::requestWhileSearching()
         for (const EntryPos& p : queue)
             QCOMPARE(p.group, int(Required));
     } else {
-        // Main and Background were searched in full: with room of at most a
-        // few hundred blocks, the small entries fill it to the last block.
-        QCOMPARE(d.wasted(), quint64(0));
+        // Main and Background were searched in full on the room Required
+        // left: each leaves the fewest blocks free that any choice can.
+        quint64 room = available;
+        for (const EntryPos& p : queue)
+            if (p.group == Required)
+                room -= dataModel()->entryAt(p).Size;
+        for (const Sizes& level : {mainSizes, backgroundSizes}) {
+            quint64 least = room;
+            for (int mask = 0; mask < (1 << level.size()); ++mask) {
+                quint64 used = 0;
+                for (int i = 0; i < level.size(); ++i)
+                    if (mask & (1 << i))
+                        used += quint64(level[i]);
+                if (used <= room)
+                    least = std::min(least, room - used);
+            }
+            room = least;
+        }
+        QCOMPARE(d.wasted(), room);
         QVERIFY(best.size() >= 3);
+    }
+}
+
+// A cancel during a folder's walk may cut the walk short; whatever request
+// follows it, a folder measured only in part is never used for a plan.
+void TestDispenser::cancelStopsFolderWalk()
+{
+    const QString top = m_dir->filePath(QStringLiteral("tree"));
+    const int folders = 1500;
+    for (int i = 0; i < folders; ++i) {
+        const QString sub = top + QStringLiteral("/d%1").arg(i);
+        QVERIFY(QDir().mkpath(sub));
+        QFile f(sub + QStringLiteral("/x"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QVERIFY(f.resize(512));
+    }
+    Entry e;
+    e.Name = QStringLiteral("tree");
+    e.Path = m_dir->path();
+    e.Ident = top;
+    e.Kind = Folder;
+    EntryPos pos = dataModel()->addEntry(e);
+    dataModel()->moveEntry(pos, Required);
+    setTarget(NTFS, 512, 100000);
+
+    for (const char* then : {"", "accept", "enough"}) {
+        Dispenser d;
+        QSignalSpy bestSpy(&d, &IDispenser::set_bestResult4Now);
+        QSignalSpy finishSpy(&d, &IDispenser::do_finish);
+        d.cancel();
+        request(d, then);
+        d.start();
+        QVERIFY(d.wait(60000));
+        QCOMPARE(finishSpy.count(), 1);
+        if (!finishSpy.at(0).at(0).toBool()) {
+            QCOMPARE(bestSpy.count(), 0);
+            continue;
+        }
+        // The walk went to its end: the plan holds the whole folder.
+        QVERIFY(*then != 0);
+        QCOMPARE(d.wasted(), quint64(100000 - folders) * 512);
     }
 }
 
