@@ -5,8 +5,6 @@
 #include <QtTest>
 
 #include "dispense/Dispenser.h"
-#include "dispense/TryCalcerFactory.h"
-#include "dispense/TryCalcerProto.h"
 #include "model/DM.h"
 
 using Sizes = QVector<qint64>;
@@ -44,12 +42,15 @@ private slots:
     void requestWhileSearching();
     void destroyWhileSearching();
     void cancelStopsFolderWalk();
-    void sameAsCountDown();
 
 private:
     // Files of the given block counts (BlockSize bytes each) in group.
     void addFiles(int group, const Sizes& blocks, quint64 blockSize);
     void setTarget(int fileSystem, quint64 blockSize, quint64 available);
+    // Required: a level whose best cannot be proven in any reasonable time
+    // (block counts all multiples of 3 but one, a capacity no selection
+    // fills). Returns the capacity for it.
+    quint64 addHardLevel(unsigned seed);
     // Runs a dispenser to its end; request (if any) is made before start.
     void runToEnd(Dispenser& d, const char* request = nullptr);
 
@@ -162,6 +163,20 @@ void TestDispenser::setTarget(int fileSystem, quint64 blockSize, quint64 availab
     t.BlockSize = blockSize;
     t.AvailableBlocks = available;
     dataModel()->setTarget(t);
+}
+
+quint64 TestDispenser::addHardLevel(unsigned seed)
+{
+    std::mt19937 rng(seed);
+    Sizes hard;
+    qint64 total = 0;
+    for (int i = 0; i < 59; ++i) {
+        hard << 3 * std::uniform_int_distribution<qint64>(10000, 100000)(rng);
+        total += hard.last();
+    }
+    hard << 1;
+    addFiles(Required, hard, 1);
+    return quint64(total / 2 / 3 * 3 + 2);
 }
 
 void TestDispenser::runToEnd(Dispenser& d, const char* which)
@@ -317,22 +332,11 @@ void TestDispenser::requestWhileSearching_data()
     QTest::newRow("cancel") << "cancel";
 }
 
-// Required is a level whose best cannot be proven in any reasonable time
-// (block counts all multiples of 3 but one, a capacity no selection fills);
-// the request comes while it is searched.
+// The request comes while a level that never ends by itself is searched.
 void TestDispenser::requestWhileSearching()
 {
     QFETCH(QString, request);
-    std::mt19937 rng(11);
-    Sizes hard;
-    qint64 total = 0;
-    for (int i = 0; i < 59; ++i) {
-        hard << 3 * std::uniform_int_distribution<qint64>(10000, 100000)(rng);
-        total += hard.last();
-    }
-    hard << 1;
-    const quint64 available = quint64(total / 2 / 3 * 3 + 2);
-    addFiles(Required, hard, 1);
+    const quint64 available = addHardLevel(11);
     const Sizes mainSizes{700, 500, 300, 200, 100, 7, 5, 3};
     const Sizes backgroundSizes{2, 1};
     addFiles(Main, mainSizes, 1);
@@ -435,16 +439,7 @@ void TestDispenser::cancelStopsFolderWalk()
 // The owner may drop the dispenser while it searches: it stops and joins.
 void TestDispenser::destroyWhileSearching()
 {
-    std::mt19937 rng(12);
-    Sizes hard;
-    qint64 total = 0;
-    for (int i = 0; i < 59; ++i) {
-        hard << 3 * std::uniform_int_distribution<qint64>(10000, 100000)(rng);
-        total += hard.last();
-    }
-    hard << 1;
-    addFiles(Required, hard, 1);
-    setTarget(NTFS, 1, quint64(total / 2 / 3 * 3 + 2));
+    setTarget(NTFS, 1, addHardLevel(12));
     auto d = std::make_unique<Dispenser>();
     int seen = 0;
     connect(d.get(), &IDispenser::set_bestResult4Now, this, [&seen] { ++seen; },
@@ -452,73 +447,6 @@ void TestDispenser::destroyWhileSearching()
     d->start();
     QTRY_VERIFY_WITH_TIMEOUT(seen > 0, 30000);
     d.reset();
-}
-
-// Whole runs on random projects against the plain count-down driven level by
-// level: the same improvements, " Try " lines, result and wasted figure.
-void TestDispenser::sameAsCountDown()
-{
-    std::mt19937 rng(2024);
-    auto uniform = [&rng](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
-    for (int k = 0; k < 16; ++k) {
-        dataModel()->newProject();
-        const bool udf = k % 2 == 1;
-        const quint64 bs = udf ? 2048 : 4096;
-        QVector<Sizes> groups(3);
-        qint64 total = 0;
-        for (Sizes& g : groups) {
-            const int n = uniform(0, 9);
-            for (int i = 0; i < n; ++i) {
-                g << uniform(0, 30);
-                total += g.last() + 1;
-            }
-        }
-        addFiles(Required, groups[0], bs);
-        addFiles(Background, groups[2], bs);
-        addFiles(Main, groups[1], bs);
-        const quint64 available = quint64(uniform(0, int(total) + 5)) + (udf ? 262 : 0);
-        setTarget(udf ? UDF : NTFS, bs, available);
-
-        // The reference: the run's steps with nextTry stepping every level.
-        QList<quint64> bestRef;
-        QStringList triesRef;
-        DispenseQueue queueRef;
-        std::unique_ptr<TryCalcerProto> calc = createTryCalcer(dataModel()->target());
-        int improvements = 0;
-        qint64 best = 0;
-        const int levelGroups[] = {Required, Main, Background};
-        for (int g : levelGroups) {
-            for (EntryPos p = dataModel()->groupBegin(g); dataModel()->isValidPos(p); ++p.index)
-                calc->addItem(dataModel()->entryAt(p).Ident, unsigned(p.index));
-            calc->prepare();
-            best = calc->freeBlocks();
-            std::vector<unsigned> sel;
-            calc->getSelection(sel);
-            bestRef << quint64(best) * bs;
-            std::atomic_bool stop{false};
-            Dispenser::searchLevel(*calc, stop, true, [&](qint64 cur) {
-                best = cur;
-                calc->getSelection(sel);
-                triesRef << QStringLiteral(" Try %1 %2").arg(++improvements).arg(cur);
-                bestRef << quint64(cur) * bs;
-                return true;
-            });
-            for (unsigned i : sel)
-                queueRef.push(EntryPos{g, int(i)});
-            calc->beginLevel(best);
-        }
-
-        Dispenser d;
-        QSignalSpy bestSpy(&d, &IDispenser::set_bestResult4Now);
-        QSignalSpy finishSpy(&d, &IDispenser::do_finish);
-        runToEnd(d);
-        const QByteArray where = QByteArray("project ") + QByteArray::number(k);
-        QVERIFY2(finishSpy.count() == 1 && finishSpy.at(0).at(0).toBool(), where);
-        QVERIFY2(values(bestSpy) == bestRef, where);
-        QVERIFY2(takeTryLines() == triesRef, where);
-        QVERIFY2(popAll(d.resultQueue()) == popAll(queueRef), where);
-        QVERIFY2(d.wasted() == quint64(best) * bs, where);
-    }
 }
 
 QTEST_GUILESS_MAIN(TestDispenser)

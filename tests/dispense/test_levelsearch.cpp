@@ -1,7 +1,5 @@
 #include <memory>
-#include <chrono>
 #include <random>
-#include <thread>
 #include <vector>
 
 #include <QtTest>
@@ -20,7 +18,6 @@ class TestLevelSearch : public QObject
 private slots:
     void sameAsCountDown_data();
     void sameAsCountDown();
-    void requestEndsSearch();
 };
 
 namespace {
@@ -199,38 +196,6 @@ void TestLevelSearch::sameAsCountDown()
         QVERIFY2(c.first == d.first && c.firstSelection == d.firstSelection, where);
         QVERIFY2(c.steps == d.steps, where);
     }
-}
-
-// A level whose best cannot be proven quickly (block counts that are all
-// multiples of 3 but one, with a capacity that no selection fills): the search
-// must end when the stop flag is set.
-void TestLevelSearch::requestEndsSearch()
-{
-    std::mt19937 rng(7);
-    TryCalcerHDD calc(1, 0);
-    std::vector<Item> items;
-    quint64 total = 0;
-    for (int i = 0; i < 59; ++i) {
-        items.push_back(Item{3 * quint64(std::uniform_int_distribution<int>(10000, 100000)(rng)), 1, 0});
-        total += items.back().blocks;
-    }
-    items.push_back(Item{1, 1, 0});
-    calc.beginLevel(qint64(total / 2 / 3 * 3 + 2));
-    for (unsigned i = 0; i < items.size(); ++i) {
-        calc.beginItem();
-        calc.onFile(items[i].blocks);
-        calc.endItem(i);
-    }
-    calc.prepare();
-    std::atomic_bool stop{false};
-    std::thread setter([&stop] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        stop = true;
-    });
-    const bool proven = calc.findBetter(stop, [](qint64) { return true; });
-    setter.join();
-    QVERIFY(!proven);
-    QVERIFY(calc.freeBlocks() > 0);
 }
 
 QTEST_GUILESS_MAIN(TestLevelSearch)
