@@ -222,15 +222,16 @@ Family evenCounts()
     return f;
 }
 
-Family adversarial()
+// Block counts so large that exact fills are rare: little to prune by.
+Family adversarial(const char* name, int n, quint64 lo, quint64 hi, quint64 blockSize)
 {
-    std::mt19937_64 rng(1000000000);
-    Family f{"40 items of 1e8-1e9 blocks", 0, 512, 0, {}};
+    std::mt19937_64 rng(n * 1000 + 7);
+    Family f{name, 0, blockSize, 0, {}};
     quint64 total = 0;
-    for (int i = 0; i < 40; ++i) {
-        const quint64 blocks = between(rng, 100000000, 1000000000);
+    for (int i = 0; i < n; ++i) {
+        const quint64 blocks = between(rng, lo, hi);
         total += blocks;
-        f.items.push_back(Item{{blocks * 512}, 0});
+        f.items.push_back(Item{{blocks * blockSize}, 0});
     }
     f.availableBlocks = total / 2;
     return f;
@@ -251,6 +252,7 @@ int main(int argc, char** argv)
     report(films());
     report(smallFiles());
     report(evenCounts());
-    report(adversarial());
+    report(adversarial("40 items of 1e8-1e9 blocks", 40, 100000000, 1000000000, 512));
+    report(adversarial("44 items of 1e11-1e12 blocks", 44, 100000000000ULL, 1000000000000ULL, 1));
     return 0;
 }
