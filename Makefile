@@ -24,6 +24,10 @@ test: build
 bench: build
 	@sh tools/run-benchmarks.sh $(BUILD)
 
+# The project-file fuzzer for five minutes (make test runs it for ten seconds).
+fuzz: deps
+	@sh tools/run-fuzz.sh 300
+
 install: build
 	cmake --install $(BUILD)
 
