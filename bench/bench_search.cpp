@@ -140,12 +140,12 @@ void report(const Family& f)
     const double median = times[times.size() / 2];
     const Outcome literal = runOnce(f, true, LiteralCapSeconds);
 
-    std::printf("%-34s items %6zu  capacity %10llu  free %9lld  %-9s  search %10.3f ms",
-                f.name, f.items.size(), (unsigned long long)capacityOf(f),
-                (long long)search.free, search.proven ? "optimal" : "NOT PROVEN", median * 1e3);
-    std::printf("  count-down %s%9.1f ms (free %lld)  ratio %s%.0f",
-                literal.finished ? "" : ">", literal.seconds * 1e3, (long long)literal.free,
-                literal.finished ? "" : ">", literal.seconds / std::max(median, 1e-7));
+    std::printf("%-34s items %6zu  capacity %10llu  free %9lld  %-9s  search %10.3f ms", f.name,
+                f.items.size(), (unsigned long long)capacityOf(f), (long long)search.free,
+                search.proven ? "optimal" : "NOT PROVEN", median * 1e3);
+    std::printf("  count-down %s%9.1f ms (free %lld)  ratio %s%.0f", literal.finished ? "" : ">",
+                literal.seconds * 1e3, (long long)literal.free, literal.finished ? "" : ">",
+                literal.seconds / std::max(median, 1e-7));
     if (literal.proven)
         std::printf("  %s", literal.trail == search.trail ? "same" : "DIFFERENT");
     std::printf("\n");

@@ -8,7 +8,12 @@
 
 namespace {
 
-enum Phase : char { Enter, Unselect, Done };
+enum Phase : char
+{
+    Enter,
+    Unselect,
+    Done
+};
 
 // How often the stop flag is read, in branches; keeps a request's effect
 // within well under a millisecond.
@@ -138,9 +143,9 @@ int FillSearch::firstFitting(int pos, qint64 free) const
             ++pos;
         return pos;
     }
-    const auto it = std::partition_point(
-        m_items.begin() + pos, m_items.end(),
-        [free](const FillItem& item) { return item.blocks > quint64(free); });
+    const auto it =
+        std::partition_point(m_items.begin() + pos, m_items.end(),
+                             [free](const FillItem& item) { return item.blocks > quint64(free); });
     return int(it - m_items.begin());
 }
 

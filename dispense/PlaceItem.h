@@ -19,8 +19,7 @@ struct UdfPlaceItem
 };
 
 // The order of the measuring heap: by block count only.
-template <class Item>
-inline bool fewerBlocks(const Item& a, const Item& b)
+template <class Item> inline bool fewerBlocks(const Item& a, const Item& b)
 {
     return a.blocks < b.blocks;
 }

@@ -32,16 +32,15 @@ void TryCalcerProto::measure(const QString& path)
 }
 
 bool TryCalcerProto::findBetter(const std::atomic_bool& stop,
-                                const std::function<bool(qint64)>& improved,
-                                long tableEntries, long firstTableEntries)
+                                const std::function<bool(qint64)>& improved, long tableEntries,
+                                long firstTableEntries)
 {
     std::vector<FillItem> items;
     fillItems(items);
-    FillSearch search(std::move(items), m_capacity, countsMetadata(),
-                      tableEntries < 0 ? FillSearch::DefaultTableEntries
-                                       : std::size_t(tableEntries),
-                      firstTableEntries < 0 ? FillSearch::FirstTableEntries
-                                            : std::size_t(firstTableEntries));
+    FillSearch search(
+        std::move(items), m_capacity, countsMetadata(),
+        tableEntries < 0 ? FillSearch::DefaultTableEntries : std::size_t(tableEntries),
+        firstTableEntries < 0 ? FillSearch::FirstTableEntries : std::size_t(firstTableEntries));
     return search.run(m_free, stop, [this, &improved](const std::vector<char>& sel, qint64 free) {
         for (std::size_t p = 0; p < sel.size(); ++p)
             m_selection[p] = sel[p] != 0;

@@ -61,9 +61,8 @@ quint64 TryCalcerUDF::costOf(const UdfPlaceItem& it) const
 
 quint64 TryCalcerUDF::gainOf(const UdfPlaceItem& it) const
 {
-    return it.blocks +
-           quint64(metaNow() -
-                   udfMetaBlocks(qint32(m_folders - it.folders), qint32(m_files - it.files)));
+    return it.blocks + quint64(metaNow() - udfMetaBlocks(qint32(m_folders - it.folders),
+                                                         qint32(m_files - it.files)));
 }
 
 void TryCalcerUDF::prepare()

@@ -14,8 +14,7 @@ Q_DECLARE_METATYPE(Sizes)
 Q_DECLARE_METATYPE(Positions)
 
 namespace QTest {
-template <>
-char* toString(const Positions& v)
+template <> char* toString(const Positions& v)
 {
     QByteArray text;
     for (const EntryPos& p : v)
@@ -200,10 +199,10 @@ void TestDispenser::levels_data()
     // Required all fit and leave 8; Main is the worked level 6, 4, 4, 3
     // into 8 (entries 2 and 1 fill it); Background gets no room but a file of
     // 0 blocks still goes.
-    QTest::newRow("three levels")
-        << Sizes{4, 3, 3} << Sizes{6, 4, 4, 3} << Sizes{0, 5} << quint64(18)
-        << QList<quint64>{8, 2, 0, 0} << QStringList{QStringLiteral(" Try 1 0")}
-        << Positions{{3, 0}, {2, 2}, {2, 1}, {1, 2}, {1, 1}, {1, 0}};
+    QTest::newRow("three levels") << Sizes{4, 3, 3} << Sizes{6, 4, 4, 3} << Sizes{0, 5}
+                                  << quint64(18) << QList<quint64>{8, 2, 0, 0}
+                                  << QStringList{QStringLiteral(" Try 1 0")}
+                                  << Positions{{3, 0}, {2, 2}, {2, 1}, {1, 2}, {1, 1}, {1, 0}};
     QTest::newRow("empty groups") << Sizes{} << Sizes{} << Sizes{} << quint64(7)
                                   << QList<quint64>{7, 7, 7} << QStringList{} << Positions{};
     // The improvement count runs on over the levels; positions come out
@@ -213,10 +212,9 @@ void TestDispenser::levels_data()
         << QList<quint64>{9, 8, 2, 0, 0}
         << QStringList{QStringLiteral(" Try 1 8"), QStringLiteral(" Try 2 0")}
         << Positions{{2, 2}, {2, 1}, {1, 2}, {1, 1}};
-    QTest::newRow("all fit")
-        << Sizes{5, 2} << Sizes{3} << Sizes{1, 1, 1} << quint64(7 + 3 + 3 + 2)
-        << QList<quint64>{8, 5, 2} << QStringList{}
-        << Positions{{3, 2}, {3, 1}, {3, 0}, {2, 0}, {1, 1}, {1, 0}};
+    QTest::newRow("all fit") << Sizes{5, 2} << Sizes{3} << Sizes{1, 1, 1} << quint64(7 + 3 + 3 + 2)
+                             << QList<quint64>{8, 5, 2} << QStringList{}
+                             << Positions{{3, 2}, {3, 1}, {3, 0}, {2, 0}, {1, 1}, {1, 0}};
 }
 
 void TestDispenser::levels()
@@ -286,8 +284,7 @@ void TestDispenser::requestWhileMeasuring_data()
     QTest::addColumn<Positions>("queue");
     // Required: 6, 4, 4, 3 into 8, whose first selection (6) leaves 2; Main:
     // 2, 1, 1.
-    QTest::newRow("none") << "" << true << QList<quint64>{2, 0, 0, 0}
-                          << Positions{{1, 2}, {1, 1}};
+    QTest::newRow("none") << "" << true << QList<quint64>{2, 0, 0, 0} << Positions{{1, 2}, {1, 1}};
     QTest::newRow("cancel") << "cancel" << false << QList<quint64>{} << Positions{};
     // The level keeps its first selection and the run ends there.
     QTest::newRow("accept") << "accept" << true << QList<quint64>{2} << Positions{{1, 0}};
@@ -347,8 +344,8 @@ void TestDispenser::requestWhileSearching()
     QSignalSpy bestSpy(&d, &IDispenser::set_bestResult4Now);
     QSignalSpy finishSpy(&d, &IDispenser::do_finish);
     int seen = 0;
-    connect(&d, &IDispenser::set_bestResult4Now, this, [&seen] { ++seen; },
-            Qt::QueuedConnection);
+    connect(
+        &d, &IDispenser::set_bestResult4Now, this, [&seen] { ++seen; }, Qt::QueuedConnection);
     d.start();
     QTRY_VERIFY_WITH_TIMEOUT(seen > 0, 30000);
     QTest::qWait(200);
@@ -442,8 +439,8 @@ void TestDispenser::destroyWhileSearching()
     setTarget(NTFS, 1, addHardLevel(12));
     auto d = std::make_unique<Dispenser>();
     int seen = 0;
-    connect(d.get(), &IDispenser::set_bestResult4Now, this, [&seen] { ++seen; },
-            Qt::QueuedConnection);
+    connect(
+        d.get(), &IDispenser::set_bestResult4Now, this, [&seen] { ++seen; }, Qt::QueuedConnection);
     d->start();
     QTRY_VERIFY_WITH_TIMEOUT(seen > 0, 30000);
     d.reset();

@@ -145,7 +145,9 @@ void TestLevelSearch::sameAsCountDown()
     QFETCH(uint, seed);
 
     std::mt19937 rng(seed);
-    auto uniform = [&rng](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    auto uniform = [&rng](int lo, int hi) {
+        return std::uniform_int_distribution<int>(lo, hi)(rng);
+    };
     for (int k = 0; k < instances; ++k) {
         const int n = uniform(0, maxItems);
         // A small pool of sizes, so that equal block counts are common.

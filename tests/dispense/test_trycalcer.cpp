@@ -16,8 +16,7 @@ using Indices = std::vector<unsigned>;
 Q_DECLARE_METATYPE(Indices)
 
 namespace QTest {
-template <>
-char* toString(const Indices& v)
+template <> char* toString(const Indices& v)
 {
     QByteArray text = "{";
     for (unsigned i : v)
@@ -104,9 +103,9 @@ void TestTryCalcer::udfMeta_data()
     {
         int folders, files;
         qint64 blocks;
-    } samples[] = {{0, 0, 0},    {0, 1, 1},    {1, 0, 2},    {20, 34, 74},    {21, 0, 43},
-                   {0, 35, 36},  {42, 0, 86},  {43, 0, 88},  {84, 0, 172},    {85, 0, 174},
-                   {0, 70, 71},  {0, 71, 73},  {0, 290, 298}, {10, 100, 122}, {100, 1000, 1231}};
+    } samples[] = {{0, 0, 0},   {0, 1, 1},   {1, 0, 2},     {20, 34, 74},   {21, 0, 43},
+                   {0, 35, 36}, {42, 0, 86}, {43, 0, 88},   {84, 0, 172},   {85, 0, 174},
+                   {0, 70, 71}, {0, 71, 73}, {0, 290, 298}, {10, 100, 122}, {100, 1000, 1231}};
     for (const auto& s : samples)
         QTest::addRow("(%d, %d)", s.folders, s.files) << s.folders << s.files << s.blocks;
 }
@@ -132,8 +131,8 @@ void TestTryCalcer::blockRounding_data()
         QTest::addRow("%s 1", kind) << udf << bs << quint64(1) << qint64(1);
         QTest::addRow("%s BlockSize", kind) << udf << bs << bs << qint64(1);
         QTest::addRow("%s BlockSize+1", kind) << udf << bs << bs + 1 << qint64(2);
-        QTest::addRow("%s 2^40+1", kind) << udf << bs << (quint64(1) << 40) + 1
-                                          << qint64((quint64(1) << 40) / bs + 1);
+        QTest::addRow("%s 2^40+1", kind)
+            << udf << bs << (quint64(1) << 40) + 1 << qint64((quint64(1) << 40) / bs + 1);
     }
 }
 
@@ -214,16 +213,16 @@ void TestTryCalcer::levels_data()
     QTest::addColumn<qint64>("firstFree");
     QTest::addColumn<Indices>("best");
     QTest::addColumn<qint64>("bestFree");
-    QTest::newRow("one of 5 into 5") << Blocks{5} << qint64(5) << Indices{0} << qint64(0)
-                                     << Indices{0} << qint64(0);
-    QTest::newRow("5 and 3 into 5") << Blocks{5, 3} << qint64(5) << Indices{0} << qint64(0)
-                                    << Indices{0} << qint64(0);
-    QTest::newRow("4, 3, 3 into 6") << Blocks{4, 3, 3} << qint64(6) << Indices{0} << qint64(2)
-                                    << Indices{1, 2} << qint64(0);
+    QTest::newRow("one of 5 into 5")
+        << Blocks{5} << qint64(5) << Indices{0} << qint64(0) << Indices{0} << qint64(0);
+    QTest::newRow("5 and 3 into 5")
+        << Blocks{5, 3} << qint64(5) << Indices{0} << qint64(0) << Indices{0} << qint64(0);
+    QTest::newRow("4, 3, 3 into 6")
+        << Blocks{4, 3, 3} << qint64(6) << Indices{0} << qint64(2) << Indices{1, 2} << qint64(0);
     // Here and below, equal block counts leave the measuring heap in the
     // order its steps give (entries 2 before 1).
-    QTest::newRow("6, 4, 4, 3 into 8") << Blocks{6, 4, 4, 3} << qint64(8) << Indices{0}
-                                       << qint64(2) << Indices{2, 1} << qint64(0);
+    QTest::newRow("6, 4, 4, 3 into 8")
+        << Blocks{6, 4, 4, 3} << qint64(8) << Indices{0} << qint64(2) << Indices{2, 1} << qint64(0);
     QTest::newRow("2, 2, 2, 1 into 4") << Blocks{2, 2, 2, 1} << qint64(4) << Indices{0, 2}
                                        << qint64(0) << Indices{0, 2} << qint64(0);
     QTest::newRow("all fit") << Blocks{1, 7, 3} << qint64(20) << Indices{1, 2, 0} << qint64(9)
@@ -232,26 +231,25 @@ void TestTryCalcer::levels_data()
                                   << Indices{} << qint64(6);
     QTest::newRow("empty group") << Blocks{} << qint64(6) << Indices{} << qint64(6) << Indices{}
                                  << qint64(6);
-    QTest::newRow("no room") << Blocks{1, 0} << qint64(0) << Indices{1} << qint64(0)
-                             << Indices{1} << qint64(0);
+    QTest::newRow("no room") << Blocks{1, 0} << qint64(0) << Indices{1} << qint64(0) << Indices{1}
+                             << qint64(0);
     // Ties: a later selection with the same free count never replaces one
     // found before it.
-    QTest::newRow("tie with first") << Blocks{5, 3, 2} << qint64(6) << Indices{0} << qint64(1)
-                                    << Indices{0} << qint64(1);
+    QTest::newRow("tie with first")
+        << Blocks{5, 3, 2} << qint64(6) << Indices{0} << qint64(1) << Indices{0} << qint64(1);
     QTest::newRow("tie later") << Blocks{7, 5, 4, 2} << qint64(10) << Indices{0, 3} << qint64(1)
                                << Indices{0, 3} << qint64(1);
     // Equal block counts come out of the measuring heap as 0, 2, 1, 3.
-    QTest::newRow("equal counts") << Blocks{2, 2, 2, 2} << qint64(4) << Indices{0, 2}
-                                  << qint64(0) << Indices{0, 2} << qint64(0);
+    QTest::newRow("equal counts") << Blocks{2, 2, 2, 2} << qint64(4) << Indices{0, 2} << qint64(0)
+                                  << Indices{0, 2} << qint64(0);
     QTest::newRow("mixed equal counts") << Blocks{3, 2, 3, 2, 3} << qint64(8) << Indices{0, 2, 3}
                                         << qint64(0) << Indices{0, 2, 3} << qint64(0);
     QTest::newRow("improves twice") << Blocks{9, 6, 5, 4} << qint64(15) << Indices{0, 1}
                                     << qint64(0) << Indices{0, 1} << qint64(0);
-    QTest::newRow("best late") << Blocks{10, 7, 6, 4} << qint64(17) << Indices{0, 1}
-                               << qint64(0) << Indices{0, 1} << qint64(0);
-    QTest::newRow("best needs the small ones") << Blocks{8, 6, 5, 4} << qint64(15)
-                                               << Indices{0, 1} << qint64(1) << Indices{1, 2, 3}
-                                               << qint64(0);
+    QTest::newRow("best late") << Blocks{10, 7, 6, 4} << qint64(17) << Indices{0, 1} << qint64(0)
+                               << Indices{0, 1} << qint64(0);
+    QTest::newRow("best needs the small ones") << Blocks{8, 6, 5, 4} << qint64(15) << Indices{0, 1}
+                                               << qint64(1) << Indices{1, 2, 3} << qint64(0);
 }
 
 // The worked levels on a hard disk, each run with the plain count-down and
@@ -283,8 +281,8 @@ void TestTryCalcer::countDownSteps_data()
     QTest::addColumn<QVector<Indices>>("steps");
     QTest::addColumn<QVector<qint64>>("frees");
     QTest::newRow("4, 3, 3 into 6")
-        << Blocks{4, 3, 3} << qint64(6)
-        << QVector<Indices>{{1, 2}, {1}, {2}, {}} << QVector<qint64>{0, 3, 3, 6};
+        << Blocks{4, 3, 3} << qint64(6) << QVector<Indices>{{1, 2}, {1}, {2}, {}}
+        << QVector<qint64>{0, 3, 3, 6};
     // The first step overdraws by 3 and starts over at the lowest digit.
     QTest::newRow("6, 4, 4, 3 into 8")
         << Blocks{6, 4, 4, 3} << qint64(8)
@@ -371,8 +369,8 @@ void TestTryCalcer::fat32_data()
     QTest::addColumn<qint64>("used");
     const quint64 limit = quint64(1) << 32;
     // Entry 0: a file of fileSize; entry 1: a small file of one block.
-    QTest::newRow("FAT32 4 GiB - 1") << true << limit - 1 << 0 << Indices{0, 1}
-                                     << qint64(limit / 32768 + 1);
+    QTest::newRow("FAT32 4 GiB - 1")
+        << true << limit - 1 << 0 << Indices{0, 1} << qint64(limit / 32768 + 1);
     QTest::newRow("FAT32 4 GiB") << true << limit << 0 << Indices{1} << qint64(1);
     QTest::newRow("FAT32 5 GiB") << true << limit + limit / 4 << 0 << Indices{1} << qint64(1);
     QTest::newRow("NTFS 4 GiB") << false << limit << 0 << Indices{0, 1}
@@ -414,8 +412,8 @@ void TestTryCalcer::realFolder_data()
     // Files of 0, 1, 4096 and 4097 bytes in a folder with two sub-folders.
     QTest::newRow("NTFS") << 0 << quint64(4096) << qint64(0 + 1 + 1 + 2) << qint64(2);
     QTest::newRow("FAT32") << 1 << quint64(4096) << qint64(4 + 3) << qint64(2);
-    QTest::newRow("UDF") << 2 << quint64(2048)
-                         << qint64(0 + 1 + 2 + 3) + udfMetaBlocks(2, 4) << qint64(3 + 1);
+    QTest::newRow("UDF") << 2 << quint64(2048) << qint64(0 + 1 + 2 + 3) + udfMetaBlocks(2, 4)
+                         << qint64(3 + 1);
 }
 
 // Entries measured from disk: a folder tree and a single file.
