@@ -35,6 +35,19 @@ qint64 meta(quint64 folders, quint64 files)
     return udfMetaBlocks(qint32(std::min(folders, top)), qint32(std::min(files, top)));
 }
 
+// The metadata beyond two blocks a folder and one a file: what the directory
+// blocks add. It only grows with either count.
+qint64 metaSteps(quint64 folders, quint64 files)
+{
+    return meta(folders, 0) - 2 * qint64(folders) + meta(0, files) - qint64(files);
+}
+
+// An item's cost at the least: its data, two blocks a folder, one a file.
+quint64 leastCost(const FillItem& it, bool udf)
+{
+    return udf ? addSat(it.blocks, 2 * quint64(it.folders) + it.files) : it.blocks;
+}
+
 } // namespace
 
 FillSearch::FillSearch(std::vector<FillItem> items, qint64 capacity, bool udfMeta,
@@ -59,8 +72,7 @@ FillSearch::FillSearch(std::vector<FillItem> items, qint64 capacity, bool udfMet
     m_tableFrom = n;
     m_tables.push_back({0});
     m_tableEntries = 1;
-    // Sums of block counts say nothing about a cost with metadata.
-    m_tablesFull = m_udf || m_tableMax == 0;
+    m_tablesFull = m_tableMax == 0;
 }
 
 // Extends the tables upwards, one position at a time, while they stay within
@@ -71,7 +83,7 @@ void FillSearch::growTables(std::size_t limit)
     std::vector<quint64> shifted;
     while (m_tableFrom > 0 && !m_tablesFull) {
         const std::vector<quint64>& below = m_tables.back();
-        const quint64 b = m_items[m_tableFrom - 1].blocks;
+        const quint64 b = leastCost(m_items[m_tableFrom - 1], m_udf);
         shifted.clear();
         for (quint64 s : below) {
             if (b > cap || s > cap - b)
@@ -108,14 +120,21 @@ quint64 FillSearch::cost(int pos, const Frame& at) const
 // The fewest blocks any selection in the branch can leave free: at least what
 // is left when every remaining item is added (free only falls as items are
 // added), and never below free modulo the common divisor of what remains.
+// With the tables: exactly what the best sum that fits leaves; with metadata,
+// that less the most the directory blocks can grow by.
 qint64 FillSearch::lowerBound(const Frame& at) const
 {
     const int p = at.pos;
     const quint64 f = quint64(at.free);
+    qint64 tabled = 0;
     if (p >= m_tableFrom) {
         const std::vector<quint64>& sums = m_tables[m_items.size() - p];
         const auto fit = std::upper_bound(sums.begin(), sums.end(), f) - 1;
-        return qint64(f - *fit);
+        if (!m_udf)
+            return qint64(f - *fit);
+        const qint64 steps = metaSteps(at.folders + m_restFolders[p], at.files + m_restFiles[p]) -
+                             metaSteps(at.folders, at.files);
+        tabled = std::max<qint64>(0, qint64(f - *fit) - steps);
     }
     quint64 all = m_restBlocks[p];
     if (m_udf) {
@@ -123,7 +142,7 @@ qint64 FillSearch::lowerBound(const Frame& at) const
                             meta(at.folders, at.files);
         all = addSat(all, quint64(grow));
     }
-    qint64 bound = all >= f ? 0 : qint64(f - all);
+    qint64 bound = std::max(tabled, all >= f ? 0 : qint64(f - all));
     if (!m_udf) {
         const quint64 g = m_restGcd[p];
         if (g == 0)

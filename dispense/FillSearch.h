@@ -74,10 +74,11 @@ private:
     std::vector<quint64> m_restFiles;
     std::vector<quint64> m_restFolders;
     std::vector<quint64> m_restGcd;
-    // Without metadata, for the positions from m_tableFrom on: every sum of
-    // the block counts from there to the end that fits into the capacity,
-    // ascending. They give the exact least free count of a branch. Index:
-    // item count minus position.
+    // For the positions from m_tableFrom on: every sum of the items' least
+    // costs (block counts; with metadata plus two blocks a folder and one a
+    // file) from there to the end that fits into the capacity, ascending.
+    // They bound the least free count of a branch (exactly, without
+    // metadata). Index: item count minus position.
     int m_tableFrom;
     std::vector<std::vector<quint64>> m_tables;
     std::size_t m_tableEntries = 0;

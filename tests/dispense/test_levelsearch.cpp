@@ -132,6 +132,8 @@ void TestLevelSearch::sameAsCountDown_data()
     QTest::newRow("hdd, few sizes") << false << 14 << 6 << 0L << 0L << 2000 << 4u;
     QTest::newRow("udf") << true << 12 << 60 << -1L << -1L << 3000 << 5u;
     QTest::newRow("udf, few sizes") << true << 12 << 5 << -1L << -1L << 2000 << 6u;
+    QTest::newRow("udf, no tables") << true << 12 << 60 << 0L << 0L << 2000 << 9u;
+    QTest::newRow("udf, growing tables") << true << 14 << 200 << 100000L << 2L << 2000 << 10u;
 }
 
 void TestLevelSearch::sameAsCountDown()
