@@ -50,14 +50,25 @@ private slots:
     void on_folderCalcComplete(QString path, quint64 size);
 
 private:
+    // A folder whose size was asked for and not yet reported: its path and
+    // where its entry stood when asked.
+    struct PendingSize
+    {
+        QString ident;
+        EntryPos pos;
+    };
+
     void addPath(QString path);
     // Queues the folder entry at pos for the folder-size thread.
     void requestFolderSize(const EntryPos& pos);
+    // Where the entry that request was made for stands now; false when it is
+    // gone (removed, replaced with the project) or already has its size.
+    bool findPendingEntry(const PendingSize& request, EntryPos& pos) const;
 
     IViewDialogs* m_dialogs = nullptr;
     IViewActions* m_actions = nullptr;
     IViewItems* m_items = nullptr;
     IViewStatus* m_status = nullptr;
-    std::list<EntryPos> m_pendingSizes; // oldest request first
+    std::list<PendingSize> m_pendingSizes; // oldest request first
     FolderSizeCalcer m_calcer;
 };

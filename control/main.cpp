@@ -1,12 +1,15 @@
 #include <QApplication>
-#include <QLabel>
 
-// Placeholder start-up until the main window lands.
+#include "control/MainWindow.h"
+
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QLabel label(QStringLiteral("Quillmarch"));
-    label.resize(800, 600);
-    label.show();
-    return app.exec();
+    int result;
+    {
+        MainWindow window;
+        window.show();
+        result = app.exec();
+    } // the window and its views go before the application object
+    return result;
 }

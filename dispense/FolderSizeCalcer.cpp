@@ -27,6 +27,10 @@ void FolderSizeCalcer::stop()
         m_wake.wakeAll();
     }
     wait();
+    // Jobs left over belong to the run that ended; a later start begins afresh.
+    QMutexLocker lock(&m_mutex);
+    m_jobs.clear();
+    m_stop = false;
 }
 
 void FolderSizeCalcer::onFolder() {}
@@ -52,8 +56,16 @@ void FolderSizeCalcer::run()
             path = m_jobs.takeLast();
         }
         m_total = 0;
-        if (!walkFolder(*this, path, &m_stop))
+        bool complete = false;
+        try {
+            complete = walkFolder(*this, path, &m_stop);
+        } catch (...) {
+            // Out of memory on a monstrous tree: no total rather than a wrong one.
+            complete = false;
+        }
+        if (m_stop)
             return;
-        emit folderComplete(path, m_total);
+        if (complete)
+            emit folderComplete(path, m_total);
     }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+
 #include <QMutex>
 #include <QStringList>
 #include <QThread>
@@ -17,7 +19,9 @@ public:
     ~FolderSizeCalcer() override;
 
     void addFolder(const QString& path);
-    // Ends the thread promptly (also in the middle of a walk) and joins it.
+    // Ends the thread promptly (also in the middle of a walk), joins it and
+    // drops the jobs still queued; nothing more is reported. start() may
+    // follow. Safe to call when the thread does not run.
     void stop();
 
     void onFolder() override;

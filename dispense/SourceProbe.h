@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+// Reads which file system a device or image file holds, for mounts (FUSE)
+// whose type does not say.
+class SourceProbe
+{
+public:
+    // TYPE and VERSION as libblkid names them ("ntfs"; "vfat" with "FAT32"),
+    // through libblkid where the source can be read, else from udev's record
+    // of the device, which a desktop user may read even where the partition
+    // itself is root-only. False when neither knows.
+    static bool fileSystem(const QString& source, QString& type, QString& version);
+};

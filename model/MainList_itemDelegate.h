@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QAbstractItemDelegate>
+#include <QFileIconProvider>
+
+class QTreeWidget;
+
+// Draws the entry list: group headers as coloured tabs with a rule under a
+// group that has entries, entries as striped rows with icon, name and size.
+// Columns 0 and 3 are margins and stay unpainted. Also fixes the row heights.
+class MainList_itemDelegate : public QAbstractItemDelegate
+{
+    Q_OBJECT
+public:
+    explicit MainList_itemDelegate(QTreeWidget* list);
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+private:
+    void paintHeader(QPainter* painter, const QStyleOptionViewItem& option,
+                     const QModelIndex& index) const;
+    void paintEntry(QPainter* painter, const QStyleOptionViewItem& option,
+                    const QModelIndex& index) const;
+
+    QTreeWidget* m_list;
+    QFileIconProvider m_iconProvider; // the folder icon
+};

@@ -1,0 +1,556 @@
+#include <QtTest>
+
+#include <QHeaderView>
+#include <QMimeData>
+
+#include "model/DM.h"
+#include "model/SizeText.h"
+#include "tests/common/RecordingCtrl.h"
+#include "ui/MainList.h"
+
+Q_DECLARE_METATYPE(std::vector<EntryPos>)
+
+namespace {
+
+QStringList strings(std::initializer_list<const char*> items)
+{
+    QStringList out;
+    for (const char* s : items)
+        out << QString::fromUtf8(s);
+    return out;
+}
+
+// Adds an entry to the model and moves it into group; returns its position.
+EntryPos addEntry(int group, const QString& name, quint64 size, bool known = true)
+{
+    Entry e;
+    e.Name = name;
+    e.Path = QStringLiteral("/data");
+    e.Ident = e.Path + QLatin1Char('/') + name;
+    e.Size = size;
+    e.IsValidSize = known;
+    e.Kind = known ? File : Folder;
+    EntryPos p = dataModel()->addEntry(e);
+    if (group != Main)
+        dataModel()->moveEntry(p, group);
+    return p;
+}
+
+// Fills the model from a spec like "1:a,b;2:c": group 1 gets a and b, group 2 c.
+// Entry sizes are their position in the spec times 1000 bytes.
+void fillModel(const QString& spec)
+{
+    dataModel()->newProject();
+    int n = 0;
+    for (const QString& part : spec.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const int group = part.section(QLatin1Char(':'), 0, 0).toInt();
+        for (const QString& name : part.section(QLatin1Char(':'), 1).split(QLatin1Char(',')))
+            addEntry(group, name, quint64(++n) * 1000);
+    }
+}
+
+// The list as text: per group "g:name=size,..." for its entry rows.
+QString dumpList(MainList& list)
+{
+    QStringList groups;
+    for (int g = 0; g < list.topLevelItemCount(); ++g) {
+        QTreeWidgetItem* head = list.topLevelItem(g);
+        QStringList rows;
+        for (int i = 0; i < head->childCount(); ++i)
+            rows << head->child(i)->text(1) + QLatin1Char('=') + head->child(i)->text(2);
+        groups << QString::number(g) + QLatin1Char(':') + rows.join(QLatin1Char(','));
+    }
+    return groups.join(QLatin1Char(' '));
+}
+
+// The model as the list should show it.
+QString dumpModel()
+{
+    QStringList groups;
+    for (int g = 0; g < NoGroup; ++g) {
+        QStringList rows;
+        for (EntryPos p{g, 0}; dataModel()->isValidPos(p); ++p.index) {
+            const Entry& e = dataModel()->entryAt(p);
+            rows << e.Name + QLatin1Char('=') +
+                        (e.IsValidSize ? sizeText(e.Size) : QStringLiteral("?"));
+        }
+        groups << QString::number(g) + QLatin1Char(':') + rows.join(QLatin1Char(','));
+    }
+    return groups.join(QLatin1Char(' '));
+}
+
+QTreeWidgetItem* row(MainList& list, int group, int index)
+{
+    return list.topLevelItem(group)->child(index);
+}
+
+void select(MainList& list, const std::vector<EntryPos>& positions)
+{
+    list.clearSelection();
+    for (const EntryPos& p : positions)
+        row(list, p.group, p.index)->setSelected(true);
+}
+
+std::vector<EntryPos> selection(MainList& list)
+{
+    std::vector<EntryPos> out;
+    list.selectedPositions(out);
+    return out;
+}
+
+QString text(const std::vector<EntryPos>& positions)
+{
+    QStringList out;
+    for (const EntryPos& p : positions)
+        out << QStringLiteral("{%1,%2}").arg(p.group).arg(p.index);
+    return out.join(QLatin1Char(' '));
+}
+
+// Reaches the list's drop handler directly.
+class DropSite : public MainList
+{
+public:
+    void drop(QDropEvent* event) { dropEvent(event); }
+};
+
+} // namespace
+
+class TestMainList : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void emptyList();
+    void rebuild_data();
+    void rebuild();
+    void rowOperations_data();
+    void rowOperations();
+    void ignoredPositions_data();
+    void ignoredPositions();
+    void selectedPositions_data();
+    void selectedPositions();
+    void currentGroup_data();
+    void currentGroup();
+    void groupSelection_data();
+    void groupSelection();
+    void drops_data();
+    void drops();
+    void doubleClick_data();
+    void doubleClick();
+    void selectionReports();
+
+private:
+    DropSite* m_list = nullptr;
+};
+
+void TestMainList::init()
+{
+    dataModel()->newProject();
+    m_list = new DropSite;
+    m_list->resize(600, 700);
+    m_list->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_list));
+    recordingCtrl().take();
+}
+
+void TestMainList::cleanup()
+{
+    recordingCtrl().take();
+    delete m_list;
+    m_list = nullptr;
+    // Going away reports nothing to the controller.
+    QCOMPARE(recordingCtrl().take(), QStringList());
+}
+
+void TestMainList::emptyList()
+{
+    MainList& list = *m_list;
+    QCOMPARE(list.columnCount(), 4);
+    QTreeWidgetItem* labels = list.headerItem();
+    QCOMPARE(strings({"", "Name", "Size", ""}),
+             (QStringList{labels->text(0), labels->text(1), labels->text(2), labels->text(3)}));
+    QHeaderView* head = list.header();
+    QVERIFY(!head->isHidden());
+    QVERIFY(!head->stretchLastSection());
+    QCOMPARE(head->sectionSize(0), 20);
+    QCOMPARE(head->sectionSize(2), 120);
+    QCOMPARE(head->sectionSize(3), 20);
+    QCOMPARE(head->sectionResizeMode(1), QHeaderView::Stretch);
+    for (int c : {0, 2, 3})
+        QCOMPARE(head->sectionResizeMode(c), QHeaderView::Fixed);
+    QCOMPARE(head->sectionSize(1), list.viewport()->width() - 160);
+    QCOMPARE(list.selectionMode(), QAbstractItemView::ExtendedSelection);
+    QCOMPARE(list.dragDropMode(), QAbstractItemView::DragDrop);
+    QVERIFY(!list.rootIsDecorated());
+    QVERIFY(!list.isSortingEnabled());
+
+    const QStringList titles =
+        strings({"Dispensed", "Required", "Main", "Background", "Not In Use"});
+    QCOMPARE(list.topLevelItemCount(), 5);
+    for (int g = 0; g < 5; ++g) {
+        QTreeWidgetItem* item = list.topLevelItem(g);
+        QCOMPARE(item->text(1), titles[g]);
+        QCOMPARE(item->text(2), QString());
+        QCOMPARE(item->data(1, Qt::UserRole).toInt(), -1);
+        QVERIFY(item->isExpanded());
+        QVERIFY(!(item->flags() & Qt::ItemIsSelectable));
+        QCOMPARE(item->childCount(), 0);
+    }
+}
+
+void TestMainList::rebuild_data()
+{
+    QTest::addColumn<QString>("before"); // model contents when the list is built
+    QTest::addColumn<QString>("after");  // model contents at the rebuild
+    QTest::newRow("empty to full") << ""
+                                   << "0:d1;1:r1,r2;2:m1,m2,m3;3:b1;4:n1,n2";
+    QTest::newRow("full to empty") << "1:r1,r2;2:m1;4:n1"
+                                   << "";
+    QTest::newRow("shrink and grow") << "1:r1,r2,r3;2:m1"
+                                     << "1:x;2:m1,m2,m3,m4;3:b1";
+    QTest::newRow("dispensed only") << "2:m1,m2"
+                                    << "0:a,b,c";
+}
+
+void TestMainList::rebuild()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, after);
+    fillModel(before);
+    m_list->rebuildItems();
+    QCOMPARE(dumpList(*m_list), dumpModel());
+    m_list->selectAll();
+    m_list->topLevelItem(3)->setExpanded(false);
+    recordingCtrl().take(); // the test's own selection
+
+    fillModel(after);
+    m_list->rebuildItems();
+    QCOMPARE(dumpList(*m_list), dumpModel());
+    // New rows are not selected; headers keep their place and state.
+    QCOMPARE(m_list->selectedCount(), 0);
+    QVERIFY(!m_list->topLevelItem(3)->isExpanded());
+    QCOMPARE(m_list->topLevelItemCount(), 5);
+    for (int g = 0; g < 5; ++g) {
+        for (int i = 0; i < m_list->topLevelItem(g)->childCount(); ++i)
+            QCOMPARE(row(*m_list, g, i)->data(1, Qt::UserRole).toInt(), g);
+    }
+    QCOMPARE(recordingCtrl().take(), QStringList());
+}
+
+void TestMainList::rowOperations_data()
+{
+    QTest::addColumn<QString>("model");
+    QTest::addColumn<std::vector<EntryPos>>("selected");
+    // add G NAME | unknown G NAME (a folder not measured yet) | remove G I |
+    // move G I TO | size G I BYTES | and, on the list alone: drop G I, insert G I
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QString>("selectedAfter");
+    QTest::newRow("insert selects, keeps selection")
+        << "1:r1;2:m1" << std::vector<EntryPos>{{Required, 0}} << "add 2 new"
+        << "{1,0} {2,1}";
+    QTest::newRow("insert into another group")
+        << "1:r1;2:m1" << std::vector<EntryPos>{} << "add 4 n0;add 4 n1"
+        << "{4,1} {4,0}";
+    QTest::newRow("insert in the middle")
+        << "2:a,b,c" << std::vector<EntryPos>{} << "drop 2 1;insert 2 1"
+        << "{2,1}";
+    QTest::newRow("remove moves rows up")
+        << "2:a,b,c,d" << std::vector<EntryPos>{{Main, 3}} << "remove 2 1"
+        << "{2,2}";
+    QTest::newRow("remove a selected row")
+        << "2:a,b" << std::vector<EntryPos>{{Main, 0}} << "remove 2 0"
+        << "";
+    QTest::newRow("move keeps selection")
+        << "1:r1;2:a,b,c" << std::vector<EntryPos>{{Required, 0}, {Main, 2}} << "move 2 0 1"
+        << "{1,1} {1,0} {2,1}";
+    QTest::newRow("move out of Dispensed")
+        << "0:d0,d1;3:b0" << std::vector<EntryPos>{} << "move 0 0 3"
+        << "{3,1}";
+    QTest::newRow("size arrives") << "2:a" << std::vector<EntryPos>{}
+                                  << "unknown 2 folder;size 2 1 3145728"
+                                  << "{2,1}";
+}
+
+void TestMainList::rowOperations()
+{
+    QFETCH(QString, model);
+    QFETCH(std::vector<EntryPos>, selected);
+    QFETCH(QString, steps);
+    QFETCH(QString, selectedAfter);
+    fillModel(model);
+    m_list->rebuildItems();
+    select(*m_list, selected);
+    recordingCtrl().take();
+
+    for (const QString& step : steps.split(QLatin1Char(';'))) {
+        const QStringList a = step.split(QLatin1Char(' '));
+        const EntryPos p{a[1].toInt(), a[2].toInt()};
+        if (a[0] == QLatin1String("add") || a[0] == QLatin1String("unknown")) {
+            const bool known = a[0] == QLatin1String("add");
+            m_list->insertItem(addEntry(a[1].toInt(), a[2], known ? 5000 : 0, known));
+            if (!known)
+                QCOMPARE(m_list->topLevelItem(p.group)
+                             ->child(m_list->topLevelItem(p.group)->childCount() - 1)
+                             ->text(2),
+                         QStringLiteral("?"));
+        } else if (a[0] == QLatin1String("remove")) {
+            dataModel()->removeEntry(p);
+            m_list->removeItem(p);
+        } else if (a[0] == QLatin1String("move")) {
+            EntryPos to = p;
+            dataModel()->moveEntry(to, a[3].toInt());
+            m_list->moveItem(p, to);
+        } else if (a[0] == QLatin1String("size")) {
+            Entry& e = dataModel()->entryAt(p);
+            e.Size = a[3].toULongLong();
+            e.IsValidSize = true;
+            m_list->updateItemSize(p);
+        } else if (a[0] == QLatin1String("drop")) {
+            m_list->removeItem(p);
+        } else {
+            m_list->insertItem(p);
+        }
+    }
+    QCOMPARE(dumpList(*m_list), dumpModel());
+    QCOMPARE(text(selection(*m_list)), selectedAfter);
+    // The controller made these changes itself; it is not told about them.
+    QCOMPARE(recordingCtrl().take(), QStringList());
+}
+
+void TestMainList::ignoredPositions_data()
+{
+    QTest::addColumn<int>("group");
+    QTest::addColumn<int>("index");
+    QTest::newRow("past the end") << int(Main) << 2;
+    QTest::newRow("far past the end") << int(Main) << 99;
+    QTest::newRow("empty group") << int(Background) << 0;
+    QTest::newRow("negative index") << int(Main) << -1;
+    QTest::newRow("no group") << int(NoGroup) << 0;
+    QTest::newRow("negative group") << -1 << 0;
+}
+
+void TestMainList::ignoredPositions()
+{
+    QFETCH(int, group);
+    QFETCH(int, index);
+    fillModel(QStringLiteral("2:a,b"));
+    m_list->rebuildItems();
+    const QString before = dumpList(*m_list);
+    const EntryPos p{group, index};
+    m_list->removeItem(p);
+    m_list->updateItemSize(p);
+    m_list->insertItem(p);
+    QCOMPARE(dumpList(*m_list), before);
+    QCOMPARE(m_list->selectedCount(), 0);
+}
+
+void TestMainList::selectedPositions_data()
+{
+    QTest::addColumn<QString>("model");
+    QTest::addColumn<std::vector<EntryPos>>("selected");
+    QTest::addColumn<QString>("positions");
+    const QString model = QStringLiteral("0:d0,d1;1:r0,r1;2:m0,m1,m2,m3;4:n0,n1,n2");
+    QTest::newRow("none") << model << std::vector<EntryPos>{} << "";
+    QTest::newRow("two groups") << model
+                                << std::vector<EntryPos>{{Main, 1}, {Main, 3}, {Required, 0}}
+                                << "{1,0} {2,3} {2,1}";
+    QTest::newRow("all groups") << model
+                                << std::vector<EntryPos>{{NotInUse, 0},
+                                                         {Dispensed, 1},
+                                                         {NotInUse, 2},
+                                                         {Dispensed, 0},
+                                                         {Main, 0}}
+                                << "{0,1} {0,0} {2,0} {4,2} {4,0}";
+}
+
+void TestMainList::selectedPositions()
+{
+    QFETCH(QString, model);
+    QFETCH(std::vector<EntryPos>, selected);
+    QFETCH(QString, positions);
+    fillModel(model);
+    m_list->rebuildItems();
+    select(*m_list, selected);
+    std::vector<EntryPos> out{{3, 3}}; // emptied first
+    m_list->selectedPositions(out);
+    QCOMPARE(text(out), positions);
+    QCOMPARE(m_list->selectedCount(), int(selected.size()));
+}
+
+void TestMainList::currentGroup_data()
+{
+    QTest::addColumn<int>("group");
+    QTest::addColumn<int>("index"); // -1: the header
+    QTest::addColumn<int>("expected");
+    QTest::newRow("nothing") << -1 << -1 << int(NoGroup);
+    QTest::newRow("header 0") << 0 << -1 << 0;
+    QTest::newRow("header 4") << 4 << -1 << 4;
+    QTest::newRow("entry in Required") << 1 << 1 << 1;
+    QTest::newRow("entry in Not In Use") << 4 << 0 << 4;
+}
+
+void TestMainList::currentGroup()
+{
+    QFETCH(int, group);
+    QFETCH(int, index);
+    QFETCH(int, expected);
+    fillModel(QStringLiteral("1:a,b;4:c"));
+    m_list->rebuildItems();
+    m_list->setCurrentIndex(QModelIndex());
+    if (group >= 0) {
+        QTreeWidgetItem* item =
+            index < 0 ? m_list->topLevelItem(group) : row(*m_list, group, index);
+        m_list->setCurrentItem(item, 1, QItemSelectionModel::NoUpdate);
+    }
+    QCOMPARE(m_list->currentGroup(), expected);
+}
+
+void TestMainList::groupSelection_data()
+{
+    QTest::addColumn<bool>("invert");
+    QTest::addColumn<int>("group");
+    QTest::addColumn<std::vector<EntryPos>>("before");
+    QTest::addColumn<QString>("after");
+    const std::vector<EntryPos> some{{Required, 0}, {Main, 1}};
+    QTest::newRow("all in Main") << false << int(Main) << some << "{1,0} {2,2} {2,1} {2,0}";
+    QTest::newRow("all in Required") << false << int(Required) << some << "{1,1} {1,0} {2,1}";
+    QTest::newRow("all in empty group") << false << int(Background) << some << "{1,0} {2,1}";
+    QTest::newRow("invert Main") << true << int(Main) << some << "{1,0} {2,2} {2,0}";
+    QTest::newRow("invert Required") << true << int(Required) << some << "{1,1} {2,1}";
+    QTest::newRow("no group") << true << int(NoGroup) << some << "{1,0} {2,1}";
+}
+
+void TestMainList::groupSelection()
+{
+    QFETCH(bool, invert);
+    QFETCH(int, group);
+    QFETCH(std::vector<EntryPos>, before);
+    QFETCH(QString, after);
+    fillModel(QStringLiteral("1:r0,r1;2:m0,m1,m2"));
+    m_list->rebuildItems();
+    select(*m_list, before);
+    recordingCtrl().take();
+    if (invert)
+        m_list->invertSelectionInGroup(group);
+    else
+        m_list->selectAllInGroup(group);
+    QCOMPARE(text(selection(*m_list)), after);
+    QCOMPARE(recordingCtrl().take(), QStringList());
+}
+
+void TestMainList::drops_data()
+{
+    QTest::addColumn<QList<QUrl>>("urls"); // empty: text only
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<QStringList>("calls");
+    QTest::newRow("three files")
+        << QList<QUrl>{QUrl::fromLocalFile(QStringLiteral("/home/u/b.txt")),
+                       QUrl::fromLocalFile(QStringLiteral("/home/u/a dir")),
+                       QUrl::fromLocalFile(QStringLiteral("/tmp/c"))}
+        << true << strings({"pathsAdd /home/u/b.txt|/home/u/a dir|/tmp/c"});
+    QTest::newRow("web address") << QList<QUrl>{QUrl(QStringLiteral("https://example.org/x")),
+                                                QUrl::fromLocalFile(QStringLiteral("/tmp/y"))}
+                                 << true << strings({"pathsAdd |/tmp/y"});
+    QTest::newRow("text only") << QList<QUrl>{} << false << QStringList{};
+}
+
+void TestMainList::drops()
+{
+    QFETCH(QList<QUrl>, urls);
+    QFETCH(bool, accepted);
+    QFETCH(QStringList, calls);
+    QMimeData data;
+    data.setText(QStringLiteral("/tmp/not-a-url"));
+    if (!urls.isEmpty())
+        data.setUrls(urls);
+    QWidget* target = m_list->viewport();
+    const QPoint at(100, 150);
+
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QCOMPARE(enter.isAccepted(), accepted);
+    QCOMPARE(enter.dropAction(), Qt::CopyAction);
+    QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &move);
+    QCOMPARE(move.isAccepted(), accepted);
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    QCOMPARE(recordingCtrl().take(), calls);
+    // Even handed a drop it refused at the start of the drag, the list ignores
+    // data without URLs.
+    if (!accepted) {
+        QDropEvent late(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        m_list->drop(&late);
+        QCOMPARE(recordingCtrl().take(), QStringList());
+    }
+    QCOMPARE(dumpList(*m_list), dumpModel()); // the drop itself adds no rows
+}
+
+void TestMainList::doubleClick_data()
+{
+    QTest::addColumn<int>("group");
+    QTest::addColumn<int>("index"); // -1: the header
+    QTest::addColumn<QStringList>("calls");
+    QTest::newRow("entry") << int(Main) << 1 << strings({"entryReveal {2,1}"});
+    QTest::newRow("entry in Not In Use") << int(NotInUse) << 0 << strings({"entryReveal {4,0}"});
+    QTest::newRow("header") << int(Main) << -1 << QStringList{};
+}
+
+void TestMainList::doubleClick()
+{
+    QFETCH(int, group);
+    QFETCH(int, index);
+    QFETCH(QStringList, calls);
+    fillModel(QStringLiteral("2:a,b;4:c"));
+    m_list->rebuildItems();
+    QTreeWidgetItem* item = index < 0 ? m_list->topLevelItem(group) : row(*m_list, group, index);
+    const QPoint at = m_list->visualItemRect(item).center();
+    // As a window system delivers it: press, release, double click, release.
+    QWidget* viewport = m_list->viewport();
+    QTest::mouseClick(viewport, Qt::LeftButton, Qt::NoModifier, at);
+    QMouseEvent dbl(QEvent::MouseButtonDblClick, at, viewport->mapToGlobal(at), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &dbl);
+    QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, at);
+    QStringList seen;
+    for (const QString& call : recordingCtrl().take()) {
+        if (call != QLatin1String("selectionChanged"))
+            seen << call;
+    }
+    QCOMPARE(seen, calls);
+    // A header folds on a double click, as the tree does by itself.
+    if (index < 0)
+        QVERIFY(!item->isExpanded());
+}
+
+void TestMainList::selectionReports()
+{
+    fillModel(QStringLiteral("2:a,b,c"));
+    m_list->rebuildItems();
+    recordingCtrl().take();
+
+    // A click on a row, and on a header (which is not selected but still reports).
+    QTest::mouseClick(m_list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      m_list->visualItemRect(row(*m_list, Main, 0)).center());
+    QVERIFY(recordingCtrl().take().contains(QStringLiteral("selectionChanged")));
+    QTest::mouseClick(m_list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      m_list->visualItemRect(m_list->topLevelItem(Main)).center());
+    QVERIFY(recordingCtrl().take().contains(QStringLiteral("selectionChanged")));
+    QVERIFY(!m_list->topLevelItem(Main)->isSelected());
+
+    // The keyboard: Ctrl+A, and moving down a row.
+    m_list->setFocus();
+    QTest::keyClick(m_list, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(m_list->selectedCount(), 3);
+    QVERIFY(recordingCtrl().take().contains(QStringLiteral("selectionChanged")));
+    m_list->setCurrentItem(row(*m_list, Main, 0), 1);
+    recordingCtrl().take();
+    QTest::keyClick(m_list, Qt::Key_Down);
+    QCOMPARE(text(selection(*m_list)), QStringLiteral("{2,1}"));
+    QCOMPARE(recordingCtrl().take(), strings({"selectionChanged"}));
+}
+
+QTEST_MAIN(TestMainList)
+#include "test_mainlist.moc"

@@ -1,0 +1,112 @@
+#pragma once
+
+#include <QObject>
+
+#include "control/IViewActions.h"
+
+class QAction;
+class QMainWindow;
+class QMenu;
+class QMenuBar;
+class QToolBar;
+
+// Every command of the main window as a QAction, with the five menus, the
+// toolbar and the entry list's context menu. Each action's slot forwards its
+// command to the controller; which actions are enabled is set by the
+// controller through IViewActions.
+class MainActions : public QObject, public IViewActions
+{
+    Q_OBJECT
+public:
+    // The actions in creation order.
+    enum class Act : int
+    {
+        ProjectNew,
+        ProjectLoad,
+        ProjectSave,
+        ProjectSaveAs,
+        Exit,
+        DiskSelect,
+        Dispense,
+        Undispense,
+        ClipboardPost,
+        OriginalsDelete,
+        FilesAdd,
+        FolderAdd,
+        EntryRemove,
+        SelectionAllInGroup,
+        SelectionInvertInGroup,
+        PriorityUp,
+        PriorityDown,
+        PriorityRequired,
+        PriorityMain,
+        PriorityBackground,
+        PriorityNotInUse,
+        About,
+        Count
+    };
+
+    // Builds the actions, adds the menus to the window's menu bar and the
+    // toolbar to the window. The window calls setupTexts right after.
+    explicit MainActions(QMainWindow* mainWindow);
+    ~MainActions() override;
+
+    void setupTexts();
+
+    QAction* action(Act a) const { return m_actions[int(a)]; }
+    QToolBar* toolBar() const { return m_toolBar; }
+    // The entry commands and the two selection commands, for the entry list.
+    QMenu* listContextMenu() const { return m_listMenu; }
+
+    void enableEntryActions(bool on) override;
+    void enableSave(bool on) override;
+    void enableDispense() override;
+    void setDispensed(bool dispensed) override;
+
+private slots:
+    void on_ProjectNew();
+    void on_ProjectLoad();
+    void on_ProjectSave();
+    void on_ProjectSaveAs();
+    void on_Exit();
+    void on_DiskSelect();
+    void on_Dispense();
+    void on_Undispense();
+    void on_ClipboardPost();
+    void on_OriginalsDelete();
+    void on_FilesAdd();
+    void on_FolderAdd();
+    void on_EntryRemove();
+    void on_SelectionAllInGroup();
+    void on_SelectionInvertInGroup();
+    void on_PriorityUp();
+    void on_PriorityDown();
+    void on_PriorityRequired();
+    void on_PriorityMain();
+    void on_PriorityBackground();
+    void on_PriorityNotInUse();
+    void on_About();
+
+private:
+    enum MenuId
+    {
+        FileMenu,
+        ActionsMenu,
+        ListMenu,
+        PriorityMenu,
+        HelpMenu,
+        MenuCount
+    };
+
+    void setupActions();
+    void setupToolbar();
+    void setupListMenu();
+
+    QMainWindow* m_mainWindow;
+    // Parentless, as the menu bar does not own its menus; deleted with this object.
+    QMenu* m_menus[MenuCount] = {};
+    QAction* m_actions[int(Act::Count)] = {};
+    QMenuBar* m_menuBar = nullptr;
+    QToolBar* m_toolBar = nullptr;
+    QMenu* m_listMenu = nullptr;
+};

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QTreeWidget>
+
+#include "control/IViewItems.h"
+
+class QTreeWidgetItem;
+
+// The entry list: five group headers (top-level rows, row = group number)
+// with the group's entries as child rows, in model order. It reads the model
+// only to build rows and changes its rows only when the controller says so.
+// Selection changes, double clicks and drops go to the controller.
+class MainList : public QTreeWidget, public IViewItems
+{
+    Q_OBJECT
+public:
+    explicit MainList(QWidget* parent = nullptr);
+    ~MainList() override;
+
+    void insertItem(const EntryPos& pos) override;
+    void removeItem(const EntryPos& pos) override;
+    void updateItemSize(const EntryPos& pos) override;
+    void moveItem(const EntryPos& from, const EntryPos& to) override;
+    void rebuildItems() override;
+    int selectedCount() override;
+    void selectedPositions(std::vector<EntryPos>& out) override;
+    int currentGroup() override;
+    void selectAllInGroup(int group) override;
+    void invertSelectionInGroup(int group) override;
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private slots:
+    void on_clickedEntry(const QModelIndex& index);
+    void on_doubleClickedEntry(const QModelIndex& index);
+    void on_selectionChanged();
+
+private:
+    QTreeWidgetItem* makeEntryItem(const EntryPos& pos);
+    // The entry row at pos, or nullptr when there is none.
+    QTreeWidgetItem* entryItem(const EntryPos& pos) const;
+
+    QTreeWidgetItem* m_groupItems[5] = {};
+    // While the controller itself changes the rows, or the list goes away,
+    // selection changes are not reported back to it.
+    int m_quiet = 0;
+};

@@ -1,1 +1,0 @@
-// Replaced by the widgets of the main window.
