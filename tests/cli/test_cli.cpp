@@ -217,32 +217,40 @@ QByteArray wastedLine(quint64 wasted, quint64 blockSize)
            QByteArray::number(wasted / blockSize) + " blocks)";
 }
 
-// A Main group whose search cannot end in a lifetime, on a UDF target: 40
-// one-file entries of odd data blocks, at most a dozen of which fit, so
-// that each costs its data blocks plus one block of metadata, an even
-// count, against an odd capacity; no selection ever fills it exactly. And
-// an empty file in Background that only a finished Main level would reach.
-const quint64 s_endlessCapacity = 1501;
+// A Main group whose search cannot end in a lifetime: 80 files of odd,
+// scattered block counts between a eleventh and a tenth of an odd capacity.
+// At most ten fit, ten odd counts make an even sum and nine leave a tenth of
+// the room free, so no selection fills the room exactly, yet no divisor of
+// the counts shows it and the sums are too many to tabulate. (The files are
+// sparse.) And an empty file in Background, which any finished Main level
+// would take.
+const quint64 s_endlessCapacity = (quint64(1) << 28) + 1;
+const int s_endlessFiles = 80;
 
 QStringList endlessSearchTree()
 {
+    const quint64 low = s_endlessCapacity / 11 + 1;
+    const quint64 high = s_endlessCapacity / 10;
+    quint64 x = 12345;
     QStringList spec;
-    for (int i = 1; i <= 40; ++i)
-        spec << QStringLiteral("f big/f%1 %2").arg(i).arg(2048 * (2 * (i + 50) + 1));
-    spec << QStringLiteral("f small/one 0");
+    for (int i = 1; i <= s_endlessFiles; ++i) {
+        x = x * 6364136223846793005ull + 1442695040888963407ull;
+        const quint64 blocks = (low + (x >> 33) % (high - low)) | 1;
+        spec << QStringLiteral("f big/f%1 %2").arg(i).arg(blocks * 4096);
+    }
+    spec << QStringLiteral("f small/empty 0");
     return spec;
 }
 
 QStringList endlessSearchArgs(const QString& root)
 {
     QStringList args{QStringLiteral("dispense"), QStringLiteral("--main")};
-    for (int i = 1; i <= 40; ++i)
+    for (int i = 1; i <= s_endlessFiles; ++i)
         args << QStringLiteral("%1/big/f%2").arg(root).arg(i);
-    args << QStringLiteral("--background") << root + QStringLiteral("/small/one");
-    // 262 blocks of a UDF disc are held back.
-    args << QStringLiteral("--fs") << QStringLiteral("UDF") << QStringLiteral("--block-size")
-         << QStringLiteral("2048") << QStringLiteral("--free-blocks")
-         << QString::number(s_endlessCapacity + 262);
+    args << QStringLiteral("--background") << root + QStringLiteral("/small/empty");
+    args << QStringLiteral("--fs") << QStringLiteral("NTFS") << QStringLiteral("--block-size")
+         << QStringLiteral("4096") << QStringLiteral("--free-blocks")
+         << QString::number(s_endlessCapacity);
     return args;
 }
 
@@ -955,11 +963,11 @@ void TestCli::timeLimitAccepts()
     for (const QJsonValue& e : o.value(QStringLiteral("entries")).toArray()) {
         const QJsonObject entry = e.toObject();
         QCOMPARE(entry.value(QStringLiteral("origin")).toString(), QStringLiteral("Main"));
-        used += entry.value(QStringLiteral("size")).toVariant().toULongLong() / 2048 + 1;
+        used += entry.value(QStringLiteral("size")).toVariant().toULongLong() / 4096;
     }
     QVERIFY(used > 0 && used < s_endlessCapacity);
     QCOMPARE(o.value(QStringLiteral("wasted_bytes")).toVariant().toULongLong(),
-             (s_endlessCapacity - used) * 2048);
+             (s_endlessCapacity - used) * 4096);
 
     EntriesModel saved;
     QVERIFY2(saved.load(out, out), qPrintable(saved.lastError()));
