@@ -1,12 +1,18 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 
 #include "dispense/IDispenser.h"
 #include "model/Entry.h"
 
+class TryCalcerProto;
+
 // The dispense search: one per dispense, run on its own thread, reading the
 // model's target and groups while the GUI thread sits in the progress dialog.
+// Level by level (Required, Main, Background) it picks the entries that leave
+// the fewest blocks of the target free; each level gets the room the one
+// before left.
 class Dispenser : public IDispenser
 {
 public:
@@ -24,6 +30,15 @@ public:
     DispenseQueue& resultQueue() { return m_queue; }
     quint64 wasted() const { return m_wasted; }
 
+    // Searches the prepared level of calc for selections that leave fewer
+    // blocks free than its first one, calling improved(free) for each, with
+    // calc's selection set to it, in the order the count-down of nextTry meets
+    // them; improved returns false to end the search. literal: step with
+    // nextTry through every selection that fits; otherwise skip what cannot
+    // improve. Returns true when the level's best is proven.
+    static bool searchLevel(TryCalcerProto& calc, const std::atomic_bool& stop, bool literal,
+                            const std::function<bool(qint64)>& improved);
+
 protected:
     void run() override;
 
@@ -32,4 +47,6 @@ private:
     quint64 m_wasted = 0;
     std::atomic_int m_request{Searching};
     std::atomic_bool m_stopTrying{false};
+    // Set by cancel() only: ends a folder walk early.
+    std::atomic_bool m_stopWalk{false};
 };

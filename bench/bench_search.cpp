@@ -1,0 +1,258 @@
+// The level search against the plain count-down of nextTry on instance
+// families drawn from fixed seeds. The count-down is stopped at a cap; the
+// search runs several times and its median is shown.
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <mutex>
+#include <random>
+#include <thread>
+#include <vector>
+
+#include "dispense/Dispenser.h"
+#include "dispense/TryCalcerHDD.h"
+#include "dispense/TryCalcerUDF.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double LiteralCapSeconds = 10.0;
+const double SearchCapSeconds = 10.0;
+const int SearchRuns = 5;
+
+struct Item
+{
+    std::vector<quint64> files; // sizes in bytes
+    quint32 folders = 0;
+};
+
+struct Family
+{
+    const char* name;
+    int fileSystem; // 0 NTFS, 1 FAT32, 2 UDF
+    quint64 blockSize;
+    quint64 availableBlocks;
+    std::vector<Item> items;
+};
+
+std::unique_ptr<TryCalcerProto> makeCalc(const Family& f)
+{
+    std::unique_ptr<TryCalcerProto> c;
+    if (f.fileSystem == 2)
+        c = std::make_unique<TryCalcerUDF>(f.blockSize, f.availableBlocks);
+    else
+        c = std::make_unique<TryCalcerHDD>(f.blockSize, f.availableBlocks, f.fileSystem == 1);
+    for (unsigned i = 0; i < f.items.size(); ++i) {
+        c->beginItem();
+        for (quint64 s : f.items[i].files)
+            c->onFile(s);
+        for (quint32 d = 0; d < f.items[i].folders; ++d)
+            c->onFolder();
+        c->endItem(i);
+    }
+    return c;
+}
+
+// Sets stop after seconds unless finished first.
+class Timeout
+{
+public:
+    Timeout(std::atomic_bool& stop, double seconds)
+        : m_thread([this, &stop, seconds] {
+              std::unique_lock<std::mutex> lock(m_mutex);
+              if (!m_wake.wait_for(lock, std::chrono::duration<double>(seconds),
+                                   [this] { return m_done; }))
+                  stop = true;
+          })
+    {
+    }
+    ~Timeout()
+    {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_done = true;
+        }
+        m_wake.notify_one();
+        m_thread.join();
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    bool m_done = false;
+    std::thread m_thread;
+};
+
+struct Outcome
+{
+    double seconds = 0;
+    qint64 free = 0;
+    bool proven = false;   // nothing better exists
+    bool finished = false; // ran to its end (or to 0 free)
+    int improvements = 0;
+    std::vector<qint64> trail;
+};
+
+Outcome runOnce(const Family& f, bool literal, double cap)
+{
+    auto calc = makeCalc(f);
+    std::atomic_bool stop{false};
+    Outcome o;
+    const Clock::time_point start = Clock::now();
+    {
+        Timeout timeout(stop, cap);
+        calc->prepare();
+        o.free = calc->freeBlocks();
+        o.finished = Dispenser::searchLevel(*calc, stop, literal, [&o](qint64 free) {
+            o.free = free;
+            o.trail.push_back(free);
+            ++o.improvements;
+            return true;
+        });
+        o.proven = o.finished || o.free == 0;
+    }
+    o.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    return o;
+}
+
+quint64 capacityOf(const Family& f)
+{
+    auto calc = makeCalc(f);
+    return quint64(calc->capacity());
+}
+
+void report(const Family& f)
+{
+    std::vector<double> times;
+    Outcome search;
+    for (int r = 0; r < SearchRuns; ++r) {
+        search = runOnce(f, false, SearchCapSeconds);
+        times.push_back(search.seconds);
+        if (!search.proven)
+            break; // hit the cap: once is enough
+    }
+    std::sort(times.begin(), times.end());
+    const double median = times[times.size() / 2];
+    const Outcome literal = runOnce(f, true, LiteralCapSeconds);
+
+    std::printf("%-34s items %6zu  capacity %10llu  free %9lld  %-9s  search %10.3f ms", f.name,
+                f.items.size(), (unsigned long long)capacityOf(f), (long long)search.free,
+                search.proven ? "optimal" : "NOT PROVEN", median * 1e3);
+    std::printf("  count-down %s%9.1f ms (free %lld)  ratio %s%.0f", literal.finished ? "" : ">",
+                literal.seconds * 1e3, (long long)literal.free, literal.finished ? "" : ">",
+                literal.seconds / std::max(median, 1e-7));
+    if (literal.proven)
+        std::printf("  %s", literal.trail == search.trail ? "same" : "DIFFERENT");
+    std::printf("\n");
+    std::fflush(stdout);
+}
+
+quint64 between(std::mt19937_64& rng, quint64 lo, quint64 hi)
+{
+    return std::uniform_int_distribution<quint64>(lo, hi)(rng);
+}
+
+const quint64 MB = 1000 * 1000;
+const quint64 GB = 1000 * MB;
+const quint64 DvdSectors = 2298496;
+const quint64 BdSectors = 12219392;
+
+Family folders40()
+{
+    std::mt19937_64 rng(40);
+    Family f{"40 folders 50-800 MB, DVD UDF", 2, 2048, DvdSectors, {}};
+    for (int i = 0; i < 40; ++i) {
+        Item it;
+        quint64 left = between(rng, 50 * MB, 800 * MB);
+        while (left > 0) {
+            const quint64 s = std::min(left, between(rng, 1000, 8 * MB));
+            it.files.push_back(s);
+            left -= s;
+        }
+        it.folders = quint32(between(rng, 0, 30));
+        f.items.push_back(std::move(it));
+    }
+    return f;
+}
+
+Family photos()
+{
+    std::mt19937_64 rng(2000);
+    Family f{"2000 photos 1-12 MB, DVD UDF", 2, 2048, DvdSectors, {}};
+    for (int i = 0; i < 2000; ++i)
+        f.items.push_back(Item{{between(rng, 1 * MB, 12 * MB)}, 0});
+    return f;
+}
+
+Family films()
+{
+    std::mt19937_64 rng(45);
+    Family f{"45 films 2-20 GB, BD-25 UDF", 2, 2048, BdSectors, {}};
+    for (int i = 0; i < 45; ++i)
+        f.items.push_back(Item{{between(rng, 2 * GB, 20 * GB)}, 0});
+    return f;
+}
+
+Family smallFiles()
+{
+    std::mt19937_64 rng(10000);
+    const quint64 cluster = 32768;
+    Family f{"10000 files, 32 GB FAT32 stick", 1, cluster, 32 * GB / cluster - 100, {}};
+    for (int i = 0; i < 10000; ++i)
+        f.items.push_back(Item{{between(rng, 1000, 8 * MB)}, 0});
+    return f;
+}
+
+Family evenCounts()
+{
+    std::mt19937_64 rng(60);
+    Family f{"60 even block counts, odd capacity", 0, 4096, 0, {}};
+    quint64 total = 0;
+    for (int i = 0; i < 60; ++i) {
+        const quint64 blocks = 2 * between(rng, 1000, 500000);
+        total += blocks;
+        f.items.push_back(Item{{blocks * 4096}, 0});
+    }
+    f.availableBlocks = total / 2 | 1;
+    return f;
+}
+
+// Block counts so large that exact fills are rare: little to prune by.
+Family adversarial(const char* name, int n, quint64 lo, quint64 hi, quint64 blockSize)
+{
+    std::mt19937_64 rng(n * 1000 + 7);
+    Family f{name, 0, blockSize, 0, {}};
+    quint64 total = 0;
+    for (int i = 0; i < n; ++i) {
+        const quint64 blocks = between(rng, lo, hi);
+        total += blocks;
+        f.items.push_back(Item{{blocks * blockSize}, 0});
+    }
+    f.availableBlocks = total / 2;
+    return f;
+}
+
+} // namespace
+
+// Optional argument: the count-down's cap in seconds.
+int main(int argc, char** argv)
+{
+    if (argc > 1)
+        LiteralCapSeconds = std::atof(argv[1]);
+    std::printf("search: median of %d runs (capped at %.0f s); count-down: one run capped at "
+                "%.0f s; ratio = count-down / search\n",
+                SearchRuns, SearchCapSeconds, LiteralCapSeconds);
+    report(folders40());
+    report(photos());
+    report(films());
+    report(smallFiles());
+    report(evenCounts());
+    report(adversarial("40 items of 1e8-1e9 blocks", 40, 100000000, 1000000000, 512));
+    report(adversarial("44 items of 1e11-1e12 blocks", 44, 100000000000ULL, 1000000000000ULL, 1));
+    return 0;
+}

@@ -1,0 +1,345 @@
+#include "cli/CliCommands.h"
+
+#include <cstdio>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMap>
+#include <QTimer>
+
+#include "cli/CliArguments.h"
+#include "cli/FolderSizeJobs.h"
+#include "cli/InterruptNotifier.h"
+#include "cli/ProgressLine.h"
+#include "dispense/TargetDiscovery.h"
+#include "model/Entry.h"
+#include "model/EntryPaths.h"
+
+namespace {
+
+const char* const s_generalHelp = R"TXT(Usage: quillmarch-cli COMMAND [OPTIONS] [ARGUMENTS]
+
+Fills one storage medium as fully as possible from prioritised files and
+folders, with the search of the Quillmarch window program.
+
+Commands:
+  volumes           list the volumes and recorders a target can be picked from
+  probe PATH        print the target record of the volume or recorder holding PATH
+  size PATH...      print the size in bytes of each file or folder
+  dispense PROJECT  choose the entries of a project that fill the target best
+  dispense --required PATH... --main PATH... --background PATH... TARGET
+                    the same without a project file
+
+Run 'quillmarch-cli COMMAND --help' for the options of a command.
+
+Exit status: 0 success, 1 nothing fits or search cancelled, 2 usage error,
+3 target or file error.
+)TXT";
+
+const char* const s_volumesHelp = R"TXT(Usage: quillmarch-cli volumes
+
+Lists the roots the target picker offers: the mount points of disk volumes in
+ascending order, then the optical recorders. One line each, fields separated
+by a tab:
+  ROOT  FILESYSTEM  BLOCKSIZE  FREEBLOCKS  CAPACITY
+or, for a root that cannot be a target:
+  ROOT  REASON
+FILESYSTEM is NTFS, FAT or UDF; CAPACITY is FREEBLOCKS x BLOCKSIZE in bytes.
+
+Exit status: 0.
+)TXT";
+
+const char* const s_probeHelp = R"TXT(Usage: quillmarch-cli probe PATH
+
+Prints the target record of the volume or recorder holding PATH, as the
+target picker would store it, in one line of tab-separated fields:
+  PATH  FILESYSTEM  BLOCKSIZE  FREEBLOCKS  CAPACITY
+A volume that cannot be a target ("Unsupported file system" and the like)
+is reported on standard error.
+
+Exit status: 0 success, 2 usage error, 3 PATH missing or not usable as a target.
+)TXT";
+
+const char* const s_sizeHelp = R"TXT(Usage: quillmarch-cli size PATH...
+
+Prints each path's size in bytes, one line each, "BYTES<TAB>PATH" as given:
+a file's length, or the total of every file below a folder as the window
+program's folder-size thread computes it (links followed, link loops and
+folders that cannot be read left out).
+
+Ctrl+C stops the measuring.
+
+Exit status: 0 success, 1 cancelled, 2 usage error, 3 a path does not exist
+(the others are still printed).
+)TXT";
+
+const char* const s_dispenseHelp = R"TXT(Usage: quillmarch-cli dispense PROJECT [TARGET] [OPTIONS]
+       quillmarch-cli dispense [--required PATH...] [--main PATH...]
+                               [--background PATH...] TARGET [OPTIONS]
+
+Runs the search of the window's "Dispense" through the groups Required, Main
+and Background of the project (or of a project made of the paths given) and
+prints the chosen entries in the order of the "Dispensed" group, one path a
+line, then "Wasted: BYTES bytes (BLOCKS blocks)" and "Proven best: yes" when
+the search ran to its end ("no" when the time limit cut it short). A result
+already held in the project is put back into its groups first. Entries that
+no longer exist count as empty, as in the window, and are named on standard
+error.
+
+Target (the project's own target when none is given):
+  --target PATH         the volume or recorder holding PATH
+  --fs NTFS|FAT|UDF --block-size N --free-blocks N
+                        a target given by its figures
+
+Options:
+  --time-limit SECONDS  when the time runs out, take the best selection found
+                        so far, as "Accept" does: the groups not yet reached
+                        are left out
+  --save OUT            write the project with the result applied to OUT, as
+                        the window's Save would (only when something was chosen)
+  --json                print one JSON object instead
+  -0                    print only the chosen paths, each ended by a NUL
+  -h, --help            show this help
+
+Progress goes to standard error when it is a terminal. Ctrl+C cancels.
+
+Exit status: 0 entries were chosen, 1 nothing fits or the search was
+cancelled, 2 usage error, 3 target, project or file error.
+)TXT";
+
+} // namespace
+
+int CliCommands::run(const QStringList& words)
+{
+    if (words.isEmpty())
+        return usage(QStringLiteral("a COMMAND is needed"));
+    const QString first = words.first();
+    if (first == QLatin1String("--help") || first == QLatin1String("-h") ||
+        first == QLatin1String("help")) {
+        if (words.size() > 1)
+            return help(words.at(1));
+        std::fputs(s_generalHelp, stdout);
+        return Success;
+    }
+    m_command = first;
+    const QStringList rest = words.mid(1);
+    if (first == QLatin1String("volumes"))
+        return volumes(rest);
+    if (first == QLatin1String("probe"))
+        return probe(rest);
+    if (first == QLatin1String("size"))
+        return size(rest);
+    if (first == QLatin1String("dispense"))
+        return dispense(rest);
+    m_command.clear();
+    return usage(QStringLiteral("unknown command '%1'").arg(first));
+}
+
+int CliCommands::help(const QString& command)
+{
+    const QMap<QString, const char*> texts = {
+        {QStringLiteral("volumes"), s_volumesHelp},
+        {QStringLiteral("probe"), s_probeHelp},
+        {QStringLiteral("size"), s_sizeHelp},
+        {QStringLiteral("dispense"), s_dispenseHelp},
+    };
+    if (!texts.contains(command))
+        return usage(QStringLiteral("unknown command '%1'").arg(command));
+    std::fputs(texts.value(command), stdout);
+    return Success;
+}
+
+void CliCommands::fail(const QString& text)
+{
+    QString prefix = QStringLiteral("quillmarch-cli");
+    if (!m_command.isEmpty())
+        prefix += QLatin1Char(' ') + m_command;
+    // One line, whatever the text holds.
+    QString line = prefix + QStringLiteral(": ") + text;
+    line.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    const QByteArray bytes = line.toLocal8Bit() + '\n';
+    std::fwrite(bytes.constData(), 1, bytes.size(), stderr);
+    std::fflush(stderr);
+}
+
+int CliCommands::usage(const QString& text)
+{
+    const QString see = m_command.isEmpty()
+                            ? QStringLiteral("quillmarch-cli --help")
+                            : QStringLiteral("quillmarch-cli %1 --help").arg(m_command);
+    fail(text + QStringLiteral(" (see '%1')").arg(see));
+    return UsageError;
+}
+
+void CliCommands::write(const QByteArray& bytes)
+{
+    std::fwrite(bytes.constData(), 1, bytes.size(), stdout);
+}
+
+void CliCommands::writeLine(const QString& text)
+{
+    write(QFile::encodeName(text) + '\n');
+}
+
+QString CliCommands::absolute(const QString& path)
+{
+    return QDir::cleanPath(QDir::current().absoluteFilePath(path));
+}
+
+QString CliCommands::targetLine(const Target& target)
+{
+    return QStringList{target.Path, fileSystemName(target.FileSystem),
+                       QString::number(target.BlockSize), QString::number(target.AvailableBlocks),
+                       QString::number(target.capacity())}
+        .join(QLatin1Char('\t'));
+}
+
+int CliCommands::volumes(const QStringList& words)
+{
+    CliArguments args({QStringLiteral("--help"), QStringLiteral("-h")}, {});
+    QString error;
+    if (!args.parse(words, &error))
+        return usage(error);
+    if (args.isSet(QStringLiteral("--help")) || args.isSet(QStringLiteral("-h")))
+        return help(m_command);
+    if (!args.plain().isEmpty())
+        return usage(QStringLiteral("unexpected argument '%1'").arg(args.plain().first()));
+
+    ProgressLine progress;
+    QStringList roots;
+    listDriveRoots(roots);
+    for (const QString& root : roots) {
+        progress.show(QStringLiteral("Probing %1...").arg(root));
+        Target target;
+        target.Path = root;
+        QString line;
+        try {
+            if (probeTarget(false, target))
+                line = targetLine(target);
+            else
+                line = root + QStringLiteral("\tCannot be probed");
+        } catch (const TargetError& e) {
+            line = root + QLatin1Char('\t') + e.message;
+        }
+        progress.clear();
+        writeLine(line);
+        std::fflush(stdout);
+    }
+    return Success;
+}
+
+int CliCommands::probe(const QStringList& words)
+{
+    CliArguments args({QStringLiteral("--help"), QStringLiteral("-h")}, {});
+    QString error;
+    if (!args.parse(words, &error))
+        return usage(error);
+    if (args.isSet(QStringLiteral("--help")) || args.isSet(QStringLiteral("-h")))
+        return help(m_command);
+    if (args.plain().size() != 1)
+        return usage(args.plain().isEmpty() ? QStringLiteral("a PATH is needed")
+                                            : QStringLiteral("only one PATH is taken"));
+
+    const QString path = args.plain().first();
+    Target target;
+    target.Path = absolute(path);
+    if (!QFileInfo::exists(target.Path)) {
+        fail(QStringLiteral("%1: No such file or folder").arg(path));
+        return TargetOrFileError;
+    }
+    try {
+        if (!probeTarget(false, target)) {
+            fail(QStringLiteral("%1: Cannot be probed").arg(path));
+            return TargetOrFileError;
+        }
+    } catch (const TargetError& e) {
+        fail(QStringLiteral("%1: %2").arg(path, e.message));
+        return TargetOrFileError;
+    }
+    writeLine(targetLine(target));
+    return Success;
+}
+
+int CliCommands::size(const QStringList& words)
+{
+    CliArguments args({QStringLiteral("--help"), QStringLiteral("-h")}, {});
+    QString error;
+    if (!args.parse(words, &error))
+        return usage(error);
+    if (args.isSet(QStringLiteral("--help")) || args.isSet(QStringLiteral("-h")))
+        return help(m_command);
+    const QStringList paths = args.plain();
+    if (paths.isEmpty())
+        return usage(QStringLiteral("at least one PATH is needed"));
+
+    // Each path's line, printed in the order given as soon as it and the
+    // ones before it are known.
+    struct Line
+    {
+        QString path;
+        int job = -1;     // folder-size job, or -1
+        bool ok = false;  // exists
+        quint64 size = 0; // a file's length
+    };
+    QVector<Line> lines;
+    FolderSizeJobs jobs;
+    for (const QString& path : paths) {
+        Line line;
+        line.path = path;
+        const QString full = absolute(path);
+        line.ok = QFileInfo::exists(full);
+        if (line.ok) {
+            const Entry entry = entryForPath(full);
+            if (entry.Kind == File)
+                line.size = entry.Size;
+            else
+                line.job = jobs.add(entry.Ident);
+        }
+        lines << line;
+    }
+
+    bool missing = false;
+    int next = 0;
+    ProgressLine progress;
+    const auto flush = [&] {
+        while (next < lines.size()) {
+            const Line& line = lines.at(next);
+            if (line.job >= 0 && line.job >= jobs.sizes().size())
+                break;
+            progress.clear();
+            if (!line.ok) {
+                missing = true;
+                std::fflush(stdout);
+                fail(QStringLiteral("%1: No such file or folder").arg(line.path));
+            } else {
+                const quint64 bytes = line.job < 0 ? line.size : jobs.sizes().at(line.job);
+                writeLine(QString::number(bytes) + QLatin1Char('\t') + line.path);
+            }
+            ++next;
+        }
+        std::fflush(stdout);
+    };
+    const auto showProgress = [&] {
+        if (next < lines.size())
+            progress.show(QStringLiteral("Measuring %1...").arg(lines.at(next).path));
+    };
+    QObject::connect(&jobs, &FolderSizeJobs::reported, [&] {
+        flush();
+        showProgress();
+    });
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, showProgress);
+    if (progress.enabled())
+        ticker.start(250);
+    InterruptNotifier interrupt;
+    QObject::connect(&interrupt, &InterruptNotifier::interrupted, &jobs, &FolderSizeJobs::stop);
+    flush();
+    if (!jobs.waitAll()) {
+        progress.clear();
+        fail(QStringLiteral("Cancelled"));
+        return NoResult;
+    }
+    flush();
+    return missing ? TargetOrFileError : Success;
+}

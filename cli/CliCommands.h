@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+struct Target;
+
+// The commands of quillmarch-cli. Each returns the process's exit code; all
+// measuring, searching and probing is done by the program's own libraries.
+class CliCommands
+{
+public:
+    enum ExitCode
+    {
+        Success = 0,
+        NoResult = 1,
+        UsageError = 2,
+        TargetOrFileError = 3
+    };
+
+    // words: the command line without the program name.
+    int run(const QStringList& words);
+
+private:
+    int volumes(const QStringList& words);
+    int probe(const QStringList& words);
+    int size(const QStringList& words);
+    int dispense(const QStringList& words); // in CliDispense.cpp
+
+    // A one-line message on standard error, "quillmarch-cli[ COMMAND]: text".
+    void fail(const QString& text);
+    int usage(const QString& text);
+    int help(const QString& command);
+
+    static void write(const QByteArray& bytes);
+    static void writeLine(const QString& text);
+    static QString absolute(const QString& path);
+    static QString targetLine(const Target& target);
+
+    QString m_command;
+};

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <vector>
+
+#include <QtGlobal>
+
+// What the search needs of one ordered item: its data blocks and, where the
+// medium counts metadata (UDF), its files and folders.
+struct FillItem
+{
+    quint64 blocks = 0;
+    quint32 files = 0;
+    quint32 folders = 0;
+};
+
+// The search of one level. Reading the selection flags as a binary number
+// with the first item as the highest digit, it meets the selections that fit
+// in the order of a count-down from the greatest one (the first selection),
+// and reports every one that leaves fewer blocks free than all before it,
+// exactly as stepping through every selection would. It skips branches of the
+// count-down that cannot leave fewer blocks free than the best so far, and it
+// ends as soon as nothing is left free.
+class FillSearch
+{
+public:
+    // Gets the selection flags (one per item) and the blocks it leaves free;
+    // returns false to end the search.
+    using Improved = std::function<bool(const std::vector<char>& selection, qint64 free)>;
+
+    // Entries of the sum tables at most (a few megabytes).
+    static constexpr std::size_t DefaultTableEntries = std::size_t(1) << 20;
+    static constexpr std::size_t FirstTableEntries = 4096;
+
+    // items: largest block count first. udfMeta: add udfMetaBlocks of the
+    // selection's files and folders to its cost. tableEntries: room for the
+    // sum tables of the last items (0: none); they start at firstTableEntries
+    // and grow with the work the search does.
+    FillSearch(std::vector<FillItem> items, qint64 capacity, bool udfMeta,
+               std::size_t tableEntries = DefaultTableEntries,
+               std::size_t firstTableEntries = FirstTableEntries);
+
+    // best: the free count to beat, that of the first selection. Returns true
+    // when the count-down has been followed to its end (the last improvement
+    // is the best there is), false when stop or improved ended it.
+    bool run(qint64 best, const std::atomic_bool& stop, const Improved& improved);
+
+    // Branches entered by the last run.
+    quint64 nodes() const { return m_nodes; }
+
+private:
+    struct Frame
+    {
+        int pos;
+        qint64 free;
+        quint32 files;
+        quint32 folders;
+        char phase;
+    };
+
+    quint64 cost(int pos, const Frame& at) const;
+    qint64 lowerBound(const Frame& at) const;
+    int firstFitting(int pos, qint64 free) const;
+    void growTables(std::size_t limit);
+
+    std::vector<FillItem> m_items;
+    qint64 m_capacity;
+    bool m_udf;
+    bool m_sorted = true;
+    // Per position: what all items from there on take together, and (without
+    // metadata) the greatest common divisor of their block counts.
+    std::vector<quint64> m_restBlocks;
+    std::vector<quint64> m_restFiles;
+    std::vector<quint64> m_restFolders;
+    std::vector<quint64> m_restGcd;
+    // For the positions from m_tableFrom on: every sum of the items' least
+    // costs (block counts; with metadata plus two blocks a folder and one a
+    // file) from there to the end that fits into the capacity, ascending.
+    // They bound the least free count of a branch (exactly, without
+    // metadata). Index: item count minus position.
+    int m_tableFrom;
+    std::vector<std::vector<quint64>> m_tables;
+    std::size_t m_tableEntries = 0;
+    std::size_t m_tableBudget;
+    std::size_t m_tableMax;
+    bool m_tablesFull = false;
+    quint64 m_nextGrowth = 0;
+    quint64 m_nodes = 0;
+    qint64 m_best = 0;
+};
