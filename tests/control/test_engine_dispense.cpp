@@ -30,6 +30,16 @@ bool runCancelled(Dispenser* d)
     return finished.first().first().toBool();
 }
 
+// Runs the search to its own end, as the progress dialog does when nobody presses anything.
+bool runToEnd(Dispenser* d)
+{
+    QSignalSpy finished(d, &IDispenser::do_finish);
+    d->start();
+    if (finished.isEmpty() && !finished.wait(30000))
+        return false;
+    return finished.first().first().toBool();
+}
+
 // A held result: entries of Required and Background moved into Dispensed.
 void heldResult(quint64 wasted)
 {
@@ -56,6 +66,7 @@ private slots:
     void diskSelect();
     void dispenseNeedsTarget();
     void dispenseCancelled();
+    void dispenseAccepted();
     void undispense_data();
     void undispense();
     void clipboardPost();
@@ -163,6 +174,48 @@ void TestEngineDispense::dispenseCancelled()
     QVERIFY(!m->isDispensed());
     QVERIFY(f.actions.dispense);
     QVERIFY(!f.actions.save);
+}
+
+void TestEngineDispense::dispenseAccepted()
+{
+    QTemporaryDir src(m_home.path() + "/src-XXXXXX");
+    EngineFixture f;
+    DM* m = dataModel();
+    // 10 blocks of 4096: r0 takes 3; of Main's 6, 5 and 3 blocks, only one
+    // fits into the 7 left, best the 6.
+    const auto file = [&](const QString& name, int size) {
+        QFile out(src.path() + '/' + name);
+        out.open(QIODevice::WriteOnly);
+        out.write(QByteArray(size, 'z'));
+        return makeEntry(name, size, true, File, src.path());
+    };
+    placeEntry(file("r0", 3 * 4096), Required);
+    placeEntry(file("m0", 6 * 4096), Main);
+    placeEntry(file("m1", 5 * 4096), Main);
+    placeEntry(file("m2", 3 * 4096 - 100), Main);
+    placeEntry(file("n0", 4096), NotInUse);
+    m->setTarget(makeTarget("/media/stick", 10));
+    f.actions.dispense = true;
+    quint64 searched = 0;
+    f.dialogs.onRunDispense = [&](Dispenser* d) {
+        const bool ok = runToEnd(d);
+        d->wait();
+        searched = d->wasted();
+        return ok;
+    };
+
+    f.engine.dispense();
+
+    QCOMPARE(layoutText(), QString("D:m0,r0|R:|M:m1,m2|B:|N:n0"));
+    QCOMPARE(searched, quint64(4096));
+    QCOMPARE(m->wastedSize(), quint64(4096));
+    QCOMPARE(f.lastCall("showWasted"), QString("showWasted 4096"));
+    QCOMPARE(f.lastCall("showTotal"), QStringLiteral("showTotal %1 2").arg(8 * 4096 - 100));
+    QCOMPARE(f.calls("rebuildItems").size(), 1);
+    QVERIFY(!f.actions.dispense);
+    QVERIFY(f.actions.dispensed);
+    QVERIFY(f.actions.save);
+    QVERIFY(!f.actions.entryActions);
 }
 
 void TestEngineDispense::undispense_data()
