@@ -62,7 +62,6 @@ private slots:
     void saveAfterLoad();
     void loadSetsActions_data();
     void loadSetsActions();
-    void about();
 
 private:
     QTemporaryDir* m_dir = nullptr;
@@ -626,13 +625,6 @@ void TestEngineCommands::loadSetsActions()
     QCOMPARE(f.dialogs.title, QString("p.qmp"));
     QCOMPARE(f.lastCall("showState"), QString("showState READY"));
     QCOMPARE(f.lastCall("showTotal"), QString("showTotal 1000 1"));
-}
-
-void TestEngineCommands::about()
-{
-    EngineFixture f;
-    f.engine.about();
-    QCOMPARE(f.log.take(), QStringList{"showAbout"});
 }
 
 QTEST_GUILESS_MAIN(TestEngineCommands)
