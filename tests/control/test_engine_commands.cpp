@@ -1,6 +1,7 @@
 #include <QtTest>
 
 #include "model/DM.h"
+#include "tests/common/TestMounts.h"
 #include "tests/control/EngineFixture.h"
 
 Q_DECLARE_METATYPE(IViewDialogs::SaveChoice)
@@ -54,6 +55,7 @@ private slots:
     void unsavedChanges_data();
     void unsavedChanges();
     void saveUntitledCancelled();
+    void saveFailureIsTold_data();
     void saveFailureIsTold();
     void loadFailure_data();
     void loadFailure();
@@ -426,13 +428,29 @@ void TestEngineCommands::saveUntitledCancelled()
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
 }
 
+void TestEngineCommands::saveFailureIsTold_data()
+{
+    QTest::addColumn<bool>("readOnly");
+    QTest::newRow("folder missing") << false;
+    QTest::newRow("folder read-only") << true;
+}
+
 void TestEngineCommands::saveFailureIsTold()
 {
+    QFETCH(bool, readOnly);
+    TestMounts mounts;
+    QString folder = m_dir->path() + "/no such folder";
+    if (readOnly) {
+        QVERIFY(QDir(m_dir->path()).mkpath("rw"));
+        folder = mounts.readOnlyBind(m_dir->path() + "/rw", m_dir->path() + "/ro");
+        if (folder.isEmpty())
+            QSKIP(qPrintable("no read-only folder on this machine: " + mounts.why()));
+    }
     EngineFixture f;
     standardProject();
     f.actions.save = true;
     f.dialogs.hasSavePath = true;
-    f.dialogs.nextSavePath = m_dir->path() + "/no such folder/p.xml";
+    f.dialogs.nextSavePath = folder + "/p.qmp";
 
     f.engine.projectSaveAs();
 
