@@ -4,7 +4,7 @@ set -eu
 build=${1:-build}
 found=0
 for b in "$build"/bench/bench_*; do
-    [ -x "$b" ] || continue
+    [ -f "$b" ] && [ -x "$b" ] || continue
     found=1
     echo "== $(basename "$b")"
     "$b"
