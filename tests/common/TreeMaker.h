@@ -19,6 +19,14 @@
 // relative to base. Returns false (with the bad line in error) on failure.
 namespace TreeMaker {
 
+inline QStringList lines(std::initializer_list<const char*> items)
+{
+    QStringList out;
+    for (const char* s : items)
+        out << QString::fromUtf8(s);
+    return out;
+}
+
 inline bool writeFile(const QString& path, qint64 size)
 {
     QFile f(path);

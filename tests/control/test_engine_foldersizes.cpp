@@ -12,21 +12,10 @@ namespace {
 // Folder name → the size the folder-size thread finds for it.
 const QMap<QString, quint64>& folderSizes()
 {
-    static const QMap<QString, quint64> sizes{
-        {QStringLiteral("A"), 1},       {QStringLiteral("B"), 20},
-        {QStringLiteral("C"), 300},     {QStringLiteral("D"), 4000},
-        {QStringLiteral("E"), 50000},   {QStringLiteral("sentinel"), 7},
-        {QStringLiteral("missing"), 0},
-    };
+    static const QMap<QString, quint64> sizes{{"A", 1},         {"B", 20},       {"C", 300},
+                                              {"D", 4000},      {"E", 50000},    {"sentinel", 7},
+                                              {"missing", 0}};
     return sizes;
-}
-
-int countLines(const QStringList& log, const QString& prefix)
-{
-    int n = 0;
-    for (const QString& line : log)
-        n += line.startsWith(prefix);
-    return n;
 }
 
 } // namespace
@@ -58,6 +47,14 @@ private:
     void checkSizes(const QStringList& log, bool exactCount);
 
     QTemporaryDir m_tmp;
+};
+
+// An engine whose views are fakes that log every call.
+struct ViewedEngine
+{
+    FakeViews v;
+    Engine engine;
+    ViewedEngine() { engine.attachViews(&v.dialogs, &v.actions, &v.items, &v.status); }
 };
 
 void TestEngineFolderSizes::initTestCase()
@@ -140,42 +137,33 @@ void TestEngineFolderSizes::checkSizes(const QStringList& log, bool exactCount)
         }
     }
     if (exactCount)
-        QCOMPARE(countLines(log, QStringLiteral("updateItemSize ")), folders);
+        QCOMPARE(log.filter(QRegularExpression(QStringLiteral("^updateItemSize "))).size(), folders);
     QCOMPARE(model->totalSize(), total);
 }
 
 void TestEngineFolderSizes::reportRefreshesViews()
 {
-    FakeViews v;
-    Engine engine;
-    engine.attachViews(&v.dialogs, &v.actions, &v.items, &v.status);
-    engine.pathsAdd({path(QStringLiteral("D"))});
+    ViewedEngine e;
+    FakeViews& v = e.v;
+    e.engine.pathsAdd({path(QStringLiteral("D"))});
     v.log.take();
     QTRY_VERIFY(!v.log.lines.isEmpty());
-    QCOMPARE(
-        v.log.take(),
-        QStringList({QStringLiteral("updateItemSize {2,0}"), QStringLiteral("setTitle New Project"),
-                     QStringLiteral("showSelected 0 0"), QStringLiteral("showTotal 4000 1"),
-                     QStringLiteral("showState READY"), QStringLiteral("showNoTarget"),
-                     QStringLiteral("showNoWasted")}));
+    QCOMPARE(v.log.take(), (QStringList{"updateItemSize {2,0}", "setTitle New Project",
+                                        "showSelected 0 0", "showTotal 4000 1", "showState READY",
+                                        "showNoTarget", "showNoWasted"}));
 }
 
 void TestEngineFolderSizes::changesWhileSizesPending_data()
 {
     QTest::addColumn<QString>("steps"); // separated by ";"
-    QTest::newRow("two folders in order") << "add A B";
     QTest::newRow("one at a time") << "add A;add B;add C";
     QTest::newRow("a path that names nothing") << "add missing A";
-    QTest::newRow("first moved up") << "add A B;move 2 0 1";
     QTest::newRow("moved around") << "add A B C D;move 2 0 4;move 2 1 3;move 4 0 2;move 2 0 1";
-    QTest::newRow("first removed") << "add A B;remove 2 0";
     QTest::newRow("all removed") << "add A B C;remove 2 2;remove 2 1;remove 2 0";
     QTest::newRow("removed and added again") << "add A B;remove 2 0;add A";
     QTest::newRow("same folder twice, one removed") << "add A A B;remove 2 0";
-    QTest::newRow("new project") << "add A B;new;add C";
     QTest::newRow("new project, same folder") << "add A B;new;add B";
     QTest::newRow("new project, empty") << "add A B;new";
-    QTest::newRow("dispensed") << "add A B C;dispense 2 1";
     QTest::newRow("dispensed and undispensed") << "add A B C;dispense 2 0 2 2;undispense";
     QTest::newRow("dispensed, then removed") << "add A B C;dispense 2 1;remove 0 0";
     QTest::newRow("some land between changes")
@@ -185,26 +173,21 @@ void TestEngineFolderSizes::changesWhileSizesPending_data()
 void TestEngineFolderSizes::changesWhileSizesPending()
 {
     QFETCH(QString, steps);
-    FakeViews v;
-    Engine engine;
-    engine.attachViews(&v.dialogs, &v.actions, &v.items, &v.status);
+    ViewedEngine e;
     // The reports wait in the event queue until the steps are done.
     for (const QString& step : steps.split(QLatin1Char(';')))
-        runStep(engine, step);
-    settle(engine);
+        runStep(e.engine, step);
+    settle(e.engine);
     QTest::qWait(20);
-    checkSizes(v.log.lines, !steps.contains(QLatin1String("events")));
+    checkSizes(e.v.log.lines, !steps.contains(QLatin1String("events")));
 }
 
 void TestEngineFolderSizes::randomChanges()
 {
-    const QStringList names{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"),
-                            QStringLiteral("D"), QStringLiteral("E")};
+    const QStringList names{"A", "B", "C", "D", "E"};
     for (unsigned seed = 1; seed <= 8; ++seed) {
         dataModel()->newProject();
-        FakeViews v;
-        Engine engine;
-        engine.attachViews(&v.dialogs, &v.actions, &v.items, &v.status);
+        ViewedEngine e;
         std::mt19937 rng(seed);
         DM* model = dataModel();
         for (int n = 0; n < 60; ++n) {
@@ -212,7 +195,7 @@ void TestEngineFolderSizes::randomChanges()
             const int g = int(rng() % NoGroup);
             const int size = model->groupSize(g);
             if (action < 4) {
-                runStep(engine, QStringLiteral("add ") + names.at(int(rng() % names.size())));
+                runStep(e.engine, QStringLiteral("add ") + names.at(int(rng() % names.size())));
             } else if (action < 6 && size > 0) {
                 EntryPos p{g, int(rng() % size)};
                 model->moveEntry(p, int(1 + rng() % 4));
@@ -230,9 +213,9 @@ void TestEngineFolderSizes::randomChanges()
                     model->undispense();
             }
         }
-        settle(engine);
+        settle(e.engine);
         QTest::qWait(20);
-        checkSizes(v.log.lines, false);
+        checkSizes(e.v.log.lines, false);
         if (QTest::currentTestFailed()) {
             qWarning("seed %u", seed);
             return;
@@ -251,9 +234,8 @@ void TestEngineFolderSizes::unrequestedReports_data()
 void TestEngineFolderSizes::unrequestedReports()
 {
     QFETCH(QString, reported);
-    FakeViews v;
-    Engine engine;
-    engine.attachViews(&v.dialogs, &v.actions, &v.items, &v.status);
+    ViewedEngine ve;
+    FakeViews& v = ve.v;
     // A folder entry nobody asked a size for (as a loaded project may hold).
     Entry e;
     e.Ident = path(QStringLiteral("A"));
@@ -263,7 +245,7 @@ void TestEngineFolderSizes::unrequestedReports()
     dataModel()->addEntry(e);
     v.log.take();
     QVERIFY(QMetaObject::invokeMethod(
-        &engine, "on_folderCalcComplete", Qt::DirectConnection,
+        &ve.engine, "on_folderCalcComplete", Qt::DirectConnection,
         Q_ARG(QString, reported.isEmpty() ? reported : path(reported)), Q_ARG(quint64, 99)));
     QVERIFY(v.log.lines.isEmpty());
     QVERIFY(!dataModel()->entryAt(EntryPos{Main, 0}).IsValidSize);
@@ -275,12 +257,11 @@ void TestEngineFolderSizes::detachWhileMeasuring()
     FakeViews v;
     auto* engine = new Engine;
     engine->attachViews(&v.dialogs, &v.actions, &v.items, &v.status);
-    engine->pathsAdd(
-        {path(QStringLiteral("big")), path(QStringLiteral("big")), path(QStringLiteral("A"))});
+    engine->pathsAdd({path("big"), path("big"), path("A")});
     QElapsedTimer timer;
     timer.start();
     engine->detachViews();
-    qInfo("detach took %lld ms", static_cast<long long>(timer.elapsed()));
+    QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
     v.log.take();
     // Reports already under way, if any, reach no view.
     QTest::qWait(50);

@@ -33,10 +33,7 @@ private slots:
     void cleanup();
     void levels_data();
     void levels();
-    void refusedTarget_data();
     void refusedTarget();
-    void requestWhileMeasuring_data();
-    void requestWhileMeasuring();
     void requestWhileSearching_data();
     void requestWhileSearching();
     void destroyWhileSearching();
@@ -50,8 +47,6 @@ private:
     // (block counts all multiples of 3 but one, a capacity no selection
     // fills). Returns the capacity for it.
     quint64 addHardLevel(unsigned seed);
-    // Runs a dispenser to its end; request (if any) is made before start.
-    void runToEnd(Dispenser& d, const char* request = nullptr);
 
     std::unique_ptr<QTemporaryDir> m_dir;
     int m_files = 0;
@@ -99,13 +94,13 @@ QList<quint64> values(const QSignalSpy& spy)
     return out;
 }
 
-void request(Dispenser& d, const char* which)
+void request(Dispenser& d, const QString& which)
 {
-    if (qstrcmp(which, "cancel") == 0)
+    if (which == QLatin1String("cancel"))
         d.cancel();
-    else if (qstrcmp(which, "accept") == 0)
+    else if (which == QLatin1String("accept"))
         d.accept();
-    else if (qstrcmp(which, "enough") == 0)
+    else if (which == QLatin1String("enough"))
         d.enough();
 }
 
@@ -178,20 +173,14 @@ quint64 TestDispenser::addHardLevel(unsigned seed)
     return quint64(total / 2 / 3 * 3 + 2);
 }
 
-void TestDispenser::runToEnd(Dispenser& d, const char* which)
-{
-    if (which)
-        request(d, which);
-    d.start();
-    QVERIFY(d.wait(60000));
-}
-
 void TestDispenser::levels_data()
 {
     QTest::addColumn<Sizes>("required");
     QTest::addColumn<Sizes>("main");
     QTest::addColumn<Sizes>("background");
     QTest::addColumn<quint64>("available");
+    QTest::addColumn<QString>("request"); // made before the start: during measuring
+    QTest::addColumn<bool>("ok");
     QTest::addColumn<QList<quint64>>("best");
     QTest::addColumn<QStringList>("tries");
     QTest::addColumn<Positions>("queue");
@@ -200,21 +189,31 @@ void TestDispenser::levels_data()
     // into 8 (entries 2 and 1 fill it); Background gets no room but a file of
     // 0 blocks still goes.
     QTest::newRow("three levels") << Sizes{4, 3, 3} << Sizes{6, 4, 4, 3} << Sizes{0, 5}
-                                  << quint64(18) << QList<quint64>{8, 2, 0, 0}
-                                  << QStringList{QStringLiteral(" Try 1 0")}
+                                  << quint64(18) << "" << true << QList<quint64>{8, 2, 0, 0}
+                                  << QStringList{" Try 1 0"}
                                   << Positions{{3, 0}, {2, 2}, {2, 1}, {1, 2}, {1, 1}, {1, 0}};
-    QTest::newRow("empty groups") << Sizes{} << Sizes{} << Sizes{} << quint64(7)
+    QTest::newRow("empty groups") << Sizes{} << Sizes{} << Sizes{} << quint64(7) << "" << true
                                   << QList<quint64>{7, 7, 7} << QStringList{} << Positions{};
     // The improvement count runs on over the levels; positions come out
     // Background from the highest index down, then Main, then Required.
     QTest::newRow("count over levels")
-        << Sizes{19, 10, 10} << Sizes{6, 4, 4} << Sizes{3, 3, 2, 2, 1} << quint64(28)
-        << QList<quint64>{9, 8, 2, 0, 0}
-        << QStringList{QStringLiteral(" Try 1 8"), QStringLiteral(" Try 2 0")}
+        << Sizes{19, 10, 10} << Sizes{6, 4, 4} << Sizes{3, 3, 2, 2, 1} << quint64(28) << "" << true
+        << QList<quint64>{9, 8, 2, 0, 0} << QStringList{" Try 1 8", " Try 2 0"}
         << Positions{{2, 2}, {2, 1}, {1, 2}, {1, 1}};
     QTest::newRow("all fit") << Sizes{5, 2} << Sizes{3} << Sizes{1, 1, 1} << quint64(7 + 3 + 3 + 2)
-                             << QList<quint64>{8, 5, 2} << QStringList{}
+                             << "" << true << QList<quint64>{8, 5, 2} << QStringList{}
                              << Positions{{3, 2}, {3, 1}, {3, 0}, {2, 0}, {1, 1}, {1, 0}};
+    // Required: 6, 4, 4, 3 into 8, whose first selection (6) leaves 2.
+    const Sizes req{6, 4, 4, 3}, main{2, 1, 1};
+    QTest::newRow("cancel") << req << main << Sizes{} << quint64(8) << "cancel" << false
+                            << QList<quint64>{} << QStringList{} << Positions{};
+    // The level keeps its first selection and the run ends there.
+    QTest::newRow("accept") << req << main << Sizes{} << quint64(8) << "accept" << true
+                            << QList<quint64>{2} << QStringList{} << Positions{{1, 0}};
+    // The level keeps its first selection; the next levels run in full.
+    QTest::newRow("enough") << req << main << Sizes{} << quint64(8) << "enough" << true
+                            << QList<quint64>{2, 0, 0} << QStringList{}
+                            << Positions{{2, 0}, {1, 0}};
 }
 
 void TestDispenser::levels()
@@ -223,6 +222,8 @@ void TestDispenser::levels()
     QFETCH(Sizes, main);
     QFETCH(Sizes, background);
     QFETCH(quint64, available);
+    QFETCH(QString, request);
+    QFETCH(bool, ok);
     QFETCH(QList<quint64>, best);
     QFETCH(QStringList, tries);
     QFETCH(Positions, queue);
@@ -238,86 +239,36 @@ void TestDispenser::levels()
     Dispenser d;
     QSignalSpy bestSpy(&d, &IDispenser::set_bestResult4Now);
     QSignalSpy finishSpy(&d, &IDispenser::do_finish);
-    runToEnd(d);
-    QCOMPARE(finishSpy.count(), 1);
-    QCOMPARE(finishSpy.at(0).at(0).toBool(), true);
-    QList<quint64> bytes;
-    for (quint64 b : best)
-        bytes << b * bs;
-    QCOMPARE(values(bestSpy), bytes);
-    QCOMPARE(takeTryLines(), tries);
-    QCOMPARE(popAll(d.resultQueue()), queue);
-    QCOMPARE(d.wasted(), bytes.last());
-}
-
-void TestDispenser::refusedTarget_data()
-{
-    QTest::addColumn<int>("fileSystem");
-    QTest::addColumn<quint64>("blockSize");
-    QTest::newRow("file system -1") << -1 << quint64(4096);
-    QTest::newRow("file system 3") << 3 << quint64(4096);
-    QTest::newRow("block size 0") << int(NTFS) << quint64(0);
-    QTest::newRow("UDF block size 0") << int(UDF) << quint64(0);
-}
-
-// Nothing can be measured: the run ends as cancelled, at once.
-void TestDispenser::refusedTarget()
-{
-    QFETCH(int, fileSystem);
-    QFETCH(quint64, blockSize);
-    addFiles(Required, Sizes{1, 2}, 512);
-    setTarget(fileSystem, blockSize, 1000);
-    Dispenser d;
-    QSignalSpy bestSpy(&d, &IDispenser::set_bestResult4Now);
-    QSignalSpy finishSpy(&d, &IDispenser::do_finish);
-    runToEnd(d);
-    QCOMPARE(bestSpy.count(), 0);
-    QCOMPARE(finishSpy.count(), 1);
-    QCOMPARE(finishSpy.at(0).at(0).toBool(), false);
-}
-
-void TestDispenser::requestWhileMeasuring_data()
-{
-    QTest::addColumn<QString>("request");
-    QTest::addColumn<bool>("ok");
-    QTest::addColumn<QList<quint64>>("best");
-    QTest::addColumn<Positions>("queue");
-    // Required: 6, 4, 4, 3 into 8, whose first selection (6) leaves 2; Main:
-    // 2, 1, 1.
-    QTest::newRow("none") << "" << true << QList<quint64>{2, 0, 0, 0} << Positions{{1, 2}, {1, 1}};
-    QTest::newRow("cancel") << "cancel" << false << QList<quint64>{} << Positions{};
-    // The level keeps its first selection and the run ends there.
-    QTest::newRow("accept") << "accept" << true << QList<quint64>{2} << Positions{{1, 0}};
-    // The level keeps its first selection; the next levels run in full.
-    QTest::newRow("enough") << "enough" << true << QList<quint64>{2, 0, 0}
-                            << Positions{{2, 0}, {1, 0}};
-}
-
-// A request made before the first level has been measured.
-void TestDispenser::requestWhileMeasuring()
-{
-    QFETCH(QString, request);
-    QFETCH(bool, ok);
-    QFETCH(QList<quint64>, best);
-    QFETCH(Positions, queue);
-    const quint64 bs = 4096;
-    addFiles(Required, Sizes{6, 4, 4, 3}, bs);
-    addFiles(Main, Sizes{2, 1, 1}, bs);
-    setTarget(NTFS, bs, 8);
-    Dispenser d;
-    QSignalSpy bestSpy(&d, &IDispenser::set_bestResult4Now);
-    QSignalSpy finishSpy(&d, &IDispenser::do_finish);
-    const QByteArray which = request.toLatin1();
-    runToEnd(d, request.isEmpty() ? nullptr : which.constData());
+    ::request(d, request);
+    d.start();
+    QVERIFY(d.wait(60000));
     QCOMPARE(finishSpy.count(), 1);
     QCOMPARE(finishSpy.at(0).at(0).toBool(), ok);
     QList<quint64> bytes;
     for (quint64 b : best)
         bytes << b * bs;
     QCOMPARE(values(bestSpy), bytes);
+    QCOMPARE(takeTryLines(), tries);
     if (ok) {
         QCOMPARE(popAll(d.resultQueue()), queue);
         QCOMPARE(d.wasted(), bytes.last());
+    }
+}
+
+// Nothing can be measured: the run ends as cancelled, at once.
+void TestDispenser::refusedTarget()
+{
+    addFiles(Required, Sizes{1, 2}, 512);
+    for (int fileSystem : {3, int(NTFS)}) {
+        setTarget(fileSystem, fileSystem == NTFS ? 0 : 4096, 1000);
+        Dispenser d;
+        QSignalSpy bestSpy(&d, &IDispenser::set_bestResult4Now);
+        QSignalSpy finishSpy(&d, &IDispenser::do_finish);
+        d.start();
+        QVERIFY(d.wait(60000));
+        QCOMPARE(bestSpy.count(), 0);
+        QCOMPARE(finishSpy.count(), 1);
+        QCOMPARE(finishSpy.at(0).at(0).toBool(), false);
     }
 }
 
@@ -350,8 +301,7 @@ void TestDispenser::requestWhileSearching()
     QTRY_VERIFY_WITH_TIMEOUT(seen > 0, 30000);
     QTest::qWait(200);
     QVERIFY(d.isRunning());
-    const QByteArray which = request.toLatin1();
-    ::request(d, which.constData());
+    ::request(d, request);
     QVERIFY(d.wait(30000));
 
     QCOMPARE(finishSpy.count(), 1);
@@ -419,7 +369,7 @@ void TestDispenser::cancelStopsFolderWalk()
         QSignalSpy bestSpy(&d, &IDispenser::set_bestResult4Now);
         QSignalSpy finishSpy(&d, &IDispenser::do_finish);
         d.cancel();
-        request(d, then);
+        request(d, QString::fromLatin1(then));
         d.start();
         QVERIFY(d.wait(60000));
         QCOMPARE(finishSpy.count(), 1);

@@ -8,14 +8,7 @@
 namespace {
 
 using Reports = QList<QPair<QString, quint64>>;
-
-QStringList lines(std::initializer_list<const char*> items)
-{
-    QStringList out;
-    for (const char* s : items)
-        out << QString::fromUtf8(s);
-    return out;
-}
+using TreeMaker::lines;
 
 // The debug lines of every thread, collected for a test to look at.
 QMutex g_debugMutex;
@@ -92,8 +85,6 @@ void TestFolderSizeCalcer::jobsInOrder_data()
 {
     QTest::addColumn<QStringList>("jobs");
     QTest::addColumn<QList<quint64>>("totals");
-    QTest::newRow("two folders") << lines({"X", "Y"}) << QList<quint64>{4099, 4097};
-    QTest::newRow("the other way round") << lines({"Y", "X"}) << QList<quint64>{4097, 4099};
     QTest::newRow("one folder twice") << lines({"X", "Y", "X"}) << QList<quint64>{4099, 4097, 4099};
     QTest::newRow("empty, missing, a file")
         << lines({"E", "missing", "file", "Y"}) << QList<quint64>{0, 0, 0, 4097};
@@ -122,10 +113,6 @@ void TestFolderSizeCalcer::jobsInOrder()
 
 void TestFolderSizeCalcer::waitsForWork()
 {
-    {
-        QMutexLocker lock(&g_debugMutex);
-        g_debugLines.clear();
-    }
     const QtMessageHandler old = qInstallMessageHandler(collectDebug);
     FolderSizeCalcer calcer;
     QSignalSpy spy(&calcer, &FolderSizeCalcer::folderComplete);
@@ -138,8 +125,7 @@ void TestFolderSizeCalcer::waitsForWork()
     QTRY_COMPARE(spy.count(), 2);
     calcer.stop();
     qInstallMessageHandler(old);
-    QCOMPARE(reportsOf(spy).last(),
-             qMakePair(QString(m_tmp.path() + QStringLiteral("/X")), quint64(4099)));
+    QCOMPARE(reportsOf(spy).last(), qMakePair(QString(m_tmp.path() + "/X"), quint64(4099)));
 }
 
 void TestFolderSizeCalcer::stopWhileMeasuring()
@@ -153,8 +139,8 @@ void TestFolderSizeCalcer::stopWhileMeasuring()
     QElapsedTimer timer;
     timer.start();
     calcer.stop();
-    qInfo("stop took %lld ms", static_cast<long long>(timer.elapsed()));
     QVERIFY(calcer.isFinished());
+    QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
     // The walk was cut short and nothing was reported for it.
     QVERIFY2(calcer.folders < 2000, qPrintable(QString::number(calcer.folders)));
     QCoreApplication::processEvents();
@@ -165,8 +151,7 @@ void TestFolderSizeCalcer::stopWhileMeasuring()
     calcer.addFolder(m_tmp.path() + QStringLiteral("/Y"));
     QTRY_COMPARE(spy.count(), 1);
     QTest::qWait(50);
-    QCOMPARE(reportsOf(spy),
-             (Reports{qMakePair(QString(m_tmp.path() + QStringLiteral("/Y")), quint64(4097))}));
+    QCOMPARE(reportsOf(spy), (Reports{{m_tmp.path() + QStringLiteral("/Y"), 4097}}));
     calcer.stop();
 }
 

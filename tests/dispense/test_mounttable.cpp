@@ -20,13 +20,7 @@ private slots:
     void udevProperties();
 };
 
-static QStringList paths(std::initializer_list<const char*> list)
-{
-    QStringList out;
-    for (const char* p : list)
-        out.append(QString::fromUtf8(p));
-    return out;
-}
+using paths = QStringList;
 
 static const QByteArray kFilesystems = "nodev\tsysfs\nnodev\ttmpfs\nnodev\tproc\n\text4\n"
                                        "\tvfat\n\tntfs3\n\tsquashfs\n\tfuseblk\nnodev\tfuse\n"
@@ -128,11 +122,9 @@ void TestMountTable::mountFor_data()
     QTest::addColumn<QString>("path");
     QTest::addColumn<int>("expected");
     // Indexes into the table below.
-    QTest::newRow("root") << "/" << 0;
     QTest::newRow("plain folder") << "/home/u" << 0;
     QTest::newRow("mount point itself") << "/mnt/img" << 4;
     QTest::newRow("trailing slash") << "/mnt/img/" << 4;
-    QTest::newRow("inside") << "/mnt/img/a/b.txt" << 4;
     QTest::newRow("sibling with longer name") << "/mnt/img2/x" << 3;
     QTest::newRow("prefix of a name is no prefix") << "/mnt/imgx" << 1;
     QTest::newRow("dot-dot cleaned") << "/mnt/img/../img2" << 3;
@@ -158,7 +150,6 @@ void TestMountTable::fat32ClusterCount_data()
 {
     QTest::addColumn<quint64>("clusters");
     QTest::addColumn<bool>("fat32");
-    QTest::newRow("empty") << Q_UINT64_C(0) << false;
     QTest::newRow("FAT12 top") << Q_UINT64_C(4084) << false;
     QTest::newRow("FAT16 top") << Q_UINT64_C(65524) << false;
     QTest::newRow("FAT32 bottom") << Q_UINT64_C(65525) << true;

@@ -38,7 +38,6 @@ void TestRecorder::pseudoDrive_data()
     // A pseudo-drive over a file offers the free space of the file system
     // holding it.
     QTest::newRow("700 MiB, empty") << 700 << 0 << quint64(700 * 512);
-    QTest::newRow("700 MiB, 1 MiB used") << 700 << 1 << quint64(699 * 512);
     QTest::newRow("4 MiB, 1 MiB used") << 4 << 1 << quint64(3 * 512);
 }
 
@@ -70,19 +69,16 @@ void TestRecorder::pseudoDrive()
 void TestRecorder::missingRecorder_data()
 {
     QTest::addColumn<QString>("address");
-    QTest::addColumn<int>("status");
-    QTest::newRow("no such device") << "/dev/sr97" << int(DiscState::NoRecorder);
-    QTest::newRow("a device that is no drive") << "/dev/null" << int(DiscState::NoRecorder);
-    QTest::newRow("pseudo-drive in a missing folder")
-        << "stdio:/nonexistent-folder/x.iso" << int(DiscState::NoRecorder);
+    QTest::newRow("no such device") << "/dev/sr97";
+    QTest::newRow("a device that is no drive") << "/dev/null";
+    QTest::newRow("pseudo-drive in a missing folder") << "stdio:/nonexistent-folder/x.iso";
 }
 
 void TestRecorder::missingRecorder()
 {
     QFETCH(QString, address);
-    QFETCH(int, status);
     BurnRecorder burner;
-    QCOMPARE(int(burner.inspect(address).status), status);
+    QCOMPARE(burner.inspect(address).status, DiscState::NoRecorder);
     if (address.startsWith(QLatin1String("/dev/sr"))) {
         // A recorder's device path reaches libburn through probeTarget too.
         Target t;
@@ -93,7 +89,7 @@ void TestRecorder::missingRecorder()
         } catch (const TargetError& e) {
             raised = e.message;
         }
-        QCOMPARE(raised, discStateMessage(DiscState::Status(status)));
+        QCOMPARE(raised, QStringLiteral("No recorder is connected there"));
     }
 }
 

@@ -78,14 +78,11 @@ void TestVolumes::ntfsListedAndProbed()
 
     const QStringList roots = driveRoots();
     QVERIFY2(roots.contains(root), qPrintable(roots.join(QLatin1Char(','))));
-    QStringList sorted = roots.filter(QRegularExpression(QStringLiteral("^/")));
-    sorted.erase(
-        std::remove_if(sorted.begin(), sorted.end(),
-                       [](const QString& r) { return r.startsWith(QLatin1String("/dev/sr")); }),
-        sorted.end());
-    QStringList ascending = sorted;
+    // Volumes come in ascending order (recorders, /dev/srN, are listed apart).
+    QStringList volumes = roots.filter(QRegularExpression(QStringLiteral("^/(?!dev/sr)")));
+    QStringList ascending = volumes;
     std::sort(ascending.begin(), ascending.end());
-    QCOMPARE(sorted, ascending);
+    QCOMPARE(volumes, ascending);
 
     for (const QString& path : QStringList{root, root + QStringLiteral("/inner/deeper")}) {
         for (bool whole : {false, true}) {
@@ -101,18 +98,6 @@ void TestVolumes::ntfsListedAndProbed()
         }
     }
 
-    // The free count follows what is written.
-    Target before;
-    before.Path = root;
-    probeTarget(false, before);
-    QFile big(root + QStringLiteral("/inner/big.bin"));
-    QVERIFY(big.open(QIODevice::WriteOnly));
-    QVERIFY(big.write(QByteArray(1 << 20, 'x')) == 1 << 20);
-    big.close();
-    Target after = before;
-    probeTarget(false, after);
-    QCOMPARE(after.AvailableBlocks, quint64(statOf(root).f_bavail));
-    QVERIFY(after.AvailableBlocks + 256 <= before.AvailableBlocks);
 }
 
 void TestVolumes::unsupported_data()
@@ -170,19 +155,13 @@ void TestVolumes::sourceImages_data()
     QTest::addColumn<QString>("type");
     QTest::addColumn<QString>("version");
     QTest::addColumn<int>("kind");
-    QTest::newRow("FAT32") << "mkfs.vfat" << QStringList{QStringLiteral("-F"), QStringLiteral("32")}
-                           << 64 << "vfat"
-                           << "FAT32" << int(FAT);
-    QTest::newRow("FAT16") << "mkfs.vfat" << QStringList{QStringLiteral("-F"), QStringLiteral("16")}
-                           << 16 << "vfat"
-                           << "FAT16" << -1;
-    QTest::newRow("exFAT") << "mkfs.exfat" << QStringList() << 16 << "exfat"
-                           << "1.0" << -1;
-    QTest::newRow("NTFS") << "mkntfs"
-                          << QStringList{QStringLiteral("-F"), QStringLiteral("-f"),
-                                         QStringLiteral("-q")}
-                          << 16 << "ntfs"
-                          << "" << int(NTFS);
+    QTest::newRow("FAT32") << "mkfs.vfat" << QStringList{"-F", "32"} << 64 << "vfat" << "FAT32"
+                           << int(FAT);
+    QTest::newRow("FAT16") << "mkfs.vfat" << QStringList{"-F", "16"} << 16 << "vfat" << "FAT16"
+                           << -1;
+    QTest::newRow("exFAT") << "mkfs.exfat" << QStringList() << 16 << "exfat" << "1.0" << -1;
+    QTest::newRow("NTFS") << "mkntfs" << QStringList{"-F", "-f", "-q"} << 16 << "ntfs" << ""
+                          << int(NTFS);
 }
 
 void TestVolumes::sourceImages()

@@ -89,9 +89,6 @@ void TestEditTarget::rows()
     EditTarget dlg(nullptr);
     QTreeWidget* l = list(dlg);
     QVERIFY(l);
-    QCOMPARE(l->columnCount(), 2);
-    QVERIFY(l->isHeaderHidden());
-    QVERIFY(!l->rootIsDecorated());
     QCOMPARE(l->topLevelItemCount(), roots.size());
     for (int i = 0; i < roots.size(); ++i) {
         QCOMPARE(l->topLevelItem(i)->text(1), roots.at(i));
@@ -99,7 +96,6 @@ void TestEditTarget::rows()
     }
     if (!m_ntfs.isEmpty())
         QVERIFY(roots.contains(m_ntfs));
-    QCOMPARE(dlg.size(), QSize(300, 300));
 }
 
 void TestEditTarget::choose_data()
