@@ -19,7 +19,6 @@ class TestTryCalcer : public QObject
 {
     Q_OBJECT
 private slots:
-    void udfMeta_data();
     void udfMeta();
     void blockRounding_data();
     void blockRounding();
@@ -80,11 +79,8 @@ bool writeFile(const QString& path, qint64 size)
 
 } // namespace
 
-void TestTryCalcer::udfMeta_data()
+void TestTryCalcer::udfMeta()
 {
-    QTest::addColumn<int>("folders");
-    QTest::addColumn<int>("files");
-    QTest::addColumn<qint64>("blocks");
     const struct
     {
         int folders, files;
@@ -92,16 +88,11 @@ void TestTryCalcer::udfMeta_data()
     } samples[] = {{0, 0, 0},   {0, 1, 1},   {1, 0, 2},     {20, 34, 74},   {21, 0, 43},
                    {0, 35, 36}, {42, 0, 86}, {43, 0, 88},   {84, 0, 172},   {85, 0, 174},
                    {0, 70, 71}, {0, 71, 73}, {0, 290, 298}, {10, 100, 122}, {100, 1000, 1231}};
-    for (const auto& s : samples)
-        QTest::addRow("(%d, %d)", s.folders, s.files) << s.folders << s.files << s.blocks;
-}
-
-void TestTryCalcer::udfMeta()
-{
-    QFETCH(int, folders);
-    QFETCH(int, files);
-    QFETCH(qint64, blocks);
-    QCOMPARE(udfMetaBlocks(folders, files), blocks);
+    for (const auto& s : samples) {
+        const qint64 got = udfMetaBlocks(s.folders, s.files);
+        QVERIFY2(got == s.blocks, qPrintable(QStringLiteral("(%1, %2) gives %3, not %4")
+                                                 .arg(s.folders).arg(s.files).arg(got).arg(s.blocks)));
+    }
 }
 
 void TestTryCalcer::blockRounding_data()
@@ -193,35 +184,28 @@ void TestTryCalcer::levels_data()
     QTest::addColumn<qint64>("firstFree");
     QTest::addColumn<Indices>("best");
     QTest::addColumn<qint64>("bestFree");
-    QTest::newRow("5 and 3 into 5")
-        << Blocks{5, 3} << qint64(5) << Indices{0} << qint64(0) << Indices{0} << qint64(0);
-    QTest::newRow("4, 3, 3 into 6")
-        << Blocks{4, 3, 3} << qint64(6) << Indices{0} << qint64(2) << Indices{1, 2} << qint64(0);
+    const auto row = [](const char* name, const Blocks& blocks, qint64 capacity,
+                        const Indices& first, qint64 firstFree, const Indices& best,
+                        qint64 bestFree) {
+        QTest::newRow(name) << blocks << capacity << first << firstFree << best << bestFree;
+    };
+    row("5 and 3 into 5", {5, 3}, 5, {0}, 0, {0}, 0);
+    row("4, 3, 3 into 6", {4, 3, 3}, 6, {0}, 2, {1, 2}, 0);
     // Here and below, equal block counts leave the measuring heap in the
     // order its steps give (entries 2 before 1).
-    QTest::newRow("6, 4, 4, 3 into 8")
-        << Blocks{6, 4, 4, 3} << qint64(8) << Indices{0} << qint64(2) << Indices{2, 1} << qint64(0);
-    QTest::newRow("all fit") << Blocks{1, 7, 3} << qint64(20) << Indices{1, 2, 0} << qint64(9)
-                             << Indices{1, 2, 0} << qint64(9);
-    QTest::newRow("nothing fits") << Blocks{7, 9} << qint64(6) << Indices{} << qint64(6)
-                                  << Indices{} << qint64(6);
-    QTest::newRow("empty group") << Blocks{} << qint64(6) << Indices{} << qint64(6) << Indices{}
-                                 << qint64(6);
-    QTest::newRow("no room") << Blocks{1, 0} << qint64(0) << Indices{1} << qint64(0) << Indices{1}
-                             << qint64(0);
+    row("6, 4, 4, 3 into 8", {6, 4, 4, 3}, 8, {0}, 2, {2, 1}, 0);
+    row("all fit", {1, 7, 3}, 20, {1, 2, 0}, 9, {1, 2, 0}, 9);
+    row("nothing fits", {7, 9}, 6, {}, 6, {}, 6);
+    row("empty group", {}, 6, {}, 6, {}, 6);
+    row("no room", {1, 0}, 0, {1}, 0, {1}, 0);
     // Ties: a later selection with the same free count never replaces one
     // found before it.
-    QTest::newRow("tie with first")
-        << Blocks{5, 3, 2} << qint64(6) << Indices{0} << qint64(1) << Indices{0} << qint64(1);
-    QTest::newRow("tie later") << Blocks{7, 5, 4, 2} << qint64(10) << Indices{0, 3} << qint64(1)
-                               << Indices{0, 3} << qint64(1);
+    row("tie with first", {5, 3, 2}, 6, {0}, 1, {0}, 1);
+    row("tie later", {7, 5, 4, 2}, 10, {0, 3}, 1, {0, 3}, 1);
     // Equal block counts come out of the measuring heap as 0, 2, 1, 3.
-    QTest::newRow("equal counts") << Blocks{2, 2, 2, 2} << qint64(4) << Indices{0, 2} << qint64(0)
-                                  << Indices{0, 2} << qint64(0);
-    QTest::newRow("mixed equal counts") << Blocks{3, 2, 3, 2, 3} << qint64(8) << Indices{0, 2, 3}
-                                        << qint64(0) << Indices{0, 2, 3} << qint64(0);
-    QTest::newRow("best needs the small ones") << Blocks{8, 6, 5, 4} << qint64(15) << Indices{0, 1}
-                                               << qint64(1) << Indices{1, 2, 3} << qint64(0);
+    row("equal counts", {2, 2, 2, 2}, 4, {0, 2}, 0, {0, 2}, 0);
+    row("mixed equal counts", {3, 2, 3, 2, 3}, 8, {0, 2, 3}, 0, {0, 2, 3}, 0);
+    row("best needs the small ones", {8, 6, 5, 4}, 15, {0, 1}, 1, {1, 2, 3}, 0);
 }
 
 // The worked levels on a hard disk, each run with the plain count-down and
@@ -259,7 +243,6 @@ void TestTryCalcer::countDownSteps_data()
         << Blocks{6, 4, 4, 3} << qint64(8)
         << QVector<Indices>{{2, 1}, {2, 3}, {2}, {1, 3}, {1}, {3}, {}}
         << QVector<qint64>{0, 1, 4, 1, 4, 5, 8};
-    QTest::newRow("empty") << Blocks{} << qint64(3) << QVector<Indices>{} << QVector<qint64>{};
 }
 
 // nextTry visits every selection that fits, counting down.
