@@ -27,44 +27,29 @@ inline QStringList lines(std::initializer_list<const char*> items)
     return out;
 }
 
-inline bool writeFile(const QString& path, qint64 size)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray block(4096, 'q');
-    for (qint64 left = size; left > 0;) {
-        const qint64 n = qMin<qint64>(left, block.size());
-        if (f.write(block.constData(), n) != n)
-            return false;
-        left -= n;
-    }
-    return true;
-}
-
 inline bool make(const QString& base, const QStringList& lines, QString* error = nullptr)
 {
     for (const QString& line : lines) {
         const QChar kind = line.at(0);
-        QString rest = line.mid(2);
-        bool ok = false;
-        if (kind == QLatin1Char('d')) {
-            ok = QDir(base).mkpath(rest);
-        } else if (kind == QLatin1Char('f')) {
-            const int eq = rest.lastIndexOf(QLatin1Char('='));
-            const QString path = base + QLatin1Char('/') + rest.left(eq);
-            ok = QDir().mkpath(QFileInfo(path).path()) &&
-                 writeFile(path, rest.mid(eq + 1).toLongLong());
+        const QString rest = line.mid(2);
+        const int eq = rest.lastIndexOf(QLatin1Char('='));
+        const int arrow = rest.indexOf(QLatin1String("->"));
+        const QString name = kind == QLatin1Char('f') ? rest.left(eq)
+                             : kind == QLatin1Char('l') ? rest.left(arrow)
+                                                        : rest;
+        const QString path = base + QLatin1Char('/') + name;
+        const QByteArray native = QFile::encodeName(path);
+        bool ok = QDir().mkpath(kind == QLatin1Char('d') ? path : QFileInfo(path).path());
+        if (kind == QLatin1Char('f')) {
+            QFile f(path);
+            ok = ok && f.open(QIODevice::WriteOnly) && f.resize(rest.mid(eq + 1).toLongLong());
         } else if (kind == QLatin1Char('l')) {
-            const int arrow = rest.indexOf(QLatin1String("->"));
-            const QString path = base + QLatin1Char('/') + rest.left(arrow);
-            ok = QDir().mkpath(QFileInfo(path).path()) &&
-                 ::symlink(QFile::encodeName(rest.mid(arrow + 2)).constData(),
-                           QFile::encodeName(path).constData()) == 0;
+            ok = ok && ::symlink(QFile::encodeName(rest.mid(arrow + 2)).constData(),
+                                 native.constData()) == 0;
         } else if (kind == QLatin1Char('p')) {
-            const QString path = base + QLatin1Char('/') + rest;
-            ok = QDir().mkpath(QFileInfo(path).path()) &&
-                 ::mkfifo(QFile::encodeName(path).constData(), 0644) == 0;
+            ok = ok && ::mkfifo(native.constData(), 0644) == 0;
+        } else if (kind != QLatin1Char('d')) {
+            ok = false;
         }
         if (!ok) {
             if (error)

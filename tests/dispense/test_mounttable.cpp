@@ -65,9 +65,6 @@ void TestMountTable::driveVolumes_data()
                       "42 27 0:40 / /run/user/1000 rw - tmpfs tmpfs rw\n"
                       "43 27 0:41 / /sys/fs/fuse/connections rw - fusectl fusectl rw\n")
         << paths({"/", "/media/a", "/media/b"});
-    QTest::newRow("escaped mount point")
-        << QByteArray("40 27 8:17 / /media/u/My\\040Disk rw - ntfs3 /dev/sdb1 rw\n")
-        << paths({"/media/u/My Disk"});
     QTest::newRow("fuse over image or device, not over a service")
         << QByteArray("45 27 0:40 / /tmp/n rw - fuse /tmp/n.img rw,user_id=0\n"
                       "46 27 7:0 / /tmp/l rw - fuseblk /dev/loop0 rw,user_id=0\n"
