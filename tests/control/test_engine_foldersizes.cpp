@@ -258,10 +258,7 @@ void TestEngineFolderSizes::detachWhileMeasuring()
     auto* engine = new Engine;
     engine->attachViews(&v.dialogs, &v.actions, &v.items, &v.status);
     engine->pathsAdd({path("big"), path("big"), path("A")});
-    QElapsedTimer timer;
-    timer.start();
     engine->detachViews();
-    QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
     v.log.take();
     // Reports already under way, if any, reach no view.
     QTest::qWait(50);

@@ -136,11 +136,8 @@ void TestFolderSizeCalcer::stopWhileMeasuring()
         calcer.addFolder(m_big);
     calcer.start();
     QTRY_VERIFY(calcer.folders > 10);
-    QElapsedTimer timer;
-    timer.start();
     calcer.stop();
     QVERIFY(calcer.isFinished());
-    QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
     // The walk was cut short and nothing was reported for it.
     QVERIFY2(calcer.folders < 2000, qPrintable(QString::number(calcer.folders)));
     QCoreApplication::processEvents();
