@@ -474,11 +474,9 @@ void TestEngineCommands::loadFailure()
     QCOMPARE(layoutText(), QString(standardLayout));
     QVERIFY(dataModel()->isModified());
     QVERIFY(dataModel()->hasTarget());
-    QVERIFY(f.calls("rebuildItems").isEmpty());
-    QVERIFY(f.calls("enableSave").isEmpty());
-    QVERIFY(f.calls("setDispensed").isEmpty());
-    QVERIFY(f.calls("disableDispense").isEmpty());
-    QVERIFY(f.calls("setTitle").isEmpty());
+    for (const char* call :
+         {"rebuildItems", "enableSave", "setDispensed", "disableDispense", "setTitle"})
+        QVERIFY2(f.calls(call).isEmpty(), call);
     QVERIFY(f.actions.save);
 }
 
@@ -496,10 +494,8 @@ void TestEngineCommands::newDropsTargetAndResult()
     QCOMPARE(f.dialogs.title, QString("New Project"));
     QVERIFY(!dataModel()->hasTarget());
     // Nothing to dispense into, nothing dispensed, nothing to save.
-    QVERIFY(!f.actions.dispense);
-    QVERIFY(!f.actions.dispensed);
-    QVERIFY(!f.actions.save);
-    QVERIFY(!f.actions.entryActions);
+    QVERIFY(!f.actions.dispense && !f.actions.dispensed && !f.actions.save &&
+            !f.actions.entryActions);
     QCOMPARE(f.lastCall("showTotal"), QString("showTotal 0 0"));
     QVERIFY(f.calls("showNoTarget").size() == 1);
 }

@@ -318,7 +318,6 @@ void TestMainList::ignoredPositions_data()
     QTest::addColumn<int>("group");
     QTest::addColumn<int>("index");
     QTest::newRow("past the end") << int(Main) << 2;
-    QTest::newRow("empty group") << int(Background) << 0;
     QTest::newRow("negative index") << int(Main) << -1;
     QTest::newRow("no group") << int(NoGroup) << 0;
     QTest::newRow("negative group") << -1 << 0;
