@@ -8,8 +8,6 @@
 #include "tests/common/RecordingCtrl.h"
 #include "ui/MainList.h"
 
-Q_DECLARE_METATYPE(std::vector<EntryPos>)
-
 namespace {
 
 QStringList strings(std::initializer_list<const char*> items)
@@ -83,11 +81,13 @@ QTreeWidgetItem* row(MainList& list, int group, int index)
     return list.topLevelItem(group)->child(index);
 }
 
-void select(MainList& list, const std::vector<EntryPos>& positions)
+// Selects the rows given as "{g,i} {g,i}", and nothing else.
+void select(MainList& list, const QString& positions)
 {
     list.clearSelection();
-    for (const EntryPos& p : positions)
-        row(list, p.group, p.index)->setSelected(true);
+    for (const QString& p : positions.split(' ', Qt::SkipEmptyParts))
+        row(list, p.section(',', 0, 0).mid(1).toInt(), p.section(',', 1).chopped(1).toInt())
+            ->setSelected(true);
 }
 
 std::vector<EntryPos> selection(MainList& list)
@@ -237,41 +237,29 @@ void TestMainList::rebuild()
 void TestMainList::rowOperations_data()
 {
     QTest::addColumn<QString>("model");
-    QTest::addColumn<std::vector<EntryPos>>("selected");
+    QTest::addColumn<QString>("selected");
     // add G NAME | unknown G NAME (a folder not measured yet) | remove G I |
     // move G I TO | size G I BYTES | and, on the list alone: drop G I, insert G I
     QTest::addColumn<QString>("steps");
     QTest::addColumn<QString>("selectedAfter");
-    QTest::newRow("insert selects, keeps selection")
-        << "1:r1;2:m1" << std::vector<EntryPos>{{Required, 0}} << "add 2 new"
-        << "{1,0} {2,1}";
-    QTest::newRow("insert into another group")
-        << "1:r1;2:m1" << std::vector<EntryPos>{} << "add 4 n0;add 4 n1"
-        << "{4,1} {4,0}";
-    QTest::newRow("insert in the middle")
-        << "2:a,b,c" << std::vector<EntryPos>{} << "drop 2 1;insert 2 1"
-        << "{2,1}";
-    QTest::newRow("remove moves rows up")
-        << "2:a,b,c,d" << std::vector<EntryPos>{{Main, 3}} << "remove 2 1"
-        << "{2,2}";
-    QTest::newRow("remove a selected row")
-        << "2:a,b" << std::vector<EntryPos>{{Main, 0}} << "remove 2 0"
-        << "";
-    QTest::newRow("move keeps selection")
-        << "1:r1;2:a,b,c" << std::vector<EntryPos>{{Required, 0}, {Main, 2}} << "move 2 0 1"
-        << "{1,1} {1,0} {2,1}";
-    QTest::newRow("move out of Dispensed")
-        << "0:d0,d1;3:b0" << std::vector<EntryPos>{} << "move 0 0 3"
-        << "{3,1}";
-    QTest::newRow("size arrives") << "2:a" << std::vector<EntryPos>{}
-                                  << "unknown 2 folder;size 2 1 3145728"
-                                  << "{2,1}";
+    const char* const rows[][5] = {
+        {"insert selects, keeps selection", "1:r1;2:m1", "{1,0}", "add 2 new", "{1,0} {2,1}"},
+        {"insert into another group", "1:r1;2:m1", "", "add 4 n0;add 4 n1", "{4,1} {4,0}"},
+        {"insert in the middle", "2:a,b,c", "", "drop 2 1;insert 2 1", "{2,1}"},
+        {"remove moves rows up", "2:a,b,c,d", "{2,3}", "remove 2 1", "{2,2}"},
+        {"remove a selected row", "2:a,b", "{2,0}", "remove 2 0", ""},
+        {"move keeps selection", "1:r1;2:a,b,c", "{1,0} {2,2}", "move 2 0 1", "{1,1} {1,0} {2,1}"},
+        {"move out of Dispensed", "0:d0,d1;3:b0", "", "move 0 0 3", "{3,1}"},
+        {"size arrives", "2:a", "", "unknown 2 folder;size 2 1 3145728", "{2,1}"},
+    };
+    for (const auto& r : rows)
+        QTest::newRow(r[0]) << QString(r[1]) << QString(r[2]) << QString(r[3]) << QString(r[4]);
 }
 
 void TestMainList::rowOperations()
 {
     QFETCH(QString, model);
-    QFETCH(std::vector<EntryPos>, selected);
+    QFETCH(QString, selected);
     QFETCH(QString, steps);
     QFETCH(QString, selectedAfter);
     fillModel(model);
@@ -340,35 +328,27 @@ void TestMainList::ignoredPositions()
 
 void TestMainList::selectedPositions_data()
 {
-    QTest::addColumn<QString>("model");
-    QTest::addColumn<std::vector<EntryPos>>("selected");
-    QTest::addColumn<QString>("positions");
-    const QString model = "0:d0,d1;1:r0,r1;2:m0,m1,m2,m3;4:n0,n1,n2";
-    QTest::newRow("none") << model << std::vector<EntryPos>{} << "";
-    QTest::newRow("two groups") << model
-                                << std::vector<EntryPos>{{Main, 1}, {Main, 3}, {Required, 0}}
+    QTest::addColumn<QString>("selected");
+    QTest::addColumn<QString>("positions"); // groups in order, each from its last row up
+    QTest::newRow("none") << ""
+                          << "";
+    QTest::newRow("two groups") << "{2,1} {2,3} {1,0}"
                                 << "{1,0} {2,3} {2,1}";
-    QTest::newRow("all groups") << model
-                                << std::vector<EntryPos>{{NotInUse, 0},
-                                                         {Dispensed, 1},
-                                                         {NotInUse, 2},
-                                                         {Dispensed, 0},
-                                                         {Main, 0}}
+    QTest::newRow("all groups") << "{4,0} {0,1} {4,2} {0,0} {2,0}"
                                 << "{0,1} {0,0} {2,0} {4,2} {4,0}";
 }
 
 void TestMainList::selectedPositions()
 {
-    QFETCH(QString, model);
-    QFETCH(std::vector<EntryPos>, selected);
+    QFETCH(QString, selected);
     QFETCH(QString, positions);
-    fillModel(model);
+    fillModel("0:d0,d1;1:r0,r1;2:m0,m1,m2,m3;4:n0,n1,n2");
     m_list->rebuildItems();
     select(*m_list, selected);
     std::vector<EntryPos> out{{3, 3}}; // emptied first
     m_list->selectedPositions(out);
     QCOMPARE(text(out), positions);
-    QCOMPARE(m_list->selectedCount(), int(selected.size()));
+    QCOMPARE(m_list->selectedCount(), int(out.size()));
 }
 
 void TestMainList::currentGroup_data()
@@ -401,9 +381,9 @@ void TestMainList::groupSelection_data()
 {
     QTest::addColumn<bool>("invert");
     QTest::addColumn<int>("group");
-    QTest::addColumn<std::vector<EntryPos>>("before");
+    QTest::addColumn<QString>("before");
     QTest::addColumn<QString>("after");
-    const std::vector<EntryPos> some{{Required, 0}, {Main, 1}};
+    const QString some = "{1,0} {2,1}";
     QTest::newRow("all in Main") << false << int(Main) << some << "{1,0} {2,2} {2,1} {2,0}";
     QTest::newRow("all in empty group") << false << int(Background) << some << "{1,0} {2,1}";
     QTest::newRow("invert Main") << true << int(Main) << some << "{1,0} {2,2} {2,0}";
@@ -414,7 +394,7 @@ void TestMainList::groupSelection()
 {
     QFETCH(bool, invert);
     QFETCH(int, group);
-    QFETCH(std::vector<EntryPos>, before);
+    QFETCH(QString, before);
     QFETCH(QString, after);
     fillModel("1:r0,r1;2:m0,m1,m2");
     m_list->rebuildItems();
