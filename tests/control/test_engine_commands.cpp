@@ -160,17 +160,16 @@ void TestEngineCommands::entryRemove_data()
     QTest::addColumn<QString>("selection");
     QTest::addColumn<QString>("layout");
     QTest::addColumn<QString>("total");
-
-    QTest::newRow("two of Main") << "2:3 2:1"
-                                 << "D:d0|R:r0,r1|M:m0,m2|B:b0|N:n0"
-                                 << "showTotal 1600 5";
-    QTest::newRow("one of every group") << "0:0 1:1 2:0 3:0 4:0"
-                                        << "D:|R:r0|M:m1,m2,m3|B:|N:"
-                                        << "showTotal 2100 4";
-    QTest::newRow("empty file and unmeasured folder") << "2:3 2:2"
-                                                      << "D:d0|R:r0,r1|M:m0,m1|B:b0|N:n0"
-                                                      << "showTotal 3600 5";
-    QTest::newRow("nothing selected") << "" << standardLayout << "showTotal 3600 7";
+    const char* const rows[][4] = {
+        {"two of Main", "2:3 2:1", "D:d0|R:r0,r1|M:m0,m2|B:b0|N:n0", "showTotal 1600 5"},
+        {"one of every group", "0:0 1:1 2:0 3:0 4:0",
+         "D:|R:r0|M:m1,m2,m3|B:|N:", "showTotal 2100 4"},
+        {"empty file and unmeasured folder", "2:3 2:2", "D:d0|R:r0,r1|M:m0,m1|B:b0|N:n0",
+         "showTotal 3600 5"},
+        {"nothing selected", "", standardLayout, "showTotal 3600 7"},
+    };
+    for (const auto& r : rows)
+        QTest::newRow(r[0]) << QString(r[1]) << QString(r[2]) << QString(r[3]);
 }
 
 void TestEngineCommands::entryRemove()
