@@ -311,7 +311,10 @@ void TestMainWindowViews::otherDialogs()
     MainWindow::Answers::nextResult(QDialog::Rejected);
     dialogs->showAbout();
     QCOMPARE(MainWindow::lastShownDialog().caption, QString("About"));
+    // The picker is answered too (unanswered it would wait for a user).
+    MainWindow::Answers::nextResult(QDialog::Rejected);
     QVERIFY(!dialogs->pickTarget());
+    QVERIFY(!MainWindow::Answers::pending());
     dialogs->setTitle("a b.qmp");
     QCOMPARE(m_window->windowTitle(), QString("a b.qmp"));
 }
