@@ -14,14 +14,6 @@ using Act = MainActions::Act;
 
 namespace {
 
-QStringList strings(std::initializer_list<const char*> items)
-{
-    QStringList out;
-    for (const char* s : items)
-        out << QString::fromUtf8(s);
-    return out;
-}
-
 // The visible items of a menu or toolbar: texts ("|" for a separator).
 QStringList itemTexts(const QList<QAction*>& actions, bool iconText)
 {
@@ -43,8 +35,8 @@ QStringList enabledNames(const MainActions& actions)
 }
 
 const QStringList startEnabled =
-    strings({"ProjectNew", "ProjectLoad", "ProjectSaveAs", "Exit", "DiskSelect", "FilesAdd",
-             "FolderAdd", "SelectionAllInGroup", "SelectionInvertInGroup", "About"});
+    QStringList({"ProjectNew", "ProjectLoad", "ProjectSaveAs", "Exit", "DiskSelect", "FilesAdd",
+                 "FolderAdd", "SelectionAllInGroup", "SelectionInvertInGroup", "About"});
 
 } // namespace
 
@@ -93,20 +85,20 @@ void TestMainActions::menus_data()
     QTest::addColumn<QString>("title");
     QTest::addColumn<QStringList>("items");
     QTest::newRow("File") << 0 << "File"
-                          << strings({"New project", "Load project ...", "Save project",
-                                      "Save project As ...", "|", "Exit"});
+                          << QStringList({"New project", "Load project ...", "Save project",
+                                          "Save project As ...", "|", "Exit"});
     QTest::newRow("Actions") << 1 << "Actions"
-                             << strings({"Pick a Target Storage ...", "Dispense the files",
-                                         "Undispense the files", "|",
-                                         "Post the Dispensed files into the Clipboard",
-                                         "Delete the files"});
+                             << QStringList({"Pick a Target Storage ...", "Dispense the files",
+                                             "Undispense the files", "|",
+                                             "Post the Dispensed files into the Clipboard",
+                                             "Delete the files"});
     QTest::newRow("List") << 2 << "List"
-                          << strings({"Add File(s) to the list", "Add Folder to the list",
-                                      "Remove item from the list"});
+                          << QStringList({"Add File(s) to the list", "Add Folder to the list",
+                                          "Remove item from the list"});
     QTest::newRow("Priority") << 3 << "Priority"
-                              << strings({"Move Up", "Move Down", "|", "Required", "Main",
-                                          "Background", "Not In Use"});
-    QTest::newRow("Help") << 4 << "Help" << strings({"About ..."});
+                              << QStringList({"Move Up", "Move Down", "|", "Required", "Main",
+                                              "Background", "Not In Use"});
+    QTest::newRow("Help") << 4 << "Help" << QStringList({"About ..."});
 }
 
 void TestMainActions::menus()
@@ -128,9 +120,10 @@ void TestMainActions::toolbar()
     QCOMPARE(bars.size(), 1);
     QToolBar* bar = bars.first();
     QCOMPARE(bar, m_actions->toolBar());
-    QCOMPARE(itemTexts(bar->actions(), true),
-             (strings({"New", "Load", "Save", "|", "Add File(s)", "Add Folder", "Remove", "|",
-                       "Move Up", "Move Down", "|", "Target", "Dispense", "Undispense", "Post"})));
+    QCOMPARE(
+        itemTexts(bar->actions(), true),
+        (QStringList({"New", "Load", "Save", "|", "Add File(s)", "Add Folder", "Remove", "|",
+                      "Move Up", "Move Down", "|", "Target", "Dispense", "Undispense", "Post"})));
     QVERIFY(!bar->isFloatable());
     QVERIFY(!bar->isMovable());
     QCOMPARE(bar->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
@@ -144,9 +137,9 @@ void TestMainActions::listContextMenu()
     QMenu* menu = m_actions->listContextMenu();
     QVERIFY(menu);
     QCOMPARE(itemTexts(menu->actions(), false),
-             (strings({"Remove item from the list", "|", "Move Up", "Move Down", "|", "Required",
-                       "Main", "Background", "Not In Use", "|", "Select all in currend Group",
-                       "Invert Selection in the group"})));
+             (QStringList({"Remove item from the list", "|", "Move Up", "Move Down", "|",
+                           "Required", "Main", "Background", "Not In Use", "|",
+                           "Select all in currend Group", "Invert Selection in the group"})));
     // The same actions as the menus, so the controller switches them all at once.
     QCOMPARE(menu->actions().first(), m_actions->action(Act::EntryRemove));
     QCOMPARE(menu->actions().last(), m_actions->action(Act::SelectionInvertInGroup));
@@ -234,27 +227,29 @@ void TestMainActions::viewActions_data()
     QTest::addColumn<QStringList>("enabledAfter");
 
     const QStringList entry =
-        strings({"EntryRemove", "PriorityUp", "PriorityDown", "PriorityRequired", "PriorityMain",
-                 "PriorityBackground", "PriorityNotInUse"});
+        QStringList({"EntryRemove", "PriorityUp", "PriorityDown", "PriorityRequired",
+                     "PriorityMain", "PriorityBackground", "PriorityNotInUse"});
     auto with = [](QStringList names, const QStringList& more) {
         names += more;
         return names;
     };
     QTest::newRow("start") << QStringList() << startEnabled;
-    QTest::newRow("entry on") << strings({"entry 1"}) << with(startEnabled, entry);
+    QTest::newRow("entry on") << QStringList({"entry 1"}) << with(startEnabled, entry);
     QTest::newRow("entry and save on, off")
-        << strings({"entry 1", "save 1", "entry 0", "save 0"}) << startEnabled;
-    QTest::newRow("save on") << strings({"save 1"}) << with(startEnabled, strings({"ProjectSave"}));
-    QTest::newRow("dispense") << strings({"dispense"}) << with(startEnabled, strings({"Dispense"}));
-    QTest::newRow("dispensed") << strings({"dispensed 1"})
-                               << with(startEnabled,
-                                       strings({"Undispense", "ClipboardPost", "OriginalsDelete"}));
+        << QStringList({"entry 1", "save 1", "entry 0", "save 0"}) << startEnabled;
+    QTest::newRow("save on") << QStringList({"save 1"})
+                             << with(startEnabled, QStringList({"ProjectSave"}));
+    QTest::newRow("dispense") << QStringList({"dispense"})
+                              << with(startEnabled, QStringList({"Dispense"}));
+    QTest::newRow("dispensed") << QStringList({"dispensed 1"})
+                               << with(startEnabled, QStringList({"Undispense", "ClipboardPost",
+                                                                  "OriginalsDelete"}));
     // Dispense goes off even with a target set: the actions never look at the model.
     QTest::newRow("dispense, dispensed")
-        << strings({"dispense", "dispensed 1"})
-        << with(startEnabled, strings({"Undispense", "ClipboardPost", "OriginalsDelete"}));
-    QTest::newRow("dispensed, undispensed")
-        << strings({"dispensed 1", "dispensed 0"}) << with(startEnabled, strings({"Dispense"}));
+        << QStringList({"dispense", "dispensed 1"})
+        << with(startEnabled, QStringList({"Undispense", "ClipboardPost", "OriginalsDelete"}));
+    QTest::newRow("dispensed, undispensed") << QStringList({"dispensed 1", "dispensed 0"})
+                                            << with(startEnabled, QStringList({"Dispense"}));
 }
 
 void TestMainActions::viewActions()

@@ -10,14 +10,6 @@
 
 namespace {
 
-QStringList strings(std::initializer_list<const char*> items)
-{
-    QStringList out;
-    for (const char* s : items)
-        out << QString::fromUtf8(s);
-    return out;
-}
-
 // Adds an entry to the model and moves it into group; returns its position.
 EntryPos addEntry(int group, const QString& name, quint64 size, bool known = true)
 {
@@ -185,7 +177,7 @@ void TestMainList::emptyList()
     QVERIFY(!list.isSortingEnabled());
 
     const QStringList titles =
-        strings({"Dispensed", "Required", "Main", "Background", "Not In Use"});
+        QStringList({"Dispensed", "Required", "Main", "Background", "Not In Use"});
     QCOMPARE(list.topLevelItemCount(), 5);
     for (int g = 0; g < 5; ++g) {
         QTreeWidgetItem* item = list.topLevelItem(g);
@@ -417,10 +409,10 @@ void TestMainList::drops_data()
                                                 QUrl::fromLocalFile("/home/u/a dir"),
                                                 QUrl::fromLocalFile("/tmp/c")}
                                  << true
-                                 << strings({"pathsAdd /home/u/b.txt|/home/u/a dir|/tmp/c"});
+                                 << QStringList({"pathsAdd /home/u/b.txt|/home/u/a dir|/tmp/c"});
     QTest::newRow("web address") << QList<QUrl>{QUrl("https://example.org/x"),
                                                 QUrl::fromLocalFile("/tmp/y")}
-                                 << true << strings({"pathsAdd |/tmp/y"});
+                                 << true << QStringList({"pathsAdd |/tmp/y"});
     QTest::newRow("text only") << QList<QUrl>{} << false << QStringList{};
 }
 
@@ -461,7 +453,7 @@ void TestMainList::doubleClick_data()
     QTest::addColumn<int>("group");
     QTest::addColumn<int>("index"); // -1: the header
     QTest::addColumn<QStringList>("calls");
-    QTest::newRow("entry") << int(Main) << 1 << strings({"entryReveal {2,1}"});
+    QTest::newRow("entry") << int(Main) << 1 << QStringList({"entryReveal {2,1}"});
     QTest::newRow("header") << int(Main) << -1 << QStringList{};
 }
 
@@ -516,7 +508,7 @@ void TestMainList::selectionReports()
     recordingCtrl().take();
     QTest::keyClick(m_list, Qt::Key_Down);
     QCOMPARE(text(selection(*m_list)), QString("{2,1}"));
-    QCOMPARE(recordingCtrl().take(), strings({"selectionChanged"}));
+    QCOMPARE(recordingCtrl().take(), QStringList({"selectionChanged"}));
 }
 
 QTEST_MAIN(TestMainList)
