@@ -7,14 +7,7 @@ namespace {
 
 Entry makeEntry(const QString& name, quint64 size, bool valid = true, int kind = File)
 {
-    Entry e;
-    e.Name = name;
-    e.Path = QStringLiteral("/data");
-    e.Ident = QStringLiteral("/data/") + name;
-    e.Size = size;
-    e.IsValidSize = valid;
-    e.Kind = kind;
-    return e;
+    return Entry{name, QStringLiteral("/data"), QStringLiteral("/data/") + name, size, valid, kind};
 }
 
 // What the caches must always hold: the sums over Required, Main and Background.
@@ -42,29 +35,20 @@ QStringList names(EntriesModel& m, int group)
     return out;
 }
 
-// Adds entries a..e to Main, then moves them so that Required = [r0], Main =
-// [m0 m1 m2 m3], Background = [b0].
+// Required = [r0], Main = [m0 m1 m2 m3], Background = [b0].
 void fillFiveGroups(EntriesModel& m)
 {
-    const QStringList all = {QStringLiteral("r0"), QStringLiteral("m0"), QStringLiteral("m1"),
-                             QStringLiteral("m2"), QStringLiteral("m3"), QStringLiteral("b0")};
     quint64 size = 100;
-    for (const QString& n : all)
-        m.addEntry(makeEntry(n, size += 100));
-    EntryPos r{Main, 0};
+    for (const char* n : {"r0", "m0", "m1", "m2", "m3", "b0"})
+        m.addEntry(makeEntry(QLatin1String(n), size += 100));
+    EntryPos r{Main, 0}, b{Main, 4};
     m.moveEntry(r, Required);
-    EntryPos b{Main, 4};
     m.moveEntry(b, Background);
 }
 
-Target makeTarget(quint64 blocks = 1000, quint64 blockSize = 4096)
+Target disk()
 {
-    Target t;
-    t.Path = QStringLiteral("/media/disk");
-    t.FileSystem = NTFS;
-    t.BlockSize = blockSize;
-    t.AvailableBlocks = blocks;
-    return t;
+    return Target{QStringLiteral("/media/disk"), NTFS, 4096, 1000};
 }
 
 } // namespace
@@ -73,55 +57,56 @@ class TestEntriesModel : public QObject
 {
     Q_OBJECT
 private slots:
-    void newModel();
-    void addFolderThenSizeKnown();
+    void flagsOverTime();
     void moves_data();
     void moves();
-    void removeFromNotInUseKeepsTotals();
-    void moveIntoOwnGroup();
-    void applyDispenseOrderAndOrigins();
-    void undispenseRestores();
-    void forgetDispensedWithoutTarget();
+    void applyDispenseThenUndispense();
     void dispensedEntriesLeaveWithTheirOrigins();
     void totalsStayExactUnderRandomOperations();
-    void flagsOverTime();
-    void saveWithoutFileFails();
     void dispenseQueueOrder();
     void sizeText_data();
     void sizeText();
-    void groupTitles();
 };
 
-void TestEntriesModel::newModel()
+void TestEntriesModel::flagsOverTime()
 {
     EntriesModel m;
-    QCOMPARE(m.entryCount(), 0);
     QVERIFY(m.isUntitled());
-    QString name;
-    QVERIFY(m.projectFile(name));
-    QCOMPARE(name, QStringLiteral("New Project"));
-    QVERIFY(!m.hasTarget());
     QVERIFY(!m.isModified());
     QVERIFY(!m.isDispensed());
+    QVERIFY(!m.hasTarget());
     QCOMPARE(m.wastedSize(), quint64(0));
     for (int g = Dispensed; g <= NoGroup; ++g)
         QVERIFY(!m.isValidPos(m.groupBegin(g)));
     QVERIFY(!m.isValidPos(EntryPos{Main, -1}));
-}
 
-void TestEntriesModel::addFolderThenSizeKnown()
-{
-    EntriesModel m;
+    m.addEntry(makeEntry(QStringLiteral("a"), 1));
+    QVERIFY(m.isModified());
+    // Never given a file, it has nowhere to be saved to.
+    QVERIFY(!m.save());
+    QVERIFY(m.isModified());
+    QVERIFY(!m.lastError().isEmpty());
+    QVERIFY(!QFile::exists(QStringLiteral("New Project")));
+    m.newProject();
+    QVERIFY(!m.isModified());
+    QCOMPARE(m.entryCount(), 0);
+    m.setTarget(disk());
+    QVERIFY(m.isModified());
+    QVERIFY(m.isUntitled());
+    m.newProject();
+    QVERIFY(!m.hasTarget());
+
+    // A folder's size becoming known changes the totals, not the flag.
     const EntryPos p = m.addEntry(makeEntry(QStringLiteral("f"), 0, false, Folder));
     QCOMPARE(p, (EntryPos{Main, 0}));
     QCOMPARE(m.totalCount(), 1);
     QCOMPARE(m.totalSize(), quint64(0));
-    QVERIFY(m.isModified());
+    const bool before = m.isModified();
     m.entryAt(p).Size = 5000;
     m.entryAt(p).IsValidSize = true;
     QCOMPARE(m.entrySizeKnown(p), p);
     QCOMPARE(m.totalSize(), quint64(5000));
-    verifyTotals(m);
+    QCOMPARE(m.isModified(), before);
 }
 
 void TestEntriesModel::moves_data()
@@ -133,9 +118,9 @@ void TestEntriesModel::moves_data()
             QTest::addRow("%d->%d", from, to) << from << to;
 }
 
-// Every move between any two groups keeps the caches equal to the sums over
-// the three counted groups (a move out of Dispensed included) and origins in
-// step with Dispensed.
+// Every move between any two groups, into its own group included, keeps the
+// caches equal to the sums over the three counted groups (a move out of
+// Dispensed included) and origins in step with Dispensed.
 void TestEntriesModel::moves()
 {
     QFETCH(int, from);
@@ -144,65 +129,33 @@ void TestEntriesModel::moves()
     m.addEntry(makeEntry(QStringLiteral("a"), 700));
     m.addEntry(makeEntry(QStringLiteral("b"), 300));
     m.addEntry(makeEntry(QStringLiteral("c"), 0, false, Folder));
-    if (from != Main) {
-        for (int i = 0; i < 3; ++i) {
-            EntryPos p{Main, 0};
-            m.moveEntry(p, from);
-        }
+    for (int i = 0; from != Main && i < 3; ++i) {
+        EntryPos p{Main, 0};
+        m.moveEntry(p, from);
     }
+    QCOMPARE(names(m, from), (QStringList{"a", "b", "c"}));
     verifyTotals(m);
     EntryPos p{from, 0};
-    const QString moved = m.entryAt(p).Name;
     EntryPos& r = m.moveEntry(p, to);
     QCOMPARE(&r, &p);
-    QCOMPARE(p.group, to);
-    QCOMPARE(p.index, m.groupSize(to) - 1);
-    QCOMPARE(m.entryAt(p).Name, moved);
-    verifyTotals(m);
-    // Moving back restores the totals.
-    m.moveEntry(p, from);
-    verifyTotals(m);
+    QCOMPARE(p, (EntryPos{to, m.groupSize(to) - 1}));
+    QCOMPARE(m.entryAt(p).Name, QStringLiteral("a"));
+    if (from == to)
+        QCOMPARE(names(m, to), (QStringList{"b", "c", "a"}));
     QCOMPARE(m.entryCount(), 3);
-}
-
-void TestEntriesModel::removeFromNotInUseKeepsTotals()
-{
-    EntriesModel m;
-    m.addEntry(makeEntry(QStringLiteral("a"), 10));
-    EntryPos p = m.addEntry(makeEntry(QStringLiteral("b"), 20));
-    m.moveEntry(p, NotInUse);
-    QCOMPARE(m.totalCount(), 1);
-    QCOMPARE(m.totalSize(), quint64(10));
-    m.removeEntry(p);
-    QCOMPARE(m.totalCount(), 1);
-    QCOMPARE(m.totalSize(), quint64(10));
-    m.removeEntry(EntryPos{Main, 0});
-    QCOMPARE(m.totalCount(), 0);
-    QCOMPARE(m.totalSize(), quint64(0));
-}
-
-void TestEntriesModel::moveIntoOwnGroup()
-{
-    EntriesModel m;
-    for (const char* n : {"x", "y", "z"})
-        m.addEntry(makeEntry(QLatin1String(n), 1));
-    EntryPos p{Main, 0};
-    m.moveEntry(p, Main);
-    QCOMPARE(p, (EntryPos{Main, 2}));
-    QCOMPARE(names(m, Main), (QStringList{"y", "z", "x"}));
     verifyTotals(m);
 }
 
-void TestEntriesModel::applyDispenseOrderAndOrigins()
+void TestEntriesModel::applyDispenseThenUndispense()
 {
     EntriesModel m;
     fillFiveGroups(m);
     QCOMPARE(names(m, Main), (QStringList{"m0", "m1", "m2", "m3"}));
+    m.setTarget(disk());
     DispenseQueue q;
-    for (EntryPos p : {EntryPos{Required, 0}, EntryPos{Main, 3}, EntryPos{Main, 1},
-                       EntryPos{Background, 0}})
+    for (EntryPos p :
+         {EntryPos{Required, 0}, EntryPos{Main, 3}, EntryPos{Main, 1}, EntryPos{Background, 0}})
         q.push(p);
-    m.setTarget(makeTarget());
     m.applyDispense(q, 12345);
     QVERIFY(q.empty());
     QCOMPARE(names(m, Dispensed), (QStringList{"b0", "m3", "m1", "r0"}));
@@ -212,18 +165,7 @@ void TestEntriesModel::applyDispenseOrderAndOrigins()
     QVERIFY(m.isModified());
     QCOMPARE(m.wastedSize(), quint64(12345));
     verifyTotals(m);
-}
 
-void TestEntriesModel::undispenseRestores()
-{
-    EntriesModel m;
-    fillFiveGroups(m);
-    m.setTarget(makeTarget(1000, 4096));
-    DispenseQueue q;
-    for (EntryPos p : {EntryPos{Required, 0}, EntryPos{Main, 3}, EntryPos{Main, 1},
-                       EntryPos{Background, 0}})
-        q.push(p);
-    m.applyDispense(q, 1);
     m.undispense();
     QVERIFY(!m.isDispensed());
     QCOMPARE(m.groupSize(Dispensed), 0);
@@ -232,21 +174,6 @@ void TestEntriesModel::undispenseRestores()
     // Put back into one group in reverse order of their place in Dispensed.
     QCOMPARE(names(m, Main), (QStringList{"m0", "m2", "m1", "m3"}));
     QCOMPARE(m.wastedSize(), quint64(1000) * 4096);
-    verifyTotals(m);
-}
-
-void TestEntriesModel::forgetDispensedWithoutTarget()
-{
-    EntriesModel m;
-    fillFiveGroups(m);
-    DispenseQueue q;
-    q.push(EntryPos{Main, 0});
-    m.applyDispense(q, 99);
-    m.forgetDispensed();
-    QCOMPARE(m.wastedSize(), quint64(0));
-    QCOMPARE(m.groupSize(Dispensed), 0);
-    QVERIFY(m.origins().isEmpty());
-    QVERIFY(!m.isDispensed());
     verifyTotals(m);
 }
 
@@ -271,12 +198,22 @@ void TestEntriesModel::dispensedEntriesLeaveWithTheirOrigins()
     QCOMPARE(names(m, Background), QStringList());
     QCOMPARE(names(m, NotInUse), (QStringList{"b0"}));
     verifyTotals(m);
+
+    // Forgetting what was dispensed, without a target, leaves nothing wasted.
+    q.push(EntryPos{Main, 0});
+    m.applyDispense(q, 99);
+    m.forgetDispensed();
+    QCOMPARE(m.wastedSize(), quint64(0));
+    QCOMPARE(m.groupSize(Dispensed), 0);
+    QVERIFY(m.origins().isEmpty());
+    QVERIFY(!m.isDispensed());
+    verifyTotals(m);
 }
 
 void TestEntriesModel::totalsStayExactUnderRandomOperations()
 {
     EntriesModel m;
-    m.setTarget(makeTarget());
+    m.setTarget(disk());
     QRandomGenerator rng(4711);
     for (int step = 0; step < 3000; ++step) {
         const int op = rng.bounded(7);
@@ -315,38 +252,6 @@ void TestEntriesModel::totalsStayExactUnderRandomOperations()
     }
 }
 
-void TestEntriesModel::flagsOverTime()
-{
-    EntriesModel m;
-    m.addEntry(makeEntry(QStringLiteral("a"), 1));
-    QVERIFY(m.isModified());
-    m.newProject();
-    QVERIFY(!m.isModified());
-    m.setTarget(makeTarget());
-    QVERIFY(m.isModified());
-    QVERIFY(m.isUntitled());
-    m.newProject();
-    QVERIFY(!m.hasTarget());
-    const EntryPos p = m.addEntry(makeEntry(QStringLiteral("f"), 0, false, Folder));
-    m.newProject();
-    m.addEntry(makeEntry(QStringLiteral("f"), 0, false, Folder));
-    const bool before = m.isModified();
-    m.entryAt(p).IsValidSize = true;
-    m.entrySizeKnown(p);
-    QCOMPARE(m.isModified(), before);
-}
-
-// A project that was never given a file has nowhere to be saved to.
-void TestEntriesModel::saveWithoutFileFails()
-{
-    EntriesModel m;
-    m.addEntry(makeEntry(QStringLiteral("a"), 1));
-    QVERIFY(!m.save());
-    QVERIFY(m.isModified());
-    QVERIFY(!m.lastError().isEmpty());
-    QVERIFY(!QFile::exists(QStringLiteral("New Project")));
-}
-
 void TestEntriesModel::dispenseQueueOrder()
 {
     DispenseQueue q;
@@ -365,17 +270,16 @@ void TestEntriesModel::sizeText_data()
 {
     QTest::addColumn<quint64>("bytes");
     QTest::addColumn<QString>("text");
-    QTest::newRow("0") << Q_UINT64_C(0) << "0";
-    QTest::newRow("1024") << Q_UINT64_C(1024) << "1024";
-    QTest::newRow("1025") << Q_UINT64_C(1025) << "1.0 kb";
-    QTest::newRow("1536") << Q_UINT64_C(1536) << "1.5 kb";
-    QTest::newRow("2^20") << Q_UINT64_C(1048576) << "1024.0 kb";
-    QTest::newRow("2^20+1") << Q_UINT64_C(1048577) << "1.0 Mb";
-    QTest::newRow("1.5G") << Q_UINT64_C(1610612736) << "1.5 Gb";
-    QTest::newRow("2^30+1") << Q_UINT64_C(1073741825) << "1.0 Gb";
-    QTest::newRow("2^40") << (Q_UINT64_C(1) << 40) << "1024.0 Gb";
-    QTest::newRow("2^40+1") << (Q_UINT64_C(1) << 40) + 1 << "1.0 TB";
-    QTest::newRow("2^50+1") << (Q_UINT64_C(1) << 50) + 1 << "1.0 EB";
+    const quint64 K = 1024, M = K * K, G = M * K, T = G * K;
+    QTest::newRow("1024") << K << "1024";
+    QTest::newRow("1025") << K + 1 << "1.0 kb";
+    QTest::newRow("1536") << K + 512 << "1.5 kb";
+    QTest::newRow("2^20") << M << "1024.0 kb";
+    QTest::newRow("2^20+1") << M + 1 << "1.0 Mb";
+    QTest::newRow("2^30+1") << G + 1 << "1.0 Gb";
+    QTest::newRow("2^40") << T << "1024.0 Gb";
+    QTest::newRow("2^40+1") << T + 1 << "1.0 TB";
+    QTest::newRow("2^50+1") << T * K + 1 << "1.0 EB";
     QTest::newRow("max") << ~Q_UINT64_C(0) << "16384.0 EB";
 }
 
@@ -384,13 +288,6 @@ void TestEntriesModel::sizeText()
     QFETCH(quint64, bytes);
     QFETCH(QString, text);
     QCOMPARE(::sizeText(bytes), text);
-}
-
-void TestEntriesModel::groupTitles()
-{
-    const QStringList expected = {"Dispensed", "Required", "Main", "Background", "Not In Use"};
-    for (int g = 0; g < 5; ++g)
-        QCOMPARE(groupTitle(g), expected.at(g));
 }
 
 QTEST_GUILESS_MAIN(TestEntriesModel)

@@ -1,5 +1,3 @@
-#include <functional>
-
 #include <grp.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
@@ -20,14 +18,12 @@ Q_DECLARE_METATYPE(ProjectData)
 namespace {
 
 const quint64 Big = Q_UINT64_C(1) << 63;
-const quint64 Max = Q_UINT64_C(0xFFFFFFFFFFFFFFFF);
+const quint64 Max = ~Q_UINT64_C(0);
 
 QByteArray fileBytes(const QString& path)
 {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return QByteArray("<unreadable>");
-    return f.readAll();
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
 }
 
 bool putFile(const QString& path, const QByteArray& bytes)
@@ -36,63 +32,43 @@ bool putFile(const QString& path, const QByteArray& bytes)
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
-Entry entry(const QString& ident, quint64 size, const QString& name, const QString& path, int kind,
+Entry entry(const QString& ident, quint64 size, int kind = File,
+            const QString& name = QStringLiteral("n"), const QString& path = QStringLiteral("/p"),
             bool valid = true)
 {
-    Entry e;
-    e.Ident = ident;
-    e.Size = size;
-    e.Name = name;
-    e.Path = path;
-    e.Kind = kind;
-    e.IsValidSize = valid;
-    return e;
+    return Entry{name, path, ident, size, valid, kind};
 }
 
-Target target(const QString& path, int fs, quint64 blockSize, quint64 blocks)
+QString num(quint64 v)
 {
-    Target t;
-    t.Path = path;
-    t.FileSystem = fs;
-    t.BlockSize = blockSize;
-    t.AvailableBlocks = blocks;
-    return t;
+    return QString::number(v);
 }
 
 // Readable text of a project, so a failed comparison shows where it differs.
 QString dump(const ProjectData& d)
 {
-    QStringList lines;
-    if (d.hasTarget)
-        lines << QStringLiteral("target %1|%2|%3|%4")
-                     .arg(d.target.Path)
-                     .arg(d.target.FileSystem)
-                     .arg(d.target.BlockSize)
-                     .arg(d.target.AvailableBlocks);
-    else
-        lines << QStringLiteral("no target");
-    for (int g = 0; g < 5; ++g) {
-        for (int i = 0; i < d.groups[g].size(); ++i) {
-            const Entry& e = d.groups[g].at(i);
-            QString line = QStringLiteral("%1.%2 %3|%4|%5|%6|%7|%8")
-                               .arg(g)
-                               .arg(i)
-                               .arg(e.Ident, QString::number(e.Size), e.Name, e.Path)
-                               .arg(e.Kind)
-                               .arg(e.IsValidSize);
-            if (g == Dispensed)
-                line += QStringLiteral(" origin ") + (i < d.origins.size()
-                                                          ? QString::number(d.origins.at(i))
-                                                          : QStringLiteral("none"));
-            lines << line;
-        }
-    }
-    if (d.origins.size() != d.groups[Dispensed].size())
-        lines << QStringLiteral("origins %1 for %2 dispensed")
-                     .arg(d.origins.size())
-                     .arg(d.groups[Dispensed].size());
-    return lines.join(QLatin1Char('\n'));
+    const Target& t = d.target;
+    QStringList out{
+        d.hasTarget
+            ? QStringList{t.Path, num(t.FileSystem), num(t.BlockSize), num(t.AvailableBlocks)}.join(
+                  '|')
+            : QStringLiteral("no target")};
+    for (int g = 0; g < 5; ++g)
+        for (const Entry& e : d.groups[g])
+            out << QStringList{num(g), e.Ident,     num(e.Size),       e.Name,
+                               e.Path, num(e.Kind), num(e.IsValidSize)}
+                       .join('|');
+    for (int o : d.origins)
+        out << QStringLiteral("origin ") + num(o);
+    return out.join('\n');
 }
+
+// Equal field by field; the dump shows where they differ.
+#define COMPARE_DATA(actual, expected)                                                             \
+    do {                                                                                           \
+        QCOMPARE(dump(actual), dump(expected));                                                    \
+        QVERIFY((actual) == (expected));                                                           \
+    } while (0)
 
 // What the model holds, read through its interface.
 ProjectData modelData(EntriesModel& m)
@@ -113,17 +89,16 @@ QString modelState(EntriesModel& m)
 {
     QString name;
     const bool untitled = m.projectFile(name);
-    return QStringLiteral("name %1 untitled %2 modified %3 dispensed %4 total %5/%6 wasted %7 "
-                          "file %8\n")
-               .arg(name)
-               .arg(untitled)
-               .arg(m.isModified())
-               .arg(m.isDispensed())
-               .arg(m.totalCount())
-               .arg(m.totalSize())
-               .arg(m.wastedSize())
-               .arg(m.filePath()) +
-           dump(modelData(m));
+    return QStringList{name,
+                       num(untitled),
+                       num(m.isModified()),
+                       num(m.isDispensed()),
+                       num(m.totalCount()),
+                       num(m.totalSize()),
+                       num(m.wastedSize()),
+                       m.filePath(),
+                       dump(modelData(m))}
+        .join('\n');
 }
 
 QByteArray project(const QByteArray& body)
@@ -145,15 +120,10 @@ QString randomText(QRandomGenerator& rng)
     static const QString pool = QStringLiteral("abcXYZ019 ._-/\\<>&\"'\t\n\r\u00e9\u00df\u4e2d"
                                                "\u007f\u0085\u00a0\ufffd\u2028") +
                                 QString::fromUtf8("\xf0\x9f\x98\x80"); // a surrogate pair
-    const int len = rng.bounded(0, 24);
     QString s;
-    for (int i = 0; i < len; ++i) {
+    for (int i = rng.bounded(0, 24); i > 0; --i) {
         const int k = rng.bounded(pool.size());
-        if (pool.at(k).isSurrogate()) {
-            s += pool.right(2);
-        } else {
-            s += pool.at(k);
-        }
+        s += pool.at(k).isSurrogate() ? pool.right(2) : QString(pool.at(k));
     }
     if (rng.bounded(8) == 0)
         s += QStringLiteral("\r\n");
@@ -162,18 +132,10 @@ QString randomText(QRandomGenerator& rng)
 
 quint64 randomSize(QRandomGenerator& rng)
 {
-    switch (rng.bounded(5)) {
-    case 0:
-        return 0;
-    case 1:
-        return Big + rng.generate64() % Big; // 2^63 and above
-    case 2:
-        return Max;
-    case 3:
-        return rng.bounded(100000);
-    default:
-        return rng.generate64();
-    }
+    // 0, 2^63 and above, the largest, small, anything.
+    const quint64 kinds[] = {0, Big + rng.generate64() % Big, Max, rng.bounded(100000u),
+                             rng.generate64()};
+    return kinds[rng.bounded(5)];
 }
 
 ProjectData randomProject(quint32 seed, bool withTarget, int perGroup)
@@ -182,13 +144,12 @@ ProjectData randomProject(quint32 seed, bool withTarget, int perGroup)
     ProjectData d;
     d.hasTarget = withTarget;
     if (withTarget)
-        d.target =
-            target(randomText(rng), rng.bounded(3), 1 + rng.generate64() % Max, randomSize(rng));
+        d.target = Target{randomText(rng), int(rng.bounded(3)), 1 + rng.generate64() % Max,
+                          randomSize(rng)};
     for (int g = 0; g < 5; ++g) {
-        const int n = rng.bounded(perGroup + 1);
-        for (int i = 0; i < n; ++i) {
-            d.groups[g].append(entry(randomText(rng), randomSize(rng), randomText(rng),
-                                     randomText(rng), rng.bounded(2)));
+        for (int i = rng.bounded(perGroup + 1); i > 0; --i) {
+            d.groups[g].append(entry(randomText(rng), randomSize(rng), rng.bounded(2),
+                                     randomText(rng), randomText(rng)));
             if (g == Dispensed)
                 d.origins.append(rng.bounded(1, 4));
         }
@@ -224,36 +185,9 @@ qint64 vmSizeBytes()
     QFile f(QStringLiteral("/proc/self/status"));
     if (!f.open(QIODevice::ReadOnly))
         return -1;
-    for (const QByteArray& line : f.readAll().split('\n')) {
+    for (const QByteArray& line : f.readAll().split('\n'))
         if (line.startsWith("VmSize:"))
             return line.mid(7).trimmed().split(' ').value(0).toLongLong() * 1024;
-    }
-    return -1;
-}
-
-// Runs fn in a child whose address space may grow by at most limit bytes;
-// returns the child's exit status (fn's result), or -1 if it ran out of
-// memory or crashed.
-int runWithMemoryLimit(qint64 limit, const std::function<int()>& fn)
-{
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        const qint64 base = vmSizeBytes();
-        rlimit rl;
-        rl.rlim_cur = rl.rlim_max = rlim_t(base + limit);
-        ::setrlimit(RLIMIT_AS, &rl);
-        int rc = 3;
-        try {
-            rc = fn();
-        } catch (...) {
-            rc = 4;
-        }
-        ::_exit(rc);
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    if (WIFEXITED(status) && WEXITSTATUS(status) < 3)
-        return WEXITSTATUS(status);
     return -1;
 }
 
@@ -263,7 +197,7 @@ class TestProjectFile : public QObject
 {
     Q_OBJECT
 private slots:
-    void init();
+    void init() { QVERIFY(m_dir.isValid()); }
     void writesExactText_data();
     void writesExactText();
     void roundTripsThroughModel_data();
@@ -275,7 +209,6 @@ private slots:
     void failedReadChangesNothing();
     void readsNonFilesWithoutBlocking();
     void unreadableFileIsReported();
-    void memoryStaysBounded_data();
     void memoryStaysBounded();
     void saveFailureKeepsOldFile_data();
     void saveFailureKeepsOldFile();
@@ -283,143 +216,93 @@ private slots:
     void refusesTextsXmlCannotCarry();
     void loadSetsModelState_data();
     void loadSetsModelState();
-    void saveKeepsFlags();
+    void saveReplacesFile();
 
 private:
     QTemporaryDir m_dir;
     QString path(const QString& name) const { return m_dir.filePath(name); }
-    // A model holding a loaded project with an unsaved change.
-    void prepareModel(EntriesModel& m);
 };
-
-void TestProjectFile::init()
-{
-    QVERIFY(m_dir.isValid());
-}
 
 void TestProjectFile::writesExactText_data()
 {
     QTest::addColumn<ProjectData>("data");
     QTest::addColumn<QByteArray>("text");
 
-    const QByteArray head = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Quillmarch>\n";
-    const QByteArray targetXml = "    <Target>\n"
-                                 "        <Path>/media/e</Path>\n"
-                                 "        <AvailableBlocks>500</AvailableBlocks>\n"
-                                 "        <BlockSize>4096</BlockSize>\n"
-                                 "        <FileSystem>NTFS</FileSystem>\n"
-                                 "    </Target>\n";
-    const QByteArray liveXml = "        <Entry>\n"
-                               "            <Ident>/music/Live</Ident>\n"
-                               "            <Size>900</Size>\n"
-                               "            <Name>Live</Name>\n"
-                               "            <Path>/music</Path>\n"
-                               "            <Kind>1</Kind>\n";
-    const Entry live = entry(QStringLiteral("/music/Live"), 900, QStringLiteral("Live"),
-                             QStringLiteral("/music"), Folder);
-
+    const Entry live = entry(QStringLiteral("/music/Live"), 900, Folder, QStringLiteral("Live"),
+                             QStringLiteral("/music"));
     ProjectData example;
     example.hasTarget = true;
-    example.target = target(QStringLiteral("/media/e"), NTFS, 4096, 500);
+    example.target = Target{QStringLiteral("/media/e"), NTFS, 4096, 500};
     example.groups[Main] << live;
-    QTest::newRow("one folder in Main") << example
-                                        << head + targetXml +
-                                               "    <Dispensed/>\n"
-                                               "    <Required/>\n"
-                                               "    <Main>\n" +
-                                               liveXml +
-                                               "        </Entry>\n"
-                                               "    </Main>\n"
-                                               "    <Background/>\n"
-                                               "    <NotInUse/>\n"
-                                               "</Quillmarch>\n";
+    QTest::newRow("one folder in Main")
+        << example << QByteArray(R"(<?xml version="1.0" encoding="UTF-8"?>
+<Quillmarch>
+    <Target>
+        <Path>/media/e</Path>
+        <AvailableBlocks>500</AvailableBlocks>
+        <BlockSize>4096</BlockSize>
+        <FileSystem>NTFS</FileSystem>
+    </Target>
+    <Dispensed/>
+    <Required/>
+    <Main>
+        <Entry>
+            <Ident>/music/Live</Ident>
+            <Size>900</Size>
+            <Name>Live</Name>
+            <Path>/music</Path>
+            <Kind>1</Kind>
+        </Entry>
+    </Main>
+    <Background/>
+    <NotInUse/>
+</Quillmarch>
+)");
 
-    ProjectData dispensed = example;
-    dispensed.groups[Main].clear();
-    dispensed.groups[Dispensed] << live;
-    dispensed.origins << Main;
-    QTest::newRow("the folder dispensed") << dispensed
-                                          << head + targetXml + "    <Dispensed>\n" + liveXml +
-                                                 "            <Origin>2</Origin>\n"
-                                                 "        </Entry>\n"
-                                                 "    </Dispensed>\n"
-                                                 "    <Required/>\n"
-                                                 "    <Main/>\n"
-                                                 "    <Background/>\n"
-                                                 "    <NotInUse/>\n"
-                                                 "</Quillmarch>\n";
-
-    QTest::newRow("empty, no target") << ProjectData()
-                                      << head + "    <Dispensed/>\n"
-                                                "    <Required/>\n"
-                                                "    <Main/>\n"
-                                                "    <Background/>\n"
-                                                "    <NotInUse/>\n"
-                                                "</Quillmarch>\n";
-
-    ProjectData texts;
-    texts.hasTarget = true;
-    texts.target = target(QStringLiteral("/dev/sr0"), UDF, 2048, Max);
-    texts.groups[NotInUse] << entry(QStringLiteral("/a\\b<c>&\"d'\t\n\r\u00e9"), Big, QString(),
-                                    QStringLiteral("\r\n"), File);
-    QTest::newRow("escapes, empty text, big numbers")
-        << texts
-        << head + "    <Target>\n"
-                  "        <Path>/dev/sr0</Path>\n"
-                  "        <AvailableBlocks>18446744073709551615</AvailableBlocks>\n"
-                  "        <BlockSize>2048</BlockSize>\n"
-                  "        <FileSystem>UDF</FileSystem>\n"
-                  "    </Target>\n"
-                  "    <Dispensed/>\n"
-                  "    <Required/>\n"
-                  "    <Main/>\n"
-                  "    <Background/>\n"
-                  "    <NotInUse>\n"
-                  "        <Entry>\n"
-                  "            <Ident>/a\\b&lt;c&gt;&amp;&quot;d'&#9;&#10;&#13;\xc3\xa9</Ident>\n"
-                  "            <Size>9223372036854775808</Size>\n"
-                  "            <Name></Name>\n"
-                  "            <Path>&#13;&#10;</Path>\n"
-                  "            <Kind>0</Kind>\n"
-                  "        </Entry>\n"
-                  "    </NotInUse>\n"
-                  "</Quillmarch>\n";
+    ProjectData other;
+    other.groups[Dispensed] << live;
+    other.origins << Main;
+    other.groups[NotInUse] << entry(QStringLiteral("/a\\b<c>&\"d'\t\n\r\u00e9"), Big, File,
+                                    QString(), QStringLiteral("\r\n"));
+    QTest::newRow("no target, origin, escapes, empty text, 2^63")
+        << other << QByteArray(R"(<?xml version="1.0" encoding="UTF-8"?>
+<Quillmarch>
+    <Dispensed>
+        <Entry>
+            <Ident>/music/Live</Ident>
+            <Size>900</Size>
+            <Name>Live</Name>
+            <Path>/music</Path>
+            <Kind>1</Kind>
+            <Origin>2</Origin>
+        </Entry>
+    </Dispensed>
+    <Required/>
+    <Main/>
+    <Background/>
+    <NotInUse>
+        <Entry>
+            <Ident>/a\b&lt;c&gt;&amp;&quot;d'&#9;&#10;&#13;é</Ident>
+            <Size>9223372036854775808</Size>
+            <Name></Name>
+            <Path>&#13;&#10;</Path>
+            <Kind>0</Kind>
+        </Entry>
+    </NotInUse>
+</Quillmarch>
+)");
 }
 
+// The model saves through the same writer: the round trip below checks that
+// its file is byte-identical to the writer's.
 void TestProjectFile::writesExactText()
 {
     QFETCH(ProjectData, data);
     QFETCH(QByteArray, text);
-
-    // Through the model, as the program saves.
-    EntriesModel m;
     const QString file = path(QStringLiteral("exact.qmp"));
-    QVERIFY(putFile(file, project(QByteArray())));
-    QVERIFY(m.load(file, QStringLiteral("exact")));
-    if (data.hasTarget)
-        m.setTarget(data.target);
-    for (int g = 1; g < 5; ++g) {
-        for (const Entry& e : data.groups[g]) {
-            EntryPos p = m.addEntry(e);
-            if (g != Main)
-                m.moveEntry(p, g);
-        }
-    }
-    if (!data.groups[Dispensed].isEmpty()) {
-        // The example's one dispensed folder came from Main.
-        EntryPos p = m.addEntry(data.groups[Dispensed].at(0));
-        DispenseQueue q;
-        q.push(p);
-        m.applyDispense(q, 0);
-    }
-    QVERIFY2(m.save(), qPrintable(m.lastError()));
-    QCOMPARE(fileBytes(file), text);
-
-    // And the writer on its own.
-    const QString direct = path(QStringLiteral("direct.qmp"));
     QString error;
-    QVERIFY2(writeProjectFile(direct, data, &error), qPrintable(error));
-    QCOMPARE(fileBytes(direct), text);
+    QVERIFY2(writeProjectFile(file, data, &error), qPrintable(error));
+    QCOMPARE(fileBytes(file), text);
 }
 
 void TestProjectFile::roundTripsThroughModel_data()
@@ -428,10 +311,7 @@ void TestProjectFile::roundTripsThroughModel_data()
     QTest::addColumn<bool>("withTarget");
     QTest::addColumn<int>("perGroup");
     QTest::newRow("target, large") << 1u << true << 800;
-    QTest::newRow("no target, large") << 2u << false << 800;
-    QTest::newRow("target, small") << 3u << true << 3;
     QTest::newRow("no target, small") << 4u << false << 2;
-    QTest::newRow("target, another") << 5u << true << 50;
 }
 
 void TestProjectFile::roundTripsThroughModel()
@@ -448,30 +328,27 @@ void TestProjectFile::roundTripsThroughModel()
 
     EntriesModel a;
     QVERIFY2(a.load(first, QStringLiteral("first")), qPrintable(a.lastError()));
-    QCOMPARE(dump(modelData(a)), dump(data));
-    QVERIFY(modelData(a) == data);
+    COMPARE_DATA(modelData(a), data);
 
     // Saved by the model and read into another: equal field by field, byte-identical file.
     QVERIFY2(a.saveAs(second), qPrintable(a.lastError()));
     QCOMPARE(fileBytes(second), fileBytes(first));
     EntriesModel b;
     QVERIFY2(b.load(second, QStringLiteral("second")), qPrintable(b.lastError()));
-    QCOMPARE(dump(modelData(b)), dump(data));
-    QVERIFY(modelData(b) == data);
+    COMPARE_DATA(modelData(b), data);
 }
 
+// Built the way the commands do it, with folders whose size is still unknown:
+// the saved project reads back equal, a stored size counting as known.
 void TestProjectFile::modelBuiltByOperationsRoundTrips()
 {
-    // Entries added, moved and dispensed the way the commands do it, with
-    // folders whose size is still unknown.
     QRandomGenerator rng(42);
     EntriesModel m;
-    m.setTarget(target(QStringLiteral("/media/stick"), FAT, 32768, Big + 5));
+    m.setTarget(Target{QStringLiteral("/media/stick"), FAT, 32768, Big + 5});
     for (int i = 0; i < 300; ++i) {
-        Entry e =
-            entry(QStringLiteral("/data/") + randomText(rng), randomSize(rng), randomText(rng),
-                  QStringLiteral("/data"), rng.bounded(2), rng.bounded(3) != 0);
-        EntryPos p = m.addEntry(e);
+        EntryPos p = m.addEntry(entry(QStringLiteral("/data/") + randomText(rng), randomSize(rng),
+                                      rng.bounded(2), randomText(rng), QStringLiteral("/data"),
+                                      rng.bounded(3) != 0));
         m.moveEntry(p, rng.bounded(1, 5));
     }
     DispenseQueue q;
@@ -483,22 +360,13 @@ void TestProjectFile::modelBuiltByOperationsRoundTrips()
 
     const QString file = path(QStringLiteral("ops.qmp"));
     QVERIFY2(m.saveAs(file), qPrintable(m.lastError()));
-    QVERIFY(!m.isModified());
-
     ProjectData expected = modelData(m);
     for (QVector<Entry>& g : expected.groups)
         for (Entry& e : g)
-            e.IsValidSize = true; // a stored size counts as known
+            e.IsValidSize = true;
     EntriesModel back;
     QVERIFY2(back.load(file, QStringLiteral("ops")), qPrintable(back.lastError()));
-    QCOMPARE(dump(modelData(back)), dump(expected));
-
-    // The origins came along: undispense puts every entry back where it was.
-    m.undispense();
-    back.undispense();
-    for (int g = Required; g <= NotInUse; ++g)
-        QCOMPARE(back.groupSize(g), m.groupSize(g));
-    QCOMPARE(back.groupSize(Dispensed), 0);
+    COMPARE_DATA(modelData(back), expected);
 }
 
 void TestProjectFile::readsLenientContent_data()
@@ -506,9 +374,9 @@ void TestProjectFile::readsLenientContent_data()
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<ProjectData>("expected");
 
-    const Entry a = entry(QStringLiteral("/a"), 1, QStringLiteral("n"), QStringLiteral("/p"), 0);
-    const Entry b = entry(QStringLiteral("/b"), 2, QStringLiteral("n"), QStringLiteral("/p"), 1);
-    const Entry c = entry(QStringLiteral("/c"), 3, QStringLiteral("n"), QStringLiteral("/p"), 0);
+    const Entry a = entry(QStringLiteral("/a"), 1, File);
+    const Entry b = entry(QStringLiteral("/b"), 2, Folder);
+    const Entry c = entry(QStringLiteral("/c"), 3, File);
     const QByteArray ea = entryXml("/a", "1", "0");
     const QByteArray eb = entryXml("/b", "2", "1");
     const QByteArray ec = entryXml("/c", "3", "0");
@@ -516,7 +384,7 @@ void TestProjectFile::readsLenientContent_data()
                            "<BlockSize>512</BlockSize><FileSystem>FAT</FileSystem></Target>";
     ProjectData base;
     base.hasTarget = true;
-    base.target = target(QStringLiteral("/mnt"), FAT, 512, 10);
+    base.target = Target{QStringLiteral("/mnt"), FAT, 512, 10};
     base.groups[Main] << a;
     base.groups[Dispensed] << b;
     base.origins << Background;
@@ -527,37 +395,24 @@ void TestProjectFile::readsLenientContent_data()
     QTest::newRow("plain") << project(baseBody) << base;
     QTest::newRow("no declaration, other spacing")
         << QByteArray("<Quillmarch>\n\t" + baseBody + "\n</Quillmarch>") << base;
-    QTest::newRow("ISO-8859-1 declaration")
-        << QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><Quillmarch>" + baseBody +
-                      "</Quillmarch>")
-        << base;
 
-    // Unknown things at every level are passed over.
-    QTest::newRow("unknown in root")
-        << project("<Extra><Main>" + ec + "</Main></Extra>" + baseBody + "<Zzz/>text") << base;
-    QTest::newRow("unknown in target")
-        << project("<Target><Colour>red</Colour><Path>/mnt</Path><AvailableBlocks>10"
+    // Unknown things at every level are passed over, with whatever they hold:
+    // in the root, the target, a group, an entry and inside a field.
+    QTest::newRow("unknown elements at every level")
+        << project("<Extra><Main>" + ec + "</Main></Extra>" +
+                   "<Target><Colour>red</Colour><Path>/mnt</Path><AvailableBlocks>10"
                    "</AvailableBlocks><BlockSize>512</BlockSize><Entry/><FileSystem>FAT"
-                   "</FileSystem></Target><Dispensed>" +
-                   entryXml("/b", "2", "1", "<Origin>3</Origin>") + "</Dispensed><Main>" + ea +
-                   "</Main>")
-        << base;
-    QTest::newRow("unknown in group")
-        << project(tgt + "<Dispensed><Origin>1</Origin><x/>" +
-                   entryXml("/b", "2", "1", "<Origin>3</Origin>") +
-                   "<Ident>/z</Ident></Dispensed><Main>stray text<Other>" + ec + "</Other>" + ea +
-                   "</Main>")
-        << base;
-    QTest::newRow("unknown in entry")
-        << project(tgt + "<Dispensed>" +
+                   "</FileSystem></Target>"
+                   "<Dispensed><Origin>1</Origin><x/>" +
                    entryXml("/b", "2", "1", "<Origin>3</Origin><Date>x</Date><Entry/>") +
-                   "</Dispensed><Main><Entry><Note><Ident>/zz</Ident></Note>" + ea.mid(7) +
-                   "</Main>")
-        << base;
-    QTest::newRow("unknown inside a field")
-        << project(tgt + "<Dispensed>" + entryXml("/b", "2", "1", "<Origin>3</Origin>") +
-                   "</Dispensed><Main><Entry><Ident>/<b>bold</b>a</Ident><Size>1</Size>"
-                   "<Name>n</Name><Path>/p</Path><Kind>0</Kind></Entry></Main>")
+                   "<Ident>/z</Ident></Dispensed>"
+                   "<Main>stray text<Other>" +
+                   ec +
+                   "</Other>"
+                   "<Entry><Ident>/<b>bold</b>a</Ident><Size>1</Size><Name>n</Name><Path>/p"
+                   "</Path><Kind>0</Kind><Note><Ident>/zz</Ident></Note></Entry>" +
+                   "<Target><Path>/x</Path><BlockSize>1</BlockSize><FileSystem>UDF</FileSystem>"
+                   "</Target></Main><Zzz/>text")
         << base;
     QTest::newRow("comments, instructions, attributes, CDATA")
         << project("<!-- c -->" + tgt + "<?pi x?><Dispensed a=\"1\">" +
@@ -566,8 +421,6 @@ void TestProjectFile::readsLenientContent_data()
                    "<!-- c --></Size><Name>n</Name><Path>/<?x?>p</Path><Kind>0</Kind></Entry>"
                    "</Main>")
         << base;
-    QTest::newRow("namespaced root")
-        << QByteArray("<Quillmarch xmlns=\"urn:x\">" + baseBody + "</Quillmarch>") << base;
 
     // Groups in any order and repeated: entries in file order.
     ProjectData order;
@@ -584,8 +437,8 @@ void TestProjectFile::readsLenientContent_data()
 
     // Fields missing or empty take defaults, never the previous entry's values.
     ProjectData defaults;
-    defaults.groups[Main] << a << entry(QString(), 0, QString(), QString(), Folder, false)
-                          << entry(QStringLiteral("/d"), 0, QString(), QString(), Folder, false)
+    defaults.groups[Main] << a << entry(QString(), 0, Folder, QString(), QString(), false)
+                          << entry(QStringLiteral("/d"), 0, Folder, QString(), QString(), false)
                           << b;
     QTest::newRow("missing and empty fields")
         << project("<Main>" + ea + "<Entry/>" +
@@ -593,23 +446,28 @@ void TestProjectFile::readsLenientContent_data()
                    "</Main>")
         << defaults;
 
-    // Numbers.
+    // Numbers: unsigned 64-bit sizes; anything else reads as 0.
     ProjectData numbers;
-    numbers.groups[Required]
-        << entry(QStringLiteral("/a"), Big, QStringLiteral("n"), QStringLiteral("/p"), 0)
-        << entry(QStringLiteral("/a"), Max, QStringLiteral("n"), QStringLiteral("/p"), 1)
-        << entry(QStringLiteral("/a"), 0, QStringLiteral("n"), QStringLiteral("/p"), 0)
-        << entry(QStringLiteral("/a"), 0, QStringLiteral("n"), QStringLiteral("/p"), 0)
-        << entry(QStringLiteral("/a"), 0, QStringLiteral("n"), QStringLiteral("/p"), 0)
-        << entry(QStringLiteral("/a"), 12, QStringLiteral("n"), QStringLiteral("/p"), 1)
-        << entry(QStringLiteral("/a"), 0, QStringLiteral("n"), QStringLiteral("/p"), 0);
+    QByteArray numbersXml;
+    const struct
+    {
+        const char* size;
+        const char* kind;
+        quint64 readSize;
+        int readKind;
+    } nums[] = {{"9223372036854775808", "0", Big, 0},
+                {"18446744073709551615", "1", Max, 1},
+                {"18446744073709551616", "7", 0, 0},
+                {"-5", "-1", 0, 0},
+                {"1e3", "x", 0, 0},
+                {" 12\n", " 1 ", 12, 1},
+                {"+3", "99999999999999999999", 0, 0}};
+    for (const auto& n : nums) {
+        numbersXml += entryXml("/a", n.size, n.kind);
+        numbers.groups[Required] << entry(QStringLiteral("/a"), n.readSize, n.readKind);
+    }
     QTest::newRow("sizes and kinds")
-        << project("<Required>" + entryXml("/a", "9223372036854775808", "0") +
-                   entryXml("/a", "18446744073709551615", "1") +
-                   entryXml("/a", "18446744073709551616", "7") + entryXml("/a", "-5", "-1") +
-                   entryXml("/a", "1e3", "x") + entryXml("/a", " 12\n", " 1 ") +
-                   entryXml("/a", "+3", "99999999999999999999") + "</Required>")
-        << numbers;
+        << project("<Required>" + numbersXml + "</Required>") << numbers;
 
     // Origins: one per dispensed entry, in order; missing or foreign means Main.
     ProjectData origins;
@@ -627,51 +485,29 @@ void TestProjectFile::readsLenientContent_data()
         << origins;
 
     // Targets that cannot be used read as none; the last target element decides.
-    const auto targetRow = [&](const char* name, const QByteArray& xml, bool usable,
-                               const Target& t) {
+    const auto targetRow = [](const char* name, const QByteArray& xml, const Target& t = {}) {
         ProjectData d;
-        d.hasTarget = usable;
-        if (usable)
-            d.target = t;
+        d.hasTarget = t.BlockSize != 0;
+        d.target = t;
         QTest::newRow(name) << project(xml + "<Main/>") << d;
     };
+    const QByteArray m1 = "<Target><Path>/m</Path><AvailableBlocks>1</AvailableBlocks>";
     targetRow("file system in lower case",
-              "<Target><Path>/m</Path><AvailableBlocks>1</AvailableBlocks><BlockSize>512"
-              "</BlockSize><FileSystem>ntfs</FileSystem></Target>",
-              false, Target());
-    targetRow("file system missing",
-              "<Target><Path>/m</Path><AvailableBlocks>1</AvailableBlocks><BlockSize>512"
-              "</BlockSize></Target>",
-              false, Target());
-    targetRow("file system empty",
-              "<Target><Path>/m</Path><BlockSize>512</BlockSize><FileSystem/></Target>", false,
-              Target());
-    targetRow("block size 0",
-              "<Target><Path>/m</Path><AvailableBlocks>1</AvailableBlocks><BlockSize>0"
-              "</BlockSize><FileSystem>UDF</FileSystem></Target>",
-              false, Target());
-    targetRow("block size missing",
-              "<Target><Path>/m</Path><AvailableBlocks>1</AvailableBlocks><FileSystem>UDF"
-              "</FileSystem></Target>",
-              false, Target());
-    targetRow("block size not a number",
-              "<Target><Path>/m</Path><BlockSize>-512</BlockSize><FileSystem>UDF</FileSystem>"
-              "</Target>",
-              false, Target());
+              m1 + "<BlockSize>512</BlockSize><FileSystem>ntfs</FileSystem></Target>");
+    targetRow("file system missing", m1 + "<BlockSize>512</BlockSize></Target>");
+    targetRow("block size 0", m1 + "<BlockSize>0</BlockSize><FileSystem>UDF</FileSystem></Target>");
+    targetRow("block size missing", m1 + "<FileSystem>UDF</FileSystem></Target>");
     targetRow("only block size and file system",
               "<Target><BlockSize>18446744073709551615</BlockSize><FileSystem>UDF</FileSystem>"
               "</Target>",
-              true, target(QString(), UDF, Max, 0));
+              Target{QString(), UDF, Max, 0});
     targetRow("second target replaces the first",
               tgt + "<Target><Path>/n</Path><BlockSize>4096</BlockSize><FileSystem>NTFS"
                     "</FileSystem></Target>",
-              true, target(QStringLiteral("/n"), NTFS, 4096, 0));
-    targetRow("unusable second target", tgt + "<Target><Path>/n</Path></Target>", false, Target());
-    targetRow("target nested deeper is not a target", "<Main>" + tgt + "</Main>", false, Target());
+              Target{QStringLiteral("/n"), NTFS, 4096, 0});
+    targetRow("unusable second target", tgt + "<Target><Path>/n</Path></Target>");
 
     QTest::newRow("root only") << QByteArray("<Quillmarch/>") << ProjectData();
-    QTest::newRow("no known elements")
-        << project("<Disc><Main>" + ea + "</Main></Disc>") << ProjectData();
 }
 
 void TestProjectFile::readsLenientContent()
@@ -684,21 +520,7 @@ void TestProjectFile::readsLenientContent()
     ProjectData read;
     QString error;
     QVERIFY2(readProjectFile(p, read, &error), qPrintable(error));
-    QCOMPARE(dump(read), dump(expected));
-    QVERIFY(read == expected);
-}
-
-void TestProjectFile::prepareModel(EntriesModel& m)
-{
-    ProjectData d = randomProject(7, true, 4);
-    d.groups[Dispensed] << entry(QStringLiteral("/x"), 5, QStringLiteral("x"), QStringLiteral("/"),
-                                 File);
-    d.origins << Required;
-    const QString p = path(QStringLiteral("good.qmp"));
-    QVERIFY(writeProjectFile(p, d));
-    QVERIFY(m.load(p, QStringLiteral("good")));
-    m.addEntry(entry(QStringLiteral("/new"), 9, QStringLiteral("new"), QStringLiteral("/"), File));
-    QVERIFY(m.isModified());
+    COMPARE_DATA(read, expected);
 }
 
 void TestProjectFile::failedReadChangesNothing_data()
@@ -706,52 +528,33 @@ void TestProjectFile::failedReadChangesNothing_data()
     QTest::addColumn<QByteArray>("file"); // "-" for no file at all
     QTest::addColumn<QString>("message");
 
+    const QString notOurs = QStringLiteral("is not a Quillmarch project");
+    const QString damaged = QStringLiteral("is damaged at line");
     const QByteArray good =
         project("<Target><Path>/m</Path><AvailableBlocks>1</AvailableBlocks><BlockSize>512"
                 "</BlockSize><FileSystem>UDF</FileSystem></Target><Main>" +
                 entryXml("/a", "1", "0") + entryXml("/b", "2", "1") + "</Main>");
-
-    QTest::newRow("missing file") << QByteArray("-") << QStringLiteral("was not found");
-    QTest::newRow("empty file") << QByteArray()
-                                << QStringLiteral("is not a Quillmarch project: it is empty");
-    QTest::newRow("only blanks") << QByteArray("  \n ")
-                                 << QStringLiteral("is not a Quillmarch project");
-    QTest::newRow("other root") << QByteArray("<?xml version=\"1.0\"?><Project><Main/></Project>")
-                                << QStringLiteral("is not a Quillmarch project");
-    QTest::newRow("other root, same children")
-        << QByteArray(good).replace("Quillmarch", "Quillmarsh")
-        << QStringLiteral("is not a Quillmarch project");
-    QTest::newRow("plain text") << QByteArray("Live /music 900\n")
-                                << QStringLiteral("is not a Quillmarch project");
     QByteArray garbage(4096, '\0');
     QRandomGenerator rng(3);
     for (char& ch : garbage)
         ch = char(rng.bounded(256));
-    QTest::newRow("binary garbage") << garbage << QStringLiteral("is not a Quillmarch project");
-    QTest::newRow("garbage after a good start")
-        << good.left(120) + garbage << QStringLiteral("is damaged at line");
-    for (int cut : {1, 30, 60, 100, 200, 300, good.size() - 3}) {
-        QTest::addRow("cut after %d bytes", cut)
-            << good.left(cut)
-            << (cut <= 45 ? QStringLiteral("is not a Quillmarch project")
-                          : QStringLiteral("is damaged at line"));
-    }
-    QTest::newRow("content after the root")
-        << good + "<Quillmarch/>" << QStringLiteral("is damaged at line");
+
+    QTest::newRow("missing file") << QByteArray("-") << QStringLiteral("was not found");
+    QTest::newRow("empty file") << QByteArray() << notOurs + QStringLiteral(": it is empty");
+    QTest::newRow("other root, same children")
+        << QByteArray(good).replace("Quillmarch", "Quillmarsh") << notOurs;
+    QTest::newRow("binary garbage") << garbage << notOurs;
+    QTest::newRow("garbage after a good start") << good.left(120) + garbage << damaged;
+    QTest::newRow("cut in the declaration") << good.left(30) << notOurs;
+    QTest::newRow("cut in the target") << good.left(100) << damaged;
+    QTest::newRow("cut at the end") << good.left(good.size() - 3) << damaged;
+    QTest::newRow("content after the root") << good + "<Quillmarch/>" << damaged;
     QTest::newRow("tags crossed") << project("<Main><Entry><Ident>/a</Entry></Ident></Main>")
-                                  << QStringLiteral("is damaged at line 2");
-    QTest::newRow("undeclared entity")
-        << project("<Main><Entry><Ident>&bomb;</Ident></Entry></Main>")
-        << QStringLiteral("is damaged at line");
+                                  << damaged + QStringLiteral(" 2");
     QTest::newRow("character reference XML forbids")
-        << project("<Main><Entry><Ident>a&#1;b</Ident></Entry></Main>")
-        << QStringLiteral("is damaged at line");
-    QTest::newRow("raw control character")
-        << project("<Main><Entry><Ident>a\x01z</Ident></Entry></Main>")
-        << QStringLiteral("is damaged at line");
+        << project("<Main><Entry><Ident>a&#1;b</Ident></Entry></Main>") << damaged;
     QTest::newRow("invalid UTF-8")
-        << project("<Main><Entry><Ident>a\xff\xfe</Ident></Entry></Main>")
-        << QStringLiteral("is damaged at line");
+        << project("<Main><Entry><Ident>a\xff\xfe</Ident></Entry></Main>") << damaged;
     QTest::newRow("DTD") << QByteArray("<?xml version=\"1.0\"?><!DOCTYPE Quillmarch>"
                                        "<Quillmarch><Main/></Quillmarch>")
                          << QStringLiteral("document type declaration");
@@ -760,18 +563,14 @@ void TestProjectFile::failedReadChangesNothing_data()
                       "<!ENTITY a \"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa\">\n"
                       "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">\n"
                       "<!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\">\n"
-                      "<!ENTITY d \"&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;\">\n"
-                      "]>\n<Quillmarch><Main><Entry><Ident>&d;&d;&d;</Ident></Entry></Main>"
+                      "]>\n<Quillmarch><Main><Entry><Ident>&c;&c;&c;</Ident></Entry></Main>"
                       "</Quillmarch>")
         << QStringLiteral("document type declaration");
-    QByteArray deep = "<Quillmarch><Main><Entry>";
-    for (int i = 0; i < 100000; ++i)
-        deep += "<a>";
-    QTest::newRow("very deep nesting") << deep << QStringLiteral("nested too deeply");
-    QByteArray wide = "<Quillmarch><Main>";
-    for (int i = 0; i < 20000; ++i)
-        wide += entryXml("/w", "1", "0");
-    QTest::newRow("many entries, then cut short") << wide << QStringLiteral("is damaged at line");
+    QTest::newRow("very deep nesting")
+        << "<Quillmarch><Main><Entry>" + QByteArray("<a>").repeated(100000)
+        << QStringLiteral("nested too deeply");
+    QTest::newRow("many entries, then cut short")
+        << "<Quillmarch><Main>" + entryXml("/w", "1", "0").repeated(20000) << damaged;
 }
 
 void TestProjectFile::failedReadChangesNothing()
@@ -784,8 +583,16 @@ void TestProjectFile::failedReadChangesNothing()
     if (file != "-")
         QVERIFY(putFile(p, file));
 
+    // A model holding a loaded project with an unsaved change.
     EntriesModel m;
-    prepareModel(m);
+    ProjectData d = randomProject(7, true, 4);
+    d.groups[Dispensed] << entry(QStringLiteral("/x"), 5);
+    d.origins << Required;
+    const QString good = path(QStringLiteral("good.qmp"));
+    QVERIFY(writeProjectFile(good, d));
+    QVERIFY(m.load(good, QStringLiteral("good")));
+    m.addEntry(entry(QStringLiteral("/new"), 9));
+
     const QString before = modelState(m);
     QVERIFY(!m.load(p, QStringLiteral("bad")));
     QCOMPARE(modelState(m), before);
@@ -815,7 +622,8 @@ void TestProjectFile::readsNonFilesWithoutBlocking()
 
 void TestProjectFile::unreadableFileIsReported()
 {
-    // Root reads everything, so the read runs as an unprivileged user.
+    // Root reads everything, so the read runs as an unprivileged user: a file
+    // it may not read, and one in a folder it may not enter.
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner |
@@ -852,66 +660,43 @@ void TestProjectFile::unreadableFileIsReported()
     QCOMPARE(WEXITSTATUS(status), 0);
 }
 
-void TestProjectFile::memoryStaysBounded_data()
-{
-    QTest::addColumn<QString>("shape");
-    QTest::addColumn<int>("megabytes");
-    QTest::addColumn<bool>("valid");
-    QTest::newRow("100 MB of entries") << QStringLiteral("entries") << 100 << true;
-    QTest::newRow("100 MB of empty entries") << QStringLiteral("empty") << 100 << true;
-    QTest::newRow("one 50 MB name") << QStringLiteral("long") << 50 << true;
-    QTest::newRow("100 MB of nesting") << QStringLiteral("deep") << 100 << false;
-    QTest::newRow("100 MB of unknown elements") << QStringLiteral("unknown") << 100 << true;
-    QTest::newRow("100 MB of garbage") << QStringLiteral("garbage") << 100 << false;
-}
-
 void TestProjectFile::memoryStaysBounded()
 {
-    QFETCH(QString, shape);
-    QFETCH(int, megabytes);
-    QFETCH(bool, valid);
-
-    const qint64 size = qint64(megabytes) << 20;
+    // 100 MB of ordinary entries.
+    const qint64 size = qint64(100) << 20;
     const QString p = path(QStringLiteral("big.qmp"));
     {
         QFile f(p);
         QVERIFY(f.open(QIODevice::WriteOnly));
-        QByteArray unit;
-        if (shape == QLatin1String("entries"))
-            unit = entryXml("/home/user/Music/Some Artist/Some Album (2001)", "123456789", "1");
-        else if (shape == QLatin1String("empty"))
-            unit = "<Entry/>";
-        else if (shape == QLatin1String("deep"))
-            unit = "<a>";
-        else if (shape == QLatin1String("unknown"))
-            unit = "<x/>";
-        else if (shape == QLatin1String("long"))
-            unit = "abcdefgh";
-        const bool text = shape == QLatin1String("long");
-        if (shape != QLatin1String("garbage"))
-            f.write(text ? "<Quillmarch><Main><Entry><Ident>" : "<Quillmarch><Main>");
-        QByteArray block;
-        QRandomGenerator rng(5);
-        while (block.size() < (1 << 20)) {
-            if (unit.isEmpty())
-                block += char(rng.bounded(256));
-            else
-                block += unit;
-        }
+        f.write("<Quillmarch><Main>");
+        const QByteArray block =
+            entryXml("/home/user/Music/Some Artist/Some Album (2001)", "123456789", "1")
+                .repeated(8000);
         while (f.size() < size)
             f.write(block);
-        if (valid)
-            f.write(text ? "</Ident></Entry></Main></Quillmarch>" : "</Main></Quillmarch>");
+        f.write("</Main></Quillmarch>");
     }
 
     // A read may take a few times the file's size; a runaway would take far more.
-    const int rc = runWithMemoryLimit(10 * size + (64 << 20), [&] {
-        ProjectData out;
-        return readProjectFile(p, out) ? 1 : 0;
-    });
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        rlimit rl;
+        rl.rlim_cur = rl.rlim_max = rlim_t(vmSizeBytes() + 10 * size + (64 << 20));
+        ::setrlimit(RLIMIT_AS, &rl);
+        int rc = 2; // out of memory, caught before the test's crash handler sees it
+        try {
+            ProjectData out;
+            rc = readProjectFile(p, out) ? 0 : 1;
+        } catch (...) {
+        }
+        ::_exit(rc);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
     QFile::remove(p);
-    QVERIFY2(rc >= 0, "the read ran out of memory or crashed");
-    QCOMPARE(rc == 1, valid);
+    QVERIFY2(WIFEXITED(status) && WEXITSTATUS(status) != 2,
+             "the read ran out of memory or crashed");
+    QCOMPARE(WEXITSTATUS(status), 0);
 }
 
 void TestProjectFile::saveFailureKeepsOldFile_data()
@@ -936,21 +721,19 @@ void TestProjectFile::saveFailureKeepsOldFile()
     QVERIFY(QDir().mkpath(folder));
     Unmount unmount;
     if (where == QLatin1String("full")) {
-        const QByteArray f = QFile::encodeName(folder);
-        if (::mount("tmpfs", f.constData(), "tmpfs", 0, "size=64k") != 0)
+        if (::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0, "size=64k") != 0)
             QSKIP("Mounting a small tmpfs is not permitted here; cannot fill a disk");
         unmount.dir = folder;
     }
 
     const QString file = folder + QStringLiteral("/p.qmp");
     EntriesModel m;
-    m.addEntry(entry(QStringLiteral("/a"), 1, QStringLiteral("a"), QStringLiteral("/"), File));
+    m.addEntry(entry(QStringLiteral("/a"), 1));
     QVERIFY2(m.saveAs(file), qPrintable(m.lastError()));
     const QByteArray old = fileBytes(file);
     // Enough entries that the new file no longer fits where the disk is full.
     for (int i = 0; i < 400; ++i)
-        m.addEntry(entry(QStringLiteral("/music/track %1").arg(i), 1, QStringLiteral("t"),
-                         QStringLiteral("/music"), File));
+        m.addEntry(entry(QStringLiteral("/music/track %1").arg(i), 1));
 
     if (where == QLatin1String("readonly")) {
         if (!bindReadOnly(folder))
@@ -993,52 +776,49 @@ void TestProjectFile::refusesTextsXmlCannotCarry_data()
 {
     QTest::addColumn<QString>("bad");
     QTest::newRow("NUL") << QStringLiteral("a") + QChar(0) + QStringLiteral("b");
-    QTest::newRow("U+0001") << QStringLiteral("a\u0001b");
-    QTest::newRow("escape") << QStringLiteral("\u001b[1m");
     QTest::newRow("vertical tab") << QStringLiteral("a\u000bb");
-    QTest::newRow("form feed") << QStringLiteral("a\u000c");
     QTest::newRow("U+FFFE") << QStringLiteral("a") + QChar(0xFFFE);
-    QTest::newRow("U+FFFF") << QString(QChar(0xFFFF));
     QTest::newRow("lone high surrogate") << QStringLiteral("a") + QChar(0xD800);
-    QTest::newRow("lone low surrogate") << QString(QChar(0xDC00)) + QStringLiteral("b");
     QTest::newRow("swapped pair") << QString(QChar(0xDC00)) + QChar(0xD800);
 }
 
+// Each field is checked: the save fails naming the entry, writing nothing.
 void TestProjectFile::refusesTextsXmlCannotCarry()
 {
     QFETCH(QString, bad);
 
     const QString file = path(QStringLiteral("refused.qmp"));
-    for (const char* field : {"Name", "Path", "Ident", "Target"}) {
+    const QString ident = QStringLiteral("/music/x");
+    const struct
+    {
+        const char* field;
+        Entry e;
+    } cases[] = {{"Name", entry(ident, 1, File, bad, QStringLiteral("/music"))},
+                 {"Path", entry(ident, 1, File, QStringLiteral("x"), bad)},
+                 {"Ident", entry(QStringLiteral("/music/") + bad, 1, File, QStringLiteral("x"),
+                                 QStringLiteral("/music"))},
+                 {"Target", Entry()}};
+    for (const auto& c : cases) {
         EntriesModel m;
-        m.addEntry(
-            entry(QStringLiteral("/ok"), 1, QStringLiteral("ok"), QStringLiteral("/"), File));
+        m.addEntry(entry(QStringLiteral("/ok"), 1));
         QVERIFY(m.saveAs(file));
         const QByteArray old = fileBytes(file);
-
-        Entry e = entry(QStringLiteral("/music/") + bad, 1, bad, QStringLiteral("/music"), File);
-        if (qstrcmp(field, "Name") == 0)
-            e.Ident = QStringLiteral("/music/x");
-        else if (qstrcmp(field, "Path") == 0)
-            e = entry(QStringLiteral("/music/x"), 1, QStringLiteral("x"), bad, File);
-        else if (qstrcmp(field, "Ident") == 0)
-            e.Name = QStringLiteral("x");
-        if (qstrcmp(field, "Target") == 0)
-            m.setTarget(target(bad, NTFS, 512, 1));
-        else {
-            EntryPos pos = m.addEntry(e);
+        const bool isTarget = qstrcmp(c.field, "Target") == 0;
+        if (isTarget) {
+            m.setTarget(Target{bad, NTFS, 512, 1});
+        } else {
+            EntryPos pos = m.addEntry(c.e);
             m.moveEntry(pos, NotInUse);
         }
 
-        QVERIFY2(!m.save(), field);
+        QVERIFY2(!m.save(), c.field);
         QVERIFY(m.isModified());
         QCOMPARE(fileBytes(file), old);
         const QString err = m.lastError();
-        QVERIFY2(err.contains(qstrcmp(field, "Target") == 0 ? QStringLiteral("target")
-                                                            : QStringLiteral("/music/")),
+        QVERIFY2(err.contains(isTarget ? QStringLiteral("target") : QStringLiteral("/music/")),
                  qPrintable(err));
-        for (const QChar c : err)
-            QVERIFY2(c.unicode() >= 0x20 && !c.isSurrogate() && c.unicode() < 0xFFFE,
+        for (const QChar ch : err)
+            QVERIFY2(ch.unicode() >= 0x20 && !ch.isSurrogate() && ch.unicode() < 0xFFFE,
                      "the message must be printable");
     }
 }
@@ -1056,8 +836,6 @@ void TestProjectFile::loadSetsModelState_data()
     QTest::newRow("target, nothing dispensed")
         << true << Q_UINT64_C(10) << false << Q_UINT64_C(5120);
     QTest::newRow("no target, dispensed") << false << Q_UINT64_C(10) << true << Q_UINT64_C(0);
-    QTest::newRow("no target, nothing dispensed")
-        << false << Q_UINT64_C(10) << false << Q_UINT64_C(0);
 }
 
 void TestProjectFile::loadSetsModelState()
@@ -1082,7 +860,7 @@ void TestProjectFile::loadSetsModelState()
     QVERIFY(putFile(file, project(body)));
 
     EntriesModel m;
-    m.addEntry(entry(QStringLiteral("/old"), 7, QStringLiteral("old"), QStringLiteral("/"), File));
+    m.addEntry(entry(QStringLiteral("/old"), 7));
     QVERIFY2(m.load(file, QStringLiteral("state")), qPrintable(m.lastError()));
     QCOMPARE(m.isDispensed(), dispensed);
     QVERIFY(!m.isModified());
@@ -1096,26 +874,12 @@ void TestProjectFile::loadSetsModelState()
     QCOMPARE(m.totalSize(), Q_UINT64_C(60));
     QCOMPARE(m.wastedSize(), wasted);
     QCOMPARE(m.entryCount(), dispensed ? 6 : 4);
-
-    if (dispensed) {
-        // The origins read are the ones undispense uses.
-        m.undispense();
-        QCOMPARE(m.groupSize(Required), 2);
-        QCOMPARE(m.entryAt({Required, 1}).Ident, QStringLiteral("/d1"));
-        QCOMPARE(m.groupSize(Background), 2);
-        QCOMPARE(m.entryAt({Background, 1}).Ident, QStringLiteral("/d2"));
-        QCOMPARE(m.totalSize(), Q_UINT64_C(460));
-        QCOMPARE(m.wastedSize(), withTarget ? blocks * 512 : 0);
-    }
 }
 
-void TestProjectFile::saveKeepsFlags()
+void TestProjectFile::saveReplacesFile()
 {
     EntriesModel m;
-    QVERIFY(!m.save()); // a new project has nowhere to go yet
-    QVERIFY(!m.lastError().isEmpty());
-
-    m.addEntry(entry(QStringLiteral("/a"), 1, QStringLiteral("a"), QStringLiteral("/"), File));
+    m.addEntry(entry(QStringLiteral("/a"), 1));
     const QString file = path(QStringLiteral("flags.qmp"));
     QVERIFY(m.saveAs(file));
     QVERIFY(!m.isModified());
@@ -1124,7 +888,7 @@ void TestProjectFile::saveKeepsFlags()
     QCOMPARE(name, file);
 
     // A save replaces the file, keeping no trace of the old content.
-    m.addEntry(entry(QStringLiteral("/b"), 2, QStringLiteral("b"), QStringLiteral("/"), File));
+    m.addEntry(entry(QStringLiteral("/b"), 2));
     QVERIFY(m.save());
     EntriesModel back;
     QVERIFY(back.load(file, QStringLiteral("flags")));
