@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <list>
 
 #include "control/Ctrl.h"
@@ -66,6 +67,9 @@ private:
     // the user saved or gave them up.
     bool mayDropChanges();
     // Shows the size and number of the selected entries; returns the number.
+    // Moves every selected entry to destination(its group), skipping those for
+    // which it gives -1, and updates the list, totals and actions.
+    void moveSelection(const std::function<int(int group)>& destination);
     int showSelection();
     // Remove and the priority actions on exactly while anything is selected.
     void followSelection();

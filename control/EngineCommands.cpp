@@ -190,56 +190,39 @@ void Engine::entryRemove()
 
 void Engine::priorityUp()
 {
-    std::vector<EntryPos> sel;
-    m_items->selectedPositions(sel);
-    DM* model = dataModel();
-    for (const EntryPos& p : sel) {
-        if (p.group < Main || p.group > NotInUse || !model->isValidPos(p))
-            continue;
-        EntryPos q = p;
-        model->moveEntry(q, p.group - 1);
-        m_items->moveItem(p, q);
-    }
-    m_actions->enableSave(true);
-    // Moves across "Not In Use" change the totals; the moved rows are selected anew.
-    m_status->showTotal(model->totalSize(), model->totalCount());
-    showSelection();
-    followSelection();
+    // Dispensed and Required have no group above them among the priorities.
+    moveSelection([](int group) { return group >= Main && group <= NotInUse ? group - 1 : -1; });
 }
 
 void Engine::priorityDown()
 {
-    std::vector<EntryPos> sel;
-    m_items->selectedPositions(sel);
-    DM* model = dataModel();
-    for (const EntryPos& p : sel) {
-        if (p.group < Required || p.group > Background || !model->isValidPos(p))
-            continue;
-        EntryPos q = p;
-        model->moveEntry(q, p.group + 1);
-        m_items->moveItem(p, q);
-    }
-    m_actions->enableSave(true);
-    m_status->showTotal(model->totalSize(), model->totalCount());
-    showSelection();
-    followSelection();
+    // Dispensed and Not In Use have no group below them among the priorities.
+    moveSelection(
+        [](int group) { return group >= Required && group <= Background ? group + 1 : -1; });
 }
 
 void Engine::prioritySet(int group)
 {
     if (group < Required || group > NotInUse)
         return;
+    moveSelection([group](int) { return group; });
+}
+
+void Engine::moveSelection(const std::function<int(int group)>& destination)
+{
     std::vector<EntryPos> sel;
     m_items->selectedPositions(sel);
     DM* model = dataModel();
     for (const EntryPos& p : sel) {
-        if (!model->isValidPos(p))
+        const int to = destination(p.group);
+        if (to < 0 || !model->isValidPos(p))
             continue;
         EntryPos q = p;
-        model->moveEntry(q, group);
+        model->moveEntry(q, to);
         m_items->moveItem(p, q);
     }
     m_actions->enableSave(true);
+    // Moves across "Not In Use" change the totals; the moved rows are selected anew.
     m_status->showTotal(model->totalSize(), model->totalCount());
     showSelection();
     followSelection();

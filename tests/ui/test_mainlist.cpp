@@ -26,13 +26,13 @@ EntryPos addEntry(int group, const QString& name, quint64 size, bool known = tru
     return p;
 }
 
-// Fills the model from a spec like "1:a,b;2:c": group 1 gets a and b, group 2 c.
-// Entry sizes are their position in the spec times 1000 bytes.
-void fillModel(const QString& spec)
+// Fills the model from a layout like "1:a,b;2:c": group 1 gets a and b, group 2 c.
+// Entry sizes are their position in the layout times 1000 bytes.
+void fillModel(const QString& layout)
 {
     dataModel()->newProject();
     int n = 0;
-    for (const QString& part : spec.split(';', Qt::SkipEmptyParts)) {
+    for (const QString& part : layout.split(';', Qt::SkipEmptyParts)) {
         const int group = part.section(':', 0, 0).toInt();
         for (const QString& name : part.section(':', 1).split(','))
             addEntry(group, name, quint64(++n) * 1000);
