@@ -195,14 +195,26 @@ QString CliCommands::targetLine(const Target& target)
         .join(QLatin1Char('\t'));
 }
 
+bool CliCommands::parseArguments(CliArguments& args, const QStringList& words, int* exitCode)
+{
+    QString error;
+    if (!args.parse(words, &error)) {
+        *exitCode = usage(error);
+        return false;
+    }
+    if (args.isSet(QStringLiteral("--help")) || args.isSet(QStringLiteral("-h"))) {
+        *exitCode = help(m_command);
+        return false;
+    }
+    return true;
+}
+
 int CliCommands::volumes(const QStringList& words)
 {
     CliArguments args({QStringLiteral("--help"), QStringLiteral("-h")}, {});
-    QString error;
-    if (!args.parse(words, &error))
-        return usage(error);
-    if (args.isSet(QStringLiteral("--help")) || args.isSet(QStringLiteral("-h")))
-        return help(m_command);
+    int exitCode = Success;
+    if (!parseArguments(args, words, &exitCode))
+        return exitCode;
     if (!args.plain().isEmpty())
         return usage(QStringLiteral("unexpected argument '%1'").arg(args.plain().first()));
 
@@ -232,11 +244,9 @@ int CliCommands::volumes(const QStringList& words)
 int CliCommands::probe(const QStringList& words)
 {
     CliArguments args({QStringLiteral("--help"), QStringLiteral("-h")}, {});
-    QString error;
-    if (!args.parse(words, &error))
-        return usage(error);
-    if (args.isSet(QStringLiteral("--help")) || args.isSet(QStringLiteral("-h")))
-        return help(m_command);
+    int exitCode = Success;
+    if (!parseArguments(args, words, &exitCode))
+        return exitCode;
     if (args.plain().size() != 1)
         return usage(args.plain().isEmpty() ? QStringLiteral("a PATH is needed")
                                             : QStringLiteral("only one PATH is taken"));
@@ -264,11 +274,9 @@ int CliCommands::probe(const QStringList& words)
 int CliCommands::size(const QStringList& words)
 {
     CliArguments args({QStringLiteral("--help"), QStringLiteral("-h")}, {});
-    QString error;
-    if (!args.parse(words, &error))
-        return usage(error);
-    if (args.isSet(QStringLiteral("--help")) || args.isSet(QStringLiteral("-h")))
-        return help(m_command);
+    int exitCode = Success;
+    if (!parseArguments(args, words, &exitCode))
+        return exitCode;
     const QStringList paths = args.plain();
     if (paths.isEmpty())
         return usage(QStringLiteral("at least one PATH is needed"));

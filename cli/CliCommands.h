@@ -8,6 +8,7 @@ struct Target;
 
 // The commands of quillmarch-cli. Each returns the process's exit code; all
 // measuring, searching and probing is done by the program's own libraries.
+class CliArguments;
 class CliCommands
 {
 public:
@@ -32,6 +33,9 @@ private:
     void fail(const QString& text);
     int usage(const QString& text);
     int help(const QString& command);
+    // Parses words into args; false with *exitCode set when the command ends
+    // here (a usage error, or --help answered).
+    bool parseArguments(CliArguments& args, const QStringList& words, int* exitCode);
 
     static void write(const QByteArray& bytes);
     static void writeLine(const QString& text);

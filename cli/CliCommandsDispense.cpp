@@ -142,11 +142,9 @@ int CliCommands::dispense(const QStringList& words)
         {QStringLiteral("--help"), QStringLiteral("-h"), jsonOption, nulOption},
         {targetOption, fsOption, blockSizeOption, freeBlocksOption, timeLimitOption, saveOption},
         {required, main, background});
-    QString error;
-    if (!args.parse(words, &error))
-        return usage(error);
-    if (args.isSet(QStringLiteral("--help")) || args.isSet(QStringLiteral("-h")))
-        return help(m_command);
+    int exitCode = Success;
+    if (!parseArguments(args, words, &exitCode))
+        return exitCode;
 
     // What to dispense.
     const bool byPaths = args.isSet(required) || args.isSet(main) || args.isSet(background);

@@ -54,14 +54,8 @@ QString TestMounts::mounted(const QString& folder)
     return folder;
 }
 
-QString TestMounts::ntfs(const QString& folder, int mebibytes, bool overLoopDevice)
+QString TestMounts::makeImage(const QString& folder, int mebibytes)
 {
-    if (!canMount())
-        return QString();
-    if (!QFileInfo::exists(QStringLiteral("/dev/fuse"))) {
-        m_why = QStringLiteral("/dev/fuse is missing, so ntfs-3g cannot mount");
-        return QString();
-    }
     const QString image = folder + QStringLiteral(".img");
     QFile f(image);
     if (!f.open(QIODevice::WriteOnly) || !f.resize(qint64(mebibytes) << 20)) {
@@ -70,6 +64,20 @@ QString TestMounts::ntfs(const QString& folder, int mebibytes, bool overLoopDevi
     }
     f.close();
     QDir().mkpath(folder);
+    return image;
+}
+
+QString TestMounts::ntfs(const QString& folder, int mebibytes, bool overLoopDevice)
+{
+    if (!canMount())
+        return QString();
+    if (!QFileInfo::exists(QStringLiteral("/dev/fuse"))) {
+        m_why = QStringLiteral("/dev/fuse is missing, so ntfs-3g cannot mount");
+        return QString();
+    }
+    const QString image = makeImage(folder, mebibytes);
+    if (image.isEmpty())
+        return QString();
     if (!run(QStringLiteral("mkntfs"),
              {QStringLiteral("-F"), QStringLiteral("-f"), QStringLiteral("-q"), image}))
         return QString();
@@ -106,14 +114,9 @@ QString TestMounts::ext4(const QString& folder, int mebibytes)
 {
     if (!canMount())
         return QString();
-    const QString image = folder + QStringLiteral(".img");
-    QFile f(image);
-    if (!f.open(QIODevice::WriteOnly) || !f.resize(qint64(mebibytes) << 20)) {
-        m_why = QStringLiteral("cannot create ") + image;
+    const QString image = makeImage(folder, mebibytes);
+    if (image.isEmpty())
         return QString();
-    }
-    f.close();
-    QDir().mkpath(folder);
     if (!run(QStringLiteral("mkfs.ext4"), {QStringLiteral("-q"), image}) ||
         !run(QStringLiteral("mount"),
              {QStringLiteral("-o"), QStringLiteral("loop"), image, folder}))

@@ -27,6 +27,8 @@ public:
 
 private:
     bool canMount();
+    // An empty image file of that size beside folder, and folder itself.
+    QString makeImage(const QString& folder, int mebibytes);
     QString mounted(const QString& folder);
 
     QStringList m_mounts; // unmounted in reverse order
