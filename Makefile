@@ -4,28 +4,36 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: deps configure build run test bench fuzz install clean
+.PHONY: deps test-deps configure build build-tests run test bench fuzz install clean
 
 deps:
-	@sh tools/install-deps.sh
+	@sh tools/install-deps.sh runtime build
 
+test-deps:
+	@sh tools/install-deps.sh runtime build test
+
+# The program alone: neither the tests nor their packages.
 configure: deps
-	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) >/dev/null
+	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) -DBUILD_TESTING=OFF >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
-run: build
-	$(BUILD)/quillmarch
+build-tests: test-deps
+	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) -DBUILD_TESTING=ON >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS)
 
-test: build
+run: build
+	$(BUILD)/gui/quillmarch
+
+test: build-tests
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
-bench: build
+bench: build-tests
 	@sh tools/run-benchmarks.sh $(BUILD)
 
 # The project-file fuzzer for five minutes (make test runs it for ten seconds).
-fuzz: deps
+fuzz: test-deps
 	@sh tools/run-fuzz.sh 300
 
 install: build

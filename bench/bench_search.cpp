@@ -13,9 +13,9 @@
 #include <thread>
 #include <vector>
 
-#include "dispense/Dispenser.h"
-#include "dispense/TryCalcerHDD.h"
-#include "dispense/TryCalcerUDF.h"
+#include "core/dispense/Dispenser.h"
+#include "core/dispense/TryCalcerHDD.h"
+#include "core/dispense/TryCalcerUDF.h"
 
 namespace {
 

@@ -20,8 +20,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include "dispense/FilesPlaceWalker.h"
-#include "dispense/Walk.h"
+#include "core/dispense/FilesPlaceWalker.h"
+#include "core/dispense/Walk.h"
 
 namespace {
 

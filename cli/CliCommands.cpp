@@ -12,9 +12,9 @@
 #include "cli/FolderSizeJobs.h"
 #include "cli/InterruptNotifier.h"
 #include "cli/ProgressLine.h"
-#include "dispense/TargetDiscovery.h"
-#include "model/Entry.h"
-#include "model/EntryPaths.h"
+#include "core/dispense/TargetDiscovery.h"
+#include "core/model/Entry.h"
+#include "core/model/EntryPaths.h"
 
 namespace {
 

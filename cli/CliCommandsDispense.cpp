@@ -16,10 +16,10 @@
 #include "cli/FolderSizeJobs.h"
 #include "cli/InterruptNotifier.h"
 #include "cli/ProgressLine.h"
-#include "dispense/TargetDiscovery.h"
-#include "model/EntriesModel.h"
-#include "model/EntryPaths.h"
-#include "model/SizeText.h"
+#include "core/dispense/TargetDiscovery.h"
+#include "core/model/EntriesModel.h"
+#include "core/model/EntryPaths.h"
+#include "core/model/SizeText.h"
 
 namespace {
 

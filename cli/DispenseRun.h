@@ -2,7 +2,7 @@
 
 #include <QObject>
 
-#include "dispense/Dispenser.h"
+#include "core/dispense/Dispenser.h"
 
 class ProgressLine;
 

@@ -3,7 +3,7 @@
 #include <QObject>
 #include <QVector>
 
-#include "dispense/FolderSizeCalcer.h"
+#include "core/dispense/FolderSizeCalcer.h"
 
 // Measures folders with the program's folder-size thread and collects the
 // totals in the order the folders were handed over (the thread reports in

@@ -8,3 +8,5 @@ target_compile_definitions(qm_common INTERFACE
     QT_USE_QSTRINGBUILDER
     QT_DEPRECATED_WARNINGS)
 target_include_directories(qm_common INTERFACE ${PROJECT_SOURCE_DIR})
+# The version is written here only; the About box and the CLI read it.
+target_compile_definitions(qm_common INTERFACE QM_VERSION="${PROJECT_VERSION}")

@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "model/Entry.h"
+#include "core/model/Entry.h"
 
 class IViewDialogs;
 class IViewActions;
@@ -56,3 +56,6 @@ public:
 
 // The one controller of the process, created on first use.
 Ctrl* controller();
+// Puts another controller in its place (tests drive the views with a recorder);
+// nullptr returns to the real one.
+void setController(Ctrl* ctrl);

@@ -4,13 +4,25 @@
 #include "control/IViewDialogs.h"
 #include "control/IViewItems.h"
 #include "control/IViewStatus.h"
-#include "dispense/TargetDiscovery.h"
-#include "model/DM.h"
+#include "core/dispense/TargetDiscovery.h"
+#include "core/model/DM.h"
+
+namespace {
+Ctrl* g_controller = nullptr;
+}
 
 Ctrl* controller()
 {
-    static Engine engine;
-    return &engine;
+    if (!g_controller) {
+        static Engine engine;
+        g_controller = &engine;
+    }
+    return g_controller;
+}
+
+void setController(Ctrl* ctrl)
+{
+    g_controller = ctrl;
 }
 
 Engine::Engine(QObject* parent) : Ctrl(parent) {}

@@ -4,7 +4,7 @@
 #include <list>
 
 #include "control/Ctrl.h"
-#include "dispense/FolderSizeCalcer.h"
+#include "core/dispense/FolderSizeCalcer.h"
 
 // The one controller: runs every command on the GUI thread, changes the model
 // and pushes the new state to the four views (which it does not own).

@@ -8,8 +8,8 @@
 #include "control/IViewDialogs.h"
 #include "control/IViewItems.h"
 #include "control/IViewStatus.h"
-#include "model/DM.h"
-#include "model/EntryPaths.h"
+#include "core/model/DM.h"
+#include "core/model/EntryPaths.h"
 
 namespace {
 

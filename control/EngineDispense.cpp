@@ -7,8 +7,8 @@
 #include "control/IViewItems.h"
 #include "control/IViewStatus.h"
 #include "control/ShellServices.h"
-#include "dispense/Dispenser.h"
-#include "model/DM.h"
+#include "core/dispense/Dispenser.h"
+#include "core/model/DM.h"
 
 void Engine::showDispenseActions()
 {

@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 
 #include "control/IViewItems.h"
-#include "model/DM.h"
+#include "core/model/DM.h"
 
 // Reports are matched to requests by path and then to the entry by its path:
 // positions go stale when entries are moved, removed, dispensed or the project

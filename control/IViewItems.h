@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "model/Entry.h"
+#include "core/model/Entry.h"
 
 // The entry list as the controller sees it. Rows are addressed by EntryPos:
 // header row g is group g, its child row i the entry at {g, i}.

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "model/Entry.h"
+#include "core/model/Entry.h"
 
 // The status bar as the controller sees it.
 class IViewStatus

@@ -1,9 +1,14 @@
 #!/bin/sh
-# Installs the Debian packages that building, running and testing need and
-# that are missing. Idempotent and quiet when nothing is missing.
+# Installs the Debian packages of the named lists in tools/deps/ (default:
+# runtime and build) that are missing. Idempotent and quiet when nothing is
+# missing.
 set -eu
 here=$(dirname "$0")
-wanted=$(cat "$here"/deps/*.list | sed 's/#.*//' | tr -s ' \t' '\n\n' | sed '/^$/d' | sort -u)
+[ $# -gt 0 ] || set -- runtime build
+lists=""
+for name in "$@"; do lists="$lists $here/deps/$name.list"; done
+# shellcheck disable=SC2086
+wanted=$(cat $lists | sed 's/#.*//' | tr -s ' \t' '\n\n' | sed '/^$/d' | sort -u)
 missing=""
 for p in $wanted; do
     status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)

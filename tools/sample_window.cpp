@@ -6,10 +6,10 @@
 #include <QTimer>
 #include <QTreeWidgetItem>
 
-#include "control/MainWindow.h"
-#include "model/DM.h"
-#include "ui/MainActions.h"
-#include "ui/MainList.h"
+#include "gui/MainWindow.h"
+#include "core/model/DM.h"
+#include "gui/MainActions.h"
+#include "gui/MainList.h"
 
 namespace {
 

@@ -14,10 +14,10 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-#include "dispense/Dispenser.h"
-#include "model/EntriesModel.h"
-#include "model/EntryPaths.h"
-#include "model/SizeText.h"
+#include "core/dispense/Dispenser.h"
+#include "core/model/EntriesModel.h"
+#include "core/model/EntryPaths.h"
+#include "core/model/SizeText.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "control/IViewDialogs.h"
 #include "control/IViewItems.h"
 #include "control/IViewStatus.h"
-#include "model/SizeText.h"
+#include "core/model/SizeText.h"
 
 // Recording stand-ins for the four views. Every call is appended to one shared
 // log as a line of text, so a test can compare the exact sequence of calls.

@@ -6,7 +6,7 @@
 #include "control/Ctrl.h"
 
 // A controller that only records the calls it gets, one line of text each.
-// Test programs built with qm_record_controller() get it from controller()
+// recordingCtrl() installs it with setController()
 // instead of the real one, so a view's commands can be checked one by one.
 class RecordingCtrl : public Ctrl
 {

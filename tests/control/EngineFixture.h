@@ -6,7 +6,7 @@
 #include <QStringList>
 
 #include "control/Engine.h"
-#include "model/DM.h"
+#include "core/model/DM.h"
 #include "tests/common/FakeViews.h"
 
 // A list stand-in whose selection behaves like the entry list's: an inserted

@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "model/DM.h"
+#include "core/model/DM.h"
 #include "tests/common/TestMounts.h"
 #include "tests/control/EngineFixture.h"
 

@@ -2,9 +2,9 @@
 #include <QMimeData>
 #include <QtTest>
 
-#include "dispense/Dispenser.h"
-#include "model/DM.h"
-#include "model/EntryPaths.h"
+#include "core/dispense/Dispenser.h"
+#include "core/model/DM.h"
+#include "core/model/EntryPaths.h"
 #include "tests/control/EngineFixture.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <QtTest>
 
 #include "control/Engine.h"
-#include "model/DM.h"
+#include "core/model/DM.h"
 #include "tests/common/FakeViews.h"
 #include "tests/common/TreeMaker.h"
 

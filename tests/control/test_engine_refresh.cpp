@@ -1,7 +1,7 @@
 #include <QtTest>
 
 #include "control/Engine.h"
-#include "model/DM.h"
+#include "core/model/DM.h"
 #include "tests/common/FakeViews.h"
 
 class TestEngineRefresh : public QObject

@@ -10,9 +10,9 @@
 #include <QString>
 #include <QTemporaryDir>
 
-#include "model/EntriesModel.h"
-#include "model/ProjectData.h"
-#include "model/ProjectFile.h"
+#include "core/model/EntriesModel.h"
+#include "core/model/ProjectData.h"
+#include "core/model/ProjectFile.h"
 
 namespace {
 

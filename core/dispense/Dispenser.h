@@ -1,0 +1,52 @@
+#pragma once
+
+#include <atomic>
+#include <functional>
+
+#include "core/dispense/IDispenser.h"
+#include "core/model/Entry.h"
+
+class TryCalcerProto;
+
+// The dispense search: one per dispense, run on its own thread, reading the
+// model's target and groups while the GUI thread sits in the progress dialog.
+// Level by level (Required, Main, Background) it picks the entries that leave
+// the fewest blocks of the target free; each level gets the room the one
+// before left.
+class Dispenser : public IDispenser
+{
+public:
+    enum DispenseRequest { Searching = 0, Cancel = 1, Enough = 2, Accept = 3 };
+
+    Dispenser();
+    // Cancels a search still running and waits for its thread.
+    ~Dispenser() override;
+
+    void cancel() override;
+    void accept() override;
+    void enough() override;
+
+    // The result, valid after do_finish(true) and the thread's end.
+    DispenseQueue& resultQueue() { return m_queue; }
+    quint64 wasted() const { return m_wasted; }
+
+    // Searches the prepared level of calc for selections that leave fewer
+    // blocks free than its first one, calling improved(free) for each, with
+    // calc's selection set to it, in the order the count-down of nextTry meets
+    // them; improved returns false to end the search. literal: step with
+    // nextTry through every selection that fits; otherwise skip what cannot
+    // improve. Returns true when the level's best is proven.
+    static bool searchLevel(TryCalcerProto& calc, const std::atomic_bool& stop, bool literal,
+                            const std::function<bool(qint64)>& improved);
+
+protected:
+    void run() override;
+
+private:
+    DispenseQueue m_queue;
+    quint64 m_wasted = 0;
+    std::atomic_int m_request{Searching};
+    std::atomic_bool m_stopTrying{false};
+    // Set by cancel() only: ends a folder walk early.
+    std::atomic_bool m_stopWalk{false};
+};

@@ -1,0 +1,71 @@
+#include "core/dispense/FolderSizeCalcer.h"
+
+#include <QDebug>
+#include <QMutexLocker>
+
+#include "core/dispense/Walk.h"
+
+FolderSizeCalcer::FolderSizeCalcer(QObject* parent) : QThread(parent) {}
+
+FolderSizeCalcer::~FolderSizeCalcer()
+{
+    stop();
+}
+
+void FolderSizeCalcer::addFolder(const QString& path)
+{
+    QMutexLocker lock(&m_mutex);
+    m_jobs.prepend(path);
+    m_wake.wakeAll();
+}
+
+void FolderSizeCalcer::stop()
+{
+    {
+        QMutexLocker lock(&m_mutex);
+        m_stop = true;
+        m_wake.wakeAll();
+    }
+    wait();
+    // Jobs left over belong to the run that ended; a later start begins afresh.
+    QMutexLocker lock(&m_mutex);
+    m_jobs.clear();
+    m_stop = false;
+}
+
+void FolderSizeCalcer::onFolder() {}
+
+void FolderSizeCalcer::onFile(const quint64& size)
+{
+    m_total += size;
+}
+
+void FolderSizeCalcer::run()
+{
+    for (;;) {
+        QString path;
+        {
+            QMutexLocker lock(&m_mutex);
+            while (m_jobs.isEmpty() && !m_stop) {
+                qDebug() << "before wait";
+                m_wake.wait(&m_mutex);
+                qDebug() << "after wait";
+            }
+            if (m_stop)
+                return;
+            path = m_jobs.takeLast();
+        }
+        m_total = 0;
+        bool complete = false;
+        try {
+            complete = walkFolder(*this, path, &m_stop);
+        } catch (...) {
+            // Out of memory on a monstrous tree: no total rather than a wrong one.
+            complete = false;
+        }
+        if (m_stop)
+            return;
+        if (complete)
+            emit folderComplete(path, m_total);
+    }
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include "core/model/Entry.h"
+
+// Raised by probeTarget when a target cannot be used; carries the text to show
+// ("Unsupported file system", "No writable disc in the recorder", ...).
+struct TargetError
+{
+    QString message;
+};
+
+// The roots a target can be picked from: mount points of disk volumes in
+// ascending order, then the optical recorders' device paths.
+void listDriveRoots(QStringList& roots);
+
+// Fills FileSystem, BlockSize and AvailableBlocks for the volume or recorder
+// holding target.Path (Path itself is kept). Returns true when every field was
+// probed; throws TargetError with a message when the target cannot be used.
+bool probeTarget(bool wholeVolume, Target& target);

@@ -1,0 +1,21 @@
+#include "core/dispense/TryCalcerFactory.h"
+
+#include "core/dispense/TryCalcerHDD.h"
+#include "core/dispense/TryCalcerUDF.h"
+#include "core/model/Entry.h"
+
+std::unique_ptr<TryCalcerProto> createTryCalcer(const Target& target)
+{
+    if (target.BlockSize == 0)
+        return nullptr;
+    switch (target.FileSystem) {
+    case NTFS:
+        return std::make_unique<TryCalcerHDD>(target.BlockSize, target.AvailableBlocks);
+    case FAT:
+        return std::make_unique<TryCalcerHDD>(target.BlockSize, target.AvailableBlocks, true);
+    case UDF:
+        return std::make_unique<TryCalcerUDF>(target.BlockSize, target.AvailableBlocks);
+    default:
+        return nullptr;
+    }
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include "core/model/Entry.h"
+
+// The entries model's interface: the one store of a project. Only the
+// controller writes; views and the dispense search read.
+class DM : public QObject
+{
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+    virtual EntryPos addEntry(const Entry& entry) = 0;
+    virtual bool isValidPos(const EntryPos& pos) const = 0;
+    virtual int entryCount() const = 0;
+    virtual int groupSize(int group) const = 0;
+    virtual Entry& entryAt(const EntryPos& pos) = 0;
+    virtual void removeEntry(const EntryPos& pos) = 0;
+    virtual EntryPos& moveEntry(EntryPos& pos, int group) = 0;
+    virtual EntryPos entrySizeKnown(const EntryPos& pos) = 0;
+    virtual EntryPos groupBegin(int group) const = 0;
+    virtual bool hasTarget() const = 0;
+    virtual const Target& target() const = 0;
+    virtual void setTarget(const Target& target) = 0;
+    virtual void applyDispense(DispenseQueue& queue, quint64 wasted) = 0;
+    virtual void forgetDispensed() = 0;
+    virtual void undispense() = 0;
+    virtual bool isDispensed() const = 0;
+    virtual bool isModified() const = 0;
+    virtual bool isUntitled() const = 0;
+    virtual bool projectFile(QString& out) const = 0;
+    virtual void newProject() = 0;
+    virtual quint64 totalSize() const = 0;
+    virtual int totalCount() const = 0;
+    virtual quint64 wastedSize() const = 0;
+    virtual bool save() = 0;
+    virtual bool saveAs(const QString& path) = 0;
+    virtual bool load(const QString& path, const QString& fileName) = 0;
+
+    // Why the last save or load failed, as a sentence for the status bar.
+    virtual QString lastError() const = 0;
+    // The file that save() writes to; empty when there is none yet.
+    virtual QString filePath() const = 0;
+};
+
+// The one model of the process, created on first use.
+DM* dataModel();

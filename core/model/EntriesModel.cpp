@@ -1,0 +1,299 @@
+#include "core/model/EntriesModel.h"
+
+#include "core/model/ProjectFile.h"
+
+DM* dataModel()
+{
+    static EntriesModel model;
+    return &model;
+}
+
+EntriesModel::EntriesModel(QObject* parent) : DM(parent)
+{
+    newProject();
+}
+
+EntryPos EntriesModel::addEntry(const Entry& entry)
+{
+    QVector<Entry>& main = m_data.groups[Main];
+    main.append(entry);
+    ++m_totalCount;
+    if (entry.IsValidSize)
+        m_totalSize += entry.Size;
+    m_modified = true;
+    return EntryPos{Main, int(main.size()) - 1};
+}
+
+bool EntriesModel::isValidPos(const EntryPos& pos) const
+{
+    if (pos.group < 0 || pos.group >= NoGroup)
+        return false;
+    return unsigned(pos.index) < unsigned(m_data.groups[pos.group].size());
+}
+
+int EntriesModel::entryCount() const
+{
+    int n = 0;
+    for (const QVector<Entry>& g : m_data.groups)
+        n += g.size();
+    return n;
+}
+
+int EntriesModel::groupSize(int group) const
+{
+    return m_data.groups[group].size();
+}
+
+Entry& EntriesModel::entryAt(const EntryPos& pos)
+{
+    return m_data.groups[pos.group][pos.index];
+}
+
+void EntriesModel::removeEntry(const EntryPos& pos)
+{
+    QVector<Entry>& list = m_data.groups[pos.group];
+    const Entry& e = list.at(pos.index);
+    if (counted(pos.group)) {
+        --m_totalCount;
+        if (e.IsValidSize)
+            m_totalSize -= e.Size;
+    }
+    // An entry leaving Dispensed takes its origin along, so the two lists stay in step.
+    if (pos.group == Dispensed && pos.index < m_data.origins.size())
+        m_data.origins.removeAt(pos.index);
+    list.removeAt(pos.index);
+    m_modified = true;
+}
+
+EntryPos& EntriesModel::moveEntry(EntryPos& pos, int group)
+{
+    const Entry e = m_data.groups[pos.group].at(pos.index); // copy before the lists change
+    // The caches count exactly Required, Main and Background, whatever the move.
+    if (counted(pos.group) && !counted(group)) {
+        --m_totalCount;
+        if (e.IsValidSize)
+            m_totalSize -= e.Size;
+    } else if (!counted(pos.group) && counted(group)) {
+        ++m_totalCount;
+        if (e.IsValidSize)
+            m_totalSize += e.Size;
+    }
+
+    int origin = counted(pos.group) ? pos.group : int(Main);
+    if (pos.group == Dispensed && pos.index < m_data.origins.size()) {
+        origin = m_data.origins.at(pos.index);
+        m_data.origins.removeAt(pos.index);
+    }
+    m_data.groups[group].append(e);
+    m_data.groups[pos.group].removeAt(pos.index);
+    if (group == Dispensed)
+        m_data.origins.append(origin);
+
+    pos.group = group;
+    pos.index = m_data.groups[group].size() - 1;
+    m_modified = true;
+    return pos;
+}
+
+EntryPos EntriesModel::entrySizeKnown(const EntryPos& pos)
+{
+    if (counted(pos.group))
+        m_totalSize += m_data.groups[pos.group].at(pos.index).Size;
+    return pos;
+}
+
+EntryPos EntriesModel::groupBegin(int group) const
+{
+    return EntryPos{group, 0};
+}
+
+bool EntriesModel::hasTarget() const
+{
+    return m_data.hasTarget;
+}
+
+const Target& EntriesModel::target() const
+{
+    return m_data.target;
+}
+
+void EntriesModel::setTarget(const Target& target)
+{
+    m_data.target = target;
+    m_data.hasTarget = true;
+    m_modified = true;
+}
+
+void EntriesModel::applyDispense(DispenseQueue& queue, quint64 wasted)
+{
+    while (!queue.empty()) {
+        EntryPos p = queue.top();
+        queue.pop();
+        // moveEntry records p's group as the origin of the new last entry of Dispensed.
+        moveEntry(p, Dispensed);
+    }
+    m_wasted = wasted;
+    m_modified = true;
+    m_dispensed = true;
+    recomputeTotals();
+}
+
+void EntriesModel::forgetDispensed()
+{
+    m_data.groups[Dispensed].clear();
+    m_data.origins.clear();
+    m_wasted = leftOverCapacity();
+    recomputeTotals();
+    m_dispensed = false;
+}
+
+void EntriesModel::undispense()
+{
+    for (int i = m_data.groups[Dispensed].size() - 1; i >= 0; --i) {
+        int origin = i < m_data.origins.size() ? m_data.origins.at(i) : int(Main);
+        if (!counted(origin))
+            origin = Main;
+        EntryPos p{Dispensed, i};
+        moveEntry(p, origin);
+    }
+    m_dispensed = false;
+    forgetDispensed();
+}
+
+bool EntriesModel::isDispensed() const
+{
+    return m_dispensed;
+}
+
+bool EntriesModel::isModified() const
+{
+    return m_modified;
+}
+
+bool EntriesModel::isUntitled() const
+{
+    return m_untitled;
+}
+
+bool EntriesModel::projectFile(QString& out) const
+{
+    out = m_projectFileName;
+    return m_untitled;
+}
+
+void EntriesModel::newProject()
+{
+    m_modified = false;
+    m_untitled = true;
+    m_data.hasTarget = false;
+    m_dispensed = false;
+    m_projectFileName = QStringLiteral("New Project");
+    m_filePath.clear();
+    for (QVector<Entry>& g : m_data.groups)
+        g.clear();
+    m_data.origins.clear();
+    m_wasted = 0;
+    m_totalSize = 0;
+    m_totalCount = 0;
+    m_lastError.clear();
+}
+
+quint64 EntriesModel::totalSize() const
+{
+    return m_totalSize;
+}
+
+int EntriesModel::totalCount() const
+{
+    return m_totalCount;
+}
+
+quint64 EntriesModel::wastedSize() const
+{
+    return m_wasted;
+}
+
+bool EntriesModel::save()
+{
+    if (m_filePath.isEmpty()) {
+        // Never write to a name the user did not choose.
+        m_lastError = tr("The project has no file to be saved to yet.");
+        return false;
+    }
+    QString error;
+    if (!writeProjectFile(m_filePath, m_data, &error)) {
+        m_lastError = error;
+        return false;
+    }
+    m_lastError.clear();
+    m_modified = false;
+    return true;
+}
+
+bool EntriesModel::saveAs(const QString& path)
+{
+    const QString oldName = m_projectFileName;
+    const QString oldPath = m_filePath;
+    m_projectFileName = path;
+    m_filePath = path;
+    if (save())
+        return true;
+    m_projectFileName = oldName;
+    m_filePath = oldPath;
+    return false;
+}
+
+bool EntriesModel::load(const QString& path, const QString& fileName)
+{
+    ProjectData loaded;
+    QString error;
+    if (!readProjectFile(path, loaded, &error)) {
+        m_lastError = error;
+        return false;
+    }
+    m_data = std::move(loaded);
+    m_dispensed = !m_data.groups[Dispensed].isEmpty();
+    m_modified = false;
+    m_untitled = false;
+    m_projectFileName = fileName;
+    m_filePath = path;
+    m_lastError.clear();
+    recomputeTotals();
+    m_wasted = leftOverCapacity();
+    return true;
+}
+
+QString EntriesModel::lastError() const
+{
+    return m_lastError;
+}
+
+QString EntriesModel::filePath() const
+{
+    return m_filePath;
+}
+
+void EntriesModel::recomputeTotals()
+{
+    m_totalSize = 0;
+    m_totalCount = 0;
+    for (int g = Required; g <= Background; ++g) {
+        for (const Entry& e : m_data.groups[g]) {
+            ++m_totalCount;
+            if (e.IsValidSize)
+                m_totalSize += e.Size;
+        }
+    }
+}
+
+// The target's capacity less what Dispensed takes of it (never below 0); 0 without a target.
+quint64 EntriesModel::leftOverCapacity() const
+{
+    if (!m_data.hasTarget)
+        return 0;
+    quint64 used = 0;
+    for (const Entry& e : m_data.groups[Dispensed])
+        used += e.Size;
+    const quint64 cap = m_data.target.capacity();
+    return used < cap ? cap - used : 0;
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "core/model/DM.h"
+#include "core/model/ProjectData.h"
+
+// The one implementation of DM. Holds the entries by value; references handed
+// out by entryAt and target stay valid until the next change of their group
+// or of the target.
+class EntriesModel : public DM
+{
+    Q_OBJECT
+public:
+    explicit EntriesModel(QObject* parent = nullptr);
+
+    EntryPos addEntry(const Entry& entry) override;
+    bool isValidPos(const EntryPos& pos) const override;
+    int entryCount() const override;
+    int groupSize(int group) const override;
+    Entry& entryAt(const EntryPos& pos) override;
+    void removeEntry(const EntryPos& pos) override;
+    EntryPos& moveEntry(EntryPos& pos, int group) override;
+    EntryPos entrySizeKnown(const EntryPos& pos) override;
+    EntryPos groupBegin(int group) const override;
+    bool hasTarget() const override;
+    const Target& target() const override;
+    void setTarget(const Target& target) override;
+    void applyDispense(DispenseQueue& queue, quint64 wasted) override;
+    void forgetDispensed() override;
+    void undispense() override;
+    bool isDispensed() const override;
+    bool isModified() const override;
+    bool isUntitled() const override;
+    bool projectFile(QString& out) const override;
+    void newProject() override;
+    quint64 totalSize() const override;
+    int totalCount() const override;
+    quint64 wastedSize() const override;
+    bool save() override;
+    bool saveAs(const QString& path) override;
+    bool load(const QString& path, const QString& fileName) override;
+    QString lastError() const override;
+    QString filePath() const override;
+
+    // Origin group of each dispensed entry, parallel to the Dispensed group.
+    const QVector<int>& origins() const { return m_data.origins; }
+
+private:
+    static bool counted(int group) { return group >= Required && group <= Background; }
+    void recomputeTotals();
+    quint64 leftOverCapacity() const;
+
+    bool m_modified = false;
+    bool m_untitled = true;
+    QString m_projectFileName;
+    QString m_filePath; // where save writes: the full path of the loaded or saved file
+    ProjectData m_data;
+    bool m_dispensed = false;
+    quint64 m_totalSize = 0;
+    int m_totalCount = 0;
+    quint64 m_wasted = 0;
+    QString m_lastError;
+};

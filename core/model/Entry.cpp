@@ -1,0 +1,42 @@
+#include "core/model/Entry.h"
+
+#include <algorithm>
+
+bool Entry::operator==(const Entry& o) const
+{
+    return Name == o.Name && Path == o.Path && Ident == o.Ident && Size == o.Size &&
+           IsValidSize == o.IsValidSize && Kind == o.Kind;
+}
+
+bool operator<(const EntryPos& a, const EntryPos& b)
+{
+    if (a.group != b.group)
+        return a.group < b.group;
+    return unsigned(a.index) < unsigned(b.index);
+}
+
+bool Target::operator==(const Target& o) const
+{
+    return Path == o.Path && FileSystem == o.FileSystem && BlockSize == o.BlockSize &&
+           AvailableBlocks == o.AvailableBlocks;
+}
+
+const QString& fileSystemName(int fileSystem)
+{
+    static const QString names[3] = {QStringLiteral("NTFS"), QStringLiteral("FAT"),
+                                     QStringLiteral("UDF")};
+    static const QString none;
+    return fileSystem >= 0 && fileSystem < 3 ? names[fileSystem] : none;
+}
+
+void DispenseQueue::push(const EntryPos& pos)
+{
+    m_heap.push_back(pos);
+    std::push_heap(m_heap.begin(), m_heap.end());
+}
+
+void DispenseQueue::pop()
+{
+    std::pop_heap(m_heap.begin(), m_heap.end());
+    m_heap.pop_back();
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <array>
+
+#include <QVector>
+
+#include "core/model/Entry.h"
+
+// The content of a project as the project file stores it: what a load
+// replaces and a save writes.
+struct ProjectData
+{
+    std::array<QVector<Entry>, 5> groups; // indexed by EntryGroup 0..4
+    QVector<int> origins;                 // parallel to groups[Dispensed]
+    bool hasTarget = false;
+    Target target; // kept, but meaningless, while hasTarget is false
+
+    bool operator==(const ProjectData& o) const
+    {
+        return groups == o.groups && origins == o.origins && hasTarget == o.hasTarget &&
+               (!hasTarget || target == o.target);
+    }
+};

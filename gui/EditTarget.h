@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QDialog>
+
+#include "core/model/Entry.h"
+
+class QGridLayout;
+class QHBoxLayout;
+class QLabel;
+class QModelIndex;
+class QPushButton;
+class QTreeWidget;
+
+// The modal dialog in which the user picks the target: one row per drive root
+// (mounted volumes, then recorders). A confirmed row is probed and, when it
+// can be filled, stored as the model's target and the dialog ends accepted.
+// A row that cannot be used shows why and the dialog stays open; Cancel,
+// Escape and the close button leave the model as it was.
+class EditTarget : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit EditTarget(QWidget* parent);
+
+    // Why a probed target is still refused (empty when it is fine): a disc
+    // whose free blocks the UDF metadata alone would take.
+    static QString refusal(const Target& target);
+
+private slots:
+    void on_accept();
+    void on_doubleClicked(const QModelIndex& index);
+    void on_cancel();
+
+private:
+    void fillDriveList();
+    void applyChoice(const QString& root);
+    void showProblem(const QString& text);
+
+    QGridLayout* m_layout = nullptr;
+    QLabel* m_picture = nullptr;
+    QTreeWidget* m_driveList = nullptr;
+    QPushButton* m_okButton = nullptr;
+    QPushButton* m_cancelButton = nullptr;
+    QHBoxLayout* m_buttonRow = nullptr;
+    QLabel* m_message = nullptr; // why the chosen row cannot be used
+};

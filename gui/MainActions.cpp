@@ -1,0 +1,386 @@
+#include "gui/MainActions.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProxyStyle>
+#include <QStyleFactory>
+#include <QStyleOptionToolButton>
+#include <QToolBar>
+
+#include "control/Ctrl.h"
+#include "core/model/Entry.h"
+#include "gui/IconSet.h"
+
+namespace {
+
+using Act = MainActions::Act;
+constexpr int NoIcon = -1;
+constexpr Act Separator = Act::Count;
+
+struct ActionRow
+{
+    const char* name;
+    int menu; // the menu that owns the action
+    int icon;
+    bool enabled;
+    const char* text;
+    const char* toolTip;  // nullptr: none
+    const char* iconText; // nullptr: none
+};
+
+// In creation order (Act). Menus: 0 File, 1 Actions, 2 List, 3 Priority, 4 Help.
+const ActionRow rows[int(Act::Count)] = {
+    {"ProjectNew", 0, ProjectNew, true, "New project", "Start new project", "New"},
+    {"ProjectLoad", 0, ProjectLoad, true, "Load project ...", "Load existing project", "Load"},
+    {"ProjectSave", 0, ProjectSave, false, "Save project", "Save project", "Save"},
+    {"ProjectSaveAs", 0, NoIcon, true, "Save project As ...", "Save project with new name",
+     nullptr},
+    {"Exit", 0, NoIcon, true, "Exit", nullptr, nullptr},
+    {"DiskSelect", 1, DiskSelect, true, "Pick a Target Storage ...", "Pick a Target Storage ...",
+     "Target"},
+    {"Dispense", 1, Dispense, false, "Dispense the files",
+     "Dispense the files for the target Drive", "Dispense"},
+    {"Undispense", 1, Undispense, false, "Undispense the files",
+     "Put the files back from the Dispensed list", "Undispense"},
+    {"ClipboardPost", 1, ClipboardPost, false, "Post the Dispensed files into the Clipboard",
+     "Post the Dispensed files into the Clipboard", "Post"},
+    {"OriginalsDelete", 1, NoIcon, false, "Delete the files",
+     "Delete the files to the system Trash", nullptr},
+    {"FilesAdd", 2, FileAdd, true, "Add File(s) to the list", "Add File(s) to the Main list",
+     "Add File(s)"},
+    {"FolderAdd", 2, FolderAdd, true, "Add Folder to the list", "Add Folder to the list",
+     "Add Folder"},
+    {"EntryRemove", 2, EntryRemove, false, "Remove item from the list", "Remove item from the list",
+     "Remove"},
+    {"SelectionAllInGroup", 2, NoIcon, true, "Select all in currend Group", nullptr, nullptr},
+    {"SelectionInvertInGroup", 2, NoIcon, true, "Invert Selection in the group", nullptr, nullptr},
+    {"PriorityUp", 3, PriorityUp, false, "Move Up", "Move the item Up to the list above",
+     "Move Up"},
+    {"PriorityDown", 3, PriorityDown, false, "Move Down", "Move the item Down to list below",
+     "Move Down"},
+    {"PriorityRequired", 3, NoIcon, false, "Required", "Move the item into the Required list",
+     nullptr},
+    {"PriorityMain", 3, NoIcon, false, "Main", "Move the item into the Main list", nullptr},
+    {"PriorityBackground", 3, NoIcon, false, "Background", "Move the item into the Background list",
+     nullptr},
+    {"PriorityNotInUse", 3, NoIcon, false, "Not In Use", "Move the item into the Not In Use",
+     nullptr},
+    {"About", 4, NoIcon, true, "About ...", nullptr, nullptr},
+};
+
+const char* const menuTitles[] = {"File", "Actions", "List", "Priority", "Help"};
+
+const std::initializer_list<Act> menuItems[] = {
+    {Act::ProjectNew, Act::ProjectLoad, Act::ProjectSave, Act::ProjectSaveAs, Separator, Act::Exit},
+    {Act::DiskSelect, Act::Dispense, Act::Undispense, Separator, Act::ClipboardPost,
+     Act::OriginalsDelete},
+    {Act::FilesAdd, Act::FolderAdd, Act::EntryRemove},
+    {Act::PriorityUp, Act::PriorityDown, Separator, Act::PriorityRequired, Act::PriorityMain,
+     Act::PriorityBackground, Act::PriorityNotInUse},
+    {Act::About},
+};
+
+const Act toolbarItems[] = {Act::ProjectNew, Act::ProjectLoad,  Act::ProjectSave,  Separator,
+                            Act::FilesAdd,   Act::FolderAdd,    Act::EntryRemove,  Separator,
+                            Act::PriorityUp, Act::PriorityDown, Separator,         Act::DiskSelect,
+                            Act::Dispense,   Act::Undispense,   Act::ClipboardPost};
+
+const Act listMenuItems[] = {Act::EntryRemove,
+                             Separator,
+                             Act::PriorityUp,
+                             Act::PriorityDown,
+                             Separator,
+                             Act::PriorityRequired,
+                             Act::PriorityMain,
+                             Act::PriorityBackground,
+                             Act::PriorityNotInUse,
+                             Separator,
+                             Act::SelectionAllInGroup,
+                             Act::SelectionInvertInGroup};
+
+// Tool buttons padded just enough around their text: the stock padding
+// (two blanks plus the frame margins) pushes the last buttons of the toolbar
+// into its overflow menu in an 800-pixel window with common desktop fonts.
+class CompactToolButtons : public QProxyStyle
+{
+public:
+    using QProxyStyle::QProxyStyle;
+
+    QSize sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
+                           const QWidget* widget) const override
+    {
+        QSize s = QProxyStyle::sizeFromContents(type, option, size, widget);
+        const auto* button = qstyleoption_cast<const QStyleOptionToolButton*>(option);
+        if (type == CT_ToolButton && button &&
+            button->toolButtonStyle == Qt::ToolButtonTextUnderIcon) {
+            const int text = button->fontMetrics.size(Qt::TextShowMnemonic, button->text).width();
+            s.setWidth(qMin(s.width(), qMax(button->iconSize.width(), text) + 8));
+        }
+        return s;
+    }
+};
+
+} // namespace
+
+MainActions::MainActions(QMainWindow* mainWindow) : QObject(mainWindow), m_mainWindow(mainWindow)
+{
+    setupActions();
+    setupToolbar();
+    setupListMenu();
+}
+
+MainActions::~MainActions()
+{
+    delete m_listMenu;
+    for (QMenu* menu : m_menus)
+        delete menu; // and with them the actions
+}
+
+void MainActions::setupActions()
+{
+    for (QMenu*& menu : m_menus)
+        menu = new QMenu;
+
+    using Slot = void (MainActions::*)();
+    static const Slot handlers[int(Act::Count)] = {&MainActions::on_ProjectNew,
+                                                   &MainActions::on_ProjectLoad,
+                                                   &MainActions::on_ProjectSave,
+                                                   &MainActions::on_ProjectSaveAs,
+                                                   &MainActions::on_Exit,
+                                                   &MainActions::on_DiskSelect,
+                                                   &MainActions::on_Dispense,
+                                                   &MainActions::on_Undispense,
+                                                   &MainActions::on_ClipboardPost,
+                                                   &MainActions::on_OriginalsDelete,
+                                                   &MainActions::on_FilesAdd,
+                                                   &MainActions::on_FolderAdd,
+                                                   &MainActions::on_EntryRemove,
+                                                   &MainActions::on_SelectionAllInGroup,
+                                                   &MainActions::on_SelectionInvertInGroup,
+                                                   &MainActions::on_PriorityUp,
+                                                   &MainActions::on_PriorityDown,
+                                                   &MainActions::on_PriorityRequired,
+                                                   &MainActions::on_PriorityMain,
+                                                   &MainActions::on_PriorityBackground,
+                                                   &MainActions::on_PriorityNotInUse,
+                                                   &MainActions::on_About};
+
+    for (int i = 0; i < int(Act::Count); ++i) {
+        const ActionRow& row = rows[i];
+        QAction* a = new QAction(m_menus[row.menu]);
+        a->setObjectName(QLatin1String(row.name));
+        if (row.icon != NoIcon)
+            a->setIcon(icon(IconId(row.icon)));
+        if (!row.enabled)
+            a->setEnabled(false);
+        connect(a, &QAction::triggered, this, handlers[i]);
+        m_actions[i] = a;
+    }
+
+    for (int m = 0; m < MenuCount; ++m) {
+        for (Act item : menuItems[m]) {
+            if (item == Separator)
+                m_menus[m]->addSeparator();
+            else
+                m_menus[m]->addAction(action(item));
+        }
+    }
+    m_menuBar = m_mainWindow->menuBar();
+    for (QMenu* menu : m_menus)
+        m_menuBar->addMenu(menu);
+}
+
+void MainActions::setupToolbar()
+{
+    m_toolBar = new QToolBar;
+    m_toolBar->setObjectName(QStringLiteral("MainToolBar"));
+    for (Act item : toolbarItems) {
+        if (item == Separator)
+            m_toolBar->addSeparator();
+        else
+            m_toolBar->addAction(action(item));
+    }
+    m_toolBar->setFloatable(false);
+    m_toolBar->setMovable(false);
+    m_toolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    // A copy of the application's style, as a proxy owns its base style.
+    if (QStyle* base = QStyleFactory::create(QApplication::style()->objectName())) {
+        auto* style = new CompactToolButtons(base);
+        style->setParent(m_toolBar);
+        for (QAction* a : m_toolBar->actions()) {
+            if (QWidget* button = m_toolBar->widgetForAction(a))
+                button->setStyle(style);
+        }
+    }
+    m_mainWindow->addToolBar(m_toolBar);
+}
+
+void MainActions::setupListMenu()
+{
+    m_listMenu = new QMenu;
+    for (Act item : listMenuItems) {
+        if (item == Separator)
+            m_listMenu->addSeparator();
+        else
+            m_listMenu->addAction(action(item));
+    }
+}
+
+void MainActions::setupTexts()
+{
+    for (int m = 0; m < MenuCount; ++m)
+        m_menus[m]->setTitle(QLatin1String(menuTitles[m]));
+    for (int i = 0; i < int(Act::Count); ++i) {
+        const ActionRow& row = rows[i];
+        QAction* a = m_actions[i];
+        a->setText(QLatin1String(row.text));
+        if (row.toolTip)
+            a->setToolTip(QLatin1String(row.toolTip));
+        if (row.iconText)
+            a->setIconText(QLatin1String(row.iconText));
+    }
+    m_toolBar->setWindowTitle(QStringLiteral("Toolbar"));
+}
+
+void MainActions::enableEntryActions(bool on)
+{
+    for (Act a : {Act::EntryRemove, Act::PriorityUp, Act::PriorityDown, Act::PriorityRequired,
+                  Act::PriorityMain, Act::PriorityBackground, Act::PriorityNotInUse})
+        action(a)->setEnabled(on);
+}
+
+void MainActions::enableSave(bool on)
+{
+    action(Act::ProjectSave)->setEnabled(on);
+}
+
+void MainActions::enableDispense()
+{
+    action(Act::Dispense)->setEnabled(true);
+}
+
+void MainActions::disableDispense()
+{
+    action(Act::Dispense)->setEnabled(false);
+}
+
+void MainActions::setDispensed(bool dispensed)
+{
+    action(Act::Dispense)->setEnabled(!dispensed);
+    action(Act::Undispense)->setEnabled(dispensed);
+    action(Act::ClipboardPost)->setEnabled(dispensed);
+    action(Act::OriginalsDelete)->setEnabled(dispensed);
+}
+
+void MainActions::on_ProjectNew()
+{
+    controller()->projectNew();
+}
+
+void MainActions::on_ProjectLoad()
+{
+    controller()->projectLoad();
+}
+
+void MainActions::on_ProjectSave()
+{
+    controller()->projectSave();
+}
+
+void MainActions::on_ProjectSaveAs()
+{
+    controller()->projectSaveAs();
+}
+
+void MainActions::on_Exit()
+{
+    controller()->appExit();
+}
+
+void MainActions::on_DiskSelect()
+{
+    controller()->diskSelect();
+}
+
+void MainActions::on_Dispense()
+{
+    controller()->dispense();
+}
+
+void MainActions::on_Undispense()
+{
+    controller()->undispense();
+}
+
+void MainActions::on_ClipboardPost()
+{
+    controller()->clipboardPost();
+}
+
+void MainActions::on_OriginalsDelete()
+{
+    controller()->originalsDelete();
+}
+
+void MainActions::on_FilesAdd()
+{
+    controller()->filesAdd();
+}
+
+void MainActions::on_FolderAdd()
+{
+    controller()->folderAdd();
+}
+
+void MainActions::on_EntryRemove()
+{
+    controller()->entryRemove();
+}
+
+void MainActions::on_SelectionAllInGroup()
+{
+    controller()->selectionAllInGroup();
+}
+
+void MainActions::on_SelectionInvertInGroup()
+{
+    controller()->selectionInvertInGroup();
+}
+
+void MainActions::on_PriorityUp()
+{
+    controller()->priorityUp();
+}
+
+void MainActions::on_PriorityDown()
+{
+    controller()->priorityDown();
+}
+
+void MainActions::on_PriorityRequired()
+{
+    controller()->prioritySet(Required);
+}
+
+void MainActions::on_PriorityMain()
+{
+    controller()->prioritySet(Main);
+}
+
+void MainActions::on_PriorityBackground()
+{
+    controller()->prioritySet(Background);
+}
+
+void MainActions::on_PriorityNotInUse()
+{
+    controller()->prioritySet(NotInUse);
+}
+
+void MainActions::on_About()
+{
+    controller()->about();
+}

@@ -1,0 +1,268 @@
+#include "gui/MainWindow.h"
+
+#include <deque>
+
+#include <QCloseEvent>
+#include <QMenu>
+#include <QPushButton>
+
+#include "control/Ctrl.h"
+#include "gui/DispenseBoard.h"
+#include "core/dispense/Dispenser.h"
+#include "gui/MainStatus.h"
+#include "gui/AboutDlg.h"
+#include "gui/EditTarget.h"
+#include "gui/IconSet.h"
+#include "gui/MainActions.h"
+#include "gui/MainList.h"
+
+namespace {
+
+struct AnswerQueues
+{
+    std::deque<QStringList> files;
+    std::deque<QMessageBox::StandardButton> buttons;
+    std::deque<int> results;
+    MainWindow::ShownDialog last;
+};
+
+AnswerQueues& answers()
+{
+    static AnswerQueues queues;
+    return queues;
+}
+
+QString counted(int n, const char* one, const char* many)
+{
+    return QString::number(n) + QLatin1Char(' ') + QLatin1String(n == 1 ? one : many);
+}
+
+} // namespace
+
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
+{
+    m_actions = new MainActions(this);
+    m_actions->setupTexts();
+    m_status = new MainStatus(this);
+    m_list = new MainList(this);
+    setCentralWidget(m_list);
+
+    // The entry commands and the selection commands on a right click.
+    m_list->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_list, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        m_actions->listContextMenu()->popup(m_list->viewport()->mapToGlobal(pos));
+    });
+
+    controller()->attachViews(this, m_actions, m_list, m_status);
+    setWindowIcon(icon(MainIcon));
+    resize(800, 600);
+}
+
+MainWindow::~MainWindow()
+{
+    // Before the views go: no folder-size report may reach them any more.
+    controller()->detachViews();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (!controller()->queryClose()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
+void MainWindow::setTitle(const QString& title)
+{
+    setWindowTitle(title);
+}
+
+bool MainWindow::askFolderAdd(QString& folder)
+{
+    QStringList chosen;
+    if (!runFileDialog(QStringLiteral("Add folder"), QFileDialog::Directory,
+                       QFileDialog::AcceptOpen, chosen))
+        return false;
+    folder = chosen.first();
+    return true;
+}
+
+bool MainWindow::askFilesAdd(QStringList& files)
+{
+    QStringList chosen;
+    if (!runFileDialog(QStringLiteral("Add file(s)"), QFileDialog::ExistingFiles,
+                       QFileDialog::AcceptOpen, chosen))
+        return false;
+    files = chosen;
+    return true;
+}
+
+bool MainWindow::askProjectSaveAs(QString& path)
+{
+    // Save mode: open mode accepts only existing files in some desktops'
+    // dialogs, and the toolkit asks before an existing file is overwritten.
+    QStringList chosen;
+    if (!runFileDialog(QStringLiteral("Save Project As"), QFileDialog::AnyFile,
+                       QFileDialog::AcceptSave, chosen))
+        return false;
+    path = chosen.first();
+    return true;
+}
+
+bool MainWindow::askProjectLoad(QString& path)
+{
+    QStringList chosen;
+    if (!runFileDialog(QStringLiteral("Load Project"), QFileDialog::ExistingFile,
+                       QFileDialog::AcceptOpen, chosen))
+        return false;
+    path = chosen.first();
+    return true;
+}
+
+bool MainWindow::pickTarget()
+{
+    EditTarget dialog(this);
+    return runDialog(dialog) == QDialog::Accepted;
+}
+
+bool MainWindow::runDispense(Dispenser* d)
+{
+    // Always the real dialog: it is what starts and steers the search.
+    DispenseBoard board(this, d);
+    return board.exec() == QDialog::Accepted;
+}
+
+void MainWindow::showAbout()
+{
+    AboutDlg dialog;
+    runDialog(dialog);
+}
+
+void MainWindow::closeMainWindow()
+{
+    close();
+}
+
+IViewDialogs::SaveChoice MainWindow::askSaveChanges()
+{
+    QMessageBox box(
+        QMessageBox::Warning, QStringLiteral("Unsaved Changes"),
+        QStringLiteral("Save the changes to \"%1\" before closing it?").arg(windowTitle()),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+    box.setInformativeText(QStringLiteral("Changes that are not saved will be lost."));
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (runQuestion(box)) {
+    case QMessageBox::Save:
+        return SaveChanges;
+    case QMessageBox::Discard:
+        return DiscardChanges;
+    default:
+        return CancelClose;
+    }
+}
+
+bool MainWindow::confirmOriginalsDelete(int files, int folders)
+{
+    QStringList parts;
+    if (files > 0)
+        parts.append(counted(files, "file", "files"));
+    if (folders > 0)
+        parts.append(counted(folders, "folder", "folders"));
+    const QString what = parts.isEmpty() ? QStringLiteral("the dispensed entries")
+                                         : parts.join(QStringLiteral(" and "));
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Delete the files"),
+                    QStringLiteral("Move %1 to the trash?").arg(what),
+                    QMessageBox::Yes | QMessageBox::Cancel, this);
+    box.setInformativeText(QStringLiteral("These are the originals of the dispensed entries. "
+                                          "Do this only once they have been copied to the "
+                                          "target."));
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("Move to Trash"));
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.setEscapeButton(QMessageBox::Cancel);
+    return runQuestion(box) == QMessageBox::Yes;
+}
+
+bool MainWindow::runFileDialog(const QString& caption, QFileDialog::FileMode mode,
+                               QFileDialog::AcceptMode acceptMode, QStringList& chosen)
+{
+    QFileDialog dialog(this, caption, QString(), QString());
+    dialog.setFileMode(mode);
+    dialog.setAcceptMode(acceptMode);
+    AnswerQueues& q = answers();
+    if (!q.files.empty()) {
+        q.last =
+            ShownDialog{dialog.windowTitle(), QString(), dialog.fileMode(), dialog.acceptMode()};
+        chosen = q.files.front();
+        q.files.pop_front();
+        return !chosen.isEmpty();
+    }
+    if (dialog.exec() == 0)
+        return false;
+    chosen = dialog.selectedFiles();
+    return !chosen.isEmpty();
+}
+
+QMessageBox::StandardButton MainWindow::runQuestion(QMessageBox& box)
+{
+    AnswerQueues& q = answers();
+    if (!q.buttons.empty()) {
+        ShownDialog shown;
+        shown.caption = box.windowTitle();
+        shown.text = box.text() + QLatin1Char('\n') + box.informativeText();
+        q.last = shown;
+        const QMessageBox::StandardButton b = q.buttons.front();
+        q.buttons.pop_front();
+        return b;
+    }
+    return QMessageBox::StandardButton(box.exec());
+}
+
+int MainWindow::runDialog(QDialog& dialog)
+{
+    AnswerQueues& q = answers();
+    if (!q.results.empty()) {
+        ShownDialog shown;
+        shown.caption = dialog.windowTitle();
+        q.last = shown;
+        const int result = q.results.front();
+        q.results.pop_front();
+        return result;
+    }
+    return dialog.exec();
+}
+
+void MainWindow::Answers::nextFiles(const QStringList& paths)
+{
+    answers().files.push_back(paths);
+}
+
+void MainWindow::Answers::nextButton(QMessageBox::StandardButton button)
+{
+    answers().buttons.push_back(button);
+}
+
+void MainWindow::Answers::nextResult(int result)
+{
+    answers().results.push_back(result);
+}
+
+void MainWindow::Answers::clear()
+{
+    AnswerQueues& q = answers();
+    q.files.clear();
+    q.buttons.clear();
+    q.results.clear();
+}
+
+bool MainWindow::Answers::pending()
+{
+    const AnswerQueues& q = answers();
+    return !q.files.empty() || !q.buttons.empty() || !q.results.empty();
+}
+
+MainWindow::ShownDialog MainWindow::lastShownDialog()
+{
+    return answers().last;
+}

@@ -1,0 +1,45 @@
+#include "platform/FileSystemChoice.h"
+
+#include <QList>
+
+#include "core/model/Entry.h"
+
+FileSystemChoice::MountVerdict FileSystemChoice::fromMountType(const QString& type)
+{
+    if (type == QLatin1String("ntfs") || type == QLatin1String("ntfs3"))
+        return IsNtfs;
+    if (type == QLatin1String("vfat") || type == QLatin1String("msdos"))
+        return IsFat;
+    if (type == QLatin1String("fuse") || type == QLatin1String("fuseblk") ||
+        type.startsWith(QLatin1String("fuse.")))
+        return ProbeSource;
+    return IsUnsupported;
+}
+
+bool FileSystemChoice::isFat32ClusterCount(quint64 clusters)
+{
+    return clusters >= 65525;
+}
+
+int FileSystemChoice::fromProbe(const QString& type, const QString& version)
+{
+    if (type == QLatin1String("ntfs"))
+        return NTFS;
+    if (type == QLatin1String("vfat") && version == QLatin1String("FAT32"))
+        return FAT;
+    return -1;
+}
+
+QHash<QString, QString> FileSystemChoice::udevProperties(const QByteArray& record)
+{
+    QHash<QString, QString> props;
+    for (const QByteArray& line : record.split('\n')) {
+        if (!line.startsWith("E:"))
+            continue;
+        const int eq = line.indexOf('=');
+        if (eq < 3)
+            continue;
+        props.insert(QString::fromUtf8(line.mid(2, eq - 2)), QString::fromUtf8(line.mid(eq + 1)));
+    }
+    return props;
+}

@@ -1,0 +1,130 @@
+#include "core/dispense/TargetDiscovery.h"
+
+#include <algorithm>
+
+#include <sys/statvfs.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include "platform/BurnRecorder.h"
+#include "platform/FileSystemChoice.h"
+#include "platform/MountTable.h"
+#include "platform/SourceProbe.h"
+
+// Volumes are the mounted disk file systems of the mount table; recorders are
+// the /dev/srN devices, read through libburn.
+
+namespace {
+
+const QString kUnsupported = QStringLiteral("Unsupported file system");
+const QString kUnreadable = QStringLiteral("The drive cannot be read");
+
+QByteArray readSmallFile(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return f.readAll();
+}
+
+// The /dev/srN device that path names (directly or through a link such as
+// /dev/cdrom); empty when it is no recorder.
+QString recorderDevice(const QString& path)
+{
+    static const QRegularExpression sr(QStringLiteral("^/dev/sr[0-9]+$"));
+    const QString resolved = QFileInfo(path).canonicalFilePath();
+    if (sr.match(resolved).hasMatch())
+        return resolved;
+    return sr.match(path).hasMatch() ? path : QString();
+}
+
+QStringList recorderDevices()
+{
+    QStringList names = QDir(QStringLiteral("/sys/class/block"))
+                            .entryList({QStringLiteral("sr*")}, QDir::AllEntries | QDir::System);
+    QList<int> numbers;
+    for (const QString& n : names) {
+        bool ok = false;
+        const int number = n.mid(2).toInt(&ok);
+        if (ok)
+            numbers.append(number);
+    }
+    std::sort(numbers.begin(), numbers.end());
+    QStringList devices;
+    for (int number : numbers)
+        devices.append(QStringLiteral("/dev/sr") + QString::number(number));
+    return devices;
+}
+
+void probeVolume(const QString& path, bool wholeVolume, Target& target)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        throw TargetError{kUnreadable};
+    const MountTable table = MountTable::current();
+    const int index = table.mountFor(info.canonicalFilePath());
+    if (index < 0)
+        throw TargetError{kUnreadable};
+    const Mount& m = table.mounts().at(index);
+    if (m.readOnly)
+        throw TargetError{QStringLiteral("The volume is mounted read-only")};
+
+    struct statvfs vfs;
+    if (::statvfs(QFile::encodeName(m.mountPoint).constData(), &vfs) != 0 || vfs.f_frsize == 0)
+        throw TargetError{kUnreadable};
+
+    int kind = -1;
+    switch (FileSystemChoice::fromMountType(m.type)) {
+    case FileSystemChoice::IsNtfs:
+        kind = NTFS;
+        break;
+    case FileSystemChoice::IsFat:
+        if (FileSystemChoice::isFat32ClusterCount(vfs.f_blocks))
+            kind = FAT;
+        break;
+    case FileSystemChoice::ProbeSource: {
+        QString type;
+        QString version;
+        if (m.source.startsWith(QLatin1Char('/')) &&
+            SourceProbe::fileSystem(m.source, type, version))
+            kind = FileSystemChoice::fromProbe(type, version);
+        break;
+    }
+    case FileSystemChoice::IsUnsupported:
+        break;
+    }
+    if (kind < 0)
+        throw TargetError{kUnsupported};
+    target.FileSystem = kind;
+    target.BlockSize = vfs.f_frsize;
+    target.AvailableBlocks = wholeVolume ? vfs.f_blocks : vfs.f_bavail;
+}
+
+} // namespace
+
+void listDriveRoots(QStringList& roots)
+{
+    roots.clear();
+    const QSet<QString> nodev =
+        MountTable::nodevTypes(readSmallFile(QStringLiteral("/proc/filesystems")));
+    for (const Mount& m : MountTable::current().driveVolumes(nodev))
+        roots.append(m.mountPoint);
+    roots.append(recorderDevices());
+}
+
+bool probeTarget(bool wholeVolume, Target& target)
+{
+    if (target.Path.isEmpty())
+        return false;
+    const QString recorder = recorderDevice(target.Path);
+    if (!recorder.isEmpty()) {
+        BurnRecorder burner;
+        probeRecorder(burner, recorder, target);
+        return true;
+    }
+    probeVolume(target.Path, wholeVolume, target);
+    return true;
+}
