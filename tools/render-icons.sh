@@ -1,13 +1,13 @@
 #!/bin/sh
-# Renders the icon sources res/img/src/*.svg into the 16- and 32-pixel Windows
+# Renders the icon sources gui/res/img/src/*.svg into the 16- and 32-pixel Windows
 # icon files that the program compiles in (res/img/NAME16.ico, NAME32.ico; the
 # application icon as MainIcon16m.ico and MainIcon32m.ico). The rendered files
 # are committed, so only whoever edits an icon needs this script.
 # Needs: rsvg-convert (librsvg2-bin) and icotool (icoutils).
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
-src=$root/res/img/src
-out=$root/res/img
+src=$root/gui/res/img/src
+out=$root/gui/res/img
 for tool in rsvg-convert icotool; do
     if ! command -v "$tool" >/dev/null 2>&1; then
         echo "render-icons: $tool is missing (apt-get install librsvg2-bin icoutils)" >&2
