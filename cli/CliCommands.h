@@ -3,12 +3,15 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
+struct EntryPos;
 struct Target;
 
 // The commands of quillmarch-cli. Each returns the process's exit code; all
 // measuring, searching and probing is done by the program's own libraries.
 class CliArguments;
+class FolderSizeJobs;
 class CliCommands
 {
 public:
@@ -27,7 +30,21 @@ private:
     int volumes(const QStringList& words);
     int probe(const QStringList& words);
     int size(const QStringList& words);
-    int dispense(const QStringList& words); // in CliDispense.cpp
+    int dispense(const QStringList& words); // in CliCommandsDispense.cpp
+
+    // The steps of dispense. Each returns Proceed, or the exit code when the
+    // command ends there.
+    static constexpr int Proceed = -1;
+    struct DispenseOptions;
+    int parseDispenseOptions(const QStringList& words, DispenseOptions& options);
+    int parseSourceOptions(const CliArguments& args, DispenseOptions& options);
+    int parseTargetOptions(const CliArguments& args, DispenseOptions& options);
+    int parseOutputOptions(const CliArguments& args, DispenseOptions& options);
+    int loadProject(const DispenseOptions& options);
+    int addPaths(const DispenseOptions& options, FolderSizeJobs& folderSizes,
+                 QVector<EntryPos>& sizedEntries);
+    int resolveTarget(const DispenseOptions& options);
+    int saveAndReport(const DispenseOptions& options, quint64 wasted, bool provenBest);
 
     // A one-line message on standard error, "quillmarch-cli[ COMMAND]: text".
     void fail(const QString& text);

@@ -122,165 +122,271 @@ bool parseFileSystem(const QString& text, int& fileSystem)
     return false;
 }
 
+// Runs the search while the folders given on the command line are measured;
+// false when it was cancelled.
+bool runSearch(DispenseRun& run, ProgressLine& progress, InterruptNotifier& interrupt,
+               FolderSizeJobs& folderSizes)
+{
+    QObject::connect(&interrupt, &InterruptNotifier::interrupted, &run, &DispenseRun::cancel);
+    QObject::connect(&interrupt, &InterruptNotifier::interrupted, &folderSizes,
+                     &FolderSizeJobs::stop);
+    bool ok = run.exec();
+    if (ok && !folderSizes.isComplete()) {
+        progress.show(QStringLiteral("Measuring folder sizes..."));
+        ok = folderSizes.waitAll();
+        progress.clear();
+    }
+    return ok && !interrupt.wasInterrupted();
+}
+
+void storeFolderSizes(DM* model, const FolderSizeJobs& folderSizes,
+                      const QVector<EntryPos>& sizedEntries)
+{
+    for (int i = 0; i < sizedEntries.size(); ++i) {
+        Entry& entry = model->entryAt(sizedEntries.at(i));
+        entry.Size = folderSizes.sizes().at(i);
+        entry.IsValidSize = true;
+        model->entrySizeKnown(sizedEntries.at(i));
+    }
+}
+
 } // namespace
 
+// What the words of one dispense command ask for.
+struct CliCommands::DispenseOptions
+{
+    bool byPaths = false;
+    QString project; // as given
+    QVector<std::pair<int, QStringList>> paths; // group, then its paths as given
+    bool byTargetPath = false;
+    QString targetPath; // as given
+    bool byFigures = false;
+    Target figures;
+    qint64 timeLimitMs = -1;
+    bool json = false;
+    bool nul = false;
+    QString saveGiven;
+    QString savePath; // absolute; empty without --save
+};
+
 int CliCommands::dispense(const QStringList& words)
+{
+    DispenseOptions options;
+    int exitCode = parseDispenseOptions(words, options);
+    if (exitCode != Proceed)
+        return exitCode;
+
+    DM* model = dataModel();
+    FolderSizeJobs folderSizes;
+    QVector<EntryPos> sizedEntries; // the entry of each folder-size job
+    exitCode = options.byPaths ? addPaths(options, folderSizes, sizedEntries)
+                               : loadProject(options);
+    if (exitCode == Proceed)
+        exitCode = resolveTarget(options);
+    if (exitCode != Proceed)
+        return exitCode;
+
+    ProgressLine progress;
+    InterruptNotifier interrupt;
+    DispenseRun run(options.timeLimitMs, &progress);
+    if (!runSearch(run, progress, interrupt, folderSizes)) {
+        fail(QStringLiteral("Cancelled"));
+        return NoResult;
+    }
+    // Take the result as the window does.
+    storeFolderSizes(model, folderSizes, sizedEntries);
+    model->applyDispense(run.resultQueue(), run.wasted());
+    return saveAndReport(options, run.wasted(), run.provenBest());
+}
+
+int CliCommands::parseDispenseOptions(const QStringList& words, DispenseOptions& options)
+{
+    CliArguments args({QStringLiteral("--help"), QStringLiteral("-h"), QStringLiteral("--json"),
+                       QStringLiteral("-0")},
+                      {QStringLiteral("--target"), QStringLiteral("--fs"),
+                       QStringLiteral("--block-size"), QStringLiteral("--free-blocks"),
+                       QStringLiteral("--time-limit"), QStringLiteral("--save")},
+                      {QStringLiteral("--required"), QStringLiteral("--main"),
+                       QStringLiteral("--background")});
+    int exitCode = Success;
+    if (!parseArguments(args, words, &exitCode))
+        return exitCode;
+    exitCode = parseSourceOptions(args, options);
+    if (exitCode == Proceed)
+        exitCode = parseTargetOptions(args, options);
+    if (exitCode == Proceed)
+        exitCode = parseOutputOptions(args, options);
+    return exitCode;
+}
+
+int CliCommands::parseSourceOptions(const CliArguments& args, DispenseOptions& options)
 {
     const QString required = QStringLiteral("--required");
     const QString main = QStringLiteral("--main");
     const QString background = QStringLiteral("--background");
-    const QString targetOption = QStringLiteral("--target");
+    options.byPaths = args.isSet(required) || args.isSet(main) || args.isSet(background);
+    if (!options.byPaths) {
+        if (args.plain().isEmpty())
+            return usage(
+                QStringLiteral("a PROJECT or --required/--main/--background paths are needed"));
+        if (args.plain().size() > 1)
+            return usage(QStringLiteral("unexpected argument '%1'").arg(args.plain().at(1)));
+        options.project = args.plain().first();
+        return Proceed;
+    }
+    if (!args.plain().isEmpty())
+        return usage(QStringLiteral("give either a PROJECT or --required/--main/--background "
+                                    "paths, not both"));
+    options.paths = {{Required, args.list(required)},
+                     {Main, args.list(main)},
+                     {Background, args.list(background)}};
+    for (const auto& group : options.paths) {
+        if (!group.second.isEmpty())
+            return Proceed;
+    }
+    return usage(QStringLiteral("no PATH given after --required/--main/--background"));
+}
+
+int CliCommands::parseTargetOptions(const CliArguments& args, DispenseOptions& options)
+{
     const QString fsOption = QStringLiteral("--fs");
     const QString blockSizeOption = QStringLiteral("--block-size");
     const QString freeBlocksOption = QStringLiteral("--free-blocks");
-    const QString timeLimitOption = QStringLiteral("--time-limit");
-    const QString saveOption = QStringLiteral("--save");
-    const QString jsonOption = QStringLiteral("--json");
-    const QString nulOption = QStringLiteral("-0");
-
-    CliArguments args(
-        {QStringLiteral("--help"), QStringLiteral("-h"), jsonOption, nulOption},
-        {targetOption, fsOption, blockSizeOption, freeBlocksOption, timeLimitOption, saveOption},
-        {required, main, background});
-    int exitCode = Success;
-    if (!parseArguments(args, words, &exitCode))
-        return exitCode;
-
-    // What to dispense.
-    const bool byPaths = args.isSet(required) || args.isSet(main) || args.isSet(background);
-    if (byPaths) {
-        if (!args.plain().isEmpty())
-            return usage(QStringLiteral("give either a PROJECT or --required/--main/--background "
-                                        "paths, not both"));
-        if (args.list(required).isEmpty() && args.list(main).isEmpty() &&
-            args.list(background).isEmpty())
-            return usage(QStringLiteral("no PATH given after --required/--main/--background"));
-    } else if (args.plain().isEmpty()) {
-        return usage(
-            QStringLiteral("a PROJECT or --required/--main/--background paths are needed"));
-    } else if (args.plain().size() > 1) {
-        return usage(QStringLiteral("unexpected argument '%1'").arg(args.plain().at(1)));
-    }
-
-    // The target.
-    const bool byTargetPath = args.isSet(targetOption);
+    options.byTargetPath = args.isSet(QStringLiteral("--target"));
+    options.targetPath = args.value(QStringLiteral("--target"));
     const int figureCount = int(args.isSet(fsOption)) + int(args.isSet(blockSizeOption)) +
                             int(args.isSet(freeBlocksOption));
-    if (byTargetPath && figureCount > 0)
+    if (options.byTargetPath && figureCount > 0)
         return usage(QStringLiteral("--target excludes --fs, --block-size and --free-blocks"));
     if (figureCount > 0 && figureCount < 3)
         return usage(QStringLiteral("--fs, --block-size and --free-blocks go together"));
-    Target figures;
-    if (figureCount == 3) {
-        if (!parseFileSystem(args.value(fsOption), figures.FileSystem))
-            return usage(QStringLiteral("unknown file system '%1' (NTFS, FAT or UDF)")
-                             .arg(args.value(fsOption)));
-        bool ok = false;
-        figures.BlockSize = args.value(blockSizeOption).toULongLong(&ok, 10);
-        if (!ok || figures.BlockSize == 0)
-            return usage(QStringLiteral("--block-size takes a number of bytes above 0, not '%1'")
-                             .arg(args.value(blockSizeOption)));
-        figures.AvailableBlocks = args.value(freeBlocksOption).toULongLong(&ok, 10);
-        if (!ok)
-            return usage(QStringLiteral("--free-blocks takes a number of blocks, not '%1'")
-                             .arg(args.value(freeBlocksOption)));
-        if (figures.AvailableBlocks > std::numeric_limits<quint64>::max() / figures.BlockSize)
-            return usage(QStringLiteral("the capacity --block-size x --free-blocks is too large"));
+    options.byFigures = figureCount == 3;
+    if (!options.byFigures) {
+        if (options.byPaths && !options.byTargetPath)
+            return usage(QStringLiteral("a target is needed: --target PATH, or --fs, "
+                                        "--block-size and --free-blocks"));
+        return Proceed;
     }
-    if (byPaths && !byTargetPath && figureCount == 0)
-        return usage(QStringLiteral("a target is needed: --target PATH, or --fs, --block-size "
-                                    "and --free-blocks"));
 
-    qint64 timeLimitMs = -1;
+    Target& figures = options.figures;
+    if (!parseFileSystem(args.value(fsOption), figures.FileSystem))
+        return usage(QStringLiteral("unknown file system '%1' (NTFS, FAT or UDF)")
+                         .arg(args.value(fsOption)));
+    bool ok = false;
+    figures.BlockSize = args.value(blockSizeOption).toULongLong(&ok, 10);
+    if (!ok || figures.BlockSize == 0)
+        return usage(QStringLiteral("--block-size takes a number of bytes above 0, not '%1'")
+                         .arg(args.value(blockSizeOption)));
+    figures.AvailableBlocks = args.value(freeBlocksOption).toULongLong(&ok, 10);
+    if (!ok)
+        return usage(QStringLiteral("--free-blocks takes a number of blocks, not '%1'")
+                         .arg(args.value(freeBlocksOption)));
+    if (figures.AvailableBlocks > std::numeric_limits<quint64>::max() / figures.BlockSize)
+        return usage(QStringLiteral("the capacity --block-size x --free-blocks is too large"));
+    return Proceed;
+}
+
+int CliCommands::parseOutputOptions(const CliArguments& args, DispenseOptions& options)
+{
+    const QString timeLimitOption = QStringLiteral("--time-limit");
+    const QString saveOption = QStringLiteral("--save");
     if (args.isSet(timeLimitOption)) {
+        const QString given = args.value(timeLimitOption);
         bool ok = false;
-        const double seconds = args.value(timeLimitOption).toDouble(&ok);
+        const double seconds = given.toDouble(&ok);
         if (!ok || !std::isfinite(seconds) || seconds < 0 || seconds > 1e9)
-            return usage(QStringLiteral("--time-limit takes a number of seconds, not '%1'")
-                             .arg(args.value(timeLimitOption)));
-        timeLimitMs = qint64(std::llround(seconds * 1000));
+            return usage(
+                QStringLiteral("--time-limit takes a number of seconds, not '%1'").arg(given));
+        options.timeLimitMs = qint64(std::llround(seconds * 1000));
     }
-    const bool json = args.isSet(jsonOption);
-    const bool nul = args.isSet(nulOption);
-    if (json && nul)
+    options.json = args.isSet(QStringLiteral("--json"));
+    options.nul = args.isSet(QStringLiteral("-0"));
+    if (options.json && options.nul)
         return usage(QStringLiteral("--json and -0 exclude each other"));
 
-    QString savePath;
-    if (args.isSet(saveOption)) {
-        if (args.value(saveOption).isEmpty())
-            return usage(QStringLiteral("--save needs a file name"));
-        savePath = absolute(args.value(saveOption));
-        // Found out now rather than after a long search.
-        const QFileInfo out(savePath);
-        if (!out.absoluteDir().exists()) {
-            fail(QStringLiteral("%1: the folder does not exist").arg(args.value(saveOption)));
-            return TargetOrFileError;
-        }
-        if (out.isDir()) {
-            fail(QStringLiteral("%1: is a folder").arg(args.value(saveOption)));
-            return TargetOrFileError;
-        }
+    if (!args.isSet(saveOption))
+        return Proceed;
+    options.saveGiven = args.value(saveOption);
+    if (options.saveGiven.isEmpty())
+        return usage(QStringLiteral("--save needs a file name"));
+    options.savePath = absolute(options.saveGiven);
+    // Found out now rather than after a long search.
+    const QFileInfo out(options.savePath);
+    if (!out.absoluteDir().exists()) {
+        fail(QStringLiteral("%1: the folder does not exist").arg(options.saveGiven));
+        return TargetOrFileError;
     }
+    if (out.isDir()) {
+        fail(QStringLiteral("%1: is a folder").arg(options.saveGiven));
+        return TargetOrFileError;
+    }
+    return Proceed;
+}
 
-    // The project, loaded or made from the paths.
+int CliCommands::loadProject(const DispenseOptions& options)
+{
     DM* model = dataModel();
-    const bool needSizes = json || !savePath.isEmpty();
-    FolderSizeJobs folderSizes;
-    QVector<EntryPos> sizedEntries; // the entry of each folder-size job
-    if (!byPaths) {
-        const QString given = args.plain().first();
-        const QString path = absolute(given);
-        const QFileInfo info(path);
-        if (!info.exists() || info.isDir()) {
-            fail(QStringLiteral("%1: %2").arg(given, info.isDir()
-                                                         ? QStringLiteral("is a folder")
-                                                         : QStringLiteral("No such file")));
-            return TargetOrFileError;
+    const QString path = absolute(options.project);
+    const QFileInfo info(path);
+    if (!info.exists() || info.isDir()) {
+        fail(QStringLiteral("%1: %2").arg(options.project,
+                                          info.isDir() ? QStringLiteral("is a folder")
+                                                       : QStringLiteral("No such file")));
+        return TargetOrFileError;
+    }
+    if (!model->load(path, path)) {
+        fail(QStringLiteral("%1: cannot be read as a project: %2")
+                 .arg(options.project, model->lastError()));
+        return TargetOrFileError;
+    }
+    // As the window's Undispense before a new Dispense.
+    if (model->isDispensed())
+        model->undispense();
+    // The search measures a vanished entry as empty and may well choose it; a
+    // script copying the result would then fail far from here.
+    for (int g = Required; g <= Background; ++g) {
+        for (EntryPos pos = model->groupBegin(g); model->isValidPos(pos); ++pos.index) {
+            const QString& ident = model->entryAt(pos).Ident;
+            if (!QFileInfo::exists(ident))
+                fail(QStringLiteral("warning: %1 does not exist; it counts as empty").arg(ident));
         }
-        if (!model->load(path, path)) {
-            fail(QStringLiteral("%1: cannot be read as a project: %2")
-                     .arg(given, model->lastError()));
-            return TargetOrFileError;
-        }
-        // As the window's Undispense before a new Dispense.
-        if (model->isDispensed())
-            model->undispense();
-        // The search measures a vanished entry as empty and may well choose
-        // it; a script copying the result would then fail far from here.
-        for (int g = Required; g <= Background; ++g) {
-            for (EntryPos pos = model->groupBegin(g); model->isValidPos(pos); ++pos.index) {
-                const QString& ident = model->entryAt(pos).Ident;
-                if (!QFileInfo::exists(ident))
-                    fail(QStringLiteral("warning: %1 does not exist; it counts as empty")
-                             .arg(ident));
+    }
+    return Proceed;
+}
+
+int CliCommands::addPaths(const DispenseOptions& options, FolderSizeJobs& folderSizes,
+                          QVector<EntryPos>& sizedEntries)
+{
+    DM* model = dataModel();
+    // Folder sizes matter only where the entries' sizes are shown or saved.
+    const bool needSizes = options.json || !options.savePath.isEmpty();
+    for (const auto& [group, paths] : options.paths) {
+        for (const QString& given : paths) {
+            const QString path = absolute(given);
+            if (!QFileInfo::exists(path)) {
+                fail(QStringLiteral("%1: No such file or folder").arg(given));
+                return TargetOrFileError;
             }
-        }
-    } else {
-        for (const auto& [option, group] :
-             {std::make_pair(required, int(Required)), std::make_pair(main, int(Main)),
-              std::make_pair(background, int(Background))}) {
-            for (const QString& given : args.list(option)) {
-                const QString path = absolute(given);
-                if (!QFileInfo::exists(path)) {
-                    fail(QStringLiteral("%1: No such file or folder").arg(given));
-                    return TargetOrFileError;
-                }
-                const Entry entry = entryForPath(path);
-                // New entries land at the end of Main; the groups are filled
-                // Required first, so earlier positions stay right.
-                EntryPos pos = model->addEntry(entry);
-                if (group != Main)
-                    model->moveEntry(pos, group);
-                if (!entry.IsValidSize && needSizes) {
-                    folderSizes.add(entry.Ident);
-                    sizedEntries << pos;
-                }
+            const Entry entry = entryForPath(path);
+            // New entries land at the end of Main; the groups are filled
+            // Required first, so earlier positions stay right.
+            EntryPos pos = model->addEntry(entry);
+            if (group != Main)
+                model->moveEntry(pos, group);
+            if (!entry.IsValidSize && needSizes) {
+                folderSizes.add(entry.Ident);
+                sizedEntries << pos;
             }
         }
     }
+    return Proceed;
+}
 
-    if (byTargetPath) {
-        const QString given = args.value(targetOption);
+int CliCommands::resolveTarget(const DispenseOptions& options)
+{
+    DM* model = dataModel();
+    if (options.byTargetPath) {
+        const QString& given = options.targetPath;
         Target target;
         target.Path = absolute(given);
         if (!QFileInfo::exists(target.Path)) {
@@ -297,12 +403,12 @@ int CliCommands::dispense(const QStringList& words)
             return TargetOrFileError;
         }
         model->setTarget(target);
-    } else if (figureCount == 3) {
-        model->setTarget(figures);
+    } else if (options.byFigures) {
+        model->setTarget(options.figures);
     } else if (!model->hasTarget()) {
         fail(QStringLiteral("%1: the project has no target; give --target PATH, or --fs, "
                             "--block-size and --free-blocks")
-                 .arg(args.plain().first()));
+                 .arg(options.project));
         return TargetOrFileError;
     }
     const Target target = model->target();
@@ -310,46 +416,25 @@ int CliCommands::dispense(const QStringList& words)
         fail(QStringLiteral("the project's target has no usable file system or block size"));
         return TargetOrFileError;
     }
+    return Proceed;
+}
 
-    // The search, then the folder sizes still being measured.
-    ProgressLine progress;
-    InterruptNotifier interrupt;
-    DispenseRun run(timeLimitMs, &progress);
-    QObject::connect(&interrupt, &InterruptNotifier::interrupted, &run, &DispenseRun::cancel);
-    QObject::connect(&interrupt, &InterruptNotifier::interrupted, &folderSizes,
-                     &FolderSizeJobs::stop);
-    bool ok = run.exec();
-    if (ok && !folderSizes.isComplete()) {
-        progress.show(QStringLiteral("Measuring folder sizes..."));
-        ok = folderSizes.waitAll();
-        progress.clear();
-    }
-    if (!ok || interrupt.wasInterrupted()) {
-        fail(QStringLiteral("Cancelled"));
-        return NoResult;
-    }
-
-    // Store the folder sizes, then take the result as the window does.
-    for (int i = 0; i < sizedEntries.size(); ++i) {
-        Entry& entry = model->entryAt(sizedEntries.at(i));
-        entry.Size = folderSizes.sizes().at(i);
-        entry.IsValidSize = true;
-        model->entrySizeKnown(sizedEntries.at(i));
-    }
-    const quint64 wasted = run.wasted();
-    model->applyDispense(run.resultQueue(), wasted);
+int CliCommands::saveAndReport(const DispenseOptions& options, quint64 wasted, bool provenBest)
+{
+    DM* model = dataModel();
+    const Target target = model->target();
     const Chosen chosen = dispensedEntries(model);
-
-    if (!chosen.entries.isEmpty() && !savePath.isEmpty() && !model->saveAs(savePath)) {
-        fail(QStringLiteral("%1: %2").arg(args.value(saveOption), model->lastError()));
+    if (!chosen.entries.isEmpty() && !options.savePath.isEmpty() &&
+        !model->saveAs(options.savePath)) {
+        fail(QStringLiteral("%1: %2").arg(options.saveGiven, model->lastError()));
         return TargetOrFileError;
     }
-    if (json)
-        write(jsonReport(target, chosen, wasted, run.provenBest()));
-    else if (nul)
+    if (options.json)
+        write(jsonReport(target, chosen, wasted, provenBest));
+    else if (options.nul)
         write(nulReport(chosen));
     else
-        write(textReport(target, chosen, wasted, run.provenBest()));
+        write(textReport(target, chosen, wasted, provenBest));
     std::fflush(stdout);
     if (chosen.entries.isEmpty()) {
         fail(QStringLiteral("Nothing fits on the target"));

@@ -17,7 +17,6 @@ public:
 
     // Queues a folder; its total becomes sizes()[returned number].
     int add(const QString& folder);
-    int count() const { return m_queued; }
     bool isComplete() const { return m_sizes.size() == m_queued; }
     const QVector<quint64>& sizes() const { return m_sizes; }
 
