@@ -46,9 +46,6 @@ public:
     // is the best there is), false when stop or improved ended it.
     bool run(qint64 best, const std::atomic_bool& stop, const Improved& improved);
 
-    // Branches entered by the last run.
-    quint64 nodes() const { return m_nodes; }
-
 private:
     struct Frame
     {

@@ -16,6 +16,7 @@ public:
     virtual void enough() = 0;
 
 signals:
+    // set_stage, set_progress, set_enough: never emitted; kept for views to connect.
     void set_stage(QString text);
     void set_progress(int value);
     void set_bestResult4Now(quint64 bytes);

@@ -2,24 +2,19 @@
 
 #include <QtGlobal>
 
-// One measured entry on a hard-disk volume.
+// One measured entry: its data blocks and, for media that count metadata
+// (UDF), the files and folders it holds. As a selection's totals, the sums
+// over the selected items (index unused).
 struct PlaceItem
 {
     quint32 index = 0;  // the entry's index within its group
-    quint64 blocks = 0; // allocation blocks its files take
-};
-
-// One measured entry on a UDF disc: data blocks plus what the metadata needs.
-struct UdfPlaceItem
-{
-    quint32 index = 0;
     quint64 blocks = 0; // data blocks only
     quint32 files = 0;
     quint32 folders = 0;
 };
 
 // The order of the measuring heap: by block count only.
-template <class Item> inline bool fewerBlocks(const Item& a, const Item& b)
+inline bool fewerBlocks(const PlaceItem& a, const PlaceItem& b)
 {
     return a.blocks < b.blocks;
 }

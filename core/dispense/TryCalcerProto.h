@@ -8,38 +8,45 @@
 #include <QtGlobal>
 
 #include "core/dispense/FilesPlaceWalker.h"
+#include "core/dispense/PlaceItem.h"
 
 struct FillItem;
 
 // A placement calculator: measures entries in blocks of one target medium and
 // runs the selection of one level on them. Levels go: addItem for every entry
 // of the group, prepare, nextTry (or findBetter) while wanted, beginLevel with
-// the free count of the chosen selection. Used by one thread only.
+// the free count of the chosen selection. Used by one thread only. The kinds
+// differ in what an item costs (costOf, gainOf) and in how they measure.
 class TryCalcerProto : public FilesPlaceWalker
 {
 public:
-    TryCalcerProto(quint64 blockSize, quint64 availableBlocks);
+    // capacity: the blocks the first level may fill.
+    TryCalcerProto(quint64 blockSize, quint64 capacity);
+
+    // Count the entry being measured: every file, every folder below it.
+    void onFolder() override;
+    void onFile(const quint64& size) override;
 
     // Measures the file or folder at path and queues it as entry index.
-    virtual void addItem(const QString& path, unsigned index) = 0;
+    virtual void addItem(const QString& path, unsigned index);
     // Orders the queued items, largest block count first, and makes the
     // first selection: each item in turn when it still fits.
-    virtual void prepare() = 0;
+    void prepare();
     // The entry indices of the selected items, in list order.
-    virtual void getSelection(std::vector<unsigned>& v) const;
+    void getSelection(std::vector<unsigned>& v) const;
     // Drops the level's items; capacity and free become value.
-    virtual void beginLevel(qint64 capacity) = 0;
-    virtual qint64 freeBlocks() const;
+    void beginLevel(qint64 capacity);
+    qint64 freeBlocks() const { return m_free; }
     // One step of the count-down of the selection (read as a binary number,
     // first item the highest digit) to the next selection that fits. False
     // when the count-down is exhausted or stop was seen.
-    virtual bool nextTry(const std::atomic_bool& stop) = 0;
-    virtual unsigned itemIndex(int position) const = 0;
+    bool nextTry(const std::atomic_bool& stop);
+    unsigned itemIndex(int position) const { return m_ordered[position].index; }
 
     // Measuring in pieces, for callers that know the sizes already: zero the
     // counts, feed onFile and onFolder, then queue the item.
-    virtual void beginItem() = 0;
-    virtual void endItem(unsigned index) = 0;
+    void beginItem();
+    void endItem(unsigned index);
 
     // Straight after prepare: meets the selections that fit in the order
     // nextTry would, calling improved(free) with the selection set to each one
@@ -56,11 +63,16 @@ public:
     // The last measured folder's walk was stopped before its end.
     bool walkStopped() const { return m_walkStopped; }
 
-    quint64 blockSize() const { return m_blockSize; }
     qint64 capacity() const { return m_capacity; }
-    int itemCount() const { return int(m_selection.size()); }
 
 protected:
+    // Blocks that adding it to the current selection takes, and that removing
+    // it (selected) gives back; m_chosen holds the selection before the change.
+    virtual quint64 costOf(const PlaceItem& it) const = 0;
+    virtual quint64 gainOf(const PlaceItem& it) const = 0;
+    // Whether files and folders cost blocks of their own (as UDF metadata).
+    virtual bool countsMetadata() const = 0;
+
     // Blocks a file of size bytes takes.
     quint64 blocksOf(quint64 size) const
     {
@@ -68,19 +80,21 @@ protected:
     }
     // Calls onFile for a file, or walks a folder (or a path that is missing).
     void measure(const QString& path);
-    // The ordered items as the search sees them; whether metadata counts.
-    virtual void fillItems(std::vector<FillItem>& out) const = 0;
-    virtual bool countsMetadata() const = 0;
-    // The search has set the selection flags and free; bring totals in line.
-    virtual void selectionSet() {}
 
-    quint64 m_blockSize;
-    quint64 m_availableBlocks;
-    qint64 m_capacity = 0;
-    qint64 m_free = 0;
-    std::vector<bool> m_selection;
+    PlaceItem m_item;        // the entry being measured
+    bool m_skipItem = false; // it can never be placed: endItem drops it
+    PlaceItem m_chosen;      // totals of the current selection
 
 private:
+    void select(std::size_t p);
+    void deselect(std::size_t p);
+
+    quint64 m_blockSize;
+    qint64 m_capacity;
+    qint64 m_free;
+    std::vector<bool> m_selection;
+    std::vector<PlaceItem> m_pending; // max-heap on block count
+    std::vector<PlaceItem> m_ordered; // largest block count first
     const std::atomic_bool* m_walkStop = nullptr;
     bool m_walkStopped = false;
 };

@@ -1,3 +1,9 @@
+// The folder walk, written on the system calls (getdents64, openat) rather
+// than fts, std::filesystem or QDirIterator: measured faster than each of
+// them, and unlike them it survives link loops (every folder is entered once)
+// and paths longer than PATH_MAX (folders are opened relative to their
+// parent, long paths a piece at a time).
+
 #include "core/dispense/Walk.h"
 
 #include <cerrno>

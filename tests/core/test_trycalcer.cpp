@@ -43,7 +43,7 @@ void feed(TryCalcerProto& calc, const Blocks& blocks)
 {
     for (int i = 0; i < blocks.size(); ++i) {
         calc.beginItem();
-        calc.onFile(blocks[i] * calc.blockSize());
+        calc.onFile(blocks[i] * 512);
         calc.endItem(unsigned(i));
     }
     calc.prepare();
