@@ -1,36 +1,21 @@
 #include "gui/MainWindow.h"
 
-#include <deque>
-
 #include <QCloseEvent>
 #include <QMenu>
 #include <QPushButton>
 
 #include "control/Ctrl.h"
-#include "gui/DispenseBoard.h"
 #include "core/dispense/Dispenser.h"
-#include "gui/MainStatus.h"
 #include "gui/AboutDlg.h"
+#include "gui/DialogAnswers.h"
+#include "gui/DispenseBoard.h"
 #include "gui/EditTarget.h"
 #include "gui/IconSet.h"
 #include "gui/MainActions.h"
 #include "gui/MainList.h"
+#include "gui/MainStatus.h"
 
 namespace {
-
-struct AnswerQueues
-{
-    std::deque<QStringList> files;
-    std::deque<QMessageBox::StandardButton> buttons;
-    std::deque<int> results;
-    MainWindow::ShownDialog last;
-};
-
-AnswerQueues& answers()
-{
-    static AnswerQueues queues;
-    return queues;
-}
 
 QString counted(int n, const char* one, const char* many)
 {
@@ -190,14 +175,8 @@ bool MainWindow::runFileDialog(const QString& caption, QFileDialog::FileMode mod
     QFileDialog dialog(this, caption, QString(), QString());
     dialog.setFileMode(mode);
     dialog.setAcceptMode(acceptMode);
-    AnswerQueues& q = answers();
-    if (!q.files.empty()) {
-        q.last =
-            ShownDialog{dialog.windowTitle(), QString(), dialog.fileMode(), dialog.acceptMode()};
-        chosen = q.files.front();
-        q.files.pop_front();
+    if (DialogAnswers::takeFiles(dialog, chosen))
         return !chosen.isEmpty();
-    }
     if (dialog.exec() == 0)
         return false;
     chosen = dialog.selectedFiles();
@@ -206,63 +185,16 @@ bool MainWindow::runFileDialog(const QString& caption, QFileDialog::FileMode mod
 
 QMessageBox::StandardButton MainWindow::runQuestion(QMessageBox& box)
 {
-    AnswerQueues& q = answers();
-    if (!q.buttons.empty()) {
-        ShownDialog shown;
-        shown.caption = box.windowTitle();
-        shown.text = box.text() + QLatin1Char('\n') + box.informativeText();
-        q.last = shown;
-        const QMessageBox::StandardButton b = q.buttons.front();
-        q.buttons.pop_front();
-        return b;
-    }
+    QMessageBox::StandardButton answer;
+    if (DialogAnswers::takeButton(box, answer))
+        return answer;
     return QMessageBox::StandardButton(box.exec());
 }
 
 int MainWindow::runDialog(QDialog& dialog)
 {
-    AnswerQueues& q = answers();
-    if (!q.results.empty()) {
-        ShownDialog shown;
-        shown.caption = dialog.windowTitle();
-        q.last = shown;
-        const int result = q.results.front();
-        q.results.pop_front();
-        return result;
-    }
+    int answer;
+    if (DialogAnswers::takeResult(dialog, answer))
+        return answer;
     return dialog.exec();
-}
-
-void MainWindow::Answers::nextFiles(const QStringList& paths)
-{
-    answers().files.push_back(paths);
-}
-
-void MainWindow::Answers::nextButton(QMessageBox::StandardButton button)
-{
-    answers().buttons.push_back(button);
-}
-
-void MainWindow::Answers::nextResult(int result)
-{
-    answers().results.push_back(result);
-}
-
-void MainWindow::Answers::clear()
-{
-    AnswerQueues& q = answers();
-    q.files.clear();
-    q.buttons.clear();
-    q.results.clear();
-}
-
-bool MainWindow::Answers::pending()
-{
-    const AnswerQueues& q = answers();
-    return !q.files.empty() || !q.buttons.empty() || !q.results.empty();
-}
-
-MainWindow::ShownDialog MainWindow::lastShownDialog()
-{
-    return answers().last;
 }

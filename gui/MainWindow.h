@@ -36,31 +36,6 @@ public:
     SaveChoice askSaveChanges() override;
     bool confirmOriginalsDelete(int files, int folders) override;
 
-    // Test hooks: queued answers for the next modal dialogs, so tests can
-    // drive the window without a user. While an answer of the right kind is
-    // queued, the dialog is built but not shown, and the answer is taken
-    // instead (oldest first).
-    struct Answers
-    {
-        // File dialogs: the chosen paths; an empty list cancels.
-        static void nextFiles(const QStringList& paths);
-        // Message boxes: the button pressed.
-        static void nextButton(QMessageBox::StandardButton button);
-        // Other dialogs (About, ...): the exec() result.
-        static void nextResult(int result);
-        static void clear();
-        static bool pending();
-    };
-    // What the last dialog that took a queued answer looked like.
-    struct ShownDialog
-    {
-        QString caption;
-        QString text; // message boxes: text and informative text, one line each
-        QFileDialog::FileMode fileMode = QFileDialog::AnyFile;
-        QFileDialog::AcceptMode acceptMode = QFileDialog::AcceptOpen;
-    };
-    static ShownDialog lastShownDialog();
-
 protected:
     void closeEvent(QCloseEvent* event) override;
 
