@@ -50,7 +50,7 @@ AboutDlg::AboutDlg() : QDialog(nullptr)
     title->setFont(headlineFont(title->font()));
     title->setAlignment(Qt::AlignRight | Qt::AlignHCenter | Qt::AlignVCenter);
 
-    auto* version = new QLabel(QStringLiteral("0.0.2.0"), this);
+    auto* version = new QLabel(QStringLiteral(QM_VERSION), this);
     version->setObjectName(QStringLiteral("version"));
     version->setFont(headlineFont(version->font()));
 

@@ -188,9 +188,9 @@ void MainActions::setupActions()
                 m_menus[m]->addAction(action(item));
         }
     }
-    m_menuBar = m_mainWindow->menuBar();
+    QMenuBar* menuBar = m_mainWindow->menuBar();
     for (QMenu* menu : m_menus)
-        m_menuBar->addMenu(menu);
+        menuBar->addMenu(menu);
 }
 
 void MainActions::setupToolbar()

@@ -7,7 +7,6 @@
 class QAction;
 class QMainWindow;
 class QMenu;
-class QMenuBar;
 class QToolBar;
 
 // Every command of the main window as a QAction, with the five menus, the
@@ -107,7 +106,6 @@ private:
     // Parentless, as the menu bar does not own its menus; deleted with this object.
     QMenu* m_menus[MenuCount] = {};
     QAction* m_actions[int(Act::Count)] = {};
-    QMenuBar* m_menuBar = nullptr;
     QToolBar* m_toolBar = nullptr;
     QMenu* m_listMenu = nullptr;
 };
