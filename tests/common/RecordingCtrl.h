@@ -1,70 +1,40 @@
 #pragma once
 
-#include <QPointer>
 #include <QStringList>
 
 #include "control/Ctrl.h"
 
-// A controller that only records the calls it gets, one line of text each.
-// recordingCtrl() installs it with setController()
-// instead of the real one, so a view's commands can be checked one by one.
+// A controller that only records the calls it gets, one line of text each, so
+// a view's commands can be checked one by one.
+// clang-format off
 class RecordingCtrl : public Ctrl
 {
     Q_OBJECT
 public:
     QStringList calls;
-    bool allowClose = true; // what queryClose answers
+    QStringList take() { return qExchange(calls, {}); }
 
-    // The views of the last attachViews, as QObjects (null once destroyed).
-    QPointer<QObject> dialogs, actions, items, status;
-    // Whether all four views were still alive when detachViews came.
-    bool viewsAliveAtDetach = false;
-
-    QStringList take()
-    {
-        QStringList out = calls;
-        calls.clear();
-        return out;
-    }
-
-    void attachViews(IViewDialogs* d, IViewActions* a, IViewItems* i, IViewStatus* s) override;
-    void projectNew() override { calls << QStringLiteral("projectNew"); }
-    void projectLoad() override { calls << QStringLiteral("projectLoad"); }
-    void projectSave() override { calls << QStringLiteral("projectSave"); }
-    void projectSaveAs() override { calls << QStringLiteral("projectSaveAs"); }
-    void appExit() override { calls << QStringLiteral("appExit"); }
-    void diskSelect() override { calls << QStringLiteral("diskSelect"); }
-    void dispense() override { calls << QStringLiteral("dispense"); }
-    void undispense() override { calls << QStringLiteral("undispense"); }
-    void clipboardPost() override { calls << QStringLiteral("clipboardPost"); }
-    void originalsDelete() override { calls << QStringLiteral("originalsDelete"); }
-    void filesAdd() override { calls << QStringLiteral("filesAdd"); }
-    void folderAdd() override { calls << QStringLiteral("folderAdd"); }
-    void entryRemove() override { calls << QStringLiteral("entryRemove"); }
-    void selectionAllInGroup() override { calls << QStringLiteral("selectionAllInGroup"); }
-    void selectionInvertInGroup() override { calls << QStringLiteral("selectionInvertInGroup"); }
-    void priorityUp() override { calls << QStringLiteral("priorityUp"); }
-    void priorityDown() override { calls << QStringLiteral("priorityDown"); }
+#define QM_RECORD(op) void op() override { calls << QStringLiteral(#op); }
+    QM_RECORD(projectNew) QM_RECORD(projectLoad) QM_RECORD(projectSave) QM_RECORD(projectSaveAs)
+    QM_RECORD(appExit) QM_RECORD(diskSelect) QM_RECORD(dispense) QM_RECORD(undispense)
+    QM_RECORD(clipboardPost) QM_RECORD(originalsDelete) QM_RECORD(filesAdd) QM_RECORD(folderAdd)
+    QM_RECORD(entryRemove) QM_RECORD(selectionAllInGroup) QM_RECORD(selectionInvertInGroup)
+    QM_RECORD(priorityUp) QM_RECORD(priorityDown) QM_RECORD(about) QM_RECORD(selectionChanged)
+#undef QM_RECORD
     void prioritySet(int group) override { calls << QStringLiteral("prioritySet %1").arg(group); }
-    void about() override { calls << QStringLiteral("about"); }
-    void pathsAdd(QStringList paths) override
+    void pathsAdd(QStringList paths) override { calls << "pathsAdd " + paths.join('|'); }
+    void entryReveal(const EntryPos& p) override
     {
-        calls << QStringLiteral("pathsAdd ") + paths.join(QLatin1Char('|'));
+        calls << QStringLiteral("entryReveal %1,%2").arg(p.group).arg(p.index);
     }
-    void selectionChanged() override { calls << QStringLiteral("selectionChanged"); }
-    void entryReveal(const EntryPos& pos) override
-    {
-        calls << QStringLiteral("entryReveal {%1,%2}").arg(pos.group).arg(pos.index);
-    }
-    bool probeTarget(bool wholeVolume, Target& target) override;
-    void listDriveRoots(QStringList& roots) override;
-    bool queryClose() override
-    {
-        calls << QStringLiteral("queryClose");
-        return allowClose;
-    }
-    void detachViews() override;
+    // No drives, no views to keep, and closing is always fine.
+    void attachViews(IViewDialogs*, IViewActions*, IViewItems*, IViewStatus*) override {}
+    bool probeTarget(bool, Target&) override { return false; }
+    void listDriveRoots(QStringList& roots) override { roots.clear(); }
+    bool queryClose() override { return true; }
+    void detachViews() override {}
 };
+// clang-format on
 
-// The recording controller that controller() hands out in such programs.
+// The recorder, installed as controller() on every call: before building a widget that uses it.
 RecordingCtrl& recordingCtrl();

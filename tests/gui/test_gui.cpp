@@ -1,0 +1,472 @@
+#include <atomic>
+
+#include <QAction>
+#include <QClipboard>
+#include <QFileIconProvider>
+#include <QLabel>
+#include <QMimeData>
+#include <QPaintEngine>
+#include <QPushButton>
+#include <QStorageInfo>
+#include <QtTest>
+
+#include "core/dispense/IDispenser.h"
+#include "core/model/DM.h"
+#include "core/model/SizeText.h"
+#include "gui/DialogAnswers.h"
+#include "gui/DispenseBoard.h"
+#include "gui/EditTarget.h"
+#include "gui/MainActions.h"
+#include "gui/MainList.h"
+#include "gui/MainStatus.h"
+#include "gui/MainWindow.h"
+#include "platform/ShellIcons.h"
+#include "tests/common/RecordingCtrl.h"
+#include "tests/common/TestMounts.h"
+
+using Act = MainActions::Act;
+
+namespace {
+
+// Fills the model from a layout like "1:a,b;2:?c" ("?": size not known yet).
+void fillModel(const QString& layout)
+{
+    dataModel()->newProject();
+    for (const QString& part : layout.split(';', Qt::SkipEmptyParts)) {
+        for (const QString& name : part.section(':', 1).split(',')) {
+            EntryPos p = dataModel()->addEntry(Entry{name, "", name, 0, !name.startsWith('?')});
+            dataModel()->moveEntry(p, part.section(':', 0, 0).toInt());
+        }
+    }
+}
+
+// Every entry as "group:ident:size", and the target, sorted.
+QStringList projectText()
+{
+    DM* m = dataModel();
+    QStringList out;
+    for (int g = Dispensed; g < NoGroup; ++g)
+        for (EntryPos p = m->groupBegin(g); m->isValidPos(p); ++p.index)
+            out << QString("%1:%2:%3").arg(g).arg(m->entryAt(p).Ident).arg(m->entryAt(p).Size);
+    if (m->hasTarget())
+        out << "target " + m->target().Path + ' ' + QString::number(m->target().capacity());
+    out.sort();
+    return out;
+}
+
+// The list shows the model's entries: names and sizes ("?" while unknown).
+void compareRows(MainList* list)
+{
+    for (int g = 0; g < NoGroup; ++g) {
+        QCOMPARE(list->topLevelItem(g)->childCount(), dataModel()->groupSize(g));
+        for (EntryPos p{g, 0}; dataModel()->isValidPos(p); ++p.index) {
+            const Entry& e = dataModel()->entryAt(p);
+            const QTreeWidgetItem* row = list->topLevelItem(g)->child(p.index);
+            QCOMPARE(row->text(1) + ' ' + row->text(2),
+                     e.Name + ' ' + (e.IsValidSize ? sizeText(e.Size) : "?"));
+        }
+    }
+}
+
+QString writeFile(const QString& path, int size)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(QByteArray(size, 'q')) ? path : "";
+}
+
+// Records the pixmaps painted through it, by cacheKey.
+class PixmapRecorder : public QPaintDevice, public QPaintEngine
+{
+public:
+    PixmapRecorder() : QPaintEngine(AllFeatures) {}
+    QList<qint64> keys;
+    QPaintEngine* paintEngine() const override { return const_cast<PixmapRecorder*>(this); }
+    int metric(PaintDeviceMetric m) const override { return m == PdmDepth ? 32 : 400; }
+    bool begin(QPaintDevice*) override { return true; }
+    bool end() override { return true; }
+    void updateState(const QPaintEngineState&) override {}
+    void drawPath(const QPainterPath&) override {}
+    void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+    void drawPixmap(const QRectF&, const QPixmap& p, const QRectF&) override
+    {
+        keys << p.cacheKey();
+    }
+    Type type() const override { return User; }
+};
+
+// A search stand-in: runs until a request comes, and stops a little later.
+class FakeDispenser : public IDispenser
+{
+public:
+    std::atomic<const char*> last{nullptr};
+    std::atomic_int requests{0};
+    void cancel() override { last = "cancel", ++requests; }
+    void accept() override { last = "accept", ++requests; }
+    void enough() override { last = "enough", ++requests; }
+
+private:
+    void run() override
+    {
+        while (!last)
+            msleep(2);
+        msleep(100);
+        emit do_finish(qstrcmp(last, "cancel") != 0);
+    }
+};
+
+} // namespace
+
+// The views against a recording controller: what each reaches in the
+// controller, and what the entry list shows and reports.
+class TestGuiViews : public QObject
+{
+    Q_OBJECT
+    MainList* m_list = nullptr;
+
+private slots:
+    void init()
+    {
+        recordingCtrl(); // before any widget reaches controller()
+        dataModel()->newProject();
+        m_list = new MainList;
+        m_list->resize(600, 700);
+        m_list->show();
+    }
+
+    void cleanup()
+    {
+        delete m_list;
+        QCOMPARE(recordingCtrl().take(), QStringList()); // going away reports nothing
+    }
+
+    void actionsReachOneOperation()
+    {
+        QMainWindow window;
+        auto* actions = new MainActions(&window);
+        for (int i = 0; i < int(Act::Count); ++i) {
+            QAction* a = actions->action(Act(i));
+            const QString name = a->objectName();
+            QString want =
+                name == "Exit" ? QString("appExit") : name.left(1).toLower() + name.mid(1);
+            for (int g = Required; g <= NotInUse; ++g)
+                if (name == "Priority" + QString(groupTitle(g)).remove(' '))
+                    want = QString("prioritySet %1").arg(g);
+            a->setEnabled(true);
+            a->trigger();
+            QCOMPARE(name + ": " + recordingCtrl().take().join(';'), name + ": " + want);
+        }
+    }
+
+    void listOperations_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<QString>("selected");
+        // add (to Main) | remove G I | move G I TO | size G I | click G I (twice; -1: the
+        // header) | drop (files, and a URL that names no local file)
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("selectedAfter"); // groups up, rows down within a group
+        QTest::addColumn<QString>("calls");         // each named once
+        const char* const rows[][6] = {
+            {"positions", "0:d0,d1;1:r0;2:m0,m1,m2,m3", "0,0 2,1 0,1 2,3 1,0", "",
+             "0,1 0,0 1,0 2,3 2,1", ""},
+            {"insert selects", "1:r1;2:m1", "1,0", "add", "1,0 2,1", ""},
+            {"remove moves rows up", "2:a,b,c,d", "2,3", "remove 2 1", "2,2", ""},
+            {"move keeps selection", "1:r1;2:a,b,c", "1,0 2,2", "move 2 0 1", "1,1 1,0 2,1", ""},
+            {"size arrives", "2:a,?b", "", "size 2 1", "", ""},
+            {"double-click an entry", "2:a,b", "", "click 2 1", "2,1",
+             "selectionChanged;entryReveal 2,1"},
+            {"double-click a header", "2:a,b", "", "click 2 -1", "", "selectionChanged"},
+            {"drop", "2:a", "", "drop", "", "pathsAdd /u/b.txt||/u/a dir"},
+        };
+        for (const auto& r : rows)
+            QTest::newRow(r[0]) << r[1] << r[2] << r[3] << r[4] << r[5];
+    }
+
+    void listOperations()
+    {
+        QFETCH(QString, model);
+        QFETCH(QString, selected);
+        QFETCH(QString, steps);
+        QFETCH(QString, selectedAfter);
+        QFETCH(QString, calls);
+        fillModel(model);
+        m_list->rebuildItems();
+        for (const QString& p : selected.split(' ', Qt::SkipEmptyParts))
+            m_list->topLevelItem(p[0].digitValue())->child(p[2].digitValue())->setSelected(true);
+        recordingCtrl().take();
+
+        for (const QString& step : steps.split(';', Qt::SkipEmptyParts)) {
+            const QStringList a = step.split(' ');
+            EntryPos p{a.value(1).toInt(), a.value(2).toInt()};
+            QWidget* viewport = m_list->viewport();
+            if (a[0] == "add") {
+                m_list->insertItem(dataModel()->addEntry(Entry()));
+            } else if (a[0] == "remove") {
+                dataModel()->removeEntry(p);
+                m_list->removeItem(p);
+            } else if (a[0] == "move") {
+                const EntryPos from = p;
+                m_list->moveItem(from, dataModel()->moveEntry(p, a[3].toInt()));
+            } else if (a[0] == "size") {
+                QCOMPARE(m_list->topLevelItem(p.group)->child(p.index)->text(2), QString("?"));
+                dataModel()->entryAt(p).Size = 3 << 20;
+                dataModel()->entryAt(p).IsValidSize = true;
+                m_list->updateItemSize(p);
+            } else if (a[0] == "click") {
+                QTreeWidgetItem* item = m_list->topLevelItem(p.group);
+                const QPoint at =
+                    m_list->visualItemRect(p.index < 0 ? item : item->child(p.index)).center();
+                QTest::mouseClick(viewport, Qt::LeftButton, Qt::NoModifier, at);
+                QTest::mouseDClick(viewport, Qt::LeftButton, Qt::NoModifier, at);
+            } else {
+                QMimeData data;
+                data.setUrls({QUrl::fromLocalFile("/u/b.txt"), QUrl("https://example.org/x"),
+                              QUrl::fromLocalFile("/u/a dir")});
+                QDragEnterEvent enter({9, 9}, Qt::CopyAction, &data, Qt::LeftButton, {});
+                QDropEvent drop({9, 9}, Qt::CopyAction, &data, Qt::LeftButton, {});
+                QVERIFY(QApplication::sendEvent(viewport, &enter) && enter.isAccepted());
+                QApplication::sendEvent(viewport, &drop);
+            }
+        }
+        compareRows(m_list);                     // rows change only when the controller says so
+        std::vector<EntryPos> positions{{3, 3}}; // emptied first
+        m_list->selectedPositions(positions);
+        QStringList text;
+        for (const EntryPos& p : positions)
+            text << QString("%1,%2").arg(p.group).arg(p.index);
+        QCOMPARE(text.join(' '), selectedAfter);
+        QCOMPARE(m_list->selectedCount(), int(positions.size()));
+        QStringList seen = recordingCtrl().take();
+        seen.removeDuplicates();
+        QCOMPARE(seen.join(';'), calls);
+    }
+
+    void fileAndFolderIcons()
+    {
+        fillModel("2:/data/notes.txt,/data/photos");
+        dataModel()->entryAt(EntryPos{Main, 1}).Kind = Folder;
+        m_list->rebuildItems();
+        QList<qint64> drawn;
+        for (int row : {0, 1}) {
+            PixmapRecorder device;
+            QPainter painter(&device);
+            const QModelIndex head = m_list->model()->index(Main, 0);
+            m_list->itemDelegate()->paint(&painter, {}, m_list->model()->index(row, 1, head));
+            drawn << device.keys;
+        }
+        const QPixmap folder = QFileIconProvider().icon(QFileIconProvider::Folder).pixmap(16, 16);
+        QCOMPARE(drawn,
+                 (QList<qint64>{fileIcon("/data/notes.txt")->cacheKey(), folder.cacheKey()}));
+    }
+
+    // Each way out makes one request, and the dialog stays until the search stops.
+    void dispenseRequests_data()
+    {
+        QTest::addColumn<QString>("button"); // empty: the window's close button
+        QTest::addColumn<QString>("want");   // the request, the dialog's result, how many requests
+        QTest::newRow("Next level") << "Next level" << QString("enough 1 1");
+        QTest::newRow("Accept") << "Accept" << QString("accept 1 1");
+        QTest::newRow("Cancel") << "Cancel" << QString("cancel 0 1");
+        QTest::newRow("closed") << "" << QString("cancel 0 1");
+    }
+
+    void dispenseRequests()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, want);
+        FakeDispenser d;
+        bool stayed = false;
+        DispenseBoard board(nullptr, &d);
+        QTimer::singleShot(0, &board, [&] {
+            for (QPushButton* b : board.findChildren<QPushButton*>())
+                if (b->text() == button)
+                    b->click();
+            if (button.isEmpty())
+                board.close();
+            stayed = board.isVisible() && d.isRunning();
+        });
+        const int code = board.exec();
+        QVERIFY(stayed && d.wait());
+        QCOMPARE(QString("%1 %2 %3").arg(d.last.load()).arg(code).arg(d.requests.load()), want);
+    }
+};
+
+// The real window with the real controller: the whole road of a project, the
+// target picker over mounted volumes, and saving where nothing can be written.
+class TestGuiRoad : public QObject
+{
+    Q_OBJECT
+    QTemporaryDir m_home;
+    TestMounts m_mounts;
+    QString m_ntfs, m_ext4;
+    MainWindow* m_window = nullptr;
+
+    void trigger(Act a) { m_window->actions()->action(a)->trigger(); }
+    bool enabled(Act a) const { return m_window->actions()->action(a)->isEnabled(); }
+    QString status(const char* label) const
+    {
+        return m_window->status()->findChild<QLabel*>(label)->text();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        setController(nullptr);
+        dataModel()->newProject();                    // as the views left it: a fresh project
+        qputenv("HOME", m_home.path().toLocal8Bit()); // and with it the trash
+        m_ntfs = m_mounts.ntfs(m_home.filePath("ntfs volume"), 24, false);
+        if (!m_ntfs.isEmpty())
+            m_ext4 = m_mounts.ext4(m_home.filePath("ext4 volume"), 8);
+        m_window = new MainWindow;
+    }
+
+    void cleanupTestCase() { delete m_window; }
+
+    void road()
+    {
+        DM* m = dataModel();
+        const QString src = m_home.filePath("src");
+        const QStringList files{writeFile(src + "/a.bin", 10000), writeFile(src + "/b.bin", 30000),
+                                writeFile(src + "/big.iso", 200000)};
+        for (const char* name : {"/album/0.ogg", "/album/1.ogg", "/album/in/2.ogg", "/docs/x"})
+            writeFile(src + name, 8000);
+
+        // Files and folders in; the folders are measured meanwhile.
+        DialogAnswers::nextFiles(files);
+        trigger(Act::FilesAdd);
+        DialogAnswers::nextFiles({src + "/album"});
+        trigger(Act::FolderAdd);
+        QCOMPARE(DialogAnswers::lastShown().fileMode, QFileDialog::Directory);
+        DialogAnswers::nextFiles({src + "/docs"});
+        trigger(Act::FolderAdd);
+        QTRY_COMPARE(projectText().filter(QRegularExpression("album|docs")),
+                     (QStringList{"2:" + src + "/album:24000", "2:" + src + "/docs:8000"}));
+        QCOMPARE(status("total"), "TOTAL: " + sizeText(272000));
+
+        // The target: 64 kb of NTFS, stored while the picker is up, as the picker does.
+        const Target t{m_home.path(), NTFS, 4096, 16};
+        QTimer::singleShot(0, [&] {
+            m->setTarget(t);
+            qobject_cast<QDialog*>(QApplication::activeModalWidget())->accept();
+        });
+        trigger(Act::DiskSelect);
+        QCOMPARE(m->target(), t);
+
+        // Dispense; the search of these few entries ends by itself.
+        const QStringList before = projectText();
+        trigger(Act::Dispense);
+        QVERIFY(m->isDispensed() && projectText().filter("big.iso").first().startsWith("2:"));
+        QCOMPARE(status("wasted"), "WASTED: " + sizeText(m->wastedSize()));
+        compareRows(m_window->list());
+        QVERIFY(!enabled(Act::Dispense) && enabled(Act::Undispense) && enabled(Act::ProjectSave));
+
+        // Undispense puts everything back where it came from.
+        trigger(Act::Undispense);
+        QCOMPARE(projectText(), before);
+        compareRows(m_window->list());
+        QVERIFY(enabled(Act::Dispense) && !enabled(Act::Undispense));
+
+        // The same search again, then its files onto the clipboard.
+        trigger(Act::Dispense);
+        trigger(Act::ClipboardPost);
+        QList<QUrl> urls;
+        int fileCount = 0;
+        for (EntryPos p = m->groupBegin(Dispensed); m->isValidPos(p); ++p.index) {
+            urls << QUrl::fromLocalFile(m->entryAt(p).Ident);
+            fileCount += m->entryAt(p).Kind == File ? 1 : 0;
+        }
+        QCOMPARE(QGuiApplication::clipboard()->mimeData()->urls(), urls);
+
+        // The originals go to the trash, after the question that counts the files.
+        DialogAnswers::nextButton(QMessageBox::Yes);
+        trigger(Act::OriginalsDelete);
+        QVERIFY(DialogAnswers::lastShown().text.contains(QString::number(fileCount) + " file"));
+        const QString trash = m_home.filePath(".local/share/Trash/files/");
+        for (const QUrl& url : urls)
+            QVERIFY(!QFileInfo::exists(url.path()) && QFileInfo::exists(trash + url.fileName()));
+        QCOMPARE(m->entryCount(), 5 - urls.size());
+        QVERIFY(!m->isDispensed() && enabled(Act::Dispense) && !enabled(Act::OriginalsDelete));
+        compareRows(m_window->list());
+
+        // Save (as: the project is new), then load it into a window of its own.
+        const QString projectPath = m_home.filePath("road.qmp");
+        const QStringList saved = projectText();
+        DialogAnswers::nextFiles({projectPath});
+        trigger(Act::ProjectSave);
+        QCOMPARE(DialogAnswers::lastShown().acceptMode, QFileDialog::AcceptSave);
+        QVERIFY(!enabled(Act::ProjectSave) && !m->isModified());
+        delete m_window;
+        m_window = new MainWindow;
+        DialogAnswers::nextFiles({projectPath});
+        trigger(Act::ProjectLoad);
+        QCOMPARE(projectText(), saved);
+        QCOMPARE(m_window->windowTitle(), QString("road.qmp"));
+        compareRows(m_window->list());
+        QVERIFY(enabled(Act::Dispense) && !enabled(Act::ProjectSave));
+        QVERIFY(!DialogAnswers::pending()); // every dialog asked for came
+    }
+
+    void saveAsIntoReadOnlyFolder()
+    {
+        const QString folder = m_home.filePath("plain"), readOnly = m_home.filePath("read-only");
+        QVERIFY(QDir().mkpath(folder));
+        if (m_mounts.readOnlyBind(folder, readOnly).isEmpty())
+            QSKIP(qPrintable(m_mounts.why()));
+        DialogAnswers::nextFiles({writeFile(m_home.filePath("new.txt"), 10)});
+        trigger(Act::FilesAdd);
+        const QString title = m_window->windowTitle(), file = dataModel()->filePath();
+        DialogAnswers::nextFiles({readOnly + "/p.qmp"});
+        trigger(Act::ProjectSaveAs);
+        QVERIFY(!QFileInfo::exists(folder + "/p.qmp")); // and it keeps its name, file and changes
+        QCOMPARE(m_window->windowTitle() + ' ' + dataModel()->filePath(), title + ' ' + file);
+        QVERIFY(enabled(Act::ProjectSave) && status("state") != "READY");
+    }
+
+    void targetPicker_data()
+    {
+        QTest::addColumn<bool>("ntfs"); // else the ext4 volume, which cannot be filled
+        QTest::addColumn<QString>("how");
+        QTest::newRow("select and OK") << true << "OK";
+        QTest::newRow("double click") << true << "double";
+        QTest::newRow("unsupported, dialog stays") << false << "OK";
+    }
+
+    void targetPicker()
+    {
+        QFETCH(bool, ntfs);
+        QFETCH(QString, how);
+        const QString root = ntfs ? m_ntfs : m_ext4;
+        if (root.isEmpty())
+            QSKIP(qPrintable(m_mounts.why()));
+        const Target before = dataModel()->target();
+        EditTarget dlg(m_window);
+        dlg.show();
+        auto* list = dlg.findChild<QTreeWidget*>();
+        const QList<QTreeWidgetItem*> rows = list->findItems(root, Qt::MatchExactly, 1);
+        QCOMPARE(rows.size(), 1);
+        const QPoint at = list->visualItemRect(rows.first()).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+        if (how == "double")
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+        for (QPushButton* b : dlg.findChildren<QPushButton*>())
+            if (b->text() == how)
+                b->click();
+        QTRY_COMPARE(dlg.isVisible(), !ntfs);
+        QVERIFY(!QGuiApplication::overrideCursor());
+        QCOMPARE(dlg.result(), int(ntfs ? QDialog::Accepted : QDialog::Rejected));
+        const quint64 free = QStorageInfo(m_ntfs).bytesAvailable() / 4096;
+        QCOMPARE(dataModel()->target(), ntfs ? Target({m_ntfs, NTFS, 4096, free}) : before);
+    }
+};
+
+// The views first, with the recorder; then the real controller.
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    TestGuiViews views;
+    TestGuiRoad road;
+    return QTest::qExec(&views, argc, argv) | QTest::qExec(&road, argc, argv);
+}
+
+#include "test_gui.moc"
