@@ -1,7 +1,5 @@
 #include "platform/FileSystemChoice.h"
 
-#include <QList>
-
 #include "core/model/Entry.h"
 
 FileSystemChoice::MountVerdict FileSystemChoice::fromMountType(const QString& type)
@@ -28,18 +26,4 @@ int FileSystemChoice::fromProbe(const QString& type, const QString& version)
     if (type == QLatin1String("vfat") && version == QLatin1String("FAT32"))
         return FAT;
     return -1;
-}
-
-QHash<QString, QString> FileSystemChoice::udevProperties(const QByteArray& record)
-{
-    QHash<QString, QString> props;
-    for (const QByteArray& line : record.split('\n')) {
-        if (!line.startsWith("E:"))
-            continue;
-        const int eq = line.indexOf('=');
-        if (eq < 3)
-            continue;
-        props.insert(QString::fromUtf8(line.mid(2, eq - 2)), QString::fromUtf8(line.mid(eq + 1)));
-    }
-    return props;
 }

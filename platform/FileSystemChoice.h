@@ -1,11 +1,9 @@
 #pragma once
 
-#include <QByteArray>
-#include <QHash>
 #include <QString>
 
 // Which target file system a volume holds, decided from what the mount table,
-// libblkid and udev say about it. Plain text in, so it can be fed from fixtures.
+// libblkid and udev say about it.
 class FileSystemChoice
 {
 public:
@@ -26,7 +24,4 @@ public:
     // From libblkid's or udev's TYPE and VERSION: NTFS, FAT (FAT32 only), or
     // -1 for anything the program cannot fill.
     static int fromProbe(const QString& type, const QString& version);
-
-    // The E: properties of a udev database record (/run/udev/data/bMAJ:MIN).
-    static QHash<QString, QString> udevProperties(const QByteArray& record);
 };

@@ -2,68 +2,44 @@
 
 #include <algorithm>
 
-#include <QDir>
+#include <libmount/libmount.h>
+
 #include <QFile>
 #include <QHash>
 #include <QList>
 
+#include "platform/FileSystemChoice.h"
+
+namespace {
+
+QString text(const char* s)
+{
+    return s ? QFile::decodeName(s) : QString();
+}
+
+Mount record(libmnt_fs* fs)
+{
+    Mount m;
+    m.mountPoint = text(mnt_fs_get_target(fs));
+    m.type = text(mnt_fs_get_fstype(fs));
+    m.source = text(mnt_fs_get_source(fs));
+    // "ro" per mount or per superblock: either refuses writes.
+    m.readOnly = mnt_fs_get_option(fs, "ro", nullptr, nullptr) == 0;
+    return m;
+}
+
+} // namespace
+
 bool Mount::isFuse() const
 {
-    return type == QLatin1String("fuse") || type == QLatin1String("fuseblk") ||
-           type.startsWith(QLatin1String("fuse."));
+    return FileSystemChoice::fromMountType(type) == FileSystemChoice::ProbeSource;
 }
 
-QString MountTable::unescape(const QByteArray& field)
-{
-    QByteArray out;
-    out.reserve(field.size());
-    for (int i = 0; i < field.size(); ++i) {
-        const char c = field.at(i);
-        if (c == '\\' && i + 3 < field.size()) {
-            const QByteArray digits = field.mid(i + 1, 3);
-            bool ok = digits.size() == 3;
-            for (char d : digits)
-                ok = ok && d >= '0' && d <= '7';
-            if (ok) {
-                out.append(char(digits.toInt(nullptr, 8)));
-                i += 3;
-                continue;
-            }
-        }
-        out.append(c);
-    }
-    return QFile::decodeName(out);
-}
-
-static bool hasOption(const QByteArray& options, const char* name)
-{
-    const QList<QByteArray> parts = options.split(',');
-    return std::any_of(parts.begin(), parts.end(),
-                       [name](const QByteArray& o) { return o == name; });
-}
-
-MountTable MountTable::parse(const QByteArray& mountinfo)
+MountTable MountTable::read(const QString& file)
 {
     MountTable table;
-    const QList<QByteArray> lines = mountinfo.split('\n');
-    for (const QByteArray& line : lines) {
-        const QList<QByteArray> f = line.split(' ');
-        // ID PARENT MAJ:MIN ROOT MOUNTPOINT OPTIONS [optional...] - TYPE SOURCE SUPER
-        const int dash = f.indexOf(QByteArray("-"), 6);
-        if (dash < 0 || dash + 2 >= f.size())
-            continue;
-        Mount m;
-        m.device = QString::fromLatin1(f.at(2));
-        m.root = unescape(f.at(3));
-        m.mountPoint = unescape(f.at(4));
-        m.type = QString::fromLatin1(f.at(dash + 1));
-        m.source = unescape(f.at(dash + 2));
-        const QByteArray super = dash + 3 < f.size() ? f.at(dash + 3) : QByteArray();
-        m.readOnly = hasOption(f.at(5), "ro") || hasOption(super, "ro");
-        if (!m.mountPoint.startsWith(QLatin1Char('/')) || m.type.isEmpty())
-            continue;
-        table.m_mounts.append(m);
-    }
+    table.m_table.reset(mnt_new_table(), mnt_unref_table);
+    mnt_table_parse_file(table.m_table.get(), QFile::encodeName(file).constData());
     return table;
 }
 
@@ -78,66 +54,47 @@ QSet<QString> MountTable::nodevTypes(const QByteArray& filesystems)
     return types;
 }
 
-MountTable MountTable::current()
-{
-    QFile f(QStringLiteral("/proc/self/mountinfo"));
-    if (!f.open(QIODevice::ReadOnly))
-        return MountTable();
-    // A proc file has no size: read it to the end.
-    return parse(f.readAll());
-}
-
 QVector<Mount> MountTable::driveVolumes(const QSet<QString>& nodev) const
 {
-    // A later mount on the same point hides the earlier ones.
-    QHash<QString, int> visible;
-    for (int i = 0; i < m_mounts.size(); ++i)
-        visible.insert(m_mounts.at(i).mountPoint, i);
-
-    static const QSet<QString> readOnlyKinds = {QStringLiteral("squashfs"),
-                                                QStringLiteral("iso9660")};
+    libmnt_table* tb = m_table.get();
     QVector<Mount> picked;
-    QHash<QString, int> byDevice; // device -> index in picked
-    for (int i = 0; i < m_mounts.size(); ++i) {
-        const Mount& m = m_mounts.at(i);
-        if (visible.value(m.mountPoint) != i || m.readOnly || readOnlyKinds.contains(m.type))
+    QHash<dev_t, int> byDevice; // -> index in picked
+    QVector<bool> atRoot;       // of picked: the mount shows the file system's root
+    libmnt_iter* it = mnt_new_iter(MNT_ITER_FORWARD);
+    libmnt_fs* fs = nullptr;
+    while (mnt_table_next_fs(tb, it, &fs) == 0) {
+        // A later mount on the same point hides the earlier ones.
+        if (mnt_table_find_target(tb, mnt_fs_get_target(fs), MNT_ITER_BACKWARD) != fs)
             continue;
-        if (m.isFuse()) {
-            // FUSE also serves network and virtual file systems; only one over
-            // a device or an image can hold a disk file system.
-            if (!m.source.startsWith(QLatin1Char('/')))
-                continue;
-        } else if (nodev.contains(m.type)) {
+        const Mount m = record(fs);
+        if (m.readOnly || m.type == QLatin1String("squashfs") || m.type == QLatin1String("iso9660"))
             continue;
-        }
-        const auto seen = byDevice.constFind(m.device);
+        // FUSE also serves network and virtual file systems; only one over a
+        // device or an image can hold a disk file system.
+        if (m.isFuse() ? !m.source.startsWith(QLatin1Char('/')) : nodev.contains(m.type))
+            continue;
+        const bool isRoot = qstrcmp(mnt_fs_get_root(fs), "/") == 0;
+        const auto seen = byDevice.constFind(mnt_fs_get_devno(fs));
         if (seen == byDevice.constEnd()) {
-            byDevice.insert(m.device, picked.size());
+            byDevice.insert(mnt_fs_get_devno(fs), picked.size());
             picked.append(m);
-        } else if (picked.at(*seen).root != QLatin1String("/") && m.root == QLatin1String("/")) {
+            atRoot.append(isRoot);
+        } else if (!atRoot.at(*seen) && isRoot) {
             picked[*seen] = m;
+            atRoot[*seen] = true;
         }
     }
+    mnt_free_iter(it);
     std::sort(picked.begin(), picked.end(),
               [](const Mount& a, const Mount& b) { return a.mountPoint < b.mountPoint; });
     return picked;
 }
 
-int MountTable::mountFor(const QString& path) const
+std::optional<Mount> MountTable::mountFor(const QString& path) const
 {
-    const QString p = QDir::cleanPath(path);
-    if (!p.startsWith(QLatin1Char('/')))
-        return -1;
-    int best = -1;
-    int bestLength = -1;
-    for (int i = 0; i < m_mounts.size(); ++i) {
-        const QString& mp = m_mounts.at(i).mountPoint;
-        const bool inside = mp == QLatin1String("/") || p == mp ||
-                            (p.startsWith(mp) && p.at(mp.size()) == QLatin1Char('/'));
-        if (inside && mp.size() >= bestLength) {
-            best = i;
-            bestLength = mp.size();
-        }
-    }
-    return best;
+    libmnt_fs* fs = mnt_table_find_mountpoint(m_table.get(), QFile::encodeName(path).constData(),
+                                              MNT_ITER_BACKWARD);
+    if (!fs)
+        return std::nullopt;
+    return record(fs);
 }

@@ -1,53 +1,57 @@
 #include "platform/SourceProbe.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/sysmacros.h>
-#include <unistd.h>
 
 #include <blkid/blkid.h>
+#include <libudev.h>
 
 #include <QFile>
 
-#include "platform/FileSystemChoice.h"
+namespace {
 
-static QByteArray udevRecord(const QString& path)
+bool probeWithBlkid(blkid_probe pr, QString& type, QString& version)
 {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    blkid_probe_enable_superblocks(pr, 1);
+    blkid_probe_set_superblocks_flags(pr, BLKID_SUBLKS_TYPE | BLKID_SUBLKS_VERSION);
+    if (blkid_do_safeprobe(pr) != 0)
+        return false;
+    const char* value = nullptr;
+    if (blkid_probe_lookup_value(pr, "VERSION", &value, nullptr) == 0)
+        version = QString::fromUtf8(value);
+    if (blkid_probe_lookup_value(pr, "TYPE", &value, nullptr) != 0)
+        return false;
+    type = QString::fromUtf8(value);
+    return true;
 }
+
+// udev probed the device with libblkid when it appeared and keeps the answer
+// readable for everyone.
+bool probeWithUdev(const QByteArray& device, QString& type, QString& version)
+{
+    struct stat st;
+    if (::stat(device.constData(), &st) != 0 || !S_ISBLK(st.st_mode))
+        return false;
+    udev* u = udev_new();
+    udev_device* dev = u ? udev_device_new_from_devnum(u, 'b', st.st_rdev) : nullptr;
+    if (dev) {
+        type = QString::fromUtf8(udev_device_get_property_value(dev, "ID_FS_TYPE"));
+        version = QString::fromUtf8(udev_device_get_property_value(dev, "ID_FS_VERSION"));
+        udev_device_unref(dev);
+    }
+    udev_unref(u);
+    return !type.isEmpty();
+}
+
+} // namespace
 
 bool SourceProbe::fileSystem(const QString& source, QString& type, QString& version)
 {
     const QByteArray name = QFile::encodeName(source);
-    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::close(fd);
-        blkid_probe pr = blkid_new_probe_from_filename(name.constData());
-        if (!pr)
-            return false;
-        blkid_probe_enable_superblocks(pr, 1);
-        blkid_probe_set_superblocks_flags(pr, BLKID_SUBLKS_TYPE | BLKID_SUBLKS_VERSION);
-        bool found = false;
-        if (blkid_do_safeprobe(pr) == 0) {
-            const char* value = nullptr;
-            if (blkid_probe_lookup_value(pr, "TYPE", &value, nullptr) == 0) {
-                type = QString::fromUtf8(value);
-                found = true;
-            }
-            if (blkid_probe_lookup_value(pr, "VERSION", &value, nullptr) == 0)
-                version = QString::fromUtf8(value);
-        }
-        blkid_free_probe(pr);
-        return found;
-    }
-    struct stat st;
-    if (::stat(name.constData(), &st) != 0 || !S_ISBLK(st.st_mode))
-        return false;
-    const QString record =
-        QStringLiteral("/run/udev/data/b%1:%2").arg(major(st.st_rdev)).arg(minor(st.st_rdev));
-    const QHash<QString, QString> props = FileSystemChoice::udevProperties(udevRecord(record));
-    type = props.value(QStringLiteral("ID_FS_TYPE"));
-    version = props.value(QStringLiteral("ID_FS_VERSION"));
-    return !type.isEmpty();
+    // Partitions are root:disk 0660: a desktop user cannot open them.
+    blkid_probe pr = blkid_new_probe_from_filename(name.constData());
+    if (!pr)
+        return probeWithUdev(name, type, version);
+    const bool found = probeWithBlkid(pr, type, version);
+    blkid_free_probe(pr);
+    return found;
 }

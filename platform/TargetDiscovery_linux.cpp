@@ -64,11 +64,10 @@ void probeVolume(const QString& path, bool wholeVolume, Target& target)
     const QFileInfo info(path);
     if (!info.exists())
         throw TargetError{kUnreadable};
-    const MountTable table = MountTable::current();
-    const int index = table.mountFor(info.canonicalFilePath());
-    if (index < 0)
+    const std::optional<Mount> found = MountTable::read().mountFor(info.canonicalFilePath());
+    if (!found)
         throw TargetError{kUnreadable};
-    const Mount& m = table.mounts().at(index);
+    const Mount& m = *found;
     if (m.readOnly)
         throw TargetError{QStringLiteral("The volume is mounted read-only")};
 
@@ -110,7 +109,7 @@ void listDriveRoots(QStringList& roots)
     roots.clear();
     const QSet<QString> nodev =
         MountTable::nodevTypes(readSmallFile(QStringLiteral("/proc/filesystems")));
-    for (const Mount& m : MountTable::current().driveVolumes(nodev))
+    for (const Mount& m : MountTable::read().driveVolumes(nodev))
         roots.append(m.mountPoint);
     roots.append(recorderDevices());
 }
