@@ -1,37 +1,26 @@
 #pragma once
 
-#include <QString>
 #include <QStringList>
 
 // Real volumes for tests, mounted in folders the test owns and unmounted when
-// the object goes. Each maker returns an empty string and sets why() when the
-// machine cannot provide the volume (not root, no /dev/fuse, a tool missing).
+// the object goes. A maker returns the mount point, or an empty string with
+// the reason in why() when the machine cannot provide it.
 class TestMounts
 {
 public:
     ~TestMounts();
-
-    // An NTFS image made by mkntfs and mounted by ntfs-3g at folder; over the
-    // image file itself (type "fuse") or over a loop device ("fuseblk").
+    // mkntfs on an image, mounted by ntfs-3g over the image file itself (type
+    // "fuse") or over a loop device ("fuseblk").
     QString ntfs(const QString& folder, int mebibytes, bool overLoopDevice);
     QString tmpfs(const QString& folder, int mebibytes);
-    // ext4 image mounted by the kernel through a loop device.
     QString ext4(const QString& folder, int mebibytes);
     // The folder again at bindFolder, read-only.
     QString readOnlyBind(const QString& folder, const QString& bindFolder);
-
     const QString& why() const { return m_why; }
 
-    // Runs a program; false with the output in why when it fails.
-    bool run(const QString& program, const QStringList& args);
-
 private:
-    bool canMount();
-    // An empty image file of that size beside folder, and folder itself.
-    QString makeImage(const QString& folder, int mebibytes);
-    QString mounted(const QString& folder);
-
+    // Runs a shell script with $1 the folder, made first, and $2 arg.
+    QString mount(const QString& folder, const QString& arg, const char* script);
     QStringList m_mounts; // unmounted in reverse order
-    QStringList m_loops;
     QString m_why;
 };

@@ -1,0 +1,131 @@
+#include <sys/statvfs.h>
+
+#include <QtTest>
+
+#include "core/dispense/TargetDiscovery.h"
+#include "platform/BurnRecorder.h"
+#include "platform/FileSystemChoice.h"
+#include "platform/MountTable.h"
+#include "platform/SourceProbe.h"
+#include "tests/common/TestMounts.h"
+
+// Targets as the target picker lists and probes them: the mount table from
+// mountinfo text, volumes mounted for real, and libburn's stdio pseudo-drives.
+class TestTargets : public QObject
+{
+    Q_OBJECT
+    QTemporaryDir m_dir;
+private slots:
+    void mountTable()
+    {
+        QFile table(m_dir.filePath("mountinfo")), proc("/proc/filesystems");
+        QVERIFY(proc.open(QIODevice::ReadOnly) && table.open(QIODevice::WriteOnly));
+        table.write("27 1 254:0 / / rw - ext4 /dev/vda rw\n"
+                    "48 27 0:49 / /home/u/remote rw - fuse.sshfs u@h:/srv rw\n"
+                    "51 27 8:19 / /m/superro rw - vfat /dev/sdb3 ro\n"
+                    "52 27 7:3 / /snap/core/1 rw - squashfs /dev/loop3 rw\n"
+                    "53 27 11:0 / /m/cd rw - iso9660 /dev/sr0 rw\n"
+                    "62 27 8:5 /sub /srv/sub rw - ext4 /dev/sda5 rw\n"
+                    "60 27 8:1 /home/u/data /srv/data rw - ext4 /dev/sda1 rw\n"
+                    "61 27 8:1 / /data rw - ext4 /dev/sda1 rw\n");
+        table.close();
+        QStringList points;
+        const QSet<QString> nodev = MountTable::nodevTypes(proc.readAll());
+        for (const Mount& m : MountTable::read(table.fileName()).driveVolumes(nodev))
+            points.append(m.mountPoint);
+        QCOMPARE(points, QStringList({"/", "/data", "/srv/sub"}));
+        QVERIFY(!FileSystemChoice::isFat32ClusterCount(65524) &&
+                FileSystemChoice::isFat32ClusterCount(65525));
+    }
+
+    void volumes_data()
+    {
+        QTest::addColumn<QString>("error"); // none: an NTFS target, and listed
+        QTest::newRow("ntfs-3g over an image") << "";
+        QTest::newRow("ntfs-3g over a loop device") << "";
+        QTest::newRow("ntfs-3g hidden by tmpfs") << "Unsupported file system";
+        QTest::newRow("ntfs-3g bound read-only") << "The volume is mounted read-only";
+    }
+
+    void volumes()
+    {
+        QFETCH(QString, error);
+        const QString tag = QTest::currentDataTag(), folder = m_dir.filePath(tag);
+        TestMounts mounts;
+        QString root = mounts.ntfs(folder, 24, tag.endsWith("device"));
+        QDir(folder).mkpath("inner/deeper"); // before the read-only view is bound
+        if (tag.endsWith("read-only"))
+            root = mounts.readOnlyBind(root, folder + " view");
+        if (tag.endsWith("by tmpfs"))
+            root = mounts.tmpfs(root, 8);
+        if (root.isEmpty())
+            QSKIP(qPrintable(mounts.why()));
+        QVERIFY(QDir(root).mkpath("inner/deeper"));
+        QStringList roots;
+        listDriveRoots(roots);
+        QCOMPARE(roots.contains(root), error.isEmpty());
+        struct statvfs vfs = {};
+        ::statvfs(QFile::encodeName(root), &vfs);
+        for (const QString& path : QStringList{root, root + "/inner/deeper"}) {
+            for (bool whole : {false, true}) {
+                const Target before{path, UDF, 7, 9}; // kept when refused
+                Target t = before;
+                try {
+                    QVERIFY(probeTarget(whole, t) && error.isEmpty());
+                } catch (const TargetError& e) {
+                    QCOMPARE(e.message, error);
+                }
+                const Target ntfs{path, NTFS, 4096, whole ? vfs.f_blocks : vfs.f_bavail};
+                QVERIFY(t == (error.isEmpty() ? ntfs : before));
+            }
+        }
+    }
+
+    void sourceImages_data()
+    {
+        QTest::addColumn<QString>("format"); // the image, $0, for libblkid
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("found");
+        QTest::newRow("FAT32") << "mkfs.vfat -F 32 $0" << int(FAT) << "vfat FAT32";
+        QTest::newRow("FAT16") << "mkfs.vfat -F 16 $0" << -1 << "vfat FAT16";
+        QTest::newRow("exFAT") << "mkfs.exfat $0" << -1 << "exfat 1.0";
+    }
+
+    void sourceImages()
+    {
+        QFETCH(QString, format);
+        const QString image = m_dir.filePath(QTest::currentDataTag());
+        QString type, version;
+        QVERIFY(QFile(image).open(QIODevice::WriteOnly) && QFile::resize(image, 64 << 20));
+        if (QProcess::execute("sh", {"-c", format + " >/dev/null 2>&1", image}) != 0)
+            QSKIP("the formatting tool is missing");
+        QVERIFY(SourceProbe::fileSystem(image, type, version));
+        QTEST(QString(type + ' ' + version), "found");
+        QTEST(FileSystemChoice::fromProbe(type, version), "kind");
+    }
+
+    // A pseudo-drive offers the free space of the file system holding its file.
+    void recorder()
+    {
+        TestMounts mounts;
+        const QString root = mounts.tmpfs(m_dir.filePath("disc space"), 4);
+        if (root.isEmpty())
+            QSKIP(qPrintable(mounts.why()));
+        QFile other(root + "/other");
+        QVERIFY(other.open(QIODevice::WriteOnly) && other.write(QByteArray(1 << 20, 1)) &&
+                other.flush());
+        Target t{"/dev/sr97", NTFS, 1, 1};
+        BurnRecorder burner;
+        probeRecorder(burner, "stdio:" + root + "/disc.iso", t);
+        QVERIFY(t == (Target{"/dev/sr97", UDF, 2048, 3 * 512}));
+        try {
+            probeTarget(false, t); // a recorder's device path reaches libburn
+            QFAIL("a target where there is no recorder");
+        } catch (const TargetError& e) {
+            QCOMPARE(e.message, discStateMessage(DiscState::NoRecorder));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTargets)
+#include "test_targets.moc"
