@@ -83,7 +83,7 @@ private slots:
 
     void sourceImages_data()
     {
-        QTest::addColumn<QString>("format"); // the image, $0, for libblkid
+        QTest::addColumn<QString>("format"); // makes the image, $0, for libblkid
         QTest::addColumn<int>("kind");
         QTest::addColumn<QString>("found");
         QTest::newRow("FAT32") << "mkfs.vfat -F 32 $0" << int(FAT) << "vfat FAT32";
