@@ -86,4 +86,3 @@ void revealInFileManager(const QString& folder, const QString& item)
                          w->deleteLater();
                      });
 }
-
