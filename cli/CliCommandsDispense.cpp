@@ -156,7 +156,7 @@ void storeFolderSizes(DM* model, const FolderSizeJobs& folderSizes,
 struct CliCommands::DispenseOptions
 {
     bool byPaths = false;
-    QString project; // as given
+    QString project;                            // as given
     QVector<std::pair<int, QStringList>> paths; // group, then its paths as given
     bool byTargetPath = false;
     QString targetPath; // as given
@@ -179,8 +179,8 @@ int CliCommands::dispense(const QStringList& words)
     DM* model = dataModel();
     FolderSizeJobs folderSizes;
     QVector<EntryPos> sizedEntries; // the entry of each folder-size job
-    exitCode = options.byPaths ? addPaths(options, folderSizes, sizedEntries)
-                               : loadProject(options);
+    exitCode =
+        options.byPaths ? addPaths(options, folderSizes, sizedEntries) : loadProject(options);
     if (exitCode == Proceed)
         exitCode = resolveTarget(options);
     if (exitCode != Proceed)
@@ -201,13 +201,12 @@ int CliCommands::dispense(const QStringList& words)
 
 int CliCommands::parseDispenseOptions(const QStringList& words, DispenseOptions& options)
 {
-    CliArguments args({QStringLiteral("--help"), QStringLiteral("-h"), QStringLiteral("--json"),
-                       QStringLiteral("-0")},
-                      {QStringLiteral("--target"), QStringLiteral("--fs"),
-                       QStringLiteral("--block-size"), QStringLiteral("--free-blocks"),
-                       QStringLiteral("--time-limit"), QStringLiteral("--save")},
-                      {QStringLiteral("--required"), QStringLiteral("--main"),
-                       QStringLiteral("--background")});
+    CliArguments args(
+        {QStringLiteral("--help"), QStringLiteral("-h"), QStringLiteral("--json"),
+         QStringLiteral("-0")},
+        {QStringLiteral("--target"), QStringLiteral("--fs"), QStringLiteral("--block-size"),
+         QStringLiteral("--free-blocks"), QStringLiteral("--time-limit"), QStringLiteral("--save")},
+        {QStringLiteral("--required"), QStringLiteral("--main"), QStringLiteral("--background")});
     int exitCode = Success;
     if (!parseArguments(args, words, &exitCode))
         return exitCode;
@@ -329,9 +328,9 @@ int CliCommands::loadProject(const DispenseOptions& options)
     const QString path = absolute(options.project);
     const QFileInfo info(path);
     if (!info.exists() || info.isDir()) {
-        fail(QStringLiteral("%1: %2").arg(options.project,
-                                          info.isDir() ? QStringLiteral("is a folder")
-                                                       : QStringLiteral("No such file")));
+        fail(QStringLiteral("%1: %2").arg(options.project, info.isDir()
+                                                               ? QStringLiteral("is a folder")
+                                                               : QStringLiteral("No such file")));
         return TargetOrFileError;
     }
     if (!model->load(path, path)) {
