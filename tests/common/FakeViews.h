@@ -1,240 +1,121 @@
 #pragma once
 
+#include <algorithm>
 #include <functional>
-#include <vector>
 
-#include <QString>
 #include <QStringList>
 
 #include "control/IViewActions.h"
 #include "control/IViewDialogs.h"
 #include "control/IViewItems.h"
 #include "control/IViewStatus.h"
-#include "core/model/SizeText.h"
+#include "core/model/DM.h"
 
-// Recording stand-ins for the four views. Every call is appended to one shared
-// log as a line of text, so a test can compare the exact sequence of calls.
-struct CallLog
+// "D:a|R:b,c|M:|B:|N:": the names of every group in order, as the model holds
+// them or as rows gives them.
+inline QString layoutText(const QStringList* rows = nullptr)
 {
-    QStringList lines;
-    void add(const QString& line) { lines.append(line); }
-    QStringList take()
-    {
-        QStringList out = lines;
-        lines.clear();
-        return out;
+    QStringList groups;
+    for (int g = Dispensed; g < NoGroup; ++g) {
+        QStringList names = rows ? rows[g] : QStringList();
+        for (EntryPos p{g, 0}; !rows && dataModel()->isValidPos(p); ++p.index)
+            names << dataModel()->entryAt(p).Name;
+        groups << QString(QChar::fromLatin1("DRMBN"[g])) + ":" + names.join(',');
     }
-};
-
-inline QString posText(const EntryPos& p)
-{
-    return QStringLiteral("{%1,%2}").arg(p.group).arg(p.index);
+    return groups.join('|');
 }
 
-class FakeDialogs : public IViewDialogs
+// The four views in one, keeping what the user sees: the list's rows and selection, the
+// actions, the title, the status figures. Dialogs take the next of `answers`, or cancel.
+struct FakeViews : IViewDialogs, IViewActions, IViewItems, IViewStatus
 {
-public:
-    explicit FakeDialogs(CallLog& log) : m_log(log) {}
-
-    // Answers for the next dialogs; a dialog without an answer is cancelled.
-    QStringList nextFiles;
-    QString nextFolder, nextSavePath, nextLoadPath;
-    bool hasFiles = false, hasFolder = false, hasSavePath = false, hasLoadPath = false;
-    std::function<bool()> onPickTarget;
+    QString title, state, shownTarget, wasted, selected, total; // figures as "bytes count"
+    // Remove and the priorities, Save, Dispense, Undispense/Post/Delete: capital when on.
+    QString acts = "esdu";
+    QStringList rows[NoGroup], sized; // the list's rows; rows told their size
+    std::vector<EntryPos> selection;
+    QStringList answers, asked; // for the next dialogs; the dialogs shown
+    SaveChoice saveChoice = DiscardChanges;
+    bool confirm = true, closed = false; // confirm: the answer to the next delete question
+    std::function<bool()> pick;
     std::function<bool(Dispenser*)> onRunDispense;
-    SaveChoice nextSaveChoice = CancelClose;
-    bool confirmDelete = true;
-    QString title;
 
-    void setTitle(const QString& t) override
+    bool ask(const char* dialog, QString& out)
     {
-        title = t;
-        m_log.add(QStringLiteral("setTitle ") + t);
+        asked << dialog;
+        return !answers.isEmpty() && (out = answers.takeFirst(), true);
     }
-    bool askFolderAdd(QString& folder) override
+    void turn(int i, bool on) { acts[i] = on ? acts[i].toUpper() : acts[i].toLower(); }
+
+    void setTitle(const QString& t) override { title = t; }
+    bool askFolderAdd(QString& folder) override { return ask("folder", folder); }
+    bool askFilesAdd(QStringList& f) override
     {
-        m_log.add(QStringLiteral("askFolderAdd"));
-        if (!hasFolder)
-            return false;
-        hasFolder = false;
-        folder = nextFolder;
-        return true;
+        QString s;
+        return ask("files", s) && !(f = s.split('|')).isEmpty();
     }
-    bool askFilesAdd(QStringList& files) override
-    {
-        m_log.add(QStringLiteral("askFilesAdd"));
-        if (!hasFiles)
-            return false;
-        hasFiles = false;
-        files = nextFiles;
-        return true;
-    }
-    bool askProjectSaveAs(QString& path) override
-    {
-        m_log.add(QStringLiteral("askProjectSaveAs"));
-        if (!hasSavePath)
-            return false;
-        hasSavePath = false;
-        path = nextSavePath;
-        return true;
-    }
-    bool askProjectLoad(QString& path) override
-    {
-        m_log.add(QStringLiteral("askProjectLoad"));
-        if (!hasLoadPath)
-            return false;
-        hasLoadPath = false;
-        path = nextLoadPath;
-        return true;
-    }
-    bool pickTarget() override
-    {
-        m_log.add(QStringLiteral("pickTarget"));
-        return onPickTarget ? onPickTarget() : false;
-    }
-    bool runDispense(Dispenser* d) override
-    {
-        m_log.add(QStringLiteral("runDispense"));
-        return onRunDispense ? onRunDispense(d) : false;
-    }
-    void showAbout() override { m_log.add(QStringLiteral("showAbout")); }
-    void closeMainWindow() override { m_log.add(QStringLiteral("closeMainWindow")); }
-    SaveChoice askSaveChanges() override
-    {
-        m_log.add(QStringLiteral("askSaveChanges"));
-        return nextSaveChoice;
-    }
+    bool askProjectSaveAs(QString& path) override { return ask("saveAs", path); }
+    bool askProjectLoad(QString& path) override { return ask("load", path); }
+    bool pickTarget() override { return pick(); }
+    bool runDispense(Dispenser* d) override { return asked << "search", onRunDispense(d); }
+    void showAbout() override { asked << "about"; }
+    void closeMainWindow() override { closed = true; }
+    SaveChoice askSaveChanges() override { return asked << "saveChanges", saveChoice; }
     bool confirmOriginalsDelete(int files, int folders) override
     {
-        m_log.add(QStringLiteral("confirmOriginalsDelete %1 %2").arg(files).arg(folders));
-        return confirmDelete;
+        return asked << QString("delete %1 %2").arg(files).arg(folders), std::exchange(confirm, 1);
     }
 
-private:
-    CallLog& m_log;
-};
+    void enableEntryActions(bool on) override { turn(0, on); }
+    void enableSave(bool on) override { turn(1, on); }
+    void enableDispense() override { turn(2, true); }
+    void disableDispense() override { turn(2, false); }
+    void setDispensed(bool d) override { turn(2, !d), turn(3, d); }
 
-class FakeActions : public IViewActions
-{
-public:
-    explicit FakeActions(CallLog& log) : m_log(log) {}
-
-    // The enabled states as the real actions would hold them (start states).
-    bool entryActions = false, save = false, dispense = false, dispensed = false;
-
-    void enableEntryActions(bool on) override
+    // As in the entry list: an inserted row is selected, a removed one leaves
+    // the selection and the rows after it move up, a rebuild selects nothing.
+    void insertItem(const EntryPos& p) override
     {
-        entryActions = on;
-        m_log.add(QStringLiteral("enableEntryActions %1").arg(on));
+        for (EntryPos& s : selection)
+            s.index += s.group == p.group && s.index >= p.index;
+        selection.push_back(p);
+        rows[p.group].insert(p.index, dataModel()->entryAt(p).Name);
     }
-    void enableSave(bool on) override
+    void removeItem(const EntryPos& p) override
     {
-        save = on;
-        m_log.add(QStringLiteral("enableSave %1").arg(on));
+        selection.erase(std::remove(selection.begin(), selection.end(), p), selection.end());
+        for (EntryPos& s : selection)
+            s.index -= s.group == p.group && s.index > p.index;
+        rows[p.group].removeAt(p.index);
     }
-    void enableDispense() override
+    void moveItem(const EntryPos& a, const EntryPos& b) override { removeItem(a), insertItem(b); }
+    void updateItemSize(const EntryPos& p) override { sized << rows[p.group].value(p.index); }
+    void rebuildItems() override
     {
-        dispense = true;
-        m_log.add(QStringLiteral("enableDispense"));
+        for (int g = Dispensed; g < NoGroup; ++g)
+            rows[g] = layoutText().split('|')[g].mid(2).split(',', Qt::SkipEmptyParts);
+        selection.clear();
     }
-    void disableDispense() override
-    {
-        dispense = false;
-        m_log.add(QStringLiteral("disableDispense"));
-    }
-    void setDispensed(bool d) override
-    {
-        dispense = !d;
-        dispensed = d;
-        m_log.add(QStringLiteral("setDispensed %1").arg(d));
-    }
-
-private:
-    CallLog& m_log;
-};
-
-class FakeItems : public IViewItems
-{
-public:
-    explicit FakeItems(CallLog& log) : m_log(log) {}
-
-    std::vector<EntryPos> selection; // what selectedPositions hands out
-    int current = NoGroup;
-
-    void insertItem(const EntryPos& pos) override
-    {
-        m_log.add(QStringLiteral("insertItem ") + posText(pos));
-    }
-    void removeItem(const EntryPos& pos) override
-    {
-        m_log.add(QStringLiteral("removeItem ") + posText(pos));
-    }
-    void updateItemSize(const EntryPos& pos) override
-    {
-        m_log.add(QStringLiteral("updateItemSize ") + posText(pos));
-    }
-    void moveItem(const EntryPos& from, const EntryPos& to) override
-    {
-        m_log.add(QStringLiteral("moveItem ") + posText(from) + QLatin1Char(' ') + posText(to));
-    }
-    void rebuildItems() override { m_log.add(QStringLiteral("rebuildItems")); }
     int selectedCount() override { return int(selection.size()); }
-    void selectedPositions(std::vector<EntryPos>& out) override { out = selection; }
-    int currentGroup() override { return current; }
-    void selectAllInGroup(int group) override
+    void selectedPositions(std::vector<EntryPos>& out) override
     {
-        m_log.add(QStringLiteral("selectAllInGroup %1").arg(group));
+        out = selection;
+        std::sort(out.begin(), out.end(), [](const EntryPos& a, const EntryPos& b) {
+            return a.group != b.group ? a.group < b.group : a.index > b.index;
+        });
     }
-    void invertSelectionInGroup(int group) override
-    {
-        m_log.add(QStringLiteral("invertSelectionInGroup %1").arg(group));
-    }
+    int currentGroup() override { return NoGroup; }
+    void selectAllInGroup(int) override {}
+    void invertSelectionInGroup(int) override {}
 
-private:
-    CallLog& m_log;
-};
-
-class FakeStatus : public IViewStatus
-{
-public:
-    explicit FakeStatus(CallLog& log) : m_log(log) {}
-
-    QString state;
-
-    void showState(const QString& text) override
+    void showState(const QString& text) override { state = text; }
+    void showTarget(const Target& t, quint64 n) override
     {
-        state = text;
-        m_log.add(QStringLiteral("showState ") + text);
+        shownTarget = t.Path + ' ' + QString::number(n);
     }
-    void showTarget(const Target& target, quint64 capacity) override
-    {
-        m_log.add(QStringLiteral("showTarget %1 %2").arg(target.Path).arg(capacity));
-    }
-    void showWasted(quint64 bytes) override
-    {
-        m_log.add(QStringLiteral("showWasted %1").arg(bytes));
-    }
-    void showNoTarget() override { m_log.add(QStringLiteral("showNoTarget")); }
-    void showNoWasted() override { m_log.add(QStringLiteral("showNoWasted")); }
-    void showSelected(quint64 bytes, int count) override
-    {
-        m_log.add(QStringLiteral("showSelected %1 %2").arg(bytes).arg(count));
-    }
-    void showTotal(quint64 bytes, int count) override
-    {
-        m_log.add(QStringLiteral("showTotal %1 %2").arg(bytes).arg(count));
-    }
-
-private:
-    CallLog& m_log;
-};
-
-// The four fakes around one log, attached to the controller in that order.
-struct FakeViews
-{
-    CallLog log;
-    FakeDialogs dialogs{log};
-    FakeActions actions{log};
-    FakeItems items{log};
-    FakeStatus status{log};
+    void showWasted(quint64 bytes) override { wasted = QString::number(bytes); }
+    void showNoTarget() override { shownTarget = "none"; }
+    void showNoWasted() override { wasted = "none"; }
+    void showSelected(quint64 b, int n) override { selected = QString("%1 %2").arg(b).arg(n); }
+    void showTotal(quint64 b, int n) override { total = QString("%1 %2").arg(b).arg(n); }
 };
