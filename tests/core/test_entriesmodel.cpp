@@ -1,293 +1,114 @@
+#include <algorithm>
+
 #include <QtTest>
 
 #include "core/model/EntriesModel.h"
 #include "core/model/SizeText.h"
 
-namespace {
-
-Entry makeEntry(const QString& name, quint64 size, bool valid = true, int kind = File)
-{
-    return Entry{name, QStringLiteral("/data"), QStringLiteral("/data/") + name, size, valid, kind};
-}
-
-// What the caches must always hold: the sums over Required, Main and Background.
-void verifyTotals(EntriesModel& m)
-{
-    quint64 size = 0;
-    int count = 0;
-    for (int g = Required; g <= Background; ++g) {
-        for (EntryPos p = m.groupBegin(g); m.isValidPos(p); ++p.index) {
-            ++count;
-            if (m.entryAt(p).IsValidSize)
-                size += m.entryAt(p).Size;
-        }
-    }
-    QCOMPARE(m.totalCount(), count);
-    QCOMPARE(m.totalSize(), size);
-    QCOMPARE(m.origins().size(), m.groupSize(Dispensed));
-}
-
-QStringList names(EntriesModel& m, int group)
-{
-    QStringList out;
-    for (EntryPos p = m.groupBegin(group); m.isValidPos(p); ++p.index)
-        out << m.entryAt(p).Name;
-    return out;
-}
-
-// Required = [r0], Main = [m0 m1 m2 m3], Background = [b0].
-void fillFiveGroups(EntriesModel& m)
-{
-    quint64 size = 100;
-    for (const char* n : {"r0", "m0", "m1", "m2", "m3", "b0"})
-        m.addEntry(makeEntry(QLatin1String(n), size += 100));
-    EntryPos r{Main, 0}, b{Main, 4};
-    m.moveEntry(r, Required);
-    m.moveEntry(b, Background);
-}
-
-Target disk()
-{
-    return Target{QStringLiteral("/media/disk"), NTFS, 4096, 1000};
-}
-
-} // namespace
-
 class TestEntriesModel : public QObject
 {
     Q_OBJECT
 private slots:
-    void flagsOverTime();
-    void moves_data();
-    void moves();
-    void applyDispenseThenUndispense();
-    void dispensedEntriesLeaveWithTheirOrigins();
-    void totalsStayExactUnderRandomOperations();
-    void dispenseQueueOrder();
-    void sizeText_data();
-    void sizeText();
+    void randomOperations();
+    void edgeCases();
 };
 
-void TestEntriesModel::flagsOverTime()
+// Random adds, removes, moves, size reports, dispenses, undispenses and forgets against plain
+// lists of names and origins; the cached totals must stay the sums over groups 1..3.
+void TestEntriesModel::randomOperations()
 {
+    QRandomGenerator rng(1);
+    const auto counted = [](int g) { return g >= Required && g <= Background; };
     EntriesModel m;
-    QVERIFY(m.isUntitled());
-    QVERIFY(!m.isModified());
-    QVERIFY(!m.isDispensed());
-    QVERIFY(!m.hasTarget());
-    QCOMPARE(m.wastedSize(), quint64(0));
-    for (int g = Dispensed; g <= NoGroup; ++g)
-        QVERIFY(!m.isValidPos(m.groupBegin(g)));
-    QVERIFY(!m.isValidPos(EntryPos{Main, -1}));
-
-    m.addEntry(makeEntry(QStringLiteral("a"), 1));
-    QVERIFY(m.isModified());
-    // Never given a file, it has nowhere to be saved to.
-    QVERIFY(!m.save());
-    QVERIFY(m.isModified());
-    QVERIFY(!m.lastError().isEmpty());
-    QVERIFY(!QFile::exists(QStringLiteral("New Project")));
-    m.newProject();
-    QVERIFY(!m.isModified());
-    QCOMPARE(m.entryCount(), 0);
-    m.setTarget(disk());
-    QVERIFY(m.isModified());
-    QVERIFY(m.isUntitled());
-    m.newProject();
-    QVERIFY(!m.hasTarget());
-
-    // A folder's size becoming known changes the totals, not the flag.
-    const EntryPos p = m.addEntry(makeEntry(QStringLiteral("f"), 0, false, Folder));
-    QCOMPARE(p, (EntryPos{Main, 0}));
-    QCOMPARE(m.totalCount(), 1);
-    QCOMPARE(m.totalSize(), quint64(0));
-    const bool before = m.isModified();
-    m.entryAt(p).Size = 5000;
-    m.entryAt(p).IsValidSize = true;
-    QCOMPARE(m.entrySizeKnown(p), p);
-    QCOMPARE(m.totalSize(), quint64(5000));
-    QCOMPARE(m.isModified(), before);
-}
-
-void TestEntriesModel::moves_data()
-{
-    QTest::addColumn<int>("from");
-    QTest::addColumn<int>("to");
-    for (int from = Dispensed; from <= NotInUse; ++from)
-        for (int to = Dispensed; to <= NotInUse; ++to)
-            QTest::addRow("%d->%d", from, to) << from << to;
-}
-
-// Every move between any two groups, into its own group included, keeps the
-// caches equal to the sums over the three counted groups (a move out of
-// Dispensed included) and origins in step with Dispensed.
-void TestEntriesModel::moves()
-{
-    QFETCH(int, from);
-    QFETCH(int, to);
-    EntriesModel m;
-    m.addEntry(makeEntry(QStringLiteral("a"), 700));
-    m.addEntry(makeEntry(QStringLiteral("b"), 300));
-    m.addEntry(makeEntry(QStringLiteral("c"), 0, false, Folder));
-    for (int i = 0; from != Main && i < 3; ++i) {
-        EntryPos p{Main, 0};
-        m.moveEntry(p, from);
-    }
-    QCOMPARE(names(m, from), (QStringList{"a", "b", "c"}));
-    verifyTotals(m);
-    EntryPos p{from, 0};
-    EntryPos& r = m.moveEntry(p, to);
-    QCOMPARE(&r, &p);
-    QCOMPARE(p, (EntryPos{to, m.groupSize(to) - 1}));
-    QCOMPARE(m.entryAt(p).Name, QStringLiteral("a"));
-    if (from == to)
-        QCOMPARE(names(m, to), (QStringList{"b", "c", "a"}));
-    QCOMPARE(m.entryCount(), 3);
-    verifyTotals(m);
-}
-
-void TestEntriesModel::applyDispenseThenUndispense()
-{
-    EntriesModel m;
-    fillFiveGroups(m);
-    QCOMPARE(names(m, Main), (QStringList{"m0", "m1", "m2", "m3"}));
-    m.setTarget(disk());
-    DispenseQueue q;
-    for (EntryPos p :
-         {EntryPos{Required, 0}, EntryPos{Main, 3}, EntryPos{Main, 1}, EntryPos{Background, 0}})
-        q.push(p);
-    m.applyDispense(q, 12345);
-    QVERIFY(q.empty());
-    QCOMPARE(names(m, Dispensed), (QStringList{"b0", "m3", "m1", "r0"}));
-    QCOMPARE(m.origins(), (QVector<int>{3, 2, 2, 1}));
-    QCOMPARE(names(m, Main), (QStringList{"m0", "m2"}));
-    QVERIFY(m.isDispensed());
-    QVERIFY(m.isModified());
-    QCOMPARE(m.wastedSize(), quint64(12345));
-    verifyTotals(m);
-
-    m.undispense();
-    QVERIFY(!m.isDispensed());
-    QCOMPARE(m.groupSize(Dispensed), 0);
-    QCOMPARE(names(m, Required), (QStringList{"r0"}));
-    QCOMPARE(names(m, Background), (QStringList{"b0"}));
-    // Put back into one group in reverse order of their place in Dispensed.
-    QCOMPARE(names(m, Main), (QStringList{"m0", "m2", "m1", "m3"}));
-    QCOMPARE(m.wastedSize(), quint64(1000) * 4096);
-    verifyTotals(m);
-}
-
-// Removing or moving an entry out of Dispensed takes its origin along, so a
-// later undispense puts every remaining entry where it came from.
-void TestEntriesModel::dispensedEntriesLeaveWithTheirOrigins()
-{
-    EntriesModel m;
-    fillFiveGroups(m);
-    DispenseQueue q;
-    for (EntryPos p : {EntryPos{Required, 0}, EntryPos{Main, 2}, EntryPos{Background, 0}})
-        q.push(p);
-    m.applyDispense(q, 0); // Dispensed = b0 m2 r0, origins 3 2 1
-    m.removeEntry(EntryPos{Dispensed, 1});
-    QCOMPARE(m.origins(), (QVector<int>{3, 1}));
-    EntryPos p{Dispensed, 0};
-    m.moveEntry(p, NotInUse);
-    QCOMPARE(m.origins(), (QVector<int>{1}));
-    verifyTotals(m);
-    m.undispense();
-    QCOMPARE(names(m, Required), (QStringList{"r0"}));
-    QCOMPARE(names(m, Background), QStringList());
-    QCOMPARE(names(m, NotInUse), (QStringList{"b0"}));
-    verifyTotals(m);
-
-    // Forgetting what was dispensed, without a target, leaves nothing wasted.
-    q.push(EntryPos{Main, 0});
-    m.applyDispense(q, 99);
-    m.forgetDispensed();
-    QCOMPARE(m.wastedSize(), quint64(0));
-    QCOMPARE(m.groupSize(Dispensed), 0);
-    QVERIFY(m.origins().isEmpty());
-    QVERIFY(!m.isDispensed());
-    verifyTotals(m);
-}
-
-void TestEntriesModel::totalsStayExactUnderRandomOperations()
-{
-    EntriesModel m;
-    m.setTarget(disk());
-    QRandomGenerator rng(4711);
-    for (int step = 0; step < 3000; ++step) {
-        const int op = rng.bounded(7);
-        const int n = m.entryCount();
-        if (op == 0 || n < 3) {
-            const bool valid = rng.bounded(3) != 0;
-            m.addEntry(makeEntry(QString::number(step), rng.bounded(1u << 30), valid,
-                                 valid ? File : Folder));
-        } else {
-            const int g = rng.bounded(5);
-            if (m.groupSize(g) == 0)
-                continue;
-            EntryPos p{g, int(rng.bounded(m.groupSize(g)))};
-            if (op == 1) {
-                m.removeEntry(p);
-            } else if (op <= 3) {
-                m.moveEntry(p, rng.bounded(5));
-            } else if (op == 4) {
-                Entry& e = m.entryAt(p);
-                if (!e.IsValidSize) {
-                    e.Size = rng.bounded(1u << 20);
-                    e.IsValidSize = true;
-                    m.entrySizeKnown(p);
-                }
-            } else if (op == 5 && g >= Required && g <= Background) {
-                DispenseQueue q;
-                q.push(p);
-                m.applyDispense(q, 0);
-            } else {
-                m.undispense();
-            }
+    QVector<QString> want[5];
+    QVector<int> origins;
+    bool dispensed = false;
+    for (int step = 0; step < 8000; ++step) {
+        if (step == 4000)
+            m.setTarget({"/media/disk", NTFS, 4096, 1000});
+        const int op = rng.bounded(10), g = rng.bounded(5), n = want[g].size();
+        EntryPos p{g, n ? int(rng.bounded(n)) : 0};
+        if (op <= 2) {
+            const QString id = QString::number(step);
+            p = m.addEntry({id, "/", "/" + id, step * 977ull, step % 3 != 0, step % 3 == 0});
+            QCOMPARE(p, (EntryPos{Main, want[Main].size()}));
+            want[Main] << id;
+        } else if (op == 3 && n) {
+            m.removeEntry(p);
+            want[g].removeAt(p.index);
+            if (g == Dispensed)
+                origins.removeAt(p.index);
+        } else if (op <= 5 && n) {
+            // A parked entry put straight into Dispensed would go back to Main.
+            const int from = g == Dispensed ? origins.takeAt(p.index) : counted(g) ? g : Main;
+            const int to = rng.bounded(5);
+            want[to] << want[g].takeAt(p.index);
+            if (to == Dispensed)
+                origins << from;
+            QVERIFY(&m.moveEntry(p, to) == &p && p == (EntryPos{to, want[to].size() - 1}));
+        } else if (op == 6 && n && !m.entryAt(p).IsValidSize) {
+            m.entryAt(p).IsValidSize = true; // its size has been there all along
+            QCOMPARE(m.entrySizeKnown(p), p);
+        } else if (op == 7) {
+            DispenseQueue q;
+            for (int c = Required; c <= Background; ++c)
+                for (int i = 0; i < want[c].size(); ++i)
+                    if (rng.bounded(4) == 0)
+                        q.push({c, i});
+            std::vector<EntryPos> chosen = q.items();
+            m.applyDispense(q, step);
+            QVERIFY(q.empty() && m.isModified() && m.wastedSize() == quint64(step));
+            // Greatest position first, so each take leaves the others in place.
+            std::sort(chosen.rbegin(), chosen.rend());
+            for (const EntryPos& c : chosen)
+                want[Dispensed] << want[c.group].takeAt(c.index), origins << c.group;
+            dispensed = true;
+        } else if (op >= 8) {
+            op == 8 ? m.undispense() : m.forgetDispensed();
+            for (int i = origins.size() - 1; op == 8 && i >= 0; --i)
+                want[origins[i]] << want[Dispensed][i];
+            want[Dispensed].clear();
+            origins.clear();
+            dispensed = false;
+            QCOMPARE(m.wastedSize(), m.hasTarget() ? m.target().capacity() : 0);
         }
-        verifyTotals(m);
-        if (QTest::currentTestFailed())
-            QFAIL(qPrintable(QStringLiteral("after step %1 (op %2)").arg(step).arg(op)));
+        quint64 size = 0;
+        for (int c = Dispensed; c <= NotInUse; ++c) {
+            QVector<QString> names;
+            for (EntryPos i = m.groupBegin(c); m.isValidPos(i); ++i.index) {
+                names << m.entryAt(i).Name;
+                size += counted(c) && m.entryAt(i).IsValidSize ? m.entryAt(i).Size : 0;
+            }
+            QVERIFY2(names == want[c], qPrintable(QString("group %1 at step %2").arg(c).arg(step)));
+        }
+        QCOMPARE(m.origins(), origins);
+        QCOMPARE(QString::asprintf("%d %llu %d", m.totalCount(), m.totalSize(), m.isDispensed()),
+                 QString::asprintf("%d %llu %d", want[1].size() + want[2].size() + want[3].size(),
+                                   size, dispensed));
     }
 }
 
-void TestEntriesModel::dispenseQueueOrder()
+void TestEntriesModel::edgeCases()
 {
-    DispenseQueue q;
-    const QVector<EntryPos> in = {{2, 3}, {1, 0}, {3, 0}, {2, 1}, {3, 5}, {2, 0}};
-    for (const EntryPos& p : in)
-        q.push(p);
-    QVector<EntryPos> out;
-    while (!q.empty()) {
-        out << q.top();
-        q.pop();
-    }
-    QCOMPARE(out, (QVector<EntryPos>{{3, 5}, {3, 0}, {2, 3}, {2, 1}, {2, 0}, {1, 0}}));
-}
+    EntriesModel m;
+    QString name;
+    QVERIFY(m.projectFile(name) && name == "New Project" && !m.isModified() && !m.hasTarget());
+    m.addEntry({"a", "/", "/a", 1, true, File});
+    // Past either end or outside the five groups is no position.
+    QVERIFY(!m.isValidPos({Main, 1}) && !m.isValidPos({Main, -1}) && !m.isValidPos({Required, 0}) &&
+            !m.isValidPos({NoGroup, 0}) && !m.isValidPos({-1, 0}));
+    // Never given a file, it has nowhere to be saved to.
+    QVERIFY(!m.save() && m.isModified() && !m.lastError().isEmpty());
+    m.setTarget({"/t", FAT, 512, 3});
+    m.newProject();
+    QVERIFY(!m.isModified() && !m.hasTarget() && m.entryCount() == 0);
 
-void TestEntriesModel::sizeText_data()
-{
-    QTest::addColumn<quint64>("bytes");
-    QTest::addColumn<QString>("text");
     const quint64 K = 1024, M = K * K, G = M * K, T = G * K;
-    QTest::newRow("1024") << K << "1024";
-    QTest::newRow("1025") << K + 1 << "1.0 kb";
-    QTest::newRow("1536") << K + 512 << "1.5 kb";
-    QTest::newRow("2^20") << M << "1024.0 kb";
-    QTest::newRow("2^20+1") << M + 1 << "1.0 Mb";
-    QTest::newRow("2^30+1") << G + 1 << "1.0 Gb";
-    QTest::newRow("2^40") << T << "1024.0 Gb";
-    QTest::newRow("2^40+1") << T + 1 << "1.0 TB";
-    QTest::newRow("2^50+1") << T * K + 1 << "1.0 EB";
-    QTest::newRow("max") << ~Q_UINT64_C(0) << "16384.0 EB";
-}
-
-void TestEntriesModel::sizeText()
-{
-    QFETCH(quint64, bytes);
-    QFETCH(QString, text);
-    QCOMPARE(::sizeText(bytes), text);
+    const quint64 bytes[] = {0, K, K + 1, K + 512, M, M + 1, G + G / 2, T, T + 1, T * K + 1, ~0ull};
+    const char* texts[] = {"0",      "1024",      "1.0 kb", "1.5 kb", "1024.0 kb", "1.0 Mb",
+                           "1.5 Gb", "1024.0 Gb", "1.0 TB", "1.0 EB", "16384.0 EB"};
+    for (int i = 0; i < 11; ++i)
+        QCOMPARE(sizeText(bytes[i]), QString(texts[i]));
 }
 
 QTEST_GUILESS_MAIN(TestEntriesModel)
