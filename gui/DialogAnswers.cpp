@@ -86,6 +86,6 @@ bool DialogAnswers::takeResult(const QDialog& dialog, int& result)
     Queues& q = queues();
     if (!takeFront(q.results, result))
         return false;
-    q.last = Shown{dialog.windowTitle()};
+    q.last = Shown{dialog.windowTitle(), QString()};
     return true;
 }
