@@ -39,18 +39,33 @@ QByteArray JsonWriter::quoted(const QString& text)
     const int n = text.size();
     for (int i = 0; i < n; ++i) {
         const uint u = text.at(i).unicode();
-        if (QChar::isHighSurrogate(u) && i + 1 < n && QChar::isLowSurrogate(text.at(i + 1).unicode())) {
+        if (QChar::isHighSurrogate(u) && i + 1 < n &&
+            QChar::isLowSurrogate(text.at(i + 1).unicode())) {
             appendUtf8(out, QChar::surrogateToUcs4(ushort(u), text.at(++i).unicode()));
             continue;
         }
         switch (u) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        case '\b': out += "\\b"; break;
-        case '\f': out += "\\f"; break;
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\b':
+            out += "\\b";
+            break;
+        case '\f':
+            out += "\\f";
+            break;
         default:
             if (u < 0x20 || QChar::isSurrogate(u))
                 appendEscape(out, u);
