@@ -4,7 +4,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: deps test-deps configure build build-tests run test bench fuzz install clean
+.PHONY: deps test-deps configure build build-tests run test bench fuzz install deb clean
 
 deps:
 	@sh tools/install-deps.sh runtime build
@@ -36,8 +36,18 @@ bench: build-tests
 fuzz: test-deps
 	@sh tools/run-fuzz.sh 300
 
+# Builds as the user; only the copy into the system asks for sudo.
 install: build
-	cmake --install $(BUILD)
+	@if [ -w "$$(cmake -L -N $(BUILD) | sed -n 's/^CMAKE_INSTALL_PREFIX:PATH=//p')" ]; then \
+		cmake --install $(BUILD); \
+	else \
+		sudo cmake --install $(BUILD); \
+	fi
+
+# The Debian package, checked by lintian: quillmarch_VERSION_ARCH.deb here.
+deb:
+	@sh tools/install-deps.sh build package
+	@JOBS=$(JOBS) sh tools/build-deb.sh
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) build-deb

@@ -11,6 +11,7 @@
 #include "cli/CliArguments.h"
 #include "cli/FolderSizeJobs.h"
 #include "cli/InterruptNotifier.h"
+#include "cli/JsonWriter.h"
 #include "cli/ProgressLine.h"
 #include "core/dispense/TargetDiscovery.h"
 #include "core/model/Entry.h"
@@ -31,13 +32,14 @@ Commands:
   dispense --required PATH... --main PATH... --background PATH... TARGET
                     the same without a project file
 
-Run 'quillmarch-cli COMMAND --help' for the options of a command.
+Run 'quillmarch-cli COMMAND --help' for the options of a command, and
+'quillmarch-cli --version' for the version.
 
 Exit status: 0 success, 1 nothing fits or search cancelled, 2 usage error,
 3 target or file error.
 )TXT";
 
-const char* const s_volumesHelp = R"TXT(Usage: quillmarch-cli volumes
+const char* const s_volumesHelp = R"TXT(Usage: quillmarch-cli volumes [--json | -0]
 
 Lists the roots the target picker offers: the mount points of disk volumes in
 ascending order, then the optical recorders. One line each, fields separated
@@ -47,10 +49,16 @@ or, for a root that cannot be a target:
   ROOT  REASON
 FILESYSTEM is NTFS, FAT or UDF; CAPACITY is FREEBLOCKS x BLOCKSIZE in bytes.
 
+Options:
+  --json      print one JSON array of objects instead (path, file_system,
+              block_size, available_blocks, capacity; or path, reason)
+  -0          end each line with a NUL instead of a newline
+  -h, --help  show this help
+
 Exit status: 0.
 )TXT";
 
-const char* const s_probeHelp = R"TXT(Usage: quillmarch-cli probe PATH
+const char* const s_probeHelp = R"TXT(Usage: quillmarch-cli probe [--json] PATH
 
 Prints the target record of the volume or recorder holding PATH, as the
 target picker would store it, in one line of tab-separated fields:
@@ -58,15 +66,25 @@ target picker would store it, in one line of tab-separated fields:
 A volume that cannot be a target ("Unsupported file system" and the like)
 is reported on standard error.
 
+Options:
+  --json      print one JSON object instead (path, file_system, block_size,
+              available_blocks, capacity)
+  -h, --help  show this help
+
 Exit status: 0 success, 2 usage error, 3 PATH missing or not usable as a target.
 )TXT";
 
-const char* const s_sizeHelp = R"TXT(Usage: quillmarch-cli size PATH...
+const char* const s_sizeHelp = R"TXT(Usage: quillmarch-cli size [--json | -0] PATH...
 
 Prints each path's size in bytes, one line each, "BYTES<TAB>PATH" as given:
 a file's length, or the total of every file below a folder as the window
 program's folder-size thread computes it (links followed, link loops and
 folders that cannot be read left out).
+
+Options:
+  --json      print one JSON array of objects (path, size) once all are known
+  -0          end each line with a NUL instead of a newline
+  -h, --help  show this help
 
 Ctrl+C stops the measuring.
 
@@ -120,6 +138,10 @@ int CliCommands::run(const QStringList& words)
         if (words.size() > 1)
             return help(words.at(1));
         std::fputs(s_generalHelp, stdout);
+        return Success;
+    }
+    if (first == QLatin1String("--version")) {
+        std::fputs("quillmarch-cli " QM_VERSION "\n", stdout);
         return Success;
     }
     m_command = first;
@@ -195,6 +217,27 @@ QString CliCommands::targetLine(const Target& target)
         .join(QLatin1Char('\t'));
 }
 
+void CliCommands::targetMembers(JsonWriter& json, const Target& target)
+{
+    json.key("path").string(target.Path);
+    json.key("file_system").string(fileSystemName(target.FileSystem));
+    json.key("block_size").number(target.BlockSize);
+    json.key("available_blocks").number(target.AvailableBlocks);
+    json.key("capacity").number(target.capacity());
+}
+
+bool CliCommands::parseOutputArguments(CliArguments& args, const QStringList& words, bool nul,
+                                       int* exitCode)
+{
+    if (!parseArguments(args, words, exitCode))
+        return false;
+    if (nul && args.isSet(QStringLiteral("--json")) && args.isSet(QStringLiteral("-0"))) {
+        *exitCode = usage(QStringLiteral("--json and -0 exclude each other"));
+        return false;
+    }
+    return true;
+}
+
 bool CliCommands::parseArguments(CliArguments& args, const QStringList& words, int* exitCode)
 {
     QString error;
@@ -211,41 +254,58 @@ bool CliCommands::parseArguments(CliArguments& args, const QStringList& words, i
 
 int CliCommands::volumes(const QStringList& words)
 {
-    CliArguments args({QStringLiteral("--help"), QStringLiteral("-h")}, {});
+    CliArguments args({QStringLiteral("--help"), QStringLiteral("-h"), QStringLiteral("--json"),
+                       QStringLiteral("-0")},
+                      {});
     int exitCode = Success;
-    if (!parseArguments(args, words, &exitCode))
+    if (!parseOutputArguments(args, words, true, &exitCode))
         return exitCode;
+    const bool json = args.isSet(QStringLiteral("--json"));
+    const char end = args.isSet(QStringLiteral("-0")) ? '\0' : '\n';
     if (!args.plain().isEmpty())
         return usage(QStringLiteral("unexpected argument '%1'").arg(args.plain().first()));
 
     ProgressLine progress;
     QStringList roots;
     listDriveRoots(roots);
+    JsonWriter array;
+    array.beginArray();
     for (const QString& root : roots) {
         progress.show(QStringLiteral("Probing %1...").arg(root));
         Target target;
         target.Path = root;
-        QString line;
+        QString reason;
         try {
-            if (probeTarget(false, target))
-                line = targetLine(target);
-            else
-                line = root + QStringLiteral("\tCannot be probed");
+            if (!probeTarget(false, target))
+                reason = QStringLiteral("Cannot be probed");
         } catch (const TargetError& e) {
-            line = root + QLatin1Char('\t') + e.message;
+            reason = e.message;
         }
         progress.clear();
-        writeLine(line);
+        if (json) {
+            array.beginObject();
+            if (reason.isEmpty())
+                targetMembers(array, target);
+            else
+                array.key("path").string(root).key("reason").string(reason);
+            array.endObject();
+            continue;
+        }
+        const QString line = reason.isEmpty() ? targetLine(target) : root + QLatin1Char('\t') + reason;
+        write(QFile::encodeName(line) + end);
         std::fflush(stdout);
     }
+    if (json)
+        write(array.endArray().finish());
     return Success;
 }
 
 int CliCommands::probe(const QStringList& words)
 {
-    CliArguments args({QStringLiteral("--help"), QStringLiteral("-h")}, {});
+    CliArguments args(
+        {QStringLiteral("--help"), QStringLiteral("-h"), QStringLiteral("--json")}, {});
     int exitCode = Success;
-    if (!parseArguments(args, words, &exitCode))
+    if (!parseOutputArguments(args, words, false, &exitCode))
         return exitCode;
     if (args.plain().size() != 1)
         return usage(args.plain().isEmpty() ? QStringLiteral("a PATH is needed")
@@ -267,16 +327,29 @@ int CliCommands::probe(const QStringList& words)
         fail(QStringLiteral("%1: %2").arg(path, e.message));
         return TargetOrFileError;
     }
-    writeLine(targetLine(target));
+    if (args.isSet(QStringLiteral("--json"))) {
+        JsonWriter json;
+        targetMembers(json.beginObject(), target);
+        write(json.endObject().finish());
+    } else {
+        writeLine(targetLine(target));
+    }
     return Success;
 }
 
 int CliCommands::size(const QStringList& words)
 {
-    CliArguments args({QStringLiteral("--help"), QStringLiteral("-h")}, {});
+    CliArguments args({QStringLiteral("--help"), QStringLiteral("-h"), QStringLiteral("--json"),
+                       QStringLiteral("-0")},
+                      {});
     int exitCode = Success;
-    if (!parseArguments(args, words, &exitCode))
+    if (!parseOutputArguments(args, words, true, &exitCode))
         return exitCode;
+    // With --json the array is written once every size is known.
+    const bool json = args.isSet(QStringLiteral("--json"));
+    const char end = args.isSet(QStringLiteral("-0")) ? '\0' : '\n';
+    JsonWriter array;
+    array.beginArray();
     const QStringList paths = args.plain();
     if (paths.isEmpty())
         return usage(QStringLiteral("at least one PATH is needed"));
@@ -322,7 +395,10 @@ int CliCommands::size(const QStringList& words)
                 fail(QStringLiteral("%1: No such file or folder").arg(line.path));
             } else {
                 const quint64 bytes = line.job < 0 ? line.size : jobs.sizes().at(line.job);
-                writeLine(QString::number(bytes) + QLatin1Char('\t') + line.path);
+                if (json)
+                    array.beginObject().key("path").string(line.path).key("size").number(bytes).endObject();
+                else
+                    write(QByteArray::number(bytes) + '\t' + QFile::encodeName(line.path) + end);
             }
             ++next;
         }
@@ -349,5 +425,7 @@ int CliCommands::size(const QStringList& words)
         return NoResult;
     }
     flush();
+    if (json)
+        write(array.endArray().finish());
     return missing ? TargetOrFileError : Success;
 }

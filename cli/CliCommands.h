@@ -12,6 +12,7 @@ struct Target;
 // measuring, searching and probing is done by the program's own libraries.
 class CliArguments;
 class FolderSizeJobs;
+class JsonWriter;
 class CliCommands
 {
 public:
@@ -25,6 +26,9 @@ public:
 
     // words: the command line without the program name.
     int run(const QStringList& words);
+
+    // The members of a target record, inside a JSON object.
+    static void targetMembers(JsonWriter& json, const Target& target);
 
 private:
     int volumes(const QStringList& words);
@@ -58,6 +62,10 @@ private:
     static void writeLine(const QString& text);
     static QString absolute(const QString& path);
     static QString targetLine(const Target& target);
+    // Parses a command's output switches (--json and, with nul, -0) along
+    // with --help; false with *exitCode set as parseArguments does.
+    bool parseOutputArguments(CliArguments& args, const QStringList& words, bool nul,
+                              int* exitCode);
 
     QString m_command;
 };

@@ -15,6 +15,7 @@
 #include "cli/DispenseRun.h"
 #include "cli/FolderSizeJobs.h"
 #include "cli/InterruptNotifier.h"
+#include "cli/JsonWriter.h"
 #include "cli/ProgressLine.h"
 #include "core/dispense/TargetDiscovery.h"
 #include "core/model/EntriesModel.h"
@@ -22,28 +23,6 @@
 #include "core/model/SizeText.h"
 
 namespace {
-
-QByteArray jsonString(const QString& text)
-{
-    QByteArray out = "\"";
-    for (const QChar c : text) {
-        const ushort u = c.unicode();
-        if (u == '"' || u == '\\') {
-            out += '\\';
-            out += char(u);
-        } else if (u == '\n') {
-            out += "\\n";
-        } else if (u == '\t') {
-            out += "\\t";
-        } else if (u < 0x20) {
-            out += "\\u00";
-            out += QByteArray::number(u, 16).rightJustified(2, '0');
-        } else {
-            out += QString(c).toUtf8();
-        }
-    }
-    return out + '"';
-}
 
 // The entries of the Dispensed group, in list order, with their origins.
 struct Chosen
@@ -64,32 +43,27 @@ Chosen dispensedEntries(DM* model)
 
 QByteArray jsonReport(const Target& target, const Chosen& chosen, quint64 wasted, bool provenBest)
 {
-    QByteArray out = "{\"target\":{\"path\":" + jsonString(target.Path) +
-                     ",\"file_system\":" + jsonString(fileSystemName(target.FileSystem)) +
-                     ",\"block_size\":" + QByteArray::number(target.BlockSize) +
-                     ",\"available_blocks\":" + QByteArray::number(target.AvailableBlocks) +
-                     ",\"capacity\":" + QByteArray::number(target.capacity()) + "},\"entries\":[";
+    JsonWriter json;
+    json.beginObject().key("target").beginObject();
+    CliCommands::targetMembers(json, target);
+    json.endObject().key("entries").beginArray();
     for (int i = 0; i < chosen.entries.size(); ++i) {
         const Entry& e = chosen.entries.at(i);
-        if (i > 0)
-            out += ',';
-        out += "{\"path\":" + jsonString(e.Ident);
-        out += ",\"kind\":";
-        out += e.Kind == File ? "\"file\"" : "\"folder\"";
-        out += ",\"size\":";
-        out += e.IsValidSize ? QByteArray::number(e.Size) : QByteArray("null");
+        json.beginObject().key("path").string(e.Ident);
+        json.key("kind").string(e.Kind == File ? QStringLiteral("file") : QStringLiteral("folder"));
+        json.key("size");
+        e.IsValidSize ? json.number(e.Size) : json.null();
         if (i < chosen.origins.size()) {
             const int origin = chosen.origins.at(i);
-            out += ",\"origin\":";
-            out += origin >= Dispensed && origin < NoGroup ? jsonString(groupTitle(origin))
-                                                           : QByteArray("null");
+            json.key("origin");
+            origin >= Dispensed && origin < NoGroup ? json.string(groupTitle(origin)) : json.null();
         }
-        out += '}';
+        json.endObject();
     }
-    out += "],\"wasted_bytes\":" + QByteArray::number(wasted) +
-           ",\"wasted_blocks\":" + QByteArray::number(wasted / target.BlockSize) +
-           ",\"proven_best\":" + (provenBest ? "true" : "false") + "}\n";
-    return out;
+    json.endArray().key("wasted_bytes").number(wasted);
+    json.key("wasted_blocks").number(wasted / target.BlockSize);
+    json.key("proven_best").boolean(provenBest);
+    return json.endObject().finish();
 }
 
 QByteArray textReport(const Target& target, const Chosen& chosen, quint64 wasted, bool provenBest)

@@ -61,6 +61,13 @@ AboutDlg::AboutDlg() : QDialog(nullptr)
     QLineEdit* mailField = makeField(this, contact);
     mailField->setObjectName(QStringLiteral("email"));
 
+    auto* licence = new QLabel(
+        QStringLiteral("Free software under the GNU General Public License, version 3 or "
+                       "(at your option) any later version. It comes with no warranty."),
+        this);
+    licence->setObjectName(QStringLiteral("licence"));
+    licence->setWordWrap(true);
+
     auto* line = new QFrame(this);
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
@@ -80,6 +87,7 @@ AboutDlg::AboutDlg() : QDialog(nullptr)
     grid->addWidget(authorField, 1, 2);
     grid->addWidget(mailCaption, 2, 1);
     grid->addWidget(mailField, 2, 2);
+    grid->addWidget(licence, 3, 1, 1, 2);
     grid->setRowMinimumHeight(3, 15);
     grid->addWidget(line, 4, 0, 1, 3);
     auto* buttons = new QHBoxLayout;
@@ -93,7 +101,7 @@ AboutDlg::AboutDlg() : QDialog(nullptr)
     connect(closeButton, &QPushButton::clicked, this, &AboutDlg::on_commandClose);
 
     setWindowTitle(QStringLiteral("About"));
-    resize(420, 160);
+    resize(420, 200);
     setWindowFlags(windowFlags() | Qt::Tool);
     activateWindow();
     raise();

@@ -7,6 +7,7 @@
 #include "core/model/EntriesModel.h"
 #include "core/model/EntryPaths.h"
 #include "core/model/SizeText.h"
+#include "tests/common/TestMounts.h"
 #include "tests/common/TreeMaker.h"
 
 namespace {
@@ -70,6 +71,7 @@ private slots:
     void exitCodes_data();
     void exitCodes();
     void sizeMatchesFind();
+    void jsonAndNul();
 };
 
 void TestCli::dispenseMatchesWindow()
@@ -193,6 +195,53 @@ void TestCli::sizeMatchesFind()
         expected += QByteArray::number(findBytes(path, s_nobody)) + '\t' + path.toUtf8() + '\n';
     QVERIFY2(r.code == 0 && r.err.isEmpty(), r.err);
     QCOMPARE(r.out, expected);
+}
+
+// Names from several planes with JSON's specials, sizes up to 2^64-1, and the
+// three shapes of volumes agreeing over a real NTFS volume.
+void TestCli::jsonAndNul()
+{
+    QCOMPARE(exec({"--version"}).out, QByteArray("quillmarch-cli " QM_VERSION "\n"));
+    QTemporaryDir tmp;
+    const QString name = QString::fromUtf8("q\"\\\n\t\x01é中😀𠀀\U000E0041\U0010FFFD");
+    QStringList paths;
+    QByteArray nul;
+    for (int i = 0; i < 3; ++i) {
+        paths << tmp.path() + '/' + name + QString::number(i);
+        QVERIFY(TreeMaker::make(
+            tmp.path(), {"f:" + name + QString::number(i) + '=' + QString::number(i * 999)}));
+        nul += QByteArray::number(i * 999) + '\t' + QFile::encodeName(paths[i]) + '\0';
+    }
+    QCOMPARE(exec(QStringList{"size", "-0"} + paths).out, nul);
+    const QJsonArray sizes =
+        QJsonDocument::fromJson(exec(QStringList{"size", "--json"} + paths).out).array();
+    QCOMPARE(sizes.size(), 3);
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(sizes[i].toObject(), (QJsonObject{{"path", paths[i]}, {"size", i * 999}}));
+    const Run all = exec(QStringList{"dispense", "--json", "--fs", "NTFS", "--block-size", "1",
+                                     "--free-blocks", "18446744073709551615", "--main"} +
+                         paths);
+    QVERIFY2(all.out.contains(R"("capacity":18446744073709551615})"),
+             QByteArray(all.out + all.err));
+    QStringList chosen;
+    for (const QJsonValue& e : QJsonDocument::fromJson(all.out)["entries"].toArray())
+        chosen << e["path"].toString();
+    QCOMPARE(chosen, QStringList({paths[2], paths[1], paths[0]}));
+
+    TestMounts mounts;
+    const QString volume = mounts.ntfs(tmp.path() + QString::fromUtf8("/vol 😀"), 8, false);
+    if (volume.isEmpty())
+        QSKIP(qPrintable(mounts.why()));
+    const QJsonObject probed =
+        QJsonDocument::fromJson(exec({"probe", "--json", volume}).out).object();
+    QCOMPARE(probed["path"].toString(), volume);
+    QCOMPARE(probed["capacity"].toDouble(),
+             probed["block_size"].toDouble() * probed["available_blocks"].toDouble());
+    const Run text = exec({"volumes"}), zero = exec({"volumes", "-0"});
+    QCOMPARE(zero.out, QByteArray(text.out).replace('\n', '\0'));
+    const QJsonArray volumes = QJsonDocument::fromJson(exec({"volumes", "--json"}).out).array();
+    QCOMPARE(volumes.size(), text.out.count('\n'));
+    QVERIFY2(volumes.contains(probed), text.out);
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -1,0 +1,59 @@
+# bash completion for quillmarch-cli
+
+_quillmarch_cli()
+{
+    local cur prev words cword
+    _init_completion || return
+
+    local commands="volumes probe size dispense help"
+    if ((cword == 1)); then
+        COMPREPLY=($(compgen -W "$commands --help --version" -- "$cur"))
+        return
+    fi
+
+    local command=${words[1]}
+    case $prev in
+        --fs)
+            COMPREPLY=($(compgen -W "NTFS FAT UDF" -- "$cur"))
+            return
+            ;;
+        --block-size | --free-blocks | --time-limit)
+            return
+            ;;
+        --target)
+            _filedir -d
+            return
+            ;;
+        --save)
+            _filedir qmp
+            return
+            ;;
+    esac
+
+    local options
+    case $command in
+        volumes) options="--json -0 --help" ;;
+        probe) options="--json --help" ;;
+        size) options="--json -0 --help" ;;
+        dispense)
+            options="--required --main --background --target --fs --block-size
+                     --free-blocks --time-limit --save --json -0 --help"
+            ;;
+        help)
+            ((cword == 2)) && COMPREPLY=($(compgen -W "volumes probe size dispense" -- "$cur"))
+            return
+            ;;
+        *) return ;;
+    esac
+
+    if [[ $cur == -* ]]; then
+        COMPREPLY=($(compgen -W "$options" -- "$cur"))
+        return
+    fi
+    case $command in
+        volumes) ;;
+        probe) _filedir -d ;;
+        *) _filedir ;;
+    esac
+} &&
+    complete -F _quillmarch_cli quillmarch-cli
