@@ -167,8 +167,8 @@ void TestEngine::commands_data()
         "L=D:|R:r0,r1|M:m0,m2|B:b0|N:n0 total=1600 5 sel=0 0 acts=eSdu");
     row("up", P + "sel 0:0 1:0 2:1;up",
         "L=D:d0|R:r0,r1,m1|M:m0,m2,m3|B:b0|N:n0 total=3600 7 sel=2150 3 acts=ESdu");
-    row("down", P + "sel 2:0 2:3 3:0 4:0;down",
-        "L=D:d0|R:r0,r1|M:m1,m2|B:m3,m0|N:n0,b0 total=3300 6 sel=1700 4 acts=ESdu");
+    row("down", P + "sel 2:0 2:3 3:0 4:0;down", // m0 and m3 keep their order
+        "L=D:d0|R:r0,r1|M:m1,m2|B:m0,m3|N:n0,b0 total=3300 6 sel=1700 4 acts=ESdu");
     row("set", P + "sel 0:0 1:0 2:2 3:0 4:0;set 4",
         "L=D:|R:r1|M:m0,m1,m3|B:|N:d0,r0,m2,b0,n0 total=3200 4 sel=850 5 acts=ESdu");
     row("click", P + "sel 2:2 2:3;click", "sel=0 2 acts=Esdu"); // unsized, but selected
