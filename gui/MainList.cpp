@@ -5,6 +5,7 @@
 #include <QDropEvent>
 #include <QHeaderView>
 #include <QMimeData>
+#include <QTimer>
 #include <QUrl>
 
 #include "control/Ctrl.h"
@@ -95,12 +96,41 @@ void MainList::insertItem(const EntryPos& pos)
         return;
     Quiet quiet(m_quiet);
     QTreeWidgetItem* item = makeEntryItem(pos);
-    m_groupItems[pos.group]->insertChild(pos.index, item);
-    item->setSelected(true);
+    if (pos.index < m_groupItems[pos.group]->childCount()) {
+        selectNewRows(); // their places are about to shift
+        m_groupItems[pos.group]->insertChild(pos.index, item);
+        item->setSelected(true);
+        return;
+    }
+    m_groupItems[pos.group]->addChild(item);
+    // Selected with the rows added after it, as one range: one range per row
+    // would make every later selection change cost a pass over all of them.
+    if (m_newRows.empty()) {
+        // Normally the controller reads the selection first; if not, it hears of it.
+        QTimer::singleShot(0, this, [this] {
+            if (m_newRows.empty())
+                return;
+            selectNewRows();
+            on_selectionChanged();
+        });
+    }
+    m_newRows.push_back(pos);
+}
+
+void MainList::selectNewRows()
+{
+    if (m_newRows.empty())
+        return;
+    Quiet quiet(m_quiet);
+    std::vector<EntryPos> rows;
+    rows.swap(m_newRows);
+    std::sort(rows.begin(), rows.end());
+    selectRows(rows);
 }
 
 void MainList::removeItem(const EntryPos& pos)
 {
+    selectNewRows();
     Quiet quiet(m_quiet);
     delete entryItem(pos);
 }
@@ -125,6 +155,7 @@ void MainList::rebuildItems()
     // Updates off and the selection gone first: otherwise every row taken
     // costs a repaint and a pass over the selection's ranges.
     setUpdatesEnabled(false);
+    m_newRows.clear();
     clearSelection();
     DM* model = dataModel();
     for (int g = 0; g < GroupCount; ++g) {
@@ -139,8 +170,9 @@ void MainList::rebuildItems()
     setUpdatesEnabled(true);
 }
 
-void MainList::selectedRows(std::vector<EntryPos>& out) const
+void MainList::selectedRows(std::vector<EntryPos>& out)
 {
+    selectNewRows();
     out.clear();
     const QItemSelection selection = selectionModel()->selection();
     for (const QItemSelectionRange& range : selection) {
@@ -326,6 +358,7 @@ void MainList::selectAllInGroup(int group)
 {
     if (!isGroup(group) || m_groupItems[group]->childCount() == 0)
         return;
+    selectNewRows();
     Quiet quiet(m_quiet);
     const QModelIndex parent = model()->index(group, 0);
     const QItemSelection all(

@@ -39,6 +39,8 @@ private slots:
     void on_clickedEntry(const QModelIndex& index);
     void on_doubleClickedEntry(const QModelIndex& index);
     void on_selectionChanged();
+    // Selects the rows appended since the last time, as ranges.
+    void selectNewRows();
 
 private:
     QTreeWidgetItem* makeEntryItem(const EntryPos& pos);
@@ -46,7 +48,7 @@ private:
     QTreeWidgetItem* entryItem(const EntryPos& pos) const;
     // The selected entry rows, read from the selection's ranges: groups and
     // indexes ascending, each once.
-    void selectedRows(std::vector<EntryPos>& out) const;
+    void selectedRows(std::vector<EntryPos>& out);
     // Selects rows (ascending) with one range per contiguous block.
     void selectRows(const std::vector<EntryPos>& rows);
     // Puts the rows of the touched groups (touched[g]) in their new order in
@@ -59,4 +61,5 @@ private:
     // While the controller itself changes the rows, or the list goes away,
     // selection changes are not reported back to it.
     int m_quiet = 0;
+    std::vector<EntryPos> m_newRows; // appended, to be selected
 };
