@@ -177,7 +177,7 @@ void TestEngine::commands_data()
         "mk d:empty f:r=12 f:music/a=100 f:music/in/b=200;add - music - r;ans empty;"
         "folder;ans missing|music;files;settle",
         "sizes=music:300,r:12,empty:0,missing:0,music:300,sentinel:0 total=612 6 sel=612 6 "
-        "acts=ESdu sized=empty,missing,music,music,sentinel");
+        "acts=ESdu sized=empty,missing,music,music,sentinel state=READY");
     row("nothing added, about, exit", "add - -;files;folder;about;exit",
         E + " asked=files+folder+about closed=1 title=New Project total=0 0 state=READY "
             "target=none wasted=none acts=esdu");
