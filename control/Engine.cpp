@@ -66,7 +66,7 @@ void Engine::refreshViews()
     m_dialogs->setTitle(title);
     showSelection();
     m_status->showTotal(model->totalSize(), model->totalCount());
-    m_status->showState(QStringLiteral("READY"));
+    m_status->showState(readyText());
     if (model->hasTarget()) {
         const Target& t = model->target();
         m_status->showTarget(t, t.BlockSize * t.AvailableBlocks);
@@ -77,6 +77,31 @@ void Engine::refreshViews()
     }
 }
 
+QString Engine::readyText() const
+{
+    if (m_pendingSizes.empty())
+        return QStringLiteral("READY");
+    return QStringLiteral("Measuring %1 folder(s)...").arg(m_pendingSizes.size());
+}
+
+namespace {
+// Below this many rows a command is over before anyone could notice.
+constexpr std::size_t BusyRows = 2000;
+} // namespace
+
+Engine::Busy::Busy(IViewStatus* status, std::size_t rows, const QString& text)
+    : m_status(rows >= BusyRows ? status : nullptr)
+{
+    if (m_status)
+        m_status->beginBusy(text);
+}
+
+Engine::Busy::~Busy()
+{
+    if (m_status)
+        m_status->endBusy();
+}
+
 void Engine::appExit()
 {
     m_dialogs->closeMainWindow();
@@ -85,7 +110,10 @@ void Engine::appExit()
 void Engine::selectionAllInGroup()
 {
     const int group = m_items->currentGroup();
-    if (group >= Dispensed && group < NoGroup)
+    const bool inGroup = group >= Dispensed && group < NoGroup;
+    Busy busy(m_status, inGroup ? std::size_t(dataModel()->groupSize(group)) : 0,
+              QStringLiteral("Selecting..."));
+    if (inGroup)
         m_items->selectAllInGroup(group);
     selectionChanged();
 }
@@ -93,7 +121,10 @@ void Engine::selectionAllInGroup()
 void Engine::selectionInvertInGroup()
 {
     const int group = m_items->currentGroup();
-    if (group >= Dispensed && group < NoGroup)
+    const bool inGroup = group >= Dispensed && group < NoGroup;
+    Busy busy(m_status, inGroup ? std::size_t(dataModel()->groupSize(group)) : 0,
+              QStringLiteral("Selecting..."));
+    if (inGroup)
         m_items->invertSelectionInGroup(group);
     selectionChanged();
 }

@@ -81,6 +81,21 @@ private:
     // gone (removed, replaced with the project) or already has its size.
     bool findPendingEntry(const PendingSize& request, EntryPos& pos) const;
 
+    // beginBusy for its lifetime when the work is large enough to be felt.
+    class Busy
+    {
+    public:
+        Busy(IViewStatus* status, std::size_t rows, const QString& text);
+        ~Busy();
+        Busy(const Busy&) = delete;
+        Busy& operator=(const Busy&) = delete;
+
+    private:
+        IViewStatus* m_status;
+    };
+    // The state text of a refresh: "READY", or the folders still being measured.
+    QString readyText() const;
+
     IViewDialogs* m_dialogs = nullptr;
     IViewActions* m_actions = nullptr;
     IViewItems* m_items = nullptr;

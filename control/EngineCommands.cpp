@@ -95,6 +95,7 @@ void Engine::projectLoad()
     // Save writes back here later, whatever the working folder is by then.
     const QString fullPath = QFileInfo(path).absoluteFilePath();
     DM* model = dataModel();
+    Busy busy(m_status, std::size_t(-1), QStringLiteral("Loading %1...").arg(name));
     if (!model->load(fullPath, name)) {
         // The old project stays, with its list, its changes and its actions.
         m_status->showState(
@@ -176,13 +177,9 @@ void Engine::entryRemove()
 {
     std::vector<EntryPos> sel;
     m_items->selectedPositions(sel);
-    DM* model = dataModel();
-    for (const EntryPos& p : sel) {
-        if (!model->isValidPos(p))
-            continue;
-        model->removeEntry(p);
-        m_items->removeItem(p);
-    }
+    Busy busy(m_status, sel.size(), QStringLiteral("Removing %1 entries...").arg(sel.size()));
+    dataModel()->removeEntries(sel);
+    m_items->removeItems(sel);
     m_actions->enableSave(true);
     refreshViews();
     followSelection();
@@ -212,15 +209,16 @@ void Engine::moveSelection(const std::function<int(int group)>& destination)
 {
     std::vector<EntryPos> sel;
     m_items->selectedPositions(sel);
+    Busy busy(m_status, sel.size(), QStringLiteral("Moving %1 entries...").arg(sel.size()));
+    std::vector<int> to;
+    to.reserve(sel.size());
+    for (const EntryPos& p : sel)
+        to.push_back(destination(p.group));
     DM* model = dataModel();
-    for (const EntryPos& p : sel) {
-        const int to = destination(p.group);
-        if (to < 0 || !model->isValidPos(p))
-            continue;
-        EntryPos q = p;
-        model->moveEntry(q, to);
-        m_items->moveItem(p, q);
-    }
+    std::vector<EntryPos> placed;
+    // All at once, so that the moved entries keep their order.
+    model->moveEntries(sel, to, placed);
+    m_items->moveItems(sel, placed);
     m_actions->enableSave(true);
     // Moves across "Not In Use" change the totals; the moved rows are selected anew.
     m_status->showTotal(model->totalSize(), model->totalCount());

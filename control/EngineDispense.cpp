@@ -46,6 +46,8 @@ void Engine::dispense()
     d.wait();
     if (!ok)
         return;
+    Busy busy(m_status, std::size_t(model->entryCount()),
+              QStringLiteral("Dispensing %1 entries...").arg(d.resultQueue().size()));
     model->applyDispense(d.resultQueue(), d.wasted());
     m_items->rebuildItems();
     refreshViews();
@@ -56,6 +58,8 @@ void Engine::dispense()
 
 void Engine::undispense()
 {
+    Busy busy(m_status, std::size_t(dataModel()->entryCount()),
+              QStringLiteral("Putting back %1 entries...").arg(dataModel()->groupSize(Dispensed)));
     dataModel()->undispense();
     m_items->rebuildItems();
     refreshViews();
@@ -88,18 +92,17 @@ void Engine::originalsDelete()
             return;
     }
 
-    std::vector<bool> moved(count, false);
-    for (int i = 0; i < count; ++i)
-        moved[i] = deleteToRecycleBin(model->entryAt(EntryPos{Dispensed, i}).Ident);
-    // From the back, so the positions still to come stay valid; the model
-    // drops each entry's origin along with it.
-    int kept = 0;
-    for (int i = count - 1; i >= 0; --i) {
-        if (moved[i])
-            model->removeEntry(EntryPos{Dispensed, i});
-        else
-            ++kept;
+    // A trash on another device copies: slow whatever the count.
+    Busy busy(m_status, std::size_t(-1),
+              QStringLiteral("Moving %1 item(s) to the trash...").arg(count));
+    std::vector<EntryPos> moved;
+    for (int i = 0; i < count; ++i) {
+        if (deleteToRecycleBin(model->entryAt(EntryPos{Dispensed, i}).Ident))
+            moved.push_back(EntryPos{Dispensed, i});
     }
+    const int kept = count - int(moved.size());
+    // The model drops each entry's origin along with it.
+    model->removeEntries(moved);
 
     if (kept == 0) {
         model->forgetDispensed();

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 
 #include "control/IViewItems.h"
+#include "control/IViewStatus.h"
 #include "core/model/DM.h"
 
 // Reports are matched to requests by path and then to the entry by its path:
@@ -58,8 +59,10 @@ void Engine::on_folderCalcComplete(QString path, quint64 size)
     EntryPos p;
     const bool found = findPendingEntry(*request, p);
     m_pendingSizes.erase(request);
-    if (!found)
+    if (!found) {
+        m_status->showState(readyText()); // one folder fewer to wait for
         return;
+    }
     DM* model = dataModel();
     // Only Size and IsValidSize change, which a running dispense search does
     // not read, so a report may land while its dialog is open.

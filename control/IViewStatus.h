@@ -17,4 +17,10 @@ public:
     virtual void showNoWasted() = 0;
     virtual void showSelected(quint64 bytes, int count) = 0;
     virtual void showTotal(quint64 bytes, int count) = 0;
+
+    // Long work on this thread starts: say so at once, before the thread
+    // stops answering (busy pointer, text in the state label). endBusy
+    // follows once for every beginBusy.
+    virtual void beginBusy(const QString& text) { Q_UNUSED(text); }
+    virtual void endBusy() {}
 };

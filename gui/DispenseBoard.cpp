@@ -20,6 +20,9 @@ DispenseBoard::DispenseBoard(QWidget* parent, IDispenser* dispenser)
     grid->addWidget(icon, 0, 0, Qt::AlignTop);
 
     stage = new QLabel(QStringLiteral("Starting..."));
+    // Entry names of any length: the line is elided, the dialog keeps its size.
+    stage->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    stage->setTextFormat(Qt::PlainText);
     grid->addWidget(stage, 0, 1);
 
     progress = new QProgressBar;
@@ -66,7 +69,7 @@ DispenseBoard::~DispenseBoard()
 
 void DispenseBoard::set_stage(QString text)
 {
-    stage->setText(text);
+    stage->setText(stage->fontMetrics().elidedText(text, Qt::ElideMiddle, stage->width()));
 }
 
 void DispenseBoard::set_progress(int value)

@@ -1,14 +1,17 @@
 #include "gui/MainList.h"
 
+#include <algorithm>
+
 #include <QDropEvent>
 #include <QHeaderView>
 #include <QMimeData>
+#include <QTimer>
 #include <QUrl>
 
 #include "control/Ctrl.h"
 #include "core/model/DM.h"
-#include "gui/MainList_itemDelegate.h"
 #include "core/model/SizeText.h"
+#include "gui/MainList_itemDelegate.h"
 
 namespace {
 constexpr int GroupCount = 5;
@@ -93,12 +96,41 @@ void MainList::insertItem(const EntryPos& pos)
         return;
     Quiet quiet(m_quiet);
     QTreeWidgetItem* item = makeEntryItem(pos);
-    m_groupItems[pos.group]->insertChild(pos.index, item);
-    item->setSelected(true);
+    if (pos.index < m_groupItems[pos.group]->childCount()) {
+        selectNewRows(); // their places are about to shift
+        m_groupItems[pos.group]->insertChild(pos.index, item);
+        item->setSelected(true);
+        return;
+    }
+    m_groupItems[pos.group]->addChild(item);
+    // Selected with the rows added after it, as one range: one range per row
+    // would make every later selection change cost a pass over all of them.
+    if (m_newRows.empty()) {
+        // Normally the controller reads the selection first; if not, it hears of it.
+        QTimer::singleShot(0, this, [this] {
+            if (m_newRows.empty())
+                return;
+            selectNewRows();
+            on_selectionChanged();
+        });
+    }
+    m_newRows.push_back(pos);
+}
+
+void MainList::selectNewRows()
+{
+    if (m_newRows.empty())
+        return;
+    Quiet quiet(m_quiet);
+    std::vector<EntryPos> rows;
+    rows.swap(m_newRows);
+    std::sort(rows.begin(), rows.end());
+    selectRows(rows);
 }
 
 void MainList::removeItem(const EntryPos& pos)
 {
+    selectNewRows();
     Quiet quiet(m_quiet);
     delete entryItem(pos);
 }
@@ -120,39 +152,198 @@ void MainList::moveItem(const EntryPos& from, const EntryPos& to)
 void MainList::rebuildItems()
 {
     Quiet quiet(m_quiet);
+    // Updates off and the selection gone first: otherwise every row taken
+    // costs a repaint and a pass over the selection's ranges.
+    setUpdatesEnabled(false);
+    m_newRows.clear();
+    clearSelection();
     DM* model = dataModel();
     for (int g = 0; g < GroupCount; ++g) {
         QTreeWidgetItem* head = m_groupItems[g];
-        for (int i = head->childCount() - 1; i >= 0; --i)
-            delete head->child(i);
+        qDeleteAll(head->takeChildren());
         QList<QTreeWidgetItem*> rows;
+        rows.reserve(model->groupSize(g));
         for (EntryPos p = model->groupBegin(g); model->isValidPos(p); ++p.index)
             rows.append(makeEntryItem(p));
         head->addChildren(rows);
     }
-    update();
+    setUpdatesEnabled(true);
+}
+
+void MainList::selectedRows(std::vector<EntryPos>& out)
+{
+    selectNewRows();
+    out.clear();
+    const QItemSelection selection = selectionModel()->selection();
+    for (const QItemSelectionRange& range : selection) {
+        const QModelIndex parent = range.parent();
+        if (!parent.isValid() || !isGroup(parent.row()))
+            continue; // headers are not entries
+        for (int i = range.top(); i <= range.bottom(); ++i)
+            out.push_back(EntryPos{parent.row(), i});
+    }
+    // Ranges may overlap (one per column, or after toggling).
+    std::sort(out.begin(), out.end());
+    out.erase(std::unique(out.begin(), out.end()), out.end());
+}
+
+void MainList::selectRows(const std::vector<EntryPos>& rows)
+{
+    QItemSelection selection;
+    const int lastColumn = columnCount() - 1;
+    for (std::size_t a = 0; a < rows.size();) {
+        std::size_t b = a + 1;
+        while (b < rows.size() && rows[b].group == rows[a].group &&
+               rows[b].index == rows[b - 1].index + 1)
+            ++b;
+        const QModelIndex parent = model()->index(rows[a].group, 0);
+        selection.select(model()->index(rows[a].index, 0, parent),
+                         model()->index(rows[b - 1].index, lastColumn, parent));
+        a = b;
+    }
+    if (!selection.isEmpty())
+        selectionModel()->select(selection, QItemSelectionModel::Select);
 }
 
 int MainList::selectedCount()
 {
-    int n = 0;
-    for (QTreeWidgetItem* head : m_groupItems) {
-        for (int i = 0; i < head->childCount(); ++i)
-            n += head->child(i)->isSelected() ? 1 : 0;
-    }
-    return n;
+    std::vector<EntryPos> rows;
+    selectedRows(rows);
+    return int(rows.size());
 }
 
 void MainList::selectedPositions(std::vector<EntryPos>& out)
 {
-    out.clear();
+    selectedRows(out);
+    // Groups ascending, indexes descending.
+    auto from = out.begin();
+    while (from != out.end()) {
+        auto to = from;
+        while (to != out.end() && to->group == from->group)
+            ++to;
+        std::reverse(from, to);
+        from = to;
+    }
+}
+
+void MainList::regroupItems(const bool* touched, std::vector<QTreeWidgetItem*>* rows,
+                            const std::vector<EntryPos>& selected)
+{
+    Quiet quiet(m_quiet);
+    setUpdatesEnabled(false);
     for (int g = 0; g < GroupCount; ++g) {
-        QTreeWidgetItem* head = m_groupItems[g];
-        for (int i = head->childCount() - 1; i >= 0; --i) {
-            if (head->child(i)->isSelected())
-                out.push_back(EntryPos{g, i});
+        if (!touched[g])
+            continue;
+        QList<QTreeWidgetItem*> list;
+        list.reserve(int(rows[g].size()));
+        for (QTreeWidgetItem* item : rows[g]) {
+            item->setData(1, Qt::UserRole, g);
+            list.append(item);
+        }
+        m_groupItems[g]->addChildren(list);
+    }
+    selectRows(selected);
+    setUpdatesEnabled(true);
+}
+
+void MainList::moveItems(const std::vector<EntryPos>& from, const std::vector<EntryPos>& placed)
+{
+    struct Move
+    {
+        EntryPos from, to;
+        bool operator<(const Move& o) const { return to < o.to; }
+    };
+    std::vector<Move> moves;
+    bool touched[GroupCount] = {};
+    for (std::size_t i = 0; i < from.size() && i < placed.size(); ++i) {
+        if (from[i] == placed[i] || !entryItem(from[i]) || !isGroup(placed[i].group))
+            continue;
+        moves.push_back(Move{from[i], placed[i]});
+        touched[from[i].group] = touched[placed[i].group] = true;
+    }
+    if (moves.empty())
+        return;
+    std::sort(moves.begin(), moves.end());
+    moves.erase(std::unique(moves.begin(), moves.end(),
+                            [](const Move& a, const Move& b) { return a.to == b.to; }),
+                moves.end());
+
+    Quiet quiet(m_quiet);
+    std::vector<EntryPos> wasSelected;
+    selectedRows(wasSelected);
+    setUpdatesEnabled(false);
+    // Take every row of the touched groups out at once, keep the rows that
+    // stay in their order and append the moved ones where the model put them.
+    std::vector<QTreeWidgetItem*> old[GroupCount], rows[GroupCount];
+    std::vector<char> selectedNow[GroupCount], moving[GroupCount];
+    for (int g = 0; g < GroupCount; ++g) {
+        if (!touched[g])
+            continue;
+        const QList<QTreeWidgetItem*> taken = m_groupItems[g]->takeChildren();
+        old[g].assign(taken.begin(), taken.end());
+        selectedNow[g].assign(old[g].size(), 0);
+        moving[g].assign(old[g].size(), 0);
+    }
+    for (const EntryPos& p : wasSelected) {
+        if (touched[p.group] && std::size_t(p.index) < old[p.group].size())
+            selectedNow[p.group][std::size_t(p.index)] = 1;
+    }
+    for (const Move& m : moves)
+        moving[m.from.group][std::size_t(m.from.index)] = 1;
+    std::vector<EntryPos> selected;
+    for (int g = 0; g < GroupCount; ++g) {
+        for (std::size_t i = 0; i < old[g].size(); ++i) {
+            if (moving[g][i])
+                continue;
+            if (selectedNow[g][i])
+                selected.push_back(EntryPos{g, int(rows[g].size())});
+            rows[g].push_back(old[g][i]);
         }
     }
+    for (const Move& m : moves) {
+        selected.push_back(EntryPos{m.to.group, int(rows[m.to.group].size())});
+        rows[m.to.group].push_back(old[m.from.group][std::size_t(m.from.index)]);
+    }
+    std::sort(selected.begin(), selected.end());
+    regroupItems(touched, rows, selected);
+}
+
+void MainList::removeItems(const std::vector<EntryPos>& positions)
+{
+    bool touched[GroupCount] = {};
+    std::vector<char> gone[GroupCount];
+    for (const EntryPos& p : positions) {
+        if (!entryItem(p))
+            continue;
+        if (!touched[p.group])
+            gone[p.group].assign(std::size_t(m_groupItems[p.group]->childCount()), 0);
+        touched[p.group] = true;
+        gone[p.group][std::size_t(p.index)] = 1;
+    }
+    Quiet quiet(m_quiet);
+    std::vector<EntryPos> wasSelected;
+    selectedRows(wasSelected);
+    setUpdatesEnabled(false);
+    std::vector<QTreeWidgetItem*> rows[GroupCount];
+    std::vector<EntryPos> selected;
+    std::size_t s = 0;
+    for (int g = 0; g < GroupCount; ++g) {
+        if (!touched[g])
+            continue;
+        const QList<QTreeWidgetItem*> taken = m_groupItems[g]->takeChildren();
+        for (int i = 0; i < taken.size(); ++i) {
+            while (s < wasSelected.size() && wasSelected[s] < EntryPos{g, i})
+                ++s;
+            if (gone[g][std::size_t(i)]) {
+                delete taken[i];
+                continue;
+            }
+            if (s < wasSelected.size() && wasSelected[s] == EntryPos{g, i})
+                selected.push_back(EntryPos{g, int(rows[g].size())});
+            rows[g].push_back(taken[i]);
+        }
+    }
+    regroupItems(touched, rows, selected);
 }
 
 int MainList::currentGroup()
@@ -165,22 +356,39 @@ int MainList::currentGroup()
 
 void MainList::selectAllInGroup(int group)
 {
-    if (!isGroup(group))
+    if (!isGroup(group) || m_groupItems[group]->childCount() == 0)
         return;
+    selectNewRows();
     Quiet quiet(m_quiet);
-    QTreeWidgetItem* head = m_groupItems[group];
-    for (int i = 0; i < head->childCount(); ++i)
-        head->child(i)->setSelected(true);
+    const QModelIndex parent = model()->index(group, 0);
+    const QItemSelection all(
+        model()->index(0, 0, parent),
+        model()->index(m_groupItems[group]->childCount() - 1, columnCount() - 1, parent));
+    selectionModel()->select(all, QItemSelectionModel::Select);
 }
 
 void MainList::invertSelectionInGroup(int group)
 {
-    if (!isGroup(group))
+    if (!isGroup(group) || m_groupItems[group]->childCount() == 0)
         return;
     Quiet quiet(m_quiet);
-    QTreeWidgetItem* head = m_groupItems[group];
-    for (int i = 0; i < head->childCount(); ++i)
-        head->child(i)->setSelected(!head->child(i)->isSelected());
+    // One toggle of the whole group rather than a change per row.
+    std::vector<EntryPos> before;
+    selectedRows(before);
+    std::vector<EntryPos> after;
+    const int n = m_groupItems[group]->childCount();
+    auto s = std::lower_bound(before.begin(), before.end(), EntryPos{group, 0});
+    for (int i = 0; i < n; ++i) {
+        if (s != before.end() && *s == EntryPos{group, i})
+            ++s;
+        else
+            after.push_back(EntryPos{group, i});
+    }
+    const QModelIndex parent = model()->index(group, 0);
+    selectionModel()->select(QItemSelection(model()->index(0, 0, parent),
+                                            model()->index(n - 1, columnCount() - 1, parent)),
+                             QItemSelectionModel::Deselect);
+    selectRows(after);
 }
 
 void MainList::on_clickedEntry(const QModelIndex& index)

@@ -27,6 +27,8 @@ public:
     int currentGroup() override;
     void selectAllInGroup(int group) override;
     void invertSelectionInGroup(int group) override;
+    void moveItems(const std::vector<EntryPos>& from, const std::vector<EntryPos>& placed) override;
+    void removeItems(const std::vector<EntryPos>& positions) override;
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -37,14 +39,27 @@ private slots:
     void on_clickedEntry(const QModelIndex& index);
     void on_doubleClickedEntry(const QModelIndex& index);
     void on_selectionChanged();
+    // Selects the rows appended since the last time, as ranges.
+    void selectNewRows();
 
 private:
     QTreeWidgetItem* makeEntryItem(const EntryPos& pos);
     // The entry row at pos, or nullptr when there is none.
     QTreeWidgetItem* entryItem(const EntryPos& pos) const;
+    // The selected entry rows, read from the selection's ranges: groups and
+    // indexes ascending, each once.
+    void selectedRows(std::vector<EntryPos>& out);
+    // Selects rows (ascending) with one range per contiguous block.
+    void selectRows(const std::vector<EntryPos>& rows);
+    // Puts the rows of the touched groups (touched[g]) in their new order in
+    // one go: rows[g] is group g's new list of items; the selection of the
+    // touched groups becomes selected.
+    void regroupItems(const bool* touched, std::vector<QTreeWidgetItem*>* rows,
+                      const std::vector<EntryPos>& selected);
 
     QTreeWidgetItem* m_groupItems[5] = {};
     // While the controller itself changes the rows, or the list goes away,
     // selection changes are not reported back to it.
     int m_quiet = 0;
+    std::vector<EntryPos> m_newRows; // appended, to be selected
 };

@@ -1,5 +1,6 @@
 #include "gui/MainStatus.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QMainWindow>
 
@@ -68,4 +69,26 @@ void MainStatus::showTotal(quint64 bytes, int count)
     Q_UNUSED(count);
     m_total->setText(QStringLiteral("TOTAL: ") + sizeText(bytes));
     m_total->update();
+}
+
+void MainStatus::beginBusy(const QString& text)
+{
+    if (m_busy++ == 0) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        m_stateBefore = m_state->text();
+    }
+    m_busyText = text;
+    m_state->setText(text);
+    // The work that follows keeps the event loop from painting.
+    repaint();
+}
+
+void MainStatus::endBusy()
+{
+    if (m_busy == 0 || --m_busy > 0)
+        return;
+    // Unless the work left a word of its own.
+    if (m_state->text() == m_busyText)
+        m_state->setText(m_stateBefore);
+    QApplication::restoreOverrideCursor();
 }

@@ -24,6 +24,8 @@ public:
     void showNoWasted() override;
     void showSelected(quint64 bytes, int count) override;
     void showTotal(quint64 bytes, int count) override;
+    void beginBusy(const QString& text) override;
+    void endBusy() override;
 
 private:
     QLabel* m_state;
@@ -31,4 +33,6 @@ private:
     QLabel* m_target;
     QLabel* m_wasted;
     QLabel* m_total;
+    int m_busy = 0;
+    QString m_busyText, m_stateBefore;
 };

@@ -4,10 +4,12 @@
 #include <vector>
 
 #include <QDebug>
+#include <QElapsedTimer>
 
 #include "core/dispense/TryCalcerFactory.h"
 #include "core/dispense/TryCalcerProto.h"
 #include "core/model/DM.h"
+#include "core/model/SizeText.h"
 
 Dispenser::Dispenser() : IDispenser(nullptr) {}
 
@@ -23,7 +25,6 @@ void Dispenser::cancel()
 {
     m_request = Cancel;
     m_stopTrying = true;
-    m_stopWalk = true;
 }
 
 void Dispenser::accept()
@@ -57,7 +58,8 @@ bool Dispenser::searchLevel(TryCalcerProto& calc, const std::atomic_bool& stop, 
 
 void Dispenser::run()
 {
-    m_stopTrying = false;
+    // A request made before the thread ran stops the first walk too.
+    m_stopTrying = m_request != Searching;
     int improvements = 0;
     std::vector<unsigned> bestSelection;
 
@@ -70,20 +72,47 @@ void Dispenser::run()
         emit do_finish(false);
         return;
     }
-    calc->setWalkStop(&m_stopWalk);
+    calc->setWalkStop(&m_stopTrying);
+
+    // What is being measured, told at most ten times a second: a group of
+    // 100,000 small entries must not flood the dialog, and a large folder
+    // that started just after a report still gets one of its own.
+    QElapsedTimer sinceStage;
+    const QString* name = nullptr;
+    int measuring = -1, shown = -1, count = 0;
+    const auto showMeasuring = [&] {
+        if (measuring == shown || (sinceStage.isValid() && sinceStage.elapsed() < 100))
+            return;
+        shown = measuring;
+        sinceStage.start();
+        emit set_stage(
+            QStringLiteral("Measuring %1 (%2 of %3)").arg(*name).arg(measuring + 1).arg(count));
+    };
+    calc->setMeasureTick(showMeasuring);
 
     static const int levelGroups[] = {Required, Main, Background};
     qint64 best = calc->capacity();
     for (int group : levelGroups) {
+        count = model->groupSize(group);
+        shown = -1;
+        sinceStage.invalidate(); // each level's first entry is told at once
         for (EntryPos pos = model->groupBegin(group); model->isValidPos(pos); ++pos.index) {
-            calc->addItem(model->entryAt(pos).Ident, unsigned(pos.index));
-            // A walk cut short leaves the entry measured too small: never use it.
-            if (m_request == Cancel || calc->walkStopped()) {
-                emit do_finish(false);
-                return;
-            }
+            const Entry& e = model->entryAt(pos);
+            name = &e.Name;
+            measuring = pos.index;
+            showMeasuring();
+            calc->addItem(e.Ident, unsigned(pos.index));
+            // Any request ends the measuring; an entry whose walk it cut
+            // short is left out, and what was measured makes up the level.
+            if (m_request != Searching || calc->walkStopped())
+                break;
+        }
+        if (m_request == Cancel) {
+            emit do_finish(false);
+            return;
         }
         calc->prepare();
+        emit set_stage(QStringLiteral("Searching %1").arg(groupTitle(group)));
         best = calc->freeBlocks();
         calc->getSelection(bestSelection);
         emit set_bestResult4Now(quint64(best) * blockSize);

@@ -12,11 +12,18 @@ class TryCalcerProto;
 // model's target and groups while the GUI thread sits in the progress dialog.
 // Level by level (Required, Main, Background) it picks the entries that leave
 // the fewest blocks of the target free; each level gets the room the one
-// before left.
+// before left. A request that comes while a level is measured ends the
+// measuring at once: the entries measured so far make up that level.
 class Dispenser : public IDispenser
 {
 public:
-    enum DispenseRequest { Searching = 0, Cancel = 1, Enough = 2, Accept = 3 };
+    enum DispenseRequest
+    {
+        Searching = 0,
+        Cancel = 1,
+        Enough = 2,
+        Accept = 3
+    };
 
     Dispenser();
     // Cancels a search still running and waits for its thread.
@@ -46,7 +53,7 @@ private:
     DispenseQueue m_queue;
     quint64 m_wasted = 0;
     std::atomic_int m_request{Searching};
+    // Set by every request: ends the search of a level, or the measuring of
+    // one (a folder walk included).
     std::atomic_bool m_stopTrying{false};
-    // Set by cancel() only: ends a folder walk early.
-    std::atomic_bool m_stopWalk{false};
 };

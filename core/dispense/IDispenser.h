@@ -16,7 +16,8 @@ public:
     virtual void enough() = 0;
 
 signals:
-    // set_stage, set_progress, set_enough: never emitted; kept for views to connect.
+    // set_stage: what the search is doing. set_progress, set_enough: never
+    // emitted; kept for views to connect.
     void set_stage(QString text);
     void set_progress(int value);
     void set_bestResult4Now(quint64 bytes);

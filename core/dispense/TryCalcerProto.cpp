@@ -16,23 +16,29 @@ TryCalcerProto::TryCalcerProto(quint64 blockSize, quint64 capacity)
 void TryCalcerProto::onFolder()
 {
     m_item.folders += 1;
+    if (m_tick)
+        m_tick();
 }
 
 void TryCalcerProto::onFile(const quint64& size)
 {
     m_item.blocks += blocksOf(size);
     m_item.files += 1;
+    if (m_tick)
+        m_tick();
 }
 
 void TryCalcerProto::beginItem()
 {
     m_item = PlaceItem();
     m_skipItem = false;
+    m_walkStopped = false;
 }
 
 void TryCalcerProto::endItem(unsigned index)
 {
-    if (m_skipItem)
+    // A walk cut short measured the entry too small: never place it.
+    if (m_skipItem || m_walkStopped)
         return;
     m_item.index = index;
     m_pending.push_back(m_item);

@@ -58,8 +58,12 @@ public:
     bool findBetter(const std::atomic_bool& stop, const std::function<bool(qint64)>& improved,
                     long tableEntries = -1, long firstTableEntries = -1);
 
-    // A walk stopped by this flag leaves the item short: see walkStopped.
+    // A walk stopped by this flag leaves the item short: see walkStopped; it
+    // is not queued.
     void setWalkStop(const std::atomic_bool* stop) { m_walkStop = stop; }
+    // Called for every file and folder met while measuring, so that a long
+    // walk can report on itself.
+    void setMeasureTick(std::function<void()> tick) { m_tick = std::move(tick); }
     // The last measured folder's walk was stopped before its end.
     bool walkStopped() const { return m_walkStopped; }
 
@@ -96,5 +100,6 @@ private:
     std::vector<PlaceItem> m_pending; // max-heap on block count
     std::vector<PlaceItem> m_ordered; // largest block count first
     const std::atomic_bool* m_walkStop = nullptr;
+    std::function<void()> m_tick;
     bool m_walkStopped = false;
 };

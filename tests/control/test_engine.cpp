@@ -167,8 +167,8 @@ void TestEngine::commands_data()
         "L=D:|R:r0,r1|M:m0,m2|B:b0|N:n0 total=1600 5 sel=0 0 acts=eSdu");
     row("up", P + "sel 0:0 1:0 2:1;up",
         "L=D:d0|R:r0,r1,m1|M:m0,m2,m3|B:b0|N:n0 total=3600 7 sel=2150 3 acts=ESdu");
-    row("down", P + "sel 2:0 2:3 3:0 4:0;down",
-        "L=D:d0|R:r0,r1|M:m1,m2|B:m3,m0|N:n0,b0 total=3300 6 sel=1700 4 acts=ESdu");
+    row("down", P + "sel 2:0 2:3 3:0 4:0;down", // m0 and m3 keep their order
+        "L=D:d0|R:r0,r1|M:m1,m2|B:m0,m3|N:n0,b0 total=3300 6 sel=1700 4 acts=ESdu");
     row("set", P + "sel 0:0 1:0 2:2 3:0 4:0;set 4",
         "L=D:|R:r1|M:m0,m1,m3|B:|N:d0,r0,m2,b0,n0 total=3200 4 sel=850 5 acts=ESdu");
     row("click", P + "sel 2:2 2:3;click", "sel=0 2 acts=Esdu"); // unsized, but selected
@@ -177,7 +177,7 @@ void TestEngine::commands_data()
         "mk d:empty f:r=12 f:music/a=100 f:music/in/b=200;add - music - r;ans empty;"
         "folder;ans missing|music;files;settle",
         "sizes=music:300,r:12,empty:0,missing:0,music:300,sentinel:0 total=612 6 sel=612 6 "
-        "acts=ESdu sized=empty,missing,music,music,sentinel");
+        "acts=ESdu sized=empty,missing,music,music,sentinel state=READY");
     row("nothing added, about, exit", "add - -;files;folder;about;exit",
         E + " asked=files+folder+about closed=1 title=New Project total=0 0 state=READY "
             "target=none wasted=none acts=esdu");

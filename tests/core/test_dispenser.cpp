@@ -24,7 +24,8 @@ private slots:
     {
         QTest::addColumn<Groups>("groups");
         QTest::addColumn<qint64>("available");
-        QTest::addColumn<QString>("requests"); // before the start, or "during" Required's search
+        // Before the start, "during" Required's search, or while "measuring" entry N.
+        QTest::addColumn<QString>("requests");
         // The wasted blocks sent, or "*" and the groups chosen from.
         QTest::addColumn<QString>("best");
         const auto row = [](const char* name, const Groups& groups, qint64 available,
@@ -41,8 +42,10 @@ private slots:
         row("cancel", firstIsNotBest, 16, "cancel", "");
         row("accept", firstIsNotBest, 16, "accept", "4");
         row("enough: the next levels are searched", firstIsNotBest, 16, "enough", "4 1 0 0");
-        // A folder measured only in part never makes a plan.
-        row("cancel cuts a walk, then accept", {{-1}, {3}, {}}, 16, "cancel accept", "");
+        // A folder measured only in part is left out; the measuring ends at once.
+        row("cancel cuts a walk, then accept", {{-1}, {3}, {}}, 16, "cancel accept", "16");
+        row("accept while measuring", {{5}, {-1, 3}, {1}}, 16, "measuring 1 accept", "*1");
+        row("enough while measuring", {{5}, {-1, 3}, {1}}, 16, "measuring 1 enough", "*13");
         // A level whose search never ends by itself: block counts all
         // multiples of 3 but one, a capacity that no choice fills.
         std::mt19937 rng(11);
@@ -95,7 +98,7 @@ private slots:
                                                        {"enough", &Dispenser::enough}};
         const auto apply = [&](const QString& request) { ((*d).*ops.value(request))(); };
         const QStringList words = requests.split(' ', Qt::SkipEmptyParts);
-        const bool before = !words.contains("during");
+        const bool before = !words.contains("during") && words.value(0) != "measuring";
         for (const QString& r : before ? words : QStringList())
             apply(r);
         if (words.value(0) == "first")
@@ -106,8 +109,16 @@ private slots:
                         apply(words[1]);
                 },
                 Qt::DirectConnection);
+        if (words.value(0) == "measuring") // on the search's thread, as the entry's walk starts
+            connect(
+                d.get(), &IDispenser::set_stage, d.get(),
+                [&](const QString& stage) {
+                    if (stage.startsWith("Measuring " + words[1] + " "))
+                        apply(words[2]);
+                },
+                Qt::DirectConnection);
         d->start();
-        if (!before) {
+        if (!before && words[0] != "measuring") {
             // Queued to this thread, so no race with the search: a result of
             // the level that is to be searched.
             QTRY_VERIFY(m_seen >= (words[0] == "first" ? 2 : 1));
@@ -123,8 +134,8 @@ private slots:
         if (!best.startsWith('*'))
             QCOMPARE(sent.join(' '), best);
         QCOMPARE(finishSpy.count(), 1);
-        QCOMPARE(finishSpy.at(0).at(0).toBool(), !requests.contains("cancel"));
-        if (requests.contains("cancel"))
+        QCOMPARE(finishSpy.at(0).at(0).toBool(), words.value(words.size() - 1) != "cancel");
+        if (words.value(words.size() - 1) == "cancel")
             return;
         QCOMPARE(d->wasted(), sent.last().toULongLong() * 512);
         // What was chosen (from Required, Main and Background only) and what

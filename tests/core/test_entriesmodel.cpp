@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <map>
 
 #include <QtTest>
 
@@ -13,8 +14,9 @@ private slots:
     void edgeCases();
 };
 
-// Random adds, removes, moves, size reports, dispenses, undispenses and forgets against plain
-// lists of names and origins; the cached totals must stay the sums over groups 1..3.
+// Random adds, removes, moves, size reports, dispenses, undispenses and forgets, one by one and
+// in bulk, against plain lists of names and origins; the cached totals must stay the sums over
+// groups 1..3. A bulk operation must do what its one-by-one steps in list order would.
 void TestEntriesModel::randomOperations()
 {
     QRandomGenerator rng(1);
@@ -26,7 +28,7 @@ void TestEntriesModel::randomOperations()
     for (int step = 0; step < 8000; ++step) {
         if (step == 4000)
             m.setTarget({"/media/disk", NTFS, 4096, 1000});
-        const int op = rng.bounded(10), g = rng.bounded(5), n = want[g].size();
+        const int op = rng.bounded(12), g = rng.bounded(5), n = want[g].size();
         EntryPos p{g, n ? int(rng.bounded(n)) : 0};
         if (op <= 2) {
             const QString id = QString::number(step);
@@ -63,6 +65,43 @@ void TestEntriesModel::randomOperations()
             for (const EntryPos& c : chosen)
                 want[Dispensed] << want[c.group].takeAt(c.index), origins << c.group;
             dispensed = true;
+        } else if (op >= 10) {
+            // Any order, repeats and positions past the end; the first destination counts.
+            std::vector<EntryPos> from, placed;
+            std::vector<int> to;
+            std::map<EntryPos, std::pair<int, QString>> dest; // destination, name
+            QStringList names;
+            for (int k = rng.bounded(40); k > 0; --k) {
+                const int c = rng.bounded(5);
+                from.push_back({c, int(rng.bounded(want[c].size() + 1))});
+                to.push_back(op == 11 ? NoGroup : int(rng.bounded(6)) - 1);
+                names << want[c].value(from.back().index);
+                if (!names.back().isEmpty())
+                    dest.insert({from.back(), {to.back(), names.back()}});
+            }
+            op == 10 ? m.moveEntries(from, to, placed) : m.removeEntries(from);
+            for (const auto& [at, move] : dest) { // one by one, in list order
+                const auto& [d, name] = move;
+                const int i = want[at.group].indexOf(name);
+                if (d < 0)
+                    continue;
+                want[at.group].removeAt(i);
+                const int origin = at.group == Dispensed ? origins.takeAt(i)
+                                   : counted(at.group)   ? at.group
+                                                         : Main;
+                if (d < NoGroup)
+                    want[d] << name;
+                if (d == Dispensed)
+                    origins << origin;
+            }
+            for (std::size_t i = 0; op == 10 && i < from.size(); ++i) {
+                const auto d = dest.find(from[i]);
+                if (d == dest.end() || d->second.first < 0)
+                    QCOMPARE(placed[i], from[i]);
+                else
+                    QVERIFY(placed[i].group == d->second.first &&
+                            m.entryAt(placed[i]).Name == names[i]);
+            }
         } else if (op >= 8) {
             op == 8 ? m.undispense() : m.forgetDispensed();
             for (int i = origins.size() - 1; op == 8 && i >= 0; --i)

@@ -163,16 +163,23 @@ private slots:
         QTest::addColumn<QString>("model");
         QTest::addColumn<QString>("selected");
         // add (to Main) | remove G I | move G I TO | size G I | click G I (twice; -1: the
-        // header) | drop (files, and a URL that names no local file)
+        // header) | drop (files, and a URL that names no local file) | in bulk: moves G,I>TO...,
+        // removes G,I... | all G | invert G | ranges N (the selection's ranges)
         QTest::addColumn<QString>("steps");
         QTest::addColumn<QString>("selectedAfter"); // groups up, rows down within a group
         QTest::addColumn<QString>("calls");         // each named once
         const char* const rows[][6] = {
             {"positions", "0:d0,d1;1:r0;2:m0,m1,m2,m3", "0,0 2,1 0,1 2,3 1,0", "",
              "0,1 0,0 1,0 2,3 2,1", ""},
-            {"insert selects", "1:r1;2:m1", "1,0", "add", "1,0 2,1", ""},
+            {"insert selects", "1:r1;2:m1", "1,0", "add;add;ranges 2", "1,0 2,2 2,1", ""},
             {"remove moves rows up", "2:a,b,c,d", "2,3", "remove 2 1", "2,2", ""},
             {"move keeps selection", "1:r1;2:a,b,c", "1,0 2,2", "move 2 0 1", "1,1 1,0 2,1", ""},
+            {"bulk move", "1:r0;2:a,b,c,d,e;3:x", "1,0 2,0 2,1 2,3 3,0",
+             "moves 2,3>1 2,1>1 3,0>2 2,0>-1;ranges 3", "1,2 1,1 1,0 2,3 2,0", ""},
+            {"bulk remove", "2:a,b,c,d,e", "2,0 2,1 2,2 2,4", "removes 2,2 2,2 2,3;ranges 1",
+             "2,2 2,1 2,0", ""},
+            {"invert, all", "2:a,b,c,d;3:x", "2,1 3,0", "invert 2;ranges 3;all 2",
+             "2,3 2,2 2,1 2,0 3,0", ""},
             {"size arrives", "2:a,?b", "", "size 2 1", "", ""},
             {"double-click an entry", "2:a,b", "", "click 2 1", "2,1",
              "selectionChanged;entryReveal 2,1"},
@@ -208,6 +215,22 @@ private slots:
             } else if (a[0] == "move") {
                 const EntryPos from = p;
                 m_list->moveItem(from, dataModel()->moveEntry(p, a[3].toInt()));
+            } else if (a[0] == "moves" || a[0] == "removes") {
+                std::vector<EntryPos> from, placed;
+                std::vector<int> to;
+                for (const QString& m : a.mid(1))
+                    from.push_back({m[0].digitValue(), m[2].digitValue()}),
+                        to.push_back(m.mid(4).toInt());
+                if (a[0] == "moves")
+                    dataModel()->moveEntries(from, to, placed), m_list->moveItems(from, placed);
+                else
+                    dataModel()->removeEntries(from), m_list->removeItems(from);
+            } else if (a[0] == "all" || a[0] == "invert") {
+                a[0] == "all" ? m_list->selectAllInGroup(p.group)
+                              : m_list->invertSelectionInGroup(p.group);
+            } else if (a[0] == "ranges") {
+                m_list->selectedCount(); // as the controller reads it
+                QCOMPARE(m_list->selectionModel()->selection().size(), p.group);
             } else if (a[0] == "size") {
                 QCOMPARE(m_list->topLevelItem(p.group)->child(p.index)->text(2), QString("?"));
                 dataModel()->entryAt(p).Size = 3 << 20;
