@@ -3,11 +3,11 @@
 #include <memory>
 #include <vector>
 
-#include <QDebug>
 
 #include "core/dispense/TryCalcerFactory.h"
 #include "core/dispense/TryCalcerProto.h"
 #include "core/model/DM.h"
+#include "core/Log.h"
 
 Dispenser::Dispenser() : IDispenser(nullptr) {}
 
@@ -95,7 +95,7 @@ void Dispenser::run()
                 best = cur;
                 calc->getSelection(bestSelection);
                 ++improvements;
-                qDebug().nospace().noquote() << " Try " << improvements << " " << cur;
+                qCDebug(qmLog).nospace().noquote() << "Try " << improvements << " " << cur;
                 emit set_bestResult4Now(quint64(cur) * blockSize);
                 return true;
             });
