@@ -2,31 +2,69 @@
 
 #include <QLabel>
 #include <QMainWindow>
+#include <QPainter>
+#include <QProgressBar>
 
 #include "core/model/SizeText.h"
 
 namespace {
-QLabel* makeLabel(QStatusBar* bar, const char* name)
+
+// A label that cuts its text short in the middle instead of asking for more
+// room; the whole text is its tooltip.
+class ElidedLabel : public QLabel
 {
-    auto* label = new QLabel(bar);
+public:
+    using QLabel::QLabel;
+
+    QSize minimumSizeHint() const override
+    {
+        return QSize(fontMetrics().averageCharWidth() * 6, QLabel::minimumSizeHint().height());
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        const QRect room = contentsRect();
+        const QString shown = fontMetrics().elidedText(text(), Qt::ElideMiddle, room.width());
+        setToolTip(shown == text() ? QString() : text());
+        painter.drawText(room, int(Qt::AlignLeft | Qt::AlignVCenter), shown);
+    }
+};
+
+QLabel* makeLabel(QStatusBar* bar, const char* name, bool elide)
+{
+    QLabel* label = elide ? new ElidedLabel(bar) : new QLabel(bar);
     label->setObjectName(QLatin1String(name));
     // Paths may hold "<" and must never be taken for markup.
     label->setTextFormat(Qt::PlainText);
     return label;
 }
+
+QString counted(int n, const char* one, const char* many)
+{
+    return QString::number(n) + QLatin1Char(' ') + QLatin1String(n == 1 ? one : many);
+}
+
 } // namespace
 
 MainStatus::MainStatus(QMainWindow* window) : QStatusBar(window)
 {
     window->setStatusBar(this);
-    m_state = makeLabel(this, "state");
-    m_selected = makeLabel(this, "selected");
-    m_target = makeLabel(this, "target");
-    m_wasted = makeLabel(this, "wasted");
-    m_total = makeLabel(this, "total");
-    addWidget(m_state, 0);
+    m_state = makeLabel(this, "state", true);
+    m_selected = makeLabel(this, "selected", false);
+    m_target = makeLabel(this, "target", true);
+    m_gauge = new QProgressBar(this);
+    m_gauge->setObjectName(QStringLiteral("gauge"));
+    m_gauge->setRange(0, 100);
+    m_gauge->setMaximumWidth(fontMetrics().averageCharWidth() * 12);
+    m_gauge->hide();
+    m_wasted = makeLabel(this, "wasted", false);
+    m_total = makeLabel(this, "total", false);
+    addWidget(m_state, 1);
     addPermanentWidget(m_selected, 0);
-    addPermanentWidget(m_target, 0);
+    addPermanentWidget(m_target, 1);
+    addPermanentWidget(m_gauge, 0);
     addPermanentWidget(m_wasted, 0);
     addPermanentWidget(m_total, 0);
     m_state->setText(QStringLiteral("READY"));
@@ -40,27 +78,38 @@ void MainStatus::showState(const QString& text)
 void MainStatus::showTarget(const Target& target, quint64 capacity)
 {
     m_target->setText(target.Path + QLatin1Char(' ') + sizeText(capacity));
+    m_capacity = capacity;
+    updateGauge();
 }
 
 void MainStatus::showWasted(quint64 bytes)
 {
     m_wasted->setText(QStringLiteral("WASTED: ") + sizeText(bytes));
+    m_wastedBytes = bytes;
+    m_dispensed = true;
+    updateGauge();
 }
 
 void MainStatus::showNoTarget()
 {
     m_target->setText(QStringLiteral(" No DRIVE "));
+    m_capacity = 0;
+    updateGauge();
 }
 
 void MainStatus::showNoWasted()
 {
     m_wasted->setText(QStringLiteral("WASTED: --"));
+    m_dispensed = false;
+    updateGauge();
 }
 
 void MainStatus::showSelected(quint64 bytes, int count)
 {
-    Q_UNUSED(count);
-    m_selected->setText(QStringLiteral("SELECTED: ") + sizeText(bytes));
+    m_selected->setText(QStringLiteral("SELECTED: ") + sizeText(bytes) + QStringLiteral(" (") +
+                        counted(count, "entry", "entries") + QLatin1Char(')'));
+    m_selectedBytes = bytes;
+    updateGauge();
 }
 
 void MainStatus::showTotal(quint64 bytes, int count)
@@ -68,4 +117,23 @@ void MainStatus::showTotal(quint64 bytes, int count)
     Q_UNUSED(count);
     m_total->setText(QStringLiteral("TOTAL: ") + sizeText(bytes));
     m_total->update();
+}
+
+void MainStatus::updateGauge()
+{
+    if (m_capacity == 0) {
+        m_gauge->hide();
+        return;
+    }
+    const quint64 used = m_dispensed ? m_capacity - qMin(m_wastedBytes, m_capacity)
+                                     : m_selectedBytes;
+    // A selection may be more than the target holds: the text says how much.
+    const int percent = int(qMin(100.0 * double(used) / double(m_capacity), 9999.0));
+    m_gauge->setValue(qMin(percent, 100));
+    m_gauge->setFormat(QString::number(percent) + QLatin1Char('%'));
+    m_gauge->setToolTip(m_dispensed ? QStringLiteral("The dispensed entries fill %1% of the target")
+                                          .arg(percent)
+                                    : QStringLiteral("The selected entries would fill %1% of the target")
+                                          .arg(percent));
+    m_gauge->show();
 }
