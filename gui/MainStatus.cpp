@@ -32,9 +32,9 @@ protected:
     }
 };
 
-QLabel* makeLabel(QStatusBar* bar, const char* name, bool elide)
+QLabel* makeLabel(QStatusBar* bar, const char* name)
 {
-    QLabel* label = elide ? new ElidedLabel(bar) : new QLabel(bar);
+    QLabel* label = new ElidedLabel(bar);
     label->setObjectName(QLatin1String(name));
     // Paths may hold "<" and must never be taken for markup.
     label->setTextFormat(Qt::PlainText);
@@ -51,16 +51,16 @@ QString counted(int n, const char* one, const char* many)
 MainStatus::MainStatus(QMainWindow* window) : QStatusBar(window)
 {
     window->setStatusBar(this);
-    m_state = makeLabel(this, "state", true);
-    m_selected = makeLabel(this, "selected", false);
-    m_target = makeLabel(this, "target", true);
+    m_state = makeLabel(this, "state");
+    m_selected = makeLabel(this, "selected");
+    m_target = makeLabel(this, "target");
     m_gauge = new QProgressBar(this);
     m_gauge->setObjectName(QStringLiteral("gauge"));
     m_gauge->setRange(0, 100);
     m_gauge->setMaximumWidth(fontMetrics().averageCharWidth() * 12);
     m_gauge->hide();
-    m_wasted = makeLabel(this, "wasted", false);
-    m_total = makeLabel(this, "total", false);
+    m_wasted = makeLabel(this, "wasted");
+    m_total = makeLabel(this, "total");
     addWidget(m_state, 1);
     addPermanentWidget(m_selected, 0);
     addPermanentWidget(m_target, 1);
