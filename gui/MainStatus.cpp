@@ -57,13 +57,15 @@ MainStatus::MainStatus(QMainWindow* window) : QStatusBar(window)
     m_gauge = new QProgressBar(this);
     m_gauge->setObjectName(QStringLiteral("gauge"));
     m_gauge->setRange(0, 100);
-    m_gauge->setMaximumWidth(fontMetrics().averageCharWidth() * 12);
+    m_gauge->setMaximumWidth(fontMetrics().averageCharWidth() * 8);
     m_gauge->hide();
     m_wasted = makeLabel(this, "wasted");
     m_total = makeLabel(this, "total");
+    // The state text takes what room is left and gives it up first.
+    m_state->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     addWidget(m_state, 1);
     addPermanentWidget(m_selected, 0);
-    addPermanentWidget(m_target, 1);
+    addPermanentWidget(m_target, 0);
     addPermanentWidget(m_gauge, 0);
     addPermanentWidget(m_wasted, 0);
     addPermanentWidget(m_total, 0);
