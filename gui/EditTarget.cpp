@@ -116,7 +116,10 @@ void EditTarget::fillDriveList()
             }
             if (problem.isEmpty())
                 problem = refusal(record);
-            if (!problem.isEmpty()) {
+            if (problem.isEmpty()) {
+                // What it will be filled as, not the mount's "fuseblk".
+                item->setText(FileSystem, fileSystemName(record.FileSystem));
+            } else {
                 item->setDisabled(true);
                 item->setText(Status, problem);
                 for (int c = 0; c < ColumnCount; ++c)
