@@ -18,9 +18,9 @@ QString commandLineProject(const QStringList& arguments)
     parser.process(arguments);
     const QStringList files = parser.positionalArguments();
     if (files.size() > 1) {
-        fputs(qPrintable(QStringLiteral("quillmarch: one project at a time\n\n") +
-                         parser.helpText()),
-              stderr);
+        fputs(
+            qPrintable(QStringLiteral("quillmarch: one project at a time\n\n") + parser.helpText()),
+            stderr);
         ::exit(1);
     }
     return files.isEmpty() ? QString() : QFileInfo(files.first()).absoluteFilePath();

@@ -77,7 +77,15 @@ QString EditTarget::refusal(const Target& target)
 
 void EditTarget::fillDriveList()
 {
-    enum Column { MountPoint, Label, FileSystem, Free, Status, ColumnCount };
+    enum Column
+    {
+        MountPoint,
+        Label,
+        FileSystem,
+        Free,
+        Status,
+        ColumnCount
+    };
     m_driveList->setColumnCount(ColumnCount);
     m_driveList->setHeaderLabels({QStringLiteral("Mount point"), QStringLiteral("Label"),
                                   QStringLiteral("File system"), QStringLiteral("Free space"),

@@ -56,8 +56,7 @@ public:
         return pixmap;
     }
 
-    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
-               QIcon::State state) override
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
     {
         const qreal ratio = painter->device()->devicePixelRatioF();
         QPixmap pm = pixmap(rect.size() * ratio, mode, state);

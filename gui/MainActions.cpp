@@ -54,8 +54,8 @@ const ActionRow rows[int(Act::Count)] = {
      "Add File(s)"},
     {"FolderAdd", 2, FolderAdd, true, "Add F&older to the list", "Add Folder to the list",
      "Add Folder"},
-    {"EntryRemove", 2, EntryRemove, false, "R&emove item from the list", "Remove item from the list",
-     "Remove"},
+    {"EntryRemove", 2, EntryRemove, false, "R&emove item from the list",
+     "Remove item from the list", "Remove"},
     {"SelectionAllInGroup", 2, NoIcon, true, "&Select all in current Group", nullptr, nullptr},
     {"SelectionInvertInGroup", 2, NoIcon, true, "&Invert Selection in the group", nullptr, nullptr},
     {"PriorityUp", 3, PriorityUp, false, "Move &Up", "Move the item Up to the list above",
@@ -65,8 +65,8 @@ const ActionRow rows[int(Act::Count)] = {
     {"PriorityRequired", 3, NoIcon, false, "&Required", "Move the item into the Required list",
      nullptr},
     {"PriorityMain", 3, NoIcon, false, "&Main", "Move the item into the Main list", nullptr},
-    {"PriorityBackground", 3, NoIcon, false, "&Background", "Move the item into the Background list",
-     nullptr},
+    {"PriorityBackground", 3, NoIcon, false, "&Background",
+     "Move the item into the Background list", nullptr},
     {"PriorityNotInUse", 3, NoIcon, false, "&Not In Use", "Move the item into the Not In Use",
      nullptr},
     {"About", 4, NoIcon, true, "&About ...", nullptr, nullptr},
@@ -107,28 +107,50 @@ const Act listMenuItems[] = {Act::EntryRemove,
 QKeySequence shortcutFor(Act a)
 {
     switch (a) {
-    case Act::ProjectNew: return QKeySequence::New;
-    case Act::ProjectLoad: return QKeySequence::Open;
-    case Act::ProjectSave: return QKeySequence::Save;
-    case Act::ProjectSaveAs: return QKeySequence::SaveAs;
-    case Act::Exit: return QKeySequence::Quit;
-    case Act::DiskSelect: return QKeySequence(Qt::CTRL | Qt::Key_T);
-    case Act::Dispense: return QKeySequence(Qt::CTRL | Qt::Key_D);
-    case Act::Undispense: return QKeySequence(Qt::CTRL | Qt::Key_U);
-    case Act::ClipboardPost: return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C);
-    case Act::FilesAdd: return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A);
-    case Act::FolderAdd: return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F);
-    case Act::EntryRemove: return QKeySequence::Delete;
-    case Act::SelectionAllInGroup: return QKeySequence::SelectAll;
-    case Act::SelectionInvertInGroup: return QKeySequence(Qt::CTRL | Qt::Key_I);
-    case Act::PriorityUp: return QKeySequence(Qt::CTRL | Qt::Key_Up);
-    case Act::PriorityDown: return QKeySequence(Qt::CTRL | Qt::Key_Down);
-    case Act::PriorityRequired: return QKeySequence(Qt::CTRL | Qt::Key_1);
-    case Act::PriorityMain: return QKeySequence(Qt::CTRL | Qt::Key_2);
-    case Act::PriorityBackground: return QKeySequence(Qt::CTRL | Qt::Key_3);
-    case Act::PriorityNotInUse: return QKeySequence(Qt::CTRL | Qt::Key_4);
-    case Act::About: return QKeySequence::HelpContents;
-    default: return QKeySequence(); // deleting the originals: from the menu only
+    case Act::ProjectNew:
+        return QKeySequence::New;
+    case Act::ProjectLoad:
+        return QKeySequence::Open;
+    case Act::ProjectSave:
+        return QKeySequence::Save;
+    case Act::ProjectSaveAs:
+        return QKeySequence::SaveAs;
+    case Act::Exit:
+        return QKeySequence::Quit;
+    case Act::DiskSelect:
+        return QKeySequence(Qt::CTRL | Qt::Key_T);
+    case Act::Dispense:
+        return QKeySequence(Qt::CTRL | Qt::Key_D);
+    case Act::Undispense:
+        return QKeySequence(Qt::CTRL | Qt::Key_U);
+    case Act::ClipboardPost:
+        return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C);
+    case Act::FilesAdd:
+        return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A);
+    case Act::FolderAdd:
+        return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F);
+    case Act::EntryRemove:
+        return QKeySequence::Delete;
+    case Act::SelectionAllInGroup:
+        return QKeySequence::SelectAll;
+    case Act::SelectionInvertInGroup:
+        return QKeySequence(Qt::CTRL | Qt::Key_I);
+    case Act::PriorityUp:
+        return QKeySequence(Qt::CTRL | Qt::Key_Up);
+    case Act::PriorityDown:
+        return QKeySequence(Qt::CTRL | Qt::Key_Down);
+    case Act::PriorityRequired:
+        return QKeySequence(Qt::CTRL | Qt::Key_1);
+    case Act::PriorityMain:
+        return QKeySequence(Qt::CTRL | Qt::Key_2);
+    case Act::PriorityBackground:
+        return QKeySequence(Qt::CTRL | Qt::Key_3);
+    case Act::PriorityNotInUse:
+        return QKeySequence(Qt::CTRL | Qt::Key_4);
+    case Act::About:
+        return QKeySequence::HelpContents;
+    default:
+        return QKeySequence(); // deleting the originals: from the menu only
     }
 }
 

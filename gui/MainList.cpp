@@ -41,10 +41,9 @@ MainList::MainList(QWidget* parent) : QTreeWidget(parent)
     head->setSectionResizeMode(1, QHeaderView::Stretch);
     setHeaderLabels({QString(), QStringLiteral("Name"), QStringLiteral("Size"), QString()});
     // The size column fits the widest size text in the entries' font.
-    const int sizeWidth =
-        QFontMetrics(MainList_itemDelegate::entryFont(font())).horizontalAdvance(
-            QStringLiteral("1023.9 MiB")) +
-        24;
+    const int sizeWidth = QFontMetrics(MainList_itemDelegate::entryFont(font()))
+                              .horizontalAdvance(QStringLiteral("1023.9 MiB")) +
+                          24;
     for (int column : {0, 3, 2}) {
         head->setSectionResizeMode(column, QHeaderView::Fixed);
         head->resizeSection(column, column == 2 ? sizeWidth : 20);

@@ -21,8 +21,7 @@ qreal luminance(const QColor& c)
     auto channel = [](qreal v) {
         return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
     };
-    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) +
-           0.0722 * channel(c.blueF());
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
 }
 
 qreal contrast(const QColor& a, const QColor& b)
@@ -38,7 +37,7 @@ QColor readable(const QColor& wanted, const QColor& background)
     if (contrast(wanted, background) >= 4.5)
         return wanted;
     return contrast(Qt::black, background) >= contrast(Qt::white, background) ? QColor(Qt::black)
-                                                                                 : QColor(Qt::white);
+                                                                              : QColor(Qt::white);
 }
 
 QColor mix(const QColor& a, const QColor& b, qreal share)
@@ -197,8 +196,8 @@ void MainList_itemDelegate::paintEntry(QPainter* painter, const QStyleOptionView
         }
         const QRect textBox(QPoint(iconBox.right() + 6, r.top()), r.bottomRight());
         painter->setClipRect(textBox, Qt::IntersectClip);
-        painter->drawText(QRectF(textBox), metrics.elidedText(text, Qt::ElideMiddle, textBox.width()),
-                          layout);
+        painter->drawText(QRectF(textBox),
+                          metrics.elidedText(text, Qt::ElideMiddle, textBox.width()), layout);
     } else {
         painter->setClipRect(r, Qt::IntersectClip);
         painter->drawText(QRectF(r), text, layout);

@@ -127,15 +127,15 @@ void MainStatus::updateGauge()
         m_gauge->hide();
         return;
     }
-    const quint64 used = m_dispensed ? m_capacity - qMin(m_wastedBytes, m_capacity)
-                                     : m_selectedBytes;
+    const quint64 used =
+        m_dispensed ? m_capacity - qMin(m_wastedBytes, m_capacity) : m_selectedBytes;
     // A selection may be more than the target holds: the text says how much.
     const int percent = int(qMin(100.0 * double(used) / double(m_capacity), 9999.0));
     m_gauge->setValue(qMin(percent, 100));
     m_gauge->setFormat(QString::number(percent) + QLatin1Char('%'));
-    m_gauge->setToolTip(m_dispensed ? QStringLiteral("The dispensed entries fill %1% of the target")
-                                          .arg(percent)
-                                    : QStringLiteral("The selected entries would fill %1% of the target")
-                                          .arg(percent));
+    m_gauge->setToolTip(
+        m_dispensed
+            ? QStringLiteral("The dispensed entries fill %1% of the target").arg(percent)
+            : QStringLiteral("The selected entries would fill %1% of the target").arg(percent));
     m_gauge->show();
 }

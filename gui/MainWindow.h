@@ -52,8 +52,7 @@ private:
     };
 
     bool runFileDialog(const QString& caption, QFileDialog::FileMode mode,
-                       QFileDialog::AcceptMode acceptMode, FolderKind kind,
-                       QStringList& chosen);
+                       QFileDialog::AcceptMode acceptMode, FolderKind kind, QStringList& chosen);
     void rememberRecent(const QString& path);
     void fillRecentMenu();
     QMessageBox::StandardButton runQuestion(QMessageBox& box);

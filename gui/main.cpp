@@ -14,8 +14,8 @@ int main(int argc, char* argv[])
     // --help and --version answer in a terminal without a display.
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg(argv[i]);
-        if (arg == "-h" || arg == "--help" || arg == "-?" || arg == "--help-all" ||
-            arg == "-v" || arg == "--version") {
+        if (arg == "-h" || arg == "--help" || arg == "-?" || arg == "--help-all" || arg == "-v" ||
+            arg == "--version") {
             QCoreApplication textOnly(argc, argv);
             commandLineProject(QCoreApplication::arguments()); // prints and ends the process
         }

@@ -3,11 +3,10 @@
 #include <memory>
 #include <vector>
 
-
+#include "core/Log.h"
 #include "core/dispense/TryCalcerFactory.h"
 #include "core/dispense/TryCalcerProto.h"
 #include "core/model/DM.h"
-#include "core/Log.h"
 
 Dispenser::Dispenser() : IDispenser(nullptr) {}
 
