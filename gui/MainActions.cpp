@@ -230,6 +230,9 @@ void MainActions::setupActions()
         if (!row.enabled)
             a->setEnabled(false);
         connect(a, &QAction::triggered, this, handlers[i]);
+        // The window's own, so that the shortcuts of actions that only the
+        // list's context menu shows work too.
+        m_mainWindow->addAction(a);
         m_actions[i] = a;
     }
 

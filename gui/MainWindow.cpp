@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QToolBar>
 
@@ -58,7 +59,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     if (!restoreGeometry(stored.value(QStringLiteral("window/geometry")).toByteArray())) {
         // Wide enough that no toolbar button goes into the overflow menu.
         const int toolbar = m_actions->toolBar()->sizeHint().width() + 24;
-        resize(qMax(800, toolbar), 600);
+        const int room = screen()->availableGeometry().width();
+        resize(qMin(qMax(800, toolbar), qMax(800, room)), 600);
     }
     restoreState(stored.value(QStringLiteral("window/state")).toByteArray());
 }
