@@ -70,11 +70,14 @@ void Engine::refreshViews()
     if (model->hasTarget()) {
         const Target& t = model->target();
         m_status->showTarget(t, t.BlockSize * t.AvailableBlocks);
-        m_status->showWasted(model->wastedSize());
     } else {
         m_status->showNoTarget();
-        m_status->showNoWasted();
     }
+    // Wasted space is a figure of a dispense result only.
+    if (model->isDispensed())
+        m_status->showWasted(model->wastedSize());
+    else
+        m_status->showNoWasted();
 }
 
 QString Engine::readyText() const

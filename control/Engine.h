@@ -19,6 +19,7 @@ public:
                      IViewStatus* status) override;
     void projectNew() override;
     void projectLoad() override;
+    void projectOpen(const QString& path) override;
     void projectSave() override;
     void projectSaveAs() override;
     void appExit() override;
@@ -60,6 +61,8 @@ private:
     };
 
     void addPath(QString path);
+    // Replaces the project with the one at path; a failure keeps the old one.
+    void loadProject(QString path);
     // Save, or Save As when the project has no file yet; true when written.
     bool saveProject();
     bool saveProjectAs();

@@ -90,6 +90,17 @@ void Engine::projectLoad()
     QString path;
     if (!m_dialogs->askProjectLoad(path))
         return;
+    loadProject(path);
+}
+
+void Engine::projectOpen(const QString& path)
+{
+    if (mayDropChanges())
+        loadProject(path);
+}
+
+void Engine::loadProject(QString path)
+{
     QString parent, name;
     splitPath(path, parent, name);
     // Save writes back here later, whatever the working folder is by then.

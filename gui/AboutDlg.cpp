@@ -35,6 +35,9 @@ QLineEdit* makeField(QWidget* dialog, const char* text)
     QPalette pal = field->palette();
     pal.setBrush(QPalette::Base, QBrush(dialog->palette().color(QPalette::Window)));
     field->setPalette(pal);
+    // A read-only field keeps its stock width: room for the whole text instead.
+    field->setMinimumWidth(field->fontMetrics().horizontalAdvance(field->text()) +
+                           field->fontMetrics().averageCharWidth() * 2);
     return field;
 }
 } // namespace
@@ -101,7 +104,7 @@ AboutDlg::AboutDlg() : QDialog(nullptr)
     connect(closeButton, &QPushButton::clicked, this, &AboutDlg::on_commandClose);
 
     setWindowTitle(QStringLiteral("About"));
-    resize(420, 200);
+    adjustSize();
     setWindowFlags(windowFlags() | Qt::Tool);
     activateWindow();
     raise();

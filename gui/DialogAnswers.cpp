@@ -68,7 +68,8 @@ bool DialogAnswers::takeFiles(const QFileDialog& dialog, QStringList& chosen)
     Queues& q = queues();
     if (!takeFront(q.files, chosen))
         return false;
-    q.last = Shown{dialog.windowTitle(), QString(), dialog.fileMode(), dialog.acceptMode()};
+    q.last = Shown{dialog.windowTitle(), QString(), dialog.fileMode(), dialog.acceptMode(),
+                   dialog.directory().absolutePath()};
     return true;
 }
 
@@ -77,7 +78,9 @@ bool DialogAnswers::takeButton(const QMessageBox& box, QMessageBox::StandardButt
     Queues& q = queues();
     if (!takeFront(q.buttons, button))
         return false;
-    q.last = Shown{box.windowTitle(), box.text() + QLatin1Char('\n') + box.informativeText()};
+    q.last = Shown();
+    q.last.caption = box.windowTitle();
+    q.last.text = box.text() + QLatin1Char('\n') + box.informativeText();
     return true;
 }
 
@@ -86,6 +89,7 @@ bool DialogAnswers::takeResult(const QDialog& dialog, int& result)
     Queues& q = queues();
     if (!takeFront(q.results, result))
         return false;
-    q.last = Shown{dialog.windowTitle(), QString()};
+    q.last = Shown();
+    q.last.caption = dialog.windowTitle();
     return true;
 }

@@ -20,6 +20,7 @@ public:
         QString text; // message boxes: text and informative text, one line each
         QFileDialog::FileMode fileMode = QFileDialog::AnyFile;
         QFileDialog::AcceptMode acceptMode = QFileDialog::AcceptOpen;
+        QString folder; // file dialogs: where they opened
     };
 
     // File dialogs: the chosen paths; an empty list cancels.

@@ -43,6 +43,7 @@ DispenseBoard::DispenseBoard(QWidget* parent, IDispenser* dispenser)
     grid->addLayout(buttons, 5, 1, 1, 2);
 
     setLayout(grid);
+    setWindowTitle(QStringLiteral("Dispense"));
     resize(350, 200);
 
     connect(nextLevel, SIGNAL(clicked()), this, SLOT(on_enough()));

@@ -5,16 +5,19 @@
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QIcon>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
+#include <QStorageInfo>
 #include <QTreeWidget>
 
 #include "control/Ctrl.h"
 #include "platform/ShellIcons.h"
 #include "core/dispense/TargetDiscovery.h"
 #include "core/model/DM.h"
+#include "core/model/SizeText.h"
 #include "gui/IconSet.h"
 
 namespace {
@@ -34,6 +37,7 @@ public:
 
 EditTarget::EditTarget(QWidget* parent) : QDialog(parent)
 {
+    setWindowTitle(QStringLiteral("Pick a Target Storage"));
     m_layout = new QGridLayout;
     m_picture = new QLabel(this);
     m_picture->setPixmap(icon(DiskSelect).pixmap(32, 32, QIcon::Normal, QIcon::Off));
@@ -50,13 +54,13 @@ EditTarget::EditTarget(QWidget* parent) : QDialog(parent)
     m_buttonRow->addStretch();
     m_okButton = new QPushButton(QStringLiteral("OK"), this);
     m_okButton->setObjectName(QStringLiteral("okButton"));
+    m_okButton->setDefault(true);
     m_buttonRow->addWidget(m_okButton);
     m_cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
     m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
     m_buttonRow->addWidget(m_cancelButton);
     m_layout->addLayout(m_buttonRow, 2, 0, 1, 2);
     setLayout(m_layout);
-    resize(300, 300);
     connect(m_driveList, SIGNAL(doubleClicked(const QModelIndex&)), this,
             SLOT(on_doubleClicked(const QModelIndex&)));
     connect(m_cancelButton, SIGNAL(clicked()), this, SLOT(on_cancel()));
@@ -73,34 +77,85 @@ QString EditTarget::refusal(const Target& target)
 
 void EditTarget::fillDriveList()
 {
-    m_driveList->setColumnCount(2);
-    m_driveList->setHeaderHidden(true);
+    enum Column
+    {
+        MountPoint,
+        Label,
+        FileSystem,
+        Free,
+        Status,
+        ColumnCount
+    };
+    m_driveList->setColumnCount(ColumnCount);
+    m_driveList->setHeaderLabels({QStringLiteral("Mount point"), QStringLiteral("Label"),
+                                  QStringLiteral("File system"), QStringLiteral("Free space"),
+                                  QString()});
     m_driveList->setRootIsDecorated(false);
-    m_driveList->setColumnWidth(0, 32);
+    m_driveList->setAllColumnsShowFocus(true);
     QStringList roots;
     controller()->listDriveRoots(roots);
+    const QString current = dataModel()->hasTarget() ? dataModel()->target().Path : QString();
+    WaitCursor wait;
     for (const QString& root : roots) {
         auto* item = new QTreeWidgetItem(m_driveList);
-        QPixmap* pixmap = shellIcon(root);
-        QIcon icon;
-        icon.addPixmap(*pixmap, QIcon::Normal, QIcon::Off);
-        delete pixmap;
-        item->setIcon(0, icon);
-        item->setText(1, root);
+        std::unique_ptr<QPixmap> pixmap(shellIcon(root));
+        item->setIcon(MountPoint, QIcon(*pixmap));
+        item->setText(MountPoint, root);
+        item->setToolTip(MountPoint, root);
+        item->setData(MountPoint, Qt::UserRole, root);
+        if (root.startsWith(QLatin1String("/dev/"))) {
+            // A recorder: probing would spin up its disc, so that waits for OK.
+            item->setText(FileSystem, QStringLiteral("Disc"));
+        } else {
+            // A mounted volume is probed at once: it shows whether it can be filled.
+            const QStorageInfo volume(root);
+            item->setText(Label, volume.name());
+            item->setText(FileSystem, QString::fromLatin1(volume.fileSystemType()));
+            item->setText(Free, sizeText(quint64(qMax<qint64>(volume.bytesAvailable(), 0))));
+            item->setTextAlignment(Free, Qt::AlignRight | Qt::AlignVCenter);
+            Target record;
+            record.Path = root;
+            QString problem;
+            try {
+                if (!controller()->probeTarget(false, record))
+                    problem = QStringLiteral("The drive cannot be read");
+            } catch (const TargetError& e) {
+                problem = e.message;
+            }
+            if (problem.isEmpty())
+                problem = refusal(record);
+            if (problem.isEmpty()) {
+                // What it will be filled as, not the mount's "fuseblk".
+                item->setText(FileSystem, fileSystemName(record.FileSystem));
+            } else {
+                item->setDisabled(true);
+                item->setText(Status, problem);
+                for (int c = 0; c < ColumnCount; ++c)
+                    item->setToolTip(c, root + QStringLiteral(": ") + problem);
+            }
+        }
+        if (root == current)
+            m_driveList->setCurrentItem(item);
     }
+    for (int c = 0; c < ColumnCount; ++c)
+        m_driveList->resizeColumnToContents(c);
+    // Wide enough for the longest row, within reason.
+    const int wanted = m_driveList->header()->length() + m_picture->sizeHint().width() + 60;
+    resize(qMin(qMax(wanted, 480), 900), 360);
 }
 
 void EditTarget::on_accept()
 {
     const QList<QTreeWidgetItem*> chosen = m_driveList->selectedItems();
-    if (chosen.size() == 1)
-        applyChoice(chosen.first()->text(1));
+    if (chosen.size() == 1 && !chosen.first()->isDisabled())
+        applyChoice(chosen.first()->data(0, Qt::UserRole).toString());
 }
 
 void EditTarget::on_doubleClicked(const QModelIndex& index)
 {
-    if (QTreeWidgetItem* item = m_driveList->topLevelItem(index.row()))
-        applyChoice(item->text(1));
+    QTreeWidgetItem* item = m_driveList->topLevelItem(index.row());
+    if (item && !item->isDisabled())
+        applyChoice(item->data(0, Qt::UserRole).toString());
 }
 
 void EditTarget::on_cancel()

@@ -11,8 +11,10 @@ class QModelIndex;
 class QPushButton;
 class QTreeWidget;
 
-// The modal dialog in which the user picks the target: one row per drive root
-// (mounted volumes, then recorders). A confirmed row is probed and, when it
+// The modal dialog in which the user picks the target: a table of the drive
+// roots (mounted volumes, then recorders) with label, file system and free
+// space; volumes that cannot be filled are shown disabled with the reason, and
+// the current target is preselected. A confirmed row is probed and, when it
 // can be filled, stored as the model's target and the dialog ends accepted.
 // A row that cannot be used shows why and the dialog stays open; Cancel,
 // Escape and the close button leave the model as it was.

@@ -2,8 +2,8 @@
 
 #include <QIcon>
 
-// The application's icons; each names its resource files NAME32.ico and
-// NAME16.ico under :/Quillmarch/res/img/ (the main icon's end in "m").
+// The application's icons; each is drawn from its SVG source NAME.svg under
+// :/Quillmarch/res/img/, at whatever size and pixel ratio it is asked for.
 enum IconId : int
 {
     MainIcon,
@@ -29,8 +29,8 @@ public:
     IconSet();
     const QIcon& icon(IconId id) const;
 
-    // The resource path of an icon's file of 16 or 32 pixels.
-    static QString resourcePath(IconId id, int size);
+    // The resource path of an icon's SVG source.
+    static QString resourcePath(IconId id);
 
 private:
     QIcon m_icons[IconCount];

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QKeySequence>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -33,45 +34,45 @@ struct ActionRow
 
 // In creation order (Act). Menus: 0 File, 1 Actions, 2 List, 3 Priority, 4 Help.
 const ActionRow rows[int(Act::Count)] = {
-    {"ProjectNew", 0, ProjectNew, true, "New project", "Start new project", "New"},
-    {"ProjectLoad", 0, ProjectLoad, true, "Load project ...", "Load existing project", "Load"},
-    {"ProjectSave", 0, ProjectSave, false, "Save project", "Save project", "Save"},
-    {"ProjectSaveAs", 0, NoIcon, true, "Save project As ...", "Save project with new name",
+    {"ProjectNew", 0, ProjectNew, true, "&New project", "Start new project", "New"},
+    {"ProjectLoad", 0, ProjectLoad, true, "&Load project ...", "Load existing project", "Load"},
+    {"ProjectSave", 0, ProjectSave, false, "&Save project", "Save project", "Save"},
+    {"ProjectSaveAs", 0, NoIcon, true, "Save project &As ...", "Save project with new name",
      nullptr},
-    {"Exit", 0, NoIcon, true, "Exit", nullptr, nullptr},
-    {"DiskSelect", 1, DiskSelect, true, "Pick a Target Storage ...", "Pick a Target Storage ...",
+    {"Exit", 0, NoIcon, true, "E&xit", nullptr, nullptr},
+    {"DiskSelect", 1, DiskSelect, true, "Pick a &Target Storage ...", "Pick a Target Storage ...",
      "Target"},
-    {"Dispense", 1, Dispense, false, "Dispense the files",
+    {"Dispense", 1, Dispense, false, "&Dispense the files",
      "Dispense the files for the target Drive", "Dispense"},
-    {"Undispense", 1, Undispense, false, "Undispense the files",
+    {"Undispense", 1, Undispense, false, "&Undispense the files",
      "Put the files back from the Dispensed list", "Undispense"},
-    {"ClipboardPost", 1, ClipboardPost, false, "Post the Dispensed files into the Clipboard",
+    {"ClipboardPost", 1, ClipboardPost, false, "&Post the Dispensed files into the Clipboard",
      "Post the Dispensed files into the Clipboard", "Post"},
-    {"OriginalsDelete", 1, NoIcon, false, "Delete the files",
+    {"OriginalsDelete", 1, NoIcon, false, "D&elete the files",
      "Delete the files to the system Trash", nullptr},
-    {"FilesAdd", 2, FileAdd, true, "Add File(s) to the list", "Add File(s) to the Main list",
+    {"FilesAdd", 2, FileAdd, true, "Add &File(s) to the list", "Add File(s) to the Main list",
      "Add File(s)"},
-    {"FolderAdd", 2, FolderAdd, true, "Add Folder to the list", "Add Folder to the list",
+    {"FolderAdd", 2, FolderAdd, true, "Add F&older to the list", "Add Folder to the list",
      "Add Folder"},
-    {"EntryRemove", 2, EntryRemove, false, "Remove item from the list", "Remove item from the list",
-     "Remove"},
-    {"SelectionAllInGroup", 2, NoIcon, true, "Select all in currend Group", nullptr, nullptr},
-    {"SelectionInvertInGroup", 2, NoIcon, true, "Invert Selection in the group", nullptr, nullptr},
-    {"PriorityUp", 3, PriorityUp, false, "Move Up", "Move the item Up to the list above",
+    {"EntryRemove", 2, EntryRemove, false, "R&emove item from the list",
+     "Remove item from the list", "Remove"},
+    {"SelectionAllInGroup", 2, NoIcon, true, "&Select all in current Group", nullptr, nullptr},
+    {"SelectionInvertInGroup", 2, NoIcon, true, "&Invert Selection in the group", nullptr, nullptr},
+    {"PriorityUp", 3, PriorityUp, false, "Move &Up", "Move the item Up to the list above",
      "Move Up"},
-    {"PriorityDown", 3, PriorityDown, false, "Move Down", "Move the item Down to list below",
+    {"PriorityDown", 3, PriorityDown, false, "Move &Down", "Move the item Down to list below",
      "Move Down"},
-    {"PriorityRequired", 3, NoIcon, false, "Required", "Move the item into the Required list",
+    {"PriorityRequired", 3, NoIcon, false, "&Required", "Move the item into the Required list",
      nullptr},
-    {"PriorityMain", 3, NoIcon, false, "Main", "Move the item into the Main list", nullptr},
-    {"PriorityBackground", 3, NoIcon, false, "Background", "Move the item into the Background list",
+    {"PriorityMain", 3, NoIcon, false, "&Main", "Move the item into the Main list", nullptr},
+    {"PriorityBackground", 3, NoIcon, false, "&Background",
+     "Move the item into the Background list", nullptr},
+    {"PriorityNotInUse", 3, NoIcon, false, "&Not In Use", "Move the item into the Not In Use",
      nullptr},
-    {"PriorityNotInUse", 3, NoIcon, false, "Not In Use", "Move the item into the Not In Use",
-     nullptr},
-    {"About", 4, NoIcon, true, "About ...", nullptr, nullptr},
+    {"About", 4, NoIcon, true, "&About ...", nullptr, nullptr},
 };
 
-const char* const menuTitles[] = {"File", "Actions", "List", "Priority", "Help"};
+const char* const menuTitles[] = {"&File", "&Actions", "&List", "&Priority", "&Help"};
 
 const std::initializer_list<Act> menuItems[] = {
     {Act::ProjectNew, Act::ProjectLoad, Act::ProjectSave, Act::ProjectSaveAs, Separator, Act::Exit},
@@ -100,6 +101,58 @@ const Act listMenuItems[] = {Act::EntryRemove,
                              Separator,
                              Act::SelectionAllInGroup,
                              Act::SelectionInvertInGroup};
+
+// The desktop's standard keys where there is one; the rest kept clear of the
+// keys the list and the file dialogs use themselves.
+QKeySequence shortcutFor(Act a)
+{
+    switch (a) {
+    case Act::ProjectNew:
+        return QKeySequence::New;
+    case Act::ProjectLoad:
+        return QKeySequence::Open;
+    case Act::ProjectSave:
+        return QKeySequence::Save;
+    case Act::ProjectSaveAs:
+        return QKeySequence::SaveAs;
+    case Act::Exit:
+        return QKeySequence::Quit;
+    case Act::DiskSelect:
+        return QKeySequence(Qt::CTRL | Qt::Key_T);
+    case Act::Dispense:
+        return QKeySequence(Qt::CTRL | Qt::Key_D);
+    case Act::Undispense:
+        return QKeySequence(Qt::CTRL | Qt::Key_U);
+    case Act::ClipboardPost:
+        return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C);
+    case Act::FilesAdd:
+        return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A);
+    case Act::FolderAdd:
+        return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F);
+    case Act::EntryRemove:
+        return QKeySequence::Delete;
+    case Act::SelectionAllInGroup:
+        return QKeySequence::SelectAll;
+    case Act::SelectionInvertInGroup:
+        return QKeySequence(Qt::CTRL | Qt::Key_I);
+    case Act::PriorityUp:
+        return QKeySequence(Qt::CTRL | Qt::Key_Up);
+    case Act::PriorityDown:
+        return QKeySequence(Qt::CTRL | Qt::Key_Down);
+    case Act::PriorityRequired:
+        return QKeySequence(Qt::CTRL | Qt::Key_1);
+    case Act::PriorityMain:
+        return QKeySequence(Qt::CTRL | Qt::Key_2);
+    case Act::PriorityBackground:
+        return QKeySequence(Qt::CTRL | Qt::Key_3);
+    case Act::PriorityNotInUse:
+        return QKeySequence(Qt::CTRL | Qt::Key_4);
+    case Act::About:
+        return QKeySequence::HelpContents;
+    default:
+        return QKeySequence(); // deleting the originals: from the menu only
+    }
+}
 
 // Tool buttons padded just enough around their text: the stock padding
 // (two blanks plus the frame margins) pushes the last buttons of the toolbar
@@ -177,6 +230,9 @@ void MainActions::setupActions()
         if (!row.enabled)
             a->setEnabled(false);
         connect(a, &QAction::triggered, this, handlers[i]);
+        // The window's own, so that the shortcuts of actions that only the
+        // list's context menu shows work too.
+        m_mainWindow->addAction(a);
         m_actions[i] = a;
     }
 
@@ -188,6 +244,10 @@ void MainActions::setupActions()
                 m_menus[m]->addAction(action(item));
         }
     }
+    // Filled by the window from its settings.
+    m_recentMenu = new QMenu(m_menus[FileMenu]);
+    m_recentMenu->setObjectName(QStringLiteral("recentMenu"));
+    m_menus[FileMenu]->insertMenu(action(Act::ProjectSave), m_recentMenu);
     QMenuBar* menuBar = m_mainWindow->menuBar();
     for (QMenu* menu : m_menus)
         menuBar->addMenu(menu);
@@ -237,11 +297,17 @@ void MainActions::setupTexts()
         const ActionRow& row = rows[i];
         QAction* a = m_actions[i];
         a->setText(QLatin1String(row.text));
-        if (row.toolTip)
-            a->setToolTip(QLatin1String(row.toolTip));
+        a->setShortcut(shortcutFor(Act(i)));
+        QString tip = QLatin1String(row.toolTip ? row.toolTip : row.text);
+        tip.remove(QLatin1Char('&'));
+        if (!a->shortcut().isEmpty())
+            tip += QStringLiteral(" (") + a->shortcut().toString(QKeySequence::NativeText) +
+                   QLatin1Char(')');
+        a->setToolTip(tip);
         if (row.iconText)
             a->setIconText(QLatin1String(row.iconText));
     }
+    m_recentMenu->setTitle(QStringLiteral("Open &Recent"));
     m_toolBar->setWindowTitle(QStringLiteral("Toolbar"));
 }
 
@@ -254,7 +320,9 @@ void MainActions::enableEntryActions(bool on)
 
 void MainActions::enableSave(bool on)
 {
+    // Save is on exactly while the project has unsaved changes.
     action(Act::ProjectSave)->setEnabled(on);
+    m_mainWindow->setWindowModified(on);
 }
 
 void MainActions::enableDispense()

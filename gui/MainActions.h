@@ -56,6 +56,8 @@ public:
     QToolBar* toolBar() const { return m_toolBar; }
     // The entry commands and the two selection commands, for the entry list.
     QMenu* listContextMenu() const { return m_listMenu; }
+    // File > Open Recent, which the window fills.
+    QMenu* recentMenu() const { return m_recentMenu; }
 
     void enableEntryActions(bool on) override;
     void enableSave(bool on) override;
@@ -108,4 +110,5 @@ private:
     QAction* m_actions[int(Act::Count)] = {};
     QToolBar* m_toolBar = nullptr;
     QMenu* m_listMenu = nullptr;
+    QMenu* m_recentMenu = nullptr; // owned by the File menu
 };

@@ -4,7 +4,9 @@
 
 #include <QDropEvent>
 #include <QHeaderView>
+#include <QLocale>
 #include <QMimeData>
+#include <QPainter>
 #include <QTimer>
 #include <QUrl>
 
@@ -41,9 +43,13 @@ MainList::MainList(QWidget* parent) : QTreeWidget(parent)
     head->setMinimumSectionSize(20);
     head->setSectionResizeMode(1, QHeaderView::Stretch);
     setHeaderLabels({QString(), QStringLiteral("Name"), QStringLiteral("Size"), QString()});
+    // The size column fits the widest size text in the entries' font.
+    const int sizeWidth = QFontMetrics(MainList_itemDelegate::entryFont(font()))
+                              .horizontalAdvance(QStringLiteral("1023.9 MiB")) +
+                          24;
     for (int column : {0, 3, 2}) {
         head->setSectionResizeMode(column, QHeaderView::Fixed);
-        head->resizeSection(column, column == 2 ? 120 : 20);
+        head->resizeSection(column, column == 2 ? sizeWidth : 20);
     }
     setRootIsDecorated(false);
     connect(this, &QTreeWidget::clicked, this, &MainList::on_clickedEntry);
@@ -77,9 +83,22 @@ QTreeWidgetItem* MainList::makeEntryItem(const EntryPos& pos)
     const Entry& e = dataModel()->entryAt(pos);
     auto* item = new QTreeWidgetItem;
     item->setText(1, e.Name);
-    item->setText(2, e.IsValidSize ? sizeText(e.Size) : QStringLiteral("?"));
     item->setData(1, Qt::UserRole, pos.group);
+    showEntrySize(item, pos);
     return item;
+}
+
+void MainList::showEntrySize(QTreeWidgetItem* item, const EntryPos& pos)
+{
+    const Entry& e = dataModel()->entryAt(pos);
+    item->setText(2, e.IsValidSize ? sizeText(e.Size) : QStringLiteral("?"));
+    // Tells apart entries of the same name, and why a size is missing.
+    const QString size = e.IsValidSize
+                             ? QLocale().toString(e.Size) + QStringLiteral(" bytes")
+                             : QStringLiteral("not known yet: the folder is still being measured");
+    const QString tip = e.Ident + QStringLiteral("\nSize: ") + size;
+    item->setToolTip(1, tip);
+    item->setToolTip(2, tip);
 }
 
 QTreeWidgetItem* MainList::entryItem(const EntryPos& pos) const
@@ -140,7 +159,7 @@ void MainList::updateItemSize(const EntryPos& pos)
     QTreeWidgetItem* item = entryItem(pos);
     if (!item || !dataModel()->isValidPos(pos))
         return;
-    item->setText(2, sizeText(dataModel()->entryAt(pos).Size));
+    showEntrySize(item, pos);
 }
 
 void MainList::moveItem(const EntryPos& from, const EntryPos& to)
@@ -408,6 +427,20 @@ void MainList::on_selectionChanged()
 {
     if (m_quiet == 0)
         controller()->selectionChanged();
+}
+
+void MainList::paintEvent(QPaintEvent* event)
+{
+    QTreeWidget::paintEvent(event);
+    if (dataModel()->entryCount() > 0)
+        return;
+    // Below the group headers: what to do first.
+    QRect room = viewport()->rect();
+    room.setTop(visualItemRect(m_groupItems[GroupCount - 1]).bottom() + 1);
+    QPainter painter(viewport());
+    painter.setPen(palette().color(QPalette::PlaceholderText));
+    painter.drawText(room, Qt::AlignCenter | Qt::TextWordWrap,
+                     QStringLiteral("Add files and folders, or drop them here"));
 }
 
 void MainList::dragEnterEvent(QDragEnterEvent* event)

@@ -31,6 +31,7 @@ public:
     void removeItems(const std::vector<EntryPos>& positions) override;
 
 protected:
+    void paintEvent(QPaintEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -44,6 +45,8 @@ private slots:
 
 private:
     QTreeWidgetItem* makeEntryItem(const EntryPos& pos);
+    // The size column and the tooltip, from the entry at pos.
+    void showEntrySize(QTreeWidgetItem* item, const EntryPos& pos);
     // The entry row at pos, or nullptr when there is none.
     QTreeWidgetItem* entryItem(const EntryPos& pos) const;
     // The selected entry rows, read from the selection's ranges: groups and

@@ -1,30 +1,70 @@
 #include "gui/MainList_itemDelegate.h"
 
+#include <cmath>
+
 #include <QPainter>
 #include <QTextOption>
 #include <QTreeWidget>
 
-#include "platform/ShellIcons.h"
 #include "core/model/DM.h"
+#include "platform/ShellIcons.h"
 
 namespace {
 
-// The drawing constants, built on first use and kept until exit.
-struct Palette
-{
-    int entryFontSize = 16;
-    int headerFontSize = 20;
-    QColor entryText{16, 16, 16};
-    QColor headerText{255, 255, 255};
-    QColor stripe{236, 249, 254};
-    QColor groups[5] = {
-        {160, 83, 165}, {247, 131, 3}, {143, 185, 49}, {31, 177, 230}, {128, 128, 128}};
-};
+// The groups' own colours, the same in light and dark themes.
+const QColor groupColours[5] = {
+    {160, 83, 165}, {247, 131, 3}, {143, 185, 49}, {31, 177, 230}, {128, 128, 128}};
 
-const Palette& palette()
+// WCAG relative luminance and contrast ratio.
+qreal luminance(const QColor& c)
 {
-    static const Palette p;
-    return p;
+    auto channel = [](qreal v) {
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+
+qreal contrast(const QColor& a, const QColor& b)
+{
+    const qreal la = luminance(a), lb = luminance(b);
+    return (qMax(la, lb) + 0.05) / (qMin(la, lb) + 0.05);
+}
+
+// The wanted text colour where it reads well on background, else black or
+// white, whichever reads better.
+QColor readable(const QColor& wanted, const QColor& background)
+{
+    if (contrast(wanted, background) >= 4.5)
+        return wanted;
+    return contrast(Qt::black, background) >= contrast(Qt::white, background) ? QColor(Qt::black)
+                                                                              : QColor(Qt::white);
+}
+
+QColor mix(const QColor& a, const QColor& b, qreal share)
+{
+    return QColor::fromRgbF(a.redF() * (1 - share) + b.redF() * share,
+                            a.greenF() * (1 - share) + b.greenF() * share,
+                            a.blueF() * (1 - share) + b.blueF() * share);
+}
+
+QFont scaled(QFont font, qreal factor)
+{
+    if (font.pointSizeF() > 0)
+        font.setPointSizeF(font.pointSizeF() * factor);
+    else
+        font.setPixelSize(qRound(font.pixelSize() * factor));
+    return font;
+}
+
+// The room above the first header, which sets the list off from the toolbar.
+int topGap(const QFont& base)
+{
+    return QFontMetrics(MainList_itemDelegate::entryFont(base)).height();
+}
+
+int iconSide(const QFontMetrics& metrics)
+{
+    return qMax(16, qRound(metrics.height() * 0.85));
 }
 
 } // namespace
@@ -34,18 +74,26 @@ MainList_itemDelegate::MainList_itemDelegate(QTreeWidget* list)
 {
 }
 
+QFont MainList_itemDelegate::entryFont(const QFont& base)
+{
+    return scaled(base, 1.2);
+}
+
+QFont MainList_itemDelegate::headerFont(const QFont& base)
+{
+    return scaled(base, 1.5);
+}
+
 QSize MainList_itemDelegate::sizeHint(const QStyleOptionViewItem& option,
                                       const QModelIndex& index) const
 {
-    Q_UNUSED(option);
-    const Palette& pal = palette();
     int height;
     if (index.parent().isValid()) {
-        height = int(pal.entryFontSize * 1.8);
+        height = qRound(QFontMetrics(entryFont(option.font)).height() * 1.5);
     } else {
-        height = int(pal.headerFontSize * 1.6 + 8.0);
+        height = qRound(QFontMetrics(headerFont(option.font)).height() * 1.4) + 8;
         if (index.row() == 0)
-            height += 20;
+            height += topGap(option.font);
     }
     return QSize(m_list->width(), height);
 }
@@ -66,23 +114,21 @@ void MainList_itemDelegate::paint(QPainter* painter, const QStyleOptionViewItem&
 void MainList_itemDelegate::paintHeader(QPainter* painter, const QStyleOptionViewItem& option,
                                         const QModelIndex& index) const
 {
-    const Palette& pal = palette();
     const int group = index.row();
     if (group < 0 || group >= 5)
         return;
     const QRect r = option.rect;
-    const QColor& c = pal.groups[group];
-    int h = (r.bottom() - r.top()) - 7;
+    const QColor& c = groupColours[group];
+    int h = r.height() - 7;
     if (group == 0)
-        h -= 20;
+        h -= topGap(option.font);
     const int s = h / 3;
     const bool hasEntries = index.model()->index(0, 1, index.siblingAtColumn(0)).isValid();
 
     if (index.column() == 1) {
-        QFont font = option.font;
-        font.setPixelSize(pal.headerFontSize);
+        const QFont font = headerFont(option.font);
         painter->setFont(font);
-        painter->setPen(pal.headerText);
+        painter->setPen(readable(Qt::white, c));
         const QString title = index.data(Qt::DisplayRole).toString();
         const int w = QFontMetrics(font).horizontalAdvance(title);
         const QRect tab(QPoint(r.left(), r.bottom() - h),
@@ -92,7 +138,8 @@ void MainList_itemDelegate::paintHeader(QPainter* painter, const QStyleOptionVie
             painter->fillRect(
                 QRect(QPoint(r.left() + w + 39, r.bottom() - s), QPoint(r.right(), r.bottom() - 1)),
                 c);
-        painter->drawText(QRectF(tab.translated(20, 0)), title, QTextOption());
+        painter->drawText(QRectF(tab.translated(20, 0)), title,
+                          QTextOption(Qt::AlignLeft | Qt::AlignVCenter));
     } else if (hasEntries) {
         painter->fillRect(
             QRect(QPoint(r.left(), r.bottom() - s), QPoint(r.right(), r.bottom() - 1)), c);
@@ -102,47 +149,55 @@ void MainList_itemDelegate::paintHeader(QPainter* painter, const QStyleOptionVie
 void MainList_itemDelegate::paintEntry(QPainter* painter, const QStyleOptionViewItem& option,
                                        const QModelIndex& index) const
 {
-    const Palette& pal = palette();
     const QRect r = option.rect;
-    QFont font = option.font;
-    font.setPixelSize(pal.entryFontSize);
+    const QFont font = entryFont(option.font);
+    const QFontMetrics metrics(font);
     painter->setFont(font);
-    painter->setPen(pal.entryText);
 
-    if (option.showDecorationSelected && (option.state & QStyle::State_Selected)) {
-        QPalette::ColorGroup cg = QPalette::Active;
-        if (!(option.state & QStyle::State_Enabled))
-            cg = QPalette::Disabled;
-        else if (!(option.state & QStyle::State_Active))
-            cg = QPalette::Inactive;
-        painter->fillRect(r, option.palette.brush(cg, QPalette::Highlight));
+    QPalette::ColorGroup cg = QPalette::Active;
+    if (!(option.state & QStyle::State_Enabled))
+        cg = QPalette::Disabled;
+    else if (!(option.state & QStyle::State_Active))
+        cg = QPalette::Inactive;
+    const bool selected = option.showDecorationSelected && (option.state & QStyle::State_Selected);
+    QColor background = option.palette.color(cg, QPalette::Base);
+    QColor ink = option.palette.color(cg, QPalette::Text);
+    if (selected) {
+        background = option.palette.color(cg, QPalette::Highlight);
+        ink = option.palette.color(cg, QPalette::HighlightedText);
+        painter->fillRect(r, background);
     } else if (index.row() % 2 == 0) {
-        painter->fillRect(r, pal.stripe);
+        // A faint wash of blue over the theme's base, light or dark.
+        background = mix(background, groupColours[Background], 0.08);
+        painter->fillRect(r, background);
     }
+    painter->setPen(readable(ink, background));
 
     QTextOption layout(Qt::AlignLeft | Qt::AlignVCenter);
     layout.setWrapMode(QTextOption::NoWrap);
     const QString text = index.data(Qt::DisplayRole).toString();
 
     if (index.column() == 1) {
-        const QRect iconBox(r.left() + 20, r.top() + (r.bottom() - r.top() - 15) / 2, 16, 16);
+        const int side = iconSide(metrics);
+        const QRect iconBox(r.left() + 20, r.top() + (r.height() - side) / 2, side, side);
         const EntryPos pos{index.data(Qt::UserRole).toInt(), index.row()};
         DM* model = dataModel();
+        painter->setRenderHint(QPainter::SmoothPixmapTransform);
         // A repaint may come between a change of the model and the list's update.
         if (model->isValidPos(pos)) {
             const Entry& e = model->entryAt(pos);
             if (e.Kind == Folder) {
                 const QPixmap folder = m_iconProvider.icon(QFileIconProvider::Folder)
-                                           .pixmap(16, 16, QIcon::Normal, QIcon::Off);
+                                           .pixmap(side, side, QIcon::Normal, QIcon::Off);
                 painter->drawPixmap(iconBox, folder);
             } else if (const QPixmap* file = fileIcon(e.Ident)) {
                 painter->drawPixmap(iconBox, *file);
             }
         }
-        const QRect textBox(QPoint(r.left() + 41, r.top()),
-                            QPoint(r.right() - r.left(), r.bottom()));
+        const QRect textBox(QPoint(iconBox.right() + 6, r.top()), r.bottomRight());
         painter->setClipRect(textBox, Qt::IntersectClip);
-        painter->drawText(QRectF(textBox), text, layout);
+        painter->drawText(QRectF(textBox),
+                          metrics.elidedText(text, Qt::ElideMiddle, textBox.width()), layout);
     } else {
         painter->setClipRect(r, Qt::IntersectClip);
         painter->drawText(QRectF(r), text, layout);

@@ -6,10 +6,12 @@
 
 class QLabel;
 class QMainWindow;
+class QProgressBar;
 
 // The main window's status bar: a state text on the left; the selection's
-// size, the target, the wasted space and the project total on the right.
-// Shows only what the controller pushes.
+// size and count, the target, a fill gauge, the wasted space and the project
+// total on the right. Long texts are cut short rather than widening the
+// window. Shows only what the controller pushes.
 class MainStatus : public QStatusBar, public IViewStatus
 {
     Q_OBJECT
@@ -28,11 +30,20 @@ public:
     void endBusy() override;
 
 private:
+    // Before a dispense, the selection's share of the target; after, the
+    // share the dispensed entries take.
+    void updateGauge();
+
     QLabel* m_state;
     QLabel* m_selected;
     QLabel* m_target;
+    QProgressBar* m_gauge;
     QLabel* m_wasted;
     QLabel* m_total;
     int m_busy = 0;
     QString m_busyText, m_stateBefore;
+    quint64 m_capacity = 0;
+    quint64 m_selectedBytes = 0;
+    quint64 m_wastedBytes = 0;
+    bool m_dispensed = false;
 };

@@ -1,11 +1,16 @@
 #include "gui/MainWindow.h"
 
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
+#include <QSettings>
+#include <QToolBar>
 
 #include "control/Ctrl.h"
 #include "core/dispense/Dispenser.h"
+#include "core/model/DM.h"
 #include "gui/AboutDlg.h"
 #include "gui/DialogAnswers.h"
 #include "gui/DispenseBoard.h"
@@ -16,6 +21,15 @@
 #include "gui/MainStatus.h"
 
 namespace {
+
+constexpr int RecentCount = 8;
+const char* const folderKeys[] = {"folders/entries", "folders/projects"};
+
+// ~/.config/quillmarch/quillmarch.conf, whatever the application object is named.
+struct Settings : QSettings
+{
+    Settings() : QSettings(QStringLiteral("quillmarch"), QStringLiteral("quillmarch")) {}
+};
 
 QString counted(int n, const char* one, const char* many)
 {
@@ -38,9 +52,17 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
         m_actions->listContextMenu()->popup(m_list->viewport()->mapToGlobal(pos));
     });
 
+    fillRecentMenu();
     controller()->attachViews(this, m_actions, m_list, m_status);
     setWindowIcon(icon(MainIcon));
-    resize(800, 600);
+    const Settings stored;
+    if (!restoreGeometry(stored.value(QStringLiteral("window/geometry")).toByteArray())) {
+        // Wide enough that no toolbar button goes into the overflow menu.
+        const int toolbar = m_actions->toolBar()->sizeHint().width() + 24;
+        const int room = screen()->availableGeometry().width();
+        resize(qMin(qMax(800, toolbar), qMax(800, room)), 600);
+    }
+    restoreState(stored.value(QStringLiteral("window/state")).toByteArray());
 }
 
 MainWindow::~MainWindow()
@@ -55,19 +77,69 @@ void MainWindow::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    Settings stored;
+    stored.setValue(QStringLiteral("window/geometry"), saveGeometry());
+    stored.setValue(QStringLiteral("window/state"), saveState());
     QMainWindow::closeEvent(event);
+}
+
+void MainWindow::openProject(const QString& path)
+{
+    controller()->projectOpen(path);
 }
 
 void MainWindow::setTitle(const QString& title)
 {
-    setWindowTitle(title);
+    // The model names a project saved for the first time by its whole path.
+    m_projectName = QFileInfo(title).fileName();
+    setWindowTitle(m_projectName + QStringLiteral("[*] - Quillmarch"));
+    DM* model = dataModel();
+    setWindowModified(model->isModified());
+    if (!model->filePath().isEmpty())
+        rememberRecent(model->filePath());
+}
+
+void MainWindow::rememberRecent(const QString& path)
+{
+    Settings stored;
+    QStringList recent = stored.value(QStringLiteral("recent/projects")).toStringList();
+    if (recent.value(0) == path)
+        return;
+    recent.removeAll(path);
+    recent.prepend(path);
+    stored.setValue(QStringLiteral("recent/projects"), QStringList(recent.mid(0, RecentCount)));
+    fillRecentMenu();
+}
+
+void MainWindow::fillRecentMenu()
+{
+    QMenu* menu = m_actions->recentMenu();
+    menu->clear();
+    const QStringList recent = Settings().value(QStringLiteral("recent/projects")).toStringList();
+    for (int i = 0; i < recent.size(); ++i) {
+        const QString path = recent[i];
+        // "&1 name": a mnemonic each, and the name's own "&" kept as text.
+        QString name = QFileInfo(path).fileName();
+        name.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction* a = menu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(name));
+        a->setToolTip(path);
+        a->setStatusTip(path);
+        connect(a, &QAction::triggered, this, [this, path] { openProject(path); });
+    }
+    menu->addSeparator();
+    QAction* clear = menu->addAction(QStringLiteral("&Clear the list"));
+    clear->setEnabled(!recent.isEmpty());
+    connect(clear, &QAction::triggered, this, [this] {
+        Settings().remove(QStringLiteral("recent/projects"));
+        fillRecentMenu();
+    });
 }
 
 bool MainWindow::askFolderAdd(QString& folder)
 {
     QStringList chosen;
     if (!runFileDialog(QStringLiteral("Add folder"), QFileDialog::Directory,
-                       QFileDialog::AcceptOpen, chosen))
+                       QFileDialog::AcceptOpen, EntriesFolder, chosen))
         return false;
     folder = chosen.first();
     return true;
@@ -77,7 +149,7 @@ bool MainWindow::askFilesAdd(QStringList& files)
 {
     QStringList chosen;
     if (!runFileDialog(QStringLiteral("Add file(s)"), QFileDialog::ExistingFiles,
-                       QFileDialog::AcceptOpen, chosen))
+                       QFileDialog::AcceptOpen, EntriesFolder, chosen))
         return false;
     files = chosen;
     return true;
@@ -89,9 +161,23 @@ bool MainWindow::askProjectSaveAs(QString& path)
     // dialogs, and the toolkit asks before an existing file is overwritten.
     QStringList chosen;
     if (!runFileDialog(QStringLiteral("Save Project As"), QFileDialog::AnyFile,
-                       QFileDialog::AcceptSave, chosen))
+                       QFileDialog::AcceptSave, ProjectsFolder, chosen))
         return false;
     path = chosen.first();
+    // The toolkit's dialog adds the suffix itself and asks before replacing
+    // that file; a desktop's own dialog may do neither.
+    if (QFileInfo(path).suffix().isEmpty()) {
+        path += QStringLiteral(".qmp");
+        if (QFileInfo::exists(path)) {
+            QMessageBox box(QMessageBox::Warning, QStringLiteral("Save Project As"),
+                            QStringLiteral("\"%1\" already exists. Replace it?")
+                                .arg(QFileInfo(path).fileName()),
+                            QMessageBox::Yes | QMessageBox::Cancel, this);
+            box.setDefaultButton(QMessageBox::Cancel);
+            if (runQuestion(box) != QMessageBox::Yes)
+                return false;
+        }
+    }
     return true;
 }
 
@@ -99,7 +185,7 @@ bool MainWindow::askProjectLoad(QString& path)
 {
     QStringList chosen;
     if (!runFileDialog(QStringLiteral("Load Project"), QFileDialog::ExistingFile,
-                       QFileDialog::AcceptOpen, chosen))
+                       QFileDialog::AcceptOpen, ProjectsFolder, chosen))
         return false;
     path = chosen.first();
     return true;
@@ -133,7 +219,7 @@ IViewDialogs::SaveChoice MainWindow::askSaveChanges()
 {
     QMessageBox box(
         QMessageBox::Warning, QStringLiteral("Unsaved Changes"),
-        QStringLiteral("Save the changes to \"%1\" before closing it?").arg(windowTitle()),
+        QStringLiteral("Save the changes to \"%1\" before closing it?").arg(m_projectName),
         QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
     box.setInformativeText(QStringLiteral("Changes that are not saved will be lost."));
     box.setDefaultButton(QMessageBox::Save);
@@ -170,17 +256,28 @@ bool MainWindow::confirmOriginalsDelete(int files, int folders)
 }
 
 bool MainWindow::runFileDialog(const QString& caption, QFileDialog::FileMode mode,
-                               QFileDialog::AcceptMode acceptMode, QStringList& chosen)
+                               QFileDialog::AcceptMode acceptMode, FolderKind kind,
+                               QStringList& chosen)
 {
-    QFileDialog dialog(this, caption, QString(), QString());
+    const QString key = QLatin1String(folderKeys[kind]);
+    QFileDialog dialog(this, caption, Settings().value(key).toString(), QString());
     dialog.setFileMode(mode);
     dialog.setAcceptMode(acceptMode);
-    if (DialogAnswers::takeFiles(dialog, chosen))
-        return !chosen.isEmpty();
-    if (dialog.exec() == 0)
+    if (kind == ProjectsFolder) {
+        dialog.setNameFilters(
+            {QStringLiteral("Quillmarch projects (*.qmp)"), QStringLiteral("All files (*)")});
+        dialog.setDefaultSuffix(QStringLiteral("qmp"));
+    }
+    if (!DialogAnswers::takeFiles(dialog, chosen)) {
+        if (dialog.exec() == 0)
+            return false;
+        chosen = dialog.selectedFiles();
+    }
+    if (chosen.isEmpty())
         return false;
-    chosen = dialog.selectedFiles();
-    return !chosen.isEmpty();
+    // The folder that held the choice; for an added folder, the one above it.
+    Settings().setValue(key, QFileInfo(chosen.first()).absolutePath());
+    return true;
 }
 
 QMessageBox::StandardButton MainWindow::runQuestion(QMessageBox& box)

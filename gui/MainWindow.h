@@ -24,6 +24,10 @@ public:
     MainStatus* status() const { return m_status; }
     MainList* list() const { return m_list; }
 
+    // Opens the project at path as File > Open would (the command line, a
+    // recent project).
+    void openProject(const QString& path);
+
     void setTitle(const QString& title) override;
     bool askFolderAdd(QString& folder) override;
     bool askFilesAdd(QStringList& files) override;
@@ -40,12 +44,22 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Where a file dialog opens and what it remembers: the entries or the projects.
+    enum FolderKind
+    {
+        EntriesFolder,
+        ProjectsFolder
+    };
+
     bool runFileDialog(const QString& caption, QFileDialog::FileMode mode,
-                       QFileDialog::AcceptMode acceptMode, QStringList& chosen);
+                       QFileDialog::AcceptMode acceptMode, FolderKind kind, QStringList& chosen);
+    void rememberRecent(const QString& path);
+    void fillRecentMenu();
     QMessageBox::StandardButton runQuestion(QMessageBox& box);
     int runDialog(QDialog& dialog);
 
     MainActions* m_actions;
     MainStatus* m_status;
     MainList* m_list;
+    QString m_projectName; // the file name the title shows
 };

@@ -1,14 +1,35 @@
 #include <QApplication>
 
+#include "gui/CommandLine.h"
 #include "gui/MainWindow.h"
 
 int main(int argc, char* argv[])
 {
+    // Sharp at any scale: layouts in device-independent pixels, icons drawn
+    // at the screen's pixel ratio.
+    QApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    QApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+    QApplication::setApplicationName(QStringLiteral("quillmarch"));
+    QApplication::setApplicationVersion(QStringLiteral(QM_VERSION));
+    // --help and --version answer in a terminal without a display.
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg == "-h" || arg == "--help" || arg == "-?" || arg == "--help-all" || arg == "-v" ||
+            arg == "--version") {
+            QCoreApplication textOnly(argc, argv);
+            commandLineProject(QCoreApplication::arguments()); // prints and ends the process
+        }
+    }
     QApplication app(argc, argv);
+    // The desktop entry, so that docks and Wayland show the program's icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("quillmarch"));
+    const QString project = commandLineProject(QApplication::arguments());
     int result;
     {
         MainWindow window;
         window.show();
+        if (!project.isEmpty())
+            window.openProject(project);
         result = app.exec();
     } // the window and its views go before the application object
     return result;

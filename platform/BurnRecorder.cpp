@@ -1,4 +1,5 @@
 #include "platform/BurnRecorder.h"
+#include "core/Log.h"
 
 #include <cerrno>
 #include <cstring>
@@ -11,13 +12,12 @@
 // libburn.h puts its names in a namespace when seen from C++.
 using namespace burn;
 
-#include <QDebug>
 #include <QElapsedTimer>
 #include <QFile>
 
 namespace {
 
-// Passes libburn's complaints to the debug output; they are never shown.
+// Passes libburn's complaints to the diagnostics, which are off by default.
 void logBurnMessages()
 {
     int code = 0;
@@ -25,7 +25,7 @@ void logBurnMessages()
     char text[BURN_MSGS_MESSAGE_LEN];
     char severity[80];
     while (burn_msgs_obtain(const_cast<char*>("SORRY"), &code, text, &osErrno, severity) > 0)
-        qDebug() << "libburn" << severity << Qt::hex << code << text;
+        qCDebug(qmLog) << "libburn" << severity << Qt::hex << code << text;
 }
 
 // Why a device cannot be opened, before libburn gets to try.

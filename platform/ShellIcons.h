@@ -8,6 +8,6 @@ class QPixmap;
 // not exist); a new pixmap the caller owns.
 QPixmap* shellIcon(const QString& name);
 
-// The icon for the file type of path, cached by the text from the last "." on
-// (the whole path when there is none); owned by the cache.
+// The icon for the file type of path, cached by the text from the file name's
+// last "." on (the whole path when there is none); owned by the cache.
 QPixmap* fileIcon(const QString& path);

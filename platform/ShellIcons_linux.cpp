@@ -104,10 +104,13 @@ QPixmap* fileIcon(const QString& path)
     // Keyed by the type's text, not the path, so painting many files of few
     // types asks the theme a few times.
     static IconCache cache;
-    const int dot = path.lastIndexOf(QLatin1Char('.'));
-    const QString key = dot < 0 ? path : path.mid(dot);
+    const QString name = path.section(QLatin1Char('/'), -1);
+    const int dot = name.lastIndexOf(QLatin1Char('.'));
+    const QString key = dot < 0 ? path : name.mid(dot);
     QPixmap*& cached = cache.pixmaps[key];
+    // The MIME database reads a bare ".mp4" as a hidden file of unknown type:
+    // it is asked about a file name with that extension.
     if (!cached)
-        cached = shellIcon(key);
+        cached = shellIcon(dot < 0 ? path : QStringLiteral("file") + key);
     return cached;
 }

@@ -3,12 +3,12 @@
 #include <gio/gio.h>
 
 #include "control/ShellServices.h"
+#include "core/Log.h"
 
 #include <QClipboard>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
-#include <QDebug>
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
@@ -54,7 +54,7 @@ bool deleteToRecycleBin(const QString& path)
     GError* error = nullptr;
     const bool moved = g_file_trash(file, nullptr, &error);
     if (!moved)
-        qDebug() << "trash:" << path << (error ? error->message : "failed");
+        qCDebug(qmLog) << "trash:" << path << (error ? error->message : "failed");
     g_clear_error(&error);
     g_object_unref(file);
     return moved;
@@ -80,7 +80,7 @@ void revealInFileManager(const QString& folder, const QString& item)
     QObject::connect(watcher, &QDBusPendingCallWatcher::finished,
                      [openFolder](QDBusPendingCallWatcher* w) {
                          if (w->isError()) {
-                             qDebug() << "ShowItems:" << w->error().message();
+                             qCDebug(qmLog) << "ShowItems:" << w->error().message();
                              openFolder();
                          }
                          w->deleteLater();

@@ -3,6 +3,8 @@
 // tools/screenshot.sh for the picture in the README; closes by itself after
 // a minute.
 #include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidgetItem>
 
@@ -58,7 +60,12 @@ const int dispensed[] = {0, 1, 3, 4, 6, 8, 10, 13, 19};
 
 int main(int argc, char* argv[])
 {
+    QApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    QApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
     QApplication app(argc, argv);
+    // The program's first start, whatever the user's own settings hold.
+    QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
 
     DM* model = dataModel();
     std::vector<EntryPos> where;
@@ -94,8 +101,8 @@ int main(int argc, char* argv[])
     MainList* list = window.list();
     list->topLevelItem(Main)->child(1)->setSelected(true);
     list->topLevelItem(Main)->child(3)->setSelected(true);
-    // Tall enough to show every group (the program itself opens at 800 x 600).
-    window.resize(800, 1130);
+    // Tall enough to show every group, as wide as the program opens.
+    window.resize(window.width(), 1130);
     window.show();
 
     QTimer::singleShot(60 * 1000, &app, &QApplication::quit);

@@ -1,8 +1,9 @@
 #!/bin/sh
 # Photographs the real main window over a sample project, under its own X
 # server, into a PNG (default docs/screenshot.png). Builds the sample program
-# first if needed. Needs: xvfb (xvfb-run), imagemagick (import), and
-# optionally xdotool to wait for the window instead of a fixed pause.
+# first if needed. Needs: xvfb (xvfb-run), imagemagick (import), xwininfo
+# (x11-utils), and optionally xdotool to wait for the window instead of a
+# fixed pause.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD:-$root/build}
@@ -17,16 +18,21 @@ done
 cmake --build "$build" -j2 --target qm_sample_window >/dev/null
 mkdir -p "$(dirname "$out")"
 
-# The screen is exactly the sample window's size: without a window manager the
-# window sits at the top left corner and fills it.
+# Without a window manager the window sits at the top left corner of a screen
+# wider than it; the picture is the window alone. QT_SCALE_FACTOR=2 (whole
+# numbers) photographs the high-density look on a screen twice the size.
+scale=${QT_SCALE_FACTOR:-1}
 unset QT_QPA_PLATFORM
-xvfb-run -a -s "-screen 0 800x1130x24" sh -c '
+xvfb-run -a -s "-screen 0 $((1400 * scale))x$((1130 * scale))x24" sh -c '
     "$1" & pid=$!
     if command -v xdotool >/dev/null 2>&1; then
         timeout 20 xdotool search --sync --onlyvisible --class qm_sample_window >/dev/null || true
     fi
     sleep 2
-    import -window root "$2"
+    # The biggest window of the program: the main window, not a helper.
+    id=$(xwininfo -root -tree 2>/dev/null |
+         awk "/qm_sample_window/ { split(\$(NF-1), g, \"[x+]\"); if (g[1] * g[2] > best) { best = g[1] * g[2]; id = \$1 } } END { print id }")
+    import -window "${id:-root}" "$2"
     kill "$pid"
 ' sh "$build/tools/qm_sample_window" "$out" 2>/dev/null
 echo "screenshot: $out"

@@ -3,9 +3,9 @@
 #include <memory>
 #include <vector>
 
-#include <QDebug>
 #include <QElapsedTimer>
 
+#include "core/Log.h"
 #include "core/dispense/TryCalcerFactory.h"
 #include "core/dispense/TryCalcerProto.h"
 #include "core/model/DM.h"
@@ -124,7 +124,7 @@ void Dispenser::run()
                 best = cur;
                 calc->getSelection(bestSelection);
                 ++improvements;
-                qDebug().nospace().noquote() << " Try " << improvements << " " << cur;
+                qCDebug(qmLog).nospace().noquote() << "Try " << improvements << " " << cur;
                 emit set_bestResult4Now(quint64(cur) * blockSize);
                 return true;
             });

@@ -1,6 +1,5 @@
 #include "core/dispense/FolderSizeCalcer.h"
 
-#include <QDebug>
 #include <QMutexLocker>
 
 #include "core/dispense/Walk.h"
@@ -47,9 +46,7 @@ void FolderSizeCalcer::run()
         {
             QMutexLocker lock(&m_mutex);
             while (m_jobs.isEmpty() && !m_stop) {
-                qDebug() << "before wait";
                 m_wake.wait(&m_mutex);
-                qDebug() << "after wait";
             }
             if (m_stop)
                 return;

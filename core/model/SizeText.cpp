@@ -10,20 +10,15 @@ const QString& groupTitle(int group)
 
 QString sizeText(quint64 bytes)
 {
-    struct Unit
-    {
-        quint64 threshold;
-        const char* text;
-    };
-    static const Unit units[] = {{Q_UINT64_C(1) << 50, "EB"},
-                                 {Q_UINT64_C(1) << 40, "TB"},
-                                 {Q_UINT64_C(1) << 30, "Gb"},
-                                 {Q_UINT64_C(1) << 20, "Mb"},
-                                 {Q_UINT64_C(1) << 10, "kb"}};
-    for (const Unit& u : units) {
-        if (bytes > u.threshold)
-            return QString::number(double(bytes) / double(u.threshold), 'f', 1) +
-                   QLatin1Char(' ') + QLatin1String(u.text);
+    if (bytes < 1024)
+        return QString::number(bytes) + QStringLiteral(" B");
+    static const char* const units[] = {"KiB", "MiB", "GiB", "TiB", "PiB", "EiB"};
+    double value = double(bytes) / 1024.0;
+    int unit = 0;
+    // Up a unit before the one decimal would round to "1024.0".
+    while (unit < 5 && value >= 1023.95) {
+        value /= 1024.0;
+        ++unit;
     }
-    return QString::number(bytes);
+    return QString::number(value, 'f', 1) + QLatin1Char(' ') + QLatin1String(units[unit]);
 }

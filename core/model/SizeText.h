@@ -6,6 +6,6 @@
 // Display name of group 0..4 ("Dispensed", ..., "Not In Use").
 const QString& groupTitle(int group);
 
-// A byte count as text: one decimal and "kb", "Mb", "Gb", "TB" or "EB" above
-// 1024 bytes, the plain number otherwise.
+// A byte count as text in binary units: "N B" below 1 KiB, else one decimal
+// and "KiB", "MiB", "GiB", "TiB", "PiB" or "EiB".
 QString sizeText(quint64 bytes);

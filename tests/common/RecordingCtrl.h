@@ -22,6 +22,7 @@ public:
     QM_RECORD(priorityUp) QM_RECORD(priorityDown) QM_RECORD(about) QM_RECORD(selectionChanged)
 #undef QM_RECORD
     void prioritySet(int group) override { calls << QStringLiteral("prioritySet %1").arg(group); }
+    void projectOpen(const QString& path) override { calls << "projectOpen " + path; }
     void pathsAdd(QStringList paths) override { calls << "pathsAdd " + paths.join('|'); }
     void entryReveal(const EntryPos& p) override
     {

@@ -235,7 +235,7 @@ void TestEngine::commands_data()
     const QString ready = road + "target /s 10;acts esDu;";
     row("dispense without a target", road + "dispense", "asked= acts=esdu");
     row("dispense cancelled", ready + "cancel;dispense",
-        "asked=search L=D:|R:r0|M:m0,m1,m2|B:|N:n0 acts=esDu wasted=0");
+        "asked=search L=D:|R:r0|M:m0,m1,m2|B:|N:n0 acts=esDu wasted=none");
     row("dispense, post", ready + "dispense;post",
         "L=D:m0,r0|R:|M:m1,m2|B:|N:n0 wasted=4096 total=32668 2 acts=eSdU clip=m0,r0");
     row("undispense", ready + "dispense;post;acts esdU;undispense;post",

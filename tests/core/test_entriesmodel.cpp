@@ -143,9 +143,10 @@ void TestEntriesModel::edgeCases()
     QVERIFY(!m.isModified() && !m.hasTarget() && m.entryCount() == 0);
 
     const quint64 K = 1024, M = K * K, G = M * K, T = G * K;
-    const quint64 bytes[] = {0, K, K + 1, K + 512, M, M + 1, G + G / 2, T, T + 1, T * K + 1, ~0ull};
-    const char* texts[] = {"0",      "1024",      "1.0 kb", "1.5 kb", "1024.0 kb", "1.0 Mb",
-                           "1.5 Gb", "1024.0 Gb", "1.0 TB", "1.0 EB", "16384.0 EB"};
+    const quint64 bytes[] = {0,         K - 1, K,     K + 512, M - 1, M + 1,
+                             G + G / 2, T - 1, T + 1, T * K,   ~0ull};
+    const char* texts[] = {"0 B",     "1023 B",  "1.0 KiB", "1.5 KiB", "1.0 MiB", "1.0 MiB",
+                           "1.5 GiB", "1.0 TiB", "1.0 TiB", "1.0 PiB", "16.0 EiB"};
     for (int i = 0; i < 11; ++i)
         QCOMPARE(sizeText(bytes[i]), QString(texts[i]));
 }

@@ -4,15 +4,18 @@
 #include <QClipboard>
 #include <QFileIconProvider>
 #include <QLabel>
+#include <QMenu>
 #include <QMimeData>
 #include <QPaintEngine>
 #include <QPushButton>
 #include <QStorageInfo>
+#include <QWindow>
 #include <QtTest>
 
 #include "core/dispense/IDispenser.h"
 #include "core/model/DM.h"
 #include "core/model/SizeText.h"
+#include "gui/CommandLine.h"
 #include "gui/DialogAnswers.h"
 #include "gui/DispenseBoard.h"
 #include "gui/EditTarget.h"
@@ -75,12 +78,38 @@ QString writeFile(const QString& path, int size)
     return file.open(QIODevice::WriteOnly) && file.write(QByteArray(size, 'q')) ? path : "";
 }
 
+// The WCAG contrast ratio of the most distinct pixel in the row's text area to
+// the row's background (taken at the bottom left, and as far as it reaches).
+qreal textContrast(const QImage& row)
+{
+    auto luminance = [](QRgb c) {
+        qreal sum = 0;
+        for (auto [v, w] : {std::pair{qRed(c), 0.2126}, {qGreen(c), 0.7152}, {qBlue(c), 0.0722}})
+            sum += w * (v <= 10 ? v / 255.0 / 12.92 : std::pow((v / 255.0 + 0.055) / 1.055, 2.4));
+        return sum;
+    };
+    const QRgb bg = row.pixel(1, row.height() - 2);
+    int top = 0, right = 1;
+    while (row.pixel(1, top) != bg)
+        ++top;
+    while (right + 1 < row.width() && row.pixel(right + 1, top) == bg)
+        ++right;
+    qreal best = 1;
+    for (int y = top; y < row.height() - 1; ++y)
+        for (int x = 0; x <= right; ++x) {
+            const qreal a = luminance(row.pixel(x, y)) + 0.05, b = luminance(bg) + 0.05;
+            best = qMax(best, qMax(a, b) / qMin(a, b));
+        }
+    return best;
+}
+
 // Records the pixmaps painted through it, by cacheKey.
 class PixmapRecorder : public QPaintDevice, public QPaintEngine
 {
 public:
     PixmapRecorder() : QPaintEngine(AllFeatures) {}
     QList<qint64> keys;
+    QSize lastSize;
     QPaintEngine* paintEngine() const override { return const_cast<PixmapRecorder*>(this); }
     int metric(PaintDeviceMetric m) const override { return m == PdmDepth ? 32 : 400; }
     bool begin(QPaintDevice*) override { return true; }
@@ -88,9 +117,10 @@ public:
     void updateState(const QPaintEngineState&) override {}
     void drawPath(const QPainterPath&) override {}
     void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
-    void drawPixmap(const QRectF&, const QPixmap& p, const QRectF&) override
+    void drawPixmap(const QRectF& r, const QPixmap& p, const QRectF&) override
     {
         keys << p.cacheKey();
+        lastSize = r.size().toSize();
     }
     Type type() const override { return User; }
 };
@@ -142,8 +172,11 @@ private slots:
 
     void actionsReachOneOperation()
     {
-        QMainWindow window;
+        QMainWindow window; // by its shortcut where it has one, else from its menu
         auto* actions = new MainActions(&window);
+        actions->setupTexts();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
         for (int i = 0; i < int(Act::Count); ++i) {
             QAction* a = actions->action(Act(i));
             const QString name = a->objectName();
@@ -153,7 +186,7 @@ private slots:
                 if (name == "Priority" + QString(groupTitle(g)).remove(' '))
                     want = QString("prioritySet %1").arg(g);
             a->setEnabled(true);
-            a->trigger();
+            a->shortcut().isEmpty() ? a->trigger() : QTest::keySequence(&window, a->shortcut());
             QCOMPARE(name + ": " + recordingCtrl().take().join(';'), name + ": " + want);
         }
     }
@@ -270,17 +303,61 @@ private slots:
         fillModel("2:/data/notes.txt,/data/photos");
         dataModel()->entryAt(EntryPos{Main, 1}).Kind = Folder;
         m_list->rebuildItems();
-        QList<qint64> drawn;
+        PixmapRecorder device;
         for (int row : {0, 1}) {
-            PixmapRecorder device;
             QPainter painter(&device);
             const QModelIndex head = m_list->model()->index(Main, 0);
             m_list->itemDelegate()->paint(&painter, {}, m_list->model()->index(row, 1, head));
-            drawn << device.keys;
         }
-        const QPixmap folder = QFileIconProvider().icon(QFileIconProvider::Folder).pixmap(16, 16);
-        QCOMPARE(drawn,
+        const QPixmap folder =
+            QFileIconProvider().icon(QFileIconProvider::Folder).pixmap(device.lastSize);
+        QCOMPARE(device.keys,
                  (QList<qint64>{fileIcon("/data/notes.txt")->cacheKey(), folder.cacheKey()}));
+    }
+
+    // Every header and entry row keeps its text readable in a light and a dark theme.
+    void readableRows_data()
+    {
+        QTest::addColumn<QPalette>("palette");
+        QPalette dark;
+        for (auto [role, c] : {std::pair{QPalette::Window, 0x353535},
+                               {QPalette::Base, 0x232323},
+                               {QPalette::AlternateBase, 0x353535},
+                               {QPalette::Text, 0xdddddd},
+                               {QPalette::WindowText, 0xdddddd},
+                               {QPalette::Highlight, 0x2a82da},
+                               {QPalette::HighlightedText, 0xffffff}})
+            dark.setColor(role, QColor(QRgb(c)));
+        QTest::newRow("light") << QApplication::style()->standardPalette();
+        QTest::newRow("dark") << dark;
+    }
+
+    void readableRows()
+    {
+        QFETCH(QPalette, palette);
+        fillModel("2:a,b,c");
+        m_list->rebuildItems();
+        const QAbstractItemModel* model = m_list->model();
+        for (int i = 0; i < NoGroup + 3; ++i) { // the headers; a striped, a plain, a selected entry
+            const QModelIndex index = i < NoGroup
+                                          ? model->index(i, 1)
+                                          : model->index(i - NoGroup, 2, model->index(Main, 0));
+            QStyleOptionViewItem option;
+            option.palette = palette;
+            option.font = m_list->font();
+            option.showDecorationSelected = true;
+            option.state = QStyle::State_Enabled | QStyle::State_Active;
+            if (i == NoGroup + 2)
+                option.state |= QStyle::State_Selected;
+            option.rect = QRect({0, 0}, m_list->itemDelegate()->sizeHint(option, index));
+            option.rect.setWidth(300);
+            QImage image(option.rect.size(), QImage::Format_RGB32);
+            image.fill(palette.color(QPalette::Base)); // as the view does
+            QPainter painter(&image);
+            m_list->itemDelegate()->paint(&painter, option, index);
+            painter.end();
+            QVERIFY2(textContrast(image) >= 4.5, qPrintable(QString("row %1").arg(i)));
+        }
     }
 
     // Each way out makes one request, and the dialog stays until the search stops.
@@ -424,10 +501,49 @@ private slots:
         DialogAnswers::nextFiles({projectPath});
         trigger(Act::ProjectLoad);
         QCOMPARE(projectText(), saved);
-        QCOMPARE(m_window->windowTitle(), QString("road.qmp"));
+        QCOMPARE(m_window->windowTitle(), QString("road.qmp[*] - Quillmarch"));
         compareRows(m_window->list());
         QVERIFY(enabled(Act::Dispense) && !enabled(Act::ProjectSave));
         QVERIFY(!DialogAnswers::pending()); // every dialog asked for came
+    }
+
+    // Started with a project on the command line and saved under a name typed
+    // without extension; a second window finds its size, folders and projects.
+    void startUpAndSettings()
+    {
+        delete m_window;
+        m_window = new MainWindow;
+        m_window->show();
+        QDir::setCurrent(m_home.path());
+        m_window->openProject(commandLineProject({"quillmarch", "road.qmp"}));
+        QCOMPARE(m_window->windowTitle(), QString("road.qmp[*] - Quillmarch"));
+        QVERIFY(!m_window->isWindowModified());
+        DialogAnswers::nextFiles({writeFile(m_home.filePath("in/new.bin"), 10)});
+        trigger(Act::FilesAdd);
+        QCOMPARE(m_window->windowHandle()->title(), QString("road.qmp* - Quillmarch"));
+        const QString folder = m_home.filePath("projects");
+        QVERIFY(QDir().mkpath(folder));
+        DialogAnswers::nextFiles({folder + "/my photos"});
+        trigger(Act::ProjectSaveAs);
+        QVERIFY(QFileInfo::exists(folder + "/my photos.qmp") && !m_window->isWindowModified());
+        QCOMPARE(m_window->windowTitle(), QString("my photos.qmp[*] - Quillmarch"));
+        m_window->resize(640, 480);
+        QVERIFY(m_window->close());
+        delete m_window;
+
+        m_window = new MainWindow;
+        QCOMPARE(m_window->size(), QSize(640, 480));
+        const QList<QAction*> recent = m_window->actions()->recentMenu()->actions();
+        QCOMPARE(recent[0]->toolTip() + '|' + recent[1]->toolTip(),
+                 folder + "/my photos.qmp|" + m_home.filePath("road.qmp"));
+        recent[1]->trigger();
+        QCOMPARE(m_window->windowTitle(), QString("road.qmp[*] - Quillmarch"));
+        for (Act a : {Act::ProjectLoad, Act::FilesAdd}) {
+            DialogAnswers::nextFiles({});
+            trigger(a);
+            QCOMPARE(DialogAnswers::lastShown().folder,
+                     a == Act::FilesAdd ? m_home.filePath("in") : folder);
+        }
     }
 
     void saveAsIntoReadOnlyFolder()
@@ -452,7 +568,7 @@ private slots:
         QTest::addColumn<QString>("how");
         QTest::newRow("select and OK") << true << "OK";
         QTest::newRow("double click") << true << "double";
-        QTest::newRow("unsupported, dialog stays") << false << "OK";
+        QTest::newRow("unsupported, dialog stays") << false << "double";
     }
 
     void targetPicker()
@@ -466,8 +582,11 @@ private slots:
         EditTarget dlg(m_window);
         dlg.show();
         auto* list = dlg.findChild<QTreeWidget*>();
-        const QList<QTreeWidgetItem*> rows = list->findItems(root, Qt::MatchExactly, 1);
+        const QList<QTreeWidgetItem*> rows = list->findItems(root, Qt::MatchExactly, 0);
         QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows.first()->isDisabled(), !ntfs); // refused before it can be chosen
+        if (!ntfs) // the target an earlier row chose comes preselected
+            QCOMPARE(list->currentItem()->text(0), m_ntfs);
         const QPoint at = list->visualItemRect(rows.first()).center();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
         if (how == "double")
@@ -487,6 +606,8 @@ private slots:
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    QTemporaryDir config; // the windows' settings, fresh in every run
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path());
     TestGuiViews views;
     TestGuiRoad road;
     return QTest::qExec(&views, argc, argv) | QTest::qExec(&road, argc, argv);

@@ -23,6 +23,8 @@ private slots:
         // Cached by the text from the last dot: one pixmap per type.
         QCOMPARE(fileIcon("/d/a.tar.gz"), fileIcon("/e/b.gz"));
         QVERIFY(fileIcon("/d/notes.txt") != fileIcon("/d/my.dir/README"));
+        QCOMPARE(fileIcon("/d/v.mp4")->cacheKey(),
+                 QIcon::fromTheme("video-x-generic").pixmap(32, 32).cacheKey());
     }
 };
 
