@@ -38,8 +38,7 @@ public:
     // tableEntries: room for the sum tables of the last items (0: none); they
     // start at firstTableEntries and grow with the work the search does.
     FillSearch(std::vector<FillItem> items, qint64 capacity, quint64 sharedBlock,
-               quint64 sharedBase,
-               std::size_t tableEntries = DefaultTableEntries,
+               quint64 sharedBase, std::size_t tableEntries = DefaultTableEntries,
                std::size_t firstTableEntries = FirstTableEntries);
 
     // best: the free count to beat, that of the first selection. Returns true
@@ -78,7 +77,8 @@ private:
     // For the positions from m_tableFrom on: every sum of the items' least
     // costs (block counts, plus the whole blocks of their shared bytes) from
     // there to the end that fits into the capacity, ascending. They bound the
-    // least free count of a branch (exactly, without a shared store). Index: item count minus position.
+    // least free count of a branch (exactly, without a shared store). Index:
+    // item count minus position.
     int m_tableFrom;
     std::vector<std::vector<quint64>> m_tables;
     std::size_t m_tableEntries = 0;

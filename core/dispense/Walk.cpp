@@ -273,7 +273,8 @@ private:
         if (!isStart)
             m_walker.onFolder();
         if (m_names)
-            m_walker.beginListing(nameOf(isStart ? m_startName.c_str() : p.path.c_str() + p.nameStart));
+            m_walker.beginListing(
+                nameOf(isStart ? m_startName.c_str() : p.path.c_str() + p.nameStart));
 
         const quint64 listing = ++m_listings;
         const std::size_t queuedBefore = m_work.size();
