@@ -47,12 +47,23 @@ std::unique_ptr<TryCalcerProto> makeCalc(const Family& f)
         c = std::make_unique<TryCalcerUDF>(f.blockSize, f.availableBlocks);
     else
         c = std::make_unique<TryCalcerHDD>(f.blockSize, f.availableBlocks, f.fileSystem == 1);
+    // Every item a folder of 12-character names, its sub-folders empty.
+    const ItemName name{12, false};
     for (unsigned i = 0; i < f.items.size(); ++i) {
         c->beginItem();
-        for (quint64 s : f.items[i].files)
+        c->beginListing(name);
+        for (quint64 s : f.items[i].files) {
+            c->onName(name);
             c->onFile(s);
+        }
         for (quint32 d = 0; d < f.items[i].folders; ++d)
+            c->onName(name);
+        c->endListing();
+        for (quint32 d = 0; d < f.items[i].folders; ++d) {
             c->onFolder();
+            c->beginListing(name);
+            c->endListing();
+        }
         c->endItem(i);
     }
     return c;

@@ -65,13 +65,13 @@ void Dispenser::run()
 
     DM* model = dataModel();
     const Target target = model->target();
-    const quint64 blockSize = target.BlockSize;
     std::unique_ptr<TryCalcerProto> calc = createTryCalcer(target);
     if (!calc) {
         // Unknown file system or no block size: nothing can be measured.
         emit do_finish(false);
         return;
     }
+    const quint64 blockSize = calc->unitSize();
     calc->setWalkStop(&m_stopTrying);
 
     // What is being measured, told at most ten times a second: a group of
@@ -146,6 +146,8 @@ void Dispenser::run()
         }
         if (request == Accept)
             break;
+        // The next level pays for what it adds to the metadata of this one.
+        calc->useSelection(bestSelection);
         calc->beginLevel(best);
     }
     if (m_request == Cancel) {

@@ -2,7 +2,20 @@
 
 #include <QtGlobal>
 
+// A name as the target's file systems store it: its length in UTF-16 code
+// units, and whether it holds a character beyond Latin-1 (UDF then stores
+// every character in 16 bits).
+struct ItemName
+{
+    quint32 length = 0;
+    bool wide = false;
+};
+
 // Receives what a folder walk finds: one call per sub-folder, one per file.
+// Walkers that cost names (countsNames) also get every listed folder, the
+// start included, framed by beginListing with the folder's own name and
+// endListing; in between, onName for each item in it, just before its onFile
+// (a sub-folder's name comes alone; the folder is listed later).
 class FilesPlaceWalker
 {
 public:
@@ -10,4 +23,9 @@ public:
 
     virtual void onFolder() = 0;
     virtual void onFile(const quint64& size) = 0;
+
+    virtual bool countsNames() const { return false; }
+    virtual void beginListing(const ItemName&) {}
+    virtual void onName(const ItemName&) {}
+    virtual void endListing() {}
 };

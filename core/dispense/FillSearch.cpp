@@ -4,8 +4,6 @@
 #include <limits>
 #include <numeric>
 
-#include "core/dispense/UdfMeta.h"
-
 namespace {
 
 enum Phase : char
@@ -29,42 +27,29 @@ quint64 addSat(quint64 a, quint64 b)
     return s < a ? std::numeric_limits<quint64>::max() : s;
 }
 
-qint64 meta(quint64 folders, quint64 files)
+quint64 ceilDiv(quint64 a, quint64 b)
 {
-    const quint64 top = quint64(std::numeric_limits<qint32>::max());
-    return udfMetaBlocks(qint32(std::min(folders, top)), qint32(std::min(files, top)));
-}
-
-// The metadata beyond two blocks a folder and one a file: what the directory
-// blocks add. It only grows with either count.
-qint64 metaSteps(quint64 folders, quint64 files)
-{
-    return meta(folders, 0) - 2 * qint64(folders) + meta(0, files) - qint64(files);
-}
-
-// An item's cost at the least: its data, two blocks a folder, one a file.
-quint64 leastCost(const FillItem& it, bool udf)
-{
-    return udf ? addSat(it.blocks, 2 * quint64(it.folders) + it.files) : it.blocks;
+    return a / b + (a % b != 0);
 }
 
 } // namespace
 
-FillSearch::FillSearch(std::vector<FillItem> items, qint64 capacity, bool udfMeta,
-                       std::size_t tableEntries, std::size_t firstTableEntries)
-    : m_items(std::move(items)), m_capacity(std::max<qint64>(capacity, 0)), m_udf(udfMeta),
+FillSearch::FillSearch(std::vector<FillItem> items, qint64 capacity, quint64 sharedBlock,
+                       quint64 sharedBase, std::size_t tableEntries, std::size_t firstTableEntries)
+    : m_items(std::move(items)), m_capacity(std::max<qint64>(capacity, 0)), m_step(sharedBlock),
+      m_base(sharedBase), m_shares(sharedBlock != 0),
       m_tableBudget(std::min(tableEntries, firstTableEntries)), m_tableMax(tableEntries)
 {
     const int n = int(m_items.size());
     m_restBlocks.assign(n + 1, 0);
-    m_restFiles.assign(n + 1, 0);
-    m_restFolders.assign(n + 1, 0);
+    m_restShared.assign(n + 1, 0);
+    m_restLeastShared.assign(n + 1, 0);
     m_restGcd.assign(n + 1, 0);
     for (int p = n - 1; p >= 0; --p) {
         const FillItem& it = m_items[p];
         m_restBlocks[p] = addSat(m_restBlocks[p + 1], it.blocks);
-        m_restFiles[p] = m_restFiles[p + 1] + it.files;
-        m_restFolders[p] = m_restFolders[p + 1] + it.folders;
+        m_restShared[p] = addSat(m_restShared[p + 1], it.shared);
+        m_restLeastShared[p] = m_restLeastShared[p + 1] + (m_shares ? it.shared / m_step : 0);
         m_restGcd[p] = std::gcd(m_restGcd[p + 1], it.blocks);
         if (p + 1 < n && m_items[p + 1].blocks > it.blocks)
             m_sorted = false;
@@ -83,7 +68,7 @@ void FillSearch::growTables(std::size_t limit)
     std::vector<quint64> shifted;
     while (m_tableFrom > 0 && !m_tablesFull) {
         const std::vector<quint64>& below = m_tables.back();
-        const quint64 b = leastCost(m_items[m_tableFrom - 1], m_udf);
+        const quint64 b = leastCost(m_items[m_tableFrom - 1]);
         shifted.clear();
         for (quint64 s : below) {
             if (b > cap || s > cap - b)
@@ -107,21 +92,32 @@ void FillSearch::growTables(std::size_t limit)
     }
 }
 
+// The blocks the shared store grows by when added bytes join the shared ones.
+quint64 FillSearch::grow(quint64 shared, quint64 added) const
+{
+    const quint64 before = addSat(m_base, shared);
+    return ceilDiv(addSat(before, added), m_step) - ceilDiv(before, m_step);
+}
+
+// An item's cost at the least: its blocks and the whole blocks of its shared
+// bytes.
+quint64 FillSearch::leastCost(const FillItem& it) const
+{
+    return m_shares ? addSat(it.blocks, it.shared / m_step) : it.blocks;
+}
+
 quint64 FillSearch::cost(int pos, const Frame& at) const
 {
     const FillItem& it = m_items[pos];
-    if (!m_udf)
-        return it.blocks;
-    const qint64 grow = meta(quint64(at.folders) + it.folders, quint64(at.files) + it.files) -
-                        meta(at.folders, at.files);
-    return addSat(it.blocks, quint64(grow));
+    return m_shares ? addSat(it.blocks, grow(at.shared, it.shared)) : it.blocks;
 }
 
 // The fewest blocks any selection in the branch can leave free: at least what
 // is left when every remaining item is added (free only falls as items are
 // added), and never below free modulo the common divisor of what remains.
-// With the tables: exactly what the best sum that fits leaves; with metadata,
-// that less the most the directory blocks can grow by.
+// With the tables: exactly what the best sum that fits leaves; with a shared
+// store, that less the most its growth can exceed the least costs by, which
+// is greatest when every remaining item is added.
 qint64 FillSearch::lowerBound(const Frame& at) const
 {
     const int p = at.pos;
@@ -130,20 +126,16 @@ qint64 FillSearch::lowerBound(const Frame& at) const
     if (p >= m_tableFrom) {
         const std::vector<quint64>& sums = m_tables[m_items.size() - p];
         const auto fit = std::upper_bound(sums.begin(), sums.end(), f) - 1;
-        if (!m_udf)
+        if (!m_shares)
             return qint64(f - *fit);
-        const qint64 steps = metaSteps(at.folders + m_restFolders[p], at.files + m_restFiles[p]) -
-                             metaSteps(at.folders, at.files);
-        tabled = std::max<qint64>(0, qint64(f - *fit) - steps);
+        const quint64 steps = grow(at.shared, m_restShared[p]) - m_restLeastShared[p];
+        tabled = std::max<qint64>(0, qint64(f - *fit) - qint64(steps));
     }
     quint64 all = m_restBlocks[p];
-    if (m_udf) {
-        const qint64 grow = meta(at.folders + m_restFolders[p], at.files + m_restFiles[p]) -
-                            meta(at.folders, at.files);
-        all = addSat(all, quint64(grow));
-    }
+    if (m_shares)
+        all = addSat(all, grow(at.shared, m_restShared[p]));
     qint64 bound = std::max(tabled, all >= f ? 0 : qint64(f - all));
-    if (!m_udf) {
+    if (!m_shares) {
         const quint64 g = m_restGcd[p];
         if (g == 0)
             return qint64(f);
@@ -180,7 +172,7 @@ bool FillSearch::run(qint64 best, const std::atomic_bool& stop, const Improved& 
     std::vector<char> selection(n, 0);
     std::vector<Frame> stack;
     stack.reserve(n + 1);
-    stack.push_back(Frame{0, m_capacity, 0, 0, Enter});
+    stack.push_back(Frame{0, m_capacity, 0, Enter});
     while (!stack.empty()) {
         Frame& at = stack.back();
         if (at.phase == Enter) {
@@ -217,8 +209,8 @@ bool FillSearch::run(qint64 best, const std::atomic_bool& stop, const Improved& 
             if (c <= quint64(at.free)) {
                 const FillItem& it = m_items[at.pos];
                 selection[at.pos] = 1;
-                const Frame child{at.pos + 1, at.free - qint64(c), at.files + it.files,
-                                  at.folders + it.folders, Enter};
+                const Frame child{at.pos + 1, at.free - qint64(c), addSat(at.shared, it.shared),
+                                  Enter};
                 stack.push_back(child);
                 continue;
             }
@@ -226,7 +218,7 @@ bool FillSearch::run(qint64 best, const std::atomic_bool& stop, const Improved& 
         if (at.phase == Unselect) {
             selection[at.pos] = 0;
             at.phase = Done;
-            const Frame child{at.pos + 1, at.free, at.files, at.folders, Enter};
+            const Frame child{at.pos + 1, at.free, at.shared, Enter};
             stack.push_back(child);
             continue;
         }

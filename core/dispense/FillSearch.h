@@ -6,13 +6,12 @@
 
 #include <QtGlobal>
 
-// What the search needs of one ordered item: its data blocks and, where the
-// medium counts metadata (UDF), its files and folders.
+// What the search needs of one ordered item: its own blocks and its bytes in
+// the store the selection shares (see PlaceItem).
 struct FillItem
 {
     quint64 blocks = 0;
-    quint32 files = 0;
-    quint32 folders = 0;
+    quint64 shared = 0;
 };
 
 // The search of one level. Reading the selection flags as a binary number
@@ -33,12 +32,13 @@ public:
     static constexpr std::size_t DefaultTableEntries = std::size_t(1) << 20;
     static constexpr std::size_t FirstTableEntries = 4096;
 
-    // items: largest block count first. udfMeta: add udfMetaBlocks of the
-    // selection's files and folders to its cost. tableEntries: room for the
-    // sum tables of the last items (0: none); they start at firstTableEntries
-    // and grow with the work the search does.
-    FillSearch(std::vector<FillItem> items, qint64 capacity, bool udfMeta,
-               std::size_t tableEntries = DefaultTableEntries,
+    // items: largest block count first. sharedBlock: the block size of the
+    // shared store (0: none), which takes ceil((sharedBase + the selection's
+    // shared bytes) / sharedBlock) blocks less what sharedBase alone takes.
+    // tableEntries: room for the sum tables of the last items (0: none); they
+    // start at firstTableEntries and grow with the work the search does.
+    FillSearch(std::vector<FillItem> items, qint64 capacity, quint64 sharedBlock,
+               quint64 sharedBase, std::size_t tableEntries = DefaultTableEntries,
                std::size_t firstTableEntries = FirstTableEntries);
 
     // best: the free count to beat, that of the first selection. Returns true
@@ -51,11 +51,12 @@ private:
     {
         int pos;
         qint64 free;
-        quint32 files;
-        quint32 folders;
+        quint64 shared;
         char phase;
     };
 
+    quint64 grow(quint64 shared, quint64 added) const;
+    quint64 leastCost(const FillItem& it) const;
     quint64 cost(int pos, const Frame& at) const;
     qint64 lowerBound(const Frame& at) const;
     int firstFitting(int pos, qint64 free) const;
@@ -63,19 +64,21 @@ private:
 
     std::vector<FillItem> m_items;
     qint64 m_capacity;
-    bool m_udf;
+    quint64 m_step;
+    quint64 m_base;
+    bool m_shares; // the shared store counts
     bool m_sorted = true;
     // Per position: what all items from there on take together, and (without
-    // metadata) the greatest common divisor of their block counts.
+    // a shared store) the greatest common divisor of their block counts.
     std::vector<quint64> m_restBlocks;
-    std::vector<quint64> m_restFiles;
-    std::vector<quint64> m_restFolders;
+    std::vector<quint64> m_restShared;
+    std::vector<quint64> m_restLeastShared; // sum of each one's whole blocks
     std::vector<quint64> m_restGcd;
     // For the positions from m_tableFrom on: every sum of the items' least
-    // costs (block counts; with metadata plus two blocks a folder and one a
-    // file) from there to the end that fits into the capacity, ascending.
-    // They bound the least free count of a branch (exactly, without
-    // metadata). Index: item count minus position.
+    // costs (block counts, plus the whole blocks of their shared bytes) from
+    // there to the end that fits into the capacity, ascending. They bound the
+    // least free count of a branch (exactly, without a shared store). Index:
+    // item count minus position.
     int m_tableFrom;
     std::vector<std::vector<quint64>> m_tables;
     std::size_t m_tableEntries = 0;

@@ -2,15 +2,15 @@
 
 #include <QtGlobal>
 
-// One measured entry: its data blocks and, for media that count metadata
-// (UDF), the files and folders it holds. As a selection's totals, the sums
-// over the selected items (index unused).
+// One measured entry: the blocks it takes of its own, and the bytes it adds
+// to a store that the whole selection shares and that takes whole blocks
+// (NTFS metadata, the target folder's directory on FAT32 and UDF). As a
+// selection's totals, the sums over the selected items (index unused).
 struct PlaceItem
 {
     quint32 index = 0;  // the entry's index within its group
-    quint64 blocks = 0; // data blocks only
-    quint32 files = 0;
-    quint32 folders = 0;
+    quint64 blocks = 0; // blocks of its own
+    quint64 shared = 0; // bytes in the shared store
 };
 
 // The order of the measuring heap: by block count only.

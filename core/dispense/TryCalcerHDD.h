@@ -2,23 +2,43 @@
 
 #include "core/dispense/TryCalcerProto.h"
 
-// Placement on a hard-disk volume (NTFS, FAT32): an entry costs the blocks of
-// its files. On FAT32 every folder takes a block too, and an entry holding a
-// file of 4 GiB or more is never placed, since FAT32 cannot store it.
+// Placement on a hard-disk volume, NTFS or FAT32, counting what the file
+// system itself needs besides the files' data.
+//
+// NTFS: a file's data takes no cluster while it fits into its 1 KiB file
+// record; every file and folder takes a record and its share of an index
+// block in its folder; a folder whose index outgrows its record takes an
+// index block. Counted in units of at most a record, so that small entries
+// are not rounded up to whole large clusters. The capacity holds back what
+// the volume's own structures grow by.
+//
+// FAT32: a folder is a file of 32-byte entries, one for the short name and
+// one per 13 characters of the long name for each child; the target folder
+// grows by the entries' names (shared by the selection). An entry holding a
+// file of 4 GiB or more, or a folder of more than 65,536 entries, is never
+// placed, since FAT32 cannot store it.
 class TryCalcerHDD : public TryCalcerProto
 {
 public:
     TryCalcerHDD(quint64 blockSize, quint64 availableBlocks, bool fat32 = false);
 
-    void onFolder() override;
-    void onFile(const quint64& size) override;
-    void addItem(const QString& path, unsigned index) override;
+    // Clusters an NTFS volume holds back for its own structures.
+    static quint64 ntfsReserve(quint64 clusterSize);
+    // The largest NTFS file that stays in its record, for a name of length.
+    static quint64 ntfsResidentLimit(quint32 length);
+    // Metadata bytes an NTFS item adds: its record and its share of an index.
+    static quint64 ntfsItemBytes(quint32 nameLength);
 
 protected:
-    quint64 costOf(const PlaceItem& it) const override { return it.blocks; }
-    quint64 gainOf(const PlaceItem& it) const override { return it.blocks; }
-    bool countsMetadata() const override { return false; }
+    quint64 nameWeight(const ItemName& name) const override;
+    void costName(const ItemName& name, bool top) override;
+    void costFile(quint64 size, const ItemName& name) override;
+    void costFolder(const Listing& l) override;
+    void finishItem() override;
 
 private:
+    quint64 m_clusterSize;
+    quint64 m_perCluster; // units in a cluster
+    quint64 m_metaBytes = 0;
     bool m_fat32;
 };

@@ -3,29 +3,58 @@
 #include <algorithm>
 #include <limits>
 
+#include <QFileInfo>
+
 #include "core/dispense/FillSearch.h"
 #include "core/dispense/Walk.h"
 
-TryCalcerProto::TryCalcerProto(quint64 blockSize, quint64 capacity)
-    : m_blockSize(blockSize),
+TryCalcerProto::TryCalcerProto(quint64 blockSize, quint64 capacity, quint64 sharedBlock)
+    : m_unitSize(blockSize), m_blockSize(blockSize), m_sharedBlock(sharedBlock),
       m_capacity(qint64(std::min<quint64>(capacity, std::numeric_limits<qint64>::max()))),
       m_free(m_capacity)
 {
 }
 
-void TryCalcerProto::onFolder()
+ItemName TryCalcerProto::nameOf(const QString& name)
 {
-    m_item.folders += 1;
-    if (m_tick)
-        m_tick();
+    ItemName n;
+    n.length = quint32(name.size());
+    for (QChar c : name)
+        n.wide = n.wide || c.unicode() > 0xFF;
+    return n;
 }
 
 void TryCalcerProto::onFile(const quint64& size)
 {
-    m_item.blocks += blocksOf(size);
-    m_item.files += 1;
+    costFile(size, m_lastName);
     if (m_tick)
         m_tick();
+}
+
+void TryCalcerProto::beginListing(const ItemName& own)
+{
+    if (m_atStart) {
+        m_atStart = false;
+        costName(own, true);
+    }
+    m_listing = Listing();
+    m_listing.own = own;
+    if (m_tick)
+        m_tick();
+}
+
+void TryCalcerProto::onName(const ItemName& name)
+{
+    m_lastName = name;
+    m_listing.count += 1;
+    m_listing.longest = std::max(m_listing.longest, name.length);
+    m_listing.weight += nameWeight(name);
+    costName(name, false);
+}
+
+void TryCalcerProto::endListing()
+{
+    costFolder(m_listing);
 }
 
 void TryCalcerProto::beginItem()
@@ -33,14 +62,24 @@ void TryCalcerProto::beginItem()
     m_item = PlaceItem();
     m_skipItem = false;
     m_walkStopped = false;
+    m_atStart = true;
+    m_lastName = ItemName();
 }
 
 void TryCalcerProto::endItem(unsigned index)
 {
+    finishItem();
     // A walk cut short measured the entry too small: never place it.
     if (m_skipItem || m_walkStopped)
         return;
     m_item.index = index;
+    m_pending.push_back(m_item);
+    std::push_heap(m_pending.begin(), m_pending.end(), fewerBlocks);
+}
+
+void TryCalcerProto::addMeasured(unsigned index, quint64 blocks, quint64 shared)
+{
+    m_item = PlaceItem{index, blocks, shared};
     m_pending.push_back(m_item);
     std::push_heap(m_pending.begin(), m_pending.end(), fewerBlocks);
 }
@@ -56,10 +95,25 @@ void TryCalcerProto::measure(const QString& path)
 {
     m_walkStopped = false;
     quint64 size = 0;
-    if (probeFile(path, size))
-        onFile(size);
-    else
+    if (probeFile(path, size)) {
+        m_atStart = false;
+        m_lastName = nameOf(QFileInfo(path).fileName());
+        costName(m_lastName, true);
+        costFile(size, m_lastName);
+    } else
         m_walkStopped = !walkFolder(*this, path, m_walkStop);
+}
+
+quint64 TryCalcerProto::costOf(const PlaceItem& it) const
+{
+    const quint64 before = m_sharedBase + m_chosen.shared;
+    return it.blocks + sharedBlocks(before + it.shared) - sharedBlocks(before);
+}
+
+quint64 TryCalcerProto::gainOf(const PlaceItem& it) const
+{
+    const quint64 before = m_sharedBase + m_chosen.shared;
+    return it.blocks + sharedBlocks(before) - sharedBlocks(before - it.shared);
 }
 
 void TryCalcerProto::select(std::size_t p)
@@ -68,8 +122,7 @@ void TryCalcerProto::select(std::size_t p)
     m_selection[p] = true;
     m_free -= qint64(costOf(it));
     m_chosen.blocks += it.blocks;
-    m_chosen.files += it.files;
-    m_chosen.folders += it.folders;
+    m_chosen.shared += it.shared;
 }
 
 void TryCalcerProto::deselect(std::size_t p)
@@ -78,8 +131,22 @@ void TryCalcerProto::deselect(std::size_t p)
     m_selection[p] = false;
     m_free += qint64(gainOf(it));
     m_chosen.blocks -= it.blocks;
-    m_chosen.files -= it.files;
-    m_chosen.folders -= it.folders;
+    m_chosen.shared -= it.shared;
+}
+
+void TryCalcerProto::useSelection(const std::vector<unsigned>& indices)
+{
+    for (std::size_t p = 0; p < m_selection.size(); ++p)
+        if (m_selection[p])
+            deselect(p);
+    std::vector<char> wanted;
+    for (unsigned i : indices) {
+        wanted.resize(std::max<std::size_t>(wanted.size(), i + 1));
+        wanted[i] = 1;
+    }
+    for (std::size_t p = 0; p < m_ordered.size(); ++p)
+        if (m_ordered[p].index < wanted.size() && wanted[m_ordered[p].index])
+            select(p);
 }
 
 void TryCalcerProto::prepare()
@@ -108,6 +175,8 @@ void TryCalcerProto::getSelection(std::vector<unsigned>& v) const
 
 void TryCalcerProto::beginLevel(qint64 capacity)
 {
+    m_sharedBase += m_chosen.shared;
+    m_chosen = PlaceItem();
     m_ordered.clear();
     m_selection.clear();
     m_capacity = capacity;
@@ -139,13 +208,12 @@ bool TryCalcerProto::findBetter(const std::atomic_bool& stop,
                                 const std::function<bool(qint64)>& improved, long tableEntries,
                                 long firstTableEntries)
 {
-    const bool meta = countsMetadata();
     std::vector<FillItem> items;
     items.reserve(m_ordered.size());
     for (const PlaceItem& it : m_ordered)
-        items.push_back(FillItem{it.blocks, meta ? it.files : 0, meta ? it.folders : 0});
+        items.push_back(FillItem{it.blocks, m_sharedBlock ? it.shared : 0});
     FillSearch search(
-        std::move(items), m_capacity, meta,
+        std::move(items), m_capacity, m_sharedBlock, m_sharedBase,
         tableEntries < 0 ? FillSearch::DefaultTableEntries : std::size_t(tableEntries),
         firstTableEntries < 0 ? FillSearch::FirstTableEntries : std::size_t(firstTableEntries));
     return search.run(m_free, stop, [this, &improved](const std::vector<char>& sel, qint64 free) {
@@ -154,8 +222,7 @@ bool TryCalcerProto::findBetter(const std::atomic_bool& stop,
             m_selection[p] = sel[p] != 0;
             if (m_selection[p]) {
                 m_chosen.blocks += m_ordered[p].blocks;
-                m_chosen.files += m_ordered[p].files;
-                m_chosen.folders += m_ordered[p].folders;
+                m_chosen.shared += m_ordered[p].shared;
             }
         }
         m_free = free;

@@ -14,18 +14,26 @@ struct FillItem;
 
 // A placement calculator: measures entries in blocks of one target medium and
 // runs the selection of one level on them. Levels go: addItem for every entry
-// of the group, prepare, nextTry (or findBetter) while wanted, beginLevel with
-// the free count of the chosen selection. Used by one thread only. The kinds
-// differ in what an item costs (costOf, gainOf) and in how they measure.
+// of the group, prepare, nextTry (or findBetter) while wanted, useSelection
+// with the chosen one, beginLevel with its free count. Used by one thread
+// only. An item costs its own blocks and what it makes a store shared by the
+// whole selection grow by (whole blocks of sharedBlock bytes); the store
+// keeps what earlier levels chose. The kinds differ in what a file, a folder
+// and a name add to either (the cost* hooks).
 class TryCalcerProto : public FilesPlaceWalker
 {
 public:
-    // capacity: the blocks the first level may fill.
-    TryCalcerProto(quint64 blockSize, quint64 capacity);
+    // capacity: the blocks the first level may fill. sharedBlock: the block
+    // size of the shared store, 0 for none.
+    TryCalcerProto(quint64 blockSize, quint64 capacity, quint64 sharedBlock = 0);
 
-    // Count the entry being measured: every file, every folder below it.
-    void onFolder() override;
+    // Count the entry being measured, as the walk reports it.
+    void onFolder() override {}
     void onFile(const quint64& size) override;
+    bool countsNames() const override { return true; }
+    void beginListing(const ItemName& own) override;
+    void onName(const ItemName& name) override;
+    void endListing() override;
 
     // Measures the file or folder at path and queues it as entry index.
     virtual void addItem(const QString& path, unsigned index);
@@ -34,7 +42,10 @@ public:
     void prepare();
     // The entry indices of the selected items, in list order.
     void getSelection(std::vector<unsigned>& v) const;
-    // Drops the level's items; capacity and free become value.
+    // Makes the selection the items of these entry indices.
+    void useSelection(const std::vector<unsigned>& indices);
+    // Drops the level's items; capacity and free become value. The current
+    // selection stays in the shared store.
     void beginLevel(qint64 capacity);
     qint64 freeBlocks() const { return m_free; }
     // One step of the count-down of the selection (read as a binary number,
@@ -44,9 +55,11 @@ public:
     unsigned itemIndex(int position) const { return m_ordered[position].index; }
 
     // Measuring in pieces, for callers that know the sizes already: zero the
-    // counts, feed onFile and onFolder, then queue the item.
+    // counts, feed the walker calls, then queue the item.
     void beginItem();
     void endItem(unsigned index);
+    // Queues an item whose costs are known.
+    void addMeasured(unsigned index, quint64 blocks, quint64 shared);
 
     // Straight after prepare: meets the selections that fit in the order
     // nextTry would, calling improved(free) with the selection set to each one
@@ -68,15 +81,37 @@ public:
     bool walkStopped() const { return m_walkStopped; }
 
     qint64 capacity() const { return m_capacity; }
+    // The bytes of the blocks counted: the block size, or less.
+    quint64 unitSize() const { return m_unitSize; }
+
+    // Names as the walk passes them.
+    static ItemName nameOf(const QString& name);
 
 protected:
-    // Blocks that adding it to the current selection takes, and that removing
-    // it (selected) gives back; m_chosen holds the selection before the change.
-    virtual quint64 costOf(const PlaceItem& it) const = 0;
-    virtual quint64 gainOf(const PlaceItem& it) const = 0;
-    // Whether files and folders cost blocks of their own (as UDF metadata).
-    virtual bool countsMetadata() const = 0;
+    // The children of a listed folder.
+    struct Listing
+    {
+        ItemName own;
+        quint64 count = 0;
+        quint32 longest = 0;
+        quint64 weight = 0; // the sum of nameWeight over them
+    };
+    // What one name counts for in its folder's size.
+    virtual quint64 nameWeight(const ItemName&) const { return 0; }
+    // An item's name in its folder; top: in the target folder (the entry's own).
+    virtual void costName(const ItemName&, bool /*top*/) {}
+    // A file (named name), by default its blocks.
+    virtual void costFile(quint64 size, const ItemName&) { m_item.blocks += blocksOf(size); }
+    // A folder with its children (the entry's own folder too).
+    virtual void costFolder(const Listing&) {}
+    // The entry has been measured.
+    virtual void finishItem() {}
 
+    // Blocks of the shared store holding bytes.
+    quint64 sharedBlocks(quint64 bytes) const
+    {
+        return m_sharedBlock ? bytes / m_sharedBlock + (bytes % m_sharedBlock != 0) : 0;
+    }
     // Blocks a file of size bytes takes.
     quint64 blocksOf(quint64 size) const
     {
@@ -85,15 +120,25 @@ protected:
     // Calls onFile for a file, or walks a folder (or a path that is missing).
     void measure(const QString& path);
 
+    quint64 m_unitSize;      // see unitSize
     PlaceItem m_item;        // the entry being measured
     bool m_skipItem = false; // it can never be placed: endItem drops it
     PlaceItem m_chosen;      // totals of the current selection
 
 private:
+    // Blocks that adding it to the current selection takes, and that removing
+    // it (selected) gives back.
+    quint64 costOf(const PlaceItem& it) const;
+    quint64 gainOf(const PlaceItem& it) const;
     void select(std::size_t p);
     void deselect(std::size_t p);
 
     quint64 m_blockSize;
+    quint64 m_sharedBlock;
+    quint64 m_sharedBase = 0; // chosen at earlier levels
+    bool m_atStart = false;   // the entry's own listing is still to come
+    ItemName m_lastName;
+    Listing m_listing;
     qint64 m_capacity;
     qint64 m_free;
     std::vector<bool> m_selection;

@@ -6,22 +6,28 @@
 // count).
 TryCalcerUDF::TryCalcerUDF(quint64 blockSize, quint64 availableBlocks)
     : TryCalcerProto(blockSize,
-                     availableBlocks > ReservedBlocks ? availableBlocks - ReservedBlocks : 0)
+                     availableBlocks > ReservedBlocks ? availableBlocks - ReservedBlocks : 0,
+                     blockSize)
 {
 }
 
-quint64 TryCalcerUDF::costOf(const PlaceItem& it) const
+quint64 TryCalcerUDF::nameWeight(const ItemName& name) const
 {
-    const PlaceItem& s = m_chosen;
-    return it.blocks +
-           quint64(udfMetaBlocks(qint32(s.folders + it.folders), qint32(s.files + it.files)) -
-                   udfMetaBlocks(qint32(s.folders), qint32(s.files)));
+    return UdfMeta::nameBytes(name);
 }
 
-quint64 TryCalcerUDF::gainOf(const PlaceItem& it) const
+void TryCalcerUDF::costName(const ItemName& name, bool top)
 {
-    const PlaceItem& s = m_chosen;
-    return it.blocks +
-           quint64(udfMetaBlocks(qint32(s.folders), qint32(s.files)) -
-                   udfMetaBlocks(qint32(s.folders - it.folders), qint32(s.files - it.files)));
+    if (top)
+        m_item.shared += UdfMeta::nameBytes(name);
+}
+
+void TryCalcerUDF::costFile(quint64 size, const ItemName&)
+{
+    m_item.blocks += blocksOf(size) + 1;
+}
+
+void TryCalcerUDF::costFolder(const Listing& l)
+{
+    m_item.blocks += UdfMeta::folderBlocks(l.weight);
 }

@@ -3,7 +3,9 @@
 #include "core/dispense/TryCalcerProto.h"
 
 // Placement on an optical disc written as UDF: an entry costs the blocks of
-// its files plus what the metadata of the whole selection grows by.
+// its files, a file entry for every file and folder, every folder's
+// directory (by the length of its children's names), and what its name adds
+// to the directory of the target folder, which the selection shares.
 class TryCalcerUDF : public TryCalcerProto
 {
 public:
@@ -13,7 +15,8 @@ public:
     TryCalcerUDF(quint64 blockSize, quint64 availableBlocks);
 
 protected:
-    quint64 costOf(const PlaceItem& it) const override;
-    quint64 gainOf(const PlaceItem& it) const override;
-    bool countsMetadata() const override { return true; }
+    quint64 nameWeight(const ItemName& name) const override;
+    void costName(const ItemName& name, bool top) override;
+    void costFile(quint64 size, const ItemName& name) override;
+    void costFolder(const Listing& l) override;
 };

@@ -2,7 +2,20 @@
 
 #include <QtGlobal>
 
-// Blocks that UDF needs for the file entries and directories of this many
-// folders and files together. Grows by steps and never falls when either
-// argument grows.
-qint64 udfMetaBlocks(qint32 folders, qint32 files);
+#include "core/dispense/FilesPlaceWalker.h"
+
+// What UDF (ECMA-167) writes for files and folders, in 2048-byte blocks and
+// bytes.
+namespace UdfMeta {
+
+constexpr quint64 BlockSize = 2048;
+
+// The bytes of the identifier that names an item in its folder's directory.
+quint64 nameBytes(const ItemName& name);
+
+// Blocks of a folder whose directory holds nameBytes bytes of its children's
+// identifiers: its file entry and its directory, which starts with the
+// identifier of the parent.
+quint64 folderBlocks(quint64 nameBytes);
+
+} // namespace UdfMeta

@@ -189,6 +189,22 @@ struct FolderIdHash
     }
 };
 
+// The name's length in UTF-16 code units, read from its UTF-8 bytes without
+// decoding: every byte that does not continue a sequence starts a character,
+// and four-byte sequences need two units. Lead bytes from 0xC4 on start
+// characters beyond Latin-1.
+ItemName nameOf(const char* name)
+{
+    ItemName n;
+    for (const unsigned char* c = reinterpret_cast<const unsigned char*>(name); *c; ++c) {
+        if ((*c & 0xC0) == 0x80)
+            continue;
+        n.length += *c >= 0xF0 ? 2 : 1;
+        n.wide = n.wide || *c >= 0xC4;
+    }
+    return n;
+}
+
 bool isDotOrDotDot(const char* name)
 {
     return name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0));
@@ -198,12 +214,18 @@ class Walk
 {
 public:
     Walk(FilesPlaceWalker& walker, const std::atomic_bool* stop)
-        : m_walker(walker), m_stop(stop), m_buffer(64 * 1024)
+        : m_walker(walker), m_stop(stop), m_names(walker.countsNames()), m_buffer(64 * 1024)
     {
     }
 
     bool run(const std::string& folder)
     {
+        // The start's own name: its last component, past any trailing slashes.
+        std::size_t end = folder.find_last_not_of('/');
+        end = end == std::string::npos ? 0 : end + 1;
+        const std::size_t slash = folder.rfind('/', end ? end - 1 : 0);
+        m_startName = folder.substr(slash == std::string::npos ? 0 : slash + 1,
+                                    end - (slash == std::string::npos ? 0 : slash + 1));
         m_work.push_back(Pending{folder, 0, 0});
         bool first = true;
         while (!m_work.empty()) {
@@ -236,8 +258,13 @@ private:
         struct stat st;
         if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0) {
             // Found but unreadable or gone: a folder all the same, with nothing in it.
-            if (!isStart)
+            if (!isStart) {
                 m_walker.onFolder();
+                if (m_names) {
+                    m_walker.beginListing(nameOf(p.path.c_str() + p.nameStart));
+                    m_walker.endListing();
+                }
+            }
             return true;
         }
         // Each folder is entered once, however many links or mounts lead to it.
@@ -245,6 +272,9 @@ private:
             return true;
         if (!isStart)
             m_walker.onFolder();
+        if (m_names)
+            m_walker.beginListing(
+                nameOf(isStart ? m_startName.c_str() : p.path.c_str() + p.nameStart));
 
         const quint64 listing = ++m_listings;
         const std::size_t queuedBefore = m_work.size();
@@ -269,6 +299,8 @@ private:
                 }
             }
         }
+        if (m_names)
+            m_walker.endListing();
         // Keep the descriptor while its sub-folders wait to be opened by name.
         if (m_work.size() != queuedBefore)
             m_parents.keep(listing, fd.release());
@@ -286,11 +318,11 @@ private:
         if (type == DT_LNK) {
             // Follow the link: it stands for what it points at.
             if (::fstatat(dirFd, name, &st, 0) != 0)
-                m_walker.onFile(0); // dangling, a loop, or out of reach
+                file(name, 0); // dangling, a loop, or out of reach
             else if (S_ISDIR(st.st_mode))
                 queue(name, prefix, listing);
             else
-                m_walker.onFile(quint64(st.st_size));
+                file(name, quint64(st.st_size));
             return;
         }
         if (::fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
@@ -302,11 +334,20 @@ private:
         if (S_ISDIR(st.st_mode))
             queue(name, prefix, listing);
         else
-            m_walker.onFile(quint64(st.st_size));
+            file(name, quint64(st.st_size));
+    }
+
+    void file(const char* name, quint64 size)
+    {
+        if (m_names)
+            m_walker.onName(nameOf(name));
+        m_walker.onFile(size);
     }
 
     void queue(const char* name, const std::string& prefix, quint64 listing)
     {
+        if (m_names)
+            m_walker.onName(nameOf(name));
         std::string path;
         path.reserve(prefix.size() + std::strlen(name));
         path += prefix;
@@ -316,6 +357,8 @@ private:
 
     FilesPlaceWalker& m_walker;
     const std::atomic_bool* m_stop;
+    const bool m_names;
+    std::string m_startName;
     std::vector<char> m_buffer;
     std::deque<Pending> m_work; // first in, first out: breadth first
     std::unordered_set<FolderId, FolderIdHash> m_entered;

@@ -25,15 +25,18 @@ QString TestMounts::mount(const QString& folder, const QString& arg, const char*
     return QString();
 }
 
-QString TestMounts::ntfs(const QString& folder, int mebibytes, bool overLoopDevice)
+QString TestMounts::ntfs(const QString& folder, int mebibytes, bool overLoopDevice,
+                         int clusterBytes)
 {
     // A loop device detached while in use goes when it is unmounted.
-    return mount(folder, QString::number(mebibytes),
-                 overLoopDevice
-                     ? "truncate -s $2M \"$1.img\"; mkntfs -Ffq \"$1.img\"\n"
-                       "d=$(losetup -f --show \"$1.img\"); ntfs-3g $d \"$1\"; losetup -d $d"
-                     : "truncate -s $2M \"$1.img\"; mkntfs -Ffq \"$1.img\"\n"
-                       "ntfs-3g \"$1.img\" \"$1\"");
+    return mount(
+        folder, QString("%1 %2").arg(mebibytes).arg(clusterBytes),
+        overLoopDevice
+            ? "set -- \"$1\" $2; truncate -s $2M \"$1.img\"; mkntfs -Ffq \"$1.img\"\n"
+              "d=$(losetup -f --show \"$1.img\"); ntfs-3g $d \"$1\"; losetup -d $d"
+            : "set -- \"$1\" $2; truncate -s $2M \"$1.img\"\n"
+              "if [ $3 = 0 ]; then mkntfs -Ffq \"$1.img\"; else mkntfs -Ffq -c $3 \"$1.img\"; fi\n"
+              "ntfs-3g \"$1.img\" \"$1\"");
 }
 
 QString TestMounts::tmpfs(const QString& folder, int mebibytes)

@@ -10,8 +10,8 @@ class TestMounts
 public:
     ~TestMounts();
     // mkntfs on an image, mounted by ntfs-3g over the image file itself (type
-    // "fuse") or over a loop device ("fuseblk").
-    QString ntfs(const QString& folder, int mebibytes, bool overLoopDevice);
+    // "fuse") or over a loop device ("fuseblk"); clusterBytes 0: mkntfs's choice.
+    QString ntfs(const QString& folder, int mebibytes, bool overLoopDevice, int clusterBytes = 0);
     QString tmpfs(const QString& folder, int mebibytes);
     QString ext4(const QString& folder, int mebibytes);
     // The folder again at bindFolder, read-only.

@@ -228,11 +228,12 @@ void TestEngine::commands_data()
     row("first target, result", m0 + result + "pick /n 5;select", "acts=eSdU L=D:m0|R:|M:|B:|N:");
     row("second target, result", m0 + "target /o 1;" + result + "pick /n 5;select",
         "target=/n 20480 wasted=7 acts=eSdU L=D:m0|R:|M:|B:|N:");
-    // The road of a dispense. 10 blocks of 4096: r0 takes 3; of Main's 6, 5
-    // and 3 blocks only one fits into the 7 left, best the 6.
+    // The road of a dispense. 36 blocks of 4096, 11 past the NTFS reserve, in
+    // KiB with 2 of metadata a file: r0 takes 14; of Main's 26, 22 and 14 only
+    // one fits into the 30 left, best the 26.
     const QString road = "file r0 12288 1;file m0 24576 2;file m1 20480 2;file m2 12188 2;"
                          "file n0 4096 4;";
-    const QString ready = road + "target /s 10;acts esDu;";
+    const QString ready = road + "target /s 36;acts esDu;";
     row("dispense without a target", road + "dispense", "asked= acts=esdu");
     row("dispense cancelled", ready + "cancel;dispense",
         "asked=search L=D:|R:r0|M:m0,m1,m2|B:|N:n0 acts=esDu wasted=none");

@@ -1,68 +1,132 @@
 #include <memory>
+#include <random>
+
+#include <sys/statvfs.h>
 
 #include <QtTest>
 
 #include "core/dispense/TryCalcerFactory.h"
 #include "core/dispense/TryCalcerProto.h"
-#include "core/dispense/UdfMeta.h"
 #include "core/model/Entry.h"
+#include "tests/common/TestMounts.h"
 #include "tests/common/TreeMaker.h"
 
 Q_DECLARE_METATYPE(Target)
+
+namespace {
+
+// count files in folder, named by prefix and a number, padded to length.
+QStringList named(const QString& folder, int count, int length, const QString& letter = "n")
+{
+    QStringList lines;
+    for (int i = 0; i < count; ++i) {
+        const QString n = QString::number(i);
+        lines << "f:" + folder + '/' + letter.repeated(length - n.size()) + n + "=0";
+    }
+    return lines;
+}
+
+// A random tree of top-level entries taking about bytes: photos (files and
+// albums), small files near the NTFS resident limit, deep chains of folders
+// or long names.
+QStringList randomTree(const QString& kind, quint64 bytes, unsigned seed)
+{
+    std::mt19937 rng(seed);
+    const auto between = [&rng](int lo, int hi) {
+        return std::uniform_int_distribution<int>(lo, hi)(rng);
+    };
+    const auto name = [&](int lo, int hi) {
+        QString s;
+        for (int n = between(lo, hi); s.size() < n;)
+            s += QChar('a' + between(0, 25));
+        return s;
+    };
+    QStringList lines;
+    for (quint64 e = 0, total = 0; total < bytes; ++e) {
+        const QString top = QString::number(e) + name(1, kind == "long" ? 120 : 12);
+        const int files = kind == "photos" ? between(0, 1) * between(5, 20) : between(20, 200);
+        QString folder = top, file = top;
+        for (int f = 0; f < std::max(files, 1); ++f) {
+            const int size = kind == "photos" ? between(100000, 3000000)
+                                              : between(0, kind == "small" ? 1400 : 20000);
+            // Paths stay within the 255 characters that mtools can write.
+            folder += kind == "deep" && f % 10 == 0 ? '/' + name(3, 8) : QString();
+            if (files)
+                file = folder + '/' + QString::number(f) + name(1, kind == "long" ? 190 : 30);
+            lines << "f:" + file + '=' + QString::number(size);
+            total += quint64(size) + 2048;
+        }
+    }
+    return lines;
+}
+
+} // namespace
 
 class TestTryCalcer : public QObject
 {
     Q_OBJECT
 private slots:
-    void udfMeta()
-    {
-        const int samples[][3] = {{0, 0, 0},     {0, 1, 1},      {1, 0, 2},         {20, 34, 74},
-                                  {21, 0, 43},   {0, 35, 36},    {42, 0, 86},       {43, 0, 88},
-                                  {84, 0, 172},  {85, 0, 174},   {0, 70, 71},       {0, 71, 73},
-                                  {0, 290, 298}, {10, 100, 122}, {100, 1000, 1231}, {63, 0, 128},
-                                  {0, 108, 110}};
-        for (const auto& s : samples)
-            QVERIFY2(udfMetaBlocks(s[0], s[1]) == s[2],
-                     qPrintable(QString::number(s[0]) + ' ' + QString::number(s[1])));
-    }
+    void initTestCase() { qputenv("MTOOLS_SKIP_CHECK", "1"); }
 
     void costs_data()
     {
         QTest::addColumn<Target>("target");
+        QTest::addColumn<QStringList>("tree");
         QTest::addColumn<QString>("entry");
         QTest::addColumn<QString>("placed"); // "capacity:cost" alone, "" for no calculator
         const auto row = [](const char* name, int fs, quint64 bs, quint64 available,
-                            const char* entry, const char* placed) {
-            QTest::newRow(name) << Target{"/x", fs, bs, available} << QString(entry)
+                            const QStringList& tree, const char* entry, const char* placed) {
+            QTest::newRow(name) << Target{"/x", fs, bs, available} << tree << QString(entry)
                                 << QString(placed);
         };
-        // top: files of 0, 1, 4096 and 4097 bytes, in it and in two sub-folders.
-        row("NTFS folder", NTFS, 4096, 1000, "top", "1000:4");
-        row("NTFS file", NTFS, 4096, 1000, "single", "1000:2");
-        row("NTFS missing", NTFS, 4096, 1000, "missing", "1000:0");
-        row("NTFS 4 GiB", NTFS, 4096, 2000000, "huge", "2000000:1048576");
-        row("FAT32 folder", FAT, 4096, 1000, "top", "1000:7"); // a block for each of its 3 folders
-        row("FAT32 4 GiB - 1", FAT, 4096, 2000000, "large", "2000000:1048576");
-        row("FAT32 4 GiB", FAT, 4096, 2000000, "huge", "2000000:-"); // FAT32 cannot hold it
-        // UDF holds 262 blocks back; the metadata of 2 folders and 4 files is 8 blocks.
-        row("UDF folder", UDF, 2048, 1000, "top", "738:14");
-        row("UDF file", UDF, 2048, 1000, "single", "738:4");
-        row("UDF 263 free", UDF, 2048, 263, "single", "1:-");
-        row("UDF 262 free", UDF, 2048, 262, "missing", "0:0");
-        row("unknown file system", 3, 4096, 1000, "top", "");
-        row("block size 0", NTFS, 0, 1000, "top", "");
+        const QStringList top{"f:top/zero=0", "f:top/a/one=1", "f:top/a/b/full=4096",
+                              "f:top/a/b/over=4097"};
+        const QString n255(255, 'n'), n20(20, 'n');
+        // NTFS: a record and an index share per item (1220 bytes for a 1-letter
+        // name, 3072 for 255), counted in KiB after a reserve (25 clusters at
+        // 4 KiB, 172 at 512 B, 7 at 64 KiB); data only past the resident limit.
+        row("NTFS resident", NTFS, 4096, 1000, {"f:a=664"}, "a", "3900:2");
+        row("NTFS past resident", NTFS, 4096, 1000, {"f:a=665"}, "a", "3900:6");
+        row("NTFS 255 past resident", NTFS, 4096, 1000, {"f:" + n255 + "=161"}, qPrintable(n255),
+            "3900:7");
+        row("NTFS index in record", NTFS, 4096, 1000, named("d", 5, 1), "d", "3900:8");
+        row("NTFS index block", NTFS, 4096, 1000, named("d", 6, 1), "d", "3900:13");
+        row("NTFS index, long names", NTFS, 4096, 1000, named("d", 4, 20), "d", "3900:20");
+        row("NTFS 512 B index block", NTFS, 512, 1000, named("d", 6, 1), "d", "828:25");
+        row("NTFS 64 KiB file", NTFS, 65536, 1000, {"f:a=665"}, "a", "63552:66");
+        row("NTFS missing", NTFS, 4096, 1000, {}, "missing", "3900:0");
+        row("NTFS reserve only", NTFS, 4096, 25, {"f:a=0"}, "a", "0:-");
+        // FAT32: 2 + (1 + ceil(L / 13)) entries of 32 bytes a child per folder;
+        // the target folder takes whole clusters for the top names.
+        row("FAT32 folders", FAT, 4096, 1000, top, "top", "1000:8");
+        row("FAT32 long names", FAT, 512, 1000, named("d", 20, 26), "d", "1000:5");
+        row("FAT32 longer names", FAT, 512, 1000, named("d", 20, 27), "d", "1000:7");
+        row("FAT32 65,534 entries", FAT, 4096, 2000, named("d", 16383, 27), "d", "2000:513");
+        row("FAT32 65,538 entries", FAT, 4096, 2000, named("d", 16384, 27), "d", "2000:-");
+        row("FAT32 4 GiB - 1", FAT, 4096, 2000000, {"f:large=4294967295"}, "large",
+            "2000000:1048577");
+        row("FAT32 4 GiB", FAT, 4096, 2000000, {"f:huge=4294967296"}, "huge", "2000000:-");
+        // UDF: 262 blocks held back; a block per file entry, a folder's entry
+        // and directory (identifiers of pad4(39 + name bytes)).
+        row("UDF folders", UDF, 2048, 1000, top, "top", "738:17");
+        row("UDF file", UDF, 2048, 1000, {"f:single=4097"}, "single", "738:5");
+        row("UDF long names", UDF, 2048, 1000, named("d", 60, 100), "d", "738:67");
+        row("UDF wide names", UDF, 2048, 1000, named("d", 60, 100, "\xd0\xb6"), "d", "738:70");
+        row("UDF 263 free", UDF, 2048, 263, {"f:single=4097"}, "single", "1:-");
+        row("UDF 262 free", UDF, 2048, 262, {}, "missing", "0:0");
+        row("unknown file system", 3, 4096, 1000, top, "top", "");
+        row("block size 0", NTFS, 0, 1000, top, "top", "");
     }
 
     // Entries measured from disk, each alone on the target.
     void costs()
     {
         QFETCH(Target, target);
+        QFETCH(QStringList, tree);
         QFETCH(QString, entry);
         QFETCH(QString, placed);
         QTemporaryDir dir;
-        QVERIFY(TreeMaker::make(dir.path(), {"f:top/zero=0", "f:top/a/one=1", "f:top/a/b/full=4096",
-                                             "f:top/a/b/over=4097", "f:single=4097",
-                                             "f:huge=4294967296", "f:large=4294967295"}));
+        QVERIFY(TreeMaker::make(dir.path(), tree));
         const std::unique_ptr<TryCalcerProto> calc = createTryCalcer(target);
         QCOMPARE(bool(calc), !placed.isEmpty());
         if (!calc)
@@ -75,6 +139,109 @@ private slots:
         QCOMPARE(QString::number(calc->capacity()) + ':' +
                      (chosen.empty() ? "-" : QString::number(cost)),
                  placed);
+    }
+
+    // A later level pays for what it adds to the target folder's directory
+    // that the earlier level started: twice 1000 bytes of names share a block.
+    void sharedAcrossLevels()
+    {
+        const auto calc = createTryCalcer(Target{"/x", UDF, 2048, 1262});
+        calc->addMeasured(0, 10, 1000);
+        calc->prepare();
+        calc->useSelection({0});
+        calc->beginLevel(calc->freeBlocks());
+        calc->addMeasured(0, 5, 1000);
+        calc->prepare();
+        QCOMPARE(calc->freeBlocks(), 1000 - 11 - 5);
+    }
+
+    // Plans onto fresh volumes, copies the chosen entries there as a user
+    // would, and compares the free space left with the prediction.
+    // QM_FILL_SWEEP=1 adds cluster sizes and trees (slow; see tools/).
+    void realVolumes_data()
+    {
+        QTest::addColumn<int>("fs");
+        QTest::addColumn<int>("cluster");
+        QTest::addColumn<int>("mebibytes");
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("NTFS 4 KiB photos") << int(NTFS) << 4096 << 48 << "photos";
+        QTest::newRow("NTFS 4 KiB small files") << int(NTFS) << 4096 << 16 << "small";
+        QTest::newRow("FAT32 512 B long names") << int(FAT) << 512 << 34 << "long";
+        // FAT32 needs 65,525 clusters at least.
+        QTest::newRow("FAT32 512 B deep") << int(FAT) << 512 << 34 << "deep";
+        if (qEnvironmentVariableIsEmpty("QM_FILL_SWEEP"))
+            return;
+        for (int fs : {int(NTFS), int(FAT)})
+            for (int c : {512, 1024, 4096, 16384, 65536})
+                for (const char* kind : {"photos", "small", "deep", "long"})
+                    if (fs == NTFS || c <= 4096)
+                        QTest::addRow("%s %d %s", fs == FAT ? "FAT32" : "NTFS", c, kind)
+                            << fs << c
+                            << std::max(kind == QString("photos") ? 160 : 48,
+                                        fs == FAT ? 65600 / (1048576 / c) + 2 : 0)
+                            << kind;
+    }
+
+    void realVolumes()
+    {
+        QFETCH(int, fs);
+        QFETCH(int, cluster);
+        QFETCH(int, mebibytes);
+        QFETCH(QString, kind);
+        QTemporaryDir dir;
+        const QString image = dir.filePath("v.img"), source = dir.filePath("src");
+        TestMounts mounts;
+        const QString mount =
+            fs == NTFS ? mounts.ntfs(dir.filePath("v"), mebibytes, false, cluster) : QString();
+        const auto freeBytes = [&]() -> quint64 {
+            struct statvfs v;
+            if (fs == NTFS)
+                return ::statvfs(QFile::encodeName(mount).constData(), &v)
+                           ? 0
+                           : v.f_bavail * v.f_frsize;
+            QProcess p; // FAT32: the free count of the FSInfo sector
+            p.start("minfo", {"-i", image, "::"});
+            const QString out = p.waitForFinished(-1) ? p.readAllStandardOutput() : "";
+            return out.section("free clusters=", 1).section('\n', 0, 0).toULongLong() * cluster;
+        };
+        if (fs == NTFS && mount.isEmpty())
+            QSKIP(qPrintable(mounts.why()));
+        const char* mkfs = "truncate -s ${0}M $1 && mkfs.fat -F 32 -S 512 -s $2 $1 >/dev/null";
+        if (fs == FAT && QProcess::execute("sh", {"-c", mkfs, QString::number(mebibytes), image,
+                                                  QString::number(cluster / 512)}))
+            QSKIP("needs mkfs.fat");
+        const quint64 freeBefore = freeBytes();
+        QVERIFY2(freeBefore > 0, "no free space read (mtools missing?)");
+        QVERIFY(TreeMaker::make(source, randomTree(kind, freeBefore * 3 / 2, cluster + mebibytes)));
+
+        const std::unique_ptr<TryCalcerProto> calc =
+            createTryCalcer(Target{"/x", fs, quint64(cluster), freeBefore / cluster});
+        const QStringList entries = QDir(source).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        for (int i = 0; i < entries.size(); ++i)
+            calc->addItem(source + '/' + entries[i], unsigned(i));
+        calc->prepare();
+        std::atomic_bool stop{false};
+        // Near full is enough to compare; a proof could take long.
+        calc->findBetter(stop, [&](qint64 free) { return free > calc->capacity() / 200; });
+        std::vector<unsigned> chosen;
+        calc->getSelection(chosen);
+        QStringList paths;
+        for (unsigned i : chosen)
+            paths << source + '/' + entries[int(i)];
+        const QStringList copy =
+            fs == NTFS ? QStringList{"cp", "-r", "--sparse=never"} + paths + QStringList{mount}
+                       : QStringList{"mcopy", "-s", "-i", image} + paths + QStringList{"::/"};
+        QProcess p;
+        p.start(copy.first(), copy.mid(1));
+        QVERIFY(p.waitForFinished(-1));
+        const quint64 predicted = quint64(calc->freeBlocks()) * calc->unitSize(),
+                      real = freeBytes(), slack = std::max<quint64>(freeBefore / 100, 2 << 20);
+        qInfo("%s: %d of %d entries, free before %llu, predicted %llu, real %llu (%+lld)",
+              QTest::currentDataTag(), int(chosen.size()), int(entries.size()), freeBefore,
+              predicted, real, qlonglong(real - predicted));
+        QVERIFY2(p.exitCode() == 0, p.readAllStandardError().left(300).constData());
+        QVERIFY(real >= predicted);
+        QVERIFY(real <= predicted + slack);
     }
 };
 

@@ -444,8 +444,8 @@ private slots:
                      (QStringList{"2:" + src + "/album:24000", "2:" + src + "/docs:8000"}));
         QCOMPARE(status("total"), "TOTAL: " + sizeText(272000));
 
-        // The target: 64 kb of NTFS, stored while the picker is up, as the picker does.
-        const Target t{m_home.path(), NTFS, 4096, 16};
+        // The target: 64 kb of NTFS past its reserve, stored while the picker is up, as the picker does.
+        const Target t{m_home.path(), NTFS, 4096, 41};
         QTimer::singleShot(0, [&] {
             m->setTarget(t);
             qobject_cast<QDialog*>(QApplication::activeModalWidget())->accept();
