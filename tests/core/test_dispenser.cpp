@@ -43,7 +43,7 @@ private slots:
         row("accept", firstIsNotBest, 16, "accept", "4");
         row("enough: the next levels are searched", firstIsNotBest, 16, "enough", "4 1 0 0");
         // A folder measured only in part is left out; the measuring ends at once.
-        row("cancel cuts a walk, then accept", {{-1}, {3}, {}}, 16, "cancel accept", "16");
+        row("cancel cuts a walk, then accept", {{-1}, {3}, {}}, 16, "cancel accept", "17");
         row("accept while measuring", {{5}, {-1, 3}, {1}}, 16, "measuring 1 accept", "*1");
         row("enough while measuring", {{5}, {-1, 3}, {1}}, 16, "measuring 1 enough", "*13");
         // A level whose search never ends by itself: block counts all
