@@ -15,6 +15,7 @@
 #include "core/dispense/TargetDiscovery.h"
 #include "core/model/Entry.h"
 #include "core/model/EntryPaths.h"
+#include "core/model/SizeText.h"
 
 namespace {
 
@@ -307,21 +308,24 @@ int CliCommands::size(const QStringList& words)
         lines << line;
     }
 
-    bool missing = false;
+    bool missing = false, unmeasured = false;
     int next = 0;
     ProgressLine progress;
     const auto flush = [&] {
         while (next < lines.size()) {
             const Line& line = lines.at(next);
-            if (line.job >= 0 && line.job >= jobs.sizes().size())
+            const FolderSizeJobs::Result result =
+                line.job >= 0 ? jobs.results().at(line.job) : FolderSizeJobs::Result();
+            if (line.job >= 0 && !result.done)
                 break;
             progress.clear();
-            if (!line.ok) {
-                missing = true;
+            if (!line.ok || result.issue != NoSizeIssue) {
+                (line.ok ? unmeasured : missing) = true;
                 std::fflush(stdout);
-                fail(QStringLiteral("%1: No such file or folder").arg(line.path));
+                fail(line.ok ? QStringLiteral("%1: %2").arg(line.path, sizeIssueText(result.issue))
+                             : QStringLiteral("%1: No such file or folder").arg(line.path));
             } else {
-                const quint64 bytes = line.job < 0 ? line.size : jobs.sizes().at(line.job);
+                const quint64 bytes = line.job < 0 ? line.size : result.bytes;
                 writeLine(QString::number(bytes) + QLatin1Char('\t') + line.path);
             }
             ++next;
@@ -349,5 +353,5 @@ int CliCommands::size(const QStringList& words)
         return NoResult;
     }
     flush();
-    return missing ? TargetOrFileError : Success;
+    return missing ? TargetOrFileError : unmeasured ? NotMeasured : Success;
 }

@@ -25,6 +25,8 @@ public:
     // The search's result; valid after exec() returned true.
     DispenseQueue& resultQueue() { return m_dispenser.resultQueue(); }
     quint64 wasted() const { return m_dispenser.wasted(); }
+    // What the search left out and why it failed; see Dispenser.
+    const Dispenser& dispenser() const { return m_dispenser; }
     // True when the search ran through every level without the time limit
     // cutting it short.
     bool provenBest() const { return !m_accepted; }

@@ -72,6 +72,7 @@ void Engine::projectNew()
         return;
     DM* model = dataModel();
     model->newProject();
+    m_arrivalFolder.clear();
     QString title;
     model->projectFile(title);
     m_dialogs->setTitle(title);
@@ -101,6 +102,7 @@ void Engine::projectLoad()
             failureText(model->lastError(), QStringLiteral("The project could not be loaded.")));
         return;
     }
+    m_arrivalFolder.clear();
     m_items->rebuildItems();
     m_actions->enableSave(false);
     showDispenseActions();

@@ -74,9 +74,19 @@ QTreeWidgetItem* MainList::makeEntryItem(const EntryPos& pos)
     const Entry& e = dataModel()->entryAt(pos);
     auto* item = new QTreeWidgetItem;
     item->setText(1, e.Name);
-    item->setText(2, e.IsValidSize ? sizeText(e.Size) : QStringLiteral("?"));
+    showSize(item, e);
     item->setData(1, Qt::UserRole, pos.group);
     return item;
+}
+
+void MainList::showSize(QTreeWidgetItem* item, const Entry& e)
+{
+    const bool known = e.IsValidSize && e.Issue == NoSizeIssue;
+    item->setText(2, known ? sizeText(e.Size) : QStringLiteral("?"));
+    // Why the search leaves it out; the delegate gives it its own look.
+    const QString why = sizeIssueText(e.Issue);
+    item->setToolTip(1, why.isEmpty() ? QString() : why + QStringLiteral(": Dispense leaves it out"));
+    item->setToolTip(2, item->toolTip(1));
 }
 
 QTreeWidgetItem* MainList::entryItem(const EntryPos& pos) const
@@ -108,7 +118,7 @@ void MainList::updateItemSize(const EntryPos& pos)
     QTreeWidgetItem* item = entryItem(pos);
     if (!item || !dataModel()->isValidPos(pos))
         return;
-    item->setText(2, sizeText(dataModel()->entryAt(pos).Size));
+    showSize(item, dataModel()->entryAt(pos));
 }
 
 void MainList::moveItem(const EntryPos& from, const EntryPos& to)

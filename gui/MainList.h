@@ -40,6 +40,8 @@ private slots:
 
 private:
     QTreeWidgetItem* makeEntryItem(const EntryPos& pos);
+    // The size column and the tooltip that says why a size is not known.
+    static void showSize(QTreeWidgetItem* item, const Entry& e);
     // The entry row at pos, or nullptr when there is none.
     QTreeWidgetItem* entryItem(const EntryPos& pos) const;
 

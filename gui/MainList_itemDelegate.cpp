@@ -1,6 +1,7 @@
 #include "gui/MainList_itemDelegate.h"
 
 #include <QPainter>
+#include <QStyle>
 #include <QTextOption>
 #include <QTreeWidget>
 
@@ -17,6 +18,7 @@ struct Palette
     QColor entryText{16, 16, 16};
     QColor headerText{255, 255, 255};
     QColor stripe{236, 249, 254};
+    QColor unmeasured{176, 48, 0}; // an entry the search leaves out
     QColor groups[5] = {
         {160, 83, 165}, {247, 131, 3}, {143, 185, 49}, {31, 177, 230}, {128, 128, 128}};
 };
@@ -104,10 +106,16 @@ void MainList_itemDelegate::paintEntry(QPainter* painter, const QStyleOptionView
 {
     const Palette& pal = palette();
     const QRect r = option.rect;
+    const EntryPos pos{index.siblingAtColumn(1).data(Qt::UserRole).toInt(), index.row()};
+    DM* model = dataModel();
+    // A repaint may come between a change of the model and the list's update.
+    const Entry* e = model->isValidPos(pos) ? &model->entryAt(pos) : nullptr;
+    const bool unmeasured = e && e->Issue != NoSizeIssue;
     QFont font = option.font;
     font.setPixelSize(pal.entryFontSize);
+    font.setItalic(unmeasured);
     painter->setFont(font);
-    painter->setPen(pal.entryText);
+    painter->setPen(unmeasured ? pal.unmeasured : pal.entryText);
 
     if (option.showDecorationSelected && (option.state & QStyle::State_Selected)) {
         QPalette::ColorGroup cg = QPalette::Active;
@@ -126,16 +134,16 @@ void MainList_itemDelegate::paintEntry(QPainter* painter, const QStyleOptionView
 
     if (index.column() == 1) {
         const QRect iconBox(r.left() + 20, r.top() + (r.bottom() - r.top() - 15) / 2, 16, 16);
-        const EntryPos pos{index.data(Qt::UserRole).toInt(), index.row()};
-        DM* model = dataModel();
-        // A repaint may come between a change of the model and the list's update.
-        if (model->isValidPos(pos)) {
-            const Entry& e = model->entryAt(pos);
-            if (e.Kind == Folder) {
+        if (unmeasured) {
+            painter->drawPixmap(iconBox, m_list->style()
+                                             ->standardIcon(QStyle::SP_MessageBoxWarning)
+                                             .pixmap(16, 16, QIcon::Normal, QIcon::Off));
+        } else if (e) {
+            if (e->Kind == Folder) {
                 const QPixmap folder = m_iconProvider.icon(QFileIconProvider::Folder)
                                            .pixmap(16, 16, QIcon::Normal, QIcon::Off);
                 painter->drawPixmap(iconBox, folder);
-            } else if (const QPixmap* file = fileIcon(e.Ident)) {
+            } else if (const QPixmap* file = fileIcon(e->Ident)) {
                 painter->drawPixmap(iconBox, *file);
             }
         }

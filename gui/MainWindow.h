@@ -34,7 +34,7 @@ public:
     void showAbout() override;
     void closeMainWindow() override;
     SaveChoice askSaveChanges() override;
-    bool confirmOriginalsDelete(int files, int folders) override;
+    DeleteChoice askOriginalsDelete(const DeleteQuestion& question, QString& folder) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

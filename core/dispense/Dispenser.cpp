@@ -1,6 +1,7 @@
 #include "core/dispense/Dispenser.h"
 
 #include <memory>
+#include <new>
 #include <vector>
 
 #include <QDebug>
@@ -57,6 +58,19 @@ bool Dispenser::searchLevel(TryCalcerProto& calc, const std::atomic_bool& stop, 
 
 void Dispenser::run()
 {
+    try {
+        search();
+    } catch (const std::bad_alloc&) {
+        // Nothing may cross the thread's edge; the lists go with the message.
+        m_queue.clear();
+        std::vector<LeftOut>().swap(m_leftOut);
+        m_failure = QStringLiteral("The search ran out of memory");
+        emit do_finish(false);
+    }
+}
+
+void Dispenser::search()
+{
     m_stopTrying = false;
     int improvements = 0;
     std::vector<unsigned> bestSelection;
@@ -75,6 +89,7 @@ void Dispenser::run()
     static const int levelGroups[] = {Required, Main, Background};
     qint64 best = calc->capacity();
     for (int group : levelGroups) {
+        int measured = 0;
         for (EntryPos pos = model->groupBegin(group); model->isValidPos(pos); ++pos.index) {
             calc->addItem(model->entryAt(pos).Ident, unsigned(pos.index));
             // A walk cut short leaves the entry measured too small: never use it.
@@ -82,6 +97,10 @@ void Dispenser::run()
                 emit do_finish(false);
                 return;
             }
+            if (calc->itemIssue() != NoSizeIssue)
+                m_leftOut.push_back(LeftOut{pos, calc->itemIssue()});
+            else
+                ++measured;
         }
         calc->prepare();
         best = calc->freeBlocks();
@@ -106,6 +125,8 @@ void Dispenser::run()
         }
         for (unsigned i : bestSelection)
             m_queue.push(EntryPos{group, int(i)});
+        if (group == Required)
+            m_requiredNotFitted = measured - int(bestSelection.size());
 
         int request = m_request;
         if (request == Enough) {

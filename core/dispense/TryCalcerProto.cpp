@@ -5,6 +5,7 @@
 
 #include "core/dispense/FillSearch.h"
 #include "core/dispense/Walk.h"
+#include "core/model/Entry.h"
 
 TryCalcerProto::TryCalcerProto(quint64 blockSize, quint64 capacity)
     : m_blockSize(blockSize),
@@ -49,11 +50,18 @@ void TryCalcerProto::addItem(const QString& path, unsigned index)
 void TryCalcerProto::measure(const QString& path)
 {
     m_walkStopped = false;
+    m_itemIssue = NoSizeIssue;
     quint64 size = 0;
-    if (probeFile(path, size))
+    if (probeFile(path, size)) {
         onFile(size);
-    else
-        m_walkStopped = !walkFolder(*this, path, m_walkStop);
+        return;
+    }
+    const WalkEnd end = walkFolder(*this, path, m_walkStop);
+    m_walkStopped = end == WalkEnd::Stopped;
+    m_itemIssue = sizeIssueOf(end);
+    // Planned with a size that is too small, it could overfill the target.
+    if (m_itemIssue != NoSizeIssue)
+        m_skipItem = true;
 }
 
 void TryCalcerProto::select(std::size_t p)

@@ -62,6 +62,9 @@ public:
     void setWalkStop(const std::atomic_bool* stop) { m_walkStop = stop; }
     // The last measured folder's walk was stopped before its end.
     bool walkStopped() const { return m_walkStopped; }
+    // Why the last measured entry has no known size (a SizeIssue); such an
+    // entry is left out of the level.
+    int itemIssue() const { return m_itemIssue; }
 
     qint64 capacity() const { return m_capacity; }
 
@@ -97,4 +100,5 @@ private:
     std::vector<PlaceItem> m_ordered; // largest block count first
     const std::atomic_bool* m_walkStop = nullptr;
     bool m_walkStopped = false;
+    int m_itemIssue = 0;
 };
