@@ -33,6 +33,8 @@ private:
     int probe(const QStringList& words);
     int size(const QStringList& words);
     int dispense(const QStringList& words); // in CliCommandsDispense.cpp
+    int verify(const QStringList& words);   // in CliCommandsVerify.cpp
+    static const char* const s_verifyHelp;
 
     // The steps of dispense. Each returns Proceed, or the exit code when the
     // command ends there.

@@ -98,22 +98,17 @@ bool nested(const QString& a, const QString& b)
 ArrivalCheck checkArrival(const Entry& entry, const QStringList& places)
 {
     ArrivalCheck result;
-    struct stat original;
-    if (::stat(native(entry.Ident).c_str(), &original) != 0) {
-        // Nothing to trash, and nothing to compare with.
-        result.state = Arrival::Different;
-        result.detail = entry.Name + QStringLiteral(": the original could not be read");
-        return result;
-    }
     for (const QString& place : places) {
         if (place.isEmpty())
             continue;
         const QString candidate = QDir(place).filePath(entry.Name);
-        struct stat copy;
+        struct stat copy, original;
         if (::stat(native(candidate).c_str(), &copy) != 0)
             continue;
         QString detail;
-        if (sameFile(original, copy) || nested(candidate, entry.Ident)) {
+        if (::stat(native(entry.Ident).c_str(), &original) != 0) {
+            detail = entry.Name + QStringLiteral(": the original could not be read");
+        } else if (sameFile(original, copy) || nested(candidate, entry.Ident)) {
             detail = entry.Name + QStringLiteral(": that is the original itself");
         } else if (S_ISDIR(original.st_mode)) {
             if (!S_ISDIR(copy.st_mode))
