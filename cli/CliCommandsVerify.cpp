@@ -9,7 +9,8 @@
 #include "core/dispense/Arrival.h"
 #include "core/model/DM.h"
 
-const char* const CliCommands::s_verifyHelp = R"TXT(Usage: quillmarch-cli verify PROJECT [--target PATH]
+const char* const CliCommands::s_verifyHelp =
+    R"TXT(Usage: quillmarch-cli verify PROJECT [--target PATH]
 
 Checks that every entry of the project's "Dispensed" group arrived on the
 target, as the window's "Delete the files" does before anything goes to the
@@ -48,9 +49,9 @@ int CliCommands::verify(const QStringList& words)
     if (args.isSet(QStringLiteral("--target")))
         place = absolute(args.value(QStringLiteral("--target")));
     if (!QFileInfo(place).isDir()) {
-        fail(place.isEmpty() ? QStringLiteral("%1: the project has no target; give --target PATH")
-                                   .arg(given)
-                             : QStringLiteral("%1: not a folder").arg(place));
+        fail(place.isEmpty()
+                 ? QStringLiteral("%1: the project has no target; give --target PATH").arg(given)
+                 : QStringLiteral("%1: not a folder").arg(place));
         return TargetOrFileError;
     }
 

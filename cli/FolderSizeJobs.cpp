@@ -6,11 +6,15 @@ FolderSizeJobs::FolderSizeJobs(QObject* parent) : QObject(parent)
 {
     connect(
         &m_calcer, &FolderSizeCalcer::folderComplete, this,
-        [this](const QString& folder, quint64 bytes) { onReport(folder, Result{true, bytes, 0}); },
+        [this](const QString& folder, quint64 bytes) {
+            onReport(folder, Result{true, bytes, 0});
+        },
         Qt::QueuedConnection);
     connect(
         &m_calcer, &FolderSizeCalcer::folderFailed, this,
-        [this](const QString& folder, int issue) { onReport(folder, Result{true, 0, issue}); },
+        [this](const QString& folder, int issue) {
+            onReport(folder, Result{true, 0, issue});
+        },
         Qt::QueuedConnection);
 }
 

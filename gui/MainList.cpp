@@ -85,7 +85,8 @@ void MainList::showSize(QTreeWidgetItem* item, const Entry& e)
     item->setText(2, known ? sizeText(e.Size) : QStringLiteral("?"));
     // Why the search leaves it out; the delegate gives it its own look.
     const QString why = sizeIssueText(e.Issue);
-    item->setToolTip(1, why.isEmpty() ? QString() : why + QStringLiteral(": Dispense leaves it out"));
+    item->setToolTip(1,
+                     why.isEmpty() ? QString() : why + QStringLiteral(": Dispense leaves it out"));
     item->setToolTip(2, item->toolTip(1));
 }
 

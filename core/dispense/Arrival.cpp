@@ -28,8 +28,7 @@ bool sameFile(const struct stat& a, const struct stat& b)
 
 // Compares every file below the folder src with the one at the same place
 // below dst; false with detail at the first that is missing or differs.
-bool sameFiles(const std::string& src, const std::string& dst, const QString& rel,
-               QString& detail)
+bool sameFiles(const std::string& src, const std::string& dst, const QString& rel, QString& detail)
 {
     std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(src.c_str()), ::closedir);
     if (!dir) {
@@ -68,8 +67,7 @@ bool sameFiles(const std::string& src, const std::string& dst, const QString& re
             }
             if (!sameFiles(s, t, r, detail))
                 return false;
-        } else if (S_ISREG(ss.st_mode) &&
-                   (!S_ISREG(ts.st_mode) || ts.st_size != ss.st_size)) {
+        } else if (S_ISREG(ss.st_mode) && (!S_ISREG(ts.st_mode) || ts.st_size != ss.st_size)) {
             detail = r + QStringLiteral(": %1 bytes on the target, %2 here")
                              .arg(S_ISREG(ts.st_mode) ? qint64(ts.st_size) : 0)
                              .arg(qint64(ss.st_size));
@@ -89,8 +87,7 @@ bool nested(const QString& a, const QString& b)
     const QString ca = QFileInfo(a).canonicalFilePath(), cb = QFileInfo(b).canonicalFilePath();
     if (ca.isEmpty() || cb.isEmpty())
         return false;
-    return ca == cb || ca.startsWith(cb + QLatin1Char('/')) ||
-           cb.startsWith(ca + QLatin1Char('/'));
+    return ca == cb || ca.startsWith(cb + QLatin1Char('/')) || cb.startsWith(ca + QLatin1Char('/'));
 }
 
 } // namespace

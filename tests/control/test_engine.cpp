@@ -81,7 +81,8 @@ void TestEngine::init()
 {
     qputenv("HOME", m_home.path().toLocal8Bit());
     qputenv("XDG_DATA_HOME", m_home.filePath(".local/share").toLocal8Bit());
-    QVERIFY(QDir(m_home.filePath(".local/share/Trash")).removeRecursively() && QDir(dir()).removeRecursively());
+    QVERIFY(QDir(m_home.filePath(".local/share/Trash")).removeRecursively() &&
+            QDir(dir()).removeRecursively());
     QVERIFY(QDir().mkpath(dir()) && QDir::setCurrent(dir()));
 }
 
@@ -182,8 +183,8 @@ QString TestEngine::observe(Fixture& f, const QString& key)
         for (EntryPos p{g, 0}; m->isValidPos(p); ++p.index)
             m->entryAt(p).Issue ? out << m->entryAt(p).Name : out;
     if (key == "fresh") // the volume's figures as they are now
-        return QString::number(f.v.shownTarget == m_volume + " " +
-                                                      QString::number(freeBlocks() * 4096));
+        return QString::number(f.v.shownTarget ==
+                               m_volume + " " + QString::number(freeBlocks() * 4096));
     // clang-format off
     const QMap<QString, QString> seen{{"L", layoutText()}, {"total", f.v.total},
         {"sel", f.v.selected}, {"acts", f.v.acts}, {"target", f.v.shownTarget},
@@ -293,7 +294,8 @@ void TestEngine::commands_data()
         "entry (1 no longer exists); 1 Required entries did not fit");
     // Only what arrived on the target goes to the trash, unless the user says otherwise: a
     // (gone) and c (in t/sub, the folder the user may point to) are not at its root, d differs.
-    row("delete, asked first", ready + "dispense;mk f:s/m0=24576 f:s/r0=12288;ans none;delete;delete",
+    row("delete, asked first",
+        ready + "dispense;mk f:s/m0=24576 f:s/r0=12288;ans none;delete;delete",
         "asked=search+delete 2 0 2+delete 2 0 2 L=D:|R:|M:m1,m2|B:|N:n0 trash=m0,r0 acts=eSDu");
     const QString copied = "entry a 10 1;file b 3000 1;file c 7 1;file d 7 1;mk f:album/x=5;"
                            "entry album / 1;mk f:t/album/x=5 f:t/b=3000 f:t/d=4 f:t/sub/c=7;"

@@ -30,8 +30,8 @@ private slots:
     void jobsStopAndLifetime()
     {
         QTemporaryDir tmp;
-        QStringList tree{"f:X/a=1",  "f:X/b=2",  "f:X/S/c=4096", "f:Y/d=4097",
-                         "f:M/m=666", "d:M/S", "d:E",         "f:file=10"};
+        QStringList tree{"f:X/a=1",   "f:X/b=2", "f:X/S/c=4096", "f:Y/d=4097",
+                         "f:M/m=666", "d:M/S",   "d:E",          "f:file=10"};
         for (int i = 0; i < 1000; ++i)
             tree << QStringLiteral("d:big/%1/%2").arg(i / 50).arg(i % 50);
         QVERIFY(TreeMaker::make(tmp.path(), tree));

@@ -394,11 +394,12 @@ private slots:
         QStringList paths;
         for (const QUrl& url : urls)
             paths << url.toLocalFile();
-        QCOMPARE(QProcess::execute("cp", QStringList("-r") + paths.mid(1) + QStringList(m_ntfs)), 0);
+        QCOMPARE(QProcess::execute("cp", QStringList("-r") + paths.mid(1) << m_ntfs), 0);
         DialogAnswers::nextButton(QMessageBox::Yes);
         trigger(Act::OriginalsDelete);
-        QVERIFY(DialogAnswers::lastShown().text.contains(
-            QString("Found on the target: %1 of %2 dispensed").arg(urls.size() - 1).arg(urls.size())));
+        const QString found =
+            QString("Found on the target: %1 of %2 dispensed").arg(urls.size() - 1);
+        QVERIFY(DialogAnswers::lastShown().text.contains(found.arg(urls.size())));
         QVERIFY(DialogAnswers::lastShown().text.contains(QString::number(fileCount) + " file"));
         QVERIFY(QFileInfo::exists(paths[0]) && m->groupSize(Dispensed) == 1);
         QVERIFY(status("state").contains(QFileInfo(paths[0]).fileName()));
