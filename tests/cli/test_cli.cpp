@@ -140,7 +140,7 @@ void TestCli::exitCodes_data()
 4|%T/a\nWasted:       |%T/c: It no longer exis |dispense %N 3 %T/held.qmp
 4|%T/a\nWasted:       |%T/locked: Some items i |%U dispense %N 99 --main %T/a %T/locked
 0|%T/a\nWasted:       |warning: 1 Required ent |dispense %N 3 --required %T/a %T/b
-4|                   |%T/locked: Some items i |%U size %T/locked
+4|5001\t%T/t\n       |%T/locked: Some items i |%U size %T/locked %T/t
 0|                   |                        |verify %T/one.qmp --target %T/t
 1|missing\t%T/c\ndifferent\t%T/b\tb: 1 bytes|2 of 3 dispensed entrie|verify %T/held.qmp --target %T/t
 3|                   |%T/none: not a folder   |verify %T/held.qmp --target %T/none

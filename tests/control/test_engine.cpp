@@ -293,25 +293,27 @@ void TestEngine::commands_data()
         "L=D:m0,r0|R:big|M:m1,m2,gone|B:|N:n0 marked=gone state=Left out of the plan: 1 "
         "entry (1 no longer exists); 1 Required entries did not fit");
     // Only what arrived on the target goes to the trash, unless the user says otherwise: a
-    // (gone) and c (in t/sub, the folder the user may point to) are not at its root, d differs.
+    // (gone) and c (in t/sub, the folder the user may point to) are not at its root; d and a
+    // file deep in set differ.
     row("delete, asked first",
         ready + "dispense;mk f:s/m0=24576 f:s/r0=12288;ans none;delete;delete",
         "asked=search+delete 2 0 2+delete 2 0 2 L=D:|R:|M:m1,m2|B:|N:n0 trash=m0,r0 acts=eSDu");
     const QString copied = "entry a 10 1;file b 3000 1;file c 7 1;file d 7 1;mk f:album/x=5;"
                            "entry album / 1;mk f:t/album/x=5 f:t/b=3000 f:t/d=4 f:t/sub/c=7;"
-                           "target t 10;sel 1:0 1:1 1:2 1:3 1:4;result 1234;acts esdU;";
+                           "mk f:set/x=5 f:set/in/y=9 f:t/set/x=5 f:t/set/in/y=8;entry set / 1;"
+                           "target t 10;sel 1:0 1:1 1:2 1:3 1:4 1:5;result 1234;acts esdU;";
     row("delete, some not on the target", copied + "delete",
-        "asked=delete 4 1 2 L=D:d,c,a|R:|M:|B:|N: trash=album,b wasted=40936 acts=eSdU "
-        "state=Not found on the target, still dispensed: d, c, a");
+        "asked=delete 4 2 2 L=D:set,d,c,a|R:|M:|B:|N: trash=album,b wasted=40936 acts=eSdU "
+        "state=Not found on the target, still dispensed: set, d, c, a");
     row("delete, some not on the target, undispense", copied + "delete;undispense",
-        "L=D:|R:a,c,d|M:|B:|N: acts=eSDu");
+        "L=D:|R:a,c,d,set|M:|B:|N: acts=eSDu");
     row("delete, looked in a folder", copied + "ans %D/t/sub;delete",
-        "asked=delete 4 1 2+delete 4 1 3 trash=album,b,c state=Not found on the target, still "
-        "dispensed: d, a");
+        "asked=delete 4 2 2+delete 4 2 3 trash=album,b,c state=Not found on the target, still "
+        "dispensed: set, d, a");
     row("delete, pointed at the originals", copied + "ans %D;delete",
-        "asked=delete 4 1 2+delete 4 1 2 trash=album,b");
+        "asked=delete 4 2 2+delete 4 2 2 trash=album,b");
     row("delete all", copied + "ans all;delete",
-        "trash=album,b,c,d L=D:a|R:|M:|B:|N: state=Could not be moved to the trash: a");
+        "trash=album,b,c,d,set L=D:a|R:|M:|B:|N: state=Could not be moved to the trash: a");
     // Folder sizes reach the entry they were measured for, however the
     // entries changed meanwhile; the reports wait until the steps are done.
     const QString dirs = "mk f:A/s/x=1 f:B/s/x=20 f:C/s/x=300 f:D/s/x=4000;";
