@@ -30,10 +30,6 @@ void operator delete(void* p) noexcept
 {
     std::free(p);
 }
-void operator delete(void* p, std::size_t) noexcept
-{
-    std::free(p);
-}
 
 // Block counts of the entries in Required, Main and Background; -1: a folder.
 using Groups = QVector<QVector<qint64>>;
@@ -127,8 +123,8 @@ private slots:
             apply(r);
         if (oom)
             connect(
-                d.get(), &QThread::started, d.get(),
-                [] { g_failIn = std::this_thread::get_id(); }, Qt::DirectConnection);
+                d.get(), &QThread::started, d.get(), [] { g_failIn = std::this_thread::get_id(); },
+                Qt::DirectConnection);
         if (words.value(0) == "first")
             connect(
                 d.get(), &IDispenser::set_bestResult4Now, d.get(),

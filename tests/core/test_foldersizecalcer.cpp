@@ -35,8 +35,7 @@ private slots:
         for (int i = 0; i < 1000; ++i)
             tree << QStringLiteral("d:big/%1/%2").arg(i / 50).arg(i % 50);
         QVERIFY(TreeMaker::make(tmp.path(), tree));
-        // "name=bytes", or "name!issue" for a failed walk; queued to this thread, so not
-        // shared with the worker
+        // "name=bytes", "name!issue" for a failed walk; queued here, not shared with the worker
         QStringList reports;
         SlowCalcer calcer;
         connect(&calcer, &FolderSizeCalcer::folderComplete, this, [&](QString path, quint64 bytes) {
