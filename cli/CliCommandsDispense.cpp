@@ -195,8 +195,8 @@ int CliCommands::dispense(const QStringList& words)
     InterruptNotifier interrupt;
     DispenseRun run(options.timeLimitMs, &progress);
     if (!runSearch(run, progress, interrupt, folderSizes)) {
-        if (!run.dispenser().failure().isEmpty() && !interrupt.wasInterrupted()) {
-            fail(run.dispenser().failure());
+        if (!run.failure().isEmpty() && !interrupt.wasInterrupted()) {
+            fail(run.failure());
             return SearchFailed;
         }
         fail(QStringLiteral("Cancelled"));

@@ -2,6 +2,8 @@
 
 #include <QEventLoop>
 
+#include "core/model/Entry.h"
+
 FolderSizeJobs::FolderSizeJobs(QObject* parent) : QObject(parent)
 {
     connect(
@@ -29,6 +31,12 @@ int FolderSizeJobs::add(const QString& folder)
         m_calcer.start(QThread::InheritPriority);
     const int job = m_results.size();
     m_results.append(Result());
+    if (!m_calcer.isRunning() && !m_stopped) {
+        // No thread could be made (out of memory): nothing would ever report.
+        m_results[job] = Result{true, 0, OutOfMemory};
+        ++m_reported;
+        return job;
+    }
     m_waiting[folder].append(job);
     m_calcer.addFolder(folder);
     return job;
