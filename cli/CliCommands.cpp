@@ -16,6 +16,7 @@
 #include "core/dispense/TargetDiscovery.h"
 #include "core/model/Entry.h"
 #include "core/model/EntryPaths.h"
+#include "core/model/SizeText.h"
 
 namespace {
 
@@ -31,12 +32,14 @@ Commands:
   dispense PROJECT  choose the entries of a project that fill the target best
   dispense --required PATH... --main PATH... --background PATH... TARGET
                     the same without a project file
+  verify PROJECT    check that the dispensed entries arrived on the target
 
 Run 'quillmarch-cli COMMAND --help' for the options of a command, and
 'quillmarch-cli --version' for the version.
 
 Exit status: 0 success, 1 nothing fits or search cancelled, 2 usage error,
-3 target or file error.
+3 target or file error, 4 entries that could not be measured were left out,
+5 the search ran out of memory.
 )TXT";
 
 const char* const s_volumesHelp = R"TXT(Usage: quillmarch-cli volumes [--json | -0]
@@ -78,8 +81,9 @@ const char* const s_sizeHelp = R"TXT(Usage: quillmarch-cli size [--json | -0] PA
 
 Prints each path's size in bytes, one line each, "BYTES<TAB>PATH" as given:
 a file's length, or the total of every file below a folder as the window
-program's folder-size thread computes it (links followed, link loops and
-folders that cannot be read left out).
+program's folder-size thread computes it (links followed, link loops left
+out). A folder with items that cannot be read has no known size: it gets no
+line, and standard error says why.
 
 Options:
   --json      print one JSON array of objects (path, size) once all are known
@@ -88,8 +92,8 @@ Options:
 
 Ctrl+C stops the measuring.
 
-Exit status: 0 success, 1 cancelled, 2 usage error, 3 a path does not exist
-(the others are still printed).
+Exit status: 0 success, 1 cancelled, 2 usage error, 3 a path does not exist,
+4 a folder could not be measured (the others are still printed).
 )TXT";
 
 const char* const s_dispenseHelp = R"TXT(Usage: quillmarch-cli dispense PROJECT [TARGET] [OPTIONS]
@@ -101,9 +105,15 @@ and Background of the project (or of a project made of the paths given) and
 prints the chosen entries in the order of the "Dispensed" group, one path a
 line, then "Wasted: BYTES bytes (BLOCKS blocks)" and "Proven best: yes" when
 the search ran to its end ("no" when the time limit cut it short). A result
-already held in the project is put back into its groups first. Entries that
-no longer exist count as empty, as in the window, and are named on standard
-error.
+already held in the project is put back into its groups first. Entries whose
+size cannot be known (they no longer exist, or hold items that cannot be
+read) are left out, as in the window, and named on standard error; so are
+Required entries that did not fit. A project's own target is probed again
+when its path exists, so that the plan uses its free space of now.
+
+Copy the chosen entries with a file manager, cp -r or rsync --inplace: a copy
+that writes temporary names and renames them needs more room on NTFS than the
+plan allows for.
 
 Target (the project's own target when none is given):
   --target PATH         the volume or recorder holding PATH
@@ -123,7 +133,9 @@ Options:
 Progress goes to standard error when it is a terminal. Ctrl+C cancels.
 
 Exit status: 0 entries were chosen, 1 nothing fits or the search was
-cancelled, 2 usage error, 3 target, project or file error.
+cancelled, 2 usage error, 3 target, project or file error, 4 entries that
+could not be measured were left out (the plan of the others is printed),
+5 the search ran out of memory.
 )TXT";
 
 } // namespace
@@ -154,6 +166,8 @@ int CliCommands::run(const QStringList& words)
         return size(rest);
     if (first == QLatin1String("dispense"))
         return dispense(rest);
+    if (first == QLatin1String("verify"))
+        return verify(rest);
     m_command.clear();
     return usage(QStringLiteral("unknown command '%1'").arg(first));
 }
@@ -165,6 +179,7 @@ int CliCommands::help(const QString& command)
         {QStringLiteral("probe"), s_probeHelp},
         {QStringLiteral("size"), s_sizeHelp},
         {QStringLiteral("dispense"), s_dispenseHelp},
+        {QStringLiteral("verify"), s_verifyHelp},
     };
     if (!texts.contains(command))
         return usage(QStringLiteral("unknown command '%1'").arg(command));
@@ -380,21 +395,24 @@ int CliCommands::size(const QStringList& words)
         lines << line;
     }
 
-    bool missing = false;
+    bool missing = false, unmeasured = false;
     int next = 0;
     ProgressLine progress;
     const auto flush = [&] {
         while (next < lines.size()) {
             const Line& line = lines.at(next);
-            if (line.job >= 0 && line.job >= jobs.sizes().size())
+            const FolderSizeJobs::Result result =
+                line.job >= 0 ? jobs.results().at(line.job) : FolderSizeJobs::Result();
+            if (line.job >= 0 && !result.done)
                 break;
             progress.clear();
-            if (!line.ok) {
-                missing = true;
+            if (!line.ok || result.issue != NoSizeIssue) {
+                (line.ok ? unmeasured : missing) = true;
                 std::fflush(stdout);
-                fail(QStringLiteral("%1: No such file or folder").arg(line.path));
+                fail(line.ok ? QStringLiteral("%1: %2").arg(line.path, sizeIssueText(result.issue))
+                             : QStringLiteral("%1: No such file or folder").arg(line.path));
             } else {
-                const quint64 bytes = line.job < 0 ? line.size : jobs.sizes().at(line.job);
+                const quint64 bytes = line.job < 0 ? line.size : result.bytes;
                 if (json)
                     array.beginObject().key("path").string(line.path).key("size").number(bytes).endObject();
                 else
@@ -427,5 +445,5 @@ int CliCommands::size(const QStringList& words)
     flush();
     if (json)
         write(array.endArray().finish());
-    return missing ? TargetOrFileError : Success;
+    return missing ? TargetOrFileError : unmeasured ? NotMeasured : Success;
 }

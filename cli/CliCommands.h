@@ -21,7 +21,9 @@ public:
         Success = 0,
         NoResult = 1,
         UsageError = 2,
-        TargetOrFileError = 3
+        TargetOrFileError = 3,
+        NotMeasured = 4, // entries whose size could not be known were left out
+        SearchFailed = 5 // the search ran out of memory
     };
 
     // words: the command line without the program name.
@@ -35,6 +37,8 @@ private:
     int probe(const QStringList& words);
     int size(const QStringList& words);
     int dispense(const QStringList& words); // in CliCommandsDispense.cpp
+    int verify(const QStringList& words);   // in CliCommandsVerify.cpp
+    static const char* const s_verifyHelp;
 
     // The steps of dispense. Each returns Proceed, or the exit code when the
     // command ends there.
@@ -48,7 +52,9 @@ private:
     int addPaths(const DispenseOptions& options, FolderSizeJobs& folderSizes,
                  QVector<EntryPos>& sizedEntries);
     int resolveTarget(const DispenseOptions& options);
-    int saveAndReport(const DispenseOptions& options, quint64 wasted, bool provenBest);
+    // leftOut: entries were left out unmeasured, which the caller reports.
+    int saveAndReport(const DispenseOptions& options, quint64 wasted, bool provenBest,
+                      bool leftOut);
 
     // A one-line message on standard error, "quillmarch-cli[ COMMAND]: text".
     void fail(const QString& text);

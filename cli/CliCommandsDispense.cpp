@@ -117,8 +117,13 @@ void storeFolderSizes(DM* model, const FolderSizeJobs& folderSizes,
                       const QVector<EntryPos>& sizedEntries)
 {
     for (int i = 0; i < sizedEntries.size(); ++i) {
+        const FolderSizeJobs::Result& result = folderSizes.results().at(i);
         Entry& entry = model->entryAt(sizedEntries.at(i));
-        entry.Size = folderSizes.sizes().at(i);
+        if (result.issue != NoSizeIssue) {
+            entry.Issue = result.issue;
+            continue;
+        }
+        entry.Size = result.bytes;
         entry.IsValidSize = true;
         model->entrySizeKnown(sizedEntries.at(i));
     }
@@ -164,13 +169,26 @@ int CliCommands::dispense(const QStringList& words)
     InterruptNotifier interrupt;
     DispenseRun run(options.timeLimitMs, &progress);
     if (!runSearch(run, progress, interrupt, folderSizes)) {
+        if (!run.failure().isEmpty() && !interrupt.wasInterrupted()) {
+            fail(run.failure());
+            return SearchFailed;
+        }
         fail(QStringLiteral("Cancelled"));
         return NoResult;
     }
+    // Named before the result moves the entries: the positions are the search's.
+    const std::vector<Dispenser::LeftOut>& leftOut = run.dispenser().leftOut();
+    for (const Dispenser::LeftOut& l : leftOut)
+        fail(QStringLiteral("%1: %2; left out of the plan")
+                 .arg(model->entryAt(l.pos).Ident, sizeIssueText(l.issue)));
+    if (run.dispenser().requiredNotFitted() > 0)
+        fail(QStringLiteral("warning: %1 Required entries did not fit")
+                 .arg(run.dispenser().requiredNotFitted()));
     // Take the result as the window does.
     storeFolderSizes(model, folderSizes, sizedEntries);
     model->applyDispense(run.resultQueue(), run.wasted());
-    return saveAndReport(options, run.wasted(), run.provenBest());
+    const int code = saveAndReport(options, run.wasted(), run.provenBest(), !leftOut.empty());
+    return !leftOut.empty() && (code == Success || code == NoResult) ? NotMeasured : code;
 }
 
 int CliCommands::parseDispenseOptions(const QStringList& words, DispenseOptions& options)
@@ -315,15 +333,6 @@ int CliCommands::loadProject(const DispenseOptions& options)
     // As the window's Undispense before a new Dispense.
     if (model->isDispensed())
         model->undispense();
-    // The search measures a vanished entry as empty and may well choose it; a
-    // script copying the result would then fail far from here.
-    for (int g = Required; g <= Background; ++g) {
-        for (EntryPos pos = model->groupBegin(g); model->isValidPos(pos); ++pos.index) {
-            const QString& ident = model->entryAt(pos).Ident;
-            if (!QFileInfo::exists(ident))
-                fail(QStringLiteral("warning: %1 does not exist; it counts as empty").arg(ident));
-        }
-    }
     return Proceed;
 }
 
@@ -383,6 +392,16 @@ int CliCommands::resolveTarget(const DispenseOptions& options)
                             "--block-size and --free-blocks")
                  .arg(options.project));
         return TargetOrFileError;
+    } else if (QFileInfo::exists(model->target().Path)) {
+        // Its free space may have changed since it was stored, as in the window.
+        Target fresh = model->target();
+        try {
+            probeTarget(false, fresh);
+        } catch (const TargetError& e) {
+            fail(QStringLiteral("%1: %2").arg(fresh.Path, e.message));
+            return TargetOrFileError;
+        }
+        model->setTarget(fresh);
     }
     const Target target = model->target();
     if (target.FileSystem < NTFS || target.FileSystem > UDF || target.BlockSize == 0) {
@@ -392,7 +411,8 @@ int CliCommands::resolveTarget(const DispenseOptions& options)
     return Proceed;
 }
 
-int CliCommands::saveAndReport(const DispenseOptions& options, quint64 wasted, bool provenBest)
+int CliCommands::saveAndReport(const DispenseOptions& options, quint64 wasted, bool provenBest,
+                               bool leftOut)
 {
     DM* model = dataModel();
     const Target target = model->target();
@@ -410,7 +430,8 @@ int CliCommands::saveAndReport(const DispenseOptions& options, quint64 wasted, b
         write(textReport(target, chosen, wasted, provenBest));
     std::fflush(stdout);
     if (chosen.entries.isEmpty()) {
-        fail(QStringLiteral("Nothing fits on the target"));
+        if (!leftOut)
+            fail(QStringLiteral("Nothing fits on the target"));
         return NoResult;
     }
     return Success;

@@ -35,6 +35,13 @@ bool DispenseRun::exec()
     }
 
     m_dispenser.start(QThread::InheritPriority);
+    if (!m_dispenser.isRunning() && !m_dispenser.isFinished()) {
+        // No thread could be made: finished would never come.
+        m_failure = QStringLiteral("The search could not be started: out of memory");
+        if (m_progress)
+            m_progress->clear();
+        return false;
+    }
     if (m_timeLimitMs >= 0)
         limit.start(int(qMin<qint64>(m_timeLimitMs, std::numeric_limits<int>::max())));
     loop.exec();

@@ -25,6 +25,10 @@ public:
     // The search's result; valid after exec() returned true.
     DispenseQueue& resultQueue() { return m_dispenser.resultQueue(); }
     quint64 wasted() const { return m_dispenser.wasted(); }
+    // What the search left out; see Dispenser.
+    const Dispenser& dispenser() const { return m_dispenser; }
+    // Why the search ended without a result when nobody cancelled it.
+    QString failure() const { return m_failure.isEmpty() ? m_dispenser.failure() : m_failure; }
     // True when the search ran through every level without the time limit
     // cutting it short.
     bool provenBest() const { return !m_accepted; }
@@ -34,6 +38,7 @@ private:
     void showProgress();
 
     Dispenser m_dispenser;
+    QString m_failure;
     qint64 m_timeLimitMs;
     ProgressLine* m_progress;
     bool m_finishedWithResult = false;

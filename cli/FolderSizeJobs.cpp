@@ -2,10 +2,22 @@
 
 #include <QEventLoop>
 
+#include "core/model/Entry.h"
+
 FolderSizeJobs::FolderSizeJobs(QObject* parent) : QObject(parent)
 {
-    connect(&m_calcer, &FolderSizeCalcer::folderComplete, this, &FolderSizeJobs::onFolderComplete,
-            Qt::QueuedConnection);
+    connect(
+        &m_calcer, &FolderSizeCalcer::folderComplete, this,
+        [this](const QString& folder, quint64 bytes) {
+            onReport(folder, Result{true, bytes, 0});
+        },
+        Qt::QueuedConnection);
+    connect(
+        &m_calcer, &FolderSizeCalcer::folderFailed, this,
+        [this](const QString& folder, int issue) {
+            onReport(folder, Result{true, 0, issue});
+        },
+        Qt::QueuedConnection);
 }
 
 FolderSizeJobs::~FolderSizeJobs()
@@ -17,8 +29,17 @@ int FolderSizeJobs::add(const QString& folder)
 {
     if (!m_calcer.isRunning() && !m_stopped)
         m_calcer.start(QThread::InheritPriority);
+    const int job = m_results.size();
+    m_results.append(Result());
+    if (!m_calcer.isRunning() && !m_stopped) {
+        // No thread could be made (out of memory): nothing would ever report.
+        m_results[job] = Result{true, 0, OutOfMemory};
+        ++m_reported;
+        return job;
+    }
+    m_waiting[folder].append(job);
     m_calcer.addFolder(folder);
-    return m_queued++;
+    return job;
 }
 
 bool FolderSizeJobs::waitAll()
@@ -43,11 +64,16 @@ void FolderSizeJobs::stop()
     emit stopped();
 }
 
-void FolderSizeJobs::onFolderComplete(const QString& folder, quint64 bytes)
+void FolderSizeJobs::onReport(const QString& folder, const Result& result)
 {
-    Q_UNUSED(folder); // matched by order, as the controller does
-    if (m_stopped || isComplete())
+    // The thread reports a folder's jobs in the order they were queued.
+    auto waiting = m_waiting.find(folder);
+    if (m_stopped || waiting == m_waiting.end() || waiting->isEmpty())
         return;
-    m_sizes << bytes;
-    emit reported(m_sizes.size() - 1, bytes);
+    const int job = waiting->takeFirst();
+    if (waiting->isEmpty())
+        m_waiting.erase(waiting);
+    m_results[job] = result;
+    ++m_reported;
+    emit reported(job);
 }

@@ -1,24 +1,33 @@
 #pragma once
 
+#include <QHash>
+#include <QList>
 #include <QObject>
 #include <QVector>
 
 #include "core/dispense/FolderSizeCalcer.h"
 
-// Measures folders with the program's folder-size thread and collects the
-// totals in the order the folders were handed over (the thread reports in
-// that order, one report per folder).
+// Measures folders with the program's folder-size thread and collects each
+// folder's report under the job it was queued as, whatever order they come in.
 class FolderSizeJobs : public QObject
 {
     Q_OBJECT
 public:
+    // One job's outcome: a total, or the SizeIssue that left it without one.
+    struct Result
+    {
+        bool done = false;
+        quint64 bytes = 0;
+        int issue = 0;
+    };
+
     explicit FolderSizeJobs(QObject* parent = nullptr);
     ~FolderSizeJobs() override;
 
-    // Queues a folder; its total becomes sizes()[returned number].
+    // Queues a folder; its outcome becomes results()[returned number].
     int add(const QString& folder);
-    bool isComplete() const { return m_sizes.size() == m_queued; }
-    const QVector<quint64>& sizes() const { return m_sizes; }
+    bool isComplete() const { return m_reported == m_results.size(); }
+    const QVector<Result>& results() const { return m_results; }
 
     // Runs the event loop until every queued folder has been reported;
     // false when stop() ended the wait first.
@@ -27,14 +36,15 @@ public:
     void stop();
 
 signals:
-    void reported(int job, quint64 bytes);
+    void reported(int job);
     void stopped();
 
 private:
-    void onFolderComplete(const QString& folder, quint64 bytes);
+    void onReport(const QString& folder, const Result& result);
 
     FolderSizeCalcer m_calcer;
-    QVector<quint64> m_sizes;
-    int m_queued = 0;
+    QVector<Result> m_results;
+    QHash<QString, QList<int>> m_waiting; // per folder, its jobs not yet reported
+    int m_reported = 0;
     bool m_stopped = false;
 };

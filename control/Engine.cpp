@@ -42,6 +42,8 @@ void Engine::attachViews(IViewDialogs* dialogs, IViewActions* actions, IViewItem
     // Queued: the slot changes the model and the widgets, which belong to this thread.
     connect(&m_calcer, &FolderSizeCalcer::folderComplete, this, &Engine::on_folderCalcComplete,
             Qt::QueuedConnection);
+    connect(&m_calcer, &FolderSizeCalcer::folderFailed, this, &Engine::on_folderCalcFailed,
+            Qt::QueuedConnection);
     if (!m_calcer.isRunning())
         m_calcer.start(QThread::InheritPriority);
     refreshViews();

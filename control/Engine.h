@@ -6,6 +6,8 @@
 #include "control/Ctrl.h"
 #include "core/dispense/FolderSizeCalcer.h"
 
+class Dispenser;
+
 // The one controller: runs every command on the GUI thread, changes the model
 // and pushes the new state to the four views (which it does not own).
 class Engine : public Ctrl
@@ -50,6 +52,7 @@ public:
 
 private slots:
     void on_folderCalcComplete(QString path, quint64 size);
+    void on_folderCalcFailed(QString path, int issue);
 
 private:
     // A folder whose size was asked for and not yet reported: its path and
@@ -63,6 +66,14 @@ private:
     void addPath(QString path);
     // Replaces the project with the one at path; a failure keeps the old one.
     void loadProject(QString path);
+    // Probes the target again before a search and shows the fresh figures;
+    // false, with a message, when it can no longer be used.
+    bool refreshTarget();
+    // Marks the entries d left out (after clearing every mark when it measured
+    // them all); a sentence saying how many and why, empty when none.
+    QString markLeftOut(const Dispenser& d, bool measuredAll);
+    // Where "Delete the files" looks for the copies of the dispensed entries.
+    QStringList arrivalPlaces() const;
     // Save, or Save As when the project has no file yet; true when written.
     bool saveProject();
     bool saveProjectAs();
@@ -83,6 +94,9 @@ private:
     // Where the entry that request was made for stands now; false when it is
     // gone (removed, replaced with the project) or already has its size.
     bool findPendingEntry(const PendingSize& request, EntryPos& pos) const;
+    // Drops the request path's report answers; pos := its entry. False when
+    // nobody waits for it any more.
+    bool takePendingEntry(const QString& path, EntryPos& pos);
 
     // beginBusy for its lifetime when the work is large enough to be felt.
     class Busy
@@ -104,5 +118,6 @@ private:
     IViewItems* m_items = nullptr;
     IViewStatus* m_status = nullptr;
     std::list<PendingSize> m_pendingSizes; // oldest request first
+    QString m_arrivalFolder; // a folder on the target the user pointed to; per project
     FolderSizeCalcer m_calcer;
 };

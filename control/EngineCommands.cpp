@@ -72,6 +72,7 @@ void Engine::projectNew()
         return;
     DM* model = dataModel();
     model->newProject();
+    m_arrivalFolder.clear();
     QString title;
     model->projectFile(title);
     m_dialogs->setTitle(title);
@@ -113,6 +114,7 @@ void Engine::loadProject(QString path)
             failureText(model->lastError(), QStringLiteral("The project could not be loaded.")));
         return;
     }
+    m_arrivalFolder.clear();
     m_items->rebuildItems();
     m_actions->enableSave(false);
     showDispenseActions();

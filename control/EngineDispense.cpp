@@ -7,7 +7,9 @@
 #include "control/IViewItems.h"
 #include "control/IViewStatus.h"
 #include "control/ShellServices.h"
+#include "core/dispense/Arrival.h"
 #include "core/dispense/Dispenser.h"
+#include "core/dispense/TargetDiscovery.h"
 #include "core/model/DM.h"
 
 void Engine::showDispenseActions()
@@ -35,17 +37,85 @@ void Engine::diskSelect()
         m_actions->enableSave(true);
 }
 
+bool Engine::refreshTarget()
+{
+    DM* model = dataModel();
+    Target fresh = model->target();
+    QString problem;
+    try {
+        // A target known by its figures alone has nothing to probe.
+        if (!probeTarget(false, fresh))
+            return true;
+    } catch (const TargetError& e) {
+        problem = e.message;
+    }
+    if (!problem.isEmpty()) {
+        m_status->showState(QStringLiteral("Cannot dispense to %1: %2").arg(fresh.Path, problem));
+        return false;
+    }
+    if (fresh != model->target()) {
+        model->setTarget(fresh);
+        m_status->showTarget(fresh, fresh.capacity());
+        m_actions->enableSave(true);
+    }
+    return true;
+}
+
+QString Engine::markLeftOut(const Dispenser& d, bool measuredAll)
+{
+    DM* model = dataModel();
+    // A search that measured everything has the latest word on every entry.
+    for (int g = Required; measuredAll && g <= Background; ++g)
+        for (EntryPos p = model->groupBegin(g); model->isValidPos(p); ++p.index)
+            model->entryAt(p).Issue = NoSizeIssue;
+    int counts[OutOfMemory + 1] = {};
+    int total = 0;
+    for (const Dispenser::LeftOut& l : d.leftOut()) {
+        if (!model->isValidPos(l.pos) || l.issue <= NoSizeIssue || l.issue > OutOfMemory)
+            continue;
+        model->entryAt(l.pos).Issue = l.issue;
+        m_items->updateItemSize(l.pos);
+        ++counts[l.issue];
+        ++total;
+    }
+    if (total == 0)
+        return QString();
+    const auto counted = [](int n, const char* one, const char* many) -> QString {
+        return QString::number(n) + QLatin1Char(' ') + QLatin1String(n == 1 ? one : many);
+    };
+    QStringList why;
+    if (counts[Unreadable])
+        why << counted(counts[Unreadable], "could not be read in full",
+                       "could not be read in full");
+    if (counts[Vanished])
+        why << counted(counts[Vanished], "no longer exists", "no longer exist");
+    if (counts[OutOfMemory])
+        why << counted(counts[OutOfMemory], "ran out of memory", "ran out of memory");
+    return QStringLiteral("Left out of the plan: %1 (%2)")
+        .arg(counted(total, "entry", "entries"), why.join(QStringLiteral(", ")));
+}
+
 void Engine::dispense()
 {
     DM* model = dataModel();
     if (!model->hasTarget())
         return;
+    // The free space may have changed since the target was picked.
+    if (!refreshTarget())
+        return;
     Dispenser d;
     const bool ok = m_dialogs->runDispense(&d);
     // The dialog closes on the search's last signal; its thread may still be ending.
     d.wait();
-    if (!ok)
+    // Marked before the result moves entries: the positions are the search's.
+    const QString leftOut = markLeftOut(d, ok);
+    if (!ok) {
+        if (!d.failure().isEmpty())
+            m_status->showState(d.failure());
+        else if (!leftOut.isEmpty())
+            m_status->showState(leftOut);
         return;
+    }
     Busy busy(m_status, std::size_t(model->entryCount()),
               QStringLiteral("Dispensing %1 entries...").arg(d.resultQueue().size()));
     model->applyDispense(d.resultQueue(), d.wasted());
@@ -54,6 +124,13 @@ void Engine::dispense()
     followSelection();
     m_actions->setDispensed(true);
     m_actions->enableSave(true);
+    QStringList notes;
+    if (!leftOut.isEmpty())
+        notes << leftOut;
+    if (d.requiredNotFitted() > 0)
+        notes << QStringLiteral("%1 Required entries did not fit").arg(d.requiredNotFitted());
+    if (!notes.isEmpty())
+        m_status->showState(notes.join(QStringLiteral("; ")));
 }
 
 void Engine::undispense()
@@ -78,27 +155,62 @@ void Engine::clipboardPost()
     m_status->showState(QStringLiteral("Dispensed file(s) has been posted to the clipboard"));
 }
 
+QStringList Engine::arrivalPlaces() const
+{
+    // The target's root is where the posted list is meant to be pasted.
+    QStringList places;
+    if (dataModel()->hasTarget())
+        places << dataModel()->target().Path;
+    if (!m_arrivalFolder.isEmpty())
+        places << m_arrivalFolder;
+    return places;
+}
+
 void Engine::originalsDelete()
 {
     DM* model = dataModel();
     const int count = model->groupSize(Dispensed);
-    if (count > 0) {
-        int files = 0;
-        for (EntryPos p = model->groupBegin(Dispensed); model->isValidPos(p); ++p.index) {
-            if (model->entryAt(p).Kind == File)
-                ++files;
+    // Only what arrived on the target goes, unless the user says otherwise.
+    std::vector<bool> chosen(count, false);
+    std::vector<bool> arrived(count, false);
+    while (count > 0) {
+        IViewDialogs::DeleteQuestion q;
+        q.places = arrivalPlaces();
+        for (int i = 0; i < count; ++i) {
+            const Entry& e = model->entryAt(EntryPos{Dispensed, i});
+            ++(e.Kind == File ? q.files : q.folders);
+            arrived[i] = checkArrival(e, q.places).state == Arrival::Arrived;
+            if (arrived[i])
+                ++q.found;
+            else
+                q.notFound << e.Name;
         }
-        if (!m_dialogs->confirmOriginalsDelete(files, count - files))
+        QString folder;
+        const IViewDialogs::DeleteChoice choice = m_dialogs->askOriginalsDelete(q, folder);
+        if (choice == IViewDialogs::LookInFolder) {
+            if (!folder.isEmpty())
+                m_arrivalFolder = folder;
+            continue;
+        }
+        if (choice == IViewDialogs::DeleteNothing)
             return;
+        chosen = choice == IViewDialogs::DeleteAll ? std::vector<bool>(count, true) : arrived;
+        break;
     }
 
     // A trash on another device copies: slow whatever the count.
     Busy busy(m_status, std::size_t(-1),
               QStringLiteral("Moving %1 item(s) to the trash...").arg(count));
     std::vector<EntryPos> moved;
+    QStringList notFound, notMoved;
     for (int i = 0; i < count; ++i) {
-        if (deleteToRecycleBin(model->entryAt(EntryPos{Dispensed, i}).Ident))
+        const Entry& e = model->entryAt(EntryPos{Dispensed, i});
+        if (!chosen[i])
+            notFound << e.Name;
+        else if (deleteToRecycleBin(e.Ident))
             moved.push_back(EntryPos{Dispensed, i});
+        else
+            notMoved << e.Name;
     }
     const int kept = count - int(moved.size());
     // The model drops each entry's origin along with it.
@@ -122,9 +234,15 @@ void Engine::originalsDelete()
     showDispenseActions();
     if (model->isModified())
         m_actions->enableSave(true);
-    if (kept > 0)
-        m_status->showState(
-            QStringLiteral("%1 dispensed file(s) could not be moved to the trash").arg(kept));
+    QStringList notes;
+    if (!notFound.isEmpty())
+        notes << QStringLiteral("Not found on the target, still dispensed: %1")
+                     .arg(notFound.join(QStringLiteral(", ")));
+    if (!notMoved.isEmpty())
+        notes << QStringLiteral("Could not be moved to the trash: %1")
+                     .arg(notMoved.join(QStringLiteral(", ")));
+    if (!notes.isEmpty())
+        m_status->showState(notes.join(QStringLiteral("; ")));
 }
 
 void Engine::entryReveal(const EntryPos& pos)

@@ -45,31 +45,48 @@ bool Engine::findPendingEntry(const PendingSize& request, EntryPos& pos) const
     return false;
 }
 
-void Engine::on_folderCalcComplete(QString path, quint64 size)
+bool Engine::takePendingEntry(const QString& path, EntryPos& pos)
 {
     if (!m_items)
-        return; // the views are gone
+        return false; // the views are gone
     // The thread measures in request order, so this is normally the oldest one;
     // a report nobody asked for (any more) is dropped.
     auto request = m_pendingSizes.begin();
     while (request != m_pendingSizes.end() && request->ident != path)
         ++request;
     if (request == m_pendingSizes.end())
-        return;
-    EntryPos p;
-    const bool found = findPendingEntry(*request, p);
+        return false;
+    const bool found = findPendingEntry(*request, pos);
     m_pendingSizes.erase(request);
-    if (!found) {
+    if (!found)
         m_status->showState(readyText()); // one folder fewer to wait for
+    return found;
+}
+
+void Engine::on_folderCalcComplete(QString path, quint64 size)
+{
+    EntryPos p;
+    if (!takePendingEntry(path, p))
         return;
-    }
     DM* model = dataModel();
-    // Only Size and IsValidSize change, which a running dispense search does
-    // not read, so a report may land while its dialog is open.
+    // Only Size, IsValidSize and Issue change, which a running dispense search
+    // does not read, so a report may land while its dialog is open.
     Entry& e = model->entryAt(p);
     e.Size = size;
     e.IsValidSize = true;
+    e.Issue = NoSizeIssue;
     model->entrySizeKnown(p);
     m_items->updateItemSize(p);
     refreshViews();
+}
+
+void Engine::on_folderCalcFailed(QString path, int issue)
+{
+    EntryPos p;
+    if (!takePendingEntry(path, p))
+        return;
+    // The size stays unknown; the list says why.
+    dataModel()->entryAt(p).Issue = issue;
+    m_items->updateItemSize(p);
+    m_status->showState(readyText()); // one folder fewer to wait for
 }

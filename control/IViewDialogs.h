@@ -28,6 +28,17 @@ public:
     // Asks whether to save unsaved changes before they would be dropped.
     virtual SaveChoice askSaveChanges() = 0;
 
-    // Asks before the originals of the dispensed entries go to the trash.
-    virtual bool confirmOriginalsDelete(int files, int folders) = 0;
+    // What the check of the target found before the originals of the
+    // dispensed entries go to the trash.
+    struct DeleteQuestion
+    {
+        int files = 0, folders = 0; // dispensed
+        int found = 0;              // of them, found on the target
+        QStringList notFound;       // the names of the others, in list order
+        QStringList places;         // where they were looked for
+    };
+    enum DeleteChoice { DeleteNothing = 0, DeleteFound = 1, DeleteAll = 2, LookInFolder = 3 };
+    // Asks which originals go to the trash. LookInFolder: folder := a folder
+    // on the target to look in as well, after which the question comes again.
+    virtual DeleteChoice askOriginalsDelete(const DeleteQuestion& question, QString& folder) = 0;
 };

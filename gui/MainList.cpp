@@ -91,11 +91,15 @@ QTreeWidgetItem* MainList::makeEntryItem(const EntryPos& pos)
 void MainList::showEntrySize(QTreeWidgetItem* item, const EntryPos& pos)
 {
     const Entry& e = dataModel()->entryAt(pos);
-    item->setText(2, e.IsValidSize ? sizeText(e.Size) : QStringLiteral("?"));
-    // Tells apart entries of the same name, and why a size is missing.
-    const QString size = e.IsValidSize
-                             ? QLocale().toString(e.Size) + QStringLiteral(" bytes")
-                             : QStringLiteral("not known yet: the folder is still being measured");
+    const bool known = e.IsValidSize && e.Issue == NoSizeIssue;
+    item->setText(2, known ? sizeText(e.Size) : QStringLiteral("?"));
+    // Tells apart entries of the same name, and why a size is missing; the
+    // delegate gives an entry the search leaves out its own look.
+    const QString why = sizeIssueText(e.Issue);
+    const QString size =
+        known           ? QLocale().toString(e.Size) + QStringLiteral(" bytes")
+        : !why.isEmpty() ? why + QStringLiteral(": Dispense leaves it out")
+                         : QStringLiteral("not known yet: the folder is still being measured");
     const QString tip = e.Ident + QStringLiteral("\nSize: ") + size;
     item->setToolTip(1, tip);
     item->setToolTip(2, tip);

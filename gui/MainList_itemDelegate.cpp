@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include <QPainter>
+#include <QStyle>
 #include <QTextOption>
 #include <QTreeWidget>
 
@@ -14,6 +15,8 @@ namespace {
 // The groups' own colours, the same in light and dark themes.
 const QColor groupColours[5] = {
     {160, 83, 165}, {247, 131, 3}, {143, 185, 49}, {31, 177, 230}, {128, 128, 128}};
+// An entry the search leaves out, where the theme lets it read.
+const QColor unmeasuredInk{176, 48, 0};
 
 // WCAG relative luminance and contrast ratio.
 qreal luminance(const QColor& c)
@@ -150,7 +153,13 @@ void MainList_itemDelegate::paintEntry(QPainter* painter, const QStyleOptionView
                                        const QModelIndex& index) const
 {
     const QRect r = option.rect;
-    const QFont font = entryFont(option.font);
+    const EntryPos pos{index.siblingAtColumn(1).data(Qt::UserRole).toInt(), index.row()};
+    DM* model = dataModel();
+    // A repaint may come between a change of the model and the list's update.
+    const Entry* e = model->isValidPos(pos) ? &model->entryAt(pos) : nullptr;
+    const bool unmeasured = e && e->Issue != NoSizeIssue;
+    QFont font = entryFont(option.font);
+    font.setItalic(unmeasured);
     const QFontMetrics metrics(font);
     painter->setFont(font);
 
@@ -171,7 +180,7 @@ void MainList_itemDelegate::paintEntry(QPainter* painter, const QStyleOptionView
         background = mix(background, groupColours[Background], 0.08);
         painter->fillRect(r, background);
     }
-    painter->setPen(readable(ink, background));
+    painter->setPen(readable(unmeasured && !selected ? unmeasuredInk : ink, background));
 
     QTextOption layout(Qt::AlignLeft | Qt::AlignVCenter);
     layout.setWrapMode(QTextOption::NoWrap);
@@ -180,17 +189,17 @@ void MainList_itemDelegate::paintEntry(QPainter* painter, const QStyleOptionView
     if (index.column() == 1) {
         const int side = iconSide(metrics);
         const QRect iconBox(r.left() + 20, r.top() + (r.height() - side) / 2, side, side);
-        const EntryPos pos{index.data(Qt::UserRole).toInt(), index.row()};
-        DM* model = dataModel();
         painter->setRenderHint(QPainter::SmoothPixmapTransform);
-        // A repaint may come between a change of the model and the list's update.
-        if (model->isValidPos(pos)) {
-            const Entry& e = model->entryAt(pos);
-            if (e.Kind == Folder) {
+        if (unmeasured) {
+            painter->drawPixmap(iconBox, m_list->style()
+                                             ->standardIcon(QStyle::SP_MessageBoxWarning)
+                                             .pixmap(side, side, QIcon::Normal, QIcon::Off));
+        } else if (e) {
+            if (e->Kind == Folder) {
                 const QPixmap folder = m_iconProvider.icon(QFileIconProvider::Folder)
                                            .pixmap(side, side, QIcon::Normal, QIcon::Off);
                 painter->drawPixmap(iconBox, folder);
-            } else if (const QPixmap* file = fileIcon(e.Ident)) {
+            } else if (const QPixmap* file = fileIcon(e->Ident)) {
                 painter->drawPixmap(iconBox, *file);
             }
         }

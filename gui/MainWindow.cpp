@@ -23,7 +23,7 @@
 namespace {
 
 constexpr int RecentCount = 8;
-const char* const folderKeys[] = {"folders/entries", "folders/projects"};
+const char* const folderKeys[] = {"folders/entries", "folders/projects", nullptr};
 
 // ~/.config/quillmarch/quillmarch.conf, whatever the application object is named.
 struct Settings : QSettings
@@ -234,25 +234,68 @@ IViewDialogs::SaveChoice MainWindow::askSaveChanges()
     }
 }
 
-bool MainWindow::confirmOriginalsDelete(int files, int folders)
+IViewDialogs::DeleteChoice MainWindow::askOriginalsDelete(const DeleteQuestion& question,
+                                                          QString& folder)
 {
     QStringList parts;
-    if (files > 0)
-        parts.append(counted(files, "file", "files"));
-    if (folders > 0)
-        parts.append(counted(folders, "folder", "folders"));
-    const QString what = parts.isEmpty() ? QStringLiteral("the dispensed entries")
-                                         : parts.join(QStringLiteral(" and "));
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Delete the files"),
-                    QStringLiteral("Move %1 to the trash?").arg(what),
-                    QMessageBox::Yes | QMessageBox::Cancel, this);
-    box.setInformativeText(QStringLiteral("These are the originals of the dispensed entries. "
-                                          "Do this only once they have been copied to the "
-                                          "target."));
-    box.button(QMessageBox::Yes)->setText(QStringLiteral("Move to Trash"));
-    box.setDefaultButton(QMessageBox::Cancel);
+    if (question.files > 0)
+        parts.append(counted(question.files, "file", "files"));
+    if (question.folders > 0)
+        parts.append(counted(question.folders, "folder", "folders"));
+    const int count = question.files + question.folders;
+    const QString what = parts.join(QStringLiteral(" and "));
+    const QString places = question.places.join(QStringLiteral(" or "));
+    const bool all = question.found == count;
+    const QString noun = QLatin1String(count == 1 ? "entry" : "entries");
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Delete the files"), QString(),
+                    QMessageBox::Cancel, this);
+    if (all) {
+        box.setText(QStringLiteral("Found on the target: all %1 dispensed %2 (%3). Move their "
+                                   "originals to the trash?")
+                        .arg(count)
+                        .arg(noun, what));
+        box.setInformativeText(QStringLiteral("Found in %1.").arg(places));
+    } else {
+        box.setIcon(QMessageBox::Warning);
+        box.setText(QStringLiteral("Found on the target: %1 of %2 dispensed %3 (%4).")
+                        .arg(question.found)
+                        .arg(count)
+                        .arg(noun, what));
+        QStringList names = question.notFound.mid(0, 10);
+        if (question.notFound.size() > 10)
+            names << QStringLiteral("and %1 more").arg(question.notFound.size() - 10);
+        box.setInformativeText(
+            QStringLiteral("Not found in %1: %2. Their originals stay dispensed unless you "
+                           "delete all. If you pasted them into a folder on the target, look "
+                           "there.")
+                .arg(places.isEmpty() ? QStringLiteral("the target") : places,
+                     names.join(QStringLiteral(", "))));
+        box.setDetailedText(question.notFound.join(QLatin1Char('\n')));
+        box.addButton(QMessageBox::Open)->setText(QStringLiteral("Look in a Folder..."));
+        box.addButton(QMessageBox::YesToAll)
+            ->setText(QStringLiteral("Move All %1 to Trash").arg(count));
+    }
+    if (question.found > 0)
+        box.addButton(QMessageBox::Yes)
+            ->setText(all ? QStringLiteral("Move to Trash")
+                          : QStringLiteral("Move the %1 Found to Trash").arg(question.found));
+    box.setDefaultButton(all ? QMessageBox::Yes : QMessageBox::Cancel);
     box.setEscapeButton(QMessageBox::Cancel);
-    return runQuestion(box) == QMessageBox::Yes;
+    switch (runQuestion(box)) {
+    case QMessageBox::Yes:
+        return question.found > 0 ? DeleteFound : DeleteNothing;
+    case QMessageBox::YesToAll:
+        return DeleteAll;
+    case QMessageBox::Open: {
+        QStringList chosen;
+        if (runFileDialog(QStringLiteral("Folder on the target"), QFileDialog::Directory,
+                          QFileDialog::AcceptOpen, TargetFolder, chosen))
+            folder = chosen.first();
+        return LookInFolder;
+    }
+    default:
+        return DeleteNothing;
+    }
 }
 
 bool MainWindow::runFileDialog(const QString& caption, QFileDialog::FileMode mode,
@@ -260,7 +303,10 @@ bool MainWindow::runFileDialog(const QString& caption, QFileDialog::FileMode mod
                                QStringList& chosen)
 {
     const QString key = QLatin1String(folderKeys[kind]);
-    QFileDialog dialog(this, caption, Settings().value(key).toString(), QString());
+    const QString start = kind == TargetFolder && dataModel()->hasTarget()
+                              ? dataModel()->target().Path
+                              : Settings().value(key).toString();
+    QFileDialog dialog(this, caption, start, QString());
     dialog.setFileMode(mode);
     dialog.setAcceptMode(acceptMode);
     if (kind == ProjectsFolder) {
@@ -276,7 +322,8 @@ bool MainWindow::runFileDialog(const QString& caption, QFileDialog::FileMode mod
     if (chosen.isEmpty())
         return false;
     // The folder that held the choice; for an added folder, the one above it.
-    Settings().setValue(key, QFileInfo(chosen.first()).absolutePath());
+    if (kind != TargetFolder)
+        Settings().setValue(key, QFileInfo(chosen.first()).absolutePath());
     return true;
 }
 

@@ -38,7 +38,7 @@ public:
     void showAbout() override;
     void closeMainWindow() override;
     SaveChoice askSaveChanges() override;
-    bool confirmOriginalsDelete(int files, int folders) override;
+    DeleteChoice askOriginalsDelete(const DeleteQuestion& question, QString& folder) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -48,7 +48,8 @@ private:
     enum FolderKind
     {
         EntriesFolder,
-        ProjectsFolder
+        ProjectsFolder,
+        TargetFolder // starts on the target, never remembered
     };
 
     bool runFileDialog(const QString& caption, QFileDialog::FileMode mode,

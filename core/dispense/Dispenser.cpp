@@ -1,6 +1,7 @@
 #include "core/dispense/Dispenser.h"
 
 #include <memory>
+#include <new>
 #include <vector>
 
 #include <QElapsedTimer>
@@ -58,6 +59,19 @@ bool Dispenser::searchLevel(TryCalcerProto& calc, const std::atomic_bool& stop, 
 
 void Dispenser::run()
 {
+    try {
+        search();
+    } catch (const std::bad_alloc&) {
+        // Nothing may cross the thread's edge; the lists go with the message.
+        m_queue.clear();
+        std::vector<LeftOut>().swap(m_leftOut);
+        m_failure = QStringLiteral("The search ran out of memory");
+        emit do_finish(false);
+    }
+}
+
+void Dispenser::search()
+{
     // A request made before the thread ran stops the first walk too.
     m_stopTrying = m_request != Searching;
     int improvements = 0;
@@ -96,6 +110,7 @@ void Dispenser::run()
         count = model->groupSize(group);
         shown = -1;
         sinceStage.invalidate(); // each level's first entry is told at once
+        int measured = 0;
         for (EntryPos pos = model->groupBegin(group); model->isValidPos(pos); ++pos.index) {
             const Entry& e = model->entryAt(pos);
             name = &e.Name;
@@ -106,6 +121,10 @@ void Dispenser::run()
             // short is left out, and what was measured makes up the level.
             if (m_request != Searching || calc->walkStopped())
                 break;
+            if (calc->itemIssue() != NoSizeIssue)
+                m_leftOut.push_back(LeftOut{pos, calc->itemIssue()});
+            else
+                ++measured;
         }
         if (m_request == Cancel) {
             emit do_finish(false);
@@ -135,6 +154,8 @@ void Dispenser::run()
         }
         for (unsigned i : bestSelection)
             m_queue.push(EntryPos{group, int(i)});
+        if (group == Required)
+            m_requiredNotFitted = measured - int(bestSelection.size());
 
         int request = m_request;
         if (request == Enough) {

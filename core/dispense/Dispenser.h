@@ -2,6 +2,9 @@
 
 #include <atomic>
 #include <functional>
+#include <vector>
+
+#include <QString>
 
 #include "core/dispense/IDispenser.h"
 #include "core/model/Entry.h"
@@ -37,6 +40,21 @@ public:
     DispenseQueue& resultQueue() { return m_queue; }
     quint64 wasted() const { return m_wasted; }
 
+    // An entry the search left out because its size could not be known.
+    struct LeftOut
+    {
+        EntryPos pos;
+        int issue; // SizeIssue
+    };
+    // After the thread's end, also of a run without a result: the entries
+    // measured so far that were left out, in list order.
+    const std::vector<LeftOut>& leftOut() const { return m_leftOut; }
+    // The measured Required entries the chosen selection does not hold.
+    int requiredNotFitted() const { return m_requiredNotFitted; }
+    // Why the search ended without a result when nobody cancelled it; empty
+    // otherwise.
+    const QString& failure() const { return m_failure; }
+
     // Searches the prepared level of calc for selections that leave fewer
     // blocks free than its first one, calling improved(free) for each, with
     // calc's selection set to it, in the order the count-down of nextTry meets
@@ -50,7 +68,13 @@ protected:
     void run() override;
 
 private:
+    // The search itself; run() turns an allocation failure into a failed end.
+    void search();
+
     DispenseQueue m_queue;
+    std::vector<LeftOut> m_leftOut;
+    int m_requiredNotFitted = 0;
+    QString m_failure;
     quint64 m_wasted = 0;
     std::atomic_int m_request{Searching};
     // Set by every request: ends the search of a level, or the measuring of

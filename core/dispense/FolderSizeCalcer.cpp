@@ -53,16 +53,13 @@ void FolderSizeCalcer::run()
             path = m_jobs.takeLast();
         }
         m_total = 0;
-        bool complete = false;
-        try {
-            complete = walkFolder(*this, path, &m_stop);
-        } catch (...) {
-            // Out of memory on a monstrous tree: no total rather than a wrong one.
-            complete = false;
-        }
+        const WalkEnd end = walkFolder(*this, path, &m_stop);
         if (m_stop)
             return;
-        if (complete)
+        // Every job gets its report: a missing one would leave its asker waiting.
+        if (end == WalkEnd::Complete)
             emit folderComplete(path, m_total);
+        else
+            emit folderFailed(path, sizeIssueOf(end));
     }
 }

@@ -10,7 +10,8 @@
 #include "core/dispense/FilesPlaceWalker.h"
 
 // The folder-size worker: measures the folders the controller hands it, oldest
-// first, and reports each total with folderComplete.
+// first, and reports each one once: its total with folderComplete, or with
+// folderFailed why it has none. Only a stop ends a job without a report.
 class FolderSizeCalcer : public QThread, public FilesPlaceWalker
 {
     Q_OBJECT
@@ -29,6 +30,8 @@ public:
 
 signals:
     void folderComplete(QString folder, quint64 bytes);
+    // issue: the SizeIssue that kept the walk from a total.
+    void folderFailed(QString folder, int issue);
 
 protected:
     void run() override;

@@ -7,6 +7,7 @@
 
 #include "core/dispense/FillSearch.h"
 #include "core/dispense/Walk.h"
+#include "core/model/Entry.h"
 
 TryCalcerProto::TryCalcerProto(quint64 blockSize, quint64 capacity, quint64 sharedBlock)
     : m_unitSize(blockSize), m_blockSize(blockSize), m_sharedBlock(sharedBlock),
@@ -94,14 +95,21 @@ void TryCalcerProto::addItem(const QString& path, unsigned index)
 void TryCalcerProto::measure(const QString& path)
 {
     m_walkStopped = false;
+    m_itemIssue = NoSizeIssue;
     quint64 size = 0;
     if (probeFile(path, size)) {
         m_atStart = false;
         m_lastName = nameOf(QFileInfo(path).fileName());
         costName(m_lastName, true);
         costFile(size, m_lastName);
-    } else
-        m_walkStopped = !walkFolder(*this, path, m_walkStop);
+        return;
+    }
+    const WalkEnd end = walkFolder(*this, path, m_walkStop);
+    m_walkStopped = end == WalkEnd::Stopped;
+    m_itemIssue = sizeIssueOf(end);
+    // Planned with a size that is too small, it could overfill the target.
+    if (m_itemIssue != NoSizeIssue)
+        m_skipItem = true;
 }
 
 quint64 TryCalcerProto::costOf(const PlaceItem& it) const

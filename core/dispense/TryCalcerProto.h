@@ -79,6 +79,9 @@ public:
     void setMeasureTick(std::function<void()> tick) { m_tick = std::move(tick); }
     // The last measured folder's walk was stopped before its end.
     bool walkStopped() const { return m_walkStopped; }
+    // Why the last measured entry has no known size (a SizeIssue); such an
+    // entry is left out of the level.
+    int itemIssue() const { return m_itemIssue; }
 
     qint64 capacity() const { return m_capacity; }
     // The bytes of the blocks counted: the block size, or less.
@@ -147,4 +150,5 @@ private:
     const std::atomic_bool* m_walkStop = nullptr;
     std::function<void()> m_tick;
     bool m_walkStopped = false;
+    int m_itemIssue = 0;
 };

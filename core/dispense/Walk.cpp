@@ -10,6 +10,7 @@
 #include <climits>
 #include <cstring>
 #include <deque>
+#include <new>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -22,6 +23,7 @@
 #include <QFile>
 
 #include "core/dispense/FilesPlaceWalker.h"
+#include "core/model/Entry.h"
 
 namespace {
 
@@ -218,7 +220,7 @@ public:
     {
     }
 
-    bool run(const std::string& folder)
+    WalkEnd run(const std::string& folder)
     {
         // The start's own name: its last component, past any trailing slashes.
         std::size_t end = folder.find_last_not_of('/');
@@ -230,14 +232,16 @@ public:
         bool first = true;
         while (!m_work.empty()) {
             if (stopped())
-                return false;
+                return WalkEnd::Stopped;
             Pending p = std::move(m_work.front());
             m_work.pop_front();
             if (!list(p, first))
-                return false;
+                return WalkEnd::Stopped;
+            if (first && m_missing)
+                return WalkEnd::Missing;
             first = false;
         }
-        return true;
+        return m_unreadable ? WalkEnd::Unreadable : WalkEnd::Complete;
     }
 
 private:
@@ -257,7 +261,13 @@ private:
         Fd fd(open(p));
         struct stat st;
         if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0) {
-            // Found but unreadable or gone: a folder all the same, with nothing in it.
+            // Gone since it was listed: it is not there to be copied either.
+            // Anything else leaves its contents unknown; a folder all the same.
+            const bool gone = errno == ENOENT || errno == ENOTDIR;
+            if (isStart)
+                (gone ? m_missing : m_unreadable) = true;
+            else if (!gone)
+                m_unreadable = true;
             if (!isStart) {
                 m_walker.onFolder();
                 if (m_names) {
@@ -284,8 +294,10 @@ private:
         unsigned sinceCheck = 0;
         for (;;) {
             const ssize_t n = ::getdents64(fd.get(), m_buffer.data(), m_buffer.size());
+            if (n < 0 && errno != ENOENT)
+                m_unreadable = true; // ENOENT: it vanished while being read
             if (n <= 0)
-                break; // the end, or a folder that vanished while being read
+                break;
             for (ssize_t off = 0; off < n;) {
                 const auto* d = reinterpret_cast<const struct dirent64*>(m_buffer.data() + off);
                 off += d->d_reclen;
@@ -317,16 +329,22 @@ private:
         struct stat st;
         if (type == DT_LNK) {
             // Follow the link: it stands for what it points at.
-            if (::fstatat(dirFd, name, &st, 0) != 0)
-                file(name, 0); // dangling, a loop, or out of reach
-            else if (S_ISDIR(st.st_mode))
+            if (::fstatat(dirFd, name, &st, 0) != 0) {
+                // Dangling or a loop: copied as the link it is. Out of reach: unknown.
+                if (errno != ENOENT && errno != ELOOP && errno != ENOTDIR)
+                    m_unreadable = true;
+                file(name, 0);
+            } else if (S_ISDIR(st.st_mode))
                 queue(name, prefix, listing);
             else
                 file(name, quint64(st.st_size));
             return;
         }
-        if (::fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
-            return;                // removed since it was listed
+        if (::fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
+            if (errno != ENOENT) // ENOENT: removed since it was listed
+                m_unreadable = true;
+            return;
+        }
         if (S_ISLNK(st.st_mode)) { // file systems that do not fill in the type
             item(dirFd, name, DT_LNK, prefix, listing);
             return;
@@ -364,6 +382,8 @@ private:
     std::unordered_set<FolderId, FolderIdHash> m_entered;
     ParentCache m_parents;
     quint64 m_listings = 0;
+    bool m_unreadable = false;
+    bool m_missing = false;
 };
 
 } // namespace
@@ -388,11 +408,29 @@ bool probeFile(const QString& path, quint64& size)
     return false;
 }
 
-bool walkFolder(FilesPlaceWalker& walker, const QString& folder, const std::atomic_bool* stop)
+WalkEnd walkFolder(FilesPlaceWalker& walker, const QString& folder, const std::atomic_bool* stop)
 {
     const std::string start = nativePath(folder);
     if (start.empty())
-        return !(stop && stop->load());
-    Walk walk(walker, stop);
-    return walk.run(start);
+        return stop && stop->load() ? WalkEnd::Stopped : WalkEnd::Missing;
+    try {
+        Walk walk(walker, stop);
+        return walk.run(start);
+    } catch (const std::bad_alloc&) {
+        return WalkEnd::OutOfMemory;
+    }
+}
+
+int sizeIssueOf(WalkEnd end)
+{
+    switch (end) {
+    case WalkEnd::Unreadable:
+        return Unreadable;
+    case WalkEnd::Missing:
+        return Vanished;
+    case WalkEnd::OutOfMemory:
+        return OutOfMemory;
+    default:
+        return NoSizeIssue;
+    }
 }

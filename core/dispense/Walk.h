@@ -11,8 +11,17 @@ class FilesPlaceWalker;
 // False for a folder or for nothing at all.
 bool probeFile(const QString& path, quint64& size);
 
+// How a walk ended. Anything but Complete leaves the reported total short:
+// Unreadable, some folder or item below could not be read; Missing, folder
+// itself does not exist; OutOfMemory, the walk's own lists did not fit.
+enum class WalkEnd { Complete, Stopped, Unreadable, Missing, OutOfMemory };
+
 // Reports every file (with its length) and every sub-folder below folder to
-// walker, breadth first. The walk checks stop between folders; it returns
-// false when it was stopped before the end, true otherwise.
-bool walkFolder(FilesPlaceWalker& walker, const QString& folder,
-                const std::atomic_bool* stop = nullptr);
+// walker, breadth first, going on past what cannot be read. The walk checks
+// stop between folders.
+WalkEnd walkFolder(FilesPlaceWalker& walker, const QString& folder,
+                   const std::atomic_bool* stop = nullptr);
+
+// The SizeIssue of an entry whose walk ended so (NoSizeIssue for Complete and
+// Stopped).
+int sizeIssueOf(WalkEnd end);

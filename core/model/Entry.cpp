@@ -5,7 +5,7 @@
 bool Entry::operator==(const Entry& o) const
 {
     return Name == o.Name && Path == o.Path && Ident == o.Ident && Size == o.Size &&
-           IsValidSize == o.IsValidSize && Kind == o.Kind;
+           IsValidSize == o.IsValidSize && Kind == o.Kind && Issue == o.Issue;
 }
 
 bool operator<(const EntryPos& a, const EntryPos& b)

@@ -20,6 +20,10 @@ enum EntryKind : int { File = 0, Folder = 1 };
 
 enum FileSystemKind : int { NTFS = 0, FAT = 1, UDF = 2 };
 
+// Why an entry's size is not known: the search leaves such an entry out
+// rather than plan it with a size that is too small.
+enum SizeIssue : int { NoSizeIssue = 0, Unreadable = 1, Vanished = 2, OutOfMemory = 3 };
+
 // One file or folder of the project.
 struct Entry
 {
@@ -29,6 +33,7 @@ struct Entry
     quint64 Size = 0;
     bool IsValidSize = false;
     int Kind = File;
+    int Issue = NoSizeIssue; // found when last measured; not kept in the project file
 
     bool operator==(const Entry& o) const;
     bool operator!=(const Entry& o) const { return !(*this == o); }

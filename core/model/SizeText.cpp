@@ -1,5 +1,7 @@
 #include "core/model/SizeText.h"
 
+#include "core/model/Entry.h"
+
 const QString& groupTitle(int group)
 {
     static const QString titles[5] = {QStringLiteral("Dispensed"), QStringLiteral("Required"),
@@ -21,4 +23,18 @@ QString sizeText(quint64 bytes)
         ++unit;
     }
     return QString::number(value, 'f', 1) + QLatin1Char(' ') + QLatin1String(units[unit]);
+}
+
+QString sizeIssueText(int issue)
+{
+    switch (issue) {
+    case Unreadable:
+        return QStringLiteral("Some items inside could not be read, so its size is not known");
+    case Vanished:
+        return QStringLiteral("It no longer exists");
+    case OutOfMemory:
+        return QStringLiteral("Measuring it ran out of memory");
+    default:
+        return QString();
+    }
 }

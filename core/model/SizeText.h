@@ -9,3 +9,7 @@ const QString& groupTitle(int group);
 // A byte count as text in binary units: "N B" below 1 KiB, else one decimal
 // and "KiB", "MiB", "GiB", "TiB", "PiB" or "EiB".
 QString sizeText(quint64 bytes);
+
+// Why an entry of that SizeIssue cannot be measured, as a sentence; empty for
+// NoSizeIssue.
+QString sizeIssueText(int issue);

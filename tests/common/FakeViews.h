@@ -36,7 +36,7 @@ struct FakeViews : IViewDialogs, IViewActions, IViewItems, IViewStatus
     std::vector<EntryPos> selection;
     QStringList answers, asked; // for the next dialogs; the dialogs shown
     SaveChoice saveChoice = DiscardChanges;
-    bool confirm = true, closed = false; // confirm: the answer to the next delete question
+    bool closed = false;
     std::function<bool()> pick;
     std::function<bool(Dispenser*)> onRunDispense;
 
@@ -61,9 +61,16 @@ struct FakeViews : IViewDialogs, IViewActions, IViewItems, IViewStatus
     void showAbout() override { asked << "about"; }
     void closeMainWindow() override { closed = true; }
     SaveChoice askSaveChanges() override { return asked << "saveChanges", saveChoice; }
-    bool confirmOriginalsDelete(int files, int folders) override
+    // "delete FILES FOLDERS FOUND"; answers "none", "all", a folder to look in, or else
+    // (nothing queued) the ones found.
+    DeleteChoice askOriginalsDelete(const DeleteQuestion& q, QString& folder) override
     {
-        return asked << QString("delete %1 %2").arg(files).arg(folders), std::exchange(confirm, 1);
+        QString a = "found";
+        ask(qPrintable(QString("delete %1 %2 %3").arg(q.files).arg(q.folders).arg(q.found)), a);
+        return a == "none" ? DeleteNothing
+               : a == "all" ? DeleteAll
+               : a == "found" ? DeleteFound
+                              : (folder = a, LookInFolder);
     }
 
     void enableEntryActions(bool on) override { turn(0, on); }

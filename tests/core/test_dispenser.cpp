@@ -1,6 +1,10 @@
+#include <atomic>
+#include <cstdlib>
 #include <memory>
+#include <new>
 #include <numeric>
 #include <random>
+#include <thread>
 #include <utility>
 
 #include <QtTest>
@@ -8,6 +12,28 @@
 #include "core/dispense/Dispenser.h"
 #include "core/model/DM.h"
 #include "tests/common/TreeMaker.h"
+
+// Once armed for a thread, the next allocation there fails, as out of memory.
+static std::atomic<std::thread::id> g_failIn{};
+
+void* operator new(std::size_t n)
+{
+    std::thread::id self = std::this_thread::get_id();
+    if (g_failIn.load(std::memory_order_relaxed) == self &&
+        g_failIn.compare_exchange_strong(self, std::thread::id()))
+        throw std::bad_alloc();
+    if (void* p = std::malloc(n ? n : 1))
+        return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept
+{
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
 
 // Block counts of the entries in Required, Main and Background; -1: a folder.
 using Groups = QVector<QVector<qint64>>;
@@ -34,6 +60,7 @@ private slots:
         };
         // Main's best (6, 4, 4, 3 into 8) is 4 + 4; a file of 0 blocks still goes.
         row("three levels", {{4, 3, 3}, {6, 4, 4, 3}, {0, 5}}, 18, "", "8 2 0 0");
+        row("out of memory", {{4, 3, 3}, {6, 4, 4, 3}, {0, 5}}, 18, "oom", ""); // fails, not aborts
         row("empty groups", {{}, {}, {}}, 7, "", "8 8 8");
         row("all fit", {{5, 2}, {3}, {1, 1, 1}}, 15, "", "8 5 2");
         // Required's first pick (12) leaves 4, its best (8 + 8) nothing; Main's
@@ -100,9 +127,14 @@ private slots:
                                                        {"enough", &Dispenser::enough}};
         const auto apply = [&](const QString& request) { ((*d).*ops.value(request))(); };
         const QStringList words = requests.split(' ', Qt::SkipEmptyParts);
-        const bool before = !words.contains("during") && words.value(0) != "measuring";
-        for (const QString& r : before ? words : QStringList())
+        const bool before = !words.contains("during") && words.value(0) != "measuring",
+                   oom = requests == "oom";
+        for (const QString& r : before && !oom ? words : QStringList())
             apply(r);
+        if (oom)
+            connect(
+                d.get(), &QThread::started, d.get(), [] { g_failIn = std::this_thread::get_id(); },
+                Qt::DirectConnection);
         if (words.value(0) == "first")
             connect(
                 d.get(), &IDispenser::set_bestResult4Now, d.get(),
@@ -136,8 +168,10 @@ private slots:
         if (!best.startsWith('*'))
             QCOMPARE(sent.join(' '), best);
         QCOMPARE(finishSpy.count(), 1);
-        QCOMPARE(finishSpy.at(0).at(0).toBool(), words.value(words.size() - 1) != "cancel");
-        if (words.value(words.size() - 1) == "cancel")
+        const bool cancelled = words.value(words.size() - 1) == "cancel";
+        QCOMPARE(finishSpy.at(0).at(0).toBool(), !cancelled && !oom);
+        QCOMPARE(d->failure().isEmpty(), !oom);
+        if (cancelled || oom)
             return;
         QCOMPARE(d->wasted(), sent.last().toULongLong() * 65536);
         // What was chosen (from Required, Main and Background only), the

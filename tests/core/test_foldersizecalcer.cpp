@@ -6,7 +6,7 @@
 #include "tests/common/TreeMaker.h"
 
 // Measures slowly (1 ms a folder) and counts the folders, so that a test can
-// stop it in the middle of a walk.
+// stop it in the middle of a walk; runs out of memory at a file of 666 bytes.
 class SlowCalcer : public FolderSizeCalcer
 {
 public:
@@ -17,6 +17,10 @@ public:
         ++folders;
         QThread::msleep(1);
     }
+    void onFile(const quint64& size) override
+    {
+        size == 666 ? throw std::bad_alloc() : FolderSizeCalcer::onFile(size);
+    }
 };
 
 class TestFolderSizeCalcer : public QObject
@@ -26,22 +30,27 @@ private slots:
     void jobsStopAndLifetime()
     {
         QTemporaryDir tmp;
-        QStringList tree{"f:X/a=1", "f:X/b=2", "f:X/S/c=4096", "f:Y/d=4097", "d:E", "f:file=10"};
+        QStringList tree{"f:X/a=1",   "f:X/b=2", "f:X/S/c=4096", "f:Y/d=4097",
+                         "f:M/m=666", "d:M/S",   "d:E",          "f:file=10"};
         for (int i = 0; i < 1000; ++i)
             tree << QStringLiteral("d:big/%1/%2").arg(i / 50).arg(i % 50);
         QVERIFY(TreeMaker::make(tmp.path(), tree));
-        QStringList reports; // "name=bytes"; queued to this thread, so not shared with the worker
+        // "name=bytes", "name!issue" for a failed walk; queued here, not shared with the worker
+        QStringList reports;
         SlowCalcer calcer;
         connect(&calcer, &FolderSizeCalcer::folderComplete, this, [&](QString path, quint64 bytes) {
             reports << QFileInfo(path).fileName() + '=' + QString::number(bytes);
         });
+        connect(&calcer, &FolderSizeCalcer::folderFailed, this, [&](QString path, int issue) {
+            reports << QFileInfo(path).fileName() + '!' + QString::number(issue);
+        });
         calcer.start();
         // Jobs added while the thread waits come oldest first; a folder queued
-        // twice is measured twice; what is no folder measures 0.
-        for (const char* job : {"X", "Y", "X", "E", "missing", "file"})
+        // twice is measured twice; each failure is its own folder's, none is a total.
+        for (const char* job : {"X", "M", "Y", "X", "E", "missing", "file"})
             calcer.addFolder(tmp.filePath(job));
-        QTRY_COMPARE(reports,
-                     QStringList({"X=4099", "Y=4097", "X=4099", "E=0", "missing=0", "file=0"}));
+        QTRY_COMPARE(reports, QStringList({"X=4099", "M!3", "Y=4097", "X=4099", "E=0", "missing!2",
+                                           "file!2"}));
 
         // Stopped in the middle of a walk: nothing is reported for it, and the
         // jobs left over go with the old run, so that after a new start Y comes first.

@@ -37,8 +37,9 @@ int walkHelper(const char* path)
     const QString start = QFile::decodeName(path);
     const QString probed = probeFile(start, size) ? QString::number(size) : "-";
     Recorder r;
-    return std::printf("%s %s\n", qPrintable(probed),
-                       walkFolder(r, start) ? qPrintable(r.text()) : "stopped") < 0;
+    const char* ends[] = {"", " stopped", " unreadable", " missing", " out of memory"};
+    const int end = int(walkFolder(r, start));
+    return std::printf("%s %s%s\n", qPrintable(probed), qPrintable(r.text()), ends[end]) < 0;
 }
 
 class TestWalk : public QObject
@@ -64,10 +65,10 @@ private slots:
         row("file sizes", {"f:t/a=0", "f:t/b=1", "f:t/c=4096", "f:t/d=4097"}, "- 0:0,1,4096,4097");
         row("nested", nested, "- 3:1,2,3");
         row("trailing slash", nested, "- 3:1,2,3", "%T/t/");
-        row("names nothing", nested, "- 0:", "%T/t/missing");
-        row("a file", nested, "1 0:", "%T/t/A/a");
+        row("names nothing", nested, "- 0: missing", "%T/t/missing");
+        row("a file", nested, "1 0: missing", "%T/t/A/a");
         row("link to file", {"f:t/x=4097", "l:t/l->x"}, "- 0:4097,4097");
-        row("start is a link to a file", {"f:x=4097", "l:t->x"}, "4097 0:");
+        row("start is a link to a file", {"f:x=4097", "l:t->x"}, "4097 0: missing");
         row("hard link", {"f:t/x=4097", "h:t/h->t/x"}, "- 0:4097,4097");
         row("dangling link", {"d:t", "l:t/l->nowhere"}, "- 0:0");
         row("link to itself", {"d:t", "l:t/l->l"}, "- 0:0");
@@ -81,15 +82,17 @@ private slots:
             {"f:t/.h=1", "f:t/.d/x=2", "f:t/a\\b=3", "f:t/ sp ace =4", "f:t/\xc3\xa9=5",
              "f:t/.../y=6"},
             "- 2:1,2,3,4,5,6");
-        // Counted as a folder with nothing in it.
+        // Counted as a folder with nothing in it, and the total as unknown.
         row("unreadable folder", {"f:t/a=1", "f:t/locked/s=5", "d:t/locked/in", "f:t/open/sub/p=3"},
-            "- 3:1,3");
+            "- 3:1,3 unreadable");
+        row("unreadable start", {"f:t/locked/s=5"}, "- 0: unreadable", "%T/t/locked");
         row("600 folders", wide, "- 600:");
         const QString deep = "%T/t" + QString("/" + QString(100, 'n')).repeated(60);
         row("deeper than the path limit", {"d:t", "c:"}, "- 60:4097");
         row("start beyond the path limit", {"d:t", "c:"}, "- 3:4097",
             qPrintable(deep.chopped(303)));
-        row("file beyond the path limit", {"d:t", "c:"}, "4097 0:", qPrintable(deep + "/bottom"));
+        row("file beyond the path limit", {"d:t", "c:"}, "4097 0: missing",
+            qPrintable(deep + "/bottom"));
     }
 
     // The walk runs in a copy of this program, as an unprivileged user when the
