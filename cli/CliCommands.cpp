@@ -1,5 +1,6 @@
 #include "cli/CliCommands.h"
 
+#include <csignal>
 #include <cstdio>
 
 #include <QDir>
@@ -33,8 +34,8 @@ Commands:
 
 Run 'quillmarch-cli COMMAND --help' for the options of a command.
 
-Exit status: 0 success, 1 nothing fits or search cancelled, 2 usage error,
-3 target or file error.
+Exit status: 0 success, 1 nothing fits, 2 usage error, 3 target or file
+error, 130 stopped by Ctrl+C (SIGINT), 143 stopped by SIGTERM.
 )TXT";
 
 const char* const s_volumesHelp = R"TXT(Usage: quillmarch-cli volumes
@@ -70,8 +71,9 @@ folders that cannot be read left out).
 
 Ctrl+C stops the measuring.
 
-Exit status: 0 success, 1 cancelled, 2 usage error, 3 a path does not exist
-(the others are still printed).
+Exit status: 0 success, 2 usage error, 3 a path does not exist or cannot be
+measured (the others are still printed), 130 stopped by Ctrl+C, 143 stopped
+by SIGTERM.
 )TXT";
 
 const char* const s_dispenseHelp = R"TXT(Usage: quillmarch-cli dispense PROJECT [TARGET] [OPTIONS]
@@ -102,10 +104,12 @@ Options:
   -0                    print only the chosen paths, each ended by a NUL
   -h, --help            show this help
 
-Progress goes to standard error when it is a terminal. Ctrl+C cancels.
+Progress goes to standard error when it is a terminal. Ctrl+C (or SIGTERM)
+cancels; during --save, the new project file is either written whole (exit
+status 0) or not at all, the old file left as it was (130 or 143).
 
-Exit status: 0 entries were chosen, 1 nothing fits or the search was
-cancelled, 2 usage error, 3 target, project or file error.
+Exit status: 0 entries were chosen, 1 nothing fits, 2 usage error, 3 target,
+project or file error, 130 cancelled by Ctrl+C (SIGINT), 143 by SIGTERM.
 )TXT";
 
 } // namespace
@@ -155,10 +159,8 @@ void CliCommands::fail(const QString& text)
     QString prefix = QStringLiteral("quillmarch-cli");
     if (!m_command.isEmpty())
         prefix += QLatin1Char(' ') + m_command;
-    // One line, whatever the text holds.
-    QString line = prefix + QStringLiteral(": ") + text;
-    line.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    const QByteArray bytes = line.toLocal8Bit() + '\n';
+    // One line, whatever the text holds, and no control bytes for the terminal.
+    const QByteArray bytes = escapedText(prefix + QStringLiteral(": ") + text).toUtf8() + '\n';
     std::fwrite(bytes.constData(), 1, bytes.size(), stderr);
     std::fflush(stderr);
 }
@@ -180,6 +182,11 @@ void CliCommands::write(const QByteArray& bytes)
 void CliCommands::writeLine(const QString& text)
 {
     write(QFile::encodeName(text) + '\n');
+}
+
+int CliCommands::signalExit()
+{
+    return 128 + (InterruptNotifier::caughtSignal() ? InterruptNotifier::caughtSignal() : SIGINT);
 }
 
 QString CliCommands::absolute(const QString& path)
@@ -286,6 +293,8 @@ int CliCommands::size(const QStringList& words)
     struct Line
     {
         QString path;
+        QString why;      // when it cannot be measured
+        bool missing = false;
         int job = -1;     // folder-size job, or -1
         bool ok = false;  // exists
         quint64 size = 0; // a file's length
@@ -296,9 +305,9 @@ int CliCommands::size(const QStringList& words)
         Line line;
         line.path = path;
         const QString full = absolute(path);
-        line.ok = QFileInfo::exists(full);
+        Entry entry;
+        line.ok = entryForPath(full, entry, &line.why, &line.missing);
         if (line.ok) {
-            const Entry entry = entryForPath(full);
             if (entry.Kind == File)
                 line.size = entry.Size;
             else
@@ -319,10 +328,11 @@ int CliCommands::size(const QStringList& words)
             if (!line.ok) {
                 missing = true;
                 std::fflush(stdout);
-                fail(QStringLiteral("%1: No such file or folder").arg(line.path));
+                fail(line.missing ? QStringLiteral("%1: No such file or folder").arg(line.path)
+                                  : line.why);
             } else {
                 const quint64 bytes = line.job < 0 ? line.size : jobs.sizes().at(line.job);
-                writeLine(QString::number(bytes) + QLatin1Char('\t') + line.path);
+                writeLine(QString::number(bytes) + QLatin1Char('\t') + escapedText(line.path));
             }
             ++next;
         }
@@ -343,10 +353,10 @@ int CliCommands::size(const QStringList& words)
     InterruptNotifier interrupt;
     QObject::connect(&interrupt, &InterruptNotifier::interrupted, &jobs, &FolderSizeJobs::stop);
     flush();
-    if (!jobs.waitAll()) {
+    if (!jobs.waitAll() || interrupt.wasInterrupted()) {
         progress.clear();
         fail(QStringLiteral("Cancelled"));
-        return NoResult;
+        return signalExit();
     }
     flush();
     return missing ? TargetOrFileError : Success;

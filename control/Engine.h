@@ -59,7 +59,6 @@ private:
         EntryPos pos;
     };
 
-    void addPath(QString path);
     // Save, or Save As when the project has no file yet; true when written.
     bool saveProject();
     bool saveProjectAs();

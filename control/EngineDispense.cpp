@@ -80,11 +80,13 @@ void Engine::originalsDelete()
     const int count = model->groupSize(Dispensed);
     if (count > 0) {
         int files = 0;
+        QStringList paths;
         for (EntryPos p = model->groupBegin(Dispensed); model->isValidPos(p); ++p.index) {
             if (model->entryAt(p).Kind == File)
                 ++files;
+            paths << model->entryAt(p).Ident;
         }
-        if (!m_dialogs->confirmOriginalsDelete(files, count - files))
+        if (!m_dialogs->confirmOriginalsDelete(files, count - files, paths))
             return;
     }
 
@@ -108,7 +110,7 @@ void Engine::originalsDelete()
         // the capacity leaves beside it.
         quint64 used = 0;
         for (EntryPos p = model->groupBegin(Dispensed); model->isValidPos(p); ++p.index)
-            used += model->entryAt(p).Size;
+            used = saturatingAdd(used, model->entryAt(p).Size);
         const quint64 capacity = model->hasTarget() ? model->target().capacity() : 0;
         DispenseQueue none;
         model->applyDispense(none, used < capacity ? capacity - used : 0);

@@ -28,6 +28,7 @@ public:
     // Asks whether to save unsaved changes before they would be dropped.
     virtual SaveChoice askSaveChanges() = 0;
 
-    // Asks before the originals of the dispensed entries go to the trash.
-    virtual bool confirmOriginalsDelete(int files, int folders) = 0;
+    // Asks before the originals of the dispensed entries go to the trash;
+    // paths names them all, in list order.
+    virtual bool confirmOriginalsDelete(int files, int folders, const QStringList& paths) = 0;
 };

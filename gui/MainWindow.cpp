@@ -6,6 +6,7 @@
 
 #include "control/Ctrl.h"
 #include "core/dispense/Dispenser.h"
+#include "core/model/EntryPaths.h"
 #include "gui/AboutDlg.h"
 #include "gui/DialogAnswers.h"
 #include "gui/DispenseBoard.h"
@@ -148,7 +149,7 @@ IViewDialogs::SaveChoice MainWindow::askSaveChanges()
     }
 }
 
-bool MainWindow::confirmOriginalsDelete(int files, int folders)
+bool MainWindow::confirmOriginalsDelete(int files, int folders, const QStringList& paths)
 {
     QStringList parts;
     if (files > 0)
@@ -160,7 +161,15 @@ bool MainWindow::confirmOriginalsDelete(int files, int folders)
     QMessageBox box(QMessageBox::Question, QStringLiteral("Delete the files"),
                     QStringLiteral("Move %1 to the trash?").arg(what),
                     QMessageBox::Yes | QMessageBox::Cancel, this);
-    box.setInformativeText(QStringLiteral("These are the originals of the dispensed entries. "
+    // Named, so that nothing unexpected goes unnoticed; ten are enough to recognise.
+    constexpr int shown = 10;
+    QStringList lines;
+    for (int i = 0; i < paths.size() && i < shown; ++i)
+        lines << escapedText(paths.at(i));
+    if (paths.size() > shown)
+        lines << QStringLiteral("and %1 more").arg(paths.size() - shown);
+    box.setInformativeText(lines.join(QLatin1Char('\n')) +
+                           QStringLiteral("\n\nThese are the originals of the dispensed entries. "
                                           "Do this only once they have been copied to the "
                                           "target."));
     box.button(QMessageBox::Yes)->setText(QStringLiteral("Move to Trash"));

@@ -34,7 +34,7 @@ public:
     void showAbout() override;
     void closeMainWindow() override;
     SaveChoice askSaveChanges() override;
-    bool confirmOriginalsDelete(int files, int folders) override;
+    bool confirmOriginalsDelete(int files, int folders, const QStringList& paths) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -50,10 +50,19 @@ void TryCalcerProto::measure(const QString& path)
 {
     m_walkStopped = false;
     quint64 size = 0;
-    if (probeFile(path, size))
+    switch (probeItem(path, size)) {
+    case ItemKind::File:
         onFile(size);
-    else
+        break;
+    case ItemKind::Folder:
         m_walkStopped = !walkFolder(*this, path, m_walkStop);
+        break;
+    case ItemKind::Missing:
+    case ItemKind::Other:
+        // Gone, or a device or pipe: nothing that can be copied, so never planned.
+        m_skipItem = true;
+        break;
+    }
 }
 
 void TryCalcerProto::select(std::size_t p)

@@ -61,9 +61,13 @@ struct FakeViews : IViewDialogs, IViewActions, IViewItems, IViewStatus
     void showAbout() override { asked << "about"; }
     void closeMainWindow() override { closed = true; }
     SaveChoice askSaveChanges() override { return asked << "saveChanges", saveChoice; }
-    bool confirmOriginalsDelete(int files, int folders) override
+    bool confirmOriginalsDelete(int files, int folders, const QStringList& paths) override
     {
-        return asked << QString("delete %1 %2").arg(files).arg(folders), std::exchange(confirm, 1);
+        QStringList names;
+        for (const QString& p : paths)
+            names << p.section('/', -1);
+        asked << QString("delete %1 %2 %3").arg(files).arg(folders).arg(names.join(','));
+        return std::exchange(confirm, 1);
     }
 
     void enableEntryActions(bool on) override { turn(0, on); }

@@ -39,7 +39,8 @@ private slots:
         // top: files of 0, 1, 4096 and 4097 bytes, in it and in two sub-folders.
         row("NTFS folder", NTFS, 4096, 1000, "top", "1000:4");
         row("NTFS file", NTFS, 4096, 1000, "single", "1000:2");
-        row("NTFS missing", NTFS, 4096, 1000, "missing", "1000:0");
+        row("NTFS missing", NTFS, 4096, 1000, "missing", "1000:-"); // never planned
+        row("NTFS device", NTFS, 4096, 1000, "/dev/zero", "1000:-");
         row("NTFS 4 GiB", NTFS, 4096, 2000000, "huge", "2000000:1048576");
         row("FAT32 folder", FAT, 4096, 1000, "top", "1000:7"); // a block for each of its 3 folders
         row("FAT32 4 GiB - 1", FAT, 4096, 2000000, "large", "2000000:1048576");
@@ -48,7 +49,7 @@ private slots:
         row("UDF folder", UDF, 2048, 1000, "top", "738:14");
         row("UDF file", UDF, 2048, 1000, "single", "738:4");
         row("UDF 263 free", UDF, 2048, 263, "single", "1:-");
-        row("UDF 262 free", UDF, 2048, 262, "missing", "0:0");
+        row("UDF 262 free", UDF, 2048, 262, "single", "0:-");
         row("unknown file system", 3, 4096, 1000, "top", "");
         row("block size 0", NTFS, 0, 1000, "top", "");
     }
