@@ -293,7 +293,7 @@ int CliCommands::size(const QStringList& words)
     struct Line
     {
         QString path;
-        QString why;      // when it cannot be measured
+        QString why; // when it cannot be measured
         bool missing = false;
         int job = -1;     // folder-size job, or -1
         bool ok = false;  // exists

@@ -64,8 +64,8 @@ int InterruptNotifier::caughtSignal()
     return s_signal;
 }
 
-bool InterruptNotifier::runUninterrupted(const std::function<bool(const std::function<bool()>&)>& work,
-                                         bool* cancelled)
+bool InterruptNotifier::runUninterrupted(
+    const std::function<bool(const std::function<bool()>&)>& work, bool* cancelled)
 {
     sigset_t block, old;
     sigemptyset(&block);

@@ -43,7 +43,8 @@ void Engine::pathsAdd(QStringList paths)
         }
         // One item, one entry: it could be planned and copied only once.
         if (present.contains(e.Ident)) {
-            refusals << QStringLiteral("\"%1\" is already in the project.").arg(escapedText(e.Ident));
+            refusals
+                << QStringLiteral("\"%1\" is already in the project.").arg(escapedText(e.Ident));
             continue;
         }
         present.insert(e.Ident);
@@ -58,11 +59,10 @@ void Engine::pathsAdd(QStringList paths)
     refreshViews();
     followSelection();
     if (!refusals.isEmpty())
-        m_status->showState(refusals.size() == 1
-                                ? refusals.first()
-                                : QStringLiteral("%1 (and %2 more not added)")
-                                      .arg(refusals.first())
-                                      .arg(refusals.size() - 1));
+        m_status->showState(refusals.size() == 1 ? refusals.first()
+                                                 : QStringLiteral("%1 (and %2 more not added)")
+                                                       .arg(refusals.first())
+                                                       .arg(refusals.size() - 1));
 }
 
 void Engine::filesAdd()

@@ -437,7 +437,10 @@ public:
 
     Failure read(ProjectData& data);
     qint64 lineNumber() const { return m_xml.lineNumber(); }
-    QString xmlError() const { return m_failureText.isEmpty() ? m_xml.errorString() : m_failureText; }
+    QString xmlError() const
+    {
+        return m_failureText.isEmpty() ? m_xml.errorString() : m_failureText;
+    }
     bool sawRoot() const { return m_sawRoot; }
 
 private:
@@ -482,7 +485,8 @@ Reader::Failure Reader::read(ProjectData& data)
             return Failure::Xml;
         case QXmlStreamReader::StartDocument: {
             const QStringRef encoding = m_xml.documentEncoding();
-            if (!encoding.isEmpty() && encoding.compare(QLatin1String("UTF-8"), Qt::CaseInsensitive) != 0)
+            if (!encoding.isEmpty() &&
+                encoding.compare(QLatin1String("UTF-8"), Qt::CaseInsensitive) != 0)
                 return Failure::NotUtf8;
             break;
         }
@@ -655,7 +659,8 @@ bool Reader::checkEntry()
     }
     if (!m_entry.Ident.startsWith(QLatin1Char('/'))) {
         m_failureText =
-            QCoreApplication::translate("ProjectFile", "the path \"%1\" is not absolute").arg(shown);
+            QCoreApplication::translate("ProjectFile", "the path \"%1\" is not absolute")
+                .arg(shown);
         return false;
     }
     QString ident = m_entry.Ident, parent, name;
@@ -686,7 +691,6 @@ bool startsLikeProject(QFile& file)
 {
     return file.seek(0) && file.read(4096).contains("<Quillmarch");
 }
-
 
 QString saveFailure(const QString& path, const QString& reason)
 {
@@ -759,8 +763,8 @@ bool writeWhole(const QString& path, const QByteArray& bytes, QString* error,
     }
     if (ok && cancelled && cancelled()) {
         ::unlink(temp.constData());
-        setError(error, saveFailure(path, QCoreApplication::translate(
-                                              "ProjectFile", "the save was cancelled")));
+        setError(error, saveFailure(path, QCoreApplication::translate("ProjectFile",
+                                                                      "the save was cancelled")));
         return false;
     }
     if (ok && ::rename(temp.constData(), target.constData()) != 0) {
@@ -872,17 +876,17 @@ bool readProjectFile(const QString& path, ProjectData& out, QString* error)
                                                         "\"%1\" is not a Quillmarch project.")
                                 .arg(path));
         else
-            setError(error, QCoreApplication::translate(
-                                "ProjectFile", "The project file \"%1\" is damaged at line %2: %3.")
-                                .arg(path, line,
-                                     markup == MarkupCheck::Attribute
-                                         ? QCoreApplication::translate(
-                                               "ProjectFile", "an element has attributes")
-                                     : markup == MarkupCheck::LongTag
-                                         ? QCoreApplication::translate("ProjectFile",
-                                                                       "a tag is far too long")
-                                         : QCoreApplication::translate("ProjectFile",
-                                                                       "it holds a NUL byte")));
+            setError(
+                error,
+                QCoreApplication::translate("ProjectFile",
+                                            "The project file \"%1\" is damaged at line %2: %3.")
+                    .arg(path, line,
+                         markup == MarkupCheck::Attribute
+                             ? QCoreApplication::translate("ProjectFile",
+                                                           "an element has attributes")
+                         : markup == MarkupCheck::LongTag
+                             ? QCoreApplication::translate("ProjectFile", "a tag is far too long")
+                             : QCoreApplication::translate("ProjectFile", "it holds a NUL byte")));
         return false;
     }
     if (file.error() == QFileDevice::NoError && !file.seek(0)) {

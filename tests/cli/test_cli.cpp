@@ -119,7 +119,8 @@ void TestCli::dispenseMatchesWindow()
                                {"origin", groupTitle(origin)}};
     }
     const quint64 wasted = search.wasted();
-    QCOMPARE(text.out, QByteArray(lines).replace('\t', "\\x09") + "Wasted: " + QByteArray::number(wasted) + " bytes (" +
+    QCOMPARE(text.out, QByteArray(lines).replace('\t', "\\x09") +
+                           "Wasted: " + QByteArray::number(wasted) + " bytes (" +
                            QByteArray::number(wasted / 2048) + " blocks)\nProven best: yes\n");
     QCOMPARE(nul.out, QByteArray(lines).replace('\n', '\0'));
     const QJsonObject o = QJsonDocument::fromJson(json.out).object();
@@ -150,7 +151,8 @@ void TestCli::exitCodes_data()
 143|                 |Cancelled                |%E --save %T/out.qmp)";
     for (const QString& row : rows.split('\n', Qt::SkipEmptyParts)) {
         const QStringList c = row.split('|');
-        QTest::newRow(qPrintable(c[0] + " " + c[3])) << c[0].toInt() << c[1].trimmed() << c[2].trimmed() << c[3];
+        QTest::newRow(qPrintable(c[0] + " " + c[3]))
+            << c[0].toInt() << c[1].trimmed() << c[2].trimmed() << c[3];
     }
 }
 

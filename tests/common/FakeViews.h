@@ -63,10 +63,9 @@ struct FakeViews : IViewDialogs, IViewActions, IViewItems, IViewStatus
     SaveChoice askSaveChanges() override { return asked << "saveChanges", saveChoice; }
     bool confirmOriginalsDelete(int files, int folders, const QStringList& paths) override
     {
-        QStringList names;
-        for (const QString& p : paths)
-            names << p.section('/', -1);
-        asked << QString("delete %1 %2 %3").arg(files).arg(folders).arg(names.join(','));
+        const QString names =
+            QStringList(paths).replaceInStrings(QRegularExpression(".*/"), "").join(',');
+        asked << QString("delete %1 %2 %3").arg(files).arg(folders).arg(names);
         return std::exchange(confirm, 1);
     }
 

@@ -1,3 +1,6 @@
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QClipboard>
 #include <QMimeData>
 #include <QtTest>
@@ -74,8 +77,8 @@ void TestEngine::run(Fixture& f, const QString& script)
     const auto shown = [&] { v.rebuildItems(), f.engine.refreshViews(); };
     const auto target = [](A a) { return Target{a[0], NTFS, 4096, a[1].toULongLong()}; };
     const auto entry = [&](A a) { // name size group; size "/" for a folder
-        EntryPos p = m->addEntry(Entry{a[0], dir().chopped(1), dir(a[0]), a[1].toULongLong(), a[1] != "/",
-                                       a[1] == "/" ? Folder : File});
+        EntryPos p = m->addEntry(Entry{a[0], dir().chopped(1), dir(a[0]), a[1].toULongLong(),
+                                       a[1] != "/", a[1] == "/" ? Folder : File});
         m->moveEntry(p, a[2].toInt()), shown();
     };
     const auto positions = [](A a) {
@@ -101,6 +104,11 @@ void TestEngine::run(Fixture& f, const QString& script)
         {"target", [&](A a) { m->setTarget(target(a)), shown(); }},
         {"cd", [&](A a) { QVERIFY(QDir().mkpath(a[0]) && QDir::setCurrent(a[0])); }},
         {"add", [&](A a) { f.engine.pathsAdd(a.join(' ').replace('-', "").split(' ')); }},
+        {"raw", [&](A a) { // a file named by bytes, added by the name Qt makes of them
+             const QByteArray name = QFile::encodeName(dir()) + QByteArray::fromPercentEncoding(a[0].toLatin1());
+             QVERIFY(::close(::creat(name.constData(), 0644)) == 0);
+             f.engine.pathsAdd({QFile::decodeName(name)});
+             ::unlink(name.constData()); }}, // QDir cannot remove it
         {"pick", [&](A a) { v.pick = [=] { return a.size() && (m->setTarget(target(a)), 1); }; }},
         {"choice", [&](A a) { v.saveChoice = IViewDialogs::SaveChoice(a[0].toInt()); }},
         {"acts", [&](A a) { v.acts = a[0]; }}, {"ans", [&](A a) { v.answers << a[0]; }},
@@ -147,7 +155,7 @@ QString TestEngine::observe(Fixture& f, const QString& key)
     // clang-format off
     const QMap<QString, QString> seen{{"L", layoutText()}, {"total", f.v.total},
         {"sel", f.v.selected}, {"acts", f.v.acts}, {"target", f.v.shownTarget},
-        {"wasted", f.v.wasted}, {"title", f.v.title}, {"state", f.v.state},
+        {"wasted", f.v.wasted}, {"title", f.v.title}, {"state", QString(f.v.state).remove(dir())},
         {"asked", f.v.asked.join('+')}, {"closed", QString::number(f.v.closed)},
         {"mod", QString::number(m->isModified())}, {"files", filesIn(dir())},
         {"here", filesIn(".")}, {"trash", filesIn(trash())},
@@ -180,6 +188,9 @@ void TestEngine::commands_data()
         "folder;ans missing|music|/dev/null;files;settle",
         "sizes=music:300,r:12,empty:0,sentinel:0 total=312 4 sel=312 4 "
         "acts=ESdu sized=empty,music,sentinel");
+    row("name not UTF-8", "raw caf%E9%0A.bin",
+        "sizes= state=\"caf\\xE9\\x0A.bin\" was not added: its name "
+        "is not valid UTF-8. Rename it and add it again.");
     row("nothing added, about, exit", "add - -;files;folder;about;exit",
         E + " asked=files+folder+about closed=1 title=New Project total=0 0 state=READY "
             "target=none wasted=none acts=esdu");
@@ -243,7 +254,8 @@ void TestEngine::commands_data()
     row("undispense", ready + "dispense;post;acts esdU;undispense;post",
         "L=D:|R:r0|M:m1,m2,m0|B:|N:n0 clip= total=69532 4 acts=eSDu");
     row("delete, asked first", ready + "dispense;decline;delete;delete",
-        "asked=search+delete 2 0 m0,r0+delete 2 0 m0,r0 L=D:|R:|M:m1,m2|B:|N:n0 trash=m0,r0 acts=eSDu");
+        "asked=search+delete 2 0 m0,r0+delete 2 0 m0,r0 L=D:|R:|M:m1,m2|B:|N:n0 trash=m0,r0 "
+        "acts=eSDu");
     // What could not go to the trash (a and album are not there) stays dispensed.
     const QString three = "entry a 1000 1;entry album / 1;file b 3000 1;file stay 7 3;"
                           "target /s 10;sel 1:0 1:1 1:2;result 1234;acts esdU;";
