@@ -86,8 +86,9 @@ prints the chosen entries in the order of the "Dispensed" group, one path a
 line, then "Wasted: BYTES bytes (BLOCKS blocks)" and "Proven best: yes" when
 the search ran to its end ("no" when the time limit cut it short). A result
 already held in the project is put back into its groups first. Entries that
-no longer exist count as empty, as in the window, and are named on standard
-error.
+no longer exist, or are no file or folder, are left out of the search, as in
+the window, and are named on standard error. Sizes reported and saved are
+those measured now.
 
 Target (the project's own target when none is given):
   --target PATH         the volume or recorder holding PATH
@@ -196,7 +197,7 @@ QString CliCommands::absolute(const QString& path)
 
 QString CliCommands::targetLine(const Target& target)
 {
-    return QStringList{target.Path, fileSystemName(target.FileSystem),
+    return QStringList{escapedText(target.Path), fileSystemName(target.FileSystem),
                        QString::number(target.BlockSize), QString::number(target.AvailableBlocks),
                        QString::number(target.capacity())}
         .join(QLatin1Char('\t'));
@@ -237,9 +238,9 @@ int CliCommands::volumes(const QStringList& words)
             if (probeTarget(false, target))
                 line = targetLine(target);
             else
-                line = root + QStringLiteral("\tCannot be probed");
+                line = escapedText(root) + QStringLiteral("\tCannot be probed");
         } catch (const TargetError& e) {
-            line = root + QLatin1Char('\t') + e.message;
+            line = escapedText(root) + QLatin1Char('\t') + e.message;
         }
         progress.clear();
         writeLine(line);
