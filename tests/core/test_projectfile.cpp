@@ -238,9 +238,7 @@ void TestProjectFile::interruptedSaveLeavesOneWholeFile()
 {
     const QString file = path("p.qmp");
     ProjectData small, large;
-    for (int i = 0; i < 20000; ++i)
-        large.groups[Main] << Entry{
-            QString::number(i), "/m", "/m/" + QString::number(i), 1, true, File};
+    large.groups[Main].fill(Entry{"a", "/", "/a", 1, true, File}, 20000);
     QVERIFY(writeProjectFile(file, small));
     const QByteArray old = fileBytes(file);
     QVERIFY(!writeProjectFile(file, large, nullptr, [] { return true; }));
