@@ -116,6 +116,22 @@ void Engine::projectLoad()
             failureText(model->lastError(), QStringLiteral("The project could not be loaded.")));
         return;
     }
+    // A size the file did not hold readably is measured again.
+    for (int g = Dispensed; g < NoGroup; ++g) {
+        for (EntryPos p = model->groupBegin(g); model->isValidPos(p); ++p.index) {
+            Entry& e = model->entryAt(p);
+            Entry now;
+            if (e.IsValidSize || !entryForPath(e.Ident, now) || now.Kind != e.Kind)
+                continue;
+            if (e.Kind == Folder) {
+                requestFolderSize(p);
+            } else {
+                e.Size = now.Size;
+                e.IsValidSize = true;
+                model->entrySizeKnown(p);
+            }
+        }
+    }
     m_items->rebuildItems();
     m_actions->enableSave(false);
     showDispenseActions();
