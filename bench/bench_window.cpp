@@ -49,7 +49,10 @@ QString makeProject(const QString& dir, int count, quint64& allBlocks)
             qFatal("cannot make %s", qPrintable(path));
         ::close(fd);
         allBlocks += quint64(b);
-        dataModel()->addEntry(entryForPath(path));
+        Entry e;
+        if (!entryForPath(path, e))
+            qFatal("cannot add %s", qPrintable(path));
+        dataModel()->addEntry(e);
     }
     dataModel()->setTarget(Target{dir, NTFS, BlockSize, allBlocks / 2});
     const QString file = dir + QStringLiteral("/project.qmp");

@@ -1,5 +1,6 @@
 #include "cli/CliCommands.h"
 
+#include <csignal>
 #include <cstdio>
 
 #include <QDir>
@@ -37,9 +38,9 @@ Commands:
 Run 'quillmarch-cli COMMAND --help' for the options of a command, and
 'quillmarch-cli --version' for the version.
 
-Exit status: 0 success, 1 nothing fits or search cancelled, 2 usage error,
-3 target or file error, 4 entries that could not be measured were left out,
-5 the search ran out of memory.
+Exit status: 0 success, 1 nothing fits, 2 usage error, 3 target or file
+error, 4 entries that could not be measured were left out, 5 the search ran
+out of memory, 130 stopped by Ctrl+C (SIGINT), 143 stopped by SIGTERM.
 )TXT";
 
 const char* const s_volumesHelp = R"TXT(Usage: quillmarch-cli volumes [--json | -0]
@@ -92,8 +93,9 @@ Options:
 
 Ctrl+C stops the measuring.
 
-Exit status: 0 success, 1 cancelled, 2 usage error, 3 a path does not exist,
-4 a folder could not be measured (the others are still printed).
+Exit status: 0 success, 2 usage error, 3 a path does not exist or is no file
+or folder, 4 a folder could not be measured (the others are still printed),
+130 stopped by Ctrl+C, 143 stopped by SIGTERM.
 )TXT";
 
 const char* const s_dispenseHelp = R"TXT(Usage: quillmarch-cli dispense PROJECT [TARGET] [OPTIONS]
@@ -107,9 +109,10 @@ line, then "Wasted: BYTES bytes (BLOCKS blocks)" and "Proven best: yes" when
 the search ran to its end ("no" when the time limit cut it short). A result
 already held in the project is put back into its groups first. Entries whose
 size cannot be known (they no longer exist, or hold items that cannot be
-read) are left out, as in the window, and named on standard error; so are
-Required entries that did not fit. A project's own target is probed again
-when its path exists, so that the plan uses its free space of now.
+read), or that are no file or folder, are left out, as in the window, and
+named on standard error; so are Required entries that did not fit. Sizes
+reported and saved are those measured now. A project's own target is probed
+again when its path exists, so that the plan uses its free space of now.
 
 Copy the chosen entries with a file manager, cp -r or rsync --inplace: a copy
 that writes temporary names and renames them needs more room on NTFS than the
@@ -130,12 +133,14 @@ Options:
   -0                    print only the chosen paths, each ended by a NUL
   -h, --help            show this help
 
-Progress goes to standard error when it is a terminal. Ctrl+C cancels.
+Progress goes to standard error when it is a terminal. Ctrl+C (or SIGTERM)
+cancels; during --save, the new project file is either written whole (exit
+status 0) or not at all, the old file left as it was (130 or 143).
 
-Exit status: 0 entries were chosen, 1 nothing fits or the search was
-cancelled, 2 usage error, 3 target, project or file error, 4 entries that
-could not be measured were left out (the plan of the others is printed),
-5 the search ran out of memory.
+Exit status: 0 entries were chosen, 1 nothing fits, 2 usage error, 3 target,
+project or file error, 4 entries that could not be measured were left out
+(the plan of the others is printed), 5 the search ran out of memory, 130
+cancelled by Ctrl+C (SIGINT), 143 by SIGTERM.
 )TXT";
 
 } // namespace
@@ -192,10 +197,8 @@ void CliCommands::fail(const QString& text)
     QString prefix = QStringLiteral("quillmarch-cli");
     if (!m_command.isEmpty())
         prefix += QLatin1Char(' ') + m_command;
-    // One line, whatever the text holds.
-    QString line = prefix + QStringLiteral(": ") + text;
-    line.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    const QByteArray bytes = line.toLocal8Bit() + '\n';
+    // One line, whatever the text holds, and no control bytes for the terminal.
+    const QByteArray bytes = escapedText(prefix + QStringLiteral(": ") + text).toUtf8() + '\n';
     std::fwrite(bytes.constData(), 1, bytes.size(), stderr);
     std::fflush(stderr);
 }
@@ -219,6 +222,11 @@ void CliCommands::writeLine(const QString& text)
     write(QFile::encodeName(text) + '\n');
 }
 
+int CliCommands::signalExit()
+{
+    return 128 + (InterruptNotifier::caughtSignal() ? InterruptNotifier::caughtSignal() : SIGINT);
+}
+
 QString CliCommands::absolute(const QString& path)
 {
     return QDir::cleanPath(QDir::current().absoluteFilePath(path));
@@ -226,7 +234,7 @@ QString CliCommands::absolute(const QString& path)
 
 QString CliCommands::targetLine(const Target& target)
 {
-    return QStringList{target.Path, fileSystemName(target.FileSystem),
+    return QStringList{escapedText(target.Path), fileSystemName(target.FileSystem),
                        QString::number(target.BlockSize), QString::number(target.AvailableBlocks),
                        QString::number(target.capacity())}
         .join(QLatin1Char('\t'));
@@ -306,7 +314,10 @@ int CliCommands::volumes(const QStringList& words)
             array.endObject();
             continue;
         }
-        const QString line = reason.isEmpty() ? targetLine(target) : root + QLatin1Char('\t') + reason;
+        // Exact bytes with -0; newlines and control bytes escaped otherwise.
+        const QString shownRoot = end == '\0' ? root : escapedText(root);
+        const QString line =
+            reason.isEmpty() ? targetLine(target) : shownRoot + QLatin1Char('\t') + reason;
         write(QFile::encodeName(line) + end);
         std::fflush(stdout);
     }
@@ -374,6 +385,8 @@ int CliCommands::size(const QStringList& words)
     struct Line
     {
         QString path;
+        QString why; // when it cannot be measured
+        bool missing = false;
         int job = -1;     // folder-size job, or -1
         bool ok = false;  // exists
         quint64 size = 0; // a file's length
@@ -384,9 +397,9 @@ int CliCommands::size(const QStringList& words)
         Line line;
         line.path = path;
         const QString full = absolute(path);
-        line.ok = QFileInfo::exists(full);
+        Entry entry;
+        line.ok = entryForPath(full, entry, &line.why, &line.missing);
         if (line.ok) {
-            const Entry entry = entryForPath(full);
             if (entry.Kind == File)
                 line.size = entry.Size;
             else
@@ -409,14 +422,19 @@ int CliCommands::size(const QStringList& words)
             if (!line.ok || result.issue != NoSizeIssue) {
                 (line.ok ? unmeasured : missing) = true;
                 std::fflush(stdout);
-                fail(line.ok ? QStringLiteral("%1: %2").arg(line.path, sizeIssueText(result.issue))
-                             : QStringLiteral("%1: No such file or folder").arg(line.path));
+                fail(line.ok        ? QStringLiteral("%1: %2").arg(escapedText(line.path),
+                                                                  sizeIssueText(result.issue))
+                     : line.missing ? QStringLiteral("%1: No such file or folder")
+                                          .arg(escapedText(line.path))
+                                    : line.why);
             } else {
                 const quint64 bytes = line.job < 0 ? line.size : result.bytes;
                 if (json)
                     array.beginObject().key("path").string(line.path).key("size").number(bytes).endObject();
-                else
+                else if (end == '\0') // exact bytes for scripts
                     write(QByteArray::number(bytes) + '\t' + QFile::encodeName(line.path) + end);
+                else
+                    writeLine(QString::number(bytes) + QLatin1Char('\t') + escapedText(line.path));
             }
             ++next;
         }
@@ -437,10 +455,10 @@ int CliCommands::size(const QStringList& words)
     InterruptNotifier interrupt;
     QObject::connect(&interrupt, &InterruptNotifier::interrupted, &jobs, &FolderSizeJobs::stop);
     flush();
-    if (!jobs.waitAll()) {
+    if (!jobs.waitAll() || interrupt.wasInterrupted()) {
         progress.clear();
         fail(QStringLiteral("Cancelled"));
-        return NoResult;
+        return signalExit();
     }
     flush();
     if (json)

@@ -48,7 +48,8 @@ private:
     int parseSourceOptions(const CliArguments& args, DispenseOptions& options);
     int parseTargetOptions(const CliArguments& args, DispenseOptions& options);
     int parseOutputOptions(const CliArguments& args, DispenseOptions& options);
-    int loadProject(const DispenseOptions& options);
+    int loadProject(const DispenseOptions& options, FolderSizeJobs& folderSizes,
+                    QVector<EntryPos>& sizedEntries);
     int addPaths(const DispenseOptions& options, FolderSizeJobs& folderSizes,
                  QVector<EntryPos>& sizedEntries);
     int resolveTarget(const DispenseOptions& options);
@@ -64,6 +65,8 @@ private:
     // here (a usage error, or --help answered).
     bool parseArguments(CliArguments& args, const QStringList& words, int* exitCode);
 
+    // 128 + the signal that stopped the command (130 for Ctrl+C, 143 for SIGTERM).
+    static int signalExit();
     static void write(const QByteArray& bytes);
     static void writeLine(const QString& text);
     static QString absolute(const QString& path);

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QVector>
 
 #include "cli/CliArguments.h"
@@ -20,6 +21,7 @@
 #include "core/dispense/TargetDiscovery.h"
 #include "core/model/EntriesModel.h"
 #include "core/model/EntryPaths.h"
+#include "core/model/ProjectFile.h"
 #include "core/model/SizeText.h"
 
 namespace {
@@ -70,7 +72,7 @@ QByteArray textReport(const Target& target, const Chosen& chosen, quint64 wasted
 {
     QByteArray out;
     for (const Entry& e : chosen.entries)
-        out += QFile::encodeName(e.Ident) + '\n';
+        out += escapedText(e.Ident).toUtf8() + '\n';
     out += "Wasted: " + QByteArray::number(wasted) + " bytes (" +
            QByteArray::number(wasted / target.BlockSize) + " blocks)\n";
     out += provenBest ? "Proven best: yes\n" : "Proven best: no (time limit reached)\n";
@@ -156,25 +158,27 @@ int CliCommands::dispense(const QStringList& words)
         return exitCode;
 
     DM* model = dataModel();
+    // From here on, Ctrl+C and SIGTERM end the command with their own exit
+    // status, and never in the middle of writing a file.
+    InterruptNotifier interrupt;
     FolderSizeJobs folderSizes;
     QVector<EntryPos> sizedEntries; // the entry of each folder-size job
-    exitCode =
-        options.byPaths ? addPaths(options, folderSizes, sizedEntries) : loadProject(options);
+    exitCode = options.byPaths ? addPaths(options, folderSizes, sizedEntries)
+                               : loadProject(options, folderSizes, sizedEntries);
     if (exitCode == Proceed)
         exitCode = resolveTarget(options);
     if (exitCode != Proceed)
         return exitCode;
 
     ProgressLine progress;
-    InterruptNotifier interrupt;
     DispenseRun run(options.timeLimitMs, &progress);
-    if (!runSearch(run, progress, interrupt, folderSizes)) {
+    if (interrupt.wasInterrupted() || !runSearch(run, progress, interrupt, folderSizes)) {
         if (!run.failure().isEmpty() && !interrupt.wasInterrupted()) {
             fail(run.failure());
             return SearchFailed;
         }
         fail(QStringLiteral("Cancelled"));
-        return NoResult;
+        return signalExit();
     }
     // Named before the result moves the entries: the positions are the search's.
     const std::vector<Dispenser::LeftOut>& leftOut = run.dispenser().leftOut();
@@ -265,14 +269,16 @@ int CliCommands::parseTargetOptions(const CliArguments& args, DispenseOptions& o
                          .arg(args.value(fsOption)));
     bool ok = false;
     figures.BlockSize = args.value(blockSizeOption).toULongLong(&ok, 10);
-    if (!ok || figures.BlockSize == 0)
-        return usage(QStringLiteral("--block-size takes a number of bytes above 0, not '%1'")
+    figures.AvailableBlocks = 0;
+    if (!ok || !figures.hasUsableFigures())
+        return usage(QStringLiteral("--block-size takes a power of two from 512 to 2097152 "
+                                    "bytes, not '%1'")
                          .arg(args.value(blockSizeOption)));
     figures.AvailableBlocks = args.value(freeBlocksOption).toULongLong(&ok, 10);
     if (!ok)
         return usage(QStringLiteral("--free-blocks takes a number of blocks, not '%1'")
                          .arg(args.value(freeBlocksOption)));
-    if (figures.AvailableBlocks > std::numeric_limits<quint64>::max() / figures.BlockSize)
+    if (!figures.hasUsableFigures())
         return usage(QStringLiteral("the capacity --block-size x --free-blocks is too large"));
     return Proceed;
 }
@@ -314,7 +320,8 @@ int CliCommands::parseOutputOptions(const CliArguments& args, DispenseOptions& o
     return Proceed;
 }
 
-int CliCommands::loadProject(const DispenseOptions& options)
+int CliCommands::loadProject(const DispenseOptions& options, FolderSizeJobs& folderSizes,
+                             QVector<EntryPos>& sizedEntries)
 {
     DM* model = dataModel();
     const QString path = absolute(options.project);
@@ -330,9 +337,36 @@ int CliCommands::loadProject(const DispenseOptions& options)
                  .arg(options.project, model->lastError()));
         return TargetOrFileError;
     }
+    for (const QString& warning : model->lastWarnings())
+        fail(QStringLiteral("warning: %1").arg(warning));
     // As the window's Undispense before a new Dispense.
     if (model->isDispensed())
         model->undispense();
+    // The search leaves out what is gone (and names it) or is no file or
+    // folder; a script copying the result should know why an entry is missing
+    // from it. What is reported and saved is what the search measured, not
+    // what the file said.
+    const bool needSizes = options.json || !options.savePath.isEmpty();
+    for (int g = Required; g <= Background; ++g) {
+        for (EntryPos pos = model->groupBegin(g); model->isValidPos(pos); ++pos.index) {
+            Entry& stored = model->entryAt(pos);
+            Entry measured;
+            QString why;
+            bool missing = false;
+            if (!entryForPath(stored.Ident, measured, &why, &missing)) {
+                if (!missing)
+                    fail(QStringLiteral("warning: %1 It is left out.").arg(why));
+                continue;
+            }
+            stored.Kind = measured.Kind;
+            stored.Size = measured.Size;
+            stored.IsValidSize = measured.IsValidSize;
+            if (!measured.IsValidSize && needSizes) {
+                folderSizes.add(stored.Ident);
+                sizedEntries << pos;
+            }
+        }
+    }
     return Proceed;
 }
 
@@ -342,14 +376,23 @@ int CliCommands::addPaths(const DispenseOptions& options, FolderSizeJobs& folder
     DM* model = dataModel();
     // Folder sizes matter only where the entries' sizes are shown or saved.
     const bool needSizes = options.json || !options.savePath.isEmpty();
+    QSet<QString> added;
     for (const auto& [group, paths] : options.paths) {
         for (const QString& given : paths) {
             const QString path = absolute(given);
-            if (!QFileInfo::exists(path)) {
-                fail(QStringLiteral("%1: No such file or folder").arg(given));
+            Entry entry;
+            QString why;
+            bool missing = false;
+            if (!entryForPath(path, entry, &why, &missing)) {
+                fail(missing ? QStringLiteral("%1: No such file or folder").arg(given) : why);
                 return TargetOrFileError;
             }
-            const Entry entry = entryForPath(path);
+            if (added.contains(entry.Ident)) {
+                fail(QStringLiteral("warning: %1 is given more than once; it counts once")
+                         .arg(entry.Ident));
+                continue;
+            }
+            added.insert(entry.Ident);
             // New entries land at the end of Main; the groups are filled
             // Required first, so earlier positions stay right.
             EntryPos pos = model->addEntry(entry);
@@ -404,7 +447,7 @@ int CliCommands::resolveTarget(const DispenseOptions& options)
         model->setTarget(fresh);
     }
     const Target target = model->target();
-    if (target.FileSystem < NTFS || target.FileSystem > UDF || target.BlockSize == 0) {
+    if (!target.hasUsableFigures()) {
         fail(QStringLiteral("the project's target has no usable file system or block size"));
         return TargetOrFileError;
     }
@@ -417,10 +460,25 @@ int CliCommands::saveAndReport(const DispenseOptions& options, quint64 wasted, b
     DM* model = dataModel();
     const Target target = model->target();
     const Chosen chosen = dispensedEntries(model);
-    if (!chosen.entries.isEmpty() && !options.savePath.isEmpty() &&
-        !model->saveAs(options.savePath)) {
-        fail(QStringLiteral("%1: %2").arg(options.saveGiven, model->lastError()));
-        return TargetOrFileError;
+    auto* entries = qobject_cast<EntriesModel*>(model);
+    if (!chosen.entries.isEmpty() && !options.savePath.isEmpty() && entries) {
+        // A signal before the new file replaces the old one keeps the old one;
+        // after that, the save is done and the command ends as it would have.
+        QString error;
+        bool cancelled = false;
+        const bool saved = InterruptNotifier::runUninterrupted(
+            [&](const std::function<bool()>& signalled) {
+                return writeProjectFile(options.savePath, entries->data(), &error, signalled);
+            },
+            &cancelled);
+        if (cancelled) {
+            fail(QStringLiteral("Cancelled; %1 was not changed").arg(options.saveGiven));
+            return signalExit();
+        }
+        if (!saved) {
+            fail(QStringLiteral("%1: %2").arg(options.saveGiven, error));
+            return TargetOrFileError;
+        }
     }
     if (options.json)
         write(jsonReport(target, chosen, wasted, provenBest));

@@ -4,6 +4,7 @@
 #include <csignal>
 
 #include <fcntl.h>
+#include <pthread.h>
 #include <unistd.h>
 
 #include <QSocketNotifier>
@@ -11,12 +12,15 @@
 namespace {
 
 int s_pipe[2] = {-1, -1};
+volatile std::sig_atomic_t s_signal = 0;
 struct sigaction s_oldInt;
 struct sigaction s_oldTerm;
 
-void onSignal(int)
+void onSignal(int signal)
 {
     const int saved = errno;
+    if (s_signal == 0)
+        s_signal = signal;
     const char byte = 1;
     // Nothing to do about a full pipe: one byte already waits there.
     if (::write(s_pipe[1], &byte, 1) < 0) {
@@ -28,6 +32,7 @@ void onSignal(int)
 
 InterruptNotifier::InterruptNotifier(QObject* parent) : QObject(parent)
 {
+    s_signal = 0;
     if (::pipe2(s_pipe, O_CLOEXEC | O_NONBLOCK) != 0)
         return;
     m_notifier = new QSocketNotifier(s_pipe[0], QSocketNotifier::Read, this);
@@ -52,6 +57,36 @@ InterruptNotifier::~InterruptNotifier()
     ::close(s_pipe[0]);
     ::close(s_pipe[1]);
     s_pipe[0] = s_pipe[1] = -1;
+}
+
+int InterruptNotifier::caughtSignal()
+{
+    return s_signal;
+}
+
+bool InterruptNotifier::runUninterrupted(
+    const std::function<bool(const std::function<bool()>&)>& work, bool* cancelled)
+{
+    sigset_t block, old;
+    sigemptyset(&block);
+    sigaddset(&block, SIGINT);
+    sigaddset(&block, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &block, &old);
+    // Held signals wait as pending; one caught by another thread shows in s_signal.
+    const auto signalled = [&] {
+        sigset_t pending;
+        sigpending(&pending);
+        if (s_signal == 0 && sigismember(&pending, SIGINT))
+            s_signal = SIGINT;
+        else if (s_signal == 0 && sigismember(&pending, SIGTERM))
+            s_signal = SIGTERM;
+        *cancelled = s_signal != 0;
+        return *cancelled;
+    };
+    *cancelled = false;
+    const bool done = work(signalled);
+    pthread_sigmask(SIG_SETMASK, &old, nullptr);
+    return done;
 }
 
 void InterruptNotifier::onReadable()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QObject>
 
 class QSocketNotifier;
@@ -15,7 +17,15 @@ public:
     explicit InterruptNotifier(QObject* parent = nullptr);
     ~InterruptNotifier() override;
 
-    bool wasInterrupted() const { return m_interrupted; }
+    bool wasInterrupted() const { return m_interrupted || caughtSignal() != 0; }
+    // SIGINT or SIGTERM once one arrived, else 0; even before the event loop
+    // has seen it.
+    static int caughtSignal();
+    // Runs work with SIGINT and SIGTERM held back. work gets a check that
+    // tells whether one arrived so far (or before); *cancelled is its last
+    // answer, so the caller knows whether work gave up for a signal.
+    static bool runUninterrupted(const std::function<bool(const std::function<bool()>&)>& work,
+                                 bool* cancelled);
 
 signals:
     void interrupted();

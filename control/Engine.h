@@ -63,7 +63,6 @@ private:
         EntryPos pos;
     };
 
-    void addPath(QString path);
     // Replaces the project with the one at path; a failure keeps the old one.
     void loadProject(QString path);
     // Probes the target again before a search and shows the fresh figures;

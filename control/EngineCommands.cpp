@@ -3,6 +3,7 @@
 #include <vector>
 
 #include <QFileInfo>
+#include <QSet>
 
 #include "control/IViewActions.h"
 #include "control/IViewDialogs.h"
@@ -21,29 +22,47 @@ QString failureText(const QString& error, const QString& fallback)
 
 } // namespace
 
-void Engine::addPath(QString path)
-{
-    const Entry e = entryForPath(path);
-    const EntryPos p = dataModel()->addEntry(e);
-    m_items->insertItem(p);
-    if (!e.IsValidSize)
-        requestFolderSize(p);
-}
-
 void Engine::pathsAdd(QStringList paths)
 {
+    DM* model = dataModel();
+    QSet<QString> present;
+    for (int g = Dispensed; g < NoGroup; ++g)
+        for (EntryPos p = model->groupBegin(g); model->isValidPos(p); ++p.index)
+            present.insert(model->entryAt(p).Ident);
     int added = 0;
+    QStringList refusals;
     for (const QString& path : paths) {
         // A dropped URL that names no local file arrives as an empty path.
         if (path.isEmpty())
             continue;
-        addPath(path);
+        Entry e;
+        QString why;
+        if (!entryForPath(path, e, &why)) {
+            refusals << why;
+            continue;
+        }
+        // One item, one entry: it could be planned and copied only once.
+        if (present.contains(e.Ident)) {
+            refusals
+                << QStringLiteral("\"%1\" is already in the project.").arg(escapedText(e.Ident));
+            continue;
+        }
+        present.insert(e.Ident);
+        const EntryPos p = model->addEntry(e);
+        m_items->insertItem(p);
+        if (!e.IsValidSize)
+            requestFolderSize(p);
         ++added;
     }
     if (added > 0)
         m_actions->enableSave(true);
     refreshViews();
     followSelection();
+    if (!refusals.isEmpty())
+        m_status->showState(refusals.size() == 1 ? refusals.first()
+                                                 : QStringLiteral("%1 (and %2 more not added)")
+                                                       .arg(refusals.first())
+                                                       .arg(refusals.size() - 1));
 }
 
 void Engine::filesAdd()
@@ -52,7 +71,6 @@ void Engine::filesAdd()
     if (!m_dialogs->askFilesAdd(files))
         return;
     pathsAdd(files);
-    refreshViews();
 }
 
 void Engine::folderAdd()
@@ -60,10 +78,7 @@ void Engine::folderAdd()
     QString folder;
     if (!m_dialogs->askFolderAdd(folder) || folder.isEmpty())
         return;
-    addPath(folder);
-    m_actions->enableSave(true);
-    refreshViews();
-    followSelection();
+    pathsAdd({folder});
 }
 
 void Engine::projectNew()
@@ -115,11 +130,30 @@ void Engine::loadProject(QString path)
         return;
     }
     m_arrivalFolder.clear();
+    // A size the file did not hold readably is measured again.
+    for (int g = Dispensed; g < NoGroup; ++g) {
+        for (EntryPos p = model->groupBegin(g); model->isValidPos(p); ++p.index) {
+            Entry& e = model->entryAt(p);
+            Entry now;
+            if (e.IsValidSize || !entryForPath(e.Ident, now) || now.Kind != e.Kind)
+                continue;
+            if (e.Kind == Folder) {
+                requestFolderSize(p);
+            } else {
+                e.Size = now.Size;
+                e.IsValidSize = true;
+                model->entrySizeKnown(p);
+            }
+        }
+    }
     m_items->rebuildItems();
     m_actions->enableSave(false);
     showDispenseActions();
     refreshViews();
     followSelection();
+    const QStringList warnings = model->lastWarnings();
+    if (!warnings.isEmpty())
+        m_status->showState(warnings.first());
 }
 
 void Engine::projectSave()
@@ -261,7 +295,7 @@ int Engine::showSelection()
     for (const EntryPos& p : sel) {
         if (!model->isValidPos(p))
             continue;
-        total += model->entryAt(p).Size;
+        total = saturatingAdd(total, model->entryAt(p).Size);
         ++count;
     }
     m_status->showSelected(total, count);

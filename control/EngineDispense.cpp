@@ -179,6 +179,7 @@ void Engine::originalsDelete()
         for (int i = 0; i < count; ++i) {
             const Entry& e = model->entryAt(EntryPos{Dispensed, i});
             ++(e.Kind == File ? q.files : q.folders);
+            q.paths << e.Ident;
             arrived[i] = checkArrival(e, q.places).state == Arrival::Arrived;
             if (arrived[i])
                 ++q.found;
@@ -223,7 +224,7 @@ void Engine::originalsDelete()
         // the capacity leaves beside it.
         quint64 used = 0;
         for (EntryPos p = model->groupBegin(Dispensed); model->isValidPos(p); ++p.index)
-            used += model->entryAt(p).Size;
+            used = saturatingAdd(used, model->entryAt(p).Size);
         const quint64 capacity = model->hasTarget() ? model->target().capacity() : 0;
         DispenseQueue none;
         model->applyDispense(none, used < capacity ? capacity - used : 0);

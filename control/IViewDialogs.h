@@ -36,6 +36,7 @@ public:
         int found = 0;              // of them, found on the target
         QStringList notFound;       // the names of the others, in list order
         QStringList places;         // where they were looked for
+        QStringList paths;          // the originals of all of them, in list order
     };
     enum DeleteChoice { DeleteNothing = 0, DeleteFound = 1, DeleteAll = 2, LookInFolder = 3 };
     // Asks which originals go to the trash. LookInFolder: folder := a folder

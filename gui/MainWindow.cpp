@@ -11,6 +11,7 @@
 #include "control/Ctrl.h"
 #include "core/dispense/Dispenser.h"
 #include "core/model/DM.h"
+#include "core/model/EntryPaths.h"
 #include "gui/AboutDlg.h"
 #include "gui/DialogAnswers.h"
 #include "gui/DispenseBoard.h"
@@ -254,7 +255,14 @@ IViewDialogs::DeleteChoice MainWindow::askOriginalsDelete(const DeleteQuestion& 
                                    "originals to the trash?")
                         .arg(count)
                         .arg(noun, what));
-        box.setInformativeText(QStringLiteral("Found in %1.").arg(places));
+        // Named, so that nothing unexpected goes unnoticed; ten are enough to recognise.
+        QStringList lines;
+        for (int i = 0; i < question.paths.size() && i < 10; ++i)
+            lines << escapedText(question.paths.at(i));
+        if (question.paths.size() > 10)
+            lines << QStringLiteral("and %1 more").arg(question.paths.size() - 10);
+        box.setInformativeText(QStringLiteral("Found in %1:\n").arg(places) +
+                               lines.join(QLatin1Char('\n')));
     } else {
         box.setIcon(QMessageBox::Warning);
         box.setText(QStringLiteral("Found on the target: %1 of %2 dispensed %3 (%4).")
@@ -262,6 +270,8 @@ IViewDialogs::DeleteChoice MainWindow::askOriginalsDelete(const DeleteQuestion& 
                         .arg(count)
                         .arg(noun, what));
         QStringList names = question.notFound.mid(0, 10);
+        for (QString& name : names)
+            name = escapedText(name);
         if (question.notFound.size() > 10)
             names << QStringLiteral("and %1 more").arg(question.notFound.size() - 10);
         box.setInformativeText(

@@ -3,6 +3,7 @@
 #include <QMutexLocker>
 
 #include "core/dispense/Walk.h"
+#include "core/model/Entry.h"
 
 FolderSizeCalcer::FolderSizeCalcer(QObject* parent) : QThread(parent) {}
 
@@ -36,7 +37,8 @@ void FolderSizeCalcer::onFolder() {}
 
 void FolderSizeCalcer::onFile(const quint64& size)
 {
-    m_total += size;
+    // Sparse files can claim more than 64 bits hold together.
+    m_total = saturatingAdd(m_total, size);
 }
 
 void FolderSizeCalcer::run()

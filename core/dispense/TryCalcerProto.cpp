@@ -97,11 +97,22 @@ void TryCalcerProto::measure(const QString& path)
     m_walkStopped = false;
     m_itemIssue = NoSizeIssue;
     quint64 size = 0;
-    if (probeFile(path, size)) {
+    switch (probeItem(path, size)) {
+    case ItemKind::File:
         m_atStart = false;
         m_lastName = nameOf(QFileInfo(path).fileName());
         costName(m_lastName, true);
         costFile(size, m_lastName);
+        return;
+    case ItemKind::Folder:
+        break;
+    case ItemKind::Missing:
+        m_itemIssue = sizeIssueOf(WalkEnd::Missing);
+        m_skipItem = true;
+        return;
+    case ItemKind::Other:
+        // A device or pipe: nothing that can be copied, so never planned.
+        m_skipItem = true;
         return;
     }
     const WalkEnd end = walkFolder(*this, path, m_walkStop);

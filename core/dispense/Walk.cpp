@@ -388,6 +388,26 @@ private:
 
 } // namespace
 
+ItemKind probeItem(const QString& path, quint64& size)
+{
+    size = 0;
+    const std::string p = nativePath(path);
+    struct stat st;
+    if (p.empty())
+        return ItemKind::Missing;
+    if (statLong(p, st, 0) == 0) {
+        if (S_ISDIR(st.st_mode))
+            return ItemKind::Folder;
+        if (!S_ISREG(st.st_mode))
+            return ItemKind::Other;
+        size = quint64(st.st_size);
+        return ItemKind::File;
+    }
+    if (statLong(p, st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode))
+        return ItemKind::File;
+    return ItemKind::Missing;
+}
+
 bool probeFile(const QString& path, quint64& size)
 {
     const std::string p = nativePath(path);

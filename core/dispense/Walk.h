@@ -15,6 +15,16 @@ bool probeFile(const QString& path, quint64& size);
 // Unreadable, some folder or item below could not be read; Missing, folder
 // itself does not exist; OutOfMemory, the walk's own lists did not fit.
 enum class WalkEnd { Complete, Stopped, Unreadable, Missing, OutOfMemory };
+// What path names, links followed. A link that leads nowhere is an empty
+// File, as the walk counts it; devices, FIFOs and sockets are Other.
+enum class ItemKind
+{
+    Missing,
+    File,
+    Folder,
+    Other
+};
+ItemKind probeItem(const QString& path, quint64& size);
 
 // Reports every file (with its length) and every sub-folder below folder to
 // walker, breadth first, going on past what cannot be read. The walk checks

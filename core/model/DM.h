@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include "core/model/Entry.h"
 
@@ -54,6 +55,8 @@ public:
 
     // Why the last save or load failed, as a sentence for the status bar.
     virtual QString lastError() const = 0;
+    // What the last successful load passed over, one sentence each.
+    virtual QStringList lastWarnings() const { return {}; }
     // The file that save() writes to; empty when there is none yet.
     virtual QString filePath() const = 0;
 };

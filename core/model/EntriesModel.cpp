@@ -321,11 +321,12 @@ void EntriesModel::newProject()
     m_totalSize = 0;
     m_totalCount = 0;
     m_lastError.clear();
+    m_lastWarnings.clear();
 }
 
 quint64 EntriesModel::totalSize() const
 {
-    return m_totalSize;
+    return m_totalSize > ~quint64(0) ? ~quint64(0) : quint64(m_totalSize);
 }
 
 int EntriesModel::totalCount() const
@@ -376,6 +377,8 @@ bool EntriesModel::load(const QString& path, const QString& fileName)
         m_lastError = error;
         return false;
     }
+    m_lastWarnings = loaded.warnings;
+    loaded.warnings.clear();
     m_data = std::move(loaded);
     m_dispensed = !m_data.groups[Dispensed].isEmpty();
     m_modified = false;
@@ -391,6 +394,11 @@ bool EntriesModel::load(const QString& path, const QString& fileName)
 QString EntriesModel::lastError() const
 {
     return m_lastError;
+}
+
+QStringList EntriesModel::lastWarnings() const
+{
+    return m_lastWarnings;
 }
 
 QString EntriesModel::filePath() const
@@ -418,7 +426,7 @@ quint64 EntriesModel::leftOverCapacity() const
         return 0;
     quint64 used = 0;
     for (const Entry& e : m_data.groups[Dispensed])
-        used += e.Size;
+        used = saturatingAdd(used, e.Size);
     const quint64 cap = m_data.target.capacity();
     return used < cap ? cap - used : 0;
 }

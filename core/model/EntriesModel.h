@@ -42,10 +42,13 @@ public:
     bool saveAs(const QString& path) override;
     bool load(const QString& path, const QString& fileName) override;
     QString lastError() const override;
+    QStringList lastWarnings() const override;
     QString filePath() const override;
 
     // Origin group of each dispensed entry, parallel to the Dispensed group.
     const QVector<int>& origins() const { return m_data.origins; }
+    // The content a save writes.
+    const ProjectData& data() const { return m_data; }
 
 private:
     static bool counted(int group) { return group >= Required && group <= Background; }
@@ -69,8 +72,9 @@ private:
     QString m_filePath; // where save writes: the full path of the loaded or saved file
     ProjectData m_data;
     bool m_dispensed = false;
-    quint64 m_totalSize = 0;
+    unsigned __int128 m_totalSize = 0; // exact; totalSize() saturates
     int m_totalCount = 0;
     quint64 m_wasted = 0;
     QString m_lastError;
+    QStringList m_lastWarnings;
 };

@@ -1,6 +1,7 @@
 #include "core/model/Entry.h"
 
 #include <algorithm>
+#include <limits>
 
 bool Entry::operator==(const Entry& o) const
 {
@@ -19,6 +20,14 @@ bool Target::operator==(const Target& o) const
 {
     return Path == o.Path && FileSystem == o.FileSystem && BlockSize == o.BlockSize &&
            AvailableBlocks == o.AvailableBlocks;
+}
+
+bool Target::hasUsableFigures() const
+{
+    const bool powerOfTwo = BlockSize != 0 && (BlockSize & (BlockSize - 1)) == 0;
+    return FileSystem >= NTFS && FileSystem <= UDF && powerOfTwo && BlockSize >= 512 &&
+           BlockSize <= (quint64(1) << 21) &&
+           AvailableBlocks <= quint64(std::numeric_limits<qint64>::max()) / BlockSize;
 }
 
 const QString& fileSystemName(int fileSystem)

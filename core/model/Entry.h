@@ -61,9 +61,19 @@ struct Target
     quint64 AvailableBlocks = 0;
 
     quint64 capacity() const { return AvailableBlocks * BlockSize; }
+    // A known file system, a block size that is a power of two from 512 bytes
+    // to 2 MiB (what the file systems allow) and a capacity within 63 bits,
+    // so that no block arithmetic overflows.
+    bool hasUsableFigures() const;
     bool operator==(const Target& o) const;
     bool operator!=(const Target& o) const { return !(*this == o); }
 };
+
+// a + b, or the largest count where the sum would wrap.
+inline quint64 saturatingAdd(quint64 a, quint64 b)
+{
+    return a + b < a ? ~quint64(0) : a + b;
+}
 
 // The names the project file uses for FileSystemKind 0..2.
 const QString& fileSystemName(int fileSystem);

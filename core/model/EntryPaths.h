@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include "core/model/Entry.h"
@@ -9,6 +10,18 @@
 // "data"; "/" gives "/" and "/"; a path without "/" is both parent and name.
 void splitPath(QString& path, QString& parent, QString& name);
 
-// The entry for one chosen or dropped path: a file with its size when path
-// names a file, otherwise a folder whose size is still to be measured.
-Entry entryForPath(const QString& path);
+// The entry for one chosen or dropped path: a file with its size, or a
+// folder whose size is still to be measured. False, with a sentence for the
+// user in *why, when the path cannot be an entry: it does not exist, its name
+// is not valid UTF-8 (Qt then holds a different name), or it is a device,
+// FIFO or socket.
+// *missing tells a path that does not exist from the other refusals.
+bool entryForPath(const QString& path, Entry& entry, QString* why = nullptr,
+                  bool* missing = nullptr);
+
+// A name as the system holds it, for messages and output: every byte that is
+// not part of valid UTF-8, and every control character, shown as \xHH.
+QString escapedName(const QByteArray& bytes);
+// The same for text: control characters shown as \xHH, so that a name can
+// neither break a line nor drive a terminal.
+QString escapedText(const QString& text);

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include <QStringList>
 #include <QVector>
 
 #include "core/model/Entry.h"
@@ -14,6 +15,7 @@ struct ProjectData
     QVector<int> origins;                 // parallel to groups[Dispensed]
     bool hasTarget = false;
     Target target; // kept, but meaningless, while hasTarget is false
+    QStringList warnings; // what a read passed over; not part of the content
 
     bool operator==(const ProjectData& o) const
     {

@@ -1,6 +1,8 @@
 #include "core/model/ProjectFile.h"
 
 #include <array>
+#include <climits>
+#include <cstdlib>
 
 #include <errno.h>
 #include <fcntl.h>
@@ -10,10 +12,11 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QSet>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
+#include "core/model/EntryPaths.h"
 #include "core/model/ProjectData.h"
 
 namespace {
@@ -289,6 +292,129 @@ Field targetField(const QStringRef& name)
     return Field::None;
 }
 
+// The longest tag the format needs is under 20 bytes; anything far longer is
+// not a project, and bounding it keeps the XML reader linear.
+constexpr int MaxTagLength = 256;
+// Far above any real collection (a million entries take about 200 MB).
+constexpr qint64 MaxFileSize = qint64(1) << 30;
+
+// A pass over the raw bytes before the XML reader sees them, refusing what
+// the format never holds: attributes (the reader checks them for duplicates
+// in quadratic time), a DTD, NUL bytes (no UTF-8 XML has them) and overlong
+// tags. Comments, CDATA and the declaration are let through.
+class MarkupCheck
+{
+public:
+    enum Result
+    {
+        Fine,
+        Attribute,
+        Dtd,
+        LongTag,
+        Nul
+    };
+
+    Result feed(const char* p, qint64 n)
+    {
+        for (qint64 i = 0; i < n; ++i) {
+            const Result r = step(p[i]);
+            if (r != Fine)
+                return r;
+        }
+        return Fine;
+    }
+    qint64 line() const { return m_line; }
+
+private:
+    enum State
+    {
+        Text,
+        Open,
+        Name,
+        AfterName,
+        EndTag,
+        Bang,
+        Comment,
+        CData,
+        Pi
+    };
+
+    static bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+    Result step(char c)
+    {
+        if (c == '\0')
+            return Nul;
+        if (c == '\n')
+            ++m_line;
+        if (m_state != Text && m_state != Comment && m_state != CData && ++m_length > MaxTagLength)
+            return LongTag;
+        switch (m_state) {
+        case Text:
+            if (c == '<') {
+                m_state = Open;
+                m_length = 1;
+            }
+            break;
+        case Open:
+            m_head.clear();
+            m_match = 0;
+            m_state = c == '!' ? Bang : c == '?' ? Pi : c == '/' ? EndTag : Name;
+            break;
+        case Name:
+            if (c == '>')
+                m_state = Text;
+            else if (isSpace(c))
+                m_state = AfterName;
+            break;
+        case AfterName:
+            if (c == '>')
+                m_state = Text;
+            else if (!isSpace(c) && c != '/')
+                return Attribute;
+            break;
+        case EndTag:
+            if (c == '>')
+                m_state = Text;
+            break;
+        case Bang: {
+            m_head += c;
+            static const QByteArray comment("--"), cdata("[CDATA[");
+            if (m_head == comment)
+                m_state = Comment;
+            else if (m_head == cdata)
+                m_state = CData;
+            else if (!comment.startsWith(m_head) && !cdata.startsWith(m_head))
+                return Dtd;
+            break;
+        }
+        case Comment:
+        case CData: {
+            const char closing = m_state == Comment ? '-' : ']';
+            if (c == closing)
+                m_match = qMin(m_match + 1, 2);
+            else if (c == '>' && m_match == 2)
+                m_state = Text;
+            else
+                m_match = 0;
+            break;
+        }
+        case Pi:
+            if (c == '>' && m_match == 1)
+                m_state = Text;
+            m_match = c == '?' ? 1 : 0;
+            break;
+        }
+        return Fine;
+    }
+
+    State m_state = Text;
+    QByteArray m_head;
+    int m_length = 0;
+    int m_match = 0;
+    qint64 m_line = 1;
+};
+
 // One pass over the tokens with a nesting depth (1 = inside the root, 2 =
 // inside a group or the target, 3 = inside an entry or a target field, 4 =
 // inside an entry field). Every record starts from defaults, so a field
@@ -302,6 +428,8 @@ public:
         NotProject,
         HasDtd,
         TooDeep,
+        BadEntry,
+        NotUtf8,
         Xml
     };
 
@@ -309,7 +437,10 @@ public:
 
     Failure read(ProjectData& data);
     qint64 lineNumber() const { return m_xml.lineNumber(); }
-    QString xmlError() const { return m_xml.errorString(); }
+    QString xmlError() const
+    {
+        return m_failureText.isEmpty() ? m_xml.errorString() : m_failureText;
+    }
     bool sawRoot() const { return m_sawRoot; }
 
 private:
@@ -324,6 +455,9 @@ private:
     void startElement();
     void endElement(ProjectData& data);
     void commitField();
+    // Derives Name and Path from the Ident; false with m_failureText set when
+    // the entry cannot be trusted.
+    bool checkEntry();
 
     QXmlStreamReader m_xml;
     int m_depth = 0;
@@ -338,6 +472,8 @@ private:
     Field m_field = Field::None;
     int m_fieldDepth = 0;
     QString m_text;
+    QSet<QString> m_idents;
+    QString m_failureText;
 };
 
 Reader::Failure Reader::read(ProjectData& data)
@@ -347,6 +483,13 @@ Reader::Failure Reader::read(ProjectData& data)
         case QXmlStreamReader::Invalid:
             // Stop at the first error, whatever the device does next.
             return Failure::Xml;
+        case QXmlStreamReader::StartDocument: {
+            const QStringRef encoding = m_xml.documentEncoding();
+            if (!encoding.isEmpty() &&
+                encoding.compare(QLatin1String("UTF-8"), Qt::CaseInsensitive) != 0)
+                return Failure::NotUtf8;
+            break;
+        }
         case QXmlStreamReader::DTD:
             // Never written by the program; refusing it means no entity is ever expanded.
             return Failure::HasDtd;
@@ -363,6 +506,8 @@ Reader::Failure Reader::read(ProjectData& data)
             break;
         case QXmlStreamReader::EndElement:
             endElement(data);
+            if (!m_failureText.isEmpty())
+                return Failure::BadEntry;
             --m_depth;
             break;
         case QXmlStreamReader::Characters:
@@ -427,13 +572,24 @@ void Reader::endElement(ProjectData& data)
         m_text.clear();
     } else if (m_inEntry && m_depth == 3) {
         m_inEntry = false;
+        if (!checkEntry())
+            return;
+        if (m_idents.contains(m_entry.Ident)) {
+            data.warnings << QCoreApplication::translate(
+                                 "ProjectFile", "\"%1\" was in the project file more than once; "
+                                                "it was loaded once.")
+                                 .arg(printable(m_entry.Ident));
+            return;
+        }
+        m_idents.insert(m_entry.Ident);
         data.groups[m_group].append(m_entry);
         if (m_group == Dispensed)
             data.origins.append(m_origin);
     } else if (m_depth == 2) {
         if (m_section == Section::Target) {
-            // A target without a known file system or with no block size cannot be used.
-            data.hasTarget = m_targetHasFs && m_target.BlockSize > 0;
+            // Figures no file system has would overflow the block arithmetic:
+            // such a target reads as none, to be picked again.
+            data.hasTarget = m_targetHasFs && m_target.hasUsableFigures();
             if (data.hasTarget)
                 data.target = m_target;
         }
@@ -460,8 +616,10 @@ void Reader::commitField()
             m_entry.Path = m_text;
         break;
     case Field::Size:
-        m_entry.Size = toUnsigned(m_text);
-        m_entry.IsValidSize = true;
+        // A size that does not read is measured again rather than taken as 0.
+        m_entry.IsValidSize = parseDigits(m_text, m_entry.Size);
+        if (!m_entry.IsValidSize)
+            m_entry.Size = 0;
         break;
     case Field::Kind: {
         const int kind = toSmallInt(m_text, File);
@@ -492,6 +650,34 @@ void Reader::commitField()
     }
 }
 
+bool Reader::checkEntry()
+{
+    const QString shown = printable(m_entry.Ident);
+    if (m_entry.Ident.isEmpty()) {
+        m_failureText = QCoreApplication::translate("ProjectFile", "an entry has no path");
+        return false;
+    }
+    if (!m_entry.Ident.startsWith(QLatin1Char('/'))) {
+        m_failureText =
+            QCoreApplication::translate("ProjectFile", "the path \"%1\" is not absolute")
+                .arg(shown);
+        return false;
+    }
+    QString ident = m_entry.Ident, parent, name;
+    splitPath(ident, parent, name);
+    if ((!m_entry.Name.isEmpty() && m_entry.Name != name) ||
+        (!m_entry.Path.isEmpty() && m_entry.Path != parent)) {
+        m_failureText = QCoreApplication::translate(
+                            "ProjectFile", "the name or folder stored for \"%1\" is not its own")
+                            .arg(shown);
+        return false;
+    }
+    m_entry.Ident = ident;
+    m_entry.Name = name;
+    m_entry.Path = parent;
+    return true;
+}
+
 QString withoutFullStop(QString s)
 {
     while (s.endsWith(QLatin1Char('.')))
@@ -506,9 +692,103 @@ bool startsLikeProject(QFile& file)
     return file.seek(0) && file.read(4096).contains("<Quillmarch");
 }
 
+QString saveFailure(const QString& path, const QString& reason)
+{
+    return QCoreApplication::translate("ProjectFile", "The project was not saved to \"%1\": %2.")
+        .arg(path, reason);
+}
+
+// Writes every byte, whatever short writes the system makes; false with
+// errno set otherwise (ENOSPC for a short write that names no error).
+bool writeAll(int fd, const char* data, std::size_t size)
+{
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (n == 0)
+                errno = ENOSPC;
+            return false;
+        }
+        data += n;
+        size -= std::size_t(n);
+    }
+    return true;
+}
+
+// Writes bytes to a new file beside path and renames it over path only when
+// every byte is on the disk: a full disk, a failed flush, a cancel or a crash
+// at any moment leaves the old file as it was.
+bool writeWhole(const QString& path, const QByteArray& bytes, QString* error,
+                const std::function<bool()>& cancelled)
+{
+    QByteArray target = QFile::encodeName(path);
+    // A link is followed, so the file it names is replaced and the link stays.
+    struct stat old;
+    const bool hadOld = ::stat(target.constData(), &old) == 0;
+    char resolved[PATH_MAX];
+    if (hadOld && ::realpath(target.constData(), resolved))
+        target = resolved;
+    const int slash = target.lastIndexOf('/');
+    const QByteArray folder = slash <= 0 ? QByteArray(slash == 0 ? "/" : ".") : target.left(slash);
+    const QByteArray base = target.mid(slash + 1);
+
+    QByteArray temp;
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+        temp = folder + "/." + base.left(200) + '.' + QByteArray::number(::getpid()) + '.' +
+               QByteArray::number(attempt) + ".tmp";
+        fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            break;
+    }
+    if (fd < 0) {
+        const int err = errno;
+        const QString reason =
+            err == EACCES || err == EPERM || err == EROFS
+                ? QCoreApplication::translate("ProjectFile", "the folder cannot be written to")
+                : withoutFullStop(qt_error_string(err));
+        setError(error, saveFailure(path, reason));
+        return false;
+    }
+    // The new file keeps what the old one allowed.
+    if (hadOld)
+        ::fchmod(fd, old.st_mode & 07777);
+    bool ok = writeAll(fd, bytes.constData(), std::size_t(bytes.size())) && ::fsync(fd) == 0;
+    int err = errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        err = errno;
+    }
+    if (ok && cancelled && cancelled()) {
+        ::unlink(temp.constData());
+        setError(error, saveFailure(path, QCoreApplication::translate("ProjectFile",
+                                                                      "the save was cancelled")));
+        return false;
+    }
+    if (ok && ::rename(temp.constData(), target.constData()) != 0) {
+        ok = false;
+        err = errno;
+    }
+    if (!ok) {
+        ::unlink(temp.constData());
+        setError(error, saveFailure(path, withoutFullStop(qt_error_string(err))));
+        return false;
+    }
+    // The rename itself reaches the disk with the folder.
+    const int dir = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return true;
+}
+
 } // namespace
 
-bool writeProjectFile(const QString& path, const ProjectData& data, QString* error)
+bool writeProjectFile(const QString& path, const ProjectData& data, QString* error,
+                      const std::function<bool()>& cancelled)
 {
     if (!checkTexts(data, error))
         return false;
@@ -529,42 +809,7 @@ bool writeProjectFile(const QString& path, const ProjectData& data, QString* err
                             .arg(folder));
         return false;
     }
-    // Written beside the old file and renamed over it only when complete.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        const QString reason =
-            QFileInfo(folder).isWritable()
-                ? withoutFullStop(file.errorString())
-                : QCoreApplication::translate("ProjectFile", "the folder cannot be written to");
-        setError(error, QCoreApplication::translate("ProjectFile",
-                                                    "The project was not saved to \"%1\": %2.")
-                            .arg(path, reason));
-        return false;
-    }
-    // A full disk shows first as a short write without an error, so keep
-    // writing until the system says why it stopped.
-    qint64 done = 0;
-    while (done < bytes.size()) {
-        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
-        if (n <= 0)
-            break;
-        done += n;
-    }
-    const bool written = done == bytes.size();
-    QString reason = withoutFullStop(file.errorString()); // why the write stopped
-    if (written) {
-        if (file.commit())
-            return true;
-        reason =
-            file.error() != QFileDevice::NoError
-                ? withoutFullStop(file.errorString())
-                : QCoreApplication::translate("ProjectFile", "the file could not be completed");
-    }
-    setError(error,
-             QCoreApplication::translate("ProjectFile", "The project was not saved to \"%1\": %2.")
-                 .arg(path, reason));
-    file.cancelWriting();
-    return false;
+    return writeWhole(path, bytes, error, cancelled);
 }
 
 bool readProjectFile(const QString& path, ProjectData& out, QString* error)
@@ -607,9 +852,54 @@ bool readProjectFile(const QString& path, ProjectData& out, QString* error)
         return false;
     }
 
+    if (st.st_size > MaxFileSize) {
+        setError(error, QCoreApplication::translate(
+                            "ProjectFile", "\"%1\" is not a Quillmarch project: it is too large.")
+                            .arg(path));
+        return false;
+    }
+
+    MarkupCheck check;
+    MarkupCheck::Result markup = MarkupCheck::Fine;
+    QByteArray chunk;
+    while (markup == MarkupCheck::Fine && !(chunk = file.read(1 << 16)).isEmpty())
+        markup = check.feed(chunk.constData(), chunk.size());
+    if (markup != MarkupCheck::Fine) {
+        const QString line = QString::number(check.line());
+        if (markup == MarkupCheck::Dtd)
+            setError(error, QCoreApplication::translate(
+                                "ProjectFile", "\"%1\" is not a Quillmarch project: it holds a "
+                                               "document type declaration.")
+                                .arg(path));
+        else if (!startsLikeProject(file))
+            setError(error, QCoreApplication::translate("ProjectFile",
+                                                        "\"%1\" is not a Quillmarch project.")
+                                .arg(path));
+        else
+            setError(
+                error,
+                QCoreApplication::translate("ProjectFile",
+                                            "The project file \"%1\" is damaged at line %2: %3.")
+                    .arg(path, line,
+                         markup == MarkupCheck::Attribute
+                             ? QCoreApplication::translate("ProjectFile",
+                                                           "an element has attributes")
+                         : markup == MarkupCheck::LongTag
+                             ? QCoreApplication::translate("ProjectFile", "a tag is far too long")
+                             : QCoreApplication::translate("ProjectFile", "it holds a NUL byte")));
+        return false;
+    }
+    if (file.error() == QFileDevice::NoError && !file.seek(0)) {
+        setError(error, QCoreApplication::translate("ProjectFile",
+                                                    "The project file \"%1\" cannot be read: %2.")
+                            .arg(path, withoutFullStop(file.errorString())));
+        return false;
+    }
+
     ProjectData data;
     Reader reader(&file);
-    const Reader::Failure failure = reader.read(data);
+    const Reader::Failure failure =
+        file.error() == QFileDevice::NoError ? reader.read(data) : Reader::Failure::Xml;
     if (failure == Reader::Failure::None) {
         out = std::move(data);
         return true;
@@ -625,7 +915,8 @@ bool readProjectFile(const QString& path, ProjectData& out, QString* error)
                             "ProjectFile", "\"%1\" is not a Quillmarch project: it holds a "
                                            "document type declaration.")
                             .arg(path));
-    } else if (!reader.sawRoot() && !startsLikeProject(file)) {
+    } else if ((!reader.sawRoot() && !startsLikeProject(file)) ||
+               failure == Reader::Failure::NotUtf8) {
         setError(error,
                  QCoreApplication::translate("ProjectFile", "\"%1\" is not a Quillmarch project.")
                      .arg(path));

@@ -1,3 +1,6 @@
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QClipboard>
 #include <QMimeData>
 #include <QtTest>
@@ -96,8 +99,8 @@ void TestEngine::run(Fixture& f, const QString& script)
     const auto shown = [&] { v.rebuildItems(), f.engine.refreshViews(); };
     const auto target = [](A a) { return Target{a[0], NTFS, 4096, a[1].toULongLong()}; };
     const auto entry = [&](A a) { // name size group; size "/" for a folder
-        EntryPos p = m->addEntry(Entry{a[0], dir(), dir(a[0]), a[1].toULongLong(), a[1] != "/",
-                                       a[1] == "/" ? Folder : File});
+        EntryPos p = m->addEntry(Entry{a[0], dir().chopped(1), dir(a[0]), a[1].toULongLong(),
+                                       a[1] != "/", a[1] == "/" ? Folder : File});
         m->moveEntry(p, a[2].toInt()), shown();
     };
     const auto positions = [](A a) {
@@ -114,7 +117,8 @@ void TestEngine::run(Fixture& f, const QString& script)
              for (const EntryPos& p : v.selection) q.push(p);
              m->applyDispense(q, a[0].toULongLong()), shown(); }},
         {"settle", [&](A) { // sizes come in the order asked for: the last one last
-             QDir().mkpath(dir("sentinel")), f.engine.pathsAdd({dir("sentinel")});
+             QVERIFY(TreeMaker::make(dir(), {"d:sentinel"}));
+             f.engine.pathsAdd({dir("sentinel")});
              const EntryPos last{Main, m->groupSize(Main) - 1};
              QVERIFY(QTest::qWaitFor([&] { return m->entryAt(last).IsValidSize; })); }},
         {"file", [&](A a) { TreeMaker::make(dir(), {"f:" + a[0] + "=" + a[1]}), entry(a); }},
@@ -122,6 +126,11 @@ void TestEngine::run(Fixture& f, const QString& script)
         {"target", [&](A a) { m->setTarget(target(a)), shown(); }},
         {"cd", [&](A a) { QVERIFY(QDir().mkpath(a[0]) && QDir::setCurrent(a[0])); }},
         {"add", [&](A a) { f.engine.pathsAdd(a.join(' ').replace('-', "").split(' ')); }},
+        {"raw", [&](A a) { // a file named by bytes, added by the name Qt makes of them
+             const QByteArray name = QFile::encodeName(dir()) + QByteArray::fromPercentEncoding(a[0].toLatin1());
+             QVERIFY(::close(::creat(name.constData(), 0644)) == 0);
+             f.engine.pathsAdd({QFile::decodeName(name)});
+             ::unlink(name.constData()); }}, // QDir cannot remove it
         {"pick", [&](A a) { v.pick = [=] { return a.size() && (m->setTarget(target(a)), 1); }; }},
         {"choice", [&](A a) { v.saveChoice = IViewDialogs::SaveChoice(a[0].toInt()); }},
         {"acts", [&](A a) { v.acts = a[0]; }},
@@ -184,7 +193,7 @@ QString TestEngine::observe(Fixture& f, const QString& key)
     // clang-format off
     const QMap<QString, QString> seen{{"L", layoutText()}, {"total", f.v.total},
         {"sel", f.v.selected}, {"acts", f.v.acts}, {"target", f.v.shownTarget},
-        {"wasted", f.v.wasted}, {"title", f.v.title}, {"state", f.v.state},
+        {"wasted", f.v.wasted}, {"title", f.v.title}, {"state", QString(f.v.state).remove(dir())},
         {"asked", f.v.asked.join('+')}, {"closed", QString::number(f.v.closed)},
         {"mod", QString::number(m->isModified())}, {"files", filesIn(dir())},
         {"here", filesIn(".")}, {"trash", filesIn(trash())},
@@ -210,12 +219,16 @@ void TestEngine::commands_data()
     row("set", P + "sel 0:0 1:0 2:2 3:0 4:0;set 4",
         "L=D:|R:r1|M:m0,m1,m3|B:|N:d0,r0,m2,b0,n0 total=3200 4 sel=850 5 acts=ESdu");
     row("click", P + "sel 2:2 2:3;click", "sel=0 2 acts=Esdu"); // unsized, but selected
-    // Adding: files are sized at once, folders by the folder-size thread.
+    // Adding: files are sized at once, folders by the folder-size thread; what
+    // does not exist or is there already is not added.
     row("drop",
-        "mk d:empty f:r=12 f:music/a=100 f:music/in/b=200;add - music - r;ans empty;"
-        "folder;ans missing|music;files;settle",
-        "sizes=music:300,r:12,empty:0,missing:?,music:300,sentinel:0 total=612 6 sel=612 6 "
-        "acts=ESdu sized=empty,missing,music,music,sentinel state=READY");
+        "mk d:empty f:r=12 f:music/a=100 f:music/in/b=200;add - music - r music;ans empty;"
+        "folder;ans missing|music|/dev/null;files;settle",
+        "sizes=music:300,r:12,empty:0,sentinel:0 total=312 4 sel=312 4 "
+        "acts=ESdu sized=empty,music,sentinel state=READY");
+    row("name not UTF-8", "raw caf%E9%0A.bin",
+        "sizes= state=\"caf\\xE9\\x0A.bin\" was not added: its name "
+        "is not valid UTF-8. Rename it and add it again.");
     row("nothing added, about, exit", "add - -;files;folder;about;exit",
         E + " asked=files+folder+about closed=1 title=New Project total=0 0 state=READY "
             "target=none wasted=none acts=esdu");
@@ -313,9 +326,9 @@ void TestEngine::commands_data()
         "trash=album,b,c,d,set L=D:a|R:|M:|B:|N: state=Could not be moved to the trash: a");
     // Folder sizes reach the entry they were measured for, however the
     // entries changed meanwhile; the reports wait until the steps are done.
-    const QString dirs = "mk f:A/s/x=1 f:B/s/x=20 f:C/s/x=300 f:D/s/x=4000;";
+    const QString dirs = "mk f:A/s/x=1 f:B/s/x=20 f:C/s/x=300 f:D/s/x=4000 d:E;";
     row("sizes: moved, removed, dispensed",
-        dirs + "add A A B C D;sel 2:0;remove;sel 2:1;set 4;sel 2:2;result 0;sel 2:0;set 1;settle",
+        dirs + "add E A B C D;sel 2:0;remove;sel 2:1;set 4;sel 2:2;result 0;sel 2:0;set 1;settle",
         "sizes=D:4000,A:1,C:300,sentinel:0,B:20 sized=A,B,C,D,sentinel total=301 3");
     // Stopped with the views: nothing more reaches them, not even reports already sent.
     row("sizes: detached", dirs + "add A B;busy;detach;events", "sized= total=0 2");

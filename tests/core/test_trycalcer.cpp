@@ -95,6 +95,7 @@ private slots:
         row("NTFS 512 B index block", NTFS, 512, 1000, named("d", 6, 1), "d", "828:25");
         row("NTFS 64 KiB file", NTFS, 65536, 1000, {"f:a=665"}, "a", "63552:66");
         row("NTFS missing", NTFS, 4096, 1000, {}, "missing", "3900:-"); // left out, not empty
+        row("NTFS device", NTFS, 4096, 1000, {}, "/dev/zero", "3900:-");
         row("NTFS reserve only", NTFS, 4096, 25, {"f:a=0"}, "a", "0:-");
         // FAT32: 2 + (1 + ceil(L / 13)) entries of 32 bytes a child per folder;
         // the target folder takes whole clusters for the top names.

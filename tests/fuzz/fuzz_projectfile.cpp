@@ -40,13 +40,12 @@ void checkRead(const ProjectData& d)
     for (int o : d.origins)
         if (o < Required || o > Background)
             fail("origin outside 1..3");
-    if (d.hasTarget &&
-        (d.target.BlockSize == 0 || d.target.FileSystem < NTFS || d.target.FileSystem > UDF))
+    if (d.hasTarget && !d.target.hasUsableFigures())
         fail("unusable target accepted");
     for (const QVector<Entry>& g : d.groups)
         for (const Entry& e : g)
-            if (e.Kind != File && e.Kind != Folder)
-                fail("kind outside 0..1");
+            if ((e.Kind != File && e.Kind != Folder) || !e.Ident.startsWith(QLatin1Char('/')))
+                fail("kind outside 0..1 or a path that is not absolute");
 }
 
 } // namespace
