@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Set-up, build and test in one step each; see README.md.
 MAKEFLAGS += --no-print-directory
 BUILD ?= build

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The level search against the plain count-down of nextTry on instance
 // families drawn from fixed seeds. The count-down is stopped at a cap; the
 // search runs several times and its median is shown.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real window, offscreen, over projects of 1,000, 10,000 and 100,000
 // files: each command timed from the action until the window has painted,
 // and shown as a ratio to the load time of the same project, so that growth

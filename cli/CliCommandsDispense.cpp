@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dispense command of CliCommands.
 #include "cli/CliCommands.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The verify command of CliCommands.
 #include "cli/CliCommands.h"
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Settings every target of the project shares.
 add_library(qm_common INTERFACE)
 target_compile_options(qm_common INTERFACE -Wall -Wextra)

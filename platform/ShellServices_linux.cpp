@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // GLib's headers use "signals" as a name, which Qt defines as a macro: they
 // come before any Qt header.
 #include <gio/gio.h>

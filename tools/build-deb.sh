@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian binary package in build-deb/ from a copy of the sources
 # (dpkg-buildpackage writes next to the source tree, so the copy keeps the
 # worktree clean), puts the .deb in the top folder and runs lintian on it,

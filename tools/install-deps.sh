@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages of the named lists in tools/deps/ (default:
 # runtime and build) that are missing. Idempotent and quiet when nothing is
 # missing.

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs every benchmark built into BUILD/bench.
 set -eu
 build=${1:-build}

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the project-file fuzzer (clang, libFuzzer, ASan, UBSan) in build-fuzz/
 # when needed and runs it for the given number of seconds (default 10), on the
 # seed corpus in tests/fuzz/corpus plus what earlier runs found. Exits non-zero

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shows the real main window over a sample project: a few dozen entries in
 // all five groups, a target and a dispense result. Used by
 // tools/screenshot.sh for the picture in the README; closes by itself after

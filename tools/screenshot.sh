@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Photographs the real main window over a sample project, under its own X
 # server, into a PNG (default docs/screenshot.png). Builds the sample program
 # first if needed. Needs: xvfb (xvfb-run), imagemagick (import), xwininfo

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a test under its own X server and D-Bus session bus. Exits 77 (ctest's
 # skip code) with a message when this machine cannot provide them.
 if ! command -v xvfb-run >/dev/null 2>&1; then

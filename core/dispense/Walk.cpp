@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folder walk, written on the system calls (getdents64, openat) rather
 // than fts, std::filesystem or QDirIterator: measured faster than each of
 // them, and unlike them it survives link loops (every folder is entered once)

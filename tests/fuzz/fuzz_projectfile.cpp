@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target for the project file reader. Each input is written to a
 // file and read; whatever reads is written again and must read back equal,
 // then goes through the model: load, undispense, save.
