@@ -16,6 +16,9 @@ constexpr quint64 NtfsRecord = 1024;
 constexpr quint64 NtfsIndexBlock = 4096;
 // A folder's index stays in its record while its entries take no more.
 constexpr quint64 NtfsIndexInRecord = 544;
+// Children's names at least this long can fill a folder's record past the
+// point where an attribute list is needed (measured: 60 and more).
+constexpr quint32 NtfsAttributeListName = 56;
 
 quint64 ceilDiv(quint64 a, quint64 b)
 {
@@ -127,11 +130,13 @@ void TryCalcerHDD::costFolder(const Listing& l)
     }
     if (l.count == 0 || l.weight + pad8(66 + 2 * quint64(l.own.length)) <= NtfsIndexInRecord)
         return;
-    m_item.blocks += ceilDiv(NtfsIndexBlock, m_clusterSize) * m_perCluster;
-    // Long names also bring an attribute list and a security descriptor of
-    // their own.
-    if (l.longest >= 20 || l.own.length >= 180) {
-        m_item.blocks += 2 * m_perCluster;
+    // When the index overflows the record, ntfs-3g may first move the security
+    // descriptor out to a cluster of its own, whatever the names' order.
+    m_item.blocks += (ceilDiv(NtfsIndexBlock, m_clusterSize) + 1) * m_perCluster;
+    // Only names too long to leave room for the index allocation once it
+    // overflows also bring an attribute list: a cluster and an extent record.
+    if (l.longest >= NtfsAttributeListName || l.own.length >= 180) {
+        m_item.blocks += m_perCluster;
         m_metaBytes += NtfsRecord;
     }
 }

@@ -86,14 +86,17 @@ private slots:
         // NTFS: a record and an index share per item (1220 bytes for a 1-letter
         // name, 3072 for 255), counted in KiB after a reserve (25 clusters at
         // 4 KiB, 172 at 512 B, 7 at 64 KiB); data only past the resident limit.
+        // A folder index out of its record: a block and the security
+        // descriptor's cluster; names of 56 or more add an attribute list.
         row("NTFS resident", NTFS, 4096, 1000, {"f:a=664"}, "a", "3900:2");
         row("NTFS past resident", NTFS, 4096, 1000, {"f:a=665"}, "a", "3900:6");
         row("NTFS 255 past resident", NTFS, 4096, 1000, {"f:" + n255 + "=161"}, qPrintable(n255),
             "3900:7");
         row("NTFS index in record", NTFS, 4096, 1000, named("d", 5, 1), "d", "3900:8");
-        row("NTFS index block", NTFS, 4096, 1000, named("d", 6, 1), "d", "3900:13");
-        row("NTFS index, long names", NTFS, 4096, 1000, named("d", 4, 20), "d", "3900:20");
-        row("NTFS 512 B index block", NTFS, 512, 1000, named("d", 6, 1), "d", "828:25");
+        row("NTFS index block", NTFS, 4096, 1000, named("d", 6, 1), "d", "3900:17");
+        row("NTFS index, long names", NTFS, 4096, 1000, named("d", 4, 20), "d", "3900:15");
+        row("NTFS attribute list", NTFS, 4096, 1000, named("d", 3, 56), "d", "3900:19");
+        row("NTFS 512 B index block", NTFS, 512, 1000, named("d", 6, 1), "d", "828:26");
         row("NTFS 64 KiB file", NTFS, 65536, 1000, {"f:a=665"}, "a", "63552:66");
         row("NTFS missing", NTFS, 4096, 1000, {}, "missing", "3900:-"); // left out, not empty
         row("NTFS device", NTFS, 4096, 1000, {}, "/dev/zero", "3900:-");
