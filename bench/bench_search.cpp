@@ -49,7 +49,8 @@ struct Family
 QString looseFile(quint64 size)
 {
     static QTemporaryDir dir;
-    QFile file(dir.filePath(QStringLiteral("%1.raw").arg(size % 100000000, 8, 10, QLatin1Char('0'))));
+    QFile file(
+        dir.filePath(QStringLiteral("%1.raw").arg(size % 100000000, 8, 10, QLatin1Char('0'))));
     if (!file.exists() && !(file.open(QIODevice::WriteOnly) && file.resize(qint64(size)))) {
         std::fprintf(stderr, "cannot make a file of %llu bytes\n", (unsigned long long)size);
         std::exit(1);
@@ -302,7 +303,8 @@ int main(int argc, char** argv)
     const quint64 ntfs16 = 16 * GB / 4096, fat128 = 128 * GB / 32768, ntfs1t = 1000 * GB / 4096;
     report(sized("44 equal files 120 MB, DVD UDF", 2, 2048, DvdSectors, {{44, 120 * MB}}));
     report(sized("300 equal files 20 MB, DVD UDF", 2, 2048, DvdSectors, {{300, 20 * MB}}));
-    report(sized("150+150 RAW of 2 sizes, DVD UDF", 2, 2048, DvdSectors, {{150, raw1}, {150, raw2}}));
+    report(
+        sized("150+150 RAW of 2 sizes, DVD UDF", 2, 2048, DvdSectors, {{150, raw1}, {150, raw2}}));
     report(sized("150+150 RAW of 2 sizes, 8 GB NTFS", 0, 4096, 8 * GB / 4096,
                  {{150, raw1}, {150, raw2}}));
     report(sized("150+150 RAW of 2 sizes, 8 GB FAT32", 1, 32768, 8 * GB / 32768,
@@ -314,8 +316,8 @@ int main(int argc, char** argv)
                  {{8000, raw1}, {7000, raw2}, {5000, raw3}}));
     report(sized("20000 RAW of 3 sizes, 128 GB FAT32", 1, 32768, fat128,
                  {{8000, raw1}, {7000, raw2}, {5000, raw3}}));
-    report(sized("20000 RAW of 2 sizes, 16 GB NTFS", 0, 4096, ntfs16,
-                 {{10000, raw1}, {10000, raw2}}));
+    report(
+        sized("20000 RAW of 2 sizes, 16 GB NTFS", 0, 4096, ntfs16, {{10000, raw1}, {10000, raw2}}));
     report(sized("2000 recordings of 2 lengths, 32 GB FAT32", 1, 32768, 32 * GB / 32768,
                  {{1000, 57600044}, {1000, 86400044}}));
     report(sized("400 disc images, 3 sizes, 1 TB NTFS", 0, 4096, ntfs1t,

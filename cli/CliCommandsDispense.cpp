@@ -197,8 +197,8 @@ int CliCommands::dispense(const QStringList& words)
     // Take the result as the window does.
     storeFolderSizes(model, folderSizes, sizedEntries);
     model->applyDispense(run.resultQueue(), run.wasted());
-    const int code = saveAndReport(options, run.wasted(), run.provenBest(),
-                                   !leftOut.empty() || unsearched >= 0);
+    const int code =
+        saveAndReport(options, run.wasted(), run.provenBest(), !leftOut.empty() || unsearched >= 0);
     return !leftOut.empty() && (code == Success || code == NoResult) ? NotMeasured : code;
 }
 

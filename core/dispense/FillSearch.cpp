@@ -59,8 +59,8 @@ FillSearch::FillSearch(std::vector<FillItem> items, qint64 capacity, quint64 sha
         m_restMaxShared[p] = std::max(m_restMaxShared[p + 1], it.shared);
         if (p + 1 < n && m_items[p + 1].blocks > it.blocks)
             m_sorted = false;
-        const bool same = p + 1 < n && m_items[p + 1].blocks == it.blocks &&
-                          m_items[p + 1].shared == it.shared;
+        const bool same =
+            p + 1 < n && m_items[p + 1].blocks == it.blocks && m_items[p + 1].shared == it.shared;
         m_sameEnd[p] = same ? m_sameEnd[p + 1] : p + 1;
     }
     std::map<std::pair<quint64, quint64>, int> last;
