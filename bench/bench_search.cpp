@@ -14,6 +14,10 @@
 #include <thread>
 #include <vector>
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
 #include "core/dispense/Dispenser.h"
 #include "core/dispense/TryCalcerHDD.h"
 #include "core/dispense/TryCalcerUDF.h"
@@ -30,6 +34,7 @@ struct Item
 {
     std::vector<quint64> files; // sizes in bytes
     quint32 folders = 0;
+    bool loose = false; // a single file (files[0]), not a folder
 };
 
 struct Family
@@ -41,6 +46,19 @@ struct Family
     std::vector<Item> items;
 };
 
+// A sparse file of size bytes with a 12-character name, made once per size.
+QString looseFile(quint64 size)
+{
+    static QTemporaryDir dir;
+    QFile file(
+        dir.filePath(QStringLiteral("%1.raw").arg(size % 100000000, 8, 10, QLatin1Char('0'))));
+    if (!file.exists() && !(file.open(QIODevice::WriteOnly) && file.resize(qint64(size)))) {
+        std::fprintf(stderr, "cannot make a file of %llu bytes\n", (unsigned long long)size);
+        std::exit(1);
+    }
+    return file.fileName();
+}
+
 std::unique_ptr<TryCalcerProto> makeCalc(const Family& f)
 {
     std::unique_ptr<TryCalcerProto> c;
@@ -51,6 +69,10 @@ std::unique_ptr<TryCalcerProto> makeCalc(const Family& f)
     // Every item a folder of 12-character names, its sub-folders empty.
     const ItemName name{12, false};
     for (unsigned i = 0; i < f.items.size(); ++i) {
+        if (f.items[i].loose) {
+            c->addItem(looseFile(f.items[i].files[0]), i);
+            continue;
+        }
         c->beginItem();
         c->beginListing(name);
         for (quint64 s : f.items[i].files) {
@@ -249,6 +271,18 @@ Family adversarial(const char* name, int n, quint64 lo, quint64 hi, quint64 bloc
     return f;
 }
 
+// Files of a few exact sizes, count of each: camera RAW photos, recordings of
+// equal length, disc images.
+Family sized(const char* name, int fileSystem, quint64 blockSize, quint64 availableBlocks,
+             std::vector<std::pair<int, quint64>> sizes)
+{
+    Family f{name, fileSystem, blockSize, availableBlocks, {}};
+    for (const auto& s : sizes)
+        for (int i = 0; i < s.first; ++i)
+            f.items.push_back(Item{{s.second}, 0, true});
+    return f;
+}
+
 } // namespace
 
 // Optional argument: the count-down's cap in seconds.
@@ -266,5 +300,28 @@ int main(int argc, char** argv)
     report(evenCounts());
     report(adversarial("40 items of 1e8-1e9 blocks", 40, 100000000, 1000000000, 512));
     report(adversarial("44 items of 1e11-1e12 blocks", 44, 100000000000ULL, 1000000000000ULL, 1));
+    const quint64 raw1 = 25163776, raw2 = 31054848, raw3 = 19427328;
+    const quint64 ntfs16 = 16 * GB / 4096, fat128 = 128 * GB / 32768, ntfs1t = 1000 * GB / 4096;
+    report(sized("44 equal files 120 MB, DVD UDF", 2, 2048, DvdSectors, {{44, 120 * MB}}));
+    report(sized("300 equal files 20 MB, DVD UDF", 2, 2048, DvdSectors, {{300, 20 * MB}}));
+    report(
+        sized("150+150 RAW of 2 sizes, DVD UDF", 2, 2048, DvdSectors, {{150, raw1}, {150, raw2}}));
+    report(sized("150+150 RAW of 2 sizes, 8 GB NTFS", 0, 4096, 8 * GB / 4096,
+                 {{150, raw1}, {150, raw2}}));
+    report(sized("150+150 RAW of 2 sizes, 8 GB FAT32", 1, 32768, 8 * GB / 32768,
+                 {{150, raw1}, {150, raw2}}));
+    report(sized("3x100 RAW of 3 sizes, DVD UDF", 2, 2048, DvdSectors,
+                 {{100, raw1}, {100, raw2}, {100, raw3}}));
+    report(sized("20000 RAW of 1 size, BD-25 UDF", 2, 2048, BdSectors, {{20000, raw1}}));
+    report(sized("20000 RAW of 3 sizes, BD-25 UDF", 2, 2048, BdSectors,
+                 {{8000, raw1}, {7000, raw2}, {5000, raw3}}));
+    report(sized("20000 RAW of 3 sizes, 128 GB FAT32", 1, 32768, fat128,
+                 {{8000, raw1}, {7000, raw2}, {5000, raw3}}));
+    report(
+        sized("20000 RAW of 2 sizes, 16 GB NTFS", 0, 4096, ntfs16, {{10000, raw1}, {10000, raw2}}));
+    report(sized("2000 recordings of 2 lengths, 32 GB FAT32", 1, 32768, 32 * GB / 32768,
+                 {{1000, 57600044}, {1000, 86400044}}));
+    report(sized("400 disc images, 3 sizes, 1 TB NTFS", 0, 4096, ntfs1t,
+                 {{200, 4700372992}, {150, 8543666176}, {50, 734003200}}));
     return 0;
 }

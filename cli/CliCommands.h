@@ -54,7 +54,8 @@ private:
     int addPaths(const DispenseOptions& options, FolderSizeJobs& folderSizes,
                  QVector<EntryPos>& sizedEntries);
     int resolveTarget(const DispenseOptions& options);
-    // leftOut: entries were left out unmeasured, which the caller reports.
+    // leftOut: entries were left out unmeasured, or a group was not searched,
+    // which the caller reports.
     int saveAndReport(const DispenseOptions& options, quint64 wasted, bool provenBest,
                       bool leftOut);
 

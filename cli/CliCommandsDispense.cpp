@@ -186,13 +186,20 @@ int CliCommands::dispense(const QStringList& words)
     for (const Dispenser::LeftOut& l : leftOut)
         fail(QStringLiteral("%1: %2; left out of the plan")
                  .arg(model->entryAt(l.pos).Ident, sizeIssueText(l.issue)));
+    // Nothing chosen because a level was never searched is not "nothing fits".
+    const int unsearched = run.dispenser().unsearchedGroup();
+    if (unsearched >= 0)
+        fail(QStringLiteral("warning: the time limit ended the search before the %1 group was "
+                            "searched")
+                 .arg(groupTitle(unsearched)));
     if (run.dispenser().requiredNotFitted() > 0)
         fail(QStringLiteral("warning: %1 Required entries did not fit")
                  .arg(run.dispenser().requiredNotFitted()));
     // Take the result as the window does.
     storeFolderSizes(model, folderSizes, sizedEntries);
     model->applyDispense(run.resultQueue(), run.wasted());
-    const int code = saveAndReport(options, run.wasted(), run.provenBest(), !leftOut.empty());
+    const int code =
+        saveAndReport(options, run.wasted(), run.provenBest(), !leftOut.empty() || unsearched >= 0);
     return !leftOut.empty() && (code == Success || code == NoResult) ? NotMeasured : code;
 }
 

@@ -35,6 +35,12 @@ bool DispenseRun::exec()
         showProgress();
     }
 
+    // No time at all: accepted before anything is searched, whatever the
+    // speed of the machine.
+    if (m_timeLimitMs == 0) {
+        m_accepted = true;
+        m_dispenser.accept();
+    }
     m_dispenser.start(QThread::InheritPriority);
     if (!m_dispenser.isRunning() && !m_dispenser.isFinished()) {
         // No thread could be made: finished would never come.
@@ -43,7 +49,7 @@ bool DispenseRun::exec()
             m_progress->clear();
         return false;
     }
-    if (m_timeLimitMs >= 0)
+    if (m_timeLimitMs > 0)
         limit.start(int(qMin<qint64>(m_timeLimitMs, std::numeric_limits<int>::max())));
     loop.exec();
     m_dispenser.wait();

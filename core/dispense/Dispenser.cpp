@@ -166,8 +166,12 @@ void Dispenser::search()
             else
                 m_stopTrying = true;
         }
-        if (request == Accept)
+        if (request == Accept) {
+            for (int later : levelGroups)
+                if (later > group && model->groupSize(later) > 0 && m_unsearchedGroup < 0)
+                    m_unsearchedGroup = later;
             break;
+        }
         // The next level pays for what it adds to the metadata of this one.
         calc->useSelection(bestSelection);
         calc->beginLevel(best);

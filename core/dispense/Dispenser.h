@@ -52,6 +52,9 @@ public:
     const std::vector<LeftOut>& leftOut() const { return m_leftOut; }
     // The measured Required entries the chosen selection does not hold.
     int requiredNotFitted() const { return m_requiredNotFitted; }
+    // The first group with entries that an accepted search never reached; -1
+    // when every group was searched.
+    int unsearchedGroup() const { return m_unsearchedGroup; }
     // Why the search ended without a result when nobody cancelled it; empty
     // otherwise.
     const QString& failure() const { return m_failure; }
@@ -75,6 +78,7 @@ private:
     DispenseQueue m_queue;
     std::vector<LeftOut> m_leftOut;
     int m_requiredNotFitted = 0;
+    int m_unsearchedGroup = -1;
     QString m_failure;
     quint64 m_wasted = 0;
     std::atomic_int m_request{Searching};

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <map>
 #include <numeric>
 
 namespace {
@@ -46,50 +47,82 @@ FillSearch::FillSearch(std::vector<FillItem> items, qint64 capacity, quint64 sha
     m_restShared.assign(n + 1, 0);
     m_restLeastShared.assign(n + 1, 0);
     m_restGcd.assign(n + 1, 0);
+    m_restMaxShared.assign(n + 1, 0);
+    m_sameEnd.assign(n + 1, n);
+    m_prevSame.assign(n, -1);
+    m_runStart.assign(n, 0);
     for (int p = n - 1; p >= 0; --p) {
         const FillItem& it = m_items[p];
         m_restBlocks[p] = addSat(m_restBlocks[p + 1], it.blocks);
         m_restShared[p] = addSat(m_restShared[p + 1], it.shared);
         m_restLeastShared[p] = m_restLeastShared[p + 1] + (m_shares ? it.shared / m_step : 0);
         m_restGcd[p] = std::gcd(m_restGcd[p + 1], it.blocks);
+        m_restMaxShared[p] = std::max(m_restMaxShared[p + 1], it.shared);
         if (p + 1 < n && m_items[p + 1].blocks > it.blocks)
             m_sorted = false;
+        const bool same =
+            p + 1 < n && m_items[p + 1].blocks == it.blocks && m_items[p + 1].shared == it.shared;
+        m_sameEnd[p] = same ? m_sameEnd[p + 1] : p + 1;
+    }
+    std::map<std::pair<quint64, quint64>, int> last;
+    for (int p = 0; p < n; ++p) {
+        const auto at = last.emplace(std::make_pair(m_items[p].blocks, m_items[p].shared), p);
+        m_prevSame[p] = at.second ? -1 : at.first->second;
+        at.first->second = p;
+        const bool run = p > 0 && leastCost(m_items[p - 1]) == leastCost(m_items[p]);
+        m_runStart[p] = run ? m_runStart[p - 1] : p;
+    }
+    if (m_sorted) {
+        m_tailBlocks.assign(n + 1, 0);
+        for (int k = 1; k <= n; ++k)
+            m_tailBlocks[k] = addSat(m_tailBlocks[k - 1], m_items[n - k].blocks);
     }
     m_tableFrom = n;
+    m_tableAt.assign(n + 1, -1);
+    m_tableAt[n] = 0;
     m_tables.push_back({0});
     m_tableEntries = 1;
     m_tablesFull = m_tableMax == 0;
 }
 
-// Extends the tables upwards, one position at a time, while they stay within
-// limit entries in all.
+// Extends the tables upwards, one run of equal least costs at a time, while
+// they stay within limit entries in all. A run of count items adds multiples
+// of its cost in pieces of 1, 2, 4, ... items, which together make every
+// count up to the run's.
 void FillSearch::growTables(std::size_t limit)
 {
     const quint64 cap = quint64(m_capacity);
-    std::vector<quint64> shifted;
+    std::vector<quint64> shifted, merged;
     while (m_tableFrom > 0 && !m_tablesFull) {
-        const std::vector<quint64>& below = m_tables.back();
-        const quint64 b = leastCost(m_items[m_tableFrom - 1]);
-        shifted.clear();
-        for (quint64 s : below) {
-            if (b > cap || s > cap - b)
-                break;
-            shifted.push_back(s + b);
+        const int start = m_runStart[m_tableFrom - 1];
+        const quint64 b = leastCost(m_items[start]);
+        std::vector<quint64> sums = m_tables[m_tableAt[m_tableFrom]];
+        quint64 left = quint64(m_tableFrom - start);
+        for (quint64 piece = 1; left > 0 && !m_tablesFull; piece *= 2) {
+            const quint64 k = std::min(piece, left);
+            left -= k;
+            if (b != 0 && k > cap / b)
+                break; // more of them never fit
+            shifted.clear();
+            for (quint64 s : sums) {
+                if (s > cap - k * b)
+                    break;
+                shifted.push_back(s + k * b);
+            }
+            merged.clear();
+            std::merge(sums.begin(), sums.end(), shifted.begin(), shifted.end(),
+                       std::back_inserter(merged));
+            merged.erase(std::unique(merged.begin(), merged.end()), merged.end());
+            if (merged.size() > TableLimit)
+                m_tablesFull = true; // tables further up are no smaller
+            sums.swap(merged);
         }
-        std::vector<quint64> merged;
-        merged.reserve(below.size() + shifted.size());
-        std::merge(below.begin(), below.end(), shifted.begin(), shifted.end(),
-                   std::back_inserter(merged));
-        merged.erase(std::unique(merged.begin(), merged.end()), merged.end());
-        if (merged.size() > TableLimit) {
-            m_tablesFull = true; // tables further up are no smaller
+        if (m_tablesFull || m_tableEntries + sums.size() > limit)
             break;
-        }
-        if (m_tableEntries + merged.size() > limit)
-            break;
-        m_tableEntries += merged.size();
-        m_tables.push_back(std::move(merged));
-        --m_tableFrom;
+        m_tableEntries += sums.size();
+        m_tableAt[start] = int(m_tables.size());
+        m_tables.push_back(std::move(sums));
+        m_tableFrom = start;
     }
 }
 
@@ -113,24 +146,69 @@ quint64 FillSearch::cost(int pos, const Frame& at) const
     return m_shares ? addSat(it.blocks, grow(at.shared, it.shared)) : it.blocks;
 }
 
+// How much more than the least costs of the items from at's position on any
+// selection of them can take: no more than adding all of them exceeds theirs
+// by, and no more than what the most shared bytes of as many of them as can
+// fit make the store grow by.
+quint64 FillSearch::excessBound(const Frame& at) const
+{
+    const int p = at.pos;
+    const quint64 all = grow(at.shared, m_restShared[p]) - m_restLeastShared[p];
+    if (!m_sorted)
+        return all;
+    const int n = int(m_items.size());
+    const auto fit =
+        std::upper_bound(m_tailBlocks.begin(), m_tailBlocks.end(), quint64(at.free)) - 1;
+    const quint64 most = quint64(std::min<std::ptrdiff_t>(fit - m_tailBlocks.begin(), n - p));
+    const quint64 bytes = m_restMaxShared[p] && most > m_restShared[p] / m_restMaxShared[p]
+                              ? m_restShared[p]
+                              : most * m_restMaxShared[p];
+    return std::min(all, grow(at.shared, bytes));
+}
+
+// When every item from at's position on is identical, the fewest blocks free
+// exactly: as many of them as fit.
+qint64 FillSearch::runBound(const Frame& at) const
+{
+    const FillItem& it = m_items[at.pos];
+    const quint64 f = quint64(at.free);
+    quint64 lo = 0, hi = quint64(int(m_items.size()) - at.pos);
+    if (it.blocks != 0)
+        hi = std::min(hi, f / it.blocks);
+    const auto costOf = [&](quint64 k) {
+        return k * it.blocks + (m_shares ? grow(at.shared, k * it.shared) : 0);
+    };
+    while (lo < hi) {
+        const quint64 mid = hi - (hi - lo) / 2;
+        if (costOf(mid) <= f)
+            lo = mid;
+        else
+            hi = mid - 1;
+    }
+    return qint64(f - costOf(lo));
+}
+
 // The fewest blocks any selection in the branch can leave free: at least what
 // is left when every remaining item is added (free only falls as items are
 // added), and never below free modulo the common divisor of what remains.
-// With the tables: exactly what the best sum that fits leaves; with a shared
-// store, that less the most its growth can exceed the least costs by, which
-// is greatest when every remaining item is added.
+// With the tables: what the best sum that fits leaves (exactly at a run's
+// start, without a shared store); with a shared store, that less the most its
+// growth can exceed the least costs by.
 qint64 FillSearch::lowerBound(const Frame& at) const
 {
     const int p = at.pos;
     const quint64 f = quint64(at.free);
+    if (m_sameEnd[p] == int(m_items.size()) && m_items[p].shared <= 0xFFFFFFFFu)
+        return runBound(at);
     qint64 tabled = 0;
     if (p >= m_tableFrom) {
-        const std::vector<quint64>& sums = m_tables[m_items.size() - p];
+        const std::vector<quint64>& sums = m_tables[m_tableAt[m_runStart[p]]];
         const auto fit = std::upper_bound(sums.begin(), sums.end(), f) - 1;
-        if (!m_shares)
+        if (!m_shares && m_runStart[p] == p)
             return qint64(f - *fit);
-        const quint64 steps = grow(at.shared, m_restShared[p]) - m_restLeastShared[p];
-        tabled = std::max<qint64>(0, qint64(f - *fit) - qint64(steps));
+        tabled = qint64(f - *fit);
+        if (m_shares)
+            tabled = std::max<qint64>(0, tabled - qint64(excessBound(at)));
     }
     quint64 all = m_restBlocks[p];
     if (m_shares)
@@ -187,8 +265,16 @@ bool FillSearch::run(qint64 best, const std::atomic_bool& stop, const Improved& 
                 if (m_tableBudget == m_tableMax)
                     m_tablesFull = true;
             }
-            if (at.pos < n && m_items[at.pos].blocks > quint64(at.free))
-                at.pos = firstFitting(at.pos, at.free);
+            for (;;) {
+                if (at.pos < n && m_items[at.pos].blocks > quint64(at.free))
+                    at.pos = firstFitting(at.pos, at.free);
+                // An identical item before this one is left out: so are all
+                // identical ones that follow directly.
+                if (at.pos < n && m_prevSame[at.pos] >= 0 && !selection[m_prevSame[at.pos]])
+                    at.pos = m_sameEnd[at.pos];
+                else
+                    break;
+            }
             if (at.pos == n) {
                 // A selection that fits, met in count-down order.
                 if (at.free < m_best) {

@@ -20,7 +20,9 @@ struct FillItem
 // in the order of a count-down from the greatest one (the first selection),
 // and reports every one that leaves fewer blocks free than all before it,
 // exactly as stepping through every selection would. It skips branches of the
-// count-down that cannot leave fewer blocks free than the best so far, and it
+// count-down that cannot leave fewer blocks free than the best so far, and
+// those that take an item while an identical one before it is left out (the
+// count-down met the same free count earlier, with the earlier one taken); it
 // ends as soon as nothing is left free.
 class FillSearch
 {
@@ -60,6 +62,8 @@ private:
     quint64 leastCost(const FillItem& it) const;
     quint64 cost(int pos, const Frame& at) const;
     qint64 lowerBound(const Frame& at) const;
+    qint64 runBound(const Frame& at) const;
+    quint64 excessBound(const Frame& at) const;
     int firstFitting(int pos, qint64 free) const;
     void growTables(std::size_t limit);
 
@@ -75,12 +79,21 @@ private:
     std::vector<quint64> m_restShared;
     std::vector<quint64> m_restLeastShared; // sum of each one's whole blocks
     std::vector<quint64> m_restGcd;
-    // For the positions from m_tableFrom on: every sum of the items' least
-    // costs (block counts, plus the whole blocks of their shared bytes) from
-    // there to the end that fits into the capacity, ascending. They bound the
-    // least free count of a branch (exactly, without a shared store). Index:
-    // item count minus position.
+    std::vector<quint64> m_restMaxShared;
+    std::vector<quint64> m_tailBlocks; // of the last k items, by k (sorted only)
+    // Per position: the nearest identical item before it (-1: none), the end
+    // of the identical items that follow it directly, and the first of the
+    // items of the same least cost around it.
+    std::vector<int> m_prevSame;
+    std::vector<int> m_sameEnd;
+    std::vector<int> m_runStart;
+    // For the runs of equal least cost from m_tableFrom on: every sum of the
+    // items' least costs (block counts, plus the whole blocks of their shared
+    // bytes) from the run's start to the end that fits into the capacity,
+    // ascending. They bound the least free count of a branch (exactly at a
+    // run's start without a shared store). Index: m_tableAt of the run start.
     int m_tableFrom;
+    std::vector<int> m_tableAt;
     std::vector<std::vector<quint64>> m_tables;
     std::size_t m_tableEntries = 0;
     std::size_t m_tableBudget;

@@ -159,6 +159,7 @@ void TestCli::exitCodes_data()
 3|                   |%T: Unsupported file sys |dispense %T/stale.qmp
 3|                   |%T/no/o: the folder does |dispense %N 9 %T/held.qmp --save %T/no/o
 1|Wasted: 0 bytes    |Nothing fits             |dispense %N 0 --save %T/out.qmp --main %T/a %T/b
+1|Wasted: 303104 bytes|warning: the time limit |dispense %N 99 --time-limit 0 --main %T/a %T/b
 130|                 |Cancelled                |%E --save %T/out.qmp
 143|                 |Cancelled                |%E --save %T/out.qmp)";
     for (const QString& row : rows.split('\n', Qt::SkipEmptyParts)) {

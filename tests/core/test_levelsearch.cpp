@@ -92,19 +92,20 @@ private slots:
             return quint32(std::uniform_int_distribution<int>(lo, hi)(rng));
         };
         for (int k = 0; k < 4000; ++k) {
-            // A small pool of sizes, so that equal block counts are common; on
-            // UDF shared bytes from a few to several blocks, after a level
-            // that left the shared store part full.
-            std::vector<quint32> pool(uniform(1, 6));
-            for (quint32& b : pool)
-                b = uniform(0, maxBlocks);
+            // A small pool of items, so that identical ones and equal block
+            // counts are common; on UDF shared bytes from a few to several
+            // blocks, after a level that left the shared store part full.
+            const auto shared = [&] { return udf ? uniform(0, 1) * uniform(0, 3 * 2048) : 0; };
+            std::vector<Item> pool(uniform(1, 6));
+            for (Item& it : pool)
+                it = Item{uniform(0, maxBlocks), shared()};
             std::vector<Item> items(uniform(0, maxItems));
             int total = 20;
             const quint32 base = udf ? uniform(0, 4096) : 0;
             for (Item& it : items) {
-                it[0] =
-                    uniform(0, 1) ? pool[uniform(0, int(pool.size()) - 1)] : uniform(0, maxBlocks);
-                it[1] = udf ? uniform(0, 1) * uniform(0, 3 * 2048) : 0;
+                it = pool[uniform(0, int(pool.size()) - 1)];
+                if (uniform(0, 1))
+                    it = Item{uniform(0, 1) ? it[0] : uniform(0, maxBlocks), shared()};
                 total += int(it[0] + it[1] / 2048 + 1);
             }
             // NTFS at 1 KiB clusters counts in clusters, after a reserve.
