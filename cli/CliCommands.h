@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QVector>
 
+struct DispenseLevel;
 struct EntryPos;
 struct Target;
 
@@ -55,9 +56,9 @@ private:
                  QVector<EntryPos>& sizedEntries);
     int resolveTarget(const DispenseOptions& options);
     // leftOut: entries were left out unmeasured, or a group was not searched,
-    // which the caller reports.
-    int saveAndReport(const DispenseOptions& options, quint64 wasted, bool provenBest,
-                      bool leftOut);
+    // which the caller reports. levels: what each searched level considered.
+    int saveAndReport(const DispenseOptions& options, quint64 wasted, bool provenBest, bool leftOut,
+                      const QVector<DispenseLevel>& levels);
 
     // A one-line message on standard error, "quillmarch-cli[ COMMAND]: text".
     void fail(const QString& text);

@@ -25,6 +25,14 @@
 #include "core/model/ProjectFile.h"
 #include "core/model/SizeText.h"
 
+// A searched level with the paths of its entries, named before the result
+// moves them.
+struct DispenseLevel
+{
+    Dispenser::Level level;
+    QStringList paths; // of level.entries
+};
+
 namespace {
 
 // The entries of the Dispensed group, in list order, with their origins.
@@ -44,7 +52,44 @@ Chosen dispensedEntries(DM* model)
     return chosen;
 }
 
-QByteArray jsonReport(const Target& target, const Chosen& chosen, quint64 wasted, bool provenBest)
+QVector<DispenseLevel> namedLevels(DM* model, const Dispenser& dispenser)
+{
+    QVector<DispenseLevel> levels;
+    for (const Dispenser::Level& level : dispenser.levels()) {
+        DispenseLevel named{level, {}};
+        for (const Dispenser::Considered& c : level.entries)
+            named.paths << model->entryAt(c.pos).Ident;
+        levels << named;
+    }
+    return levels;
+}
+
+// Each level's room, in blocks of unit_size bytes, and every entry the search
+// considered with its cost: its own blocks, and the bytes it adds to a store
+// of shared_block-byte blocks that already holds shared_before bytes.
+void levelMembers(JsonWriter& json, const QVector<DispenseLevel>& levels)
+{
+    json.key("levels").beginArray();
+    for (const DispenseLevel& named : levels) {
+        const Dispenser::Level& l = named.level;
+        json.beginObject().key("group").string(groupTitle(l.group));
+        json.key("room").number(quint64(l.room)).key("unit_size").number(l.unitSize);
+        json.key("shared_block").number(l.sharedBlock);
+        json.key("shared_before").number(l.sharedBefore).key("entries").beginArray();
+        for (std::size_t i = 0; i < l.entries.size(); ++i) {
+            const Dispenser::Considered& c = l.entries[i];
+            json.beginObject().key("path").string(named.paths.at(int(i)));
+            json.key("cost").beginObject().key("blocks").number(c.blocks);
+            json.key("shared_bytes").number(c.shared).endObject();
+            json.key("chosen").boolean(c.chosen).endObject();
+        }
+        json.endArray().endObject();
+    }
+    json.endArray();
+}
+
+QByteArray jsonReport(const Target& target, const Chosen& chosen, quint64 wasted, bool provenBest,
+                      const QVector<DispenseLevel>& levels)
 {
     JsonWriter json;
     json.beginObject().key("target").beginObject();
@@ -66,6 +111,7 @@ QByteArray jsonReport(const Target& target, const Chosen& chosen, quint64 wasted
     json.endArray().key("wasted_bytes").number(wasted);
     json.key("wasted_blocks").number(wasted / target.BlockSize);
     json.key("proven_best").boolean(provenBest);
+    levelMembers(json, levels);
     return json.endObject().finish();
 }
 
@@ -195,11 +241,14 @@ int CliCommands::dispense(const QStringList& words)
     if (run.dispenser().requiredNotFitted() > 0)
         fail(QStringLiteral("warning: %1 Required entries did not fit")
                  .arg(run.dispenser().requiredNotFitted()));
+    QVector<DispenseLevel> levels;
+    if (options.json)
+        levels = namedLevels(model, run.dispenser());
     // Take the result as the window does.
     storeFolderSizes(model, folderSizes, sizedEntries);
     model->applyDispense(run.resultQueue(), run.wasted());
-    const int code =
-        saveAndReport(options, run.wasted(), run.provenBest(), !leftOut.empty() || unsearched >= 0);
+    const int code = saveAndReport(options, run.wasted(), run.provenBest(),
+                                   !leftOut.empty() || unsearched >= 0, levels);
     return !leftOut.empty() && (code == Success || code == NoResult) ? NotMeasured : code;
 }
 
@@ -463,7 +512,7 @@ int CliCommands::resolveTarget(const DispenseOptions& options)
 }
 
 int CliCommands::saveAndReport(const DispenseOptions& options, quint64 wasted, bool provenBest,
-                               bool leftOut)
+                               bool leftOut, const QVector<DispenseLevel>& levels)
 {
     DM* model = dataModel();
     const Target target = model->target();
@@ -489,7 +538,7 @@ int CliCommands::saveAndReport(const DispenseOptions& options, quint64 wasted, b
         }
     }
     if (options.json)
-        write(jsonReport(target, chosen, wasted, provenBest));
+        write(jsonReport(target, chosen, wasted, provenBest, levels));
     else if (options.nul)
         write(nulReport(chosen));
     else

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/dispense/Dispenser.h"
 
+#include <algorithm>
 #include <memory>
 #include <new>
 #include <vector>
@@ -66,9 +67,33 @@ void Dispenser::run()
         // Nothing may cross the thread's edge; the lists go with the message.
         m_queue.clear();
         std::vector<LeftOut>().swap(m_leftOut);
+        std::vector<Level>().swap(m_levels);
         m_failure = QStringLiteral("The search ran out of memory");
         emit do_finish(false);
     }
+}
+
+void Dispenser::recordLevel(const TryCalcerProto& calc, int group,
+                            const std::vector<unsigned>& selection)
+{
+    Level level;
+    level.group = group;
+    level.room = calc.capacity();
+    level.unitSize = calc.unitSize();
+    level.sharedBlock = calc.sharedBlock();
+    level.sharedBefore = calc.sharedBase();
+    std::vector<char> chosen;
+    for (unsigned i : selection) {
+        chosen.resize(std::max<std::size_t>(chosen.size(), i + 1));
+        chosen[i] = 1;
+    }
+    for (const PlaceItem& it : calc.items())
+        level.entries.push_back(Considered{EntryPos{group, int(it.index)}, it.blocks,
+                                           level.sharedBlock ? it.shared : 0,
+                                           it.index < chosen.size() && chosen[it.index]});
+    std::sort(level.entries.begin(), level.entries.end(),
+              [](const Considered& a, const Considered& b) { return a.pos.index < b.pos.index; });
+    m_levels.push_back(std::move(level));
 }
 
 void Dispenser::search()
@@ -155,6 +180,7 @@ void Dispenser::search()
         }
         for (unsigned i : bestSelection)
             m_queue.push(EntryPos{group, int(i)});
+        recordLevel(*calc, group, bestSelection);
         if (group == Required)
             m_requiredNotFitted = measured - int(bestSelection.size());
 

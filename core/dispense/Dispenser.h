@@ -55,6 +55,27 @@ public:
     // The first group with entries that an accepted search never reached; -1
     // when every group was searched.
     int unsearchedGroup() const { return m_unsearchedGroup; }
+    // What one searched level had and chose, so that a plan can be checked:
+    // the chosen entries' blocks plus the blocks of sharedBlock bytes their
+    // shared bytes add to sharedBefore fit room.
+    struct Considered
+    {
+        EntryPos pos;
+        quint64 blocks = 0; // of unitSize bytes, its own
+        quint64 shared = 0; // bytes in the shared store (0 without one)
+        bool chosen = false;
+    };
+    struct Level
+    {
+        int group = Required;
+        qint64 room = 0; // blocks free at the level's start
+        quint64 unitSize = 0;
+        quint64 sharedBlock = 0;         // 0: no shared store
+        quint64 sharedBefore = 0;        // bytes chosen at earlier levels
+        std::vector<Considered> entries; // every measured entry, in list order
+    };
+    // After the thread's end, the levels searched, in order.
+    const std::vector<Level>& levels() const { return m_levels; }
     // Why the search ended without a result when nobody cancelled it; empty
     // otherwise.
     const QString& failure() const { return m_failure; }
@@ -74,9 +95,12 @@ protected:
 private:
     // The search itself; run() turns an allocation failure into a failed end.
     void search();
+    // Keeps what the level just searched had and chose; see levels().
+    void recordLevel(const TryCalcerProto& calc, int group, const std::vector<unsigned>& selection);
 
     DispenseQueue m_queue;
     std::vector<LeftOut> m_leftOut;
+    std::vector<Level> m_levels;
     int m_requiredNotFitted = 0;
     int m_unsearchedGroup = -1;
     QString m_failure;

@@ -54,6 +54,9 @@ public:
     // when the count-down is exhausted or stop was seen.
     bool nextTry(const std::atomic_bool& stop);
     unsigned itemIndex(int position) const { return m_ordered[position].index; }
+    // The level's items as the search counts them, after prepare: largest
+    // block count first.
+    const std::vector<PlaceItem>& items() const { return m_ordered; }
 
     // Measuring in pieces, for callers that know the sizes already: zero the
     // counts, feed the walker calls, then queue the item.
@@ -87,6 +90,11 @@ public:
     qint64 capacity() const { return m_capacity; }
     // The bytes of the blocks counted: the block size, or less.
     quint64 unitSize() const { return m_unitSize; }
+    // The bytes of one block of the shared store, which costs one counted
+    // block; 0 when there is no shared store.
+    quint64 sharedBlock() const { return m_sharedBlock; }
+    // The shared store's bytes chosen at earlier levels.
+    quint64 sharedBase() const { return m_sharedBase; }
 
     // Names as the walk passes them.
     static ItemName nameOf(const QString& name);

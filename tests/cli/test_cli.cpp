@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QtTest>
 
+#include <cmath>
 #include <csignal>
 #include <unistd.h>
 
@@ -130,6 +131,24 @@ void TestCli::dispenseMatchesWindow()
     QCOMPARE(o["entries"].toArray(), entries);
     QCOMPARE(o["wasted_bytes"].toDouble() + o["proven_best"].toBool(), wasted + 1.0);
     QCOMPARE(o["target"]["capacity"].toDouble(), 2048.0 * 339);
+    // Each level's chosen costs fit its room, the next gets what is left; the
+    // entries left out are listed too.
+    double room = o["levels"][0]["room"].toDouble(), unchosen = 0, listed = 0;
+    for (const QJsonValue& l : o["levels"].toArray()) {
+        const double unit = l["shared_block"].toDouble(), before = l["shared_before"].toDouble();
+        double blocks = 0, shared = before;
+        for (const QJsonValue& e : l["entries"].toArray()) {
+            const bool chosen = e["chosen"].toBool();
+            blocks += chosen * e["cost"]["blocks"].toDouble();
+            shared += chosen * e["cost"]["shared_bytes"].toDouble();
+            unchosen += !chosen, ++listed;
+        }
+        QCOMPARE(l["room"].toDouble(), room);
+        room -= blocks + std::ceil(shared / unit) - std::ceil(before / unit);
+        QVERIFY(room >= 0 && l["unit_size"].toDouble() == 2048);
+    }
+    QCOMPARE(room, o["wasted_blocks"].toDouble());
+    QVERIFY(listed == 7 && unchosen == listed - entries.size());
 }
 
 void TestCli::exitCodes_data()
