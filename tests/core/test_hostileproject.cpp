@@ -91,6 +91,7 @@ void TestHostileProject::loadTimeFollowsSize()
     const int size = 3 << 20;
     const QByteArray ordinary = "<Entry><Ident>/music/track</Ident><Size>1</Size></Entry>";
     QByteArray attributes = "<Main";
+    attributes.reserve(size + 64); // the builder's += would grow it one exact step at a time
     for (int i = 0; attributes.size() < size; ++i)
         attributes += " a" + QByteArray::number(i) + "=''";
     const QList<QByteArray> bodies{"<Main>" + ordinary.repeated(size / ordinary.size()) + "</Main>",
