@@ -14,11 +14,16 @@ constexpr quint64 Fat32FolderEntries = 65536;
 
 constexpr quint64 NtfsRecord = 1024;
 constexpr quint64 NtfsIndexBlock = 4096;
-// A folder's index stays in its record while its entries take no more.
-constexpr quint64 NtfsIndexInRecord = 544;
-// Children's names at least this long can fill a folder's record past the
-// point where an attribute list is needed (measured: 60 and more).
-constexpr quint32 NtfsAttributeListName = 56;
+// The names one index block holds: a block less its header and end entry.
+constexpr quint64 NtfsBlockNames = 4016;
+// A folder's record before any child: header, standard information, security
+// descriptor, an empty index root and the end marker, besides its own name.
+constexpr quint64 NtfsEmptyFolder = 344;
+// ntfs-3g moves the index root out to an index block once growing it would
+// leave less than 120 bytes of the record free.
+constexpr quint64 NtfsRootLimit = NtfsRecord - 120;
+// Moving the security descriptor out of the record frees this many bytes.
+constexpr quint64 NtfsSecurityFreed = 32;
 
 quint64 ceilDiv(quint64 a, quint64 b)
 {
@@ -89,10 +94,10 @@ quint64 TryCalcerHDD::ntfsResidentLimit(quint32 length)
 
 // Index blocks end up about half full: a name's share is a block over the
 // names half a block holds, less one.
-quint64 TryCalcerHDD::ntfsItemBytes(quint32 nameLength)
+quint64 TryCalcerHDD::ntfsIndexShare(quint32 nameLength)
 {
-    const quint64 half = (4016 / ntfsIndexEntry(nameLength)) / 2;
-    return NtfsRecord + ceilDiv(NtfsIndexBlock, half - 1);
+    const quint64 half = (NtfsBlockNames / ntfsIndexEntry(nameLength)) / 2;
+    return ceilDiv(NtfsIndexBlock, half - 1);
 }
 
 quint64 TryCalcerHDD::nameWeight(const ItemName& name) const
@@ -100,10 +105,26 @@ quint64 TryCalcerHDD::nameWeight(const ItemName& name) const
     return m_fat32 ? fatSlots(name) : ntfsIndexEntry(name.length);
 }
 
+void TryCalcerHDD::beginListing(const ItemName& own)
+{
+    TryCalcerProto::beginListing(own);
+    m_entrySizes.fill(0);
+    m_shares = 0;
+}
+
+void TryCalcerHDD::onName(const ItemName& name)
+{
+    TryCalcerProto::onName(name);
+    if (!m_fat32) {
+        m_entrySizes[ntfsIndexEntry(name.length) / 8] += 1;
+        m_shares += ntfsIndexShare(name.length);
+    }
+}
+
 void TryCalcerHDD::costName(const ItemName& name, bool top)
 {
     if (!m_fat32)
-        m_metaBytes += ntfsItemBytes(name.length);
+        m_metaBytes += NtfsRecord + (top ? ntfsIndexShare(name.length) : 0);
     else if (top)
         m_item.shared += 32 * fatSlots(name);
 }
@@ -119,6 +140,39 @@ void TryCalcerHDD::costFile(quint64 size, const ItemName& name)
     }
 }
 
+// ntfs-3g grows a folder's index root in its record with each name. The name
+// that takes the record past NtfsRootLimit moves the root to an index block.
+// One that would overflow the record outright first moves the security
+// descriptor out to a cluster of its own, and when that frees too little, the
+// root to an extent record behind an attribute list. Which name comes first
+// is the copying tool's choice, so both count when some order of the
+// children's names leads to them.
+TryCalcerHDD::RootMoves TryCalcerHDD::rootMoves(quint64 base) const
+{
+    if (base > NtfsRootLimit)
+        return {true, true};
+    const quint64 room = (NtfsRootLimit - base) / 8; // in 8-byte steps, below 64
+    const quint64 inRoom = (quint64(2) << room) - 1;
+    RootMoves moves;
+    for (std::size_t v = 0; v < m_entrySizes.size(); ++v) {
+        if (!m_entrySizes[v] || 8 * v <= NtfsRecord - NtfsRootLimit)
+            continue;
+        // Bit s: names of 8 s bytes in all, this one aside, can come first.
+        quint64 reach = 1;
+        for (std::size_t w = 1; w < m_entrySizes.size(); ++w)
+            for (quint64 n = std::min<quint64>(m_entrySizes[w] - (w == v), room / w); n; --n)
+                reach = (reach | reach << w) & inRoom;
+        // The sums after which this name overflows the record.
+        const auto past = [&](quint64 freed) {
+            const quint64 over = NtfsRecord + freed - base - 8 * v;
+            return over > NtfsRecord ? reach : over / 8 >= room ? 0 : reach >> (over / 8 + 1);
+        };
+        moves.security = moves.security || past(0);
+        moves.attributeList = moves.attributeList || past(NtfsSecurityFreed);
+    }
+    return moves;
+}
+
 void TryCalcerHDD::costFolder(const Listing& l)
 {
     if (m_fat32) {
@@ -128,14 +182,23 @@ void TryCalcerHDD::costFolder(const Listing& l)
         m_item.blocks += ceilDiv(32 * slots, m_clusterSize);
         return;
     }
-    if (l.count == 0 || l.weight + pad8(66 + 2 * quint64(l.own.length)) <= NtfsIndexInRecord)
+    const quint64 base = NtfsEmptyFolder + pad8(66 + 2 * quint64(std::min<quint32>(l.own.length, 255)));
+    if (l.count == 0 || base + l.weight <= NtfsRootLimit)
         return;
-    // When the index overflows the record, ntfs-3g may first move the security
-    // descriptor out to a cluster of its own, whatever the names' order.
-    m_item.blocks += (ceilDiv(NtfsIndexBlock, m_clusterSize) + 1) * m_perCluster;
-    // Only names too long to leave room for the index allocation once it
-    // overflows also bring an attribute list: a cluster and an extent record.
-    if (l.longest >= NtfsAttributeListName || l.own.length >= 180) {
+    m_item.blocks += ceilDiv(NtfsIndexBlock, m_clusterSize) * m_perCluster;
+    RootMoves moves{true, true};
+    if (l.weight <= NtfsBlockNames) {
+        // All names fit the one index block the root moves to.
+        moves = rootMoves(base);
+    } else {
+        // Splitting blocks later grows the root again, and the index
+        // allocation's runs can outgrow the record: an extent record per
+        // some 128 blocks.
+        m_metaBytes += m_shares + NtfsRecord * (m_shares / (128 * NtfsIndexBlock));
+    }
+    if (moves.security)
+        m_item.blocks += m_perCluster;
+    if (moves.attributeList) {
         m_item.blocks += m_perCluster;
         m_metaBytes += NtfsRecord;
     }

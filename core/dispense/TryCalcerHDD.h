@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <array>
+
 #include "core/dispense/TryCalcerProto.h"
 
 // Placement on a hard-disk volume, NTFS or FAT32, counting what the file
@@ -27,8 +29,11 @@ public:
     static quint64 ntfsReserve(quint64 clusterSize);
     // The largest NTFS file that stays in its record, for a name of length.
     static quint64 ntfsResidentLimit(quint32 length);
-    // Metadata bytes an NTFS item adds: its record and its share of an index.
-    static quint64 ntfsItemBytes(quint32 nameLength);
+    // Bytes of a large NTFS folder index that a name may take.
+    static quint64 ntfsIndexShare(quint32 nameLength);
+
+    void beginListing(const ItemName& own) override;
+    void onName(const ItemName& name) override;
 
 protected:
     quint64 nameWeight(const ItemName& name) const override;
@@ -38,8 +43,20 @@ protected:
     void finishItem() override;
 
 private:
+    // What growing a folder's index root may move out of its record.
+    struct RootMoves
+    {
+        bool security = false;
+        bool attributeList = false;
+    };
+    RootMoves rootMoves(quint64 base) const;
+
     quint64 m_clusterSize;
     quint64 m_perCluster; // units in a cluster
     quint64 m_metaBytes = 0;
     bool m_fat32;
+    // Of the folder being listed: its children's NTFS index entries by size
+    // in 8-byte steps, and their shares of a large index.
+    std::array<quint32, 75> m_entrySizes{};
+    quint64 m_shares = 0;
 };

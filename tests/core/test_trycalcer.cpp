@@ -82,21 +82,30 @@ private slots:
         };
         const QStringList top{"f:top/zero=0", "f:top/a/one=1", "f:top/a/b/full=4096",
                               "f:top/a/b/over=4097"};
-        const QString n255(255, 'n'), n20(20, 'n');
-        // NTFS: a record and an index share per item (1220 bytes for a 1-letter
-        // name, 3072 for 255), counted in KiB after a reserve (25 clusters at
-        // 4 KiB, 172 at 512 B, 7 at 64 KiB); data only past the resident limit.
-        // A folder index out of its record: a block and the security
-        // descriptor's cluster; names of 56 or more add an attribute list.
+        const QString n255(255, 'n'), d52(52, 'd'), d83(83, 'd'), d84(84, 'd');
+        // NTFS: a record per item and an index share for the entry's own name
+        // (1220 bytes for a 1-letter name, 3072 for 255), counted in KiB after
+        // a reserve (25 clusters at 4 KiB, 172 at 512 B, 7 at 64 KiB); data
+        // only past the resident limit. A folder index out of its record (904
+        // bytes used): a block. When some order of names can overflow the
+        // record (checked on ntfs-3g), the security descriptor's cluster, and
+        // past 32 bytes an attribute list. Past one block: shares, both moves.
         row("NTFS resident", NTFS, 4096, 1000, {"f:a=664"}, "a", "3900:2");
         row("NTFS past resident", NTFS, 4096, 1000, {"f:a=665"}, "a", "3900:6");
         row("NTFS 255 past resident", NTFS, 4096, 1000, {"f:" + n255 + "=161"}, qPrintable(n255),
             "3900:7");
-        row("NTFS index in record", NTFS, 4096, 1000, named("d", 5, 1), "d", "3900:8");
-        row("NTFS index block", NTFS, 4096, 1000, named("d", 6, 1), "d", "3900:17");
-        row("NTFS index, long names", NTFS, 4096, 1000, named("d", 4, 20), "d", "3900:15");
-        row("NTFS attribute list", NTFS, 4096, 1000, named("d", 3, 56), "d", "3900:19");
-        row("NTFS 512 B index block", NTFS, 512, 1000, named("d", 6, 1), "d", "828:26");
+        row("NTFS index in record", NTFS, 4096, 1000, named("d", 4, 4) << "f:d/eeeeeeee=0", "d",
+            "3900:7");
+        row("NTFS index block", NTFS, 4096, 1000, named("d", 4, 4) << "f:d/eeeeeeeeeeee=0", "d",
+            "3900:11");
+        row("NTFS index, long names", NTFS, 4096, 1000, named("d", 3, 56), "d", "3900:9");
+        row("NTFS security descriptor", NTFS, 4096, 1000, named(d52, 4, 20), qPrintable(d52),
+            "3900:14");
+        row("NTFS no attribute list", NTFS, 4096, 1000, named(d83, 3, 36), qPrintable(d83),
+            "3900:13");
+        row("NTFS attribute list", NTFS, 4096, 1000, named(d84, 3, 36), qPrintable(d84), "3900:18");
+        row("NTFS two index blocks", NTFS, 4096, 1000, named("d", 50, 30), "d", "3900:81");
+        row("NTFS 512 B index block", NTFS, 512, 1000, named("d", 6, 1), "d", "828:23");
         row("NTFS 64 KiB file", NTFS, 65536, 1000, {"f:a=665"}, "a", "63552:66");
         row("NTFS missing", NTFS, 4096, 1000, {}, "missing", "3900:-"); // left out, not empty
         row("NTFS device", NTFS, 4096, 1000, {}, "/dev/zero", "3900:-");
