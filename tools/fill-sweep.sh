@@ -1,9 +1,12 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Plans onto fresh NTFS (512 B to 64 KiB clusters) and FAT32 (512 B to 4 KiB)
-# images with several kinds of trees, copies the chosen entries and prints the
-# predicted and the real free space of each. Needs root (ntfs-3g), mkfs.fat
-# and mtools. Slow: minutes.
+# Plans onto fresh NTFS and FAT32 images (512 B to 64 KiB clusters; sparse,
+# up to 4 GiB) with several kinds of trees and a 1 GiB NTFS volume of deep
+# folders, copies the chosen entries and prints the predicted and the real
+# free space of each. Needs root (ntfs-3g), mkfs.fat, mtools and a few GiB
+# of disk. Slow: an hour or so. Usage: fill-sweep.sh [BUILD [TEST]], TEST e.g.
+# "realVolumes:FAT32 65536 deep".
 set -eu
 build=${1:-build}
-QM_FILL_SWEEP=1 "$build/tests/core/test_trycalcer" realVolumes 2>&1 | grep -E 'QINFO|FAIL|Totals'
+QM_FILL_SWEEP=1 "$build/tests/core/test_trycalcer" "${2:-realVolumes}" 2>&1 |
+    grep --line-buffered -E 'QINFO|FAIL|Totals'

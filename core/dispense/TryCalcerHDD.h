@@ -19,7 +19,8 @@
 // one per 13 characters of the long name for each child; the target folder
 // grows by the entries' names (shared by the selection). An entry holding a
 // file of 4 GiB or more, or a folder of more than 65,536 entries, is never
-// placed, since FAT32 cannot store it.
+// placed, since FAT32 cannot store it; nor is an entry that would take the
+// target folder past that many.
 class TryCalcerHDD : public TryCalcerProto
 {
 public:
@@ -59,4 +60,8 @@ private:
     // in 8-byte steps, and their shares of a large index.
     std::array<quint32, 75> m_entrySizes{};
     quint64 m_shares = 0;
+    // FAT32: the target folder's entries taken by the entries measured so
+    // far, and the part of them chosen at earlier levels.
+    quint64 m_rootSlots = 0;
+    quint64 m_rootBase = 0;
 };

@@ -22,15 +22,16 @@ QStringList named(const QString& folder, int count, int length, const QString& l
     QStringList lines;
     for (int i = 0; i < count; ++i) {
         const QString n = QString::number(i);
-        lines << "f:" + folder + '/' + letter.repeated(length - n.size()) + n + "=0";
+        lines << "f:" + (folder.isEmpty() ? QString() : folder + '/') + letter.repeated(length - n.size()) +
+                     n + "=0";
     }
     return lines;
 }
 
-// A random tree of top-level entries taking about bytes: photos (files and
-// albums), small files near the NTFS resident limit, deep chains of folders
-// or long names.
-QStringList randomTree(const QString& kind, quint64 bytes, unsigned seed)
+// A random tree of top-level entries taking about bytes (files rounded up to
+// cluster when not 0): photos (files and albums), small files near the NTFS
+// resident limit, deep chains of folders or long names.
+QStringList randomTree(const QString& kind, quint64 bytes, unsigned seed, quint64 cluster = 0)
 {
     std::mt19937 rng(seed);
     const auto between = [&rng](int lo, int hi) {
@@ -55,7 +56,7 @@ QStringList randomTree(const QString& kind, quint64 bytes, unsigned seed)
             if (files)
                 file = folder + '/' + QString::number(f) + name(1, kind == "long" ? 190 : 30);
             lines << "f:" + file + '=' + QString::number(size);
-            total += quint64(size) + 2048;
+            total += (cluster ? (size + cluster - 1) / cluster * cluster : quint64(size)) + 2048;
         }
     }
     return lines;
@@ -120,6 +121,8 @@ private slots:
         row("FAT32 4 GiB - 1", FAT, 4096, 2000000, {"f:large=4294967295"}, "large",
             "2000000:1048577");
         row("FAT32 4 GiB", FAT, 4096, 2000000, {"f:huge=4294967296"}, "huge", "2000000:-");
+        // "*": every top-level entry; the target folder takes 65,536 entries.
+        row("FAT32 target folder full", FAT, 4096, 2000, named("", 3200, 255), "*", "2000:512");
         // UDF: 262 blocks held back; a block per file entry, a folder's entry
         // and directory (identifiers of pad4(39 + name bytes)).
         row("UDF folders", UDF, 2048, 1000, top, "top", "738:17");
@@ -145,7 +148,9 @@ private slots:
         QCOMPARE(bool(calc), !placed.isEmpty());
         if (!calc)
             return;
-        calc->addItem(dir.filePath(entry), 7);
+        const QStringList all = QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+        for (const QString& e : entry == "*" ? all : QStringList{entry})
+            calc->addItem(dir.filePath(e), 7);
         calc->prepare();
         std::vector<unsigned> chosen;
         calc->getSelection(chosen);
@@ -185,15 +190,17 @@ private slots:
         QTest::newRow("FAT32 512 B deep") << int(FAT) << 512 << 34 << "deep";
         if (qEnvironmentVariableIsEmpty("QM_FILL_SWEEP"))
             return;
+        // Sparse images: FAT32 at 64 KiB clusters takes 4 GiB.
         for (int fs : {int(NTFS), int(FAT)})
             for (int c : {512, 1024, 4096, 16384, 65536})
                 for (const char* kind : {"photos", "small", "deep", "long"})
-                    if (fs == NTFS || c <= 4096)
-                        QTest::addRow("%s %d %s", fs == FAT ? "FAT32" : "NTFS", c, kind)
-                            << fs << c
-                            << std::max(kind == QString("photos") ? 160 : 48,
-                                        fs == FAT ? 65600 / (1048576 / c) + 2 : 0)
-                            << kind;
+                    QTest::addRow("%s %d %s", fs == FAT ? "FAT32" : "NTFS", c, kind)
+                        << fs << c
+                        << std::max(kind == QString("photos") ? 160 : 48,
+                                    fs == FAT ? 65600 / (1048576 / c) + 2 : 0)
+                        << kind;
+        // Thousands of folders, where the slack is 1% of the free space.
+        QTest::newRow("NTFS 4096 deep 1 GiB") << int(NTFS) << 4096 << 1024 << "deep";
     }
 
     void realVolumes()
@@ -226,7 +233,8 @@ private slots:
             QSKIP("needs mkfs.fat");
         const quint64 freeBefore = freeBytes();
         QVERIFY2(freeBefore > 0, "no free space read (mtools missing?)");
-        QVERIFY(TreeMaker::make(source, randomTree(kind, freeBefore * 3 / 2, cluster + mebibytes)));
+        QVERIFY(TreeMaker::make(source, randomTree(kind, freeBefore * 3 / 2, cluster + mebibytes,
+                                                   fs == FAT ? cluster : 0)));
 
         const std::unique_ptr<TryCalcerProto> calc =
             createTryCalcer(Target{"/x", fs, quint64(cluster), freeBefore / cluster});
