@@ -41,7 +41,8 @@ QStringList randomTree(const QString& kind, quint64 bytes, unsigned seed, quint6
         QString s;
         for (int n = between(lo, hi); s.size() < n;)
             s += QChar('a' + between(0, 25));
-        return s;
+        // mtools refuses DOS device names.
+        return QStringList{"aux", "con", "nul", "prn"}.contains(s) ? s + 'x' : s;
     };
     QStringList lines;
     for (quint64 e = 0, total = 0; total < bytes; ++e) {
