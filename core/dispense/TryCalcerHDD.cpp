@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include <QtAlgorithms>
+
 // The NTFS figures were measured on ntfs-3g volumes made by mkntfs: files
 // copied by cp, a file manager or rsync --inplace never needed more.
 namespace {
@@ -141,34 +143,52 @@ void TryCalcerHDD::costFile(quint64 size, const ItemName& name)
 }
 
 // ntfs-3g grows a folder's index root in its record with each name. The name
-// that takes the record past NtfsRootLimit moves the root to an index block.
-// One that would overflow the record outright first moves the security
-// descriptor out to a cluster of its own, and when that frees too little, the
-// root to an extent record behind an attribute list. Which name comes first
-// is the copying tool's choice, so both count when some order of the
-// children's names leads to them.
+// that takes the record past NtfsRootLimit moves the root to an index block,
+// adding the index's bitmap and allocation to the record; should the block's
+// clusters lie apart, their runs may not fit, and the allocation moves to an
+// extent record behind an attribute list. A name that would overflow the
+// record outright first moves the security descriptor out to a cluster of its
+// own, and when that frees too little, the root to an extent record. Which
+// name comes when is the copying tool's choice, so each of these counts when
+// some order of the children's names leads to it.
 TryCalcerHDD::RootMoves TryCalcerHDD::rootMoves(quint64 base) const
 {
     if (base > NtfsRootLimit)
         return {true, true};
-    const quint64 room = (NtfsRootLimit - base) / 8; // in 8-byte steps, below 64
-    const quint64 inRoom = (quint64(2) << room) - 1;
+    const qint64 b = qint64(base), r = qint64(NtfsRecord), f = qint64(NtfsSecurityFreed);
+    const qint64 room = (qint64(NtfsRootLimit) - b) / 8; // in 8-byte steps, below 64
+    // Bitmap and allocation records, with a run of up to 7 bytes per cluster.
+    const qint64 moved = 40 + 72 + qint64(pad8(7 * ceilDiv(NtfsIndexBlock, m_clusterSize) + 1));
     RootMoves moves;
-    for (std::size_t v = 0; v < m_entrySizes.size(); ++v) {
-        if (!m_entrySizes[v] || 8 * v <= NtfsRecord - NtfsRootLimit)
+    for (std::size_t v = 1; v < m_entrySizes.size(); ++v) {
+        if (!m_entrySizes[v])
             continue;
         // Bit s: names of 8 s bytes in all, this one aside, can come first.
         quint64 reach = 1;
         for (std::size_t w = 1; w < m_entrySizes.size(); ++w)
-            for (quint64 n = std::min<quint64>(m_entrySizes[w] - (w == v), room / w); n; --n)
-                reach = (reach | reach << w) & inRoom;
-        // The sums after which this name overflows the record.
-        const auto past = [&](quint64 freed) {
-            const quint64 over = NtfsRecord + freed - base - 8 * v;
-            return over > NtfsRecord ? reach : over / 8 >= room ? 0 : reach >> (over / 8 + 1);
+            for (qint64 n = std::min<qint64>(m_entrySizes[w] - (w == v), room / qint64(w)); n > 0;
+                 --n)
+                reach = (reach | reach << w) & ((quint64(2) << room) - 1);
+        // The largest such sum in bytes within (lo, hi], or -1.
+        const auto largest = [&](qint64 lo, qint64 hi) -> qint64 {
+            const qint64 from = std::max<qint64>(lo / 8 + 1, 0), to = std::min(hi / 8, room);
+            const quint64 bits = from > to ? 0 : reach >> from << from & ((quint64(2) << to) - 1);
+            return bits ? 8 * (63 - qint64(qCountLeadingZeroBits(bits))) : -1;
         };
-        moves.security = moves.security || past(0);
-        moves.attributeList = moves.attributeList || past(NtfsSecurityFreed);
+        const qint64 e = qint64(8 * v), l = qint64(NtfsRootLimit);
+        // After which this name moves the root out, overflows the record
+        // until the descriptor is out, or overflows it even then.
+        const qint64 fits = largest(l - b - e, r - b - e);
+        const qint64 freeing = largest(r - b - e, r + f - b - e);
+        const bool listed = largest(r + f - b - e, r) >= 0;
+        const qint64 before = std::max(fits < 0 ? 0 : b + fits, freeing < 0 ? 0 : b + freeing - f);
+        const bool runsApart = before + moved > r;
+        // An empty root moved out grows by 8 bytes last, and is itself
+        // moved to an extent record when that leaves less than 120 free.
+        const qint64 empty = b + e > l && b + e <= r ? b : b + e > r && b + e - f <= r ? b - f : 0;
+        const bool rootOut = empty && r - 120 - moved <= empty && empty <= r - 240;
+        moves.security = moves.security || freeing >= 0 || listed || runsApart;
+        moves.attributeList = moves.attributeList || listed || runsApart || rootOut;
     }
     return moves;
 }
@@ -182,7 +202,8 @@ void TryCalcerHDD::costFolder(const Listing& l)
         m_item.blocks += ceilDiv(32 * slots, m_clusterSize);
         return;
     }
-    const quint64 base = NtfsEmptyFolder + pad8(66 + 2 * quint64(std::min<quint32>(l.own.length, 255)));
+    const quint64 base =
+        NtfsEmptyFolder + pad8(66 + 2 * quint64(std::min<quint32>(l.own.length, 255)));
     if (l.count == 0 || base + l.weight <= NtfsRootLimit)
         return;
     m_item.blocks += ceilDiv(NtfsIndexBlock, m_clusterSize) * m_perCluster;

@@ -22,8 +22,8 @@ QStringList named(const QString& folder, int count, int length, const QString& l
     QStringList lines;
     for (int i = 0; i < count; ++i) {
         const QString n = QString::number(i);
-        lines << "f:" + (folder.isEmpty() ? QString() : folder + '/') + letter.repeated(length - n.size()) +
-                     n + "=0";
+        lines << "f:" + (folder.isEmpty() ? QString() : folder + '/') +
+                     letter.repeated(length - n.size()) + n + "=0";
     }
     return lines;
 }
@@ -84,14 +84,16 @@ private slots:
         };
         const QStringList top{"f:top/zero=0", "f:top/a/one=1", "f:top/a/b/full=4096",
                               "f:top/a/b/over=4097"};
-        const QString n255(255, 'n'), d52(52, 'd'), d83(83, 'd'), d84(84, 'd');
+        const QString n255(255, 'n'), d52(52, 'd'), d83(83, 'd'), d84(84, 'd'), d184(184, 'd');
         // NTFS: a record per item and an index share for the entry's own name
         // (1220 bytes for a 1-letter name, 3072 for 255), counted in KiB after
         // a reserve (25 clusters at 4 KiB, 172 at 512 B, 7 at 64 KiB); data
         // only past the resident limit. A folder index out of its record (904
         // bytes used): a block. When some order of names can overflow the
         // record (checked on ntfs-3g), the security descriptor's cluster, and
-        // past 32 bytes an attribute list. Past one block: shares, both moves.
+        // past 32 bytes an attribute list; so too when an empty root or, under
+        // 4 KiB clusters, the block's runs leave the record too full. Past one
+        // block: shares, both moves.
         row("NTFS resident", NTFS, 4096, 1000, {"f:a=664"}, "a", "3900:2");
         row("NTFS past resident", NTFS, 4096, 1000, {"f:a=665"}, "a", "3900:6");
         row("NTFS 255 past resident", NTFS, 4096, 1000, {"f:" + n255 + "=161"}, qPrintable(n255),
@@ -106,8 +108,10 @@ private slots:
         row("NTFS no attribute list", NTFS, 4096, 1000, named(d83, 3, 36), qPrintable(d83),
             "3900:13");
         row("NTFS attribute list", NTFS, 4096, 1000, named(d84, 3, 36), qPrintable(d84), "3900:18");
+        row("NTFS root out of record", NTFS, 4096, 1000, named(d184, 1, 23), qPrintable(d184),
+            "3900:13");
         row("NTFS two index blocks", NTFS, 4096, 1000, named("d", 50, 30), "d", "3900:81");
-        row("NTFS 512 B index block", NTFS, 512, 1000, named("d", 6, 1), "d", "828:23");
+        row("NTFS 512 B index block", NTFS, 512, 1000, named("d", 6, 1), "d", "828:27");
         row("NTFS 64 KiB file", NTFS, 65536, 1000, {"f:a=665"}, "a", "63552:66");
         row("NTFS missing", NTFS, 4096, 1000, {}, "missing", "3900:-"); // left out, not empty
         row("NTFS device", NTFS, 4096, 1000, {}, "/dev/zero", "3900:-");
@@ -149,7 +153,8 @@ private slots:
         QCOMPARE(bool(calc), !placed.isEmpty());
         if (!calc)
             return;
-        const QStringList all = QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+        const QStringList all =
+            QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
         for (const QString& e : entry == "*" ? all : QStringList{entry})
             calc->addItem(dir.filePath(e), 7);
         calc->prepare();
