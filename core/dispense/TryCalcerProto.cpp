@@ -62,7 +62,7 @@ void TryCalcerProto::endListing()
 void TryCalcerProto::beginItem()
 {
     m_item = PlaceItem();
-    m_skipItem = false;
+    m_refusal = Placeable;
     m_walkStopped = false;
     m_atStart = true;
     m_lastName = ItemName();
@@ -72,7 +72,9 @@ void TryCalcerProto::endItem(unsigned index)
 {
     finishItem();
     // A walk cut short measured the entry too small: never place it.
-    if (m_skipItem || m_walkStopped)
+    if (m_walkStopped)
+        refuse(WalkCut);
+    if (m_refusal != Placeable)
         return;
     m_item.index = index;
     m_pending.push_back(m_item);
@@ -109,11 +111,11 @@ void TryCalcerProto::measure(const QString& path)
         break;
     case ItemKind::Missing:
         m_itemIssue = sizeIssueOf(WalkEnd::Missing);
-        m_skipItem = true;
+        refuse(SizeUnknown);
         return;
     case ItemKind::Other:
         // A device or pipe: nothing that can be copied, so never planned.
-        m_skipItem = true;
+        refuse(NotCopyable);
         return;
     }
     const WalkEnd end = walkFolder(*this, path, m_walkStop);
@@ -121,7 +123,7 @@ void TryCalcerProto::measure(const QString& path)
     m_itemIssue = sizeIssueOf(end);
     // Planned with a size that is too small, it could overfill the target.
     if (m_itemIssue != NoSizeIssue)
-        m_skipItem = true;
+        refuse(SizeUnknown);
 }
 
 quint64 TryCalcerProto::costOf(const PlaceItem& it) const
