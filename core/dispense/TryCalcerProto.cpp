@@ -78,14 +78,12 @@ void TryCalcerProto::endItem(unsigned index)
         return;
     m_item.index = index;
     m_pending.push_back(m_item);
-    std::push_heap(m_pending.begin(), m_pending.end(), fewerBlocks);
 }
 
 void TryCalcerProto::addMeasured(unsigned index, quint64 blocks, quint64 shared)
 {
     m_item = PlaceItem{index, blocks, shared};
     m_pending.push_back(m_item);
-    std::push_heap(m_pending.begin(), m_pending.end(), fewerBlocks);
 }
 
 void TryCalcerProto::addItem(const QString& path, unsigned index)
@@ -173,12 +171,12 @@ void TryCalcerProto::useSelection(const std::vector<unsigned>& indices)
 
 void TryCalcerProto::prepare()
 {
-    m_ordered.clear();
-    while (!m_pending.empty()) {
-        std::pop_heap(m_pending.begin(), m_pending.end(), fewerBlocks);
-        m_ordered.push_back(m_pending.back());
-        m_pending.pop_back();
-    }
+    // Equal block counts keep the order they came in: the same entries give
+    // the same choice whatever else is measured with them.
+    m_ordered.swap(m_pending);
+    m_pending.clear();
+    std::stable_sort(m_ordered.begin(), m_ordered.end(),
+                     [](const PlaceItem& a, const PlaceItem& b) { return fewerBlocks(b, a); });
     m_selection.assign(m_ordered.size(), false);
     m_free = m_capacity;
     m_chosen = PlaceItem();

@@ -38,8 +38,9 @@ public:
 
     // Measures the file or folder at path and queues it as entry index.
     virtual void addItem(const QString& path, unsigned index);
-    // Orders the queued items, largest block count first, and makes the
-    // first selection: each item in turn when it still fits.
+    // Orders the queued items, largest block count first (equal ones as
+    // queued), and makes the first selection: each item in turn when it
+    // still fits.
     void prepare();
     // The entry indices of the selected items, in list order.
     void getSelection(std::vector<unsigned>& v) const;
@@ -177,7 +178,7 @@ private:
     qint64 m_capacity;
     qint64 m_free;
     std::vector<bool> m_selection;
-    std::vector<PlaceItem> m_pending; // max-heap on block count
+    std::vector<PlaceItem> m_pending; // in the order measured
     std::vector<PlaceItem> m_ordered; // largest block count first
     const std::atomic_bool* m_walkStop = nullptr;
     std::function<void()> m_tick;
