@@ -186,6 +186,9 @@ SeriesDlg::SeriesDlg(MainWindow* window, const Target& picked, std::vector<Serie
     splitter->setChildrenCollapsible(false);
     splitter->addWidget(m_table);
     splitter->addWidget(lower);
+    // A series has a few rows; its media many entries.
+    splitter->setStretchFactor(0, 2);
+    splitter->setStretchFactor(1, 3);
 
     m_exportLine = new QLabel;
     m_exportLine->setObjectName(QStringLiteral("exported"));
