@@ -42,9 +42,10 @@ Commands:
 Run 'quillmarch-cli COMMAND --help' for the options of a command, and
 'quillmarch-cli --version' for the version.
 
-Exit status: 0 success, 1 nothing fits, 2 usage error, 3 target or file
-error, 4 entries that could not be measured were left out, 5 the search ran
-out of memory, 130 stopped by Ctrl+C (SIGINT), 143 stopped by SIGTERM.
+Exit status: 0 success, 1 nothing fits (series: some entries fit no medium),
+2 usage error, 3 target or file error, 4 entries that could not be measured
+were left out, 5 the search ran out of memory, 130 stopped by Ctrl+C
+(SIGINT), 143 stopped by SIGTERM.
 )TXT";
 
 const char* const s_volumesHelp = R"TXT(Usage: quillmarch-cli volumes [--json | -0]
