@@ -163,7 +163,8 @@ QByteArray textReport(DM* model, const SeriesResult& result, int notPlanned)
                .arg(result.lowerBound)
                .toUtf8();
     if (notPlanned > 0)
-        out += QStringLiteral("Not planned: %1\n").arg(entryCount(std::size_t(notPlanned))).toUtf8();
+        out +=
+            QStringLiteral("Not planned: %1\n").arg(entryCount(std::size_t(notPlanned))).toUtf8();
     return out;
 }
 
@@ -291,7 +292,8 @@ int CliCommands::series(const QStringList& words)
             [&](const std::function<bool()>& signalled) {
                 return !signalled() &&
                        SeriesPlanner::exportLists(
-                           result, [model](const EntryPos& pos) { return model->entryAt(pos).Ident; },
+                           result,
+                           [model](const EntryPos& pos) { return model->entryAt(pos).Ident; },
                            outDir, error, &lineBreaks);
             },
             &cancelled);

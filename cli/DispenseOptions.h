@@ -24,7 +24,7 @@ struct CliCommands::DispenseOptions
     bool json = false;
     bool nul = false;
     QString saveGiven;
-    QString savePath; // absolute; empty without --save
+    QString savePath;    // absolute; empty without --save
     bool series = false; // the series measures every entry itself and shows no sizes
 
     // Folder sizes are measured only where they are shown or saved.
