@@ -95,10 +95,12 @@ bool runPlanner(SeriesPlanner& planner, InterruptNotifier& interrupt, QString& w
         }
         if (cancelling)
             progress.show(QStringLiteral("Cancelling..."));
+        else if (p.measuring && p.total == 0)
+            progress.show(QStringLiteral("Measuring..."));
         else if (p.measuring)
             progress.show(QStringLiteral("Measuring: %1 of %2 entries").arg(p.done).arg(p.total));
         else
-            progress.show(QStringLiteral("Planning: %1 media, %2 of %3 entries placed")
+            progress.show(QStringLiteral("Planning: %1 media, %2 of %3 entries on them")
                               .arg(p.media)
                               .arg(p.done)
                               .arg(p.total));
