@@ -212,7 +212,8 @@ void SeriesPlanner::plan()
     report(p, true);
     std::vector<unsigned> selection;
     std::vector<char> taken;
-    while (!left.empty() && !m_cancel) {
+    while (!left.empty() && !m_cancel &&
+           (m_mediaLimit <= 0 || int(m_result.media.size()) < m_mediaLimit)) {
         calc = createTryCalcer(m_target);
         const qint64 mediumEnd = m_limitMs < 0 ? -1 : steadyMs() + m_limitMs;
         int levelsLeft = 0;

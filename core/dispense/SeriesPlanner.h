@@ -82,6 +82,9 @@ public:
     // The search of one medium may take this long; then its best so far is
     // taken. Shared among the medium's levels. Negative: no limit.
     void setMediumTimeLimit(qint64 ms) { m_limitMs = ms; }
+    // Plans at most count media (0: as many as it takes); the entries left
+    // are then on none.
+    void setMediaLimit(int count) { m_mediaLimit = count; }
     // Called on run()'s thread, at most ten times a second.
     void setProgress(std::function<void(const Progress&)> progress)
     {
@@ -121,6 +124,7 @@ private:
     SeriesResult m_result;
     QString m_failure;
     qint64 m_limitMs = -1;
+    int m_mediaLimit = 0;
     std::function<void(const Progress&)> m_progress;
     qint64 m_lastReport = -1;
 
