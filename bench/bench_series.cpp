@@ -32,7 +32,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 const char* Only = nullptr;  // run only the families whose name holds this
-qint64 MediumLimitMs = 5000; // a negative number: none
+qint64 MediumLimitMs = SeriesPlanner::DefaultMediumTimeLimitMs; // a negative number: none
 
 const quint64 MB = 1000 * 1000;
 const quint64 GB = 1000 * MB;

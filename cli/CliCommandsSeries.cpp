@@ -47,10 +47,11 @@ medium is its free space.
                         a medium given by its figures
 
 Options:
-  --media N             plan at most N media; the entries left are counted
-                        as "Not planned"
+  --media N             show only the first N media of the series; the
+                        entries of the others are counted as "Not planned"
   --time-limit SECONDS  the search of each medium takes the best fill found
-                        in this time; that medium is then not proven best
+                        in this time (default 2); that medium is then not
+                        proven best
   --out-dir DIR         write each medium's list into DIR: medium-NN.txt, one
                         path a line, and medium-NN.nul, NUL-separated (lists
                         of an earlier, longer series there are removed)
@@ -100,7 +101,9 @@ bool runPlanner(SeriesPlanner& planner, InterruptNotifier& interrupt, QString& w
         else if (p.measuring)
             progress.show(QStringLiteral("Measuring: %1 of %2 entries").arg(p.done).arg(p.total));
         else
-            progress.show(QStringLiteral("Planning: %1 media, %2 of %3 entries on them")
+            progress.show(QLatin1String(p.repacking
+                                            ? "Trying fewer media: %1 media, %2 of %3 entries"
+                                            : "Planning: %1 media, %2 of %3 entries on them")
                               .arg(p.media)
                               .arg(p.done)
                               .arg(p.total));
@@ -258,7 +261,8 @@ int CliCommands::series(const QStringList& words)
     }
     const int count = int(entries.size());
     SeriesPlanner planner(model->target(), std::move(entries));
-    planner.setMediumTimeLimit(options.timeLimitMs);
+    if (args.isSet(QStringLiteral("--time-limit")))
+        planner.setMediumTimeLimit(options.timeLimitMs);
     planner.setMediaLimit(mediaLimit);
     QString why;
     if (!runPlanner(planner, interrupt, why)) {

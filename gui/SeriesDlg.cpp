@@ -329,7 +329,6 @@ void SeriesDlg::startPlan()
         return;
     }
     m_planner = std::make_unique<SeriesPlanner>(target, m_entries);
-    m_planner->setMediumTimeLimit(1000);
     const int generation = ++m_generation;
     m_planner->setProgress([this, generation](const SeriesPlanner::Progress& p) {
         // Queued to this dialog: dropped with it, and ignored once a newer plan runs.
@@ -390,7 +389,8 @@ void SeriesDlg::showProgress(const SeriesPlanner::Progress& p)
     m_progress->setValue(std::min(p.done, p.total));
     m_progressText->setText(
         p.measuring ? QStringLiteral("Measuring %1 of %2").arg(p.done).arg(p.total)
-                    : QStringLiteral("Planned %1, %2 of %3 entries")
+                    : QLatin1String(p.repacking ? "Trying fewer media: %1, %2 of %3 entries"
+                                                : "Planned %1, %2 of %3 entries")
                           .arg(counted(p.media, "medium", "media"))
                           .arg(p.done)
                           .arg(p.total));

@@ -192,8 +192,7 @@ void SeriesPlanner::plan()
 
     std::unique_ptr<TryCalcerProto> calc = createTryCalcer(m_target);
     const qint64 capacity = calc->capacity();
-    const quint64 unit = calc->unitSize();
-    m_result.mediumBytes = quint64(std::max<qint64>(capacity, 0)) * unit;
+    m_result.mediumBytes = quint64(std::max<qint64>(capacity, 0)) * calc->unitSize();
 
     // No series beats the blocks of all data in one store of shared bytes.
     PlaceItem sum;
@@ -202,19 +201,44 @@ void SeriesPlanner::plan()
         sum.shared += m.item.shared;
     }
     const quint64 total = calc->costAlone(sum);
-    m_result.totalBytes = total * unit;
+    m_result.totalBytes = total * calc->unitSize();
     if (capacity > 0)
         m_result.lowerBound = total / quint64(capacity) + (total % quint64(capacity) != 0);
 
+    // The fullest media one after another can leave the largest entries of a
+    // level to the end, each alone on a medium; a second packing that starts
+    // every level's fill with its largest entry may need fewer media. The
+    // first one stays when it is as good: its media are what Dispense gives.
+    std::vector<SeriesMedium> media;
+    if (!fill(left, false, media))
+        return;
+    if (media.size() > m_result.lowerBound) {
+        std::vector<SeriesMedium> packed;
+        if (!fill(left, true, packed))
+            return;
+        if (packed.size() < media.size())
+            media.swap(packed);
+    }
+    if (m_mediaLimit > 0 && media.size() > std::size_t(m_mediaLimit))
+        media.resize(std::size_t(m_mediaLimit));
+    m_result.media = std::move(media);
+    std::sort(m_result.apart.begin(), m_result.apart.end(),
+              [](const SeriesApart& a, const SeriesApart& b) { return a.pos < b.pos; });
+}
+
+bool SeriesPlanner::fill(std::vector<Measured> left, bool largestFirst,
+                         std::vector<SeriesMedium>& media)
+{
     Progress p;
     p.measuring = false;
+    p.repacking = largestFirst;
     p.total = int(left.size());
     report(p, true);
     std::vector<unsigned> selection;
     std::vector<char> taken;
-    while (!left.empty() && !m_cancel &&
-           (m_mediaLimit <= 0 || int(m_result.media.size()) < m_mediaLimit)) {
-        calc = createTryCalcer(m_target);
+    while (!left.empty()) {
+        std::unique_ptr<TryCalcerProto> calc = createTryCalcer(m_target);
+        const qint64 capacity = calc->capacity();
         const qint64 mediumEnd = m_limitMs < 0 ? -1 : steadyMs() + m_limitMs;
         int levelsLeft = 0;
         for (int g : levelGroups)
@@ -225,14 +249,27 @@ void SeriesPlanner::plan()
         qint64 best = capacity;
         for (int g : levelGroups) {
             // Items carry their place in left, so the selection maps back.
-            bool any = false;
+            int largest = -1;
             for (std::size_t i = 0; i < left.size(); ++i)
-                if (left[i].group == g) {
-                    calc->addMeasured(unsigned(i), left[i].item.blocks, left[i].item.shared);
-                    any = true;
-                }
-            if (!any)
+                if (left[i].group == g && !taken[i] &&
+                    (largest < 0 || left[i].item.blocks > left[largest].item.blocks))
+                    largest = int(i);
+            if (largest < 0)
                 continue;
+            if (largestFirst) {
+                // On the medium when it fits: a level of its own.
+                calc->addMeasured(unsigned(largest), left[largest].item.blocks,
+                                  left[largest].item.shared);
+                calc->prepare();
+                calc->getSelection(selection);
+                for (unsigned i : selection)
+                    taken[i] = 1;
+                best = calc->freeBlocks();
+                calc->beginLevel(best);
+            }
+            for (std::size_t i = 0; i < left.size(); ++i)
+                if (left[i].group == g && !taken[i])
+                    calc->addMeasured(unsigned(i), left[i].item.blocks, left[i].item.shared);
             calc->prepare();
             best = calc->freeBlocks();
             calc->getSelection(selection);
@@ -245,7 +282,7 @@ void SeriesPlanner::plan()
                 return true;
             });
             if (m_cancel)
-                return;
+                return false;
             medium.proven = medium.proven && proven;
             for (unsigned i : selection)
                 taken[i] = 1;
@@ -266,17 +303,17 @@ void SeriesPlanner::plan()
         if (medium.entries.empty())
             break;
         std::sort(medium.entries.begin(), medium.entries.end());
+        const quint64 unit = calc->unitSize();
         medium.wastedBytes = quint64(best) * unit;
         medium.usedBytes = quint64(capacity - best) * unit;
-        m_result.media.push_back(std::move(medium));
+        media.push_back(std::move(medium));
         p.done += int(left.size() - rest.size());
-        p.media = int(m_result.media.size());
+        p.media = int(media.size());
         report(p, false);
         left.swap(rest);
     }
-    std::sort(m_result.apart.begin(), m_result.apart.end(),
-              [](const SeriesApart& a, const SeriesApart& b) { return a.pos < b.pos; });
     report(p, true);
+    return true;
 }
 
 QString SeriesPlanner::listName(int number, int count, bool nul)
@@ -299,36 +336,38 @@ bool SeriesPlanner::exportLists(const SeriesResult& result,
     const int count = int(result.media.size());
     int broken = 0;
     QStringList written;
+    static const QRegularExpression ours(QStringLiteral("^medium-\\d+\\.(txt|nul)$"));
+    // Lists that are not all of this series would read as one: on a failure
+    // none stay, on success only this series' ones.
+    const auto removeOurs = [&](const QStringList& keep) {
+        for (const QString& name : dir.entryList(QDir::Files))
+            if (ours.match(name).hasMatch() && !keep.contains(name))
+                dir.remove(name);
+    };
     for (int m = 0; m < count; ++m) {
         for (bool nul : {false, true}) {
             written << listName(m + 1, count, nul);
             QSaveFile file(dir.filePath(written.last()));
-            if (!file.open(QIODevice::WriteOnly)) {
-                error = QStringLiteral("Cannot write %1: %2").arg(file.fileName(), file.errorString());
-                return false;
-            }
-            for (const EntryPos& pos : result.media[m].entries) {
-                const QString path = pathOf(pos);
-                const bool lineBreak = path.contains(QLatin1Char('\n'));
-                if (!nul && lineBreak) {
-                    ++broken;
-                    continue;
+            if (file.open(QIODevice::WriteOnly)) {
+                for (const EntryPos& pos : result.media[m].entries) {
+                    const QString path = pathOf(pos);
+                    if (!nul && path.contains(QLatin1Char('\n'))) {
+                        ++broken;
+                        continue;
+                    }
+                    QByteArray line = QFile::encodeName(path);
+                    line.append(nul ? '\0' : '\n');
+                    file.write(line);
                 }
-                QByteArray line = QFile::encodeName(path);
-                line.append(nul ? '\0' : '\n');
-                file.write(line);
+                if (file.commit())
+                    continue;
             }
-            if (!file.commit()) {
-                error = QStringLiteral("Cannot write %1: %2").arg(file.fileName(), file.errorString());
-                return false;
-            }
+            error = QStringLiteral("Cannot write %1: %2").arg(file.fileName(), file.errorString());
+            removeOurs({});
+            return false;
         }
     }
-    // Lists left from an earlier series would read as media of this one.
-    static const QRegularExpression ours(QStringLiteral("^medium-\\d+\\.(txt|nul)$"));
-    for (const QString& name : dir.entryList(QDir::Files))
-        if (ours.match(name).hasMatch() && !written.contains(name))
-            dir.remove(name);
+    removeOurs(written);
     if (lineBreaks)
         *lineBreaks = broken;
     return true;

@@ -69,6 +69,7 @@ public:
     struct Progress
     {
         bool measuring = true;
+        bool repacking = false; // a second packing, tried for fewer media
         int done = 0;  // entries measured, or placed
         int total = 0; // entries to measure, or to place
         int media = 0; // media planned so far
@@ -80,10 +81,13 @@ public:
     ~SeriesPlanner();
 
     // The search of one medium may take this long; then its best so far is
-    // taken. Shared among the medium's levels. Negative: no limit.
+    // taken. Shared among the medium's levels. Negative: no limit. A few
+    // media in a long series can take minutes to prove; the default keeps a
+    // plan of 100,000 files within seconds.
+    static constexpr qint64 DefaultMediumTimeLimitMs = 2000;
     void setMediumTimeLimit(qint64 ms) { m_limitMs = ms; }
-    // Plans at most count media (0: as many as it takes); the entries left
-    // are then on none.
+    // Keeps the first count media of the series (0: all of them); the
+    // entries of the others are then on none.
     void setMediaLimit(int count) { m_mediaLimit = count; }
     // Called on run()'s thread, at most ten times a second.
     void setProgress(std::function<void(const Progress&)> progress)
@@ -101,8 +105,8 @@ public:
 
     // Writes each medium's list into folder: medium-NN.txt, the paths one per
     // line, and medium-NN.nul, NUL-separated. A path holding a line break
-    // goes into the .nul list only. Lists of a larger series written there
-    // before are removed. paths: an entry's path by position. Returns false
+    // goes into the .nul list only. Lists of another series written there
+    // before are removed; on a failure none are left. paths: an entry's path by position. Returns false
     // with error set when a file cannot be written.
     static bool exportLists(const SeriesResult& result,
                             const std::function<QString(const EntryPos&)>& pathOf,
@@ -113,6 +117,9 @@ public:
 private:
     struct Measured;
     void plan();
+    // Fills media from left until it is empty; largestFirst: every level's
+    // fill starts with its largest entry. False when cancelled.
+    bool fill(std::vector<Measured> left, bool largestFirst, std::vector<SeriesMedium>& media);
     void measure(std::vector<Measured>& out);
     void report(const Progress& p, bool now);
     // Arms the stop flag of the next level to trip at the deadline.
@@ -123,7 +130,7 @@ private:
     std::vector<SeriesEntry> m_entries;
     SeriesResult m_result;
     QString m_failure;
-    qint64 m_limitMs = -1;
+    qint64 m_limitMs = DefaultMediumTimeLimitMs;
     int m_mediaLimit = 0;
     std::function<void(const Progress&)> m_progress;
     qint64 m_lastReport = -1;

@@ -129,6 +129,25 @@ private slots:
         }
     }
 
+    // The fullest media one by one leave 8, 7 and three 5s alone (7 media);
+    // starting each with the largest entry pairs the 5s with the 3s (6).
+    void repacking()
+    {
+        QTemporaryDir dir;
+        std::vector<SeriesEntry> entries;
+        for (int blocks : {9, 8, 7, 5, 5, 5, 3, 3, 3}) {
+            const QString name = QString::number(entries.size());
+            QVERIFY(TreeMaker::make(dir.path(), {QString("f:%1=%2").arg(name).arg(blocks * 65536)}));
+            entries.push_back({EntryPos{Main, int(entries.size())}, dir.filePath(name)});
+        }
+        // FAT32 at 64 KiB: 9 clusters of room and one for the names.
+        SeriesPlanner planner(Target{dir.path(), FAT, 65536, 10}, entries);
+        QVERIFY(planner.run());
+        QCOMPARE(planner.result().media.size(), std::size_t(6));
+        for (const SeriesMedium& m : planner.result().media)
+            QVERIFY(m.entries.size() == 1 || m.entries[0].index >= 3); // a 5 and a 3
+    }
+
     // A medium's search cut by its time limit still gives a whole series; a
     // cancel leaves nothing.
     void limits()
