@@ -34,14 +34,18 @@ Commands:
   dispense PROJECT  choose the entries of a project that fill the target best
   dispense --required PATH... --main PATH... --background PATH... TARGET
                     the same without a project file
+  series PROJECT    plan a whole series of media: what goes on each
+  series --required PATH... --main PATH... --background PATH... TARGET
+                    the same without a project file
   verify PROJECT    check that the dispensed entries arrived on the target
 
 Run 'quillmarch-cli COMMAND --help' for the options of a command, and
 'quillmarch-cli --version' for the version.
 
-Exit status: 0 success, 1 nothing fits, 2 usage error, 3 target or file
-error, 4 entries that could not be measured were left out, 5 the search ran
-out of memory, 130 stopped by Ctrl+C (SIGINT), 143 stopped by SIGTERM.
+Exit status: 0 success, 1 nothing fits (series: some entries fit no medium),
+2 usage error, 3 target or file error, 4 entries that could not be measured
+were left out, 5 the search ran out of memory, 130 stopped by Ctrl+C
+(SIGINT), 143 stopped by SIGTERM.
 )TXT";
 
 const char* const s_volumesHelp = R"TXT(Usage: quillmarch-cli volumes [--json | -0]
@@ -172,6 +176,8 @@ int CliCommands::run(const QStringList& words)
         return size(rest);
     if (first == QLatin1String("dispense"))
         return dispense(rest);
+    if (first == QLatin1String("series"))
+        return series(rest);
     if (first == QLatin1String("verify"))
         return verify(rest);
     m_command.clear();
@@ -185,6 +191,7 @@ int CliCommands::help(const QString& command)
         {QStringLiteral("probe"), s_probeHelp},
         {QStringLiteral("size"), s_sizeHelp},
         {QStringLiteral("dispense"), s_dispenseHelp},
+        {QStringLiteral("series"), s_seriesHelp},
         {QStringLiteral("verify"), s_verifyHelp},
     };
     if (!texts.contains(command))

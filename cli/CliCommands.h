@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -39,19 +40,30 @@ private:
     int probe(const QStringList& words);
     int size(const QStringList& words);
     int dispense(const QStringList& words); // in CliCommandsDispense.cpp
+    int series(const QStringList& words);   // in CliCommandsSeries.cpp
     int verify(const QStringList& words);   // in CliCommandsVerify.cpp
+    static const char* const s_seriesHelp;
     static const char* const s_verifyHelp;
 
-    // The steps of dispense. Each returns Proceed, or the exit code when the
-    // command ends there.
+    // The steps of dispense, and of series where they are the same. Each
+    // returns Proceed, or the exit code when the command ends there.
     static constexpr int Proceed = -1;
-    struct DispenseOptions;
+    struct DispenseOptions; // in DispenseOptions.h
     int parseDispenseOptions(const QStringList& words, DispenseOptions& options);
+    // Parses words into args, then the entries, the target, the time limit
+    // and the output switches that args knows.
+    int parsePlanOptions(CliArguments& args, const QStringList& words,
+                         DispenseOptions& options);
     int parseSourceOptions(const CliArguments& args, DispenseOptions& options);
     int parseTargetOptions(const CliArguments& args, DispenseOptions& options);
     int parseOutputOptions(const CliArguments& args, DispenseOptions& options);
+    // The project's entries, or those of the paths, into the model, and then
+    // the target. refused: the project's entries that are no file or folder,
+    // named in a warning.
+    int loadEntriesAndTarget(const DispenseOptions& options, FolderSizeJobs& folderSizes,
+                             QVector<EntryPos>& sizedEntries, QSet<QString>* refused = nullptr);
     int loadProject(const DispenseOptions& options, FolderSizeJobs& folderSizes,
-                    QVector<EntryPos>& sizedEntries);
+                    QVector<EntryPos>& sizedEntries, QSet<QString>* refused);
     int addPaths(const DispenseOptions& options, FolderSizeJobs& folderSizes,
                  QVector<EntryPos>& sizedEntries);
     int resolveTarget(const DispenseOptions& options);

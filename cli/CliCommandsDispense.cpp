@@ -14,6 +14,7 @@
 #include <QVector>
 
 #include "cli/CliArguments.h"
+#include "cli/DispenseOptions.h"
 #include "cli/DispenseRun.h"
 #include "cli/FolderSizeJobs.h"
 #include "cli/InterruptNotifier.h"
@@ -180,23 +181,6 @@ void storeFolderSizes(DM* model, const FolderSizeJobs& folderSizes,
 
 } // namespace
 
-// What the words of one dispense command ask for.
-struct CliCommands::DispenseOptions
-{
-    bool byPaths = false;
-    QString project;                            // as given
-    QVector<std::pair<int, QStringList>> paths; // group, then its paths as given
-    bool byTargetPath = false;
-    QString targetPath; // as given
-    bool byFigures = false;
-    Target figures;
-    qint64 timeLimitMs = -1;
-    bool json = false;
-    bool nul = false;
-    QString saveGiven;
-    QString savePath; // absolute; empty without --save
-};
-
 int CliCommands::dispense(const QStringList& words)
 {
     DispenseOptions options;
@@ -210,10 +194,7 @@ int CliCommands::dispense(const QStringList& words)
     InterruptNotifier interrupt;
     FolderSizeJobs folderSizes;
     QVector<EntryPos> sizedEntries; // the entry of each folder-size job
-    exitCode = options.byPaths ? addPaths(options, folderSizes, sizedEntries)
-                               : loadProject(options, folderSizes, sizedEntries);
-    if (exitCode == Proceed)
-        exitCode = resolveTarget(options);
+    exitCode = loadEntriesAndTarget(options, folderSizes, sizedEntries);
     if (exitCode != Proceed)
         return exitCode;
 
@@ -260,6 +241,12 @@ int CliCommands::parseDispenseOptions(const QStringList& words, DispenseOptions&
         {QStringLiteral("--target"), QStringLiteral("--fs"), QStringLiteral("--block-size"),
          QStringLiteral("--free-blocks"), QStringLiteral("--time-limit"), QStringLiteral("--save")},
         {QStringLiteral("--required"), QStringLiteral("--main"), QStringLiteral("--background")});
+    return parsePlanOptions(args, words, options);
+}
+
+int CliCommands::parsePlanOptions(CliArguments& args, const QStringList& words,
+                                  DispenseOptions& options)
+{
     int exitCode = Success;
     if (!parseArguments(args, words, &exitCode))
         return exitCode;
@@ -378,7 +365,7 @@ int CliCommands::parseOutputOptions(const CliArguments& args, DispenseOptions& o
 }
 
 int CliCommands::loadProject(const DispenseOptions& options, FolderSizeJobs& folderSizes,
-                             QVector<EntryPos>& sizedEntries)
+                             QVector<EntryPos>& sizedEntries, QSet<QString>* refused)
 {
     DM* model = dataModel();
     const QString path = absolute(options.project);
@@ -403,7 +390,7 @@ int CliCommands::loadProject(const DispenseOptions& options, FolderSizeJobs& fol
     // folder; a script copying the result should know why an entry is missing
     // from it. What is reported and saved is what the search measured, not
     // what the file said.
-    const bool needSizes = options.json || !options.savePath.isEmpty();
+    const bool needSizes = options.needSizes();
     for (int g = Required; g <= Background; ++g) {
         for (EntryPos pos = model->groupBegin(g); model->isValidPos(pos); ++pos.index) {
             Entry& stored = model->entryAt(pos);
@@ -411,8 +398,11 @@ int CliCommands::loadProject(const DispenseOptions& options, FolderSizeJobs& fol
             QString why;
             bool missing = false;
             if (!entryForPath(stored.Ident, measured, &why, &missing)) {
-                if (!missing)
+                if (!missing) {
                     fail(QStringLiteral("warning: %1 It is left out.").arg(why));
+                    if (refused)
+                        refused->insert(stored.Ident);
+                }
                 continue;
             }
             stored.Kind = measured.Kind;
@@ -431,8 +421,7 @@ int CliCommands::addPaths(const DispenseOptions& options, FolderSizeJobs& folder
                           QVector<EntryPos>& sizedEntries)
 {
     DM* model = dataModel();
-    // Folder sizes matter only where the entries' sizes are shown or saved.
-    const bool needSizes = options.json || !options.savePath.isEmpty();
+    const bool needSizes = options.needSizes();
     QSet<QString> added;
     for (const auto& [group, paths] : options.paths) {
         for (const QString& given : paths) {
@@ -462,6 +451,16 @@ int CliCommands::addPaths(const DispenseOptions& options, FolderSizeJobs& folder
         }
     }
     return Proceed;
+}
+
+int CliCommands::loadEntriesAndTarget(const DispenseOptions& options,
+                                      FolderSizeJobs& folderSizes,
+                                      QVector<EntryPos>& sizedEntries, QSet<QString>* refused)
+{
+    const int exitCode = options.byPaths
+                             ? addPaths(options, folderSizes, sizedEntries)
+                             : loadProject(options, folderSizes, sizedEntries, refused);
+    return exitCode == Proceed ? resolveTarget(options) : exitCode;
 }
 
 int CliCommands::resolveTarget(const DispenseOptions& options)

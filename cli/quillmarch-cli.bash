@@ -6,7 +6,7 @@ _quillmarch_cli()
     local cur prev words cword
     _init_completion || return
 
-    local commands="volumes probe size dispense help"
+    local commands="volumes probe size dispense series verify help"
     if ((cword == 1)); then
         COMPREPLY=($(compgen -W "$commands --help --version" -- "$cur"))
         return
@@ -18,10 +18,10 @@ _quillmarch_cli()
             COMPREPLY=($(compgen -W "NTFS FAT UDF" -- "$cur"))
             return
             ;;
-        --block-size | --free-blocks | --time-limit)
+        --block-size | --free-blocks | --time-limit | --media)
             return
             ;;
-        --target)
+        --target | --out-dir)
             _filedir -d
             return
             ;;
@@ -40,8 +40,13 @@ _quillmarch_cli()
             options="--required --main --background --target --fs --block-size
                      --free-blocks --time-limit --save --json -0 --help"
             ;;
+        series)
+            options="--required --main --background --target --fs --block-size
+                     --free-blocks --media --time-limit --out-dir --json --help"
+            ;;
+        verify) options="--target --help" ;;
         help)
-            ((cword == 2)) && COMPREPLY=($(compgen -W "volumes probe size dispense" -- "$cur"))
+            ((cword == 2)) && COMPREPLY=($(compgen -W "volumes probe size dispense series verify" -- "$cur"))
             return
             ;;
         *) return ;;

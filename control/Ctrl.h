@@ -32,6 +32,9 @@ public:
     virtual void appExit() = 0;
     virtual void diskSelect() = 0;
     virtual void dispense() = 0;
+    // Plans a series of media from Required, Main and Background; the user
+    // may dispense one medium of it.
+    virtual void planSeries() = 0;
     virtual void undispense() = 0;
     virtual void clipboardPost() = 0;
     virtual void originalsDelete() = 0;

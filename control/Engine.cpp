@@ -69,6 +69,7 @@ void Engine::refreshViews()
     m_dialogs->setTitle(title);
     showSelection();
     m_status->showTotal(model->totalSize(), model->totalCount());
+    m_actions->enableSeries(model->totalCount() > 0);
     m_status->showState(readyText());
     if (model->hasTarget()) {
         const Target& t = model->target();

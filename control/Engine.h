@@ -28,6 +28,7 @@ public:
     void appExit() override;
     void diskSelect() override;
     void dispense() override;
+    void planSeries() override;
     void undispense() override;
     void clipboardPost() override;
     void originalsDelete() override;

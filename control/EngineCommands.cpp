@@ -270,6 +270,7 @@ void Engine::moveSelection(const std::function<int(int group)>& destination)
     m_actions->enableSave(true);
     // Moves across "Not In Use" change the totals; the moved rows are selected anew.
     m_status->showTotal(model->totalSize(), model->totalCount());
+    m_actions->enableSeries(model->totalCount() > 0);
     showSelection();
     followSelection();
 }

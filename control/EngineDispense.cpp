@@ -10,6 +10,7 @@
 #include "control/ShellServices.h"
 #include "core/dispense/Arrival.h"
 #include "core/dispense/Dispenser.h"
+#include "core/dispense/SeriesPlanner.h"
 #include "core/dispense/TargetDiscovery.h"
 #include "core/model/DM.h"
 
@@ -132,6 +133,40 @@ void Engine::dispense()
         notes << QStringLiteral("%1 Required entries did not fit").arg(d.requiredNotFitted());
     if (!notes.isEmpty())
         m_status->showState(notes.join(QStringLiteral("; ")));
+}
+
+void Engine::planSeries()
+{
+    DM* model = dataModel();
+    std::vector<SeriesEntry> entries;
+    entries.reserve(std::size_t(model->totalCount()));
+    for (int g = Required; g <= Background; ++g)
+        for (EntryPos p = model->groupBegin(g); model->isValidPos(p); ++p.index)
+            entries.push_back(SeriesEntry{p, model->entryAt(p).Ident});
+    if (entries.empty())
+        return;
+    // A held result must be put back first, as for Dispense.
+    const bool canDispense = !model->isDispensed();
+    SeriesMedium medium;
+    if (!m_dialogs->runSeries(model->hasTarget() ? model->target() : Target(), entries,
+                              canDispense, medium) ||
+        !canDispense || medium.entries.empty())
+        return;
+    // The dialog was modal: the positions are still those it was given.
+    DispenseQueue queue;
+    for (const EntryPos& p : medium.entries) {
+        if (p.group < Required || p.group > Background || !model->isValidPos(p))
+            return;
+        queue.push(p);
+    }
+    Busy busy(m_status, std::size_t(model->entryCount()),
+              QStringLiteral("Dispensing %1 entries...").arg(medium.entries.size()));
+    model->applyDispense(queue, medium.wastedBytes);
+    m_items->rebuildItems();
+    refreshViews();
+    followSelection();
+    m_actions->setDispensed(true);
+    m_actions->enableSave(true);
 }
 
 void Engine::undispense()

@@ -14,6 +14,8 @@ public:
     virtual void enableDispense() = 0;
     // Dispense off, the other three untouched: there is no target to fill.
     virtual void disableDispense() = 0;
+    // Plan Series: on while any entry takes part in a dispense.
+    virtual void enableSeries(bool on) = 0;
     // Dispense on exactly when !dispensed; Undispense, Post and Delete exactly when dispensed.
     virtual void setDispensed(bool dispensed) = 0;
 };

@@ -1,10 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <vector>
+
 #include <QString>
 #include <QStringList>
 
 class Dispenser;
+struct SeriesEntry;
+struct SeriesMedium;
+struct Target;
 
 // The main window as the controller sees it: the title and every dialog a
 // command needs. Each dialog runs modally and reports what the user chose.
@@ -21,6 +26,11 @@ public:
     virtual bool pickTarget() = 0;
     virtual bool runDispense(Dispenser* d) = 0;
     virtual void showAbout() = 0;
+    // Plans a series of media for the entries (in list order) onto the picked
+    // target (no Path: none) or a medium the user names. True, with medium,
+    // when the user chose to dispense one of it; offered only if canDispense.
+    virtual bool runSeries(const Target& picked, const std::vector<SeriesEntry>& entries,
+                           bool canDispense, SeriesMedium& medium) = 0;
 
     // Asks the window to close, which ends the program.
     virtual void closeMainWindow() = 0;

@@ -71,13 +71,15 @@ const ActionRow rows[int(Act::Count)] = {
     {"PriorityNotInUse", 3, NoIcon, false, "&Not In Use", "Move the item into the Not In Use",
      nullptr},
     {"About", 4, NoIcon, true, "&About ...", nullptr, nullptr},
+    {"PlanSeries", 1, NoIcon, false, "Plan &Series...",
+     "Plan how the entries fill a whole series of media", nullptr},
 };
 
 const char* const menuTitles[] = {"&File", "&Actions", "&List", "&Priority", "&Help"};
 
 const std::initializer_list<Act> menuItems[] = {
     {Act::ProjectNew, Act::ProjectLoad, Act::ProjectSave, Act::ProjectSaveAs, Separator, Act::Exit},
-    {Act::DiskSelect, Act::Dispense, Act::Undispense, Separator, Act::ClipboardPost,
+    {Act::DiskSelect, Act::Dispense, Act::PlanSeries, Act::Undispense, Separator, Act::ClipboardPost,
      Act::OriginalsDelete},
     {Act::FilesAdd, Act::FolderAdd, Act::EntryRemove},
     {Act::PriorityUp, Act::PriorityDown, Separator, Act::PriorityRequired, Act::PriorityMain,
@@ -124,6 +126,8 @@ QKeySequence shortcutFor(Act a)
         return QKeySequence(Qt::CTRL | Qt::Key_D);
     case Act::Undispense:
         return QKeySequence(Qt::CTRL | Qt::Key_U);
+    case Act::PlanSeries:
+        return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D);
     case Act::ClipboardPost:
         return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C);
     case Act::FilesAdd:
@@ -220,7 +224,8 @@ void MainActions::setupActions()
                                                    &MainActions::on_PriorityMain,
                                                    &MainActions::on_PriorityBackground,
                                                    &MainActions::on_PriorityNotInUse,
-                                                   &MainActions::on_About};
+                                                   &MainActions::on_About,
+                                                   &MainActions::on_PlanSeries};
 
     for (int i = 0; i < int(Act::Count); ++i) {
         const ActionRow& row = rows[i];
@@ -334,6 +339,11 @@ void MainActions::enableDispense()
 void MainActions::disableDispense()
 {
     action(Act::Dispense)->setEnabled(false);
+}
+
+void MainActions::enableSeries(bool on)
+{
+    action(Act::PlanSeries)->setEnabled(on);
 }
 
 void MainActions::setDispensed(bool dispensed)
@@ -452,4 +462,9 @@ void MainActions::on_PriorityNotInUse()
 void MainActions::on_About()
 {
     controller()->about();
+}
+
+void MainActions::on_PlanSeries()
+{
+    controller()->planSeries();
 }

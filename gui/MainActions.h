@@ -43,6 +43,7 @@ public:
         PriorityBackground,
         PriorityNotInUse,
         About,
+        PlanSeries,
         Count
     };
 
@@ -64,6 +65,7 @@ public:
     void enableSave(bool on) override;
     void enableDispense() override;
     void disableDispense() override;
+    void enableSeries(bool on) override;
     void setDispensed(bool dispensed) override;
 
 private slots:
@@ -89,6 +91,7 @@ private slots:
     void on_PriorityBackground();
     void on_PriorityNotInUse();
     void on_About();
+    void on_PlanSeries();
 
 private:
     enum MenuId

@@ -11,6 +11,7 @@
 
 #include "control/Ctrl.h"
 #include "core/dispense/Dispenser.h"
+#include "core/dispense/SeriesPlanner.h"
 #include "core/model/DM.h"
 #include "core/model/EntryPaths.h"
 #include "gui/AboutDlg.h"
@@ -21,11 +22,13 @@
 #include "gui/MainActions.h"
 #include "gui/MainList.h"
 #include "gui/MainStatus.h"
+#include "gui/SeriesDlg.h"
 
 namespace {
 
 constexpr int RecentCount = 8;
-const char* const folderKeys[] = {"folders/entries", "folders/projects", nullptr};
+const char* const folderKeys[] = {"folders/entries", "folders/projects", nullptr,
+                                  "folders/exports"};
 
 // ~/.config/quillmarch/quillmarch.conf, whatever the application object is named.
 struct Settings : QSettings
@@ -204,6 +207,33 @@ bool MainWindow::runDispense(Dispenser* d)
     // Always the real dialog: it is what starts and steers the search.
     DispenseBoard board(this, d);
     return board.exec() == QDialog::Accepted;
+}
+
+bool MainWindow::runSeries(const Target& picked, const std::vector<SeriesEntry>& entries,
+                           bool canDispense, SeriesMedium& medium)
+{
+    // Always the real dialog: it is what makes the plan.
+    SeriesDlg dialog(this, picked, entries, canDispense);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    medium = dialog.chosen();
+    return true;
+}
+
+bool MainWindow::askExportFolder(QString& folder)
+{
+    QStringList chosen;
+    if (!runFileDialog(QStringLiteral("Export the Lists Into"), QFileDialog::Directory,
+                       QFileDialog::AcceptOpen, ExportFolder, chosen))
+        return false;
+    folder = chosen.first();
+    return true;
+}
+
+void MainWindow::showWarning(QWidget* parent, const QString& title, const QString& text)
+{
+    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, parent);
+    runQuestion(box);
 }
 
 void MainWindow::showAbout()

@@ -28,6 +28,10 @@ public:
     // Opens the project at path as File > Open would (the command line, a
     // recent project).
     void openProject(const QString& path);
+    // For the window's own dialogs: a folder to write lists into, and a
+    // warning over parent. Both can be answered through DialogAnswers.
+    bool askExportFolder(QString& folder);
+    void showWarning(QWidget* parent, const QString& title, const QString& text);
 
     void setTitle(const QString& title) override;
     bool askFolderAdd(QString& folder) override;
@@ -37,6 +41,8 @@ public:
     bool pickTarget() override;
     bool runDispense(Dispenser* d) override;
     void showAbout() override;
+    bool runSeries(const Target& picked, const std::vector<SeriesEntry>& entries,
+                   bool canDispense, SeriesMedium& medium) override;
     void closeMainWindow() override;
     SaveChoice askSaveChanges() override;
     DeleteChoice askOriginalsDelete(const DeleteQuestion& question, QString& folder) override;
@@ -50,7 +56,8 @@ private:
     {
         EntriesFolder,
         ProjectsFolder,
-        TargetFolder // starts on the target, never remembered
+        TargetFolder, // starts on the target, never remembered
+        ExportFolder
     };
 
     bool runFileDialog(const QString& caption, QFileDialog::FileMode mode,

@@ -14,7 +14,7 @@ struct PlaceItem
     quint64 shared = 0; // bytes in the shared store
 };
 
-// The order of the measuring heap: by block count only.
+// The order of the search's items: by block count only.
 inline bool fewerBlocks(const PlaceItem& a, const PlaceItem& b)
 {
     return a.blocks < b.blocks;

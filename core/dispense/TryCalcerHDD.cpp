@@ -135,7 +135,7 @@ void TryCalcerHDD::costFile(quint64 size, const ItemName& name)
 {
     if (m_fat32) {
         if (size >= Fat32FileLimit)
-            m_skipItem = true;
+            refuse(FatFileLimit);
         m_item.blocks += blocksOf(size);
     } else if (size > ntfsResidentLimit(name.length)) {
         m_item.blocks += blocksOf(size) * m_perCluster;
@@ -198,7 +198,7 @@ void TryCalcerHDD::costFolder(const Listing& l)
     if (m_fat32) {
         const quint64 slots = 2 + l.weight; // "." and ".." first
         if (slots > Fat32FolderEntries)
-            m_skipItem = true;
+            refuse(FatFolderLimit);
         m_item.blocks += ceilDiv(32 * slots, m_clusterSize);
         return;
     }

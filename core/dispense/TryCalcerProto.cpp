@@ -62,7 +62,7 @@ void TryCalcerProto::endListing()
 void TryCalcerProto::beginItem()
 {
     m_item = PlaceItem();
-    m_skipItem = false;
+    m_refusal = Placeable;
     m_walkStopped = false;
     m_atStart = true;
     m_lastName = ItemName();
@@ -72,18 +72,18 @@ void TryCalcerProto::endItem(unsigned index)
 {
     finishItem();
     // A walk cut short measured the entry too small: never place it.
-    if (m_skipItem || m_walkStopped)
+    if (m_walkStopped)
+        refuse(WalkCut);
+    if (m_refusal != Placeable)
         return;
     m_item.index = index;
     m_pending.push_back(m_item);
-    std::push_heap(m_pending.begin(), m_pending.end(), fewerBlocks);
 }
 
 void TryCalcerProto::addMeasured(unsigned index, quint64 blocks, quint64 shared)
 {
     m_item = PlaceItem{index, blocks, shared};
     m_pending.push_back(m_item);
-    std::push_heap(m_pending.begin(), m_pending.end(), fewerBlocks);
 }
 
 void TryCalcerProto::addItem(const QString& path, unsigned index)
@@ -109,11 +109,11 @@ void TryCalcerProto::measure(const QString& path)
         break;
     case ItemKind::Missing:
         m_itemIssue = sizeIssueOf(WalkEnd::Missing);
-        m_skipItem = true;
+        refuse(SizeUnknown);
         return;
     case ItemKind::Other:
         // A device or pipe: nothing that can be copied, so never planned.
-        m_skipItem = true;
+        refuse(NotCopyable);
         return;
     }
     const WalkEnd end = walkFolder(*this, path, m_walkStop);
@@ -121,7 +121,7 @@ void TryCalcerProto::measure(const QString& path)
     m_itemIssue = sizeIssueOf(end);
     // Planned with a size that is too small, it could overfill the target.
     if (m_itemIssue != NoSizeIssue)
-        m_skipItem = true;
+        refuse(SizeUnknown);
 }
 
 quint64 TryCalcerProto::costOf(const PlaceItem& it) const
@@ -171,12 +171,12 @@ void TryCalcerProto::useSelection(const std::vector<unsigned>& indices)
 
 void TryCalcerProto::prepare()
 {
-    m_ordered.clear();
-    while (!m_pending.empty()) {
-        std::pop_heap(m_pending.begin(), m_pending.end(), fewerBlocks);
-        m_ordered.push_back(m_pending.back());
-        m_pending.pop_back();
-    }
+    // Equal block counts keep the order they came in: the same entries give
+    // the same choice whatever else is measured with them.
+    m_ordered.swap(m_pending);
+    m_pending.clear();
+    std::stable_sort(m_ordered.begin(), m_ordered.end(),
+                     [](const PlaceItem& a, const PlaceItem& b) { return fewerBlocks(b, a); });
     m_selection.assign(m_ordered.size(), false);
     m_free = m_capacity;
     m_chosen = PlaceItem();

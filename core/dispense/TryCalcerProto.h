@@ -38,8 +38,9 @@ public:
 
     // Measures the file or folder at path and queues it as entry index.
     virtual void addItem(const QString& path, unsigned index);
-    // Orders the queued items, largest block count first, and makes the
-    // first selection: each item in turn when it still fits.
+    // Orders the queued items, largest block count first (equal ones as
+    // queued), and makes the first selection: each item in turn when it
+    // still fits.
     void prepare();
     // The entry indices of the selected items, in list order.
     void getSelection(std::vector<unsigned>& v) const;
@@ -86,6 +87,22 @@ public:
     // Why the last measured entry has no known size (a SizeIssue); such an
     // entry is left out of the level.
     int itemIssue() const { return m_itemIssue; }
+    // Why the last measured entry can never be placed on this file system
+    // (see Refusal); Placeable when it was queued.
+    enum Refusal
+    {
+        Placeable = 0,
+        SizeUnknown,    // itemIssue says why
+        NotCopyable,    // a device, pipe or socket
+        WalkCut,        // a request stopped its walk
+        FatFileLimit,   // holds a file of 4 GiB or more
+        FatFolderLimit, // holds a folder of more than 65,536 entries
+    };
+    int refusal() const { return m_refusal; }
+    // The last measured entry's costs, whether queued or not.
+    const PlaceItem& lastItem() const { return m_item; }
+    // The blocks an item takes on a medium of its own.
+    quint64 costAlone(const PlaceItem& it) const { return it.blocks + sharedBlocks(it.shared); }
 
     qint64 capacity() const { return m_capacity; }
     // The bytes of the blocks counted: the block size, or less.
@@ -134,7 +151,14 @@ protected:
 
     quint64 m_unitSize;      // see unitSize
     PlaceItem m_item;        // the entry being measured
-    bool m_skipItem = false; // it can never be placed: endItem drops it
+    // It can never be placed (why: a Refusal); endItem drops it. The first
+    // reason found stays.
+    void refuse(int why)
+    {
+        if (m_refusal == Placeable)
+            m_refusal = why;
+    }
+    int m_refusal = Placeable;
     PlaceItem m_chosen;      // totals of the current selection
 
 private:
@@ -154,7 +178,7 @@ private:
     qint64 m_capacity;
     qint64 m_free;
     std::vector<bool> m_selection;
-    std::vector<PlaceItem> m_pending; // max-heap on block count
+    std::vector<PlaceItem> m_pending; // in the order measured
     std::vector<PlaceItem> m_ordered; // largest block count first
     const std::atomic_bool* m_walkStop = nullptr;
     std::function<void()> m_tick;

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "core/dispense/Dispenser.h"
+#include "core/dispense/SeriesPlanner.h"
 #include "core/model/EntriesModel.h"
 #include "core/model/EntryPaths.h"
 #include "core/model/SizeText.h"
@@ -54,7 +55,7 @@ quint64 findBytes(const QString& path, const QStringList& as = {})
 QStringList endlessSearch(const QString& root)
 {
     const quint64 room = (quint64(1) << 28) + 1;
-    QStringList tree, words{"dispense", "--fs", "NTFS", "--block-size", "4096", "--main"};
+    QStringList tree, words{"--fs", "NTFS", "--block-size", "4096", "--main"};
     for (quint64 i = 1, x = 1; i <= 80; ++i) {
         x = x * 6364136223846793005ull + 1442695040888963407ull;
         tree << QString("f:f%1=%2").arg(i).arg(((room / 11 + (x >> 33) % (room / 110)) | 1) << 12);
@@ -74,6 +75,7 @@ private slots:
     void exitCodes();
     void sizeMatchesFind();
     void jsonAndNul();
+    void seriesAgrees();
 };
 
 void TestCli::dispenseMatchesWindow()
@@ -179,8 +181,16 @@ void TestCli::exitCodes_data()
 3|                   |%T/no/o: the folder does |dispense %N 9 %T/held.qmp --save %T/no/o
 1|Wasted: 0 bytes    |Nothing fits             |dispense %N 0 --save %T/out.qmp --main %T/a %T/b
 1|Wasted: 303104 bytes|warning: the time limit |dispense %N 99 --time-limit 0 --main %T/a %T/b
-130|                 |Cancelled                |%E --save %T/out.qmp
-143|                 |Cancelled                |%E --save %T/out.qmp)";
+130|                 |Cancelled                |dispense %E --save %T/out.qmp
+143|                 |Cancelled                |dispense %E --save %T/out.qmp
+1|Medium 1: 1 entry, |%T/b: larger than one me|series %N 28 --main %T/a %T/b
+4|Medium 1: 2 entries|%T/c: no longer exists; |series %N 99 %T/held.qmp
+4|Medium 1: 1 entry, |%T/locked: could not be |%U series %N 99 --main %T/a %T/locked
+0|Medium 1: 1 entry, |                        |series %N 28 --main %T/a %T/t/a --media 1
+2|                   |--media takes a number   |series %N 9 --main %T/a --media 0
+2|                   |unknown option -0        |series %N 9 --main %T/a -0
+3|                   |%T/kept: is not a folder |series %N 9 --main %T/a --out-dir %T/kept
+130|                 |Cancelled                |series %E --out-dir %T/out.qmp)";
     for (const QString& row : rows.split('\n', Qt::SkipEmptyParts)) {
         const QStringList c = row.split('|');
         QTest::newRow(qPrintable(c[0] + " " + c[3]))
@@ -215,7 +225,8 @@ void TestCli::exitCodes()
     const Run r = exec(words, words.size() < 80 ? 0 : code == 143 ? SIGTERM : SIGINT);
     QVERIFY2(r.code == code, r.err);
     QVERIFY2(out.isEmpty() ? r.out.isEmpty() : r.out.startsWith(out.toUtf8()), r.out);
-    const QString command = words.at(words.indexOf(QRegularExpression("dispense|size|verify")));
+    const QString command =
+        words.at(words.indexOf(QRegularExpression("dispense|size|verify|series")));
     const QByteArray line = "quillmarch-cli " + command.toUtf8() + ": " + err.toUtf8();
     QVERIFY2(err.isEmpty() ? r.err.isEmpty() : r.err.startsWith(line), r.err);
     QCOMPARE(r.err.count('\n'), int(!err.isEmpty()));
@@ -287,6 +298,65 @@ void TestCli::jsonAndNul()
     const QJsonArray volumes = QJsonDocument::fromJson(exec({"volumes", "--json"}).out).array();
     QCOMPARE(volumes.size(), text.out.count('\n'));
     QVERIFY2(volumes.contains(probed), text.out);
+}
+
+// Several media: the text, the JSON and the lists of --out-dir put every entry
+// on the same medium, once; --media keeps the first media of the whole series,
+// counts the rest, and its lists replace those of the longer series.
+void TestCli::seriesAgrees()
+{
+    QTemporaryDir tmp;
+    const QString lists = tmp.path() + "/lists/";
+    QStringList given,
+        words = QString("series --fs UDF --block-size 2048 --free-blocks 400").split(' ')
+                << "--out-dir" << lists << "--main";
+    for (int i = 0; i < 30; ++i) {
+        given << tmp.path() + "/e" + QString::number(i);
+        QVERIFY(
+            TreeMaker::make(tmp.path(), {QString("f:e%1=%2").arg(i).arg(i * 7919 % 23 * 3000)}));
+    }
+    QVERIFY(TreeMaker::make(tmp.path(), {"f:big=300000"})); // larger than a medium
+    words << given << "--background" << tmp.path() + "/big";
+    const Run text = exec(words), json = exec(words + QStringList{"--json"});
+    QVERIFY2(text.code + json.code == 2 && text.err.count('\n') == 1, text.err);
+    const QJsonObject o = QJsonDocument::fromJson(json.out).object();
+    const QJsonArray media = o["media"].toArray();
+    QByteArrayList shown, listed; // each medium's lines, the last, and the lists
+    for (const QByteArray& line : text.out.split('\n')) {
+        if (line.startsWith('/'))
+            shown.last() += line + '\n';
+        else
+            shown << line + '\n';
+    }
+    QStringList placed;
+    for (int m = 0; m < media.size(); ++m) {
+        QByteArray list;
+        for (const QJsonValue& e : media[m]["entries"].toArray())
+            list += e["path"].toString().toUtf8() + '\n', placed << e["path"].toString();
+        QFile file(lists + SeriesPlanner::listName(m + 1, media.size(), false));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        listed << file.readAll();
+        QCOMPARE(listed.last(), list);
+        const double used = media[m]["used_bytes"].toDouble();
+        QCOMPARE(used + media[m]["wasted_bytes"].toDouble(), o["medium_bytes"].toDouble());
+        QVERIFY2(shown[m].contains(' ' + QByteArray::number(used) + " bytes used"), shown[m]);
+        QVERIFY(shown[m].endsWith("\n" + list));
+    }
+    placed.sort(), given.sort();
+    QCOMPARE(placed, given);
+    const double bound = o["lower_bound"].toDouble();
+    QVERIFY(media.size() > 3 && bound <= media.size());
+    QCOMPARE(shown.value(media.size()),
+             QString("Media: %1 (lower bound %2)\n").arg(media.size()).arg(bound).toUtf8());
+    const Run cut = exec(words + QStringList{"--media", "2"});
+    const int left =
+        30 - media[0]["entries"].toArray().size() - media[1]["entries"].toArray().size();
+    QVERIFY2(cut.code == 1 &&
+                 cut.out.endsWith(QString("\nNot planned: %1 entries\n").arg(left).toUtf8()),
+             cut.out);
+    QCOMPARE(QDir(lists).entryList(QDir::Files).size(), 4);
+    QFile second(lists + "medium-02.txt");
+    QVERIFY(second.open(QIODevice::ReadOnly) && second.readAll() == listed[1]);
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -10,6 +10,7 @@
 #include "control/IViewDialogs.h"
 #include "control/IViewItems.h"
 #include "control/IViewStatus.h"
+#include "core/dispense/SeriesPlanner.h"
 #include "core/model/DM.h"
 
 // "D:a|R:b,c|M:|B:|N:": the names of every group in order, as the model holds
@@ -37,7 +38,8 @@ struct FakeViews : IViewDialogs, IViewActions, IViewItems, IViewStatus
     std::vector<EntryPos> selection;
     QStringList answers, asked; // for the next dialogs; the dialogs shown
     SaveChoice saveChoice = DiscardChanges;
-    bool closed = false;
+    bool closed = false, series = false; // Plan Series on
+    std::vector<SeriesMedium> media;     // for the next series dialogs: the medium dispensed
     std::function<bool()> pick;
     std::function<bool(Dispenser*)> onRunDispense;
 
@@ -60,6 +62,16 @@ struct FakeViews : IViewDialogs, IViewActions, IViewItems, IViewStatus
     bool pickTarget() override { return pick(); }
     bool runDispense(Dispenser* d) override { return asked << "search", onRunDispense(d); }
     void showAbout() override { asked << "about"; }
+    // "series NAMES CANDISPENSE"
+    bool runSeries(const Target&, const std::vector<SeriesEntry>& e, bool can,
+                   SeriesMedium& m) override
+    {
+        QStringList names;
+        for (const SeriesEntry& s : e)
+            names << s.path.section('/', -1);
+        asked << "series " + names.join(',') + ' ' + QString::number(can);
+        return !media.empty() && (m = media.front(), media.erase(media.begin()), true);
+    }
     void closeMainWindow() override { closed = true; }
     SaveChoice askSaveChanges() override { return asked << "saveChanges", saveChoice; }
     // "delete FILES FOLDERS FOUND"; answers "none", "all", a folder to look in, or else
@@ -78,6 +90,7 @@ struct FakeViews : IViewDialogs, IViewActions, IViewItems, IViewStatus
     void enableSave(bool on) override { turn(1, on); }
     void enableDispense() override { turn(2, true); }
     void disableDispense() override { turn(2, false); }
+    void enableSeries(bool on) override { series = on; }
     void setDispensed(bool d) override { turn(2, !d), turn(3, d); }
 
     // As in the entry list: an inserted row is selected, a removed one leaves

@@ -136,6 +136,8 @@ void TestEngine::run(Fixture& f, const QString& script)
         {"choice", [&](A a) { v.saveChoice = IViewDialogs::SaveChoice(a[0].toInt()); }},
         {"acts", [&](A a) { v.acts = a[0]; }},
         {"ans", [&](A a) { v.answers << QString(a[0]).replace("%D", dir()); }},
+        {"medium", [&](A a) { // wasted, then the positions on it
+             v.media.push_back(SeriesMedium{positions(a.mid(1)), 0, a[0].toULongLong()}); }},
         {"cancel", [&](A) { f.cancel = true; }}, {"busy", [&](A) { QThread::msleep(100); }},
         {"rm", [&](A a) { QVERIFY(QFile::remove(dir(a[0]))); }},
         {"events", [&](A) { QTest::qWait(20); }},
@@ -153,7 +155,7 @@ void TestEngine::run(Fixture& f, const QString& script)
         {"new", &Ctrl::projectNew}, {"load", &Ctrl::projectLoad}, {"save", &Ctrl::projectSave},
         {"saveas", &Ctrl::projectSaveAs}, {"exit", &Ctrl::appExit}, {"about", &Ctrl::about},
         {"select", &Ctrl::diskSelect}, {"dispense", &Ctrl::dispense},
-        {"undispense", &Ctrl::undispense}, {"post", &Ctrl::clipboardPost},
+        {"undispense", &Ctrl::undispense}, {"series", &Ctrl::planSeries}, {"post", &Ctrl::clipboardPost},
         {"delete", &Ctrl::originalsDelete}, {"files", &Ctrl::filesAdd},
         {"folder", &Ctrl::folderAdd}, {"remove", &Ctrl::entryRemove}, {"up", &Ctrl::priorityUp},
         {"down", &Ctrl::priorityDown}, {"click", &Ctrl::selectionChanged},
@@ -196,6 +198,7 @@ QString TestEngine::observe(Fixture& f, const QString& key)
         {"sel", f.v.selected}, {"acts", f.v.acts}, {"target", f.v.shownTarget},
         {"wasted", f.v.wasted}, {"title", f.v.title}, {"state", QString(f.v.state).remove(dir())},
         {"asked", f.v.asked.join('+')}, {"closed", QString::number(f.v.closed)},
+        {"series", QString::number(f.v.series)},
         {"mod", QString::number(m->isModified())}, {"files", filesIn(dir())},
         {"here", filesIn(".")}, {"trash", filesIn(trash())},
         {"told", QString::number(!m->lastError().isEmpty() && f.v.state == m->lastError())}};
@@ -293,6 +296,15 @@ void TestEngine::commands_data()
         "L=D:m0,r0|R:|M:m1,m2|B:|N:n0 wasted=4096 total=32668 2 acts=eSdU clip=m0,r0");
     row("undispense", ready + "dispense;post;acts esdU;undispense;post",
         "L=D:|R:r0|M:m1,m2,m0|B:|N:n0 clip= total=69532 4 acts=eSDu");
+    // A planned medium is dispensed as Dispense would, what remains of the series left
+    // unplanned; not while a result is held, nor with entries no longer where they were.
+    const QString few = "entry r0 100 1;entry m0 1000 2;entry m1 2000 2;entry b0 300 3;"
+                        "entry n0 400 4;acts esDu;";
+    row("series, dispense a medium", few + "medium 77 1:0 2:1;series",
+        "asked=series r0,m0,m1,b0 1 L=D:m1,r0|R:|M:m0|B:b0|N:n0 wasted=77 acts=eSdU series=1");
+    row("series, result held", P + "medium 5 1:0;series", "asked=series r0,r1,m0,m1,m2,m3,b0 0 " + S);
+    row("series, stale medium", few + "medium 5 1:0 4:0;series", "acts=esDu wasted=none");
+    row("series, nothing to plan", few + "sel 1:0 2:0 2:1 3:0;set 4;series", "asked= series=0");
     // The target is probed again: gone, or filled up since it was picked.
     row("dispense, target gone", road + "target /gone 10;acts esDu;dispense",
         "asked= acts=esDu state=Cannot dispense to /gone: The drive cannot be read");

@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QComboBox>
 #include <QFileIconProvider>
 #include <QLabel>
 #include <QMenu>
@@ -10,6 +11,7 @@
 #include <QPaintEngine>
 #include <QPushButton>
 #include <QStorageInfo>
+#include <QTableWidget>
 #include <QWindow>
 #include <QtTest>
 
@@ -25,6 +27,7 @@
 #include "gui/MainList.h"
 #include "gui/MainStatus.h"
 #include "gui/MainWindow.h"
+#include "gui/SeriesDlg.h"
 #include "platform/ShellIcons.h"
 #include "tests/common/RecordingCtrl.h"
 #include "tests/common/TestMounts.h"
@@ -627,6 +630,79 @@ private slots:
         QCOMPARE(dlg.result(), int(ntfs ? QDialog::Accepted : QDialog::Rejected));
         const quint64 free = QStorageInfo(m_ntfs).bytesAvailable() / 4096;
         QCOMPARE(dataModel()->target(), ntfs ? Target({m_ntfs, NTFS, 4096, free}) : before);
+    }
+    // Five files of 2 GiB fill three blank DVDs, two each; one of 5 GiB fits none. Medium 2
+    // is exported and dispensed from the real dialog.
+    void seriesDialog()
+    {
+        const QString src = m_home.filePath("series"), out = m_home.filePath("lists");
+        QStringList files, second, seen, dispensed;
+        for (const QString name : {"a", "b", "c", "d", "e", "huge"})
+            QVERIFY(QFile::resize(*files.insert(files.end(), writeFile(src + "/" + name, 1)),
+                                  (name == "huge" ? 5ll : 2ll) << 30));
+        delete m_window;
+        dataModel()->newProject();
+        m_window = new MainWindow;
+        DialogAnswers::nextFiles(files);
+        trigger(Act::FilesAdd);
+        SeriesResult plan;
+        QTimer::singleShot(0, [&] {
+            auto* dlg = qobject_cast<SeriesDlg*>(QApplication::activeModalWidget());
+            auto* medium = dlg->findChild<QComboBox*>("medium");
+            medium->setCurrentIndex(medium->findText("Blank DVD\u00b1R (4.7 GB)"));
+            if (QTest::qWaitFor([&] { return !dlg->planning(); }))
+                plan = dlg->result();
+            for (int i = 0; plan.media.size() > 1 && i < int(plan.media[1].entries.size()); ++i)
+                second << dataModel()->entryAt(plan.media[1].entries[i]).Ident;
+            seen << dlg->findChild<QLabel*>("summary")->text().section(':', 0, 0);
+            const auto click = [&](const char* text) {
+                for (QPushButton* b : dlg->findChildren<QPushButton*>())
+                    b->text().remove('&') == text ? b->click() : void();
+            };
+            DialogAnswers::nextFiles({files[0] + "/no"}); // a file cannot hold a folder
+            DialogAnswers::nextButton(QMessageBox::Ok);
+            click("Export...");
+            seen << DialogAnswers::lastShown().text.trimmed();
+            DialogAnswers::nextFiles({out});
+            click("Export...");
+            seen << dlg->findChild<QLabel*>("exported")->text();
+            dlg->findChild<QTableWidget*>()->selectRow(1);
+            click("Dispense This Medium");
+        });
+        trigger(Act::PlanSeries);
+        QCOMPARE(seen, QStringList({"3 media (at least 3)", "Cannot make the folder " + files[0] +
+                                    "/no", "Lists of 3 media written to " + out}));
+        QVERIFY(plan.apart.size() == 1 && plan.apart[0].reason == SeriesPlanner::ApartLarger);
+        QFile list(out + "/medium-02.txt");
+        QVERIFY(list.open(QIODevice::ReadOnly) && QDir(out).entryList(QDir::Files).size() == 6);
+        QCOMPARE(QString(list.readAll()), second.join('\n') + '\n');
+        for (EntryPos p = dataModel()->groupBegin(Dispensed); dataModel()->isValidPos(p); ++p.index)
+            dispensed << dataModel()->entryAt(p).Ident;
+        QCOMPARE(dispensed.size() == 2 ? (dispensed.sort(), dispensed) : QStringList(), second);
+        QCOMPARE(dataModel()->wastedSize(), plan.media[1].wastedBytes);
+        QVERIFY(enabled(Act::Undispense) && enabled(Act::PlanSeries));
+        compareRows(m_window->list());
+
+        // Held: no second medium. Cancelled, replanned and closed at once: no thread is left
+        // and nothing reaches the closed dialog; the medium chosen last comes first.
+        const std::vector<SeriesEntry> many(500, SeriesEntry{EntryPos{Main, 0}, src});
+        auto* dlg = new SeriesDlg(m_window, Target(), many, false);
+        QCOMPARE(dlg->findChild<QComboBox*>("medium")->currentText(), "Blank DVD\u00b1R (4.7 GB)");
+        QVERIFY(dlg->planning());
+        for (QPushButton* b : dlg->findChildren<QPushButton*>())
+            b->text() == "Cancel" ? b->click() : void();
+        QCoreApplication::processEvents(); // the cancelled thread's last report
+        QVERIFY(dlg->findChild<QLabel*>("summary")->text().startsWith("Planning cancelled"));
+        dlg->findChild<QComboBox*>("medium")->setCurrentIndex(1);
+        QVERIFY(dlg->planning());
+        delete dlg;
+        QCoreApplication::processEvents();
+        dlg = new SeriesDlg(m_window, Target(), many, false);
+        dlg->reject();
+        QVERIFY(!dlg->planning());
+        for (QPushButton* b : dlg->findChildren<QPushButton*>())
+            QVERIFY(!b->text().contains("Dispense") || !b->isEnabled());
+        delete dlg;
     }
 };
 

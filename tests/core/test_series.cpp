@@ -1,0 +1,217 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <random>
+
+#include <QtTest>
+
+#include "core/dispense/Dispenser.h"
+#include "core/dispense/SeriesPlanner.h"
+#include "core/model/DM.h"
+#include "tests/common/TreeMaker.h"
+
+// The series planner against what a user gets by hand with Dispense and
+// Delete, medium after medium.
+class TestSeries : public QObject
+{
+    Q_OBJECT
+
+    // Random files and folders in dir as entries of random groups, plus the
+    // extra ones ("tree line", group); the model holds just them.
+    static std::vector<SeriesEntry> makeEntries(const QString& dir, std::mt19937& rng, int count,
+                                                quint64 block,
+                                                const QList<QPair<QString, int>>& extra)
+    {
+        dataModel()->newProject();
+        QList<QPair<QStringList, int>> made;
+        for (const auto& e : extra)
+            made.append({{e.first}, e.second});
+        for (int i = 0; i < count; ++i) {
+            const quint64 size = rng() % (40 * block) + rng() % 3 * (rng() % 700);
+            const QString name = QString("e%1-%2").arg(i).arg(QString(int(rng() % 70), 'n'));
+            QStringList lines;
+            if (rng() % 3 == 0)
+                for (int f = 0, files = int(rng() % 6); f <= files; ++f)
+                    lines << QString("f:%1/%2=%3").arg(name).arg(f).arg(size / (f + 1));
+            else
+                lines << QString("f:%1=%2").arg(name).arg(size);
+            made.append({lines, Required + int(rng() % 3)});
+        }
+        for (const auto& e : made) {
+            if (!TreeMaker::make(dir, e.first))
+                return {};
+            const QString name = e.first[0].mid(2).section('/', 0, 0).section('=', 0, 0);
+            EntryPos pos = dataModel()->addEntry(
+                {name, dir, dir + '/' + name, 0, false, e.first[0].contains('/') ? Folder : File});
+            dataModel()->moveEntry(pos, e.second);
+        }
+        std::vector<SeriesEntry> entries;
+        for (int g = Required; g <= Background; ++g)
+            for (EntryPos p = dataModel()->groupBegin(g); dataModel()->isValidPos(p); ++p.index)
+                entries.push_back({p, dataModel()->entryAt(p).Ident});
+        return entries;
+    }
+
+private slots:
+    void repeatedDispense_data()
+    {
+        QTest::addColumn<int>("fileSystem");
+        QTest::addColumn<quint64>("block");
+        QTest::addColumn<int>("seed");
+        for (int seed = 1; seed <= 4; ++seed) {
+            QTest::addRow("NTFS %d", seed) << int(NTFS) << quint64(4096) << seed;
+            QTest::addRow("FAT32 %d", seed) << int(FAT) << quint64(16384) << seed;
+            QTest::addRow("UDF %d", seed) << int(UDF) << quint64(2048) << seed;
+        }
+    }
+
+    // The series is Dispense then Delete, again and again; what no medium
+    // holds is set apart with its reason, and nothing goes twice.
+    void repeatedDispense()
+    {
+        QFETCH(int, fileSystem);
+        QFETCH(quint64, block);
+        QFETCH(int, seed);
+        QTemporaryDir dir;
+        std::mt19937 rng(seed);
+        const quint64 room = 150 + seed * 7 + (fileSystem == UDF ? 262 : 0);
+        // Larger than a medium; gone before the plan; too large for FAT32.
+        QList<QPair<QString, int>> odd{{QString("f:huge=%1").arg(room * block * 2), Background},
+                                       {"f:gone=5", Required}};
+        if (fileSystem == FAT)
+            odd.append({"f:big/dvd.iso=4294967296", Main});
+        const std::vector<SeriesEntry> entries = makeEntries(dir.path(), rng, 24, block, odd);
+        QVERIFY(!entries.empty());
+        QVERIFY(QFile::remove(dir.filePath("gone")));
+        const Target target{dir.path(), fileSystem, block, room};
+        dataModel()->setTarget(target);
+
+        SeriesPlanner planner(target, entries);
+        QVERIFY(planner.run());
+        const SeriesResult& r = planner.result();
+        QMap<QString, QString> where; // entry -> "medium N" or its reason
+        for (const SeriesApart& a : r.apart)
+            where[dataModel()->entryAt(a.pos).Name] = SeriesPlanner::apartText(a.reason);
+        QCOMPARE(where.value("huge"), SeriesPlanner::apartText(SeriesPlanner::ApartLarger));
+        QCOMPARE(where.value("gone"), SeriesPlanner::apartText(SeriesPlanner::ApartVanished));
+        if (fileSystem == FAT)
+            QCOMPARE(where.value("big"), SeriesPlanner::apartText(SeriesPlanner::ApartFatFile));
+        QVERIFY(r.media.size() >= 3);
+        QVERIFY(r.lowerBound >= 1 && r.lowerBound <= r.media.size());
+        for (std::size_t m = 0; m < r.media.size(); ++m) {
+            QVERIFY(r.media[m].proven);
+            QCOMPARE(r.media[m].usedBytes + r.media[m].wastedBytes, r.mediumBytes);
+            for (const EntryPos& p : r.media[m].entries) {
+                const QString name = dataModel()->entryAt(p).Name;
+                QVERIFY2(!where.contains(name), qPrintable(name + " twice"));
+                where[name] = QString("medium %1").arg(m + 1);
+            }
+        }
+        QCOMPARE(where.size(), int(entries.size()));
+
+        // By hand: each Dispense fills a fresh medium from what is left.
+        for (std::size_t m = 0;; ++m) {
+            Dispenser d;
+            d.start();
+            QVERIFY(d.wait(60000) && d.failure().isEmpty());
+            if (d.resultQueue().empty()) {
+                QCOMPARE(m, r.media.size());
+                break;
+            }
+            QVERIFY(m < r.media.size());
+            QStringList got;
+            for (const EntryPos& p : d.resultQueue().items())
+                got << dataModel()->entryAt(p).Name;
+            for (const QString& name : got)
+                QCOMPARE(where.value(name), QString("medium %1").arg(m + 1));
+            QCOMPARE(got.size(), int(r.media[m].entries.size()));
+            QCOMPARE(d.wasted(), r.media[m].wastedBytes);
+            dataModel()->applyDispense(d.resultQueue(), d.wasted());
+            dataModel()->forgetDispensed();
+        }
+    }
+
+    // The fullest media one by one leave 8, 7 and three 5s alone (7 media);
+    // starting each with the largest entry pairs the 5s with the 3s (6).
+    void repacking()
+    {
+        QTemporaryDir dir;
+        std::vector<SeriesEntry> entries;
+        for (int blocks : {9, 8, 7, 5, 5, 5, 3, 3, 3}) {
+            const QString name = QString::number(entries.size());
+            QVERIFY(TreeMaker::make(dir.path(), {QString("f:%1=%2").arg(name).arg(blocks * 65536)}));
+            entries.push_back({EntryPos{Main, int(entries.size())}, dir.filePath(name)});
+        }
+        // FAT32 at 64 KiB: 9 clusters of room and one for the names.
+        SeriesPlanner planner(Target{dir.path(), FAT, 65536, 10}, entries);
+        QVERIFY(planner.run());
+        QCOMPARE(planner.result().media.size(), std::size_t(6));
+        for (const SeriesMedium& m : planner.result().media)
+            QVERIFY(m.entries.size() == 1 || m.entries[0].index >= 3); // a 5 and a 3
+    }
+
+    // A medium's search cut by its time limit still gives a whole series; a
+    // cancel leaves nothing.
+    void limits()
+    {
+        QTemporaryDir dir;
+        // Block counts all multiples of 3 and a room no choice fills: the
+        // search of a level never ends by itself.
+        std::mt19937 rng(5);
+        std::vector<SeriesEntry> entries;
+        for (int i = 0; i < 90; ++i) {
+            const QString name = dir.filePath(QString::number(i));
+            QVERIFY(TreeMaker::make(dir.path(), {QString("f:%1=%2").arg(i).arg(
+                                                    3 * (rng() % 20000 + 1000) * 4096)}));
+            entries.push_back({EntryPos{Main, i}, name});
+        }
+        const Target target{dir.path(), NTFS, 4096, 3 * 200000 + 2 + 100};
+        for (const char* how : {"time", "cancel"}) {
+            SeriesPlanner planner(target, entries);
+            const bool cancel = QByteArray(how) == "cancel";
+            planner.setMediumTimeLimit(cancel ? -1 : 0);
+            planner.setProgress([&](const SeriesPlanner::Progress& p) {
+                if (cancel && !p.measuring)
+                    planner.cancel();
+            });
+            QCOMPARE(planner.run(), !cancel);
+            std::size_t placed = 0;
+            for (const SeriesMedium& m : planner.result().media)
+                placed += m.entries.size();
+            QCOMPARE(placed, cancel ? 0 : entries.size());
+        }
+    }
+
+    void exportLists()
+    {
+        QTemporaryDir dir;
+        const QString out = dir.filePath("lists");
+        // Stale lists of an earlier series go; other files stay.
+        QVERIFY(TreeMaker::make(out, {"f:medium-03.txt=1", "f:medium-001.nul=1", "f:notes.txt=1"}));
+        SeriesResult r;
+        r.media.resize(2);
+        r.media[0].entries = {{Required, 0}, {Main, 1}};
+        r.media[1].entries = {{Main, 0}};
+        const QMap<int, QString> paths{
+            {Required * 10, "/a/b c"}, {Main * 10 + 1, "/a/line\nbreak"}, {Main * 10, "/ä"}};
+        const auto pathOf = [&](const EntryPos& p) { return paths.value(p.group * 10 + p.index); };
+        QString error;
+        int breaks = 0;
+        QVERIFY(SeriesPlanner::exportLists(r, pathOf, out, error, &breaks));
+        QCOMPARE(breaks, 1);
+        QCOMPARE(QDir(out).entryList(QDir::Files),
+                 QStringList({"medium-01.nul", "medium-01.txt", "medium-02.nul", "medium-02.txt",
+                              "notes.txt"}));
+        const auto read = [&](const char* name) {
+            QFile f(out + '/' + name);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("unreadable");
+        };
+        QCOMPARE(read("medium-01.txt"), QByteArray("/a/b c\n"));
+        QCOMPARE(read("medium-01.nul"), QByteArray("/a/b c\0/a/line\nbreak\0", 21));
+        QCOMPARE(read("medium-02.txt"), QByteArray("/\xc3\xa4\n"));
+        // A folder that cannot be made is an error, not a silent success.
+        QVERIFY(!SeriesPlanner::exportLists(r, pathOf, out + "/notes.txt/x", error));
+        QVERIFY(error.contains("notes.txt"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSeries)
+#include "test_series.moc"
