@@ -178,6 +178,11 @@ void Dispenser::search()
             emit do_finish(false);
             return;
         }
+        calc->useSelection(bestSelection);
+        if (calc->keepSharedLimit()) {
+            best = calc->freeBlocks();
+            calc->getSelection(bestSelection);
+        }
         for (unsigned i : bestSelection)
             m_queue.push(EntryPos{group, int(i)});
         recordLevel(*calc, group, bestSelection);

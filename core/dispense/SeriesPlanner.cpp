@@ -284,6 +284,11 @@ bool SeriesPlanner::fill(std::vector<Measured> left, bool largestFirst,
             if (m_cancel)
                 return false;
             medium.proven = medium.proven && proven;
+            calc->useSelection(selection);
+            if (calc->keepSharedLimit()) {
+                best = calc->freeBlocks();
+                calc->getSelection(selection);
+            }
             for (unsigned i : selection)
                 taken[i] = 1;
             calc->useSelection(selection);

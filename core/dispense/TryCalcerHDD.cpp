@@ -227,23 +227,14 @@ void TryCalcerHDD::costFolder(const Listing& l)
 
 void TryCalcerHDD::finishItem()
 {
-    if (!m_fat32) {
+    if (!m_fat32)
         m_item.blocks += ceilDiv(m_metaBytes, m_unitSize);
-        m_metaBytes = 0;
-        return;
-    }
-    // The target folder holds no more entries than any other: what is
-    // measured first (the earlier level, then the list's order) keeps its
-    // place, and what could take the folder past the limit is never placed.
-    // Whatever the target folder holds already is not known here.
-    if (sharedBase() != m_rootBase) {
-        m_rootBase = sharedBase(); // chosen at the earlier levels
-        m_rootSlots = m_rootBase / 32;
-    }
-    if (m_skipItem)
-        return;
-    if (m_rootSlots + m_item.shared / 32 > Fat32FolderEntries)
-        m_skipItem = true;
-    else
-        m_rootSlots += m_item.shared / 32;
+    m_metaBytes = 0;
+}
+
+// The target folder holds no more entries than any other. Whatever it holds
+// already is not known here.
+quint64 TryCalcerHDD::sharedLimit() const
+{
+    return m_fat32 ? 32 * Fat32FolderEntries : 0;
 }

@@ -19,8 +19,8 @@
 // one per 13 characters of the long name for each child; the target folder
 // grows by the entries' names (shared by the selection). An entry holding a
 // file of 4 GiB or more, or a folder of more than 65,536 entries, is never
-// placed, since FAT32 cannot store it; nor is an entry that would take the
-// target folder past that many.
+// placed, since FAT32 cannot store it; a plan whose entries would take the
+// target folder past that many leaves out its smallest ones.
 class TryCalcerHDD : public TryCalcerProto
 {
 public:
@@ -42,6 +42,7 @@ protected:
     void costFile(quint64 size, const ItemName& name) override;
     void costFolder(const Listing& l) override;
     void finishItem() override;
+    quint64 sharedLimit() const override;
 
 private:
     // What growing a folder's index root may move out of its record.
@@ -60,8 +61,4 @@ private:
     // in 8-byte steps, and their shares of a large index.
     std::array<quint32, 75> m_entrySizes{};
     quint64 m_shares = 0;
-    // FAT32: the target folder's entries taken by the entries measured so
-    // far, and the part of them chosen at earlier levels.
-    quint64 m_rootSlots = 0;
-    quint64 m_rootBase = 0;
 };

@@ -193,6 +193,22 @@ void TryCalcerProto::getSelection(std::vector<unsigned>& v) const
             v.push_back(m_ordered[p].index);
 }
 
+bool TryCalcerProto::keepSharedLimit()
+{
+    const quint64 limit = sharedLimit();
+    bool dropped = false;
+    // Largest first: the smallest selected items are last.
+    for (std::size_t p = m_ordered.size(); limit && p-- > 0;) {
+        if (m_sharedBase + m_chosen.shared <= limit)
+            break;
+        if (m_selection[p]) {
+            deselect(p);
+            dropped = true;
+        }
+    }
+    return dropped;
+}
+
 void TryCalcerProto::beginLevel(qint64 capacity)
 {
     m_sharedBase += m_chosen.shared;

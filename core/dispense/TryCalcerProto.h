@@ -46,6 +46,10 @@ public:
     void getSelection(std::vector<unsigned>& v) const;
     // Makes the selection the items of these entry indices.
     void useSelection(const std::vector<unsigned>& indices);
+    // Drops the smallest items from the selection until the shared store,
+    // with what earlier levels chose, holds no more than sharedLimit(); true
+    // when it dropped any. The search itself does not know the limit.
+    bool keepSharedLimit();
     // Drops the level's items; capacity and free become value. The current
     // selection stays in the shared store.
     void beginLevel(qint64 capacity);
@@ -135,6 +139,8 @@ protected:
     virtual void costFolder(const Listing&) {}
     // The entry has been measured.
     virtual void finishItem() {}
+    // The most bytes the shared store can hold, 0 for no limit.
+    virtual quint64 sharedLimit() const { return 0; }
 
     // Blocks of the shared store holding bytes.
     quint64 sharedBlocks(quint64 bytes) const
@@ -159,7 +165,7 @@ protected:
             m_refusal = why;
     }
     int m_refusal = Placeable;
-    PlaceItem m_chosen;      // totals of the current selection
+    PlaceItem m_chosen; // totals of the current selection
 
 private:
     // Blocks that adding it to the current selection takes, and that removing

@@ -158,6 +158,7 @@ private slots:
         for (const QString& e : entry == "*" ? all : QStringList{entry})
             calc->addItem(dir.filePath(e), 7);
         calc->prepare();
+        calc->keepSharedLimit();
         std::vector<unsigned> chosen;
         calc->getSelection(chosen);
         const qint64 cost = calc->capacity() - calc->freeBlocks();
