@@ -73,6 +73,8 @@ private:
     // Marks the entries d left out (after clearing every mark when it measured
     // them all); a sentence saying how many and why, empty when none.
     QString markLeftOut(const Dispenser& d, bool measuredAll);
+    // Moves the chosen entries into "Dispensed" and shows the result.
+    void applyResult(DispenseQueue& queue, quint64 wasted);
     // Where "Delete the files" looks for the copies of the dispensed entries.
     QStringList arrivalPlaces() const;
     // Save, or Save As when the project has no file yet; true when written.

@@ -118,14 +118,7 @@ void Engine::dispense()
             m_status->showState(leftOut);
         return;
     }
-    Busy busy(m_status, std::size_t(model->entryCount()),
-              QStringLiteral("Dispensing %1 entries...").arg(d.resultQueue().size()));
-    model->applyDispense(d.resultQueue(), d.wasted());
-    m_items->rebuildItems();
-    refreshViews();
-    followSelection();
-    m_actions->setDispensed(true);
-    m_actions->enableSave(true);
+    applyResult(d.resultQueue(), d.wasted());
     QStringList notes;
     if (!leftOut.isEmpty())
         notes << leftOut;
@@ -159,9 +152,15 @@ void Engine::planSeries()
             return;
         queue.push(p);
     }
+    applyResult(queue, medium.wastedBytes);
+}
+
+void Engine::applyResult(DispenseQueue& queue, quint64 wasted)
+{
+    DM* model = dataModel();
     Busy busy(m_status, std::size_t(model->entryCount()),
-              QStringLiteral("Dispensing %1 entries...").arg(medium.entries.size()));
-    model->applyDispense(queue, medium.wastedBytes);
+              QStringLiteral("Dispensing %1 entries...").arg(queue.size()));
+    model->applyDispense(queue, wasted);
     m_items->rebuildItems();
     refreshViews();
     followSelection();
