@@ -7,7 +7,7 @@
 #include <QtAlgorithms>
 
 // The NTFS figures were measured on ntfs-3g volumes made by mkntfs: files
-// copied by cp, a file manager or rsync --inplace never needed more.
+// copied by cp, a file manager, rsync --inplace or tar never needed more.
 namespace {
 
 // FAT32 stores a file's length in 32 bits.
@@ -129,8 +129,8 @@ void TryCalcerHDD::onName(const ItemName& name)
     // Past one index block the order no longer matters.
     m_childBytes += entry;
     if (m_childBytes <= NtfsBlockNames) {
-        m_children.push_back(Child{name.inode, quint32(entry), quint32(m_names.size()),
-                                   name.size, name.folder});
+        m_children.push_back(
+            Child{name.inode, quint32(entry), quint32(m_names.size()), name.size, name.folder});
         if (name.bytes)
             m_names.append(name.bytes, name.size);
         else
@@ -192,9 +192,10 @@ TryCalcerHDD::RootMoves TryCalcerHDD::rootMoves(quint64 base) const
                                   std::min(x.nameSize, y.nameSize));
         return n ? n < 0 : x.nameSize < y.nameSize;
     });
-    const std::size_t all = order.size(),
-                      files = std::size_t(std::count_if(m_children.begin(), m_children.end(),
-                                                        [](const Child& c) { return !c.folder; }));
+    const std::size_t all = order.size();
+    std::size_t files = 0;
+    for (const Child& c : m_children)
+        files += !c.folder;
     const auto entry = [&](std::size_t i) { return quint64(m_children[order[i]].entry); };
     // Every prefix of the files with every prefix of the folders.
     quint64 fileBytes = 0;

@@ -68,7 +68,7 @@ private:
     struct Child
     {
         quint64 inode;
-        quint32 entry; // bytes in the index
+        quint32 entry;            // bytes in the index
         quint32 nameAt, nameSize; // in m_names
         bool folder;
     };
