@@ -10,6 +10,14 @@ struct ItemName
 {
     quint32 length = 0;
     bool wide = false;
+    // Of a listed item only (onName): whether it is a folder, its inode
+    // number as listed, and its name's bytes, which last until the call
+    // returns. Copying tools create a folder's children in orders made of
+    // these.
+    bool folder = false;
+    quint64 inode = 0;
+    const char* bytes = nullptr;
+    quint32 size = 0;
 };
 
 // Receives what a folder walk finds: one call per sub-folder, one per file.

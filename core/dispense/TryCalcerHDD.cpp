@@ -2,11 +2,12 @@
 #include "core/dispense/TryCalcerHDD.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include <QtAlgorithms>
 
 // The NTFS figures were measured on ntfs-3g volumes made by mkntfs: files
-// copied by cp, a file manager or rsync --inplace never needed more.
+// copied by cp, a file manager, rsync --inplace or tar never needed more.
 namespace {
 
 // FAT32 stores a file's length in 32 bits.
@@ -112,14 +113,28 @@ void TryCalcerHDD::beginListing(const ItemName& own)
     TryCalcerProto::beginListing(own);
     m_entrySizes.fill(0);
     m_shares = 0;
+    m_children.clear();
+    m_names.clear();
+    m_childBytes = 0;
 }
 
 void TryCalcerHDD::onName(const ItemName& name)
 {
     TryCalcerProto::onName(name);
-    if (!m_fat32) {
-        m_entrySizes[ntfsIndexEntry(name.length) / 8] += 1;
-        m_shares += ntfsIndexShare(name.length);
+    if (m_fat32)
+        return;
+    const quint64 entry = ntfsIndexEntry(name.length);
+    m_entrySizes[entry / 8] += 1;
+    m_shares += ntfsIndexShare(name.length);
+    // Past one index block the order no longer matters.
+    m_childBytes += entry;
+    if (m_childBytes <= NtfsBlockNames) {
+        m_children.push_back(
+            Child{name.inode, quint32(entry), quint32(m_names.size()), name.size, name.folder});
+        if (name.bytes)
+            m_names.append(name.bytes, name.size);
+        else
+            m_children.back().nameSize = 0;
     }
 }
 
@@ -149,16 +164,100 @@ void TryCalcerHDD::costFile(quint64 size, const ItemName& name)
 // extent record behind an attribute list. A name that would overflow the
 // record outright first moves the security descriptor out to a cluster of its
 // own, and when that frees too little, the root to an extent record. Which
-// name comes when is the copying tool's choice, so each of these counts when
-// some order of the children's names leads to it.
+// name comes when is the copying tool's choice. The tools create a folder's
+// children in one of three orders: as the folder lists them (tar, Python's
+// copytree), by inode number (cp -r sorts by it; GIO, and so Nautilus and
+// Thunar, too), or files by name and then folders by name, the two
+// interleaved in any way (rsync makes folders ahead of the files it is still
+// receiving). Each move counts when one of those orders leads to it.
 TryCalcerHDD::RootMoves TryCalcerHDD::rootMoves(quint64 base) const
 {
     if (base > NtfsRootLimit)
         return {true, true};
+    std::vector<quint32> order(m_children.size());
+    for (quint32 i = 0; i < order.size(); ++i)
+        order[i] = i;
+    RootMoves moves = inOrder(base, order);
+    std::sort(order.begin(), order.end(),
+              [this](quint32 a, quint32 b) { return m_children[a].inode < m_children[b].inode; });
+    for (std::size_t i = 1; i < order.size(); ++i)
+        if (m_children[order[i - 1]].inode == m_children[order[i]].inode)
+            return anyOrderMoves(base); // links to one file: any order of them
+    moves.add(inOrder(base, order));
+    std::sort(order.begin(), order.end(), [this](quint32 a, quint32 b) {
+        const Child &x = m_children[a], &y = m_children[b];
+        if (x.folder != y.folder)
+            return y.folder;
+        const int n = std::memcmp(m_names.data() + x.nameAt, m_names.data() + y.nameAt,
+                                  std::min(x.nameSize, y.nameSize));
+        return n ? n < 0 : x.nameSize < y.nameSize;
+    });
+    const std::size_t all = order.size();
+    std::size_t files = 0;
+    for (const Child& c : m_children)
+        files += !c.folder;
+    const auto entry = [&](std::size_t i) { return quint64(m_children[order[i]].entry); };
+    // Every prefix of the files with every prefix of the folders.
+    quint64 fileBytes = 0;
+    for (std::size_t f = 0; f <= files && base + fileBytes <= NtfsRootLimit; ++f) {
+        quint64 s = fileBytes;
+        for (std::size_t d = files; d <= all && base + s <= NtfsRootLimit; ++d) {
+            for (const std::size_t next : {f < files ? f : all, d})
+                if (next < all && base + s + entry(next) > NtfsRootLimit)
+                    moves.add(crossing(base, s, entry(next)));
+            s += d < all ? entry(d) : 0;
+        }
+        fileBytes += f < files ? entry(f) : 0;
+    }
+    return moves;
+}
+
+qint64 TryCalcerHDD::movedOut() const
+{
+    // Bitmap and allocation records, with a run of up to 7 bytes per cluster.
+    return 40 + 72 + qint64(pad8(7 * ceilDiv(NtfsIndexBlock, m_clusterSize) + 1));
+}
+
+// What the name of entry bytes does that takes the record past NtfsRootLimit
+// when names of before bytes came first.
+TryCalcerHDD::RootMoves TryCalcerHDD::crossing(quint64 base, quint64 before, quint64 entry) const
+{
+    const qint64 r = qint64(NtfsRecord), f = qint64(NtfsSecurityFreed);
+    const qint64 after = qint64(base + before + entry);
+    if (after - f > r)
+        return {true, true};
+    RootMoves moves;
+    moves.security = after > r;
+    // The record, less the descriptor if it went, before the root moves out.
+    const qint64 full = qint64(base + before) - (moves.security ? f : 0);
+    const bool runsApart = full + movedOut() > r;
+    // An empty root moved out grows by 8 bytes last, and is itself moved to
+    // an extent record when that leaves less than 120 free.
+    const qint64 empty = qint64(base) - (moves.security ? f : 0);
+    const bool rootOut = before == 0 && r - 120 - movedOut() <= empty && empty <= r - 240;
+    moves.security = moves.security || runsApart;
+    moves.attributeList = runsApart || rootOut;
+    return moves;
+}
+
+TryCalcerHDD::RootMoves TryCalcerHDD::inOrder(quint64 base, const std::vector<quint32>& order) const
+{
+    quint64 s = 0;
+    for (quint32 i : order) {
+        const quint64 e = m_children[i].entry;
+        if (base + s + e > NtfsRootLimit)
+            return crossing(base, s, e);
+        s += e;
+    }
+    return {};
+}
+
+// Each move when some order of the children's names leads to it.
+TryCalcerHDD::RootMoves TryCalcerHDD::anyOrderMoves(quint64 base) const
+{
     const qint64 b = qint64(base), r = qint64(NtfsRecord), f = qint64(NtfsSecurityFreed);
     const qint64 room = (qint64(NtfsRootLimit) - b) / 8; // in 8-byte steps, below 64
-    // Bitmap and allocation records, with a run of up to 7 bytes per cluster.
-    const qint64 moved = 40 + 72 + qint64(pad8(7 * ceilDiv(NtfsIndexBlock, m_clusterSize) + 1));
+    const qint64 moved = movedOut();
     RootMoves moves;
     for (std::size_t v = 1; v < m_entrySizes.size(); ++v) {
         if (!m_entrySizes[v])

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <array>
+#include <string>
+#include <vector>
 
 #include "core/dispense/TryCalcerProto.h"
 
@@ -50,8 +52,26 @@ private:
     {
         bool security = false;
         bool attributeList = false;
+        void add(const RootMoves& o)
+        {
+            security = security || o.security;
+            attributeList = attributeList || o.attributeList;
+        }
     };
     RootMoves rootMoves(quint64 base) const;
+    RootMoves anyOrderMoves(quint64 base) const;
+    RootMoves crossing(quint64 base, quint64 before, quint64 entry) const;
+    RootMoves inOrder(quint64 base, const std::vector<quint32>& order) const;
+    // Bytes the bitmap and allocation of an index block add to the record.
+    qint64 movedOut() const;
+    // A child of the folder being listed, as the orders of copying tools need it.
+    struct Child
+    {
+        quint64 inode;
+        quint32 entry;            // bytes in the index
+        quint32 nameAt, nameSize; // in m_names
+        bool folder;
+    };
 
     quint64 m_clusterSize;
     quint64 m_perCluster; // units in a cluster
@@ -61,4 +81,8 @@ private:
     // in 8-byte steps, and their shares of a large index.
     std::array<quint32, 75> m_entrySizes{};
     quint64 m_shares = 0;
+    // Its children in listing order, while their names fit one index block.
+    std::vector<Child> m_children;
+    std::string m_names;
+    quint64 m_childBytes = 0;
 };

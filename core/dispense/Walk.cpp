@@ -199,12 +199,23 @@ struct FolderIdHash
 ItemName nameOf(const char* name)
 {
     ItemName n;
-    for (const unsigned char* c = reinterpret_cast<const unsigned char*>(name); *c; ++c) {
+    const unsigned char* c = reinterpret_cast<const unsigned char*>(name);
+    for (; *c; ++c) {
         if ((*c & 0xC0) == 0x80)
             continue;
         n.length += *c >= 0xF0 ? 2 : 1;
         n.wide = n.wide || *c >= 0xC4;
     }
+    n.bytes = name;
+    n.size = quint32(reinterpret_cast<const char*>(c) - name);
+    return n;
+}
+
+ItemName listedName(const char* name, bool folder, quint64 inode)
+{
+    ItemName n = nameOf(name);
+    n.folder = folder;
+    n.inode = inode;
     return n;
 }
 
@@ -304,7 +315,7 @@ private:
                 off += d->d_reclen;
                 if (isDotOrDotDot(d->d_name))
                     continue;
-                item(fd.get(), d->d_name, d->d_type, prefix, listing);
+                item(fd.get(), d->d_name, d->d_type, d->d_ino, prefix, listing);
                 if (++sinceCheck == kStopCheckEvery) {
                     sinceCheck = 0;
                     if (stopped())
@@ -320,11 +331,11 @@ private:
         return true;
     }
 
-    void item(int dirFd, const char* name, unsigned char type, const std::string& prefix,
-              quint64 listing)
+    void item(int dirFd, const char* name, unsigned char type, quint64 inode,
+              const std::string& prefix, quint64 listing)
     {
         if (type == DT_DIR) {
-            queue(name, prefix, listing);
+            queue(name, inode, prefix, listing);
             return;
         }
         struct stat st;
@@ -334,11 +345,11 @@ private:
                 // Dangling or a loop: copied as the link it is. Out of reach: unknown.
                 if (errno != ENOENT && errno != ELOOP && errno != ENOTDIR)
                     m_unreadable = true;
-                file(name, 0);
+                file(name, inode, 0);
             } else if (S_ISDIR(st.st_mode))
-                queue(name, prefix, listing);
+                queue(name, inode, prefix, listing);
             else
-                file(name, quint64(st.st_size));
+                file(name, inode, quint64(st.st_size));
             return;
         }
         if (::fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
@@ -347,26 +358,26 @@ private:
             return;
         }
         if (S_ISLNK(st.st_mode)) { // file systems that do not fill in the type
-            item(dirFd, name, DT_LNK, prefix, listing);
+            item(dirFd, name, DT_LNK, inode, prefix, listing);
             return;
         }
         if (S_ISDIR(st.st_mode))
-            queue(name, prefix, listing);
+            queue(name, inode, prefix, listing);
         else
-            file(name, quint64(st.st_size));
+            file(name, inode, quint64(st.st_size));
     }
 
-    void file(const char* name, quint64 size)
+    void file(const char* name, quint64 inode, quint64 size)
     {
         if (m_names)
-            m_walker.onName(nameOf(name));
+            m_walker.onName(listedName(name, false, inode));
         m_walker.onFile(size);
     }
 
-    void queue(const char* name, const std::string& prefix, quint64 listing)
+    void queue(const char* name, quint64 inode, const std::string& prefix, quint64 listing)
     {
         if (m_names)
-            m_walker.onName(nameOf(name));
+            m_walker.onName(listedName(name, true, inode));
         std::string path;
         path.reserve(prefix.size() + std::strlen(name));
         path += prefix;
