@@ -203,8 +203,8 @@ void Dispenser::search()
                     m_unsearchedGroup = later;
             break;
         }
-        // The next level pays for what it adds to the metadata of this one.
-        calc->useSelection(bestSelection);
+        // The next level pays for what it adds to the metadata of this one
+        // (the calculator holds the level's selection since useSelection).
         calc->beginLevel(best);
     }
     if (m_request == Cancel) {

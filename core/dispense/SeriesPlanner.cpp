@@ -291,7 +291,6 @@ bool SeriesPlanner::fill(std::vector<Measured> left, bool largestFirst,
             }
             for (unsigned i : selection)
                 taken[i] = 1;
-            calc->useSelection(selection);
             calc->beginLevel(best);
         }
         armLevel(-1);
