@@ -1,10 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/model/ProjectFile.h"
 
-#include <array>
-#include <climits>
-#include <cstdlib>
-
 #include <errno.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -12,195 +8,22 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QFileInfo>
 #include <QSet>
 #include <QXmlStreamReader>
-#include <QXmlStreamWriter>
 
 #include "core/model/EntryPaths.h"
 #include "core/model/ProjectData.h"
+#include "core/model/ProjectFilePrecheck.h"
+#include "core/model/ProjectFileSave.h"
+#include "core/model/ProjectFileTags.h"
+#include "core/model/ProjectFileText.h"
+#include "core/model/ProjectFileWriter.h"
 
 namespace {
-
-// The element names of the file.
-struct Tags
-{
-    QString root = QStringLiteral("Quillmarch");
-    QString target = QStringLiteral("Target");
-    QString path = QStringLiteral("Path");
-    QString availableBlocks = QStringLiteral("AvailableBlocks");
-    QString blockSize = QStringLiteral("BlockSize");
-    QString fileSystem = QStringLiteral("FileSystem");
-    std::array<QString, 5> groups = {QStringLiteral("Dispensed"), QStringLiteral("Required"),
-                                     QStringLiteral("Main"), QStringLiteral("Background"),
-                                     QStringLiteral("NotInUse")};
-    QString entry = QStringLiteral("Entry");
-    QString ident = QStringLiteral("Ident");
-    QString size = QStringLiteral("Size");
-    QString name = QStringLiteral("Name");
-    QString kind = QStringLiteral("Kind");
-    QString origin = QStringLiteral("Origin");
-};
-
-const Tags& tags()
-{
-    static const Tags t;
-    return t;
-}
 
 // Real files nest four deep; anything far deeper is damage, and stopping there
 // keeps the XML reader's tag stack small whatever the input.
 constexpr int MaxDepth = 256;
-
-void setError(QString* error, const QString& text)
-{
-    if (error)
-        *error = text;
-}
-
-// ---- Writing ----------------------------------------------------------------
-
-// The characters of XML 1.0: tab, line feed, carriage return, U+0020..U+D7FF,
-// U+E000..U+FFFD and U+10000 upwards (as surrogate pairs).
-bool isXmlText(const QString& s)
-{
-    const int n = s.size();
-    for (int i = 0; i < n; ++i) {
-        const ushort c = s.at(i).unicode();
-        if (c < 0x20) {
-            if (c != '\t' && c != '\n' && c != '\r')
-                return false;
-        } else if (QChar::isHighSurrogate(c)) {
-            if (i + 1 >= n || !s.at(i + 1).isLowSurrogate())
-                return false;
-            ++i;
-        } else if (QChar::isLowSurrogate(c) || c == 0xFFFE || c == 0xFFFF) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// The text with tab, line ends and every character XML cannot hold shown as
-// U+FFFD, for messages.
-QString printable(const QString& s)
-{
-    QString out;
-    out.reserve(s.size());
-    const int n = s.size();
-    for (int i = 0; i < n; ++i) {
-        const QChar c = s.at(i);
-        if (c.isHighSurrogate() && i + 1 < n && s.at(i + 1).isLowSurrogate()) {
-            out += c;
-            out += s.at(++i);
-        } else if (c.unicode() < 0x20 || c.isSurrogate() || c.unicode() >= 0xFFFE) {
-            out += QChar(QChar::ReplacementCharacter);
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
-// Checks every text that goes into the file; on failure says which one.
-bool checkTexts(const ProjectData& data, QString* error)
-{
-    if (data.hasTarget && !isXmlText(data.target.Path)) {
-        setError(error, QCoreApplication::translate("ProjectFile",
-                                                    "The project was not saved: the target path "
-                                                    "\"%1\" holds a character that a project "
-                                                    "file cannot store.")
-                            .arg(printable(data.target.Path)));
-        return false;
-    }
-    for (const QVector<Entry>& group : data.groups) {
-        for (const Entry& e : group) {
-            if (isXmlText(e.Ident) && isXmlText(e.Name) && isXmlText(e.Path))
-                continue;
-            const QString& shown = e.Ident.isEmpty() ? e.Name : e.Ident;
-            setError(error, QCoreApplication::translate(
-                                "ProjectFile", "The project was not saved: the name of \"%1\" "
-                                               "holds a character that a project file cannot "
-                                               "store.")
-                                .arg(printable(shown)));
-            return false;
-        }
-    }
-    return true;
-}
-
-// Writes one text element. Tab, line feed and carriage return go out as
-// character references: raw, a reader would turn CR and CR LF into LF.
-void writeText(QXmlStreamWriter& w, const QString& name, const QString& text)
-{
-    w.writeStartElement(name);
-    int from = 0;
-    const int n = text.size();
-    for (int i = 0; i < n; ++i) {
-        const QChar c = text.at(i);
-        const char* ref = c == QLatin1Char('\t')   ? "#9"
-                          : c == QLatin1Char('\n') ? "#10"
-                          : c == QLatin1Char('\r') ? "#13"
-                                                   : nullptr;
-        if (!ref)
-            continue;
-        if (i > from)
-            w.writeCharacters(text.mid(from, i - from));
-        w.writeEntityReference(QLatin1String(ref));
-        from = i + 1;
-    }
-    // Also for an empty text, so the element reads <Name></Name> like any text element.
-    if (from < n || n == 0)
-        w.writeCharacters(from == 0 ? text : text.mid(from));
-    w.writeEndElement();
-}
-
-QByteArray serialise(const ProjectData& data, bool* ok)
-{
-    const Tags& t = tags();
-    QByteArray bytes;
-    QXmlStreamWriter w(&bytes);
-    w.setAutoFormatting(true);
-    w.writeStartDocument();
-    w.writeStartElement(t.root);
-    if (data.hasTarget) {
-        const Target& tg = data.target;
-        w.writeStartElement(t.target);
-        writeText(w, t.path, tg.Path);
-        writeText(w, t.availableBlocks, QString::number(tg.AvailableBlocks));
-        writeText(w, t.blockSize, QString::number(tg.BlockSize));
-        writeText(w, t.fileSystem, fileSystemName(tg.FileSystem));
-        w.writeEndElement();
-    }
-    for (int g = Dispensed; g <= NotInUse; ++g) {
-        w.writeStartElement(t.groups[g]);
-        const QVector<Entry>& list = data.groups[g];
-        for (int i = 0; i < list.size(); ++i) {
-            const Entry& e = list.at(i);
-            w.writeStartElement(t.entry);
-            writeText(w, t.ident, e.Ident);
-            writeText(w, t.size, QString::number(e.Size));
-            writeText(w, t.name, e.Name);
-            writeText(w, t.path, e.Path);
-            writeText(w, t.kind, QString::number(e.Kind));
-            if (g == Dispensed) {
-                // Written as the reader will take it: a missing or foreign origin means Main.
-                int origin = i < data.origins.size() ? data.origins.at(i) : int(Main);
-                if (origin < Required || origin > Background)
-                    origin = Main;
-                writeText(w, t.origin, QString::number(origin));
-            }
-            w.writeEndElement();
-        }
-        w.writeEndElement();
-    }
-    w.writeEndElement();
-    w.writeEndDocument();
-    *ok = !w.hasError();
-    return bytes;
-}
-
-// ---- Reading ----------------------------------------------------------------
 
 bool isXmlSpace(QChar c)
 {
@@ -263,7 +86,7 @@ enum class Field
 
 Field entryField(const QStringRef& name)
 {
-    const Tags& t = tags();
+    const ProjectFileTags& t = projectFileTags();
     if (name == t.ident)
         return Field::Ident;
     if (name == t.size)
@@ -281,7 +104,7 @@ Field entryField(const QStringRef& name)
 
 Field targetField(const QStringRef& name)
 {
-    const Tags& t = tags();
+    const ProjectFileTags& t = projectFileTags();
     if (name == t.path)
         return Field::Path;
     if (name == t.availableBlocks)
@@ -292,129 +115,6 @@ Field targetField(const QStringRef& name)
         return Field::FileSystem;
     return Field::None;
 }
-
-// The longest tag the format needs is under 20 bytes; anything far longer is
-// not a project, and bounding it keeps the XML reader linear.
-constexpr int MaxTagLength = 256;
-// Far above any real collection (a million entries take about 200 MB).
-constexpr qint64 MaxFileSize = qint64(1) << 30;
-
-// A pass over the raw bytes before the XML reader sees them, refusing what
-// the format never holds: attributes (the reader checks them for duplicates
-// in quadratic time), a DTD, NUL bytes (no UTF-8 XML has them) and overlong
-// tags. Comments, CDATA and the declaration are let through.
-class MarkupCheck
-{
-public:
-    enum Result
-    {
-        Fine,
-        Attribute,
-        Dtd,
-        LongTag,
-        Nul
-    };
-
-    Result feed(const char* p, qint64 n)
-    {
-        for (qint64 i = 0; i < n; ++i) {
-            const Result r = step(p[i]);
-            if (r != Fine)
-                return r;
-        }
-        return Fine;
-    }
-    qint64 line() const { return m_line; }
-
-private:
-    enum State
-    {
-        Text,
-        Open,
-        Name,
-        AfterName,
-        EndTag,
-        Bang,
-        Comment,
-        CData,
-        Pi
-    };
-
-    static bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-
-    Result step(char c)
-    {
-        if (c == '\0')
-            return Nul;
-        if (c == '\n')
-            ++m_line;
-        if (m_state != Text && m_state != Comment && m_state != CData && ++m_length > MaxTagLength)
-            return LongTag;
-        switch (m_state) {
-        case Text:
-            if (c == '<') {
-                m_state = Open;
-                m_length = 1;
-            }
-            break;
-        case Open:
-            m_head.clear();
-            m_match = 0;
-            m_state = c == '!' ? Bang : c == '?' ? Pi : c == '/' ? EndTag : Name;
-            break;
-        case Name:
-            if (c == '>')
-                m_state = Text;
-            else if (isSpace(c))
-                m_state = AfterName;
-            break;
-        case AfterName:
-            if (c == '>')
-                m_state = Text;
-            else if (!isSpace(c) && c != '/')
-                return Attribute;
-            break;
-        case EndTag:
-            if (c == '>')
-                m_state = Text;
-            break;
-        case Bang: {
-            m_head += c;
-            static const QByteArray comment("--"), cdata("[CDATA[");
-            if (m_head == comment)
-                m_state = Comment;
-            else if (m_head == cdata)
-                m_state = CData;
-            else if (!comment.startsWith(m_head) && !cdata.startsWith(m_head))
-                return Dtd;
-            break;
-        }
-        case Comment:
-        case CData: {
-            const char closing = m_state == Comment ? '-' : ']';
-            if (c == closing)
-                m_match = qMin(m_match + 1, 2);
-            else if (c == '>' && m_match == 2)
-                m_state = Text;
-            else
-                m_match = 0;
-            break;
-        }
-        case Pi:
-            if (c == '>' && m_match == 1)
-                m_state = Text;
-            m_match = c == '?' ? 1 : 0;
-            break;
-        }
-        return Fine;
-    }
-
-    State m_state = Text;
-    QByteArray m_head;
-    int m_length = 0;
-    int m_match = 0;
-    qint64 m_line = 1;
-};
 
 // One pass over the tokens with a nesting depth (1 = inside the root, 2 =
 // inside a group or the target, 3 = inside an entry or a target field, 4 =
@@ -498,7 +198,7 @@ Reader::Failure Reader::read(ProjectData& data)
             if (++m_depth > MaxDepth)
                 return Failure::TooDeep;
             if (m_depth == 1) {
-                if (m_xml.name() != tags().root)
+                if (m_xml.name() != projectFileTags().root)
                     return Failure::NotProject;
                 m_sawRoot = true;
             } else {
@@ -527,7 +227,7 @@ Reader::Failure Reader::read(ProjectData& data)
 
 void Reader::startElement()
 {
-    const Tags& t = tags();
+    const ProjectFileTags& t = projectFileTags();
     const QStringRef name = m_xml.name();
     if (m_depth == 2) {
         m_section = Section::Skip;
@@ -678,13 +378,8 @@ bool Reader::checkEntry()
     m_entry.Path = parent;
     return true;
 }
-
-QString withoutFullStop(QString s)
-{
-    while (s.endsWith(QLatin1Char('.')))
-        s.chop(1);
-    return s;
-}
+// Far above any real collection (a million entries take about 200 MB).
+constexpr qint64 MaxFileSize = qint64(1) << 30;
 
 // Whether the file's beginning names the root element, so that an error before
 // the reader reached it means damage rather than some other kind of file.
@@ -693,130 +388,38 @@ bool startsLikeProject(QFile& file)
     return file.seek(0) && file.read(4096).contains("<Quillmarch");
 }
 
-QString saveFailure(const QString& path, const QString& reason)
+QString notProject(const QString& path)
 {
-    return QCoreApplication::translate("ProjectFile", "The project was not saved to \"%1\": %2.")
-        .arg(path, reason);
+    return QCoreApplication::translate("ProjectFile", "\"%1\" is not a Quillmarch project.")
+        .arg(path);
 }
 
-// Writes every byte, whatever short writes the system makes; false with
-// errno set otherwise (ENOSPC for a short write that names no error).
-bool writeAll(int fd, const char* data, std::size_t size)
+QString hasDtd(const QString& path)
 {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            if (n == 0)
-                errno = ENOSPC;
-            return false;
-        }
-        data += n;
-        size -= std::size_t(n);
-    }
-    return true;
+    return QCoreApplication::translate(
+               "ProjectFile",
+               "\"%1\" is not a Quillmarch project: it holds a document type declaration.")
+        .arg(path);
 }
 
-// Writes bytes to a new file beside path and renames it over path only when
-// every byte is on the disk: a full disk, a failed flush, a cancel or a crash
-// at any moment leaves the old file as it was.
-bool writeWhole(const QString& path, const QByteArray& bytes, QString* error,
-                const std::function<bool()>& cancelled)
+QString damaged(const QString& path, qint64 line, const QString& why)
 {
-    QByteArray target = QFile::encodeName(path);
-    // A link is followed, so the file it names is replaced and the link stays.
-    struct stat old;
-    const bool hadOld = ::stat(target.constData(), &old) == 0;
-    char resolved[PATH_MAX];
-    if (hadOld && ::realpath(target.constData(), resolved))
-        target = resolved;
-    const int slash = target.lastIndexOf('/');
-    const QByteArray folder = slash <= 0 ? QByteArray(slash == 0 ? "/" : ".") : target.left(slash);
-    const QByteArray base = target.mid(slash + 1);
-
-    QByteArray temp;
-    int fd = -1;
-    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-        temp = folder + "/." + base.left(200) + '.' + QByteArray::number(::getpid()) + '.' +
-               QByteArray::number(attempt) + ".tmp";
-        fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST)
-            break;
-    }
-    if (fd < 0) {
-        const int err = errno;
-        const QString reason =
-            err == EACCES || err == EPERM || err == EROFS
-                ? QCoreApplication::translate("ProjectFile", "the folder cannot be written to")
-                : withoutFullStop(qt_error_string(err));
-        setError(error, saveFailure(path, reason));
-        return false;
-    }
-    // The new file keeps what the old one allowed.
-    if (hadOld)
-        ::fchmod(fd, old.st_mode & 07777);
-    bool ok = writeAll(fd, bytes.constData(), std::size_t(bytes.size())) && ::fsync(fd) == 0;
-    int err = errno;
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        err = errno;
-    }
-    if (ok && cancelled && cancelled()) {
-        ::unlink(temp.constData());
-        setError(error, saveFailure(path, QCoreApplication::translate("ProjectFile",
-                                                                      "the save was cancelled")));
-        return false;
-    }
-    if (ok && ::rename(temp.constData(), target.constData()) != 0) {
-        ok = false;
-        err = errno;
-    }
-    if (!ok) {
-        ::unlink(temp.constData());
-        setError(error, saveFailure(path, withoutFullStop(qt_error_string(err))));
-        return false;
-    }
-    // The rename itself reaches the disk with the folder.
-    const int dir = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
-    return true;
+    return QCoreApplication::translate("ProjectFile",
+                                       "The project file \"%1\" is damaged at line %2: %3.")
+        .arg(path, QString::number(line), why);
 }
 
-} // namespace
-
-bool writeProjectFile(const QString& path, const ProjectData& data, QString* error,
-                      const std::function<bool()>& cancelled)
+QString cannotRead(const QString& path, const QFile& file)
 {
-    if (!checkTexts(data, error))
-        return false;
-    bool ok = false;
-    const QByteArray bytes = serialise(data, &ok);
-    if (!ok) {
-        setError(error, QCoreApplication::translate("ProjectFile",
-                                                    "The project was not saved: it could not be "
-                                                    "turned into XML."));
-        return false;
-    }
-
-    const QString folder = QFileInfo(path).absolutePath();
-    if (!QFileInfo(folder).isDir()) {
-        setError(error, QCoreApplication::translate("ProjectFile",
-                                                    "The project was not saved: the folder \"%1\" "
-                                                    "does not exist.")
-                            .arg(folder));
-        return false;
-    }
-    return writeWhole(path, bytes, error, cancelled);
+    return QCoreApplication::translate("ProjectFile", "The project file \"%1\" cannot be read: %2.")
+        .arg(path, withoutFullStop(file.errorString()));
 }
 
-bool readProjectFile(const QString& path, ProjectData& out, QString* error)
+// Opens a regular, non-empty file of a project's size. Opened without
+// blocking and checked before reading: a pipe would block the open, a device
+// might never end.
+bool openProjectFile(const QString& path, QFile& file, QString* error)
 {
-    // Opened without blocking and checked to be a regular file: a pipe would
-    // block the open, a device might never end.
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         const int err = errno;
@@ -838,7 +441,6 @@ bool readProjectFile(const QString& path, ProjectData& out, QString* error)
                             .arg(path));
         return false;
     }
-    QFile file;
     if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
         setError(error, QCoreApplication::translate("ProjectFile",
@@ -852,84 +454,89 @@ bool readProjectFile(const QString& path, ProjectData& out, QString* error)
                             .arg(path));
         return false;
     }
-
     if (st.st_size > MaxFileSize) {
         setError(error, QCoreApplication::translate(
                             "ProjectFile", "\"%1\" is not a Quillmarch project: it is too large.")
                             .arg(path));
         return false;
     }
+    return true;
+}
 
-    MarkupCheck check;
-    MarkupCheck::Result markup = MarkupCheck::Fine;
-    QByteArray chunk;
-    while (markup == MarkupCheck::Fine && !(chunk = file.read(1 << 16)).isEmpty())
-        markup = check.feed(chunk.constData(), chunk.size());
-    if (markup != MarkupCheck::Fine) {
-        const QString line = QString::number(check.line());
-        if (markup == MarkupCheck::Dtd)
-            setError(error, QCoreApplication::translate(
-                                "ProjectFile", "\"%1\" is not a Quillmarch project: it holds a "
-                                               "document type declaration.")
-                                .arg(path));
-        else if (!startsLikeProject(file))
-            setError(error, QCoreApplication::translate("ProjectFile",
-                                                        "\"%1\" is not a Quillmarch project.")
-                                .arg(path));
-        else
-            setError(
-                error,
-                QCoreApplication::translate("ProjectFile",
-                                            "The project file \"%1\" is damaged at line %2: %3.")
-                    .arg(path, line,
-                         markup == MarkupCheck::Attribute
-                             ? QCoreApplication::translate("ProjectFile",
-                                                           "an element has attributes")
-                         : markup == MarkupCheck::LongTag
-                             ? QCoreApplication::translate("ProjectFile", "a tag is far too long")
-                             : QCoreApplication::translate("ProjectFile", "it holds a NUL byte")));
+// Why the pre-check refused a file that looks like a project.
+QString refusal(ProjectFilePrecheck::Result result)
+{
+    switch (result) {
+    case ProjectFilePrecheck::Attribute:
+        return QCoreApplication::translate("ProjectFile", "an element has attributes");
+    case ProjectFilePrecheck::LongTag:
+        return QCoreApplication::translate("ProjectFile", "a tag is far too long");
+    default:
+        return QCoreApplication::translate("ProjectFile", "it holds a NUL byte");
+    }
+}
+
+// Runs the pre-check over the whole file and rewinds it for the XML reader.
+bool precheck(const QString& path, QFile& file, QString* error)
+{
+    ProjectFilePrecheck check;
+    const ProjectFilePrecheck::Result result = check.feed(file);
+    if (result == ProjectFilePrecheck::Fine) {
+        if (file.error() == QFileDevice::NoError && file.seek(0))
+            return true;
+        setError(error, cannotRead(path, file));
         return false;
     }
-    if (file.error() == QFileDevice::NoError && !file.seek(0)) {
-        setError(error, QCoreApplication::translate("ProjectFile",
-                                                    "The project file \"%1\" cannot be read: %2.")
-                            .arg(path, withoutFullStop(file.errorString())));
-        return false;
-    }
+    if (result == ProjectFilePrecheck::Dtd)
+        setError(error, hasDtd(path));
+    else if (!startsLikeProject(file))
+        setError(error, notProject(path));
+    else
+        setError(error, damaged(path, check.line(), refusal(result)));
+    return false;
+}
 
+// Why a read the XML reader began did not succeed.
+QString readFailure(const QString& path, QFile& file, const Reader& reader, Reader::Failure failure)
+{
+    using Failure = Reader::Failure;
+    if (file.error() != QFileDevice::NoError)
+        return cannotRead(path, file);
+    if (failure == Failure::HasDtd)
+        return hasDtd(path);
+    if ((!reader.sawRoot() && !startsLikeProject(file)) || failure == Failure::NotUtf8)
+        return notProject(path);
+    if (failure == Failure::TooDeep)
+        return QCoreApplication::translate(
+                   "ProjectFile",
+                   "The project file \"%1\" is damaged: its elements are nested too deeply at "
+                   "line %2.")
+            .arg(path, QString::number(reader.lineNumber()));
+    return damaged(path, reader.lineNumber(), withoutFullStop(reader.xmlError()));
+}
+
+} // namespace
+
+bool writeProjectFile(const QString& path, const ProjectData& data, QString* error,
+                      const std::function<bool()>& cancelled)
+{
+    QByteArray bytes;
+    return ProjectFileWriter::write(data, bytes, error) &&
+           saveProjectBytes(path, bytes, error, cancelled);
+}
+
+bool readProjectFile(const QString& path, ProjectData& out, QString* error)
+{
+    QFile file;
+    if (!openProjectFile(path, file, error) || !precheck(path, file, error))
+        return false;
     ProjectData data;
     Reader reader(&file);
-    const Reader::Failure failure =
-        file.error() == QFileDevice::NoError ? reader.read(data) : Reader::Failure::Xml;
-    if (failure == Reader::Failure::None) {
-        out = std::move(data);
-        return true;
+    const Reader::Failure failure = reader.read(data);
+    if (failure != Reader::Failure::None) {
+        setError(error, readFailure(path, file, reader, failure));
+        return false;
     }
-
-    const QString line = QString::number(reader.lineNumber());
-    if (file.error() != QFileDevice::NoError) {
-        setError(error, QCoreApplication::translate("ProjectFile",
-                                                    "The project file \"%1\" cannot be read: %2.")
-                            .arg(path, withoutFullStop(file.errorString())));
-    } else if (failure == Reader::Failure::HasDtd) {
-        setError(error, QCoreApplication::translate(
-                            "ProjectFile", "\"%1\" is not a Quillmarch project: it holds a "
-                                           "document type declaration.")
-                            .arg(path));
-    } else if ((!reader.sawRoot() && !startsLikeProject(file)) ||
-               failure == Reader::Failure::NotUtf8) {
-        setError(error,
-                 QCoreApplication::translate("ProjectFile", "\"%1\" is not a Quillmarch project.")
-                     .arg(path));
-    } else if (failure == Reader::Failure::TooDeep) {
-        setError(error, QCoreApplication::translate(
-                            "ProjectFile", "The project file \"%1\" is damaged: its elements "
-                                           "are nested too deeply at line %2.")
-                            .arg(path, line));
-    } else {
-        setError(error, QCoreApplication::translate(
-                            "ProjectFile", "The project file \"%1\" is damaged at line %2: %3.")
-                            .arg(path, line, withoutFullStop(reader.xmlError())));
-    }
-    return false;
+    out = std::move(data);
+    return true;
 }
