@@ -19,8 +19,8 @@ struct ProjectData;
 // level, so a file with elements a later version adds still loads; a new
 // optional element is one more branch in its parent's function. Every record
 // starts from defaults, so a field missing from one entry never takes
-// another entry's value, and what is accepted is only what the program could
-// have written itself.
+// another entry's value, and an entry or a target is taken only as the
+// program could have written it.
 class ProjectFileReader
 {
 public:
