@@ -31,6 +31,8 @@ class TestProjectFile : public QObject
     Q_OBJECT
 private slots:
     void roundTrip();
+    void writtenLayout_data();
+    void writtenLayout();
     void load_data();
     void load();
     void memoryStaysBounded();
@@ -99,6 +101,68 @@ void TestProjectFile::roundTrip()
     f.close();
     QVERIFY(b.load(file, "p") && b.groupSize(Main) == 2 && !b.hasTarget());
     QCOMPARE(b.entryAt({Main, 0}).Ident, QString("/ab"));
+}
+
+void TestProjectFile::writtenLayout_data()
+{
+    QTest::addColumn<int>("fileSystem");
+    for (int fs : {NTFS, FAT, UDF})
+        QTest::newRow(qPrintable(fileSystemName(fs))) << fs;
+}
+
+// The file as this version writes it, with each file system's name: older files
+// must keep loading as they did, and elements a later version adds must leave
+// this layout alone. Loads to the project it holds and is written back byte for byte.
+void TestProjectFile::writtenLayout()
+{
+    QFETCH(int, fileSystem);
+    const QByteArray layout = R"(<?xml version="1.0" encoding="UTF-8"?>
+<Quillmarch>
+    <Target>
+        <Path>/media/stick</Path>
+        <AvailableBlocks>500</AvailableBlocks>
+        <BlockSize>4096</BlockSize>
+        <FileSystem>%</FileSystem>
+    </Target>
+    <Dispensed>
+        <Entry>
+            <Ident>/music/live</Ident>
+            <Size>900</Size>
+            <Name>live</Name>
+            <Path>/music</Path>
+            <Kind>1</Kind>
+            <Origin>3</Origin>
+        </Entry>
+    </Dispensed>
+    <Required/>
+    <Main>
+        <Entry>
+            <Ident>/a&amp;b&#9;&lt;c&gt;</Ident>
+            <Size>18446744073709551615</Size>
+            <Name>a&amp;b&#9;&lt;c&gt;</Name>
+            <Path>/</Path>
+            <Kind>0</Kind>
+        </Entry>
+    </Main>
+    <Background/>
+    <NotInUse/>
+</Quillmarch>
+)";
+    const QByteArray file = QByteArray(layout).replace('%', fileSystemName(fileSystem).toUtf8());
+    ProjectData project;
+    project.hasTarget = true;
+    project.target = {"/media/stick", fileSystem, 4096, 500};
+    project.groups[Dispensed] = {{"live", "/music", "/music/live", 900, true, Folder}};
+    project.origins = {Background};
+    project.groups[Main] = {{"a&b\t<c>", "/", "/a&b\t<c>", ~0ull, true, File}};
+    QFile f(path("p.qmp"));
+    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(file) == file.size());
+    f.close();
+    ProjectData read;
+    QVERIFY(readProjectFile(f.fileName(), read) && read == project);
+    QCOMPARE(read.groups, project.groups); // sizes known, kinds as stored
+    QVERIFY(writeProjectFile(f.fileName(), project));
+    QCOMPARE(fileBytes(f.fileName()), file);
 }
 
 void TestProjectFile::load_data()
