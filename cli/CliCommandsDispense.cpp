@@ -25,6 +25,7 @@
 #include "core/model/EntryPaths.h"
 #include "core/model/ProjectFile.h"
 #include "core/model/SizeText.h"
+#include "core/plan/DispenseRoad.h"
 
 // A searched level with the paths of its entries, named before the result
 // moves them.
@@ -209,28 +210,28 @@ int CliCommands::dispense(const QStringList& words)
         return signalExit();
     }
     // Named before the result moves the entries: the positions are the search's.
-    const std::vector<Dispenser::LeftOut>& leftOut = run.dispenser().leftOut();
-    for (const Dispenser::LeftOut& l : leftOut)
-        fail(QStringLiteral("%1: %2; left out of the plan")
-                 .arg(model->entryAt(l.pos).Ident, sizeIssueText(l.issue)));
+    DispenseRoad road(model);
+    const DispenseRoad::Omissions omissions = road.takeOmissions(run.dispenser(), true);
+    for (const DispenseRoad::LeftOut& l : omissions.unmeasured)
+        fail(QStringLiteral("%1: %2; left out of the plan").arg(l.ident, sizeIssueText(l.issue)));
     // Nothing chosen because a level was never searched is not "nothing fits".
-    const int unsearched = run.dispenser().unsearchedGroup();
-    if (unsearched >= 0)
+    if (omissions.unsearchedGroup >= 0)
         fail(QStringLiteral("warning: the time limit ended the search before the %1 group was "
                             "searched")
-                 .arg(groupTitle(unsearched)));
-    if (run.dispenser().requiredNotFitted() > 0)
+                 .arg(groupTitle(omissions.unsearchedGroup)));
+    if (omissions.requiredNotFitted > 0)
         fail(QStringLiteral("warning: %1 Required entries did not fit")
-                 .arg(run.dispenser().requiredNotFitted()));
+                 .arg(omissions.requiredNotFitted));
     QVector<DispenseLevel> levels;
     if (options.json)
         levels = namedLevels(model, run.dispenser());
     // Take the result as the window does.
     storeFolderSizes(model, folderSizes, sizedEntries);
-    model->applyDispense(run.resultQueue(), run.wasted());
-    const int code = saveAndReport(options, run.wasted(), run.provenBest(),
-                                   !leftOut.empty() || unsearched >= 0, levels);
-    return !leftOut.empty() && (code == Success || code == NoResult) ? NotMeasured : code;
+    road.apply(run.dispenser());
+    const bool leftOut = !omissions.unmeasured.empty();
+    const int code = saveAndReport(options, road.plan().wastedBytes(), run.provenBest(),
+                                   leftOut || omissions.unsearchedGroup >= 0, levels);
+    return leftOut && (code == Success || code == NoResult) ? NotMeasured : code;
 }
 
 int CliCommands::parseDispenseOptions(const QStringList& words, DispenseOptions& options)
@@ -493,14 +494,11 @@ int CliCommands::resolveTarget(const DispenseOptions& options)
         return TargetOrFileError;
     } else if (QFileInfo::exists(model->target().Path)) {
         // Its free space may have changed since it was stored, as in the window.
-        Target fresh = model->target();
-        try {
-            probeTarget(false, fresh);
-        } catch (const TargetError& e) {
-            fail(QStringLiteral("%1: %2").arg(fresh.Path, e.message));
+        QString problem;
+        if (DispenseRoad(model).refreshTarget(probeTarget, problem) == DispenseRoad::TargetFailed) {
+            fail(QStringLiteral("%1: %2").arg(model->target().Path, problem));
             return TargetOrFileError;
         }
-        model->setTarget(fresh);
     }
     const Target target = model->target();
     if (!target.hasUsableFigures()) {
