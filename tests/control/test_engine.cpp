@@ -305,7 +305,8 @@ void TestEngine::commands_data()
         "asked=series r0,m0,m1,m2,b0 1 L=D:m1,r0|R:|M:m0,m2|B:b0|N:n0 wasted=24576 acts=eSdU "
         "series=1");
     row("series, result held", P + "medium 5 1:0;series", "asked=series r0,r1,m0,m1,m2,m3,b0 0 " + S);
-    row("series, stale medium", few + "medium 5 1:0 4:0;series", "acts=esDu wasted=none");
+    row("series, stale medium", few + "target s 40;medium 5 1:0 4:0;series",
+        "acts=esDu wasted=none");
     row("series, nothing to plan", few + "sel 1:0 2:0 2:1 3:0;set 4;series", "asked= series=0");
     // The target is probed again: gone, or filled up since it was picked.
     row("dispense, target gone", road + "target /gone 10;acts esDu;dispense",
