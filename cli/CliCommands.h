@@ -45,8 +45,9 @@ private:
     static const char* const s_seriesHelp;
     static const char* const s_verifyHelp;
 
-    // The steps of dispense, and of series where they are the same. Each
-    // returns Proceed, or the exit code when the command ends there.
+    // The steps of dispense, and of series where they are the same (in
+    // CliCommandsPlanInput.cpp but saveAndReport). Each returns Proceed, or
+    // the exit code when the command ends there.
     static constexpr int Proceed = -1;
     struct DispenseOptions; // in DispenseOptions.h
     int parseDispenseOptions(const QStringList& words, DispenseOptions& options);

@@ -22,6 +22,7 @@
 #include "core/model/DM.h"
 #include "core/model/EntryPaths.h"
 #include "core/model/SizeText.h"
+#include "core/plan/DispenseRoad.h"
 
 const char* const CliCommands::s_seriesHelp =
     R"TXT(Usage: quillmarch-cli series PROJECT [TARGET] [OPTIONS]
@@ -248,13 +249,7 @@ int CliCommands::series(const QStringList& words)
     exitCode = loadEntriesAndTarget(options, folderSizes, sizedEntries, &refused);
     if (exitCode != Proceed)
         return exitCode;
-    std::vector<SeriesEntry> entries;
-    for (int g = Required; g <= Background; ++g) {
-        for (EntryPos pos = model->groupBegin(g); model->isValidPos(pos); ++pos.index) {
-            if (!refused.contains(model->entryAt(pos).Ident))
-                entries.push_back(SeriesEntry{pos, model->entryAt(pos).Ident});
-        }
-    }
+    std::vector<SeriesEntry> entries = DispenseRoad(model).seriesEntries(refused);
     if (entries.empty()) {
         fail(QStringLiteral("Nothing to plan: no entries in Required, Main or Background"));
         return NoResult;

@@ -26,8 +26,9 @@ public:
     // The search's result; valid after exec() returned true.
     DispenseQueue& resultQueue() { return m_dispenser.resultQueue(); }
     quint64 wasted() const { return m_dispenser.wasted(); }
-    // What the search left out; see Dispenser.
+    // The search itself, for what it left out and its result; see Dispenser.
     const Dispenser& dispenser() const { return m_dispenser; }
+    Dispenser& dispenser() { return m_dispenser; }
     // Why the search ended without a result when nobody cancelled it.
     QString failure() const { return m_failure.isEmpty() ? m_dispenser.failure() : m_failure; }
     // True when the search ran through every level without the time limit

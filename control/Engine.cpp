@@ -26,7 +26,7 @@ void setController(Ctrl* ctrl)
     g_controller = ctrl;
 }
 
-Engine::Engine(QObject* parent) : Ctrl(parent) {}
+Engine::Engine(QObject* parent) : Ctrl(parent), m_road(dataModel()) {}
 
 Engine::~Engine()
 {
@@ -77,8 +77,9 @@ void Engine::refreshViews()
     } else {
         m_status->showNoTarget();
     }
-    // Wasted space is a figure of a dispense result only.
-    if (model->isDispensed())
+    // Wasted space is a figure of a dispense result only, and shown only
+    // where every chosen entry's cost is known.
+    if (model->isDispensed() && (!m_road.plan().isHeld() || m_road.plan().isComplete()))
         m_status->showWasted(model->wastedSize());
     else
         m_status->showNoWasted();

@@ -6,6 +6,7 @@
 
 #include "control/Ctrl.h"
 #include "core/dispense/FolderSizeCalcer.h"
+#include "core/plan/DispenseRoad.h"
 
 class Dispenser;
 
@@ -51,6 +52,8 @@ public:
 
     // Pushes the title, totals, state text, target and wasted figure to the views.
     void refreshViews();
+    // The plan of the result held, for what copies or writes it.
+    const HeldPlan& heldPlan() const { return m_road.plan(); }
 
 private slots:
     void on_folderCalcComplete(QString path, quint64 size);
@@ -67,14 +70,14 @@ private:
 
     // Replaces the project with the one at path; a failure keeps the old one.
     void loadProject(QString path);
-    // Probes the target again before a search and shows the fresh figures;
+    // Probes the target again before a plan and shows the fresh figures;
     // false, with a message, when it can no longer be used.
     bool refreshTarget();
-    // Marks the entries d left out (after clearing every mark when it measured
-    // them all); a sentence saying how many and why, empty when none.
-    QString markLeftOut(const Dispenser& d, bool measuredAll);
-    // Moves the chosen entries into "Dispensed" and shows the result.
-    void applyResult(DispenseQueue& queue, quint64 wasted);
+    // Shows the marks of what a search left out; a sentence saying how many
+    // and why, empty when none.
+    QString leftOutText(const DispenseRoad::Omissions& omissions);
+    // Takes a result into the model through the road's step take, and shows it.
+    void applyResult(int count, const std::function<void()>& take);
     // Where "Delete the files" looks for the copies of the dispensed entries.
     QStringList arrivalPlaces() const;
     // Save, or Save As when the project has no file yet; true when written.
@@ -92,6 +95,9 @@ private:
     void followSelection();
     // Dispense, Undispense, Post and Delete as the model's state allows.
     void showDispenseActions();
+    // After a command changed the entries at these positions: when any was
+    // dispensed, the held result follows; true then.
+    bool followResult(const std::vector<EntryPos>& changed);
     // Queues the folder entry at pos for the folder-size thread.
     void requestFolderSize(const EntryPos& pos);
     // Where the entry that request was made for stands now; false when it is
@@ -122,5 +128,6 @@ private:
     IViewStatus* m_status = nullptr;
     std::list<PendingSize> m_pendingSizes; // oldest request first
     QString m_arrivalFolder; // a folder on the target the user pointed to; per project
+    DispenseRoad m_road;     // the steps shared with the command line; holds the plan
     FolderSizeCalcer m_calcer;
 };

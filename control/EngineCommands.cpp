@@ -88,6 +88,7 @@ void Engine::projectNew()
         return;
     DM* model = dataModel();
     model->newProject();
+    m_road.drop();
     m_arrivalFolder.clear();
     QString title;
     model->projectFile(title);
@@ -147,6 +148,8 @@ void Engine::loadProject(QString path)
             }
         }
     }
+    // The file keeps no waste: the plan's costs are measured again.
+    m_road.holdLoaded();
     m_items->rebuildItems();
     m_actions->enableSave(false);
     showDispenseActions();
@@ -229,6 +232,7 @@ void Engine::entryRemove()
     dataModel()->removeEntries(sel);
     m_items->removeItems(sel);
     m_actions->enableSave(true);
+    followResult(sel);
     refreshViews();
     followSelection();
 }
@@ -268,11 +272,30 @@ void Engine::moveSelection(const std::function<int(int group)>& destination)
     model->moveEntries(sel, to, placed);
     m_items->moveItems(sel, placed);
     m_actions->enableSave(true);
+    std::vector<EntryPos> left; // dispensed entries that moved out
+    for (std::size_t i = 0; i < sel.size(); ++i)
+        if (to[i] >= Required)
+            left.push_back(sel[i]);
+    if (followResult(left))
+        refreshViews();
     // Moves across "Not In Use" change the totals; the moved rows are selected anew.
     m_status->showTotal(model->totalSize(), model->totalCount());
     m_actions->enableSeries(model->totalCount() > 0);
     showSelection();
     followSelection();
+}
+
+bool Engine::followResult(const std::vector<EntryPos>& changed)
+{
+    for (const EntryPos& p : changed) {
+        if (p.group != Dispensed)
+            continue;
+        // The result lost entries: its waste is what the others leave.
+        m_road.followDispensed();
+        showDispenseActions();
+        return true;
+    }
+    return false;
 }
 
 void Engine::selectionChanged()

@@ -13,6 +13,7 @@
 #include "core/dispense/SeriesPlanner.h"
 #include "core/dispense/TargetDiscovery.h"
 #include "core/model/DM.h"
+#include "core/model/SizeText.h"
 
 void Engine::showDispenseActions()
 {
@@ -42,40 +43,30 @@ void Engine::diskSelect()
 bool Engine::refreshTarget()
 {
     DM* model = dataModel();
-    Target fresh = model->target();
     QString problem;
-    try {
-        // A target known by its figures alone has nothing to probe.
-        if (!probeTarget(false, fresh))
-            return true;
-    } catch (const TargetError& e) {
-        problem = e.message;
-    }
-    if (!problem.isEmpty()) {
-        m_status->showState(QStringLiteral("Cannot dispense to %1: %2").arg(fresh.Path, problem));
+    const auto probe = [this](bool whole, Target& t) { return probeTarget(whole, t); };
+    switch (m_road.refreshTarget(probe, problem)) {
+    case DispenseRoad::TargetFailed:
+        m_status->showState(
+            QStringLiteral("Cannot dispense to %1: %2").arg(model->target().Path, problem));
         return false;
-    }
-    if (fresh != model->target()) {
-        model->setTarget(fresh);
-        m_status->showTarget(fresh, fresh.capacity());
+    case DispenseRoad::TargetRefreshed:
+        m_status->showTarget(model->target(), model->target().capacity());
         m_actions->enableSave(true);
+        break;
+    case DispenseRoad::TargetKept:
+        break;
     }
     return true;
 }
 
-QString Engine::markLeftOut(const Dispenser& d, bool measuredAll)
+QString Engine::leftOutText(const DispenseRoad::Omissions& omissions)
 {
-    DM* model = dataModel();
-    // A search that measured everything has the latest word on every entry.
-    for (int g = Required; measuredAll && g <= Background; ++g)
-        for (EntryPos p = model->groupBegin(g); model->isValidPos(p); ++p.index)
-            model->entryAt(p).Issue = NoSizeIssue;
     int counts[OutOfMemory + 1] = {};
     int total = 0;
-    for (const Dispenser::LeftOut& l : d.leftOut()) {
-        if (!model->isValidPos(l.pos) || l.issue <= NoSizeIssue || l.issue > OutOfMemory)
+    for (const DispenseRoad::LeftOut& l : omissions.unmeasured) {
+        if (l.issue <= NoSizeIssue || l.issue > OutOfMemory)
             continue;
-        model->entryAt(l.pos).Issue = l.issue;
         m_items->updateItemSize(l.pos);
         ++counts[l.issue];
         ++total;
@@ -109,8 +100,9 @@ void Engine::dispense()
     const bool ok = m_dialogs->runDispense(&d);
     // The dialog closes on the search's last signal; its thread may still be ending.
     d.wait();
-    // Marked before the result moves entries: the positions are the search's.
-    const QString leftOut = markLeftOut(d, ok);
+    // Named before the result moves entries: the positions are the search's.
+    const DispenseRoad::Omissions omissions = m_road.takeOmissions(d, ok);
+    const QString leftOut = leftOutText(omissions);
     if (!ok) {
         if (!d.failure().isEmpty())
             m_status->showState(d.failure());
@@ -118,12 +110,15 @@ void Engine::dispense()
             m_status->showState(leftOut);
         return;
     }
-    applyResult(d.resultQueue(), d.wasted());
+    applyResult(int(d.resultQueue().size()), [&] { m_road.apply(d); });
     QStringList notes;
     if (!leftOut.isEmpty())
         notes << leftOut;
-    if (d.requiredNotFitted() > 0)
-        notes << QStringLiteral("%1 Required entries did not fit").arg(d.requiredNotFitted());
+    if (omissions.requiredNotFitted > 0)
+        notes << QStringLiteral("%1 Required entries did not fit").arg(omissions.requiredNotFitted);
+    if (omissions.unsearchedGroup >= 0)
+        notes << tr("%1 was not searched: the search was accepted before it")
+                     .arg(groupTitle(omissions.unsearchedGroup));
     if (!notes.isEmpty())
         m_status->showState(notes.join(QStringLiteral("; ")));
 }
@@ -131,36 +126,32 @@ void Engine::dispense()
 void Engine::planSeries()
 {
     DM* model = dataModel();
-    std::vector<SeriesEntry> entries;
-    entries.reserve(std::size_t(model->totalCount()));
-    for (int g = Required; g <= Background; ++g)
-        for (EntryPos p = model->groupBegin(g); model->isValidPos(p); ++p.index)
-            entries.push_back(SeriesEntry{p, model->entryAt(p).Ident});
+    std::vector<SeriesEntry> entries = m_road.seriesEntries();
     if (entries.empty())
         return;
+    // The picked target with its room of now, as for Dispense; one that can
+    // no longer be used is not offered.
+    const Target picked = model->hasTarget() && refreshTarget() ? model->target() : Target();
     // A held result must be put back first, as for Dispense.
     const bool canDispense = !model->isDispensed();
-    SeriesMedium medium;
-    if (!m_dialogs->runSeries(model->hasTarget() ? model->target() : Target(), entries,
-                              canDispense, medium) ||
-        !canDispense || medium.entries.empty())
+    SeriesMedium chosen;
+    Target medium;
+    if (!m_dialogs->runSeries(picked, entries, canDispense, chosen, medium) || !canDispense)
         return;
     // The dialog was modal: the positions are still those it was given.
-    DispenseQueue queue;
-    for (const EntryPos& p : medium.entries) {
-        if (p.group < Required || p.group > Background || !model->isValidPos(p))
-            return;
-        queue.push(p);
-    }
-    applyResult(queue, medium.wastedBytes);
+    applyResult(int(chosen.entries.size()), [&] { m_road.applyMedium(medium, chosen); });
 }
 
-void Engine::applyResult(DispenseQueue& queue, quint64 wasted)
+void Engine::applyResult(int count, const std::function<void()>& take)
 {
     DM* model = dataModel();
-    Busy busy(m_status, std::size_t(model->entryCount()),
-              QStringLiteral("Dispensing %1 entries...").arg(queue.size()));
-    model->applyDispense(queue, wasted);
+    {
+        Busy busy(m_status, std::size_t(model->entryCount()),
+                  QStringLiteral("Dispensing %1 entries...").arg(count));
+        take();
+    }
+    if (!model->isDispensed())
+        return;
     m_items->rebuildItems();
     refreshViews();
     followSelection();
@@ -172,7 +163,7 @@ void Engine::undispense()
 {
     Busy busy(m_status, std::size_t(dataModel()->entryCount()),
               QStringLiteral("Putting back %1 entries...").arg(dataModel()->groupSize(Dispensed)));
-    dataModel()->undispense();
+    m_road.undispense();
     m_items->rebuildItems();
     refreshViews();
     followSelection();
@@ -248,22 +239,10 @@ void Engine::originalsDelete()
         else
             notMoved << e.Name;
     }
-    const int kept = count - int(moved.size());
-    // The model drops each entry's origin along with it.
+    // The model drops each entry's origin along with it; what was not moved
+    // is still dispensed, and the plan's waste is what it leaves.
     model->removeEntries(moved);
-
-    if (kept == 0) {
-        model->forgetDispensed();
-    } else {
-        // What was not moved is still dispensed: the wasted figure is what
-        // the capacity leaves beside it.
-        quint64 used = 0;
-        for (EntryPos p = model->groupBegin(Dispensed); model->isValidPos(p); ++p.index)
-            used = saturatingAdd(used, model->entryAt(p).Size);
-        const quint64 capacity = model->hasTarget() ? model->target().capacity() : 0;
-        DispenseQueue none;
-        model->applyDispense(none, used < capacity ? capacity - used : 0);
-    }
+    m_road.followDispensed();
     m_items->rebuildItems();
     refreshViews();
     followSelection();

@@ -27,10 +27,11 @@ public:
     virtual bool runDispense(Dispenser* d) = 0;
     virtual void showAbout() = 0;
     // Plans a series of media for the entries (in list order) onto the picked
-    // target (no Path: none) or a medium the user names. True, with medium,
-    // when the user chose to dispense one of it; offered only if canDispense.
+    // target (no Path: none) or a medium the user names. True, with chosen and
+    // the medium it was planned for, when the user chose to dispense one;
+    // offered only if canDispense.
     virtual bool runSeries(const Target& picked, const std::vector<SeriesEntry>& entries,
-                           bool canDispense, SeriesMedium& medium) = 0;
+                           bool canDispense, SeriesMedium& chosen, Target& medium) = 0;
 
     // Asks the window to close, which ends the program.
     virtual void closeMainWindow() = 0;

@@ -210,13 +210,14 @@ bool MainWindow::runDispense(Dispenser* d)
 }
 
 bool MainWindow::runSeries(const Target& picked, const std::vector<SeriesEntry>& entries,
-                           bool canDispense, SeriesMedium& medium)
+                           bool canDispense, SeriesMedium& chosen, Target& medium)
 {
     // Always the real dialog: it is what makes the plan.
     SeriesDlg dialog(this, picked, entries, canDispense);
     if (dialog.exec() != QDialog::Accepted)
         return false;
-    medium = dialog.chosen();
+    chosen = dialog.chosen();
+    medium = dialog.medium();
     return true;
 }
 

@@ -41,8 +41,8 @@ public:
     bool pickTarget() override;
     bool runDispense(Dispenser* d) override;
     void showAbout() override;
-    bool runSeries(const Target& picked, const std::vector<SeriesEntry>& entries,
-                   bool canDispense, SeriesMedium& medium) override;
+    bool runSeries(const Target& picked, const std::vector<SeriesEntry>& entries, bool canDispense,
+                   SeriesMedium& chosen, Target& medium) override;
     void closeMainWindow() override;
     SaveChoice askSaveChanges() override;
     DeleteChoice askOriginalsDelete(const DeleteQuestion& question, QString& folder) override;

@@ -50,6 +50,9 @@ public:
     virtual quint64 totalSize() const = 0;
     virtual int totalCount() const = 0;
     virtual quint64 wastedSize() const = 0;
+    // The waste of the held result as its plan's block costs give it; not a
+    // change of the project.
+    virtual void setWastedSize(quint64 bytes) = 0;
     virtual bool save() = 0;
     virtual bool saveAs(const QString& path) = 0;
     virtual bool load(const QString& path, const QString& fileName) = 0;

@@ -268,7 +268,7 @@ void EntriesModel::forgetDispensed()
 {
     m_data.groups[Dispensed].clear();
     m_data.origins.clear();
-    m_wasted = leftOverCapacity();
+    m_wasted = fullCapacity();
     recomputeTotals();
     m_dispensed = false;
 }
@@ -388,7 +388,9 @@ bool EntriesModel::load(const QString& path, const QString& fileName)
     m_filePath = path;
     m_lastError.clear();
     recomputeTotals();
-    m_wasted = leftOverCapacity();
+    // A held result's waste comes from its block costs, which the file does
+    // not keep: whoever holds the plan measures them (DispenseRoad).
+    m_wasted = m_dispensed ? 0 : fullCapacity();
     return true;
 }
 
@@ -420,14 +422,7 @@ void EntriesModel::recomputeTotals()
     }
 }
 
-// The target's capacity less what Dispensed takes of it (never below 0); 0 without a target.
-quint64 EntriesModel::leftOverCapacity() const
+quint64 EntriesModel::fullCapacity() const
 {
-    if (!m_data.hasTarget)
-        return 0;
-    quint64 used = 0;
-    for (const Entry& e : m_data.groups[Dispensed])
-        used = saturatingAdd(used, e.Size);
-    const quint64 cap = m_data.target.capacity();
-    return used < cap ? cap - used : 0;
+    return m_data.hasTarget ? m_data.target.capacity() : 0;
 }

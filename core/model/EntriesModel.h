@@ -39,6 +39,7 @@ public:
     quint64 totalSize() const override;
     int totalCount() const override;
     quint64 wastedSize() const override;
+    void setWastedSize(quint64 bytes) override { m_wasted = bytes; }
     bool save() override;
     bool saveAs(const QString& path) override;
     bool load(const QString& path, const QString& fileName) override;
@@ -65,7 +66,8 @@ private:
     // their destinations in the order given; placed[slot] := new place.
     // Linear in the sizes of the groups involved.
     void regroup(const std::vector<Move>& moves, std::vector<EntryPos>* placed);
-    quint64 leftOverCapacity() const;
+    // The waste with nothing dispensed: the whole capacity, 0 without a target.
+    quint64 fullCapacity() const;
 
     bool m_modified = false;
     bool m_untitled = true;

@@ -62,10 +62,11 @@ struct FakeViews : IViewDialogs, IViewActions, IViewItems, IViewStatus
     bool pickTarget() override { return pick(); }
     bool runDispense(Dispenser* d) override { return asked << "search", onRunDispense(d); }
     void showAbout() override { asked << "about"; }
-    // "series NAMES CANDISPENSE"
-    bool runSeries(const Target&, const std::vector<SeriesEntry>& e, bool can,
-                   SeriesMedium& m) override
+    // "series NAMES CANDISPENSE"; the media are planned for the picked target
+    bool runSeries(const Target& picked, const std::vector<SeriesEntry>& e, bool can,
+                   SeriesMedium& m, Target& medium) override
     {
+        medium = picked;
         QStringList names;
         for (const SeriesEntry& s : e)
             names << s.path.section('/', -1);

@@ -682,6 +682,12 @@ private slots:
         QCOMPARE(dataModel()->wastedSize(), plan.media[1].wastedBytes);
         QVERIFY(enabled(Act::Undispense) && enabled(Act::PlanSeries));
         compareRows(m_window->list());
+        // The plan is for the disc; saved and opened again, it shows the same waste.
+        const QString wasted = status("wasted"), project = m_home.filePath("series.qmp");
+        QCOMPARE(dataModel()->target().FileSystem, int(UDF));
+        for (Act a : {Act::ProjectSaveAs, Act::ProjectLoad})
+            DialogAnswers::nextFiles({project}), trigger(a);
+        QCOMPARE(m_window->windowTitle() + status("wasted"), "series.qmp[*] - Quillmarch" + wasted);
 
         // Held: no second medium. Cancelled, replanned and closed at once: no thread is left
         // and nothing reaches the closed dialog; the medium chosen last comes first.

@@ -1,0 +1,294 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What the dispense and series commands of CliCommands plan from: their
+// options, the entries of a project or of the paths given, and the target.
+#include "cli/CliCommands.h"
+
+#include <cmath>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+
+#include "cli/CliArguments.h"
+#include "cli/DispenseOptions.h"
+#include "cli/FolderSizeJobs.h"
+#include "core/dispense/TargetDiscovery.h"
+#include "core/model/DM.h"
+#include "core/model/EntryPaths.h"
+#include "core/plan/DispenseRoad.h"
+
+namespace {
+
+bool parseFileSystem(const QString& text, int& fileSystem)
+{
+    for (int fs : {NTFS, FAT, UDF}) {
+        if (text.compare(fileSystemName(fs), Qt::CaseInsensitive) == 0) {
+            fileSystem = fs;
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+int CliCommands::parsePlanOptions(CliArguments& args, const QStringList& words,
+                                  DispenseOptions& options)
+{
+    int exitCode = Success;
+    if (!parseArguments(args, words, &exitCode))
+        return exitCode;
+    exitCode = parseSourceOptions(args, options);
+    if (exitCode == Proceed)
+        exitCode = parseTargetOptions(args, options);
+    if (exitCode == Proceed)
+        exitCode = parseOutputOptions(args, options);
+    return exitCode;
+}
+
+int CliCommands::parseSourceOptions(const CliArguments& args, DispenseOptions& options)
+{
+    const QString required = QStringLiteral("--required");
+    const QString main = QStringLiteral("--main");
+    const QString background = QStringLiteral("--background");
+    options.byPaths = args.isSet(required) || args.isSet(main) || args.isSet(background);
+    if (!options.byPaths) {
+        if (args.plain().isEmpty())
+            return usage(
+                QStringLiteral("a PROJECT or --required/--main/--background paths are needed"));
+        if (args.plain().size() > 1)
+            return usage(QStringLiteral("unexpected argument '%1'").arg(args.plain().at(1)));
+        options.project = args.plain().first();
+        return Proceed;
+    }
+    if (!args.plain().isEmpty())
+        return usage(QStringLiteral("give either a PROJECT or --required/--main/--background "
+                                    "paths, not both"));
+    options.paths = {{Required, args.list(required)},
+                     {Main, args.list(main)},
+                     {Background, args.list(background)}};
+    for (const auto& group : options.paths) {
+        if (!group.second.isEmpty())
+            return Proceed;
+    }
+    return usage(QStringLiteral("no PATH given after --required/--main/--background"));
+}
+
+int CliCommands::parseTargetOptions(const CliArguments& args, DispenseOptions& options)
+{
+    const QString fsOption = QStringLiteral("--fs");
+    const QString blockSizeOption = QStringLiteral("--block-size");
+    const QString freeBlocksOption = QStringLiteral("--free-blocks");
+    options.byTargetPath = args.isSet(QStringLiteral("--target"));
+    options.targetPath = args.value(QStringLiteral("--target"));
+    const int figureCount = int(args.isSet(fsOption)) + int(args.isSet(blockSizeOption)) +
+                            int(args.isSet(freeBlocksOption));
+    if (options.byTargetPath && figureCount > 0)
+        return usage(QStringLiteral("--target excludes --fs, --block-size and --free-blocks"));
+    if (figureCount > 0 && figureCount < 3)
+        return usage(QStringLiteral("--fs, --block-size and --free-blocks go together"));
+    options.byFigures = figureCount == 3;
+    if (!options.byFigures) {
+        if (options.byPaths && !options.byTargetPath)
+            return usage(QStringLiteral("a target is needed: --target PATH, or --fs, "
+                                        "--block-size and --free-blocks"));
+        return Proceed;
+    }
+
+    Target& figures = options.figures;
+    if (!parseFileSystem(args.value(fsOption), figures.FileSystem))
+        return usage(QStringLiteral("unknown file system '%1' (NTFS, FAT or UDF)")
+                         .arg(args.value(fsOption)));
+    bool ok = false;
+    figures.BlockSize = args.value(blockSizeOption).toULongLong(&ok, 10);
+    figures.AvailableBlocks = 0;
+    if (!ok || !figures.hasUsableFigures())
+        return usage(QStringLiteral("--block-size takes a power of two from 512 to 2097152 "
+                                    "bytes, not '%1'")
+                         .arg(args.value(blockSizeOption)));
+    figures.AvailableBlocks = args.value(freeBlocksOption).toULongLong(&ok, 10);
+    if (!ok)
+        return usage(QStringLiteral("--free-blocks takes a number of blocks, not '%1'")
+                         .arg(args.value(freeBlocksOption)));
+    if (!figures.hasUsableFigures())
+        return usage(QStringLiteral("the capacity --block-size x --free-blocks is too large"));
+    return Proceed;
+}
+
+int CliCommands::parseOutputOptions(const CliArguments& args, DispenseOptions& options)
+{
+    const QString timeLimitOption = QStringLiteral("--time-limit");
+    const QString saveOption = QStringLiteral("--save");
+    if (args.isSet(timeLimitOption)) {
+        const QString given = args.value(timeLimitOption);
+        bool ok = false;
+        const double seconds = given.toDouble(&ok);
+        if (!ok || !std::isfinite(seconds) || seconds < 0 || seconds > 1e9)
+            return usage(
+                QStringLiteral("--time-limit takes a number of seconds, not '%1'").arg(given));
+        options.timeLimitMs = qint64(std::llround(seconds * 1000));
+    }
+    options.json = args.isSet(QStringLiteral("--json"));
+    options.nul = args.isSet(QStringLiteral("-0"));
+    if (options.json && options.nul)
+        return usage(QStringLiteral("--json and -0 exclude each other"));
+
+    if (!args.isSet(saveOption))
+        return Proceed;
+    options.saveGiven = args.value(saveOption);
+    if (options.saveGiven.isEmpty())
+        return usage(QStringLiteral("--save needs a file name"));
+    options.savePath = absolute(options.saveGiven);
+    // Found out now rather than after a long search.
+    const QFileInfo out(options.savePath);
+    if (!out.absoluteDir().exists()) {
+        fail(QStringLiteral("%1: the folder does not exist").arg(options.saveGiven));
+        return TargetOrFileError;
+    }
+    if (out.isDir()) {
+        fail(QStringLiteral("%1: is a folder").arg(options.saveGiven));
+        return TargetOrFileError;
+    }
+    return Proceed;
+}
+
+int CliCommands::loadProject(const DispenseOptions& options, FolderSizeJobs& folderSizes,
+                             QVector<EntryPos>& sizedEntries, QSet<QString>* refused)
+{
+    DM* model = dataModel();
+    const QString path = absolute(options.project);
+    const QFileInfo info(path);
+    if (!info.exists() || info.isDir()) {
+        fail(QStringLiteral("%1: %2").arg(options.project, info.isDir()
+                                                               ? QStringLiteral("is a folder")
+                                                               : QStringLiteral("No such file")));
+        return TargetOrFileError;
+    }
+    if (!model->load(path, path)) {
+        fail(QStringLiteral("%1: cannot be read as a project: %2")
+                 .arg(options.project, model->lastError()));
+        return TargetOrFileError;
+    }
+    for (const QString& warning : model->lastWarnings())
+        fail(QStringLiteral("warning: %1").arg(warning));
+    // As the window's Undispense before a new Dispense.
+    if (model->isDispensed())
+        model->undispense();
+    // The search leaves out what is gone (and names it) or is no file or
+    // folder; a script copying the result should know why an entry is missing
+    // from it. What is reported and saved is what the search measured, not
+    // what the file said.
+    const bool needSizes = options.needSizes();
+    for (int g = Required; g <= Background; ++g) {
+        for (EntryPos pos = model->groupBegin(g); model->isValidPos(pos); ++pos.index) {
+            Entry& stored = model->entryAt(pos);
+            Entry measured;
+            QString why;
+            bool missing = false;
+            if (!entryForPath(stored.Ident, measured, &why, &missing)) {
+                if (!missing) {
+                    fail(QStringLiteral("warning: %1 It is left out.").arg(why));
+                    if (refused)
+                        refused->insert(stored.Ident);
+                }
+                continue;
+            }
+            stored.Kind = measured.Kind;
+            stored.Size = measured.Size;
+            stored.IsValidSize = measured.IsValidSize;
+            if (!measured.IsValidSize && needSizes) {
+                folderSizes.add(stored.Ident);
+                sizedEntries << pos;
+            }
+        }
+    }
+    return Proceed;
+}
+
+int CliCommands::addPaths(const DispenseOptions& options, FolderSizeJobs& folderSizes,
+                          QVector<EntryPos>& sizedEntries)
+{
+    DM* model = dataModel();
+    const bool needSizes = options.needSizes();
+    QSet<QString> added;
+    for (const auto& [group, paths] : options.paths) {
+        for (const QString& given : paths) {
+            const QString path = absolute(given);
+            Entry entry;
+            QString why;
+            bool missing = false;
+            if (!entryForPath(path, entry, &why, &missing)) {
+                fail(missing ? QStringLiteral("%1: No such file or folder").arg(given) : why);
+                return TargetOrFileError;
+            }
+            if (added.contains(entry.Ident)) {
+                fail(QStringLiteral("warning: %1 is given more than once; it counts once")
+                         .arg(entry.Ident));
+                continue;
+            }
+            added.insert(entry.Ident);
+            // New entries land at the end of Main; the groups are filled
+            // Required first, so earlier positions stay right.
+            EntryPos pos = model->addEntry(entry);
+            if (group != Main)
+                model->moveEntry(pos, group);
+            if (!entry.IsValidSize && needSizes) {
+                folderSizes.add(entry.Ident);
+                sizedEntries << pos;
+            }
+        }
+    }
+    return Proceed;
+}
+
+int CliCommands::loadEntriesAndTarget(const DispenseOptions& options, FolderSizeJobs& folderSizes,
+                                      QVector<EntryPos>& sizedEntries, QSet<QString>* refused)
+{
+    const int exitCode = options.byPaths ? addPaths(options, folderSizes, sizedEntries)
+                                         : loadProject(options, folderSizes, sizedEntries, refused);
+    return exitCode == Proceed ? resolveTarget(options) : exitCode;
+}
+
+int CliCommands::resolveTarget(const DispenseOptions& options)
+{
+    DM* model = dataModel();
+    if (options.byTargetPath) {
+        const QString& given = options.targetPath;
+        Target target;
+        target.Path = absolute(given);
+        if (!QFileInfo::exists(target.Path)) {
+            fail(QStringLiteral("%1: No such file or folder").arg(given));
+            return TargetOrFileError;
+        }
+        try {
+            if (!probeTarget(false, target)) {
+                fail(QStringLiteral("%1: Cannot be probed").arg(given));
+                return TargetOrFileError;
+            }
+        } catch (const TargetError& e) {
+            fail(QStringLiteral("%1: %2").arg(given, e.message));
+            return TargetOrFileError;
+        }
+        model->setTarget(target);
+    } else if (options.byFigures) {
+        model->setTarget(options.figures);
+    } else if (!model->hasTarget()) {
+        fail(QStringLiteral("%1: the project has no target; give --target PATH, or --fs, "
+                            "--block-size and --free-blocks")
+                 .arg(options.project));
+        return TargetOrFileError;
+    } else if (QFileInfo::exists(model->target().Path)) {
+        // Its free space may have changed since it was stored, as in the window.
+        QString problem;
+        if (DispenseRoad(model).refreshTarget(probeTarget, problem) == DispenseRoad::TargetFailed) {
+            fail(QStringLiteral("%1: %2").arg(model->target().Path, problem));
+            return TargetOrFileError;
+        }
+    }
+    const Target target = model->target();
+    if (!target.hasUsableFigures()) {
+        fail(QStringLiteral("the project's target has no usable file system or block size"));
+        return TargetOrFileError;
+    }
+    return Proceed;
+}

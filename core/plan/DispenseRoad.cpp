@@ -1,0 +1,133 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/plan/DispenseRoad.h"
+
+#include "core/dispense/Dispenser.h"
+#include "core/dispense/TargetDiscovery.h"
+#include "core/model/DM.h"
+
+DispenseRoad::DispenseRoad(DM* model) : m_model(model) {}
+
+DispenseRoad::TargetCheck DispenseRoad::refreshTarget(const Prober& probe, QString& problem)
+{
+    Target fresh = m_model->target();
+    try {
+        // A target known by its figures alone has nothing to probe.
+        if (!probe(false, fresh))
+            return TargetKept;
+    } catch (const TargetError& e) {
+        problem = e.message;
+        return TargetFailed;
+    }
+    if (fresh == m_model->target())
+        return TargetKept;
+    m_model->setTarget(fresh);
+    return TargetRefreshed;
+}
+
+std::vector<SeriesEntry> DispenseRoad::seriesEntries(const QSet<QString>& skip) const
+{
+    std::vector<SeriesEntry> entries;
+    entries.reserve(std::size_t(m_model->totalCount()));
+    for (int g = Required; g <= Background; ++g)
+        for (EntryPos p = m_model->groupBegin(g); m_model->isValidPos(p); ++p.index)
+            if (!skip.contains(m_model->entryAt(p).Ident))
+                entries.push_back(SeriesEntry{p, m_model->entryAt(p).Ident});
+    return entries;
+}
+
+DispenseRoad::Omissions DispenseRoad::takeOmissions(const Dispenser& d, bool measuredAll)
+{
+    // A search that measured everything has the latest word on every entry.
+    for (int g = Required; measuredAll && g <= Background; ++g)
+        for (EntryPos p = m_model->groupBegin(g); m_model->isValidPos(p); ++p.index)
+            m_model->entryAt(p).Issue = NoSizeIssue;
+    Omissions o;
+    for (const Dispenser::LeftOut& l : d.leftOut()) {
+        if (!m_model->isValidPos(l.pos))
+            continue;
+        Entry& e = m_model->entryAt(l.pos);
+        if (l.issue > NoSizeIssue && l.issue <= OutOfMemory)
+            e.Issue = l.issue;
+        o.unmeasured.push_back(LeftOut{l.pos, e.Ident, l.issue});
+    }
+    o.requiredNotFitted = d.requiredNotFitted();
+    o.unsearchedGroup = d.unsearchedGroup();
+    return o;
+}
+
+void DispenseRoad::apply(Dispenser& d)
+{
+    // The costs the search counted, read while its positions still hold.
+    HeldPlan plan(m_model->target());
+    for (const Dispenser::Level& level : d.levels())
+        for (const Dispenser::Considered& c : level.entries)
+            if (c.chosen && m_model->isValidPos(c.pos))
+                plan.add(m_model->entryAt(c.pos).Ident, PlaceItem{0, c.blocks, c.shared});
+    hold(d.resultQueue(), std::move(plan));
+}
+
+bool DispenseRoad::applyMedium(const Target& medium, const SeriesMedium& chosen)
+{
+    if (!medium.hasUsableFigures() || chosen.entries.empty())
+        return false;
+    DispenseQueue queue;
+    QStringList idents;
+    for (const EntryPos& p : chosen.entries) {
+        if (p.group < Required || p.group > Background || !m_model->isValidPos(p))
+            return false;
+        queue.push(p);
+        idents << m_model->entryAt(p).Ident;
+    }
+    // The series keeps no costs of its own: measured again, as the search measures.
+    HeldPlan plan = HeldPlan::measured(medium, idents);
+    // The plan is for that medium: a disc or a described one replaces the target.
+    if (!m_model->hasTarget() || m_model->target() != medium)
+        m_model->setTarget(medium);
+    hold(queue, std::move(plan));
+    return true;
+}
+
+void DispenseRoad::hold(DispenseQueue& queue, HeldPlan plan)
+{
+    m_plan = std::move(plan);
+    m_model->applyDispense(queue, m_plan.wastedBytes());
+}
+
+QStringList DispenseRoad::dispensedIdents() const
+{
+    QStringList idents;
+    for (EntryPos p = m_model->groupBegin(Dispensed); m_model->isValidPos(p); ++p.index)
+        idents << m_model->entryAt(p).Ident;
+    return idents;
+}
+
+void DispenseRoad::holdLoaded()
+{
+    if (!m_model->isDispensed() || !m_model->hasTarget()) {
+        drop();
+        return;
+    }
+    m_plan = HeldPlan::measured(m_model->target(), dispensedIdents());
+    m_model->setWastedSize(m_plan.wastedBytes());
+}
+
+void DispenseRoad::followDispensed()
+{
+    const QStringList idents = dispensedIdents();
+    if (idents.isEmpty()) {
+        m_model->forgetDispensed();
+        drop();
+        return;
+    }
+    if (m_plan.isHeld())
+        m_plan.keepOnly(QSet<QString>(idents.begin(), idents.end()));
+    else if (m_model->hasTarget())
+        m_plan = HeldPlan::measured(m_model->target(), idents);
+    m_model->setWastedSize(m_plan.wastedBytes());
+}
+
+void DispenseRoad::undispense()
+{
+    m_model->undispense();
+    drop();
+}
