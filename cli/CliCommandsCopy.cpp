@@ -117,9 +117,9 @@ int CliCommands::copy(const QStringList& words)
     const QString project = absolute(given);
     DM* model = dataModel();
     if (!QFileInfo(project).isFile() || !model->load(project, project)) {
-        fail(tr("%1: cannot be read as a project: %2")
-                 .arg(given, QFileInfo(project).isFile() ? model->lastError()
-                                                         : tr("No such file")));
+        fail(
+            tr("%1: cannot be read as a project: %2")
+                .arg(given, QFileInfo(project).isFile() ? model->lastError() : tr("No such file")));
         return TargetOrFileError;
     }
     QString target = model->hasTarget() ? model->target().Path : QString();
@@ -130,8 +130,8 @@ int CliCommands::copy(const QStringList& words)
         return TargetOrFileError;
     }
     if (!QFileInfo(target).isDir()) {
-        fail(tr("%1: not a mounted volume (an optical disc is burnt, not copied onto)")
-                 .arg(target));
+        fail(
+            tr("%1: not a mounted volume (an optical disc is burnt, not copied onto)").arg(target));
         return TargetOrFileError;
     }
     QString folder = target;
@@ -178,7 +178,7 @@ int CliCommands::copy(const QStringList& words)
     const CopyEngine::Outcome outcome = engine.outcome();
     const quint64 files = quint64(engine.filesCopied()) + quint64(engine.filesSkipped());
     if (args.isSet(QStringLiteral("--json"))) {
-        static const char* const names[] = {"complete", "incomplete", "stopped",
+        static const char* const names[] = {"complete",    "incomplete",  "stopped",
                                             "target_full", "target_gone", "failed"};
         JsonWriter json;
         json.beginObject();
@@ -206,7 +206,8 @@ int CliCommands::copy(const QStringList& words)
         write(json.finish());
     } else {
         for (const CopyEngine::Problem& p : engine.problems())
-            writeLine(QStringLiteral("failed\t%1\t%2").arg(QDir(folder).filePath(p.path), p.reason));
+            writeLine(
+                QStringLiteral("failed\t%1\t%2").arg(QDir(folder).filePath(p.path), p.reason));
         if (outcome == CopyEngine::Complete || outcome == CopyEngine::Incomplete) {
             writeLine(tr("Copied: %n files (%1 bytes)", int(engine.filesCopied()))
                           .arg(engine.bytesCopied()) +

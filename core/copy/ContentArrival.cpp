@@ -76,8 +76,8 @@ qint64 steadyMs()
 
 ContentArrival::ContentArrival(const CopyDestination& place) : m_place(place)
 {
-    m_folder = ::open(QFile::encodeName(place.folder).constData(),
-                      O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    m_folder =
+        ::open(QFile::encodeName(place.folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     struct stat st;
     if (m_folder >= 0 && ::fstat(m_folder, &st) == 0)
         m_device = quint64(st.st_dev);
@@ -160,7 +160,8 @@ ArrivalCheck ContentArrival::check(const QString& entry)
         return ArrivalCheck{Arrival::Different, name + tr(": the check was stopped")};
     }
     const auto different = [](const QByteArray& rel, const QString& why) {
-        return ArrivalCheck{Arrival::Different, QFile::decodeName(rel) + QStringLiteral(": ") + why};
+        return ArrivalCheck{Arrival::Different,
+                            QFile::decodeName(rel) + QStringLiteral(": ") + why};
     };
     if (!list.problems().empty()) {
         const CopyList::Problem& p = list.problems().front();
@@ -176,8 +177,7 @@ ArrivalCheck ContentArrival::check(const QString& entry)
             const bool ok = ::fstat(fd, &here) == 0;
             if (ok && sameItem(here, original)) {
                 ::close(fd);
-                return different(QFile::encodeName(name),
-                                 tr("that is the original itself"));
+                return different(QFile::encodeName(name), tr("that is the original itself"));
             }
             const int up = ok ? ::openat(fd, "..", O_PATH | O_DIRECTORY | O_CLOEXEC) : -1;
             struct stat above;
@@ -200,18 +200,17 @@ ArrivalCheck ContentArrival::check(const QString& entry)
             if (!item.relative.contains('/') && error == ENOENT)
                 return ArrivalCheck{Arrival::NotFound, QString()};
             if (error == EXDEV || error == ELOOP)
-                return different(item.relative,
-                                 tr("a link or another volume on the way to it"));
+                return different(item.relative, tr("a link or another volume on the way to it"));
             return different(item.relative, error == ENOENT
-                                                 ? tr("not on the target")
-                                                 : QString::fromLocal8Bit(std::strerror(error)));
+                                                ? tr("not on the target")
+                                                : QString::fromLocal8Bit(std::strerror(error)));
         }
         if (item.kind == CopyItem::Link) {
             char there[4096];
-            const ssize_t n = S_ISLNK(dst.st_mode)
-                                  ? ::readlinkat(m_folder, item.relative.constData(), there,
-                                                 sizeof there)
-                                  : -1;
+            const ssize_t n =
+                S_ISLNK(dst.st_mode)
+                    ? ::readlinkat(m_folder, item.relative.constData(), there, sizeof there)
+                    : -1;
             if (n < 0 || QByteArray(there, int(n)) != item.linkText)
                 return different(item.relative, tr("not the same link on the target"));
             continue;

@@ -8,8 +8,7 @@
 
 QString CopyDestination::journalPath(quint64 device) const
 {
-    const QString volume =
-        volumeId.isEmpty() ? QStringLiteral("device %1").arg(device) : volumeId;
+    const QString volume = volumeId.isEmpty() ? QStringLiteral("device %1").arg(device) : volumeId;
     QString place = QFileInfo(folder).canonicalFilePath();
     const QString root = QFileInfo(volumeRoot).canonicalFilePath();
     if (!root.isEmpty() && (place == root || place.startsWith(root + QLatin1Char('/')))) {

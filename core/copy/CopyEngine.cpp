@@ -65,7 +65,8 @@ int openBeneath(int root, const QByteArray& relative)
     how.resolve = RESOLVE_BENEATH | RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS | RESOLVE_NO_XDEV;
     const long fd = ::syscall(SYS_openat2, root, relative.constData(), &how, sizeof how);
     if (fd < 0 && errno == ENOSYS)
-        return ::openat(root, relative.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        return ::openat(root, relative.constData(),
+                        O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     return int(fd);
 }
 
@@ -174,11 +175,14 @@ private:
     bool stopping() const { return m_fatal || m_e.m_cancel.load(std::memory_order_relaxed); }
     void phase(Phase p, quint64 bytes, int files);
     void report(bool now);
+    // Work done; the first of a phase is reported at once, so that what
+    // waits for a phase to get going need not wait for the clock.
     void tick(quint64 bytes)
     {
         m_p.bytesDone += bytes;
         m_work += bytes;
-        report(false);
+        report(m_firstTick);
+        m_firstTick = false;
     }
 
     CopyEngine& m_e;
@@ -196,6 +200,7 @@ private:
     Slot m_slots[8];
     quint64 m_clock = 0;
     bool m_fatal = false;
+    bool m_firstTick = false;
     Progress m_p;
     qint64 m_lastReport = -1;
     qint64 m_started = -1;
@@ -221,6 +226,7 @@ void CopyEngine::Run::phase(Phase p, quint64 bytes, int files)
     m_p.filesTotal = files;
     m_p.current.clear();
     report(true);
+    m_firstTick = true;
 }
 
 void CopyEngine::Run::report(bool now)
@@ -239,10 +245,10 @@ void CopyEngine::Run::report(bool now)
     if (m_started >= 0 && t > m_started) {
         m_p.bytesPerSecond = double(m_work) * 1000.0 / double(t - m_started);
         // A second or two in, the rate means something.
-        m_p.secondsLeft = t - m_started >= 2000 && m_p.bytesPerSecond > 0
-                              ? qint64(double(m_workTotal - std::min(m_work, m_workTotal)) /
-                                       m_p.bytesPerSecond)
-                              : -1;
+        m_p.secondsLeft =
+            t - m_started >= 2000 && m_p.bytesPerSecond > 0
+                ? qint64(double(m_workTotal - std::min(m_work, m_workTotal)) / m_p.bytesPerSecond)
+                : -1;
     }
     m_e.m_progress(m_p);
 }
@@ -283,12 +289,12 @@ bool CopyEngine::Run::targetError(int error, const QByteArray& relative, const c
     struct stat st;
     if (targetGone(error) || ::fstat(m_dest, &st) != 0 || !sameItem(st, m_destStat)) {
         fatal(TargetGone, tr("The target is no longer there or fails: %1 could not be "
-                                         "%2 (%3)")
+                             "%2 (%3)")
                               .arg(where, QLatin1String(what), errorText(error)));
         return false;
     }
-    problem(relative, tr("could not be %1 on the target: %2")
-                          .arg(QLatin1String(what), errorText(error)));
+    problem(relative,
+            tr("could not be %1 on the target: %2").arg(QLatin1String(what), errorText(error)));
     return true;
 }
 
@@ -321,7 +327,7 @@ bool CopyEngine::Run::checkPlaces()
         }
         if (!names.insert(name).second) {
             fatal(Failed, tr("Two entries are named %1: only one of them can be copied "
-                                         "into one folder")
+                             "into one folder")
                               .arg(text(name)));
             return false;
         }
@@ -330,8 +336,8 @@ bool CopyEngine::Run::checkPlaces()
             continue; // the list reports it
         for (const struct stat& st : chain) {
             if (sameItem(st, original)) {
-                fatal(Failed, tr("%1 lies inside %2: a copy into the original itself")
-                                  .arg(folder, entry));
+                fatal(Failed,
+                      tr("%1 lies inside %2: a copy into the original itself").arg(folder, entry));
                 return false;
             }
         }
@@ -348,8 +354,8 @@ bool CopyEngine::Run::openJournal()
     m_e.m_journalPath = m_e.m_destination.journalPath(quint64(m_destStat.st_dev));
     QString error;
     if (!m_journal.open(m_e.m_journalPath, true, &error)) {
-        fatal(Failed, tr("The copy's journal %1 cannot be written: %2")
-                          .arg(m_e.m_journalPath, error));
+        fatal(Failed,
+              tr("The copy's journal %1 cannot be written: %2").arg(m_e.m_journalPath, error));
         return false;
     }
     return true;
@@ -366,7 +372,7 @@ bool CopyEngine::Run::claimEntries()
         if (::fstatat(m_dest, item.relative.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
             !m_journal.knowsEntry(item.relative)) {
             fatal(Failed, tr("%1 is already in %2 and was not put there by this copy: "
-                                         "copy into another folder, or remove it first")
+                             "copy into another folder, or remove it first")
                               .arg(text(item.relative), m_e.m_destination.folder));
             return false;
         }
@@ -383,7 +389,7 @@ bool CopyEngine::Run::claimEntries()
 }
 
 CopyEngine::Run::Action CopyEngine::Run::decide(const CopyItem& item,
-                                               const CopyJournal::Record*& record)
+                                                const CopyJournal::Record*& record)
 {
     record = m_journal.find(item.relative);
     if (!record)
@@ -421,8 +427,7 @@ void CopyEngine::Run::makeFolder(const CopyItem& item)
             return;
         }
         if (::stat(item.source.constData(), &original) == 0 && sameItem(st, original)) {
-            fatal(Failed, tr("%1 on the target is the original itself")
-                              .arg(text(item.relative)));
+            fatal(Failed, tr("%1 on the target is the original itself").arg(text(item.relative)));
             return;
         }
     }
@@ -452,8 +457,7 @@ void CopyEngine::Run::makeLink(const CopyItem& item)
         error = errno;
     }
     if (error == EPERM || error == EOPNOTSUPP || error == ENOSYS || error == EINVAL) {
-        problem(item.relative,
-                tr("a link that leads nowhere: the target cannot hold links"));
+        problem(item.relative, tr("a link that leads nowhere: the target cannot hold links"));
         return;
     }
     targetError(error, item.relative, "made");
@@ -470,9 +474,9 @@ void CopyEngine::Run::copyFile(std::size_t index)
     struct stat before;
     if (src < 0 || ::fstat(src, &before) != 0 || !S_ISREG(before.st_mode)) {
         const int error = src < 0 ? errno : EINVAL;
-        problem(item.relative, error == ENOENT ? tr("no longer exists")
-                                               : tr("the original cannot be read: %1")
-                                                     .arg(errorText(error)));
+        problem(item.relative, error == ENOENT
+                                   ? tr("no longer exists")
+                                   : tr("the original cannot be read: %1").arg(errorText(error)));
         if (src >= 0)
             ::close(src);
         tick(item.size);
@@ -487,8 +491,7 @@ void CopyEngine::Run::copyFile(std::size_t index)
         // hard link to anything.
         if (sameItem(there, before)) {
             ::close(src);
-            fatal(Failed, tr("%1 on the target is the original itself")
-                              .arg(text(item.relative)));
+            fatal(Failed, tr("%1 on the target is the original itself").arg(text(item.relative)));
             return;
         }
         if (S_ISDIR(there.st_mode)) {
@@ -539,8 +542,8 @@ void CopyEngine::Run::copyFile(std::size_t index)
         changed = ::fstat(src, &after) != 0 || after.st_size != before.st_size ||
                   nsOf(after.st_mtim) != nsOf(before.st_mtim) || copied != quint64(before.st_size);
         const struct timespec times[2] = {before.st_atim, before.st_mtim};
-        if (!changed && (::futimens(dst, times) != 0 || ::fdatasync(dst) != 0 ||
-                         ::fstat(dst, &written) != 0)) {
+        if (!changed &&
+            (::futimens(dst, times) != 0 || ::fdatasync(dst) != 0 || ::fstat(dst, &written) != 0)) {
             writeError = errno;
             what = "flushed";
         }
@@ -559,8 +562,7 @@ void CopyEngine::Run::copyFile(std::size_t index)
             return;
         m_work += item.size - std::min(item.size, copied);
         if (readError)
-            problem(item.relative,
-                    tr("the original cannot be read: %1").arg(errorText(readError)));
+            problem(item.relative, tr("the original cannot be read: %1").arg(errorText(readError)));
         else if (changed)
             problem(item.relative, tr("the original changed while it was copied"));
         else
@@ -635,7 +637,7 @@ void CopyEngine::Run::verify(const Written& w)
                 got != w.record.size
                     ? tr("read back %1 bytes of %2 written").arg(got).arg(w.record.size)
                     : tr("read back different from what was written: the medium "
-                                     "does not keep what is written to it"));
+                         "does not keep what is written to it"));
         return;
     }
     CopyJournal::Record r = w.record;
@@ -755,13 +757,12 @@ void CopyEngine::Run::go()
             makeLink(item);
             break;
         case CopyItem::Repeat:
-            m_e.m_notes.push_back({text(item.relative),
-                                   tr("a folder reached again through a link: "
-                                                  "copied once only")});
+            m_e.m_notes.push_back({text(item.relative), tr("a folder reached again through a link: "
+                                                           "copied once only")});
             break;
         case CopyItem::Special:
-            m_e.m_notes.push_back({text(item.relative),
-                                   tr("not a file or folder: nothing to copy")});
+            m_e.m_notes.push_back(
+                {text(item.relative), tr("not a file or folder: nothing to copy")});
             break;
         case CopyItem::File:
             if (m_actions[i] == Copy)

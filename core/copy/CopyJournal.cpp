@@ -36,9 +36,9 @@ bool writeAll(int fd, const QByteArray& bytes)
 
 QByteArray recordLine(const QByteArray& relative, const CopyJournal::Record& r)
 {
-    return (r.verified ? "V\t" : "W\t") + r.hash.hex() + '\t' + QByteArray::number(r.size) +
-           '\t' + QByteArray::number(r.sourceTime) + '\t' + QByteArray::number(r.targetTime) +
-           '\t' + encoded(relative) + '\n';
+    return (r.verified ? "V\t" : "W\t") + r.hash.hex() + '\t' + QByteArray::number(r.size) + '\t' +
+           QByteArray::number(r.sourceTime) + '\t' + QByteArray::number(r.targetTime) + '\t' +
+           encoded(relative) + '\n';
 }
 
 } // namespace
@@ -101,8 +101,8 @@ bool CopyJournal::open(const QString& path, bool forWriting, QString* error)
             *error = QStringLiteral("cannot make the folder %1").arg(QFileInfo(path).path());
         return false;
     }
-    m_fd = ::open(QFile::encodeName(path).constData(),
-                  O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
+    m_fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC,
+                  0600);
     if (m_fd < 0) {
         if (error)
             *error = QString::fromLocal8Bit(std::strerror(errno));

@@ -20,11 +20,11 @@ class CopyJournal
 public:
     struct Record
     {
-        Hash128 hash;            // of the original as it was read
-        quint64 size = 0;        // the original's, and so the copy's
-        qint64 sourceTime = 0;   // the original's modification time, ns
-        qint64 targetTime = 0;   // the copy's, as its file system keeps it
-        bool verified = false;   // read back from the target and equal
+        Hash128 hash;          // of the original as it was read
+        quint64 size = 0;      // the original's, and so the copy's
+        qint64 sourceTime = 0; // the original's modification time, ns
+        qint64 targetTime = 0; // the copy's, as its file system keeps it
+        bool verified = false; // read back from the target and equal
     };
 
     CopyJournal() = default;

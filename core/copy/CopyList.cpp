@@ -63,8 +63,8 @@ bool CopyList::listEntry(const QByteArray& source, const QByteArray& name,
     std::vector<Frame> stack;
 
     // Classifies one item as the walk counts it; folders are queued on stack.
-    const auto add = [&](const QByteArray& src, const QByteArray& rel, int dirFd,
-                         const char* leaf, unsigned char type) {
+    const auto add = [&](const QByteArray& src, const QByteArray& rel, int dirFd, const char* leaf,
+                         unsigned char type) {
         struct stat st;
         CopyItem item;
         item.source = src;
@@ -138,7 +138,8 @@ bool CopyList::listEntry(const QByteArray& source, const QByteArray& name,
             if (!d)
                 break;
             if (!isDot(d->d_name))
-                frame.children.push_back(Child{quint64(d->d_ino), QByteArray(d->d_name), d->d_type});
+                frame.children.push_back(
+                    Child{quint64(d->d_ino), QByteArray(d->d_name), d->d_type});
         }
         if (errno != 0)
             m_problems.push_back({rel, errno});
@@ -150,11 +151,13 @@ bool CopyList::listEntry(const QByteArray& source, const QByteArray& name,
     {
         // The entry itself, looked up from its parent folder.
         const int slash = source.lastIndexOf('/');
-        const QByteArray parent = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/")
-                                                                          : source.left(slash);
+        const QByteArray parent = slash < 0    ? QByteArray(".")
+                                  : slash == 0 ? QByteArray("/")
+                                               : source.left(slash);
         const int fd = ::open(parent.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
         struct stat st;
-        if (fd < 0 || ::fstatat(fd, source.constData() + slash + 1, &st, AT_SYMLINK_NOFOLLOW) != 0) {
+        if (fd < 0 ||
+            ::fstatat(fd, source.constData() + slash + 1, &st, AT_SYMLINK_NOFOLLOW) != 0) {
             const int error = errno;
             if (fd >= 0)
                 ::close(fd);

@@ -199,8 +199,8 @@ bool CopyManifest::write(int folderFd, QString* error) const
     if (::ftruncate(fd, 0) != 0)
         ok = false;
     for (qint64 done = 0; ok && done < bytes.size();) {
-        const ssize_t n = ::pwrite(fd, bytes.constData() + done, std::size_t(bytes.size() - done),
-                                   off_t(done));
+        const ssize_t n =
+            ::pwrite(fd, bytes.constData() + done, std::size_t(bytes.size() - done), off_t(done));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
