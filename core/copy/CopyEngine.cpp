@@ -25,6 +25,7 @@
 #include "core/copy/CopyJournal.h"
 #include "core/copy/CopyList.h"
 #include "core/copy/CopyManifest.h"
+#include "core/copy/HashPipe.h"
 
 namespace {
 
@@ -119,7 +120,7 @@ bool sameItem(const struct stat& a, const struct stat& b)
 class CopyEngine::Run
 {
 public:
-    explicit Run(CopyEngine& e) : m_e(e), m_buffer(kBlock) {}
+    explicit Run(CopyEngine& e) : m_e(e), m_buffer(2 * kBlock) {}
     ~Run()
     {
         for (Slot& s : m_slots)
@@ -190,8 +191,8 @@ private:
     struct stat m_destStat;
     CopyList m_list;
     CopyJournal m_journal;
-    std::vector<char> m_buffer;
-    ContentHash m_hash;
+    std::vector<char> m_buffer; // two blocks: one is hashed while the other is read
+    HashPipe m_hash;
     std::vector<Action> m_actions;
     std::vector<const CopyJournal::Record*> m_records;
     std::vector<Written> m_written;
@@ -482,7 +483,8 @@ void CopyEngine::Run::copyFile(std::size_t index)
         tick(item.size);
         return;
     }
-    ::posix_fadvise(src, 0, 0, POSIX_FADV_SEQUENTIAL);
+    if (before.st_size > off_t(kBlock))
+        ::posix_fadvise(src, 0, 0, POSIX_FADV_SEQUENTIAL);
     QByteArray leaf;
     const int parent = parentOf(item.relative, leaf);
     struct stat there;
@@ -517,18 +519,24 @@ void CopyEngine::Run::copyFile(std::size_t index)
     quint64 copied = 0;
     int readError = 0, writeError = 0;
     const char* what = "written";
-    for (;;) {
+    const quint64 expected = quint64(before.st_size);
+    // Up to the length it had: a file that grows meanwhile shows in its time.
+    for (int k = 0; copied < expected || expected == 0; k ^= 1) {
         if (m_e.m_cancel.load(std::memory_order_relaxed))
             break;
-        const ssize_t n = readSome(src, m_buffer.data(), m_buffer.size());
+        char* block = m_buffer.data() + k * kBlock;
+        const ssize_t n = readSome(src, block, kBlock);
         if (n < 0) {
             readError = errno;
             break;
         }
         if (n == 0)
             break;
-        m_hash.add(m_buffer.data(), std::size_t(n));
-        if (!writeAll(dst, m_buffer.data(), std::size_t(n))) {
+        if (expected <= kBlock)
+            m_hash.addNow(block, std::size_t(n));
+        else
+            m_hash.add(block, std::size_t(n));
+        if (!writeAll(dst, block, std::size_t(n))) {
             writeError = errno;
             break;
         }
@@ -608,21 +616,24 @@ void CopyEngine::Run::verify(const Written& w)
     m_hash.reset();
     quint64 got = 0;
     int error = 0;
-    for (;;) {
+    for (int k = 0; got < w.record.size && quint64(st.st_size) == w.record.size; k ^= 1) {
         if (m_e.m_cancel.load(std::memory_order_relaxed)) {
             ::close(fd);
             return;
         }
-        const ssize_t n = readSome(fd, m_buffer.data(), m_buffer.size());
+        char* block = m_buffer.data() + k * kBlock;
+        const ssize_t n = readSome(fd, block, std::min<quint64>(kBlock, w.record.size - got));
         if (n < 0)
             error = errno;
         if (n <= 0)
             break;
-        m_hash.add(m_buffer.data(), std::size_t(n));
+        if (w.record.size <= kBlock)
+            m_hash.addNow(block, std::size_t(n));
+        else
+            m_hash.add(block, std::size_t(n));
         got += quint64(n);
         tick(quint64(n));
     }
-    ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
     ::close(fd);
     m_work += w.record.size - std::min(w.record.size, got);
     if (error) {
@@ -633,11 +644,12 @@ void CopyEngine::Run::verify(const Written& w)
     }
     if (got != w.record.size || m_hash.digest() != w.record.hash) {
         m_journal.forget(item.relative);
-        problem(item.relative,
-                got != w.record.size
-                    ? tr("read back %1 bytes of %2 written").arg(got).arg(w.record.size)
-                    : tr("read back different from what was written: the medium "
-                         "does not keep what is written to it"));
+        problem(item.relative, got != w.record.size
+                                   ? tr("%1 bytes on the target, %2 written")
+                                         .arg(qint64(st.st_size))
+                                         .arg(w.record.size)
+                                   : tr("read back different from what was written: the medium "
+                                        "does not keep what is written to it"));
         return;
     }
     CopyJournal::Record r = w.record;
