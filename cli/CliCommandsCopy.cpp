@@ -209,10 +209,12 @@ int CliCommands::copy(const QStringList& words)
             writeLine(
                 QStringLiteral("failed\t%1\t%2").arg(QDir(folder).filePath(p.path), p.reason));
         if (outcome == CopyEngine::Complete || outcome == CopyEngine::Incomplete) {
-            writeLine(tr("Copied: %n files (%1 bytes)", int(engine.filesCopied()))
-                          .arg(engine.bytesCopied()) +
-                      QStringLiteral(", ") +
-                      tr("%n read back equal before", int(engine.filesSkipped())));
+            const int copied = engine.filesCopied(), skipped = engine.filesSkipped();
+            writeLine((copied == 1 ? tr("Copied: 1 file (%1 bytes), %2")
+                                   : tr("Copied: %n files (%1 bytes), %2", copied))
+                          .arg(engine.bytesCopied())
+                          .arg(skipped == 1 ? tr("1 read back equal before")
+                                            : tr("%n read back equal before", skipped)));
             if (!engine.manifestPath().isEmpty())
                 writeLine(tr("Manifest: %1").arg(engine.manifestPath()));
         }
@@ -222,8 +224,10 @@ int CliCommands::copy(const QStringList& words)
     case CopyEngine::Complete:
         return Success;
     case CopyEngine::Incomplete:
-        fail(tr("%n files were not copied or did not read back equal",
-                int(engine.problems().size())));
+        fail(engine.problems().size() == 1
+                 ? tr("1 file was not copied or did not read back equal")
+                 : tr("%n files were not copied or did not read back equal",
+                      int(engine.problems().size())));
         return CopyIncomplete;
     case CopyEngine::Stopped:
         fail(engine.message());

@@ -165,6 +165,10 @@ ArrivalCheck ContentArrival::check(const QString& entry)
     };
     if (!list.problems().empty()) {
         const CopyList::Problem& p = list.problems().front();
+        struct stat there;
+        if (p.error == ENOENT && !p.relative.contains('/') &&
+            ::fstatat(m_folder, p.relative.constData(), &there, AT_SYMLINK_NOFOLLOW) != 0)
+            return ArrivalCheck{Arrival::NotFound, QString()};
         if (p.error == ENOENT)
             return different(p.relative, tr("the original no longer exists"));
         return different(p.relative, tr("the original could not be read (%1)")
