@@ -143,6 +143,7 @@ private:
     {
         std::size_t item;
         CopyJournal::Record record;
+        bool earlier = false; // written by a run before this one
     };
     struct Slot
     {
@@ -196,7 +197,8 @@ private:
     std::vector<Action> m_actions;
     std::vector<const CopyJournal::Record*> m_records;
     std::vector<Written> m_written;
-    std::vector<bool> m_done; // by item: the file is on the target, read back equal
+    std::vector<std::size_t> m_redo; // earlier runs' copies that did not read back equal
+    std::vector<bool> m_done;        // by item: the file is on the target, read back equal
     std::vector<Hash128> m_hashes;
     Slot m_slots[8];
     quint64 m_clock = 0;
@@ -319,16 +321,16 @@ bool CopyEngine::Run::checkPlaces()
         ::close(fd);
         fd = up;
     }
-    std::set<QByteArray> names;
+    std::set<QString> names; // as FAT32, exFAT and NTFS compare them
     for (const QString& entry : m_e.m_entries) {
         const QByteArray name = QFile::encodeName(QFileInfo(entry).fileName());
         if (QFile::decodeName(name) == CopyManifest::fileName()) {
             fatal(Failed, tr("%1: an entry cannot have the name of the manifest").arg(entry));
             return false;
         }
-        if (!names.insert(name).second) {
-            fatal(Failed, tr("Two entries are named %1: only one of them can be copied "
-                             "into one folder")
+        if (!names.insert(QFile::decodeName(name).toCaseFolded()).second) {
+            fatal(Failed, tr("Two entries are named %1 (letter case aside): only one of them "
+                             "can be copied into one folder")
                               .arg(text(name)));
             return false;
         }
@@ -644,6 +646,11 @@ void CopyEngine::Run::verify(const Written& w)
     }
     if (got != w.record.size || m_hash.digest() != w.record.hash) {
         m_journal.forget(item.relative);
+        if (w.earlier) {
+            // A crash may have cut what an earlier run wrote: written again.
+            m_redo.push_back(w.item);
+            return;
+        }
         problem(item.relative, got != w.record.size
                                    ? tr("%1 bytes on the target, %2 written")
                                          .arg(qint64(st.st_size))
@@ -780,7 +787,7 @@ void CopyEngine::Run::go()
             if (m_actions[i] == Copy)
                 copyFile(i);
             else if (m_actions[i] == VerifyOnly)
-                m_written.push_back(Written{i, *m_records[i]});
+                m_written.push_back(Written{i, *m_records[i], true});
             break;
         }
     }
@@ -791,6 +798,14 @@ void CopyEngine::Run::go()
             if (stopping())
                 break;
             verify(w);
+        }
+        if (!m_redo.empty() && !stopping()) {
+            const std::size_t from = m_written.size();
+            for (const std::size_t i : m_redo)
+                if (!stopping())
+                    copyFile(i);
+            for (std::size_t w = from; w < m_written.size() && !stopping(); ++w)
+                verify(m_written[w]);
         }
         m_journal.flush(true);
     }

@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QtTest>
-#include <QJsonDocument>
-#include <QJsonObject>
 
 #include <cmath>
 #include <csignal>
@@ -398,9 +396,11 @@ void TestCli::copyFillsAndVerifies()
     QCOMPARE(QProcess::execute("mount", {"-o", "remount,size=8M", target}), 0);
     r = exec(copy);
     const QJsonObject o = QJsonDocument::fromJson(r.out).object();
-    QVERIFY2(r.code == 0 && o["outcome"] == "complete" && o["verified"] == 3, QByteArray(r.out + r.err).constData());
-    QCOMPARE(QProcess::execute("sh", {"-c", "cd \"$0\" && xxh128sum --status -c XXH128SUMS", target}),
-             0);
+    QVERIFY2(r.code == 0 && o["outcome"] == "complete" && o["verified"] == 3,
+             QByteArray(r.out + r.err).constData());
+    QCOMPARE(
+        QProcess::execute("sh", {"-c", "cd \"$0\" && xxh128sum --status -c XXH128SUMS", target}),
+        0);
     const QStringList verify{"verify", root + "/p.qmp", "--target", target};
     QCOMPARE(exec(verify).code, 0);
     QFile f(target + "/s/y");
@@ -408,7 +408,8 @@ void TestCli::copyFillsAndVerifies()
     f.close();
     r = exec(verify);
     QCOMPARE(r.code, 1);
-    QVERIFY2(r.out.startsWith(("different\t" + root + "/s\ts/y: different content from byte "
+    QVERIFY2(r.out.startsWith(("different\t" + root +
+                               "/s\ts/y: different content from byte "
                                "650000")
                                   .toUtf8()),
              r.out);

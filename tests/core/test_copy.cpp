@@ -397,10 +397,20 @@ private slots:
         if (cause != "unmounted") // the file being written could not be removed: the journal knows
             checkNothingHalfWritten(src, mount);
 
-        // What was written whole is only read back.
+        if (cause == "cancel") {
+            // As if a crash had lost data the journal thought written: same
+            // size and time, other bytes. It is written again, not reported.
+            const QString film = mount + "/film.bin";
+            const QDateTime time = QFileInfo(film).lastModified();
+            QFile f(film);
+            QVERIFY(f.open(QIODevice::ReadWrite) && f.write("\0\0\0\0", 4) == 4);
+            QVERIFY(f.setFileTime(time, QFileDevice::FileModificationTime));
+        }
+        // What was written whole is only read back; the film (cut short,
+        // never reached, or damaged) is written again.
         CopyEngine again(entries, place);
         QVERIFY2(again.run(), qPrintable(again.message()));
-        QVERIFY(again.filesCopied() < list.fileCount());
+        QCOMPARE(again.filesCopied(), 1);
         QCOMPARE(again.filesVerified(), list.fileCount());
         QCOMPARE(sh("cd \"$0\" && xxh128sum --quiet -c XXH128SUMS", {mount}), 0);
         checkNothingHalfWritten(src, mount);
