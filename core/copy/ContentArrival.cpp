@@ -157,7 +157,7 @@ ArrivalCheck ContentArrival::check(const QString& entry)
     CopyList list;
     if (!list.build({entry}, m_stop)) {
         m_stopped = true;
-        return ArrivalCheck{Arrival::Different, name + tr(": the check was stopped")};
+        return ArrivalCheck{Arrival::Different, tr("%1: the check was stopped").arg(name)};
     }
     const auto different = [](const QByteArray& rel, const QString& why) {
         return ArrivalCheck{Arrival::Different,

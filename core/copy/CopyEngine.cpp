@@ -168,7 +168,7 @@ private:
     int parentOf(const QByteArray& relative, QByteArray& leaf);
     // Records a failure of the target met while working on relative, which
     // ends the copy when the target cannot go on; false then.
-    bool targetError(int error, const QByteArray& relative, const char* what);
+    bool targetError(int error, const QByteArray& relative, bool reading = false);
     void fatal(Outcome outcome, const QString& message);
     void problem(const QByteArray& relative, const QString& reason)
     {
@@ -281,23 +281,22 @@ int CopyEngine::Run::parentOf(const QByteArray& relative, QByteArray& leaf)
     return fd;
 }
 
-bool CopyEngine::Run::targetError(int error, const QByteArray& relative, const char* what)
+bool CopyEngine::Run::targetError(int error, const QByteArray& relative, bool reading)
 {
     const QString where = text(relative);
     if (targetFull(error)) {
-        fatal(TargetFull,
-              tr("The target is full: %1 could not be %2").arg(where, QLatin1String(what)));
+        fatal(TargetFull, tr("The target is full: %1 could not be written").arg(where));
         return false;
     }
     struct stat st;
     if (targetGone(error) || ::fstat(m_dest, &st) != 0 || !sameItem(st, m_destStat)) {
-        fatal(TargetGone, tr("The target is no longer there or fails: %1 could not be "
-                             "%2 (%3)")
-                              .arg(where, QLatin1String(what), errorText(error)));
+        fatal(TargetGone,
+              tr("The target is no longer there or fails: %1 (%2)").arg(where, errorText(error)));
         return false;
     }
-    problem(relative,
-            tr("could not be %1 on the target: %2").arg(QLatin1String(what), errorText(error)));
+    problem(relative, (reading ? tr("could not be read back: %1")
+                               : tr("could not be written on the target: %1"))
+                          .arg(errorText(error)));
     return true;
 }
 
@@ -414,14 +413,14 @@ void CopyEngine::Run::makeFolder(const CopyItem& item)
     QByteArray leaf;
     const int parent = parentOf(item.relative, leaf);
     if (parent < 0) {
-        targetError(errno, item.relative, "made");
+        targetError(errno, item.relative);
         return;
     }
     struct stat st, original;
     if (::mkdirat(parent, leaf.constData(), 0755) != 0) {
         const int error = errno;
         if (error != EEXIST) {
-            targetError(error, item.relative, "made");
+            targetError(error, item.relative);
             return;
         }
         if (::fstatat(parent, leaf.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0 ||
@@ -441,7 +440,7 @@ void CopyEngine::Run::makeLink(const CopyItem& item)
     QByteArray leaf;
     const int parent = parentOf(item.relative, leaf);
     if (parent < 0) {
-        targetError(errno, item.relative, "made");
+        targetError(errno, item.relative);
         return;
     }
     if (::symlinkat(item.linkText.constData(), parent, leaf.constData()) == 0)
@@ -463,7 +462,7 @@ void CopyEngine::Run::makeLink(const CopyItem& item)
         problem(item.relative, tr("a link that leads nowhere: the target cannot hold links"));
         return;
     }
-    targetError(error, item.relative, "made");
+    targetError(error, item.relative);
 }
 
 void CopyEngine::Run::copyFile(std::size_t index)
@@ -513,14 +512,13 @@ void CopyEngine::Run::copyFile(std::size_t index)
     if (dst < 0) {
         const int error = errno;
         ::close(src);
-        if (targetError(error, item.relative, "made"))
+        if (targetError(error, item.relative))
             tick(item.size);
         return;
     }
     m_hash.reset();
     quint64 copied = 0;
     int readError = 0, writeError = 0;
-    const char* what = "written";
     const quint64 expected = quint64(before.st_size);
     // Up to the length it had: a file that grows meanwhile shows in its time.
     for (int k = 0; copied < expected || expected == 0; k ^= 1) {
@@ -555,7 +553,6 @@ void CopyEngine::Run::copyFile(std::size_t index)
         if (!changed &&
             (::futimens(dst, times) != 0 || ::fdatasync(dst) != 0 || ::fstat(dst, &written) != 0)) {
             writeError = errno;
-            what = "flushed";
         }
         if (!changed && !writeError)
             ::posix_fadvise(dst, 0, 0, POSIX_FADV_DONTNEED);
@@ -563,7 +560,6 @@ void CopyEngine::Run::copyFile(std::size_t index)
     ::close(src);
     if (::close(dst) != 0 && !writeError && !readError && !cancelled && !changed) {
         writeError = errno;
-        what = "closed";
     }
     if (readError || writeError || cancelled || changed) {
         // Never left looking complete.
@@ -576,7 +572,7 @@ void CopyEngine::Run::copyFile(std::size_t index)
         else if (changed)
             problem(item.relative, tr("the original changed while it was copied"));
         else
-            targetError(writeError, item.relative, what);
+            targetError(writeError, item.relative);
         return;
     }
     m_e.m_copied += 1;
@@ -609,7 +605,7 @@ void CopyEngine::Run::verify(const Written& w)
         if (error == ENOENT)
             problem(item.relative, tr("is gone from the target"));
         else
-            targetError(error, item.relative, "read back");
+            targetError(error, item.relative, true);
         m_work += w.record.size;
         return;
     }
@@ -640,8 +636,7 @@ void CopyEngine::Run::verify(const Written& w)
     m_work += w.record.size - std::min(w.record.size, got);
     if (error) {
         m_journal.forget(item.relative);
-        if (targetError(error, item.relative, "read back"))
-            return;
+        targetError(error, item.relative, true);
         return;
     }
     if (got != w.record.size || m_hash.digest() != w.record.hash) {
@@ -697,7 +692,7 @@ void CopyEngine::Run::writeManifest()
         const int e = errno;
         const QByteArray name = QFile::encodeName(CopyManifest::fileName());
         if (targetFull(e) || targetGone(e))
-            targetError(e, name, "written");
+            targetError(e, name);
         else
             problem(name, error);
         return;
