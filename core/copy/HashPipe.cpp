@@ -1,10 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/copy/HashPipe.h"
 
-HashPipe::HashPipe() : m_thread([this] { work(); }) {}
+HashPipe::HashPipe() : m_threaded(std::thread::hardware_concurrency() > 2)
+{
+    if (m_threaded)
+        m_thread = std::thread([this] { work(); });
+}
 
 HashPipe::~HashPipe()
 {
+    if (!m_threaded)
+        return;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_quit = true;
@@ -27,6 +33,10 @@ void HashPipe::reset()
 
 void HashPipe::add(const char* data, std::size_t size)
 {
+    if (!m_threaded) {
+        m_hash.add(data, size);
+        return;
+    }
     {
         std::unique_lock<std::mutex> lock(m_mutex);
         m_done.wait(lock, [this] { return !m_busy; });

@@ -40,5 +40,6 @@ private:
     std::size_t m_size = 0;
     bool m_busy = false;
     bool m_quit = false;
+    const bool m_threaded;
     std::thread m_thread; // last: started once the rest is set up
 };
