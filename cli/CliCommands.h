@@ -25,7 +25,7 @@ public:
         NoResult = 1,
         UsageError = 2,
         TargetOrFileError = 3,
-        NotMeasured = 4, // entries whose size could not be known were left out
+        NotMeasured = 4,    // entries whose size could not be known were left out
         SearchFailed = 5,   // the search ran out of memory
         CopyIncomplete = 6, // files were not copied or did not read back equal
         TargetFull = 7      // the copy ran out of room on the target
