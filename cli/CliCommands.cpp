@@ -37,6 +37,7 @@ Commands:
   series PROJECT    plan a whole series of media: what goes on each
   series --required PATH... --main PATH... --background PATH... TARGET
                     the same without a project file
+  copy PROJECT      copy the dispensed entries onto the target and read them back
   verify PROJECT    check that the dispensed entries arrived on the target
 
 Run 'quillmarch-cli COMMAND --help' for the options of a command, and
@@ -44,7 +45,8 @@ Run 'quillmarch-cli COMMAND --help' for the options of a command, and
 
 Exit status: 0 success, 1 nothing fits (series: some entries fit no medium),
 2 usage error, 3 target or file error, 4 entries that could not be measured
-were left out, 5 the search ran out of memory, 130 stopped by Ctrl+C
+were left out, 5 the search ran out of memory, 6 files were not copied or
+did not read back equal, 7 the target is full, 130 stopped by Ctrl+C
 (SIGINT), 143 stopped by SIGTERM.
 )TXT";
 
@@ -180,6 +182,8 @@ int CliCommands::run(const QStringList& words)
         return series(rest);
     if (first == QLatin1String("verify"))
         return verify(rest);
+    if (first == QLatin1String("copy"))
+        return copy(rest);
     m_command.clear();
     return usage(QStringLiteral("unknown command '%1'").arg(first));
 }
@@ -193,6 +197,7 @@ int CliCommands::help(const QString& command)
         {QStringLiteral("dispense"), s_dispenseHelp},
         {QStringLiteral("series"), s_seriesHelp},
         {QStringLiteral("verify"), s_verifyHelp},
+        {QStringLiteral("copy"), s_copyHelp},
     };
     if (!texts.contains(command))
         return usage(QStringLiteral("unknown command '%1'").arg(command));

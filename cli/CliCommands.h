@@ -25,8 +25,10 @@ public:
         NoResult = 1,
         UsageError = 2,
         TargetOrFileError = 3,
-        NotMeasured = 4, // entries whose size could not be known were left out
-        SearchFailed = 5 // the search ran out of memory
+        NotMeasured = 4,    // entries whose size could not be known were left out
+        SearchFailed = 5,   // the search ran out of memory
+        CopyIncomplete = 6, // files were not copied or did not read back equal
+        TargetFull = 7      // the copy ran out of room on the target
     };
 
     // words: the command line without the program name.
@@ -42,8 +44,10 @@ private:
     int dispense(const QStringList& words); // in CliCommandsDispense.cpp
     int series(const QStringList& words);   // in CliCommandsSeries.cpp
     int verify(const QStringList& words);   // in CliCommandsVerify.cpp
+    int copy(const QStringList& words);     // in CliCommandsCopy.cpp
     static const char* const s_seriesHelp;
     static const char* const s_verifyHelp;
+    static const char* const s_copyHelp;
 
     // The steps of dispense, and of series where they are the same (in
     // CliCommandsPlanInput.cpp but saveAndReport). Each returns Proceed, or

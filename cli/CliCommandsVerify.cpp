@@ -4,33 +4,59 @@
 
 #include <cstdio>
 
+#include <atomic>
+#include <mutex>
+
+#include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
+#include <QVector>
 
 #include "cli/CliArguments.h"
-#include "core/dispense/Arrival.h"
+#include "cli/InterruptNotifier.h"
+#include "cli/JsonWriter.h"
+#include "cli/WorkerRun.h"
+#include "core/copy/ContentArrival.h"
 #include "core/model/DM.h"
+#include "core/model/SizeText.h"
+#include "platform/VolumeIdentity.h"
 
 const char* const CliCommands::s_verifyHelp =
-    R"TXT(Usage: quillmarch-cli verify PROJECT [--target PATH]
+    R"TXT(Usage: quillmarch-cli verify PROJECT [--target PATH] [--into FOLDER] [--json]
 
 Checks that every entry of the project's "Dispensed" group arrived on the
-target, as the window's "Delete the files" does before anything goes to the
-trash: an item of the entry's name directly in PATH (the project's target
-when no --target is given), that is a file of the original's size, or a folder
-holding every file of the original at the same relative path with the same
-size. Prints one line for each entry that did not arrive, fields separated by
-a tab:
+target with the original's content, as the window's "Delete the files" does
+before anything goes to the trash: an item of the entry's name directly in
+PATH (the project's target when no --target is given; FOLDER below it with
+--into) whose every file holds what the original holds. A file of a copy
+made by 'quillmarch-cli copy' counts when its manifest (XXH128SUMS) and the
+copy's journal agree on it and neither side changed size or time since it was
+read back; every other file is read on both sides and compared, which takes
+as long as reading them. A link where the original has a file, the original
+itself (a bind mount, a link back, the same inode) or another volume mounted
+inside the copy never counts. Prints one line for each entry that did not
+arrive, fields separated by a tab:
   missing    PATH
   different  PATH  WHAT DIFFERS
 
+Options:
+  --target PATH   the target volume (or a folder on it)
+  --into FOLDER   where below the target's root the entries were copied
+  --json          print one JSON array instead, an object for each entry
+                  (path, state: arrived, missing or different, detail)
+  -h, --help      show this help
+
+Progress goes to standard error when it is a terminal; Ctrl+C stops.
+
 Exit status: 0 every dispensed entry arrived, 1 some did not (or nothing is
-dispensed), 2 usage error, 3 project or target error.
+dispensed), 2 usage error, 3 project or target error, 130 stopped by Ctrl+C
+(SIGINT), 143 by SIGTERM.
 )TXT";
 
 int CliCommands::verify(const QStringList& words)
 {
-    CliArguments args({QStringLiteral("--help"), QStringLiteral("-h")},
-                      {QStringLiteral("--target")});
+    CliArguments args({QStringLiteral("--help"), QStringLiteral("-h"), QStringLiteral("--json")},
+                      {QStringLiteral("--target"), QStringLiteral("--into")});
     int exitCode = Success;
     if (!parseArguments(args, words, &exitCode))
         return exitCode;
@@ -49,6 +75,8 @@ int CliCommands::verify(const QStringList& words)
     QString place = model->hasTarget() ? model->target().Path : QString();
     if (args.isSet(QStringLiteral("--target")))
         place = absolute(args.value(QStringLiteral("--target")));
+    if (args.isSet(QStringLiteral("--into")) && !place.isEmpty())
+        place = QDir::cleanPath(QDir(place).filePath(args.value(QStringLiteral("--into"))));
     if (!QFileInfo(place).isDir()) {
         fail(place.isEmpty()
                  ? QStringLiteral("%1: the project has no target; give --target PATH").arg(given)
@@ -56,27 +84,74 @@ int CliCommands::verify(const QStringList& words)
         return TargetOrFileError;
     }
 
-    int count = 0, notArrived = 0;
-    for (EntryPos pos = model->groupBegin(Dispensed); model->isValidPos(pos); ++pos.index) {
-        const Entry& e = model->entryAt(pos);
-        const ArrivalCheck check = checkArrival(e, {place});
-        ++count;
-        if (check.state == Arrival::Arrived)
-            continue;
-        ++notArrived;
-        writeLine(check.state == Arrival::NotFound
-                      ? QStringLiteral("missing\t") + e.Ident
-                      : QStringLiteral("different\t%1\t%2").arg(e.Ident, check.detail));
-    }
-    std::fflush(stdout);
-    if (count == 0) {
+    QVector<Entry> entries;
+    for (EntryPos pos = model->groupBegin(Dispensed); model->isValidPos(pos); ++pos.index)
+        entries << model->entryAt(pos);
+    if (entries.isEmpty()) {
         fail(QStringLiteral("%1: the project holds no dispensed entries").arg(given));
         return NoResult;
     }
+    ContentArrival arrival(VolumeIdentity::of(place));
+    std::atomic_bool stop{false};
+    std::mutex mutex;
+    ContentArrival::Progress latest; // guarded by mutex
+    arrival.setStop(&stop);
+    arrival.setProgress([&](const ContentArrival::Progress& p) {
+        std::lock_guard<std::mutex> lock(mutex);
+        latest = p;
+    });
+    QVector<ArrivalCheck> checks;
+    InterruptNotifier interrupt;
+    WorkerRun::run(
+        [&] {
+            for (const Entry& e : qAsConst(entries)) {
+                checks << arrival.check(e.Ident);
+                if (arrival.stopped())
+                    break;
+            }
+        },
+        interrupt, [&] { stop = true; },
+        [&] {
+            std::lock_guard<std::mutex> lock(mutex);
+            return QCoreApplication::translate("quillmarch-cli", "Comparing: %1 read: %2")
+                .arg(sizeText(latest.bytesDone), latest.current);
+        });
+    if (arrival.stopped() || checks.size() < entries.size())
+        return signalExit();
+
+    int notArrived = 0;
+    JsonWriter json;
+    const bool asJson = args.isSet(QStringLiteral("--json"));
+    json.beginArray();
+    for (int i = 0; i < entries.size(); ++i) {
+        const Entry& e = entries.at(i);
+        const ArrivalCheck& check = checks.at(i);
+        if (asJson) {
+            json.beginObject();
+            json.key("path").string(e.Ident);
+            json.key("state").string(QLatin1String(check.state == Arrival::Arrived ? "arrived"
+                                                   : check.state == Arrival::NotFound
+                                                       ? "missing"
+                                                       : "different"));
+            json.key("detail").string(check.detail);
+            json.endObject();
+        }
+        if (check.state == Arrival::Arrived)
+            continue;
+        ++notArrived;
+        if (!asJson)
+            writeLine(check.state == Arrival::NotFound
+                          ? QStringLiteral("missing\t") + e.Ident
+                          : QStringLiteral("different\t%1\t%2").arg(e.Ident, check.detail));
+    }
+    json.endArray();
+    if (asJson)
+        write(json.finish());
+    std::fflush(stdout);
     if (notArrived > 0) {
         fail(QStringLiteral("%1 of %2 dispensed entries did not arrive in %3")
                  .arg(notArrived)
-                 .arg(count)
+                 .arg(entries.size())
                  .arg(place));
         return NoResult;
     }

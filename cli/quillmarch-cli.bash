@@ -6,7 +6,7 @@ _quillmarch_cli()
     local cur prev words cword
     _init_completion || return
 
-    local commands="volumes probe size dispense series verify help"
+    local commands="volumes probe size dispense series copy verify help"
     if ((cword == 1)); then
         COMPREPLY=($(compgen -W "$commands --help --version" -- "$cur"))
         return
@@ -18,7 +18,7 @@ _quillmarch_cli()
             COMPREPLY=($(compgen -W "NTFS FAT UDF" -- "$cur"))
             return
             ;;
-        --block-size | --free-blocks | --time-limit | --media)
+        --block-size | --free-blocks | --time-limit | --media | --into)
             return
             ;;
         --target | --out-dir)
@@ -44,9 +44,9 @@ _quillmarch_cli()
             options="--required --main --background --target --fs --block-size
                      --free-blocks --media --time-limit --out-dir --json --help"
             ;;
-        verify) options="--target --help" ;;
+        copy | verify) options="--target --into --json --help" ;;
         help)
-            ((cword == 2)) && COMPREPLY=($(compgen -W "volumes probe size dispense series verify" -- "$cur"))
+            ((cword == 2)) && COMPREPLY=($(compgen -W "volumes probe size dispense series copy verify" -- "$cur"))
             return
             ;;
         *) return ;;

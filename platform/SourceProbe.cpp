@@ -56,3 +56,29 @@ bool SourceProbe::fileSystem(const QString& source, QString& type, QString& vers
     blkid_free_probe(pr);
     return found;
 }
+
+QString SourceProbe::uuid(const QString& source)
+{
+    const QByteArray name = QFile::encodeName(source);
+    QString found;
+    if (blkid_probe pr = blkid_new_probe_from_filename(name.constData())) {
+        blkid_probe_enable_superblocks(pr, 1);
+        blkid_probe_set_superblocks_flags(pr, BLKID_SUBLKS_UUID);
+        const char* value = nullptr;
+        if (blkid_do_safeprobe(pr) == 0 &&
+            blkid_probe_lookup_value(pr, "UUID", &value, nullptr) == 0)
+            found = QString::fromUtf8(value);
+        blkid_free_probe(pr);
+        return found;
+    }
+    struct stat st;
+    if (::stat(name.constData(), &st) != 0 || !S_ISBLK(st.st_mode))
+        return found;
+    udev* u = udev_new();
+    if (udev_device* dev = u ? udev_device_new_from_devnum(u, 'b', st.st_rdev) : nullptr) {
+        found = QString::fromUtf8(udev_device_get_property_value(dev, "ID_FS_UUID"));
+        udev_device_unref(dev);
+    }
+    udev_unref(u);
+    return found;
+}

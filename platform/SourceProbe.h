@@ -13,4 +13,7 @@ public:
     // of the device, which a desktop user may read even where the partition
     // itself is root-only. False when neither knows.
     static bool fileSystem(const QString& source, QString& type, QString& version);
+    // The file system's UUID (or serial number) on source, the same ways;
+    // empty when neither knows.
+    static QString uuid(const QString& source);
 };

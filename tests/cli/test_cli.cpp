@@ -69,12 +69,22 @@ class TestCli : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase()
+    {
+        // The copies' journals go to a folder of the test's own.
+        QVERIFY(m_state.isValid());
+        qputenv("XDG_STATE_HOME", QFile::encodeName(m_state.path()));
+    }
     void dispenseOutputs();
     void exitCodes_data();
     void exitCodes();
     void sizeMatchesFind();
     void jsonAndNul();
     void seriesAgrees();
+    void copyFillsAndVerifies();
+
+private:
+    QTemporaryDir m_state;
 };
 
 // Entries of three groups, folders measured as find counts them: the text,
@@ -185,7 +195,13 @@ void TestCli::exitCodes_data()
 2|                   |--media takes a number   |series %N 9 --main %T/a --media 0
 2|                   |unknown option -0        |series %N 9 --main %T/a -0
 3|                   |%T/kept: is not a folder |series %N 9 --main %T/a --out-dir %T/kept
-130|                 |Cancelled                |series %E --out-dir %T/out.qmp)";
+130|                 |Cancelled                |series %E --out-dir %T/out.qmp
+0|Copied: 1 file (5000 bytes), 0 read|          |copy %T/one.qmp --target %T --into d/e
+6|failed\t%T/d/c\tno longer exists\nCopied: 2 files|1 file was not copied|copy %T/held.qmp --target %T/d
+3|                   |a is already in %T/t and |copy %T/one.qmp --target %T/t
+3|                   |%T/none: not a mounted vo|copy %T/one.qmp --target %T/none
+2|                   |--into takes a folder bel|copy %T/one.qmp --target %T --into ../x
+1|                   |%T/empty.qmp: the project|copy %T/empty.qmp --target %T)";
     for (const QString& row : rows.split('\n', Qt::SkipEmptyParts)) {
         const QStringList c = row.split('|');
         QTest::newRow(qPrintable(c[0] + " " + c[3]))
@@ -202,7 +218,7 @@ void TestCli::exitCodes()
     QTemporaryDir tmp;
     const QString root = tmp.path(), ntfs = "--fs NTFS --block-size 4096 --free-blocks";
     QVERIFY(TreeMaker::make(root, {"f:a=5000", "f:b=90000", "f:c=1", "f:kept=3", "f:bad=9",
-                                   "f:locked/in/x=1", "f:t/a=5000", "f:t/b=1"}));
+                                   "f:locked/in/x=1", "f:t/a=5000", "f:t/b=1", "d:d"}));
     QVERIFY(QFile::setPermissions(root, QFileDevice::Permissions(0x7755)) &&
             QFile::setPermissions(root + "/locked/in", QFileDevice::Permissions(0x7700)));
     const QString held = "dispense " + ntfs + " 99 --main %1/a %1/b %1/c --save %1/held.qmp";
@@ -221,7 +237,7 @@ void TestCli::exitCodes()
     QVERIFY2(r.code == code, r.err);
     QVERIFY2(out.isEmpty() ? r.out.isEmpty() : r.out.startsWith(out.toUtf8()), r.out);
     const QString command =
-        words.at(words.indexOf(QRegularExpression("dispense|size|verify|series")));
+        words.at(words.indexOf(QRegularExpression("dispense|size|verify|series|copy")));
     const QByteArray line = "quillmarch-cli " + command.toUtf8() + ": " + err.toUtf8();
     QVERIFY2(err.isEmpty() ? r.err.isEmpty() : r.err.startsWith(line), r.err);
     QCOMPARE(r.err.count('\n'), int(!err.isEmpty()));
@@ -352,6 +368,46 @@ void TestCli::seriesAgrees()
     QCOMPARE(QDir(lists).entryList(QDir::Files).size(), 4);
     QFile second(lists + "medium-02.txt");
     QVERIFY(second.open(QIODevice::ReadOnly) && second.readAll() == listed[1]);
+}
+
+// A copy onto a target too small stops (7) and goes on once there is room;
+// verify trusts the copy, then finds a byte changed on it.
+void TestCli::copyFillsAndVerifies()
+{
+    QTemporaryDir tmp;
+    TestMounts mounts;
+    const QString root = tmp.path(), target = mounts.tmpfs(root + "/t", 1);
+    if (target.isEmpty())
+        QSKIP(qPrintable(mounts.why()));
+    QVERIFY(TreeMaker::make(root, {"f:s/x=600000", "f:s/y=700000", "f:z=100"}));
+    QCOMPARE(exec({"dispense", "--fs", "NTFS", "--block-size", "4096", "--free-blocks", "999",
+                   "--main", root + "/s", root + "/z", "--save", root + "/p.qmp"})
+                 .code,
+             0);
+    const QStringList copy{"copy", root + "/p.qmp", "--target", target, "--json"};
+    Run r = exec(copy);
+    QCOMPARE(r.code, 7);
+    QCOMPARE(QJsonDocument::fromJson(r.out)["outcome"].toString(), QString("target_full"));
+    QCOMPARE(QProcess::execute("mount", {"-o", "remount,size=8M", target}), 0);
+    r = exec(copy);
+    const QJsonObject o = QJsonDocument::fromJson(r.out).object();
+    QVERIFY2(r.code == 0 && o["outcome"] == "complete" && o["verified"] == 3,
+             QByteArray(r.out + r.err).constData());
+    QCOMPARE(
+        QProcess::execute("sh", {"-c", "cd \"$0\" && xxh128sum --status -c XXH128SUMS", target}),
+        0);
+    const QStringList verify{"verify", root + "/p.qmp", "--target", target};
+    QCOMPARE(exec(verify).code, 0);
+    QFile f(target + "/s/y");
+    QVERIFY(f.open(QIODevice::ReadWrite) && f.seek(650000) && f.write("!") == 1);
+    f.close();
+    r = exec(verify);
+    QCOMPARE(r.code, 1);
+    QVERIFY2(r.out.startsWith(("different\t" + root +
+                               "/s\ts/y: different content from byte "
+                               "650000")
+                                  .toUtf8()),
+             r.out);
 }
 
 QTEST_GUILESS_MAIN(TestCli)

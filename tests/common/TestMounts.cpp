@@ -8,9 +8,15 @@
 
 TestMounts::~TestMounts()
 {
+    unmountAll();
+}
+
+void TestMounts::unmountAll()
+{
     // ntfs-3g may still be flushing: then unmount lazily.
     for (int i = m_mounts.size() - 1; i >= 0; --i)
         QProcess::execute("sh", {"-c", "umount \"$0\" || umount -l \"$0\"", m_mounts.at(i)});
+    m_mounts.clear();
 }
 
 QString TestMounts::mount(const QString& folder, const QString& arg, const char* script)
@@ -30,19 +36,27 @@ QString TestMounts::ntfs(const QString& folder, int mebibytes, bool overLoopDevi
                          int clusterBytes)
 {
     // A loop device detached while in use goes when it is unmounted.
-    return mount(
-        folder, QString("%1 %2").arg(mebibytes).arg(clusterBytes),
-        overLoopDevice
-            ? "set -- \"$1\" $2; truncate -s $2M \"$1.img\"; mkntfs -Ffq \"$1.img\"\n"
-              "d=$(losetup -f --show \"$1.img\"); ntfs-3g $d \"$1\"; losetup -d $d"
-            : "set -- \"$1\" $2; truncate -s $2M \"$1.img\"\n"
-              "if [ $3 = 0 ]; then mkntfs -Ffq \"$1.img\"; else mkntfs -Ffq -c $3 \"$1.img\"; fi\n"
-              "ntfs-3g \"$1.img\" \"$1\"");
+    return mount(folder, QString("%1 %2").arg(mebibytes).arg(clusterBytes),
+                 overLoopDevice
+                     ? "set -- \"$1\" $2; truncate -s $2M \"$1.img\"; mkntfs -Ffq \"$1.img\"\n"
+                       "d=$(losetup -f --show \"$1.img\"); ntfs-3g $d \"$1\"; losetup -d $d"
+                     : "set -- \"$1\" $2; if [ $2 != 0 ]; then truncate -s $2M \"$1.img\"\n"
+                       "if [ $3 = 0 ]; then mkntfs -Ffq \"$1.img\"; else mkntfs -Ffq -c $3 "
+                       "\"$1.img\"; fi; fi\n"
+                       "ntfs-3g \"$1.img\" \"$1\"");
 }
 
 QString TestMounts::tmpfs(const QString& folder, int mebibytes)
 {
     return mount(folder, QString::number(mebibytes), "mount -t tmpfs -o size=$2M tmpfs \"$1\"");
+}
+
+QString TestMounts::fat32(const QString& folder, int mebibytes)
+{
+    return mount(folder, QString::number(mebibytes),
+                 "[ -e \"$1.img\" ] || { truncate -s $2M \"$1.img\";\n"
+                 "  mkfs.vfat -F 32 -S 512 -s 1 \"$1.img\" >/dev/null; }\n"
+                 "fusefat -o rw+ \"$1.img\" \"$1\"");
 }
 
 QString TestMounts::ext4(const QString& folder, int mebibytes)

@@ -10,10 +10,17 @@ class TestMounts
 {
 public:
     ~TestMounts();
+    // Unmounts what this object mounted, last first.
+    void unmountAll();
     // mkntfs on an image, mounted by ntfs-3g over the image file itself (type
     // "fuse") or over a loop device ("fuseblk"); clusterBytes 0: mkntfs's choice.
+    // mebibytes 0 mounts the image folder.img already there.
     QString ntfs(const QString& folder, int mebibytes, bool overLoopDevice, int clusterBytes = 0);
     QString tmpfs(const QString& folder, int mebibytes);
+    // mkfs.vfat -F 32 on folder.img (512-byte clusters, at least 34 MiB; an
+    // image already there is taken as it is), mounted read-write by fusefat:
+    // the kernel here has no vfat. Its statvfs reads 0: ask minfo.
+    QString fat32(const QString& folder, int mebibytes);
     QString ext4(const QString& folder, int mebibytes);
     // The folder again at bindFolder, read-only.
     QString readOnlyBind(const QString& folder, const QString& bindFolder);

@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/VolumeIdentity.h"
+
+#include <sys/stat.h>
+
+#include <QFileInfo>
+
+#include "platform/MountTable.h"
+#include "platform/SourceProbe.h"
+
+CopyDestination VolumeIdentity::of(const QString& folder)
+{
+    CopyDestination d;
+    d.folder = folder;
+    const QString canonical = QFileInfo(folder).canonicalFilePath();
+    const std::optional<Mount> mount =
+        canonical.isEmpty() ? std::nullopt : MountTable::read().mountFor(canonical);
+    if (!mount)
+        return d;
+    d.volumeRoot = mount->mountPoint;
+    struct stat st;
+    const QByteArray source = QFile::encodeName(mount->source);
+    // Only a device or an image file can carry a UUID; a tmpfs and the like
+    // are one volume for as long as they are mounted.
+    if (::stat(source.constData(), &st) == 0 && (S_ISBLK(st.st_mode) || S_ISREG(st.st_mode))) {
+        const QString uuid = SourceProbe::uuid(mount->source);
+        if (!uuid.isEmpty()) {
+            d.volumeId = QStringLiteral("uuid ") + uuid;
+            return d;
+        }
+    }
+    struct stat here;
+    if (::stat(QFile::encodeName(mount->mountPoint).constData(), &here) == 0)
+        d.volumeId = QStringLiteral("%1 %2 device %3")
+                         .arg(mount->type, mount->source)
+                         .arg(quint64(here.st_dev));
+    return d;
+}

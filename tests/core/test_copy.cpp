@@ -1,0 +1,478 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <QtTest>
+
+#include <csignal>
+#include <cstring>
+#include <memory>
+#include <random>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include "core/copy/ContentArrival.h"
+#include "core/copy/CopyEngine.h"
+#include "core/copy/CopyList.h"
+#include "core/copy/CopyManifest.h"
+#include "core/dispense/TryCalcerFactory.h"
+#include "core/dispense/TryCalcerHDD.h"
+#include "core/dispense/TryCalcerProto.h"
+#include "core/model/Entry.h"
+#include "tests/common/TestMounts.h"
+#include "tests/common/TreeMaker.h"
+
+namespace {
+
+void writeRandom(const QString& path, qint64 size, std::mt19937_64& rng)
+{
+    QFile f(path);
+    QVERIFY(QDir().mkpath(QFileInfo(path).path()) && f.open(QIODevice::WriteOnly));
+    QByteArray block(64 * 1024, Qt::Uninitialized);
+    for (qint64 done = 0; done < size; done += block.size()) {
+        for (int i = 0; i + 8 <= block.size(); i += 8) {
+            const quint64 x = rng();
+            std::memcpy(block.data() + i, &x, 8);
+        }
+        f.write(block.constData(), std::min<qint64>(block.size(), size - done));
+    }
+}
+
+// Photos, a deep folder, a film: random bytes from empty to a few MiB. The
+// entries are the top-level items.
+QStringList makeTree(const QString& root, bool links, qint64 film = 3 << 20)
+{
+    std::mt19937_64 rng(42);
+    for (int i = 0; i < 40; ++i)
+        writeRandom(QString("%1/photos/IMG_%2.jpg").arg(root).arg(i), qint64(rng() % 200000), rng);
+    for (int i = 0; i < 5; ++i)
+        writeRandom(QString("%1/photos/old/%2.png").arg(root).arg(i), i * 4097, rng);
+    writeRandom(root + "/docs/a/b/c/deep.txt", 777, rng);
+    writeRandom(root + "/docs/empty", 0, rng);
+    writeRandom(root + "/film.bin", film, rng);
+    if (links)
+        TreeMaker::make(root, {"l:docs/photo->../photos/IMG_1.jpg", "l:docs/nowhere->gone"});
+    return {root + "/photos", root + "/docs", root + "/film.bin"};
+}
+
+// Every file's content and every link's text below root.
+QMap<QString, QByteArray> snapshot(const QString& root)
+{
+    QMap<QString, QByteArray> out;
+    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo fi(it.next());
+        QFile f(fi.filePath());
+        char link[4096];
+        const ssize_t n =
+            ::readlink(QFile::encodeName(fi.filePath()).constData(), link, sizeof link);
+        if (n >= 0)
+            out[fi.filePath()] = "link " + QByteArray(link, int(n));
+        else if (fi.isFile() && f.open(QIODevice::ReadOnly))
+            out[fi.filePath()] = QCryptographicHash::hash(f.readAll(), QCryptographicHash::Md5);
+    }
+    return out;
+}
+
+int sh(const QString& script, const QStringList& args = {})
+{
+    return QProcess::execute("bash", QStringList{"-c", script} + args);
+}
+
+quint64 freeClusters(const QString& fs, const QString& mount, const QString& image)
+{
+    if (fs == "FAT32") {
+        QProcess p;
+        p.start("minfo", {"-i", image, "::"});
+        p.waitForFinished(-1);
+        return QString(p.readAllStandardOutput())
+            .section("free clusters=", 1)
+            .section('\n', 0, 0)
+            .toULongLong();
+    }
+    struct statvfs v;
+    return ::statvfs(QFile::encodeName(mount).constData(), &v) ? 0 : v.f_bavail;
+}
+
+// Every file on the target is whole: equal to its original (links followed).
+void checkNothingHalfWritten(const QString& source, const QString& target)
+{
+    const auto there = snapshot(target);
+    for (auto it = there.begin(); it != there.end(); ++it) {
+        const QString rel = it.key().mid(target.size());
+        QFile original(source + rel);
+        if (!rel.endsWith(CopyManifest::fileName()) && !it.value().startsWith("link "))
+            QVERIFY2(original.open(QIODevice::ReadOnly) &&
+                         QCryptographicHash::hash(original.readAll(), QCryptographicHash::Md5) ==
+                             it.value(),
+                     qPrintable(rel));
+    }
+}
+
+// The ntfs-3g process serving image, or 0.
+pid_t fuseDaemon(const QString& image)
+{
+    for (const QString& pid : QDir("/proc").entryList(QDir::Dirs)) {
+        QFile f("/proc/" + pid + "/cmdline");
+        if (pid.toInt() > 0 && f.open(QIODevice::ReadOnly)) {
+            const QByteArray cmd = f.readAll();
+            if (cmd.startsWith("ntfs-3g") && cmd.contains(QFile::encodeName(image)))
+                return pid_t(pid.toInt());
+        }
+    }
+    return 0;
+}
+
+} // namespace
+
+class TestCopy : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        // The journals of these copies stay in the test's own folder.
+        QVERIFY(m_state.isValid());
+        qputenv("XDG_STATE_HOME", QFile::encodeName(m_state.path()));
+    }
+
+    void manifestRoundTrip()
+    {
+        QTemporaryDir dir;
+        CopyManifest m;
+        const QByteArray odd = "a\\b/new\nline\r";
+        m.set("plain name", Hash128{1, 2});
+        m.set(odd, Hash128{3, 4});
+        const int fd = ::open(QFile::encodeName(dir.path()).constData(), O_RDONLY | O_DIRECTORY);
+        QVERIFY(m.write(fd, nullptr));
+        ::close(fd);
+        QCOMPARE(QFileInfo(dir.filePath(CopyManifest::fileName())).size(),
+                 qint64(CopyManifest::lineBytes("plain name") + CopyManifest::lineBytes(odd)));
+        CopyManifest back;
+        QVERIFY(back.read(dir.path(), nullptr));
+        QCOMPARE(back.paths(), (QList<QByteArray>{"plain name", odd}));
+        QVERIFY(back.hash(odd) == (Hash128{3, 4}) && back.skippedLines() == 0);
+    }
+
+    // A plan to zero waste (the manifest counted as one more file) is
+    // copied, read back, checkable by xxh128sum, and trusted afterwards
+    // without reading the files again.
+    void copiesPlanExactly_data()
+    {
+        QTest::addColumn<QString>("fs");
+        QTest::newRow("tmpfs") << "tmpfs";
+        QTest::newRow("NTFS") << "NTFS";
+        QTest::newRow("FAT32") << "FAT32";
+    }
+
+    void copiesPlanExactly()
+    {
+        QFETCH(QString, fs);
+        QTemporaryDir dir;
+        TestMounts mounts;
+        const QString src = dir.filePath("src"), folder = dir.filePath("t"),
+                      image = folder + ".img";
+        const QStringList entries = makeTree(src, fs != "FAT32");
+        const quint64 cluster = fs == "NTFS" ? 4096 : 512;
+        // What the plan says the entries and the manifest take.
+        QVERIFY(
+            TreeMaker::make(dir.filePath("m"), {QString("f:%1=%2")
+                                                    .arg(CopyManifest::fileName())
+                                                    .arg(CopyManifest::bytesForEntries(entries))}));
+        const auto calc =
+            createTryCalcer(Target{folder, fs == "FAT32" ? FAT : NTFS, cluster, quint64(1) << 30});
+        unsigned index = 0;
+        for (const QString& e : entries + QStringList{dir.filePath("m/XXH128SUMS")})
+            calc->addItem(e, index++);
+        calc->prepare();
+        const quint64 units = quint64(calc->capacity() - calc->freeBlocks());
+        const quint64 needed = fs == "FAT32"
+                                   ? units
+                                   : TryCalcerHDD::ntfsReserve(cluster) +
+                                         (units * calc->unitSize() + cluster - 1) / cluster;
+        QString mount;
+        if (fs == "tmpfs") {
+            mount = mounts.tmpfs(folder, 64);
+        } else if (fs == "NTFS") {
+            mount = mounts.ntfs(folder, 64, false, 4096);
+            // A filler leaves exactly the room the plan needs.
+            for (int round = 0; !mount.isEmpty() && round < 6; ++round) {
+                const qint64 extra = qint64(freeClusters(fs, mount, image)) - qint64(needed);
+                if (extra == 0)
+                    break;
+                QFile filler(mount + "/filler");
+                QVERIFY(filler.open(QIODevice::ReadWrite));
+                const qint64 size = filler.size() + extra * qint64(cluster);
+                QVERIFY(size >= 0);
+                if (extra > 0) {
+                    filler.seek(filler.size());
+                    filler.write(QByteArray(int(extra * qint64(cluster)), 'x'));
+                } else {
+                    filler.resize(size);
+                }
+                filler.close();
+                ::sync();
+            }
+            QCOMPARE(freeClusters(fs, mount, image), needed);
+        } else {
+            QVERIFY(sh("truncate -s 40M \"$0\" && mkfs.vfat -F 32 -S 512 -s 1 \"$0\" >/dev/null",
+                       {image}) == 0);
+            const quint64 extra = freeClusters(fs, mount, image) - needed;
+            QVERIFY(sh("head -c $1 /dev/zero > \"$0.f\" && mcopy -i \"$0\" \"$0.f\" ::/filler",
+                       {image, QString::number(extra * cluster)}) == 0);
+            QCOMPARE(freeClusters(fs, mount, image), needed);
+            mount = mounts.fat32(folder, 40);
+        }
+        if (mount.isEmpty())
+            QSKIP(qPrintable(mounts.why()));
+        const auto before = snapshot(src);
+
+        CopyEngine engine(entries, CopyDestination{mount, "test " + fs, mount});
+        QVERIFY2(engine.run(),
+                 qPrintable(engine.message() + (engine.problems().empty()
+                                                    ? QString()
+                                                    : engine.problems().front().path + ": " +
+                                                          engine.problems().front().reason)));
+        QCOMPARE(engine.filesVerified(), engine.filesCopied());
+        QCOMPARE(QFileInfo(mount + "/XXH128SUMS").size(),
+                 qint64(CopyManifest::bytesForEntries(entries)));
+        QCOMPARE(sh("cd \"$0\" && xxh128sum --quiet -c XXH128SUMS", {mount}), 0);
+        QFileInfo film(mount + "/film.bin");
+        QVERIFY(qAbs(film.lastModified().msecsTo(QFileInfo(src + "/film.bin").lastModified())) <=
+                2000);
+        for (const QString& e : entries) {
+            ContentArrival arrival(CopyDestination{mount, "test " + fs, mount});
+            const ArrivalCheck check = arrival.check(e);
+            QVERIFY2(check.state == Arrival::Arrived, qPrintable(check.detail));
+            QVERIFY(arrival.filesTrusted() > 0 && arrival.filesRead() == 0);
+        }
+        QCOMPARE(snapshot(src), before);
+        if (fs == "FAT32") {
+            mounts.unmountAll();
+            QCOMPARE(sh("fsck.fat -n \"$0\"", {image}), 0);
+        }
+    }
+
+    // A copy that differs is never approved, whoever made it.
+    void differenceFound_data()
+    {
+        QTest::addColumn<QString>("copier");
+        QTest::addColumn<QString>("damage");
+        for (const char* copier : {"engine", "cp"})
+            for (const char* damage : {"flip", "pad"})
+                QTest::addRow("%s %s", copier, damage) << copier << damage;
+        QTest::newRow("fake stick") << "engine"
+                                    << "behind";
+    }
+
+    void differenceFound()
+    {
+        QFETCH(QString, copier);
+        QFETCH(QString, damage);
+        QTemporaryDir dir;
+        TestMounts mounts;
+        const QString src = dir.filePath("src"), folder = dir.filePath("t");
+        const QStringList entries = makeTree(src, true);
+        const QString mount =
+            damage == "behind" ? mounts.ntfs(folder, 64, false) : mounts.tmpfs(folder, 64);
+        if (mount.isEmpty())
+            QSKIP(qPrintable(mounts.why()));
+        const QString victim = mount + "/photos/IMG_7.jpg";
+        const CopyDestination place{mount, "test", mount};
+        if (copier == "engine") {
+            CopyEngine engine(entries, place);
+            bool damaged = false;
+            // A stick that keeps less than it takes: the data is gone
+            // from the medium once all is written.
+            engine.setProgress([&](const CopyEngine::Progress& p) {
+                if (damage != "behind" || damaged || p.phase != CopyEngine::Verifying)
+                    return;
+                QFile original(src + "/photos/IMG_7.jpg"), img(folder + ".img");
+                QVERIFY(original.open(QIODevice::ReadOnly) && img.open(QIODevice::ReadWrite));
+                const QByteArray head = original.read(4096), all = img.readAll();
+                const int at = all.indexOf(head);
+                QVERIFY(at > 0);
+                img.seek(at);
+                img.write(QByteArray(4096, 0));
+                damaged = true;
+            });
+            const bool complete = engine.run();
+            QCOMPARE(complete, damage != "behind");
+            if (damage == "behind") {
+                QCOMPARE(engine.outcome(), CopyEngine::Incomplete);
+                QCOMPARE(engine.problems().size(), std::size_t(1));
+                QCOMPARE(engine.problems().front().path, QString("photos/IMG_7.jpg"));
+                CopyManifest m;
+                QVERIFY(m.read(mount, nullptr) && !m.contains("photos/IMG_7.jpg") &&
+                        m.contains("photos/IMG_8.jpg"));
+            }
+        } else {
+            QCOMPARE(
+                sh("cp -r --preserve=timestamps \"${@:1}\" \"$0\"", QStringList{mount} + entries),
+                0);
+            ContentArrival before(place);
+            const ArrivalCheck check = before.check(src + "/photos");
+            QVERIFY2(check.state == Arrival::Arrived, qPrintable(check.detail));
+            QVERIFY(before.filesRead() > 40 && before.filesTrusted() == 0);
+        }
+        if (damage != "behind") {
+            const qint64 size = QFileInfo(victim).size();
+            QVERIFY(size > 8192);
+            QFile f(victim);
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            if (damage == "flip") {
+                f.seek(size / 2);
+                const char c = f.read(1).at(0);
+                f.seek(size / 2);
+                f.write(QByteArray(1, char(c ^ 0x20)));
+            } else {
+                QVERIFY(f.resize(size / 2) && f.resize(size)); // cut short, then padded
+            }
+        }
+        ContentArrival arrival(place);
+        const ArrivalCheck check = arrival.check(src + "/photos");
+        QCOMPARE(int(check.state), int(Arrival::Different));
+        QVERIFY2(check.detail.startsWith("photos/IMG_7.jpg: different content"),
+                 qPrintable(check.detail));
+        QCOMPARE(int(arrival.check(src + "/film.bin").state), int(Arrival::Arrived));
+    }
+
+    // Stopped half way by a cancel, a full target or a pulled stick: nothing
+    // half written is left looking whole, and running again completes it.
+    void stopsAndResumes_data()
+    {
+        QTest::addColumn<QString>("cause");
+        QTest::newRow("cancel") << "cancel";
+        QTest::newRow("full") << "full";
+        QTest::newRow("unmounted") << "unmounted";
+    }
+
+    void stopsAndResumes()
+    {
+        QFETCH(QString, cause);
+        QTemporaryDir dir;
+        TestMounts mounts;
+        const QString src = dir.filePath("src"), folder = dir.filePath("t");
+        const QStringList entries = makeTree(src, cause != "full", 12 << 20);
+        QString mount = cause == "unmounted" ? mounts.ntfs(folder, 64, false)
+                                             : mounts.tmpfs(folder, cause == "full" ? 8 : 64);
+        if (mount.isEmpty())
+            QSKIP(qPrintable(mounts.why()));
+        const auto before = snapshot(src);
+        CopyList list;
+        QVERIFY(list.build(entries));
+        const CopyDestination place{mount, "test " + cause, mount};
+        CopyEngine first(entries, place);
+        first.setProgress([&](const CopyEngine::Progress& p) {
+            if (p.phase != CopyEngine::Copying || (cause != "cancel" && p.bytesDone < (6 << 20)))
+                return;
+            if (cause == "cancel")
+                first.cancel(); // amid the first file
+            if (const pid_t daemon = cause == "unmounted" ? fuseDaemon(folder + ".img") : 0)
+                ::kill(daemon, SIGKILL); // the stick is pulled
+        });
+        QVERIFY(!first.run());
+        const CopyEngine::Outcome expected = cause == "cancel" ? CopyEngine::Stopped
+                                             : cause == "full" ? CopyEngine::TargetFull
+                                                               : CopyEngine::TargetGone;
+        QCOMPARE(int(first.outcome()), int(expected));
+        if (cause == "unmounted") {
+            mounts.unmountAll();
+            mount = mounts.ntfs(folder, 0, false); // the image again, as it was left
+            QVERIFY2(!mount.isEmpty(), qPrintable(mounts.why()));
+        } else if (cause == "full") {
+            QCOMPARE(sh("mount -o remount,size=64M \"$0\"", {mount}), 0);
+        } else {
+            // Cancelled again once all is written, before it is read back.
+            CopyEngine second(entries, place);
+            second.setProgress([&](const CopyEngine::Progress& p) {
+                if (p.phase == CopyEngine::Verifying)
+                    second.cancel();
+            });
+            QVERIFY(!second.run() && second.outcome() == CopyEngine::Stopped);
+            QCOMPARE(second.filesCopied(), list.fileCount());
+        }
+        QVERIFY(!QFile::exists(mount + "/XXH128SUMS"));
+        if (cause != "unmounted") // the file being written could not be removed: the journal knows
+            checkNothingHalfWritten(src, mount);
+
+        if (cause == "cancel") {
+            // As if a crash had lost data the journal thought written: same
+            // size and time, other bytes. It is written again, not reported.
+            const QString film = mount + "/film.bin";
+            const QDateTime time = QFileInfo(film).lastModified();
+            QFile f(film);
+            QVERIFY(f.open(QIODevice::ReadWrite) && f.write("\0\0\0\0", 4) == 4);
+            QVERIFY(f.setFileTime(time, QFileDevice::FileModificationTime));
+        }
+        // What was written whole is only read back; the film (cut short,
+        // never reached, or damaged) is written again.
+        CopyEngine again(entries, place);
+        QVERIFY2(again.run(), qPrintable(again.message()));
+        QCOMPARE(again.filesCopied(), 1);
+        QCOMPARE(again.filesVerified(), list.fileCount());
+        QCOMPARE(sh("cd \"$0\" && xxh128sum --quiet -c XXH128SUMS", {mount}), 0);
+        checkNothingHalfWritten(src, mount);
+        QCOMPARE(snapshot(src), before);
+    }
+
+    // The original itself, reached another way, is never a copy of it.
+    void originalNeverCounts_data()
+    {
+        QTest::addColumn<QString>("scene");
+        QTest::addColumn<QString>("detail");
+        QTest::newRow("bind mount of the source") << "bind"
+                                                  << "photos: that is the original itself";
+        QTest::newRow("hard links") << "hardlinks"
+                                    << "that is the original itself";
+        QTest::newRow("link back to a file") << "link"
+                                             << "photos/IMG_3.jpg: a link on the target";
+        QTest::newRow("source mounted inside") << "inside"
+                                               << "photos/old: ";
+    }
+
+    void originalNeverCounts()
+    {
+        QFETCH(QString, scene);
+        QFETCH(QString, detail);
+        QTemporaryDir dir;
+        TestMounts mounts;
+        const QString src = dir.filePath("src"), target = dir.filePath("t");
+        const QStringList entries = makeTree(src, false);
+        QVERIFY(QDir().mkpath(target));
+        const auto before = snapshot(src);
+        QString place = target;
+        if (scene == "bind") {
+            place = mounts.readOnlyBind(src, dir.filePath("bind"));
+            if (place.isEmpty())
+                QSKIP(qPrintable(mounts.why()));
+            // A copy into it would write onto the originals.
+            CopyEngine engine(entries, CopyDestination{place, QString(), QString()});
+            QVERIFY(!engine.run() && engine.message().contains("original itself"));
+        } else if (scene == "hardlinks") {
+            QCOMPARE(sh("cp -al \"${@:1}\" \"$0\"", QStringList{target} + entries), 0);
+        } else {
+            QCOMPARE(
+                sh("cp -r --preserve=timestamps \"${@:1}\" \"$0\"", QStringList{target} + entries),
+                0);
+            if (scene == "link") {
+                QVERIFY(QFile::remove(target + "/photos/IMG_3.jpg"));
+                QVERIFY(QFile::link(src + "/photos/IMG_3.jpg", target + "/photos/IMG_3.jpg"));
+            } else if (mounts.readOnlyBind(src + "/photos/old", target + "/photos/old").isEmpty()) {
+                QSKIP(qPrintable(mounts.why()));
+            }
+        }
+        ContentArrival arrival(CopyDestination{place, QString(), QString()});
+        const ArrivalCheck check = arrival.check(src + "/photos");
+        QCOMPARE(int(check.state), int(Arrival::Different));
+        QVERIFY2(check.detail.contains(detail), qPrintable(check.detail));
+        QCOMPARE(snapshot(src), before);
+    }
+
+private:
+    QTemporaryDir m_state;
+};
+
+QTEST_GUILESS_MAIN(TestCopy)
+#include "test_copy.moc"
