@@ -15,6 +15,7 @@ constexpr quint64 SystemArea = 16;
 constexpr quint64 Descriptors = 3; // primary, Joliet, terminator
 constexpr quint64 LeastHead = 32;  // libisofs pads the head of small images
 constexpr quint64 TailPadding = 150;
+constexpr quint64 TrackChunk = 32; // libburn writes DVD+R and BD-R tracks in 64 KiB
 constexpr quint64 SharedParts = 7; // root directories, root continuation, four path tables
 constexpr quint64 RecordMax = 254;
 constexpr quint64 PxTf = 36 + 26; // Rock Ridge 1.10 PX, and TF with three times
@@ -493,9 +494,10 @@ quint64 fixedBlocks()
 {
     // The structures before the data take at least 7 blocks (the root's
     // directories and continuation area, four path tables), so padding the
-    // head to 32 blocks adds at most 32 - 19 - 7 to what is counted.
+    // head to 32 blocks adds at most 32 - 19 - 7 to what is counted. On
+    // the disc the track ends on a whole chunk.
     const quint64 head = SystemArea + Descriptors + (LeastHead - SystemArea - Descriptors - 7);
-    return head + 1 + TailPadding + (SharedParts - 1);
+    return head + 1 + TailPadding + (SharedParts - 1) + (TrackChunk - 1);
 }
 
 } // namespace IsoMeta

@@ -56,8 +56,8 @@ quint64 rootItemBytes(const Item& item);
 
 // The shared store's bytes for the root itself, and the blocks every image
 // takes whatever it holds: system area, volume descriptors, the block of
-// all empty files, the padding, the least size, and the rounding of the
-// shared store's parts.
+// all empty files, the padding, the least size, the rounding of the shared
+// store's parts, and of the track to libburn's 64 KiB chunks.
 quint64 rootBaseBytes();
 quint64 fixedBlocks();
 
