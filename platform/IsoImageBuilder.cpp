@@ -15,6 +15,7 @@
 
 #include <libisofs/libisofs.h>
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -57,6 +58,11 @@ QString shown(const QByteArray& path)
     return QFile::decodeName(path);
 }
 
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("IsoImageBuilder", text);
+}
+
 } // namespace
 
 bool IsoImageBuilder::initLibrary()
@@ -75,21 +81,33 @@ bool IsoImageBuilder::initLibrary()
 
 QString IsoImageBuilder::drainMessages()
 {
-    QString last;
+    // The message codes as the queue gives them: their low 16 bits.
+    auto low = [](unsigned code) { return int(code & 0xFFFF); };
+    QString first, last;
     int code = 0, image = 0;
     char text[4096], severity[80];
     while (iso_obtain_msgs(const_cast<char*>("ALL"), &code, &image, text, severity) > 0) {
         qCDebug(qmLog) << "libisofs" << severity << Qt::hex << code << text;
         last = QString::fromUtf8(text);
+        // The cause rather than the end it brought (a file that changed or
+        // cannot be read ends the image).
+        const int c = code & 0xFFFF;
+        if (first.isEmpty() && std::strcmp(severity, "WARNING") != 0 &&
+            std::strcmp(severity, "NOTE") != 0 && c != low(ISO_IMAGE_WRITE_CANCELED) &&
+            c != low(ISO_WRITE_ERROR) && c != low(ISO_CANCELED))
+            first =
+                c == low(ISO_FILE_CANT_WRITE)
+                    ? tr("a file changed or could not be read while it was written (%1)").arg(last)
+                    : last;
     }
-    return last;
+    return first.isEmpty() ? last : first;
 }
 
 IsoImageBuilder::IsoImageBuilder(const QString& volumeId)
 {
     if (!initLibrary() || iso_image_new("", &m_image) < 0) {
         m_image = nullptr;
-        m_why = QStringLiteral("libisofs cannot start");
+        m_why = tr("libisofs cannot start");
         return;
     }
     iso_tree_set_follow_symlinks(m_image, 1);
@@ -116,7 +134,7 @@ bool IsoImageBuilder::importSession(iso_data_source* src, quint32 startBlock)
         return false;
     IsoReadOpts* ropts = nullptr;
     if (iso_read_opts_new(&ropts, 0) < 0)
-        return fail(QStringLiteral("libisofs cannot start"));
+        return fail(tr("libisofs cannot start"));
     iso_read_opts_set_start_block(ropts, startBlock);
     IsoReadImageFeatures* features = nullptr;
     const int r = iso_image_import(m_image, src, ropts, &features);
@@ -124,7 +142,7 @@ bool IsoImageBuilder::importSession(iso_data_source* src, quint32 startBlock)
     if (features)
         iso_read_image_features_destroy(features);
     if (r < 0)
-        return fail(QStringLiteral("The files already on the disc cannot be read: %1")
+        return fail(tr("The files already on the disc cannot be read: %1")
                         .arg(QString::fromUtf8(iso_error_to_msg(r))));
     m_appending = true;
     return true;
@@ -148,23 +166,21 @@ bool IsoImageBuilder::addEntry(const QString& path, quint64* bytes)
         char target[PATH_MAX];
         const ssize_t n = ::readlink(native.constData(), target, sizeof target - 1);
         if (n <= 0)
-            return fail(QStringLiteral("\"%1\" no longer exists").arg(path));
+            return fail(tr("\"%1\" no longer exists").arg(path));
         target[n] = 0;
         IsoSymlink* link = nullptr;
         r = iso_tree_add_new_symlink(root, name.constData(), target, &link);
     } else if (S_ISREG(st.st_mode) || S_ISDIR(st.st_mode)) {
         r = iso_tree_add_new_node(m_image, root, name.constData(), native.constData(), &node);
     } else {
-        return fail(QStringLiteral("\"%1\" is neither a file nor a folder").arg(path));
+        return fail(tr("\"%1\" is neither a file nor a folder").arg(path));
     }
     if (r == int(ISO_NODE_NAME_NOT_UNIQUE))
-        return fail(
-            m_appending
-                ? QStringLiteral("\"%1\" is already on the disc").arg(QFile::decodeName(name))
-                : QStringLiteral("Two entries are named \"%1\"").arg(QFile::decodeName(name)));
+        return fail(m_appending ? tr("\"%1\" is already on the disc").arg(QFile::decodeName(name))
+                                : tr("Two entries are named \"%1\"").arg(QFile::decodeName(name)));
     if (r < 0)
-        return fail(QStringLiteral("\"%1\" cannot be added: %2")
-                        .arg(path, QString::fromUtf8(iso_error_to_msg(r))));
+        return fail(
+            tr("\"%1\" cannot be added: %2").arg(path, QString::fromUtf8(iso_error_to_msg(r))));
     if (node && S_ISREG(st.st_mode)) {
         m_sources.push_back(Source{native, name, quint64(st.st_size), mtimeOf(st)});
         total = quint64(st.st_size);
@@ -183,7 +199,7 @@ bool IsoImageBuilder::addChildren(IsoDir* dir, const QByteArray& path, const QBy
 {
     DIR* d = ::opendir(path.constData());
     if (!d)
-        return fail(QStringLiteral("The folder \"%1\" cannot be read").arg(shown(path)));
+        return fail(tr("The folder \"%1\" cannot be read").arg(shown(path)));
     std::vector<QByteArray> names;
     errno = 0;
     while (const struct dirent* e = ::readdir(d)) {
@@ -193,7 +209,7 @@ bool IsoImageBuilder::addChildren(IsoDir* dir, const QByteArray& path, const QBy
     const bool listed = errno == 0;
     ::closedir(d);
     if (!listed)
-        return fail(QStringLiteral("The folder \"%1\" cannot be read").arg(shown(path)));
+        return fail(tr("The folder \"%1\" cannot be read").arg(shown(path)));
     // libisofs keeps a folder's children sorted in a list: adding the last
     // name first puts each one at the front.
     std::sort(names.begin(), names.end(), [](const QByteArray& a, const QByteArray& b) {
@@ -207,7 +223,7 @@ bool IsoImageBuilder::addChildren(IsoDir* dir, const QByteArray& path, const QBy
             continue; // gone since it was listed
         if (S_ISLNK(st.st_mode) && ::stat(full.constData(), &st) != 0) {
             if (errno != ENOENT && errno != ELOOP && errno != ENOTDIR)
-                return fail(QStringLiteral("\"%1\" cannot be read").arg(shown(full)));
+                return fail(tr("\"%1\" cannot be read").arg(shown(full)));
             // Leads nowhere: kept as the link it is, as the walk counts it.
             char target[PATH_MAX];
             const ssize_t n = ::readlink(full.constData(), target, sizeof target - 1);
@@ -241,7 +257,7 @@ bool IsoImageBuilder::addChildren(IsoDir* dir, const QByteArray& path, const QBy
         const int r =
             iso_tree_add_new_node(m_image, dir, name.constData(), full.constData(), &node);
         if (r < 0)
-            return fail(QStringLiteral("\"%1\" cannot be added: %2")
+            return fail(tr("\"%1\" cannot be added: %2")
                             .arg(shown(full), QString::fromUtf8(iso_error_to_msg(r))));
         if (folder) {
             if (!addChildren(reinterpret_cast<IsoDir*>(node), full, inImage, bytes))
@@ -264,7 +280,7 @@ burn_source* IsoImageBuilder::create(quint32 startBlock, bool willCancel)
     if (o)
         iso_write_opts_free(o);
     if (r < 0) {
-        fail(QStringLiteral("libisofs cannot lay out the image: %1")
+        fail(tr("libisofs cannot lay out the image: %1")
                  .arg(QString::fromUtf8(iso_error_to_msg(r))));
         return nullptr;
     }

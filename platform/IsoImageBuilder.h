@@ -59,7 +59,8 @@ public:
     // padded with zeros); false when libisofs cannot start.
     static bool initLibrary();
     // Passes libisofs's queued messages to the diagnostics; returns the
-    // text of the last one of at least WARNING.
+    // text of the first error that is not just the end of the image, else
+    // of the last message.
     static QString drainMessages();
 
 private:
