@@ -1,4 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <QtTest>
 
 #include "core/disc/DiscWriter.h"
@@ -15,6 +18,24 @@ void randomFile(const QString& path, int bytes)
     for (char& c : data)
         c = char(QRandomGenerator::global()->generate());
     QVERIFY(f.open(QIODevice::WriteOnly) && f.write(data) == bytes);
+}
+
+// The files under a and b, with their bytes, are the same.
+bool sameTree(const QString& a, const QString& b)
+{
+    QDirIterator it(a, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    int files = 0;
+    while (it.hasNext()) {
+        QFile x(it.next()), y(b + it.filePath().mid(a.size()));
+        if (!x.open(QIODevice::ReadOnly) || !y.open(QIODevice::ReadOnly) ||
+            x.readAll() != y.readAll())
+            return false;
+        ++files;
+    }
+    QDirIterator other(b, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    for (; other.hasNext(); other.next())
+        --files;
+    return files == 0;
 }
 
 } // namespace
@@ -92,6 +113,23 @@ private slots:
         QVERIFY(phases.size() >= 3 && phases[0] == DiscProgress::Preparing &&
                 phases[1] == DiscProgress::Writing && phases.last() == DiscProgress::Verifying);
         QCOMPARE(QFileInfo(file).size(), qint64(r.imageBlocks) * 2048);
+        // Another reader (libarchive) sees the same files, through Rock Ridge
+        // as Linux does and through Joliet as Windows does.
+        const QString rr = m_space + "/rr", joliet = m_space + "/joliet";
+        QDir().mkpath(rr);
+        QDir().mkpath(joliet);
+        const int extracted = QProcess::execute("bsdtar", {"-xf", file, "-C", rr});
+        if (extracted == -2)
+            QSKIP("bsdtar (libarchive-tools) is not installed");
+        QCOMPARE(extracted, 0);
+        QVERIFY(sameTree(m_space + "/src", rr));
+        QCOMPARE(QProcess::execute("bsdtar",
+                                   {"--options", "iso9660:!rockridge", "-xf", file, "-C", joliet}),
+                 0);
+        QCOMPARE(QDir(joliet + "/names").count(), QDir(rr + "/names").count());
+        QVERIFY(sameTree(m_space + "/src/photos", joliet + "/photos"));
+        QDir(rr).removeRecursively();
+        QDir(joliet).removeRecursively();
         // Once it holds files, a drive is written over only when asked to.
         if (target == "stdio") {
             const DiscResult again = write(job);
@@ -111,6 +149,7 @@ private slots:
         QTest::newRow("image bigger than planned") << "blocks" << int(DiscResult::Refused);
         QTest::newRow("cancelled while writing") << "cancel" << int(DiscResult::Cancelled);
         QTest::newRow("changed while written") << "changed" << int(DiscResult::Differs);
+        QTest::newRow("other bytes on the disc") << "bytes" << int(DiscResult::Differs);
         QTest::newRow("name used twice") << "twice" << int(DiscResult::Refused);
     }
 
@@ -137,9 +176,17 @@ private slots:
         if (how == "twice")
             job.entries.push_back({m_space + "/src/photos", 0});
         QFile::remove(folder + "/disc.iso");
+        struct stat before;
+        QCOMPARE(::stat(QFile::encodeName(photo), &before), 0);
         const DiscResult r = write(job, [&](const DiscProgress& p) {
-            if (how == "changed" && p.phase == DiscProgress::Verifying && p.done == 0)
+            if (p.phase != DiscProgress::Verifying || p.done != 0 || how == "cancel")
+                return;
+            if (how == "changed" || how == "bytes")
                 randomFile(photo, 3 << 20); // same size, other bytes
+            // Only the comparison of the bytes can tell.
+            const timespec times[2] = {before.st_atim, before.st_mtim};
+            if (how == "bytes")
+                ::utimensat(AT_FDCWD, QFile::encodeName(photo), times, 0);
         });
         QVERIFY2(r.status == status, qPrintable(QString::number(r.status) + ' ' + r.message));
         QVERIFY(!r.message.isEmpty());
@@ -147,6 +194,8 @@ private slots:
             QVERIFY(QFileInfo(folder + "/disc.iso").size() == 0);
         if (how == "changed")
             QCOMPARE(r.differing, QStringList{photo + ": changed while it was written"});
+        if (how == "bytes")
+            QCOMPARE(r.differing, QStringList{photo + ": holds other bytes on the disc"});
         QFile::remove(folder + "/disc.iso");
     }
 };
