@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <functional>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <QtTest>
@@ -125,6 +126,13 @@ private slots:
                                            "l:l/a/loop->loop", "l:l/b->a", "h:l/a/hard->l/a/x",
                                            "p:l/a/pipe", "l:dangling top->gone"}));
         });
+        QTest::newRow("names not in UTF-8") << Builder([](const QString& base, QRandomGenerator&) {
+            QVERIFY(QDir().mkpath(base + "/raw"));
+            const QByteArray dir = QFile::encodeName(base + "/raw/");
+            for (const char* name :
+                 {"caf\xe9.txt", "\xff\xfe", "abc\xe6\x97", "ok.txt", "caf\xe9 2.txt", "\xc3"})
+                QVERIFY(::close(::creat(QByteArray(dir + name).constData(), 0644)) == 0);
+        });
         QTest::newRow("many top entries")
             << Builder([](const QString& base, QRandomGenerator& rng) {
                    for (int i = 0; i < 60; ++i)
@@ -154,7 +162,7 @@ private slots:
         int miscounted = 0;
         const QDir top(base);
         for (const QString& name :
-             top.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System)) {
+             top.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden)) {
             const PlaceItem item = measure.measure(top.filePath(name));
             own += item.blocks;
             shared += item.shared;
