@@ -21,6 +21,7 @@ constexpr quint64 RecordMax = 254;
 constexpr quint64 PxTf = 36 + 26; // Rock Ridge 1.10 PX, and TF with three times
 constexpr quint64 CeEntry = 28;
 constexpr quint64 RootEr = 237; // the ER of Rock Ridge 1.10, in the root's continuation area
+constexpr quint64 RootCrossing = 2 * (CeEntry - 1) + B; // the most a crossing adds
 constexpr quint64 DotRecords = 2 * (34 + PxTf);
 constexpr quint64 RootDotRecords = DotRecords + 36; // SP and CE, padded even
 constexpr quint64 JolietDots = 2 * 34;
@@ -461,11 +462,16 @@ quint64 rootItemBytes(const Item& item)
     quint64 area = 0;
     for (quint64 p : pieces)
         area += p;
-    // An item whose fields cross a block of the area: the bytes skipped,
-    // counted twice, and one block more when fewer than 28 were left.
-    if (area)
-        area += std::max<quint64>(2 * (area + CeEntry - 1), 2 * (CeEntry - 1) + B) +
-                (pieces.size() - 1) * (B + CeEntry);
+    // An item whose name crosses a block of the area: the bytes skipped,
+    // counted twice, and one block more when fewer than 28 were left; at
+    // most 2102 bytes. A name's piece is at most 167 bytes here, so such an
+    // item starts a block at most 361 bytes in, and the next crossing comes
+    // 1493 bytes of names later at the earliest: 1.41 bytes skipped per
+    // byte of names, and one crossing more in the root's base.
+    if (pieces.size() == 1 && !item.link)
+        area = (5 * area + 1) / 2;
+    else if (area) // a link's pieces: each may cross
+        area += pieces.size() * (2 * RootCrossing + B + CeEntry);
     // Records do not cross blocks: a block of the root holds at least
     // 2048 - 253 bytes of ISO records, 2048 - 163 of Joliet ones.
     auto packed = [](quint64 bytes, quint64 longest) {
@@ -486,8 +492,9 @@ quint64 rootItemBytes(const Item& item)
 
 quint64 rootBaseBytes()
 {
-    // The root's "." and "..", the ER, the root's path table records.
-    return RootDotRecords + RootEr + JolietDots + 2 * 10 + 2 * 10;
+    // The root's "." and "..", the ER and one crossing in the continuation
+    // area (see rootItemBytes), the root's path table records.
+    return RootDotRecords + RootEr + RootCrossing + JolietDots + 2 * 10 + 2 * 10;
 }
 
 quint64 fixedBlocks()
