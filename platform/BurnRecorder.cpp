@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/BurnRecorder.h"
-#include "core/Log.h"
 
 #include <cerrno>
 #include <cstring>
@@ -16,18 +15,9 @@ using namespace burn;
 #include <QElapsedTimer>
 #include <QFile>
 
-namespace {
+#include "platform/BurnSession.h"
 
-// Passes libburn's complaints to the diagnostics, which are off by default.
-void logBurnMessages()
-{
-    int code = 0;
-    int osErrno = 0;
-    char text[BURN_MSGS_MESSAGE_LEN];
-    char severity[80];
-    while (burn_msgs_obtain(const_cast<char*>("SORRY"), &code, text, &osErrno, severity) > 0)
-        qCDebug(qmLog) << "libburn" << severity << Qt::hex << code << text;
-}
+namespace {
 
 // Why a device cannot be opened, before libburn gets to try.
 DiscState::Status openProblem(const QByteArray& device, int extraFlags)
@@ -111,18 +101,18 @@ DiscState BurnRecorder::inspect(const QString& address)
             return disc;
         disc.status = DiscState::Unreadable;
     }
-    if (device.size() >= BURN_DRIVE_ADR_LEN || !burn_initialize())
+    if (device.size() >= BURN_DRIVE_ADR_LEN)
         return disc;
-    burn_msgs_set_severities(const_cast<char*>("SORRY"), const_cast<char*>("NEVER"),
-                             const_cast<char*>(""));
+    BurnSession session;
+    if (!session.ok())
+        return disc;
 
     char adr[BURN_DRIVE_ADR_LEN] = {};
     if (pseudo) {
         std::strcpy(adr, device.constData());
     } else if (burn_drive_convert_fs_adr(const_cast<char*>(device.constData()), adr) <= 0) {
         disc.status = DiscState::NoRecorder;
-        logBurnMessages();
-        burn_finish();
+        BurnSession::lastMessage();
         return disc;
     }
 
@@ -140,7 +130,6 @@ DiscState BurnRecorder::inspect(const QString& address)
         const DiscState::Status why = openProblem(device, O_EXCL);
         disc.status = why == DiscState::Writable ? DiscState::Unreadable : why;
     }
-    logBurnMessages();
-    burn_finish();
+    BurnSession::lastMessage();
     return disc;
 }

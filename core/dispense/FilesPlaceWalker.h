@@ -18,6 +18,10 @@ struct ItemName
     quint64 inode = 0;
     const char* bytes = nullptr;
     quint32 size = 0;
+    // A link that leads nowhere, copied as the link it is: its target's
+    // bytes (null otherwise), lasting as long as bytes.
+    const char* linkTarget = nullptr;
+    quint32 linkSize = 0;
 };
 
 // Receives what a folder walk finds: one call per sub-folder, one per file.

@@ -345,7 +345,9 @@ private:
                 // Dangling or a loop: copied as the link it is. Out of reach: unknown.
                 if (errno != ENOENT && errno != ELOOP && errno != ENOTDIR)
                     m_unreadable = true;
-                file(name, inode, 0);
+                char target[PATH_MAX];
+                const ssize_t n = ::readlinkat(dirFd, name, target, sizeof target);
+                file(name, inode, 0, target, n > 0 ? quint32(n) : 0);
             } else if (S_ISDIR(st.st_mode))
                 queue(name, inode, prefix, listing);
             else
@@ -367,10 +369,17 @@ private:
             file(name, inode, quint64(st.st_size));
     }
 
-    void file(const char* name, quint64 inode, quint64 size)
+    void file(const char* name, quint64 inode, quint64 size, const char* link = nullptr,
+              quint32 linkSize = 0)
     {
-        if (m_names)
-            m_walker.onName(listedName(name, false, inode));
+        if (m_names) {
+            ItemName n = listedName(name, false, inode);
+            if (linkSize) {
+                n.linkTarget = link;
+                n.linkSize = linkSize;
+            }
+            m_walker.onName(n);
+        }
         m_walker.onFile(size);
     }
 
