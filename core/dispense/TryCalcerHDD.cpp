@@ -295,10 +295,10 @@ TryCalcerHDD::RootMoves TryCalcerHDD::anyOrderMoves(quint64 base) const
 void TryCalcerHDD::costFolder(const Listing& l)
 {
     if (m_fat32) {
-        const quint64 slots = 2 + l.weight; // "." and ".." first
-        if (slots > Fat32FolderEntries)
+        const quint64 dirEntries = 2 + l.weight; // "." and ".." first
+        if (dirEntries > Fat32FolderEntries)
             refuse(FatFolderLimit);
-        m_item.blocks += ceilDiv(32 * slots, m_clusterSize);
+        m_item.blocks += ceilDiv(32 * dirEntries, m_clusterSize);
         return;
     }
     const quint64 base =

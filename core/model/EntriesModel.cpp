@@ -210,7 +210,7 @@ void EntriesModel::regroup(const std::vector<Move>& moves, std::vector<EntryPos>
         if (m.to == Dispensed)
             m_data.origins.append(e.origin);
         if (placed && m.slot >= 0)
-            (*placed)[std::size_t(m.slot)] = EntryPos{m.to, list.size() - 1};
+            (*placed)[std::size_t(m.slot)] = EntryPos{m.to, int(list.size()) - 1};
     }
     m_modified = true;
 }

@@ -350,8 +350,9 @@ void TestCli::seriesAgrees()
         QCOMPARE(listed.last(), list);
         const double used = media[m]["used_bytes"].toDouble();
         QCOMPARE(used + media[m]["wasted_bytes"].toDouble(), o["medium_bytes"].toDouble());
-        QVERIFY2(shown[m].contains(' ' + QByteArray::number(used) + " bytes used"), shown[m]);
-        QVERIFY(shown[m].endsWith("\n" + list));
+        QVERIFY2(shown[m].contains(QByteArray(' ' + QByteArray::number(used) + " bytes used")),
+                 shown[m]);
+        QVERIFY(shown[m].endsWith(QByteArray("\n" + list)));
     }
     placed.sort(), given.sort();
     QCOMPARE(placed, given);
