@@ -389,8 +389,8 @@ void SeriesDlg::showProgress(const SeriesPlanner::Progress& p)
     m_progress->setValue(std::min(p.done, p.total));
     m_progressText->setText(
         p.measuring ? QStringLiteral("Measuring %1 of %2").arg(p.done).arg(p.total)
-                    : QLatin1String(p.repacking ? "Trying fewer media: %1, %2 of %3 entries"
-                                                : "Planned %1, %2 of %3 entries")
+                    : (p.repacking ? QStringLiteral("Trying fewer media: %1, %2 of %3 entries")
+                                   : QStringLiteral("Planned %1, %2 of %3 entries"))
                           .arg(counted(p.media, "medium", "media"))
                           .arg(p.done)
                           .arg(p.total));

@@ -28,7 +28,7 @@ const QStringList s_nobody = QString("setpriv --reuid=65534 --regid=65534 --clea
 // The program, find or setpriv; with signal, that signal once the program is busy.
 Run exec(QStringList command, int signal = 0)
 {
-    if (!QStringList{"setpriv", "find", QM_CLI_PATH}.contains(command.value(0)))
+    if (!QStringList{"setpriv", "find", "script", QM_CLI_PATH}.contains(command.value(0)))
         command.prepend(QM_CLI_PATH);
     QProcess p;
     p.start(command.takeFirst(), command);
@@ -81,6 +81,7 @@ private slots:
     void sizeMatchesFind();
     void jsonAndNul();
     void seriesAgrees();
+    void seriesProgress();
     void copyFillsAndVerifies();
 
 private:
@@ -409,6 +410,19 @@ void TestCli::copyFillsAndVerifies()
                                "650000")
                                   .toUtf8()),
              r.out);
+}
+
+// On a terminal, series shows how far the plan is, counts as numbers (Qt 5 once
+// printed the count of media as a control character).
+void TestCli::seriesProgress()
+{
+    QTemporaryDir tmp;
+    const QString series = QM_CLI_PATH " series " + endlessSearch(tmp.path()).join(' ');
+    // script gives it a terminal; Ctrl+C after two seconds.
+    const Run r = exec({"script", "-qec", "timeout -s INT 2 " + series, "/dev/null"});
+    const QRegularExpression planning(
+        "\\rPlanning: [0-9]+ media, [0-9]+ of 80 entries on them \\(");
+    QVERIFY2(planning.match(QString::fromUtf8(r.out)).hasMatch(), r.out);
 }
 
 QTEST_GUILESS_MAIN(TestCli)
