@@ -179,7 +179,7 @@ void Dispenser::search()
             return;
         }
         calc->useSelection(bestSelection);
-        if (calc->keepSharedLimit()) {
+        if (calc->keepMediumLimits()) {
             best = calc->freeBlocks();
             calc->getSelection(bestSelection);
         }

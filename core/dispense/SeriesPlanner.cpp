@@ -154,23 +154,23 @@ void SeriesPlanner::measure(std::vector<Measured>& out)
         const SeriesEntry& e = m_entries[i];
         p.done = int(i);
         report(p, i == 0);
-        calc->addItem(e.path, unsigned(i));
+        calc->measureItem(e.path, unsigned(i));
         int apart = 0;
         switch (calc->refusal()) {
-        case TryCalcerProto::Placeable:
+        case FsCost::Placeable:
             if (calc->costAlone(calc->lastItem()) > capacity)
                 apart = ApartLarger;
             break;
-        case TryCalcerProto::SizeUnknown:
+        case FsCost::SizeUnknown:
             apart = calc->itemIssue();
             break;
-        case TryCalcerProto::FatFileLimit:
+        case FsCost::FatFileLimit:
             apart = ApartFatFile;
             break;
-        case TryCalcerProto::FatFolderLimit:
+        case FsCost::FatFolderLimit:
             apart = ApartFatFolder;
             break;
-        case TryCalcerProto::NotCopyable:
+        case FsCost::NotCopyable:
             apart = ApartNotCopyable;
             break;
         default: // cut short by cancel
@@ -196,10 +196,8 @@ void SeriesPlanner::plan()
 
     // No series beats the blocks of all data in one store of shared bytes.
     PlaceItem sum;
-    for (const Measured& m : left) {
-        sum.blocks += m.item.blocks;
-        sum.shared += m.item.shared;
-    }
+    for (const Measured& m : left)
+        sum += m.item;
     const quint64 total = calc->costAlone(sum);
     m_result.totalBytes = total * calc->unitSize();
     if (capacity > 0)
@@ -258,8 +256,8 @@ bool SeriesPlanner::fill(std::vector<Measured> left, bool largestFirst,
                 continue;
             if (largestFirst) {
                 // On the medium when it fits: a level of its own.
-                calc->addMeasured(unsigned(largest), left[largest].item.blocks,
-                                  left[largest].item.shared);
+                calc->queueItem(PlaceItem{unsigned(largest), left[largest].item.blocks,
+                                          left[largest].item.shared});
                 calc->prepare();
                 calc->getSelection(selection);
                 for (unsigned i : selection)
@@ -269,7 +267,7 @@ bool SeriesPlanner::fill(std::vector<Measured> left, bool largestFirst,
             }
             for (std::size_t i = 0; i < left.size(); ++i)
                 if (left[i].group == g && !taken[i])
-                    calc->addMeasured(unsigned(i), left[i].item.blocks, left[i].item.shared);
+                    calc->queueItem(PlaceItem{unsigned(i), left[i].item.blocks, left[i].item.shared});
             calc->prepare();
             best = calc->freeBlocks();
             calc->getSelection(selection);
@@ -285,7 +283,7 @@ bool SeriesPlanner::fill(std::vector<Measured> left, bool largestFirst,
                 return false;
             medium.proven = medium.proven && proven;
             calc->useSelection(selection);
-            if (calc->keepSharedLimit()) {
+            if (calc->keepMediumLimits()) {
                 best = calc->freeBlocks();
                 calc->getSelection(selection);
             }

@@ -21,11 +21,11 @@ using Trace = std::vector<std::pair<qint64, std::vector<unsigned>>>;
 // branches, with at most that many table entries. Empty when not proven.
 Trace runLevel(TryCalcerProto& calc, const std::vector<Item>& items, quint32 base, long tables)
 {
-    calc.addMeasured(0, 0, base);
+    calc.queueItem(PlaceItem{0, 0, base});
     calc.prepare();
     calc.beginLevel(calc.freeBlocks());
     for (unsigned i = 0; i < items.size(); ++i)
-        calc.addMeasured(i, items[i][0], items[i][1]);
+        calc.queueItem(PlaceItem{i, items[i][0], items[i][1]});
     calc.prepare();
     Trace t;
     const auto record = [&](qint64 free) {

@@ -177,7 +177,7 @@ private slots:
         for (const QString& e : entry == "*" ? all : QStringList{entry})
             calc->addItem(dir.filePath(e), 7);
         calc->prepare();
-        calc->keepSharedLimit();
+        calc->keepMediumLimits();
         std::vector<unsigned> chosen;
         calc->getSelection(chosen);
         const qint64 cost = calc->capacity() - calc->freeBlocks();
@@ -191,11 +191,11 @@ private slots:
     void sharedAcrossLevels()
     {
         const auto calc = createTryCalcer(Target{"/x", UDF, 2048, 1262});
-        calc->addMeasured(0, 10, 1000);
+        calc->queueItem(PlaceItem{0, 10, 1000});
         calc->prepare();
         calc->useSelection({0});
         calc->beginLevel(calc->freeBlocks());
-        calc->addMeasured(0, 5, 1000);
+        calc->queueItem(PlaceItem{0, 5, 1000});
         calc->prepare();
         QCOMPARE(calc->freeBlocks(), 1000 - 11 - 5);
     }
