@@ -42,23 +42,6 @@ void Dispenser::enough()
     m_stopTrying = true;
 }
 
-bool Dispenser::searchLevel(TryCalcerProto& calc, const std::atomic_bool& stop, bool literal,
-                            const std::function<bool(qint64)>& improved)
-{
-    if (!literal)
-        return calc.findBetter(stop, improved);
-    quint64 best = quint64(calc.freeBlocks());
-    while (calc.nextTry(stop)) {
-        const qint64 cur = calc.freeBlocks();
-        if (quint64(cur) < best) {
-            best = quint64(cur);
-            if (!improved(cur))
-                return false;
-        }
-    }
-    return !stop.load();
-}
-
 void Dispenser::run()
 {
     try {
@@ -163,7 +146,7 @@ void Dispenser::search()
         emit set_bestResult4Now(quint64(best) * blockSize);
 
         if (m_request == Searching) {
-            searchLevel(*calc, m_stopTrying, false, [&](qint64 cur) {
+            calc->findBetter(m_stopTrying, [&](qint64 cur) {
                 if (m_request != Searching)
                     return false;
                 best = cur;

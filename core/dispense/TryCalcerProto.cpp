@@ -224,9 +224,7 @@ bool TryCalcerProto::nextTry(const std::atomic_bool& stop)
     return false;
 }
 
-bool TryCalcerProto::findBetter(const std::atomic_bool& stop,
-                                const std::function<bool(qint64)>& improved, long tableEntries,
-                                long firstTableEntries)
+FillSearch TryCalcerProto::levelSearch() const
 {
     const std::vector<PlaceItem>& ordered = m_store.ordered();
     const quint64 sharedBlock = m_ledger.sharedBlock();
@@ -234,18 +232,27 @@ bool TryCalcerProto::findBetter(const std::atomic_bool& stop,
     items.reserve(ordered.size());
     for (const PlaceItem& it : ordered)
         items.push_back(FillItem{it.blocks, sharedBlock ? it.shared : 0});
-    FillSearch search(
-        std::move(items), m_capacity, sharedBlock, m_ledger.base().shared,
-        tableEntries < 0 ? FillSearch::DefaultTableEntries : std::size_t(tableEntries),
-        firstTableEntries < 0 ? FillSearch::FirstTableEntries : std::size_t(firstTableEntries));
-    return search.run(m_free, stop, [&](const std::vector<char>& sel, qint64 free) {
-        m_ledger.clearSelection();
-        for (std::size_t p = 0; p < sel.size(); ++p) {
-            m_selection[p] = sel[p] != 0;
-            if (m_selection[p])
-                m_ledger.add(ordered[p]);
-        }
-        m_free = free;
-        return improved(free);
-    });
+    return FillSearch(std::move(items), m_capacity, sharedBlock, m_ledger.base().shared);
+}
+
+void TryCalcerProto::takeSelection(const std::vector<char>& flags, qint64 free)
+{
+    const std::vector<PlaceItem>& items = m_store.ordered();
+    m_ledger.clearSelection();
+    for (std::size_t p = 0; p < flags.size(); ++p) {
+        m_selection[p] = flags[p] != 0;
+        if (m_selection[p])
+            m_ledger.add(items[p]);
+    }
+    m_free = free;
+}
+
+bool TryCalcerProto::findBetter(const std::atomic_bool& stop,
+                                const std::function<bool(qint64)>& improved)
+{
+    return levelSearch().run(m_free, stop,
+                             [this, &improved](const std::vector<char>& sel, qint64 free) {
+                                 takeSelection(sel, free);
+                                 return improved(free);
+                             });
 }

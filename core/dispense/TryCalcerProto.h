@@ -15,6 +15,8 @@
 #include "core/dispense/PlaceItem.h"
 #include "core/dispense/SharedLedger.h"
 
+class FillSearch;
+
 // A placement calculator: measures entries in blocks of one target medium and
 // runs the selection of one level on them. Levels go: addItem for every entry
 // of the group, prepare, nextTry (or findBetter) while wanted, useSelection
@@ -74,11 +76,13 @@ public:
     // nextTry would, calling improved(free) with the selection set to each one
     // that leaves fewer blocks free than all before it; improved returns false
     // to end the search. Skips what cannot improve and stops at 0 free.
-    // Returns true when the level's best is proven. tableEntries and
-    // firstTableEntries (see FillSearch), when not negative, override the
-    // search's own choice of how much it tabulates.
-    bool findBetter(const std::atomic_bool& stop, const std::function<bool(qint64)>& improved,
-                    long tableEntries = -1, long firstTableEntries = -1);
+    // Returns true when the level's best is proven.
+    bool findBetter(const std::atomic_bool& stop, const std::function<bool(qint64)>& improved);
+    // The search findBetter runs, for the prepared level.
+    FillSearch levelSearch() const;
+    // Sets the selection to the flags (one per item, in list order) of a
+    // selection that leaves free blocks.
+    void takeSelection(const std::vector<char>& flags, qint64 free);
 
     // A walk stopped by this flag leaves the item short: see walkStopped; it
     // is not queued.
