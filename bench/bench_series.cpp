@@ -181,8 +181,7 @@ Baseline firstFitDecreasing(const Family& f)
     Baseline b;
     for (std::size_t i = 0; i < f.entries.size(); ++i) {
         calc->measureItem(f.entries[i].path, unsigned(i));
-        if (calc->refusal() != FsCost::Placeable ||
-            calc->costAlone(calc->lastItem()) > capacity)
+        if (calc->refusal() != FsCost::Placeable || calc->costAlone(calc->lastItem()) > capacity)
             ++b.apart;
         else
             items.push_back(calc->lastItem());

@@ -63,7 +63,10 @@ public:
     // A folder's listing starts; its names follow, then costFolder.
     virtual void beginListing(const ItemName& /*own*/) {}
     // A file (named name), by default its blocks.
-    virtual void costFile(quint64 size, const ItemName& /*name*/) { m_item.blocks += blocksOf(size); }
+    virtual void costFile(quint64 size, const ItemName& /*name*/)
+    {
+        m_item.blocks += blocksOf(size);
+    }
     // A folder with its children (the entry's own folder too).
     virtual void costFolder(const FolderListing&) {}
     // The entry has been measured, as entry index.

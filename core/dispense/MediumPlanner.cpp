@@ -79,8 +79,8 @@ MediumPlanner::Outcome MediumPlanner::plan(TryCalcerProto& calc, const std::vect
     m_best = calc.capacity();
     m_proven = true;
     const qint64 end = m_limitMs < 0 ? -1 : steadyMs() + m_limitMs;
-    int searchedLeft = int(
-        std::count_if(levels.begin(), levels.end(), [](const Level& l) { return l.searched; }));
+    int searchedLeft =
+        int(std::count_if(levels.begin(), levels.end(), [](const Level& l) { return l.searched; }));
     std::vector<unsigned> best;
     Outcome outcome = Finished;
     for (const Level& level : levels) {
@@ -95,16 +95,15 @@ MediumPlanner::Outcome MediumPlanner::plan(TryCalcerProto& calc, const std::vect
         if (level.searched) {
             if (end >= 0)
                 arm(std::max<qint64>(0, end - steadyMs()) / searchedLeft--);
-            const bool proven =
-                m_request == Searching && calc.findBetter(m_stop, [&](qint64 cur) {
-                    if (m_request != Searching)
-                        return false;
-                    m_best = cur;
-                    calc.getSelection(best);
-                    if (hooks.improved)
-                        hooks.improved(cur);
-                    return true;
-                });
+            const bool proven = m_request == Searching && calc.findBetter(m_stop, [&](qint64 cur) {
+                if (m_request != Searching)
+                    return false;
+                m_best = cur;
+                calc.getSelection(best);
+                if (hooks.improved)
+                    hooks.improved(cur);
+                return true;
+            });
             m_proven = m_proven && proven;
         }
         if (m_request == Cancel)

@@ -47,10 +47,11 @@ Trace runLevel(TryCalcerProto& calc, const std::vector<Item>& items, quint32 bas
     } else {
         FillSearch search = calc.levelSearch();
         search.setTableEntries(std::size_t(tables), tables > 0 ? 2 : 0);
-        proven = search.run(calc.freeBlocks(), stop, [&](const std::vector<char>& sel, qint64 free) {
-            calc.takeSelection(sel, free);
-            return record(free);
-        });
+        proven =
+            search.run(calc.freeBlocks(), stop, [&](const std::vector<char>& sel, qint64 free) {
+                calc.takeSelection(sel, free);
+                return record(free);
+            });
     }
     if (!proven)
         t.clear();

@@ -158,8 +158,8 @@ private slots:
     {
         const auto calc = createTryCalcer(Target{"/x", FAT, 512, 100000});
         const quint32 full = 32 * 65536;
-        const QMap<int, QVector<PlaceItem>> items{
-            {Required, {{0, 2, full - 64}, {1, 1, 128}}}, {Main, {{0, 1, 96}}}};
+        const QMap<int, QVector<PlaceItem>> items{{Required, {{0, 2, full - 64}, {1, 1, 128}}},
+                                                  {Main, {{0, 1, 96}}}};
         QMap<int, std::vector<unsigned>> chosen;
         MediumPlanner::Hooks hooks;
         hooks.measure = [&](const MediumPlanner::Level& level, TryCalcerProto& c) {
