@@ -194,7 +194,8 @@ bool SeriesPlanner::fill(MediumPlanner& planner, std::vector<Measured> left, boo
     p.repacking = largestFirst;
     p.total = int(left.size());
     report(p, true);
-    // Items carry their place in left, so that a level's choice maps back.
+    // Items carry their place in left, so that a level's choice maps back. A
+    // level that is not searched holds its group's largest entry alone.
     std::vector<char> taken;
     MediumPlanner::Hooks hooks;
     hooks.measure = [&](const MediumPlanner::Level& level, TryCalcerProto& calc) {
