@@ -483,6 +483,10 @@ int CliCommands::resolveTarget(const DispenseOptions& options)
             fail(QStringLiteral("%1: %2").arg(given, e.message));
             return TargetOrFileError;
         }
+        if (!targetRefusal(target).isEmpty()) {
+            fail(QStringLiteral("%1: %2").arg(given, targetRefusal(target)));
+            return TargetOrFileError;
+        }
         model->setTarget(target);
     } else if (options.byFigures) {
         model->setTarget(options.figures);
@@ -496,6 +500,8 @@ int CliCommands::resolveTarget(const DispenseOptions& options)
         Target fresh = model->target();
         try {
             probeTarget(false, fresh);
+            if (!targetRefusal(fresh).isEmpty())
+                throw TargetError{targetRefusal(fresh)};
         } catch (const TargetError& e) {
             fail(QStringLiteral("%1: %2").arg(fresh.Path, e.message));
             return TargetOrFileError;

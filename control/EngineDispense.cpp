@@ -51,6 +51,8 @@ bool Engine::refreshTarget()
     } catch (const TargetError& e) {
         problem = e.message;
     }
+    if (problem.isEmpty())
+        problem = targetRefusal(fresh);
     if (!problem.isEmpty()) {
         m_status->showState(QStringLiteral("Cannot dispense to %1: %2").arg(fresh.Path, problem));
         return false;

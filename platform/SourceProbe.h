@@ -13,4 +13,9 @@ public:
     // of the device, which a desktop user may read even where the partition
     // itself is root-only. False when neither knows.
     static bool fileSystem(const QString& source, QString& type, QString& version);
+
+    // Whether the ext4 volume on source allocates clusters of several blocks
+    // (the bigalloc feature), read from its superblock; false where the
+    // source cannot be read, as partitions cannot by a desktop user.
+    static bool ext4Bigalloc(const QString& source);
 };
