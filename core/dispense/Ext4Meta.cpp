@@ -113,9 +113,9 @@ quint64 symlinkBlocks(quint64 targetBytes, quint64 blockSize)
     return targetBytes < 60 ? 0 : ceilDiv(targetBytes + 1, blockSize);
 }
 
-quint64 targetFolderBytes(quint32 nameBytes, quint64 blockSize)
+quint64 targetFolderBytes(quint32 nameBytes, quint64 blockSize, quint64 folderSize)
 {
-    return leafShare(entryBytes(nameBytes), blockSize);
+    return folderSize > blockSize ? blockSize : leafShare(entryBytes(nameBytes), blockSize);
 }
 
 quint64 reserveBlocks(quint64 blockSize)

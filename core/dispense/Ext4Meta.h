@@ -52,10 +52,12 @@ quint64 extentTreeBlocks(quint64 extents, quint64 blockSize);
 // longer one takes blocks (one, but for targets longer than a block).
 quint64 symlinkBlocks(quint64 targetBytes, quint64 blockSize);
 
-// What a top-level name adds to the target folder, in bytes of its leaves:
-// the folder exists, and in what state its index is is not known, so every
-// name counts its worst leaf share (see also reserveBlocks).
-quint64 targetFolderBytes(quint32 nameBytes, quint64 blockSize);
+// What a top-level name adds to the target folder, which exists already and
+// is folderSize bytes large (its st_size): while that is one block, its
+// worst leaf share (reserveBlocks covers the block becoming an index); once
+// the folder is an index, whose leaves may all be full, a name can split
+// one: a block.
+quint64 targetFolderBytes(quint32 nameBytes, quint64 blockSize, quint64 folderSize);
 
 // Blocks held back from f_bavail (which already leaves out the root reserve
 // and the kernel's own reserve of min(2%, 4,096) clusters): the target

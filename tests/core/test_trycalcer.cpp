@@ -95,8 +95,9 @@ struct RuleMeter : FilesPlaceWalker
         const QByteArray name = QFileInfo(path).fileName().toUtf8();
         const quint32 length = quint32(QFileInfo(path).fileName().size());
         refused = t.FileSystem == EXFAT && !ExfatMeta::nameStorable(name.data(), name.size());
-        shared = t.FileSystem == EXT4 ? Ext4Meta::targetFolderBytes(name.size(), t.BlockSize)
-                                      : ExfatMeta::targetFolderBytes(length);
+        shared = t.FileSystem == EXT4
+                     ? Ext4Meta::targetFolderBytes(name.size(), t.BlockSize, t.BlockSize)
+                     : ExfatMeta::targetFolderBytes(length);
         quint64 size = 0;
         const ItemKind kind = probeItem(path, size);
         if (kind == ItemKind::File) {
