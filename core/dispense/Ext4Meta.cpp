@@ -98,7 +98,7 @@ quint64 fileBlocks(quint64 size, quint64 blockSize)
 quint64 extentTreeBlocks(quint64 extents, quint64 blockSize)
 {
     // 12-byte header, 12-byte extents or index entries.
-    const quint64 perBlock = blockSize > 24 ? (blockSize - 12) / 12 : 1;
+    const quint64 perBlock = std::max<quint64>(2, (blockSize - 12) / 12);
     quint64 blocks = 0;
     for (quint64 level = extents; level > InodeExtents;) {
         level = ceilDiv(level, perBlock);
@@ -121,7 +121,7 @@ quint64 targetFolderBytes(quint32 nameBytes, quint64 blockSize, quint64 folderSi
 quint64 reserveBlocks(quint64 blockSize)
 {
     Q_UNUSED(blockSize)
-    return 2;
+    return 2 + 2;
 }
 
 } // namespace Ext4Meta

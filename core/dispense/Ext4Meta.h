@@ -59,11 +59,11 @@ quint64 symlinkBlocks(quint64 targetBytes, quint64 blockSize);
 // one: a block.
 quint64 targetFolderBytes(quint32 nameBytes, quint64 blockSize, quint64 folderSize);
 
-// Blocks held back from f_bavail (which already leaves out the root reserve
-// and the kernel's own reserve of min(2%, 4,096) clusters): the target
-// folder's first block becoming an index root over two leaves, and the
-// extent tree blocks of files that the allocator breaks up more than
-// fileBlocks counts on a nearly full volume.
+// Blocks held back from f_bavail (which already leaves out the 5% kept for
+// root and the kernel's own reserve of min(2%, 4,096) clusters, so that it
+// is what a user may fill): two for the target folder's first block
+// becoming an index root over two leaves, two for an extent tree that the
+// allocator may need beyond fileBlocks' count on a nearly full volume.
 quint64 reserveBlocks(quint64 blockSize);
 
 } // namespace Ext4Meta
