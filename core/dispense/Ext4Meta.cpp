@@ -107,10 +107,9 @@ quint64 extentTreeBlocks(quint64 extents, quint64 blockSize)
     return blocks;
 }
 
-quint64 symlinkBlocks(quint64 targetBytes, quint64 blockSize)
+quint64 symlinkBlocks(quint64 targetBytes)
 {
-    // A longer target is written with its terminating zero byte.
-    return targetBytes < 60 ? 0 : ceilDiv(targetBytes + 1, blockSize);
+    return targetBytes < 60 ? 0 : 1;
 }
 
 quint64 targetFolderBytes(quint32 nameBytes, quint64 blockSize, quint64 folderSize)

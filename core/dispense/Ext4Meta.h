@@ -7,7 +7,8 @@
 // metadata_csum, no inline_data) takes for files and folders under the Linux
 // kernel, in blocks. Every new file, folder and link also takes an inode of
 // the fixed inode table, which costs no block: a plan must fit the volume's
-// free inodes as well. Where the layout depends on the hash seed of the
+// free inodes as well (cp -r and rsync without -H copy each hard link as a
+// file of its own). Where the layout depends on the hash seed of the
 // volume or on where the allocator finds room, the rules count the worst
 // case that can happen on a volume the copy fills.
 namespace Ext4Meta {
@@ -49,8 +50,8 @@ quint64 fileBlocks(quint64 size, quint64 blockSize);
 quint64 extentTreeBlocks(quint64 extents, quint64 blockSize);
 
 // A symbolic link's target of fewer than 60 bytes lives in its inode; a
-// longer one takes blocks (one, but for targets longer than a block).
-quint64 symlinkBlocks(quint64 targetBytes, quint64 blockSize);
+// longer one takes a block (the kernel refuses targets of a block or more).
+quint64 symlinkBlocks(quint64 targetBytes);
 
 // What a top-level name adds to the target folder, which exists already and
 // is folderSize bytes large (its st_size): while that is one block, its
