@@ -19,7 +19,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "core/dispense/Dispenser.h"
+#include "core/dispense/CountDownSearch.h"
 #include "core/dispense/TryCalcerHDD.h"
 #include "core/dispense/TryCalcerUDF.h"
 
@@ -144,12 +144,14 @@ Outcome runOnce(const Family& f, bool literal, double cap)
         Timeout timeout(stop, cap);
         calc->prepare();
         o.free = calc->freeBlocks();
-        o.finished = Dispenser::searchLevel(*calc, stop, literal, [&o](qint64 free) {
+        const auto improved = [&o](qint64 free) {
             o.free = free;
             o.trail.push_back(free);
             ++o.improvements;
             return true;
-        });
+        };
+        o.finished = literal ? CountDownSearch::run(*calc, stop, improved)
+                             : calc->findBetter(stop, improved);
         o.proven = o.finished || o.free == 0;
     }
     o.seconds = std::chrono::duration<double>(Clock::now() - start).count();

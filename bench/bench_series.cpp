@@ -180,9 +180,8 @@ Baseline firstFitDecreasing(const Family& f)
     std::vector<PlaceItem> items;
     Baseline b;
     for (std::size_t i = 0; i < f.entries.size(); ++i) {
-        calc->addItem(f.entries[i].path, unsigned(i));
-        if (calc->refusal() != TryCalcerProto::Placeable ||
-            calc->costAlone(calc->lastItem()) > capacity)
+        calc->measureItem(f.entries[i].path, unsigned(i));
+        if (calc->refusal() != FsCost::Placeable || calc->costAlone(calc->lastItem()) > capacity)
             ++b.apart;
         else
             items.push_back(calc->lastItem());

@@ -55,14 +55,18 @@ const char* const s_volumesHelp = R"TXT(Usage: quillmarch-cli volumes [--json | 
 Lists the roots the target picker offers: the mount points of disk volumes in
 ascending order, then the optical recorders. One line each, fields separated
 by a tab:
-  ROOT  FILESYSTEM  BLOCKSIZE  FREEBLOCKS  CAPACITY
+  ROOT  FILESYSTEM  BLOCKSIZE  FREEBLOCKS  CAPACITY  [FREEINODES]
 or, for a root that cannot be a target:
   ROOT  REASON
-FILESYSTEM is NTFS, FAT or UDF; CAPACITY is FREEBLOCKS x BLOCKSIZE in bytes.
+FILESYSTEM is NTFS, FAT, UDF, exFAT or ext4; CAPACITY is FREEBLOCKS x
+BLOCKSIZE in bytes; FREEINODES, the new files and folders the volume can
+still take, is given for ext4 only. exFAT and ext4 volumes cannot be planned
+yet.
 
 Options:
   --json      print one JSON array of objects instead (path, file_system,
-              block_size, available_blocks, capacity; or path, reason)
+              block_size, available_blocks, capacity, and available_inodes
+              for ext4; or path, reason)
   -0          end each line with a NUL instead of a newline
   -h, --help  show this help
 
@@ -73,13 +77,13 @@ const char* const s_probeHelp = R"TXT(Usage: quillmarch-cli probe [--json] PATH
 
 Prints the target record of the volume or recorder holding PATH, as the
 target picker would store it, in one line of tab-separated fields:
-  PATH  FILESYSTEM  BLOCKSIZE  FREEBLOCKS  CAPACITY
-A volume that cannot be a target ("Unsupported file system" and the like)
-is reported on standard error.
+  PATH  FILESYSTEM  BLOCKSIZE  FREEBLOCKS  CAPACITY  [FREEINODES]
+(FREEINODES for ext4 only). A volume that cannot be a target
+("Unsupported file system" and the like) is reported on standard error.
 
 Options:
   --json      print one JSON object instead (path, file_system, block_size,
-              available_blocks, capacity)
+              available_blocks, capacity, and available_inodes for ext4)
   -h, --help  show this help
 
 Exit status: 0 success, 2 usage error, 3 PATH missing or not usable as a target.
@@ -247,10 +251,12 @@ QString CliCommands::absolute(const QString& path)
 
 QString CliCommands::targetLine(const Target& target)
 {
-    return QStringList{escapedText(target.Path), fileSystemName(target.FileSystem),
+    QStringList fields{escapedText(target.Path), fileSystemName(target.FileSystem),
                        QString::number(target.BlockSize), QString::number(target.AvailableBlocks),
-                       QString::number(target.capacity())}
-        .join(QLatin1Char('\t'));
+                       QString::number(target.capacity())};
+    if (target.AvailableInodes != Target::NoInodeLimit)
+        fields << QString::number(target.AvailableInodes);
+    return fields.join(QLatin1Char('\t'));
 }
 
 void CliCommands::targetMembers(JsonWriter& json, const Target& target)
@@ -260,6 +266,8 @@ void CliCommands::targetMembers(JsonWriter& json, const Target& target)
     json.key("block_size").number(target.BlockSize);
     json.key("available_blocks").number(target.AvailableBlocks);
     json.key("capacity").number(target.capacity());
+    if (target.AvailableInodes != Target::NoInodeLimit)
+        json.key("available_inodes").number(target.AvailableInodes);
 }
 
 bool CliCommands::parseOutputArguments(CliArguments& args, const QStringList& words, bool nul,

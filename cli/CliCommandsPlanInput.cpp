@@ -269,6 +269,10 @@ int CliCommands::resolveTarget(const DispenseOptions& options)
             fail(QStringLiteral("%1: %2").arg(given, e.message));
             return TargetOrFileError;
         }
+        if (!targetRefusal(target).isEmpty()) {
+            fail(QStringLiteral("%1: %2").arg(given, targetRefusal(target)));
+            return TargetOrFileError;
+        }
         model->setTarget(target);
     } else if (options.byFigures) {
         model->setTarget(options.figures);

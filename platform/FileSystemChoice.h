@@ -4,7 +4,7 @@
 #include <QString>
 
 // Which target file system a volume holds, decided from what the mount table,
-// libblkid and udev say about it.
+// libblkid and udev say about it, and why a volume cannot be filled.
 class FileSystemChoice
 {
 public:
@@ -13,6 +13,8 @@ public:
     {
         IsNtfs,       // ntfs, ntfs3
         IsFat,        // vfat, msdos: FAT32 only when it has enough clusters
+        IsExfat,      // exfat, the kernel's driver
+        IsExt4,       // ext4, unless the volume underneath is ext2 or ext3
         ProbeSource,  // FUSE: the type underneath is known only from the source
         IsUnsupported // everything else
     };
@@ -22,7 +24,13 @@ public:
     // FAT12 or FAT16 whatever the boot sector claims.
     static bool isFat32ClusterCount(quint64 clusters);
 
-    // From libblkid's or udev's TYPE and VERSION: NTFS, FAT (FAT32 only), or
-    // -1 for anything the program cannot fill.
+    // From libblkid's or udev's TYPE and VERSION of a FUSE mount's source:
+    // NTFS, FAT (FAT32 only), EXFAT, or -1 for anything the program cannot
+    // fill (ext4 through FUSE is laid out by another allocator).
     static int fromProbe(const QString& type, const QString& version);
+
+    // Why a volume of this type cannot be filled, in the user's words: the
+    // mount type, or under FUSE the probed TYPE ("ext4" there: through
+    // FUSE); "Unsupported file system" when there is nothing more to say.
+    static QString refusal(const QString& type, bool underFuse = false);
 };

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/SourceProbe.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <blkid/blkid.h>
 #include <libudev.h>
@@ -81,4 +83,23 @@ QString SourceProbe::uuid(const QString& source)
     }
     udev_unref(u);
     return found;
+}
+
+bool SourceProbe::ext4Bigalloc(const QString& source)
+{
+    // The superblock starts 1024 bytes in; its magic is at 0x38, the
+    // read-only compatible features at 0x64, bigalloc among them as 0x200.
+    const int fd = ::open(QFile::encodeName(source).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    unsigned char sb[0x68];
+    const bool read = ::pread(fd, sb, sizeof sb, 1024) == ssize_t(sizeof sb);
+    ::close(fd);
+    const auto le = [&sb](int at, int bytes) {
+        quint32 v = 0;
+        for (int i = bytes - 1; i >= 0; --i)
+            v = v << 8 | sb[at + i];
+        return v;
+    };
+    return read && le(0x38, 2) == 0xEF53 && (le(0x64, 4) & 0x200) != 0;
 }

@@ -16,4 +16,9 @@ public:
     // The file system's UUID (or serial number) on source, the same ways;
     // empty when neither knows.
     static QString uuid(const QString& source);
+
+    // Whether the ext4 volume on source allocates clusters of several blocks
+    // (the bigalloc feature), read from its superblock; false where the
+    // source cannot be read, as partitions cannot by a desktop user.
+    static bool ext4Bigalloc(const QString& source);
 };

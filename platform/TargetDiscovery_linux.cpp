@@ -5,6 +5,7 @@
 
 #include <sys/statvfs.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -20,7 +21,6 @@
 
 namespace {
 
-const QString kUnsupported = QStringLiteral("Unsupported file system");
 const QString kUnreadable = QStringLiteral("The drive cannot be read");
 
 QByteArray readSmallFile(const QString& path)
@@ -76,7 +76,10 @@ void probeVolume(const QString& path, bool wholeVolume, Target& target)
     if (::statvfs(QFile::encodeName(m.mountPoint).constData(), &vfs) != 0 || vfs.f_frsize == 0)
         throw TargetError{kUnreadable};
 
+    const bool probed = m.source.startsWith(QLatin1Char('/'));
+    QString type, version;
     int kind = -1;
+    QString why;
     switch (FileSystemChoice::fromMountType(m.type)) {
     case FileSystemChoice::IsNtfs:
         kind = NTFS;
@@ -85,22 +88,41 @@ void probeVolume(const QString& path, bool wholeVolume, Target& target)
         if (FileSystemChoice::isFat32ClusterCount(vfs.f_blocks))
             kind = FAT;
         break;
-    case FileSystemChoice::ProbeSource: {
-        QString type;
-        QString version;
-        if (m.source.startsWith(QLatin1Char('/')) &&
-            SourceProbe::fileSystem(m.source, type, version))
-            kind = FileSystemChoice::fromProbe(type, version);
+    case FileSystemChoice::IsExfat:
+        kind = EXFAT;
         break;
-    }
+    case FileSystemChoice::IsExt4:
+        // The ext4 driver mounts ext2 and ext3 volumes too; where the source
+        // cannot be read, the mount's word is taken.
+        if (probed && SourceProbe::fileSystem(m.source, type, version) &&
+            type != QLatin1String("ext4"))
+            why = FileSystemChoice::refusal(type);
+        else if (probed && SourceProbe::ext4Bigalloc(m.source))
+            why = QCoreApplication::translate("FileSystemChoice",
+                                              "ext4 with bigalloc cannot be planned: it allocates "
+                                              "clusters larger than the blocks it reports");
+        else
+            kind = EXT4;
+        break;
+    case FileSystemChoice::ProbeSource:
+        if (probed && SourceProbe::fileSystem(m.source, type, version)) {
+            kind = FileSystemChoice::fromProbe(type, version);
+            if (kind < 0)
+                why = FileSystemChoice::refusal(type, true);
+        }
+        break;
     case FileSystemChoice::IsUnsupported:
         break;
     }
     if (kind < 0)
-        throw TargetError{kUnsupported};
+        throw TargetError{why.isEmpty() ? FileSystemChoice::refusal(m.type) : why};
     target.FileSystem = kind;
     target.BlockSize = vfs.f_frsize;
     target.AvailableBlocks = wholeVolume ? vfs.f_blocks : vfs.f_bavail;
+    // f_files means nothing on exFAT; ext4's inode table is fixed.
+    target.AvailableInodes = kind != EXT4  ? Target::NoInodeLimit
+                             : wholeVolume ? vfs.f_files
+                                           : vfs.f_favail;
 }
 
 } // namespace
@@ -127,4 +149,12 @@ bool probeTarget(bool wholeVolume, Target& target)
     }
     probeVolume(target.Path, wholeVolume, target);
     return true;
+}
+
+QString targetRefusal(const Target& target)
+{
+    if (target.FileSystem != EXFAT && target.FileSystem != EXT4)
+        return QString();
+    return QCoreApplication::translate("TargetDiscovery", "%1 volumes cannot be planned yet")
+        .arg(fileSystemName(target.FileSystem));
 }

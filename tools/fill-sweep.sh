@@ -4,10 +4,15 @@
 # up to 4 GiB) with several kinds of trees and a 1 GiB NTFS volume of deep
 # folders, copies the chosen entries (to NTFS with cp -r, rsync --inplace and
 # a tar pipe, each making a folder's children in an order of its own) and
-# prints the predicted and the real free space of each. Needs root (ntfs-3g),
-# mkfs.fat, mtools, rsync and a few GiB of disk. Slow: two hours or so.
+# prints the predicted and the real free space of each. exFAT (4 KiB to
+# 128 KiB clusters, through exfat-fuse; a sparse file over 4 GiB among them)
+# and ext4 (1 KiB and 4 KiB blocks, kernel loop mounts, copied as an
+# unprivileged user; trees bound by inodes among them) are filled by their
+# rules, with cp -r and rsync --inplace. Needs root (ntfs-3g, loop mounts),
+# mkfs.fat, mtools, exfatprogs, exfat-fuse, e2fsprogs, rsync and a few GiB of
+# disk. Slow: three hours or so.
 # Usage: fill-sweep.sh [BUILD [TEST]], TEST e.g. "realVolumes:FAT32 65536
-# deep" or "realVolumes:NTFS 4096 deep rsync".
+# deep", "realVolumes:NTFS 4096 deep rsync" or "realVolumes:ext4 1024 long cp".
 set -eu
 build=${1:-build}
 QM_FILL_SWEEP=1 "$build/tests/core/test_trycalcer" "${2:-realVolumes}" 2>&1 |

@@ -9,10 +9,16 @@
 #include <QElapsedTimer>
 
 #include "core/Log.h"
+#include "core/dispense/MediumPlanner.h"
 #include "core/dispense/TryCalcerFactory.h"
 #include "core/dispense/TryCalcerProto.h"
 #include "core/model/DM.h"
 #include "core/model/SizeText.h"
+
+static_assert(int(Dispenser::Cancel) == int(MediumPlanner::Cancel) &&
+                  int(Dispenser::Enough) == int(MediumPlanner::Enough) &&
+                  int(Dispenser::Accept) == int(MediumPlanner::Accept),
+              "the planner reads the dispenser's requests");
 
 Dispenser::Dispenser() : IDispenser(nullptr) {}
 
@@ -40,23 +46,6 @@ void Dispenser::enough()
 {
     m_request = Enough;
     m_stopTrying = true;
-}
-
-bool Dispenser::searchLevel(TryCalcerProto& calc, const std::atomic_bool& stop, bool literal,
-                            const std::function<bool(qint64)>& improved)
-{
-    if (!literal)
-        return calc.findBetter(stop, improved);
-    quint64 best = quint64(calc.freeBlocks());
-    while (calc.nextTry(stop)) {
-        const qint64 cur = calc.freeBlocks();
-        if (quint64(cur) < best) {
-            best = quint64(cur);
-            if (!improved(cur))
-                return false;
-        }
-    }
-    return !stop.load();
 }
 
 void Dispenser::run()
@@ -100,12 +89,9 @@ void Dispenser::search()
 {
     // A request made before the thread ran stops the first walk too.
     m_stopTrying = m_request != Searching;
-    int improvements = 0;
-    std::vector<unsigned> bestSelection;
 
     DM* model = dataModel();
-    const Target target = model->target();
-    std::unique_ptr<TryCalcerProto> calc = createTryCalcer(target);
+    std::unique_ptr<TryCalcerProto> calc = createTryCalcer(model->target());
     if (!calc) {
         // Unknown file system or no block size: nothing can be measured.
         emit do_finish(false);
@@ -130,87 +116,60 @@ void Dispenser::search()
     };
     calc->setMeasureTick(showMeasuring);
 
-    static const int levelGroups[] = {Required, Main, Background};
-    qint64 best = calc->capacity();
-    for (int group : levelGroups) {
-        count = model->groupSize(group);
+    int measured = 0, improvements = 0, lastGroup = Required;
+    MediumPlanner::Hooks hooks;
+    hooks.measure = [&](const MediumPlanner::Level& level, TryCalcerProto& c) {
+        count = model->groupSize(level.group);
         shown = -1;
         sinceStage.invalidate(); // each level's first entry is told at once
-        int measured = 0;
-        for (EntryPos pos = model->groupBegin(group); model->isValidPos(pos); ++pos.index) {
+        measured = 0;
+        for (EntryPos pos = model->groupBegin(level.group); model->isValidPos(pos); ++pos.index) {
             const Entry& e = model->entryAt(pos);
             name = &e.Name;
             measuring = pos.index;
             showMeasuring();
-            calc->addItem(e.Ident, unsigned(pos.index));
+            c.addItem(e.Ident, unsigned(pos.index));
             // Any request ends the measuring; an entry whose walk it cut
             // short is left out, and what was measured makes up the level.
-            if (m_request != Searching || calc->walkStopped())
+            if (m_request != Searching || c.walkStopped())
                 break;
-            if (calc->itemIssue() != NoSizeIssue)
-                m_leftOut.push_back(LeftOut{pos, calc->itemIssue()});
+            if (c.itemIssue() != NoSizeIssue)
+                m_leftOut.push_back(LeftOut{pos, c.itemIssue()});
             else
                 ++measured;
         }
-        if (m_request == Cancel) {
-            emit do_finish(false);
-            return;
-        }
-        calc->prepare();
-        emit set_stage(QStringLiteral("Searching %1").arg(groupTitle(group)));
-        best = calc->freeBlocks();
-        calc->getSelection(bestSelection);
-        emit set_bestResult4Now(quint64(best) * blockSize);
+    };
+    hooks.prepared = [&](const MediumPlanner::Level& level, qint64 free) {
+        emit set_stage(QStringLiteral("Searching %1").arg(groupTitle(level.group)));
+        emit set_bestResult4Now(quint64(free) * blockSize);
+    };
+    hooks.improved = [&](qint64 free) {
+        ++improvements;
+        qCDebug(qmLog).nospace().noquote() << "Try " << improvements << " " << free;
+        emit set_bestResult4Now(quint64(free) * blockSize);
+    };
+    hooks.chosen = [&](const MediumPlanner::Level& level, const std::vector<unsigned>& chosen) {
+        for (unsigned i : chosen)
+            m_queue.push(EntryPos{level.group, int(i)});
+        recordLevel(*calc, level.group, chosen);
+        if (level.group == Required)
+            m_requiredNotFitted = measured - int(chosen.size());
+        lastGroup = level.group;
+    };
 
-        if (m_request == Searching) {
-            searchLevel(*calc, m_stopTrying, false, [&](qint64 cur) {
-                if (m_request != Searching)
-                    return false;
-                best = cur;
-                calc->getSelection(bestSelection);
-                ++improvements;
-                qCDebug(qmLog).nospace().noquote() << "Try " << improvements << " " << cur;
-                emit set_bestResult4Now(quint64(cur) * blockSize);
-                return true;
-            });
-        }
-        if (m_request == Cancel) {
-            emit do_finish(false);
-            return;
-        }
-        calc->useSelection(bestSelection);
-        if (calc->keepSharedLimit()) {
-            best = calc->freeBlocks();
-            calc->getSelection(bestSelection);
-        }
-        for (unsigned i : bestSelection)
-            m_queue.push(EntryPos{group, int(i)});
-        recordLevel(*calc, group, bestSelection);
-        if (group == Required)
-            m_requiredNotFitted = measured - int(bestSelection.size());
-
-        int request = m_request;
-        if (request == Enough) {
-            m_stopTrying = false;
-            if (m_request.compare_exchange_strong(request, Searching))
-                request = Searching;
-            else
-                m_stopTrying = true;
-        }
-        if (request == Accept) {
-            for (int later : levelGroups)
-                if (later > group && model->groupSize(later) > 0 && m_unsearchedGroup < 0)
-                    m_unsearchedGroup = later;
-            break;
-        }
-        // The next level pays for what it adds to the metadata of this one
-        // (the calculator holds the level's selection since useSelection).
-        calc->beginLevel(best);
-    }
-    if (m_request == Cancel) {
+    MediumPlanner planner(m_request, m_stopTrying);
+    const std::vector<MediumPlanner::Level> levels = MediumPlanner::groupLevels();
+    const MediumPlanner::Outcome outcome = planner.plan(*calc, levels, hooks);
+    if (outcome == MediumPlanner::Cancelled) {
         emit do_finish(false);
         return;
     }
-    m_wasted = quint64(best) * blockSize;
+    if (outcome == MediumPlanner::Accepted) {
+        for (const MediumPlanner::Level& later : levels)
+            if (later.group > lastGroup && model->groupSize(later.group) > 0 &&
+                m_unsearchedGroup < 0)
+                m_unsearchedGroup = later.group;
+    }
+    m_wasted = quint64(planner.best()) * blockSize;
     emit do_finish(true);
 }

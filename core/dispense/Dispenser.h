@@ -2,7 +2,6 @@
 #pragma once
 
 #include <atomic>
-#include <functional>
 #include <vector>
 
 #include <QString>
@@ -79,15 +78,6 @@ public:
     // Why the search ended without a result when nobody cancelled it; empty
     // otherwise.
     const QString& failure() const { return m_failure; }
-
-    // Searches the prepared level of calc for selections that leave fewer
-    // blocks free than its first one, calling improved(free) for each, with
-    // calc's selection set to it, in the order the count-down of nextTry meets
-    // them; improved returns false to end the search. literal: step with
-    // nextTry through every selection that fits; otherwise skip what cannot
-    // improve. Returns true when the level's best is proven.
-    static bool searchLevel(TryCalcerProto& calc, const std::atomic_bool& stop, bool literal,
-                            const std::function<bool(qint64)>& improved);
 
 protected:
     void run() override;

@@ -37,10 +37,9 @@ quint64 ceilDiv(quint64 a, quint64 b)
 } // namespace
 
 FillSearch::FillSearch(std::vector<FillItem> items, qint64 capacity, quint64 sharedBlock,
-                       quint64 sharedBase, std::size_t tableEntries, std::size_t firstTableEntries)
+                       quint64 sharedBase)
     : m_items(std::move(items)), m_capacity(std::max<qint64>(capacity, 0)), m_step(sharedBlock),
-      m_base(sharedBase), m_shares(sharedBlock != 0),
-      m_tableBudget(std::min(tableEntries, firstTableEntries)), m_tableMax(tableEntries)
+      m_base(sharedBase), m_shares(sharedBlock != 0)
 {
     const int n = int(m_items.size());
     m_restBlocks.assign(n + 1, 0);
@@ -82,7 +81,14 @@ FillSearch::FillSearch(std::vector<FillItem> items, qint64 capacity, quint64 sha
     m_tableAt[n] = 0;
     m_tables.push_back({0});
     m_tableEntries = 1;
-    m_tablesFull = m_tableMax == 0;
+    setTableEntries(DefaultTableEntries, FirstTableEntries);
+}
+
+void FillSearch::setTableEntries(std::size_t most, std::size_t first)
+{
+    m_tableBudget = std::min(most, first);
+    m_tableMax = most;
+    m_tablesFull = most == 0;
 }
 
 // Extends the tables upwards, one run of equal least costs at a time, while

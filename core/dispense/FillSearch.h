@@ -38,11 +38,14 @@ public:
     // items: largest block count first. sharedBlock: the block size of the
     // shared store (0: none), which takes ceil((sharedBase + the selection's
     // shared bytes) / sharedBlock) blocks less what sharedBase alone takes.
-    // tableEntries: room for the sum tables of the last items (0: none); they
-    // start at firstTableEntries and grow with the work the search does.
     FillSearch(std::vector<FillItem> items, qint64 capacity, quint64 sharedBlock,
-               quint64 sharedBase, std::size_t tableEntries = DefaultTableEntries,
-               std::size_t firstTableEntries = FirstTableEntries);
+               quint64 sharedBase);
+
+    // How much the search tabulates: room for the sum tables of the last
+    // items, most entries in all (0: none); they start at first and grow with
+    // the work the search does. The defaults suit every level; tests of the
+    // tables change them.
+    void setTableEntries(std::size_t most, std::size_t first);
 
     // best: the free count to beat, that of the first selection. Returns true
     // when the count-down has been followed to its end (the last improvement

@@ -5,13 +5,26 @@
 
 // One measured entry: the blocks it takes of its own, and the bytes it adds
 // to a store that the whole selection shares and that takes whole blocks
-// (NTFS metadata, the target folder's directory on FAT32 and UDF). As a
-// selection's totals, the sums over the selected items (index unused).
+// (the target folder's directory on FAT32 and UDF). As a selection's totals,
+// the sums over the selected items (index unused).
 struct PlaceItem
 {
     quint32 index = 0;  // the entry's index within its group
     quint64 blocks = 0; // blocks of its own
     quint64 shared = 0; // bytes in the shared store
+
+    PlaceItem& operator+=(const PlaceItem& o)
+    {
+        blocks += o.blocks;
+        shared += o.shared;
+        return *this;
+    }
+    PlaceItem& operator-=(const PlaceItem& o)
+    {
+        blocks -= o.blocks;
+        shared -= o.shared;
+        return *this;
+    }
 };
 
 // The order of the search's items: by block count only.

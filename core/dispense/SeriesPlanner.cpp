@@ -5,12 +5,12 @@
 #include <chrono>
 #include <memory>
 #include <new>
-#include <thread>
 
 #include <QDir>
 #include <QRegularExpression>
 #include <QSaveFile>
 
+#include "core/dispense/MediumPlanner.h"
 #include "core/dispense/TryCalcerFactory.h"
 #include "core/dispense/TryCalcerProto.h"
 
@@ -22,8 +22,6 @@ qint64 steadyMs()
                std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
-
-const int levelGroups[] = {Required, Main, Background};
 
 } // namespace
 
@@ -62,10 +60,11 @@ SeriesPlanner::SeriesPlanner(const Target& target, std::vector<SeriesEntry> entr
 
 SeriesPlanner::~SeriesPlanner() = default;
 
+// The request before the stop flag, as the medium's planner reads them.
 void SeriesPlanner::cancel()
 {
     m_cancel = true;
-    std::lock_guard<std::mutex> lock(m_mutex);
+    m_request = MediumPlanner::Cancel;
     m_levelStop = true;
 }
 
@@ -80,33 +79,6 @@ void SeriesPlanner::report(const Progress& p, bool now)
     m_progress(p);
 }
 
-void SeriesPlanner::armLevel(qint64 ms)
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_levelStop = m_cancel.load();
-    m_deadline = ms < 0 ? -1 : steadyMs() + ms;
-    m_wake.notify_all();
-}
-
-void SeriesPlanner::watch()
-{
-    std::unique_lock<std::mutex> lock(m_mutex);
-    while (!m_ending) {
-        if (m_deadline < 0) {
-            m_wake.wait(lock);
-            continue;
-        }
-        const qint64 left = m_deadline - steadyMs();
-        if (left <= 0) {
-            // Set under the lock, so that it can never trip a level armed since.
-            m_levelStop = true;
-            m_deadline = -1;
-            continue;
-        }
-        m_wake.wait_for(lock, std::chrono::milliseconds(left));
-    }
-}
-
 bool SeriesPlanner::run()
 {
     m_result = SeriesResult();
@@ -115,12 +87,6 @@ bool SeriesPlanner::run()
         m_failure = QStringLiteral("The medium has no usable file system, block size or capacity");
         return false;
     }
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_ending = false;
-        m_deadline = -1;
-    }
-    std::thread watcher([this] { watch(); });
     bool ok = true;
     try {
         plan();
@@ -129,12 +95,6 @@ bool SeriesPlanner::run()
         m_failure = QStringLiteral("Planning the series ran out of memory");
         ok = false;
     }
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_ending = true;
-        m_wake.notify_all();
-    }
-    watcher.join();
     if (m_cancel) {
         m_result = SeriesResult();
         return false;
@@ -154,23 +114,23 @@ void SeriesPlanner::measure(std::vector<Measured>& out)
         const SeriesEntry& e = m_entries[i];
         p.done = int(i);
         report(p, i == 0);
-        calc->addItem(e.path, unsigned(i));
+        calc->measureItem(e.path, unsigned(i));
         int apart = 0;
         switch (calc->refusal()) {
-        case TryCalcerProto::Placeable:
+        case FsCost::Placeable:
             if (calc->costAlone(calc->lastItem()) > capacity)
                 apart = ApartLarger;
             break;
-        case TryCalcerProto::SizeUnknown:
+        case FsCost::SizeUnknown:
             apart = calc->itemIssue();
             break;
-        case TryCalcerProto::FatFileLimit:
+        case FsCost::FatFileLimit:
             apart = ApartFatFile;
             break;
-        case TryCalcerProto::FatFolderLimit:
+        case FsCost::FatFolderLimit:
             apart = ApartFatFolder;
             break;
-        case TryCalcerProto::NotCopyable:
+        case FsCost::NotCopyable:
             apart = ApartNotCopyable;
             break;
         default: // cut short by cancel
@@ -196,10 +156,8 @@ void SeriesPlanner::plan()
 
     // No series beats the blocks of all data in one store of shared bytes.
     PlaceItem sum;
-    for (const Measured& m : left) {
-        sum.blocks += m.item.blocks;
-        sum.shared += m.item.shared;
-    }
+    for (const Measured& m : left)
+        sum += m.item;
     const quint64 total = calc->costAlone(sum);
     m_result.totalBytes = total * calc->unitSize();
     if (capacity > 0)
@@ -209,12 +167,14 @@ void SeriesPlanner::plan()
     // level to the end, each alone on a medium; a second packing that starts
     // every level's fill with its largest entry may need fewer media. The
     // first one stays when it is as good: its media are what Dispense gives.
+    MediumPlanner planner(m_request, m_levelStop);
+    planner.setTimeLimit(m_limitMs);
     std::vector<SeriesMedium> media;
-    if (!fill(left, false, media))
+    if (!fill(planner, left, false, media))
         return;
     if (media.size() > m_result.lowerBound) {
         std::vector<SeriesMedium> packed;
-        if (!fill(left, true, packed))
+        if (!fill(planner, left, true, packed))
             return;
         if (packed.size() < media.size())
             media.swap(packed);
@@ -226,7 +186,7 @@ void SeriesPlanner::plan()
               [](const SeriesApart& a, const SeriesApart& b) { return a.pos < b.pos; });
 }
 
-bool SeriesPlanner::fill(std::vector<Measured> left, bool largestFirst,
+bool SeriesPlanner::fill(MediumPlanner& planner, std::vector<Measured> left, bool largestFirst,
                          std::vector<SeriesMedium>& media)
 {
     Progress p;
@@ -234,66 +194,53 @@ bool SeriesPlanner::fill(std::vector<Measured> left, bool largestFirst,
     p.repacking = largestFirst;
     p.total = int(left.size());
     report(p, true);
-    std::vector<unsigned> selection;
+    // Items carry their place in left, so that a level's choice maps back. A
+    // level that is not searched holds its group's largest entry alone.
     std::vector<char> taken;
+    MediumPlanner::Hooks hooks;
+    hooks.measure = [&](const MediumPlanner::Level& level, TryCalcerProto& calc) {
+        int largest = -1;
+        for (std::size_t i = 0; i < left.size(); ++i) {
+            if (left[i].group != level.group || taken[i])
+                continue;
+            if (!level.searched) {
+                if (largest < 0 || left[i].item.blocks > left[largest].item.blocks)
+                    largest = int(i);
+                continue;
+            }
+            PlaceItem item = left[i].item;
+            item.index = quint32(i);
+            calc.queueItem(item);
+        }
+        if (largest >= 0) {
+            PlaceItem item = left[largest].item;
+            item.index = quint32(largest);
+            calc.queueItem(item);
+        }
+    };
+    hooks.chosen = [&](const MediumPlanner::Level&, const std::vector<unsigned>& chosen) {
+        for (unsigned i : chosen)
+            taken[i] = 1;
+    };
     while (!left.empty()) {
         std::unique_ptr<TryCalcerProto> calc = createTryCalcer(m_target);
         const qint64 capacity = calc->capacity();
-        const qint64 mediumEnd = m_limitMs < 0 ? -1 : steadyMs() + m_limitMs;
-        int levelsLeft = 0;
-        for (int g : levelGroups)
-            levelsLeft += std::any_of(left.begin(), left.end(),
-                                      [g](const Measured& m) { return m.group == g; });
-        SeriesMedium medium;
-        taken.assign(left.size(), 0);
-        qint64 best = capacity;
-        for (int g : levelGroups) {
-            // Items carry their place in left, so the selection maps back.
-            int largest = -1;
-            for (std::size_t i = 0; i < left.size(); ++i)
-                if (left[i].group == g && !taken[i] &&
-                    (largest < 0 || left[i].item.blocks > left[largest].item.blocks))
-                    largest = int(i);
-            if (largest < 0)
+        // The groups with entries left; with largestFirst, each one's largest
+        // entry first goes on the medium when it fits, a level of its own.
+        std::vector<MediumPlanner::Level> levels;
+        for (const MediumPlanner::Level& level : MediumPlanner::groupLevels()) {
+            if (std::none_of(left.begin(), left.end(),
+                             [&](const Measured& m) { return m.group == level.group; }))
                 continue;
-            if (largestFirst) {
-                // On the medium when it fits: a level of its own.
-                calc->addMeasured(unsigned(largest), left[largest].item.blocks,
-                                  left[largest].item.shared);
-                calc->prepare();
-                calc->getSelection(selection);
-                for (unsigned i : selection)
-                    taken[i] = 1;
-                best = calc->freeBlocks();
-                calc->beginLevel(best);
-            }
-            for (std::size_t i = 0; i < left.size(); ++i)
-                if (left[i].group == g && !taken[i])
-                    calc->addMeasured(unsigned(i), left[i].item.blocks, left[i].item.shared);
-            calc->prepare();
-            best = calc->freeBlocks();
-            calc->getSelection(selection);
-            // The medium's time is shared among the levels still to search.
-            armLevel(mediumEnd < 0 ? -1
-                                   : std::max<qint64>(0, mediumEnd - steadyMs()) / levelsLeft--);
-            const bool proven = calc->findBetter(m_levelStop, [&](qint64 cur) {
-                best = cur;
-                calc->getSelection(selection);
-                return true;
-            });
-            if (m_cancel)
-                return false;
-            medium.proven = medium.proven && proven;
-            calc->useSelection(selection);
-            if (calc->keepSharedLimit()) {
-                best = calc->freeBlocks();
-                calc->getSelection(selection);
-            }
-            for (unsigned i : selection)
-                taken[i] = 1;
-            calc->beginLevel(best);
+            if (largestFirst)
+                levels.push_back({level.group, false});
+            levels.push_back(level);
         }
-        armLevel(-1);
+        taken.assign(left.size(), 0);
+        if (planner.plan(*calc, levels, hooks) == MediumPlanner::Cancelled)
+            return false;
+        SeriesMedium medium;
+        medium.proven = planner.proven();
         std::vector<Measured> rest;
         rest.reserve(left.size());
         for (std::size_t i = 0; i < left.size(); ++i) {
@@ -308,8 +255,8 @@ bool SeriesPlanner::fill(std::vector<Measured> left, bool largestFirst,
             break;
         std::sort(medium.entries.begin(), medium.entries.end());
         const quint64 unit = calc->unitSize();
-        medium.wastedBytes = quint64(best) * unit;
-        medium.usedBytes = quint64(capacity - best) * unit;
+        medium.wastedBytes = quint64(planner.best()) * unit;
+        medium.usedBytes = quint64(capacity - planner.best()) * unit;
         media.push_back(std::move(medium));
         p.done += int(left.size() - rest.size());
         p.media = int(media.size());

@@ -2,15 +2,15 @@
 #pragma once
 
 #include <atomic>
-#include <condition_variable>
 #include <functional>
-#include <mutex>
 #include <vector>
 
 #include <QString>
 #include <QStringList>
 
 #include "core/model/Entry.h"
+
+class MediumPlanner;
 
 // One entry to place, as the series sees it.
 struct SeriesEntry
@@ -119,12 +119,10 @@ private:
     void plan();
     // Fills media from left until it is empty; largestFirst: every level's
     // fill starts with its largest entry. False when cancelled.
-    bool fill(std::vector<Measured> left, bool largestFirst, std::vector<SeriesMedium>& media);
+    bool fill(MediumPlanner& planner, std::vector<Measured> left, bool largestFirst,
+              std::vector<SeriesMedium>& media);
     void measure(std::vector<Measured>& out);
     void report(const Progress& p, bool now);
-    // Arms the stop flag of the next level to trip at the deadline.
-    void armLevel(qint64 ms);
-    void watch();
 
     Target m_target;
     std::vector<SeriesEntry> m_entries;
@@ -135,10 +133,8 @@ private:
     std::function<void(const Progress&)> m_progress;
     qint64 m_lastReport = -1;
 
-    std::atomic_bool m_cancel{false};
+    std::atomic_bool m_cancel{false}; // stops the walks too
+    // The request and stop flag of each medium's plan.
+    std::atomic_int m_request{0};
     std::atomic_bool m_levelStop{false};
-    std::mutex m_mutex;
-    std::condition_variable m_wake;
-    qint64 m_deadline = -1; // steady-clock ms; guarded by m_mutex
-    bool m_ending = false;  // guarded by m_mutex
 };

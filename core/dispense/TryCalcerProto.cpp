@@ -10,9 +10,9 @@
 #include "core/dispense/Walk.h"
 #include "core/model/Entry.h"
 
-TryCalcerProto::TryCalcerProto(quint64 blockSize, quint64 capacity, quint64 sharedBlock)
-    : m_unitSize(blockSize), m_blockSize(blockSize), m_sharedBlock(sharedBlock),
-      m_capacity(qint64(std::min<quint64>(capacity, std::numeric_limits<qint64>::max()))),
+TryCalcerProto::TryCalcerProto(std::unique_ptr<FsCost> cost)
+    : m_cost(std::move(cost)), m_ledger(m_cost->sharedBlock()),
+      m_capacity(qint64(std::min<quint64>(m_cost->capacity(), std::numeric_limits<qint64>::max()))),
       m_free(m_capacity)
 {
 }
@@ -28,7 +28,7 @@ ItemName TryCalcerProto::nameOf(const QString& name)
 
 void TryCalcerProto::onFile(const quint64& size)
 {
-    costFile(size, m_lastName);
+    m_cost->costFile(size, m_lastName);
     if (m_tick)
         m_tick();
 }
@@ -37,9 +37,10 @@ void TryCalcerProto::beginListing(const ItemName& own)
 {
     if (m_atStart) {
         m_atStart = false;
-        costName(own, true);
+        m_cost->costName(own, true);
     }
-    m_listing = Listing();
+    m_cost->beginListing(own);
+    m_listing = FolderListing();
     m_listing.own = own;
     if (m_tick)
         m_tick();
@@ -49,41 +50,43 @@ void TryCalcerProto::onName(const ItemName& name)
 {
     m_lastName = name;
     m_listing.count += 1;
-    m_listing.longest = std::max(m_listing.longest, name.length);
-    m_listing.weight += nameWeight(name);
-    costName(name, false);
+    m_listing.weight += m_cost->nameWeight(name);
+    m_cost->costName(name, false);
 }
 
 void TryCalcerProto::endListing()
 {
-    costFolder(m_listing);
+    m_cost->costFolder(m_listing);
 }
 
 void TryCalcerProto::beginItem()
 {
-    m_item = PlaceItem();
-    m_refusal = Placeable;
+    m_cost->beginItem();
     m_walkStopped = false;
     m_atStart = true;
     m_lastName = ItemName();
 }
 
-void TryCalcerProto::endItem(unsigned index)
+void TryCalcerProto::finishItem(unsigned index)
 {
-    finishItem();
+    m_cost->endItem(index);
     // A walk cut short measured the entry too small: never place it.
     if (m_walkStopped)
-        refuse(WalkCut);
-    if (m_refusal != Placeable)
-        return;
-    m_item.index = index;
-    m_pending.push_back(m_item);
+        m_cost->refuse(FsCost::WalkCut);
 }
 
-void TryCalcerProto::addMeasured(unsigned index, quint64 blocks, quint64 shared)
+void TryCalcerProto::endItem(unsigned index)
 {
-    m_item = PlaceItem{index, blocks, shared};
-    m_pending.push_back(m_item);
+    finishItem(index);
+    if (m_cost->refusal() == FsCost::Placeable)
+        m_store.queue(m_cost->item());
+}
+
+void TryCalcerProto::measureItem(const QString& path, unsigned index)
+{
+    beginItem();
+    measure(path);
+    finishItem(index);
 }
 
 void TryCalcerProto::addItem(const QString& path, unsigned index)
@@ -102,18 +105,18 @@ void TryCalcerProto::measure(const QString& path)
     case ItemKind::File:
         m_atStart = false;
         m_lastName = nameOf(QFileInfo(path).fileName());
-        costName(m_lastName, true);
-        costFile(size, m_lastName);
+        m_cost->costName(m_lastName, true);
+        m_cost->costFile(size, m_lastName);
         return;
     case ItemKind::Folder:
         break;
     case ItemKind::Missing:
         m_itemIssue = sizeIssueOf(WalkEnd::Missing);
-        refuse(SizeUnknown);
+        m_cost->refuse(FsCost::SizeUnknown);
         return;
     case ItemKind::Other:
         // A device or pipe: nothing that can be copied, so never planned.
-        refuse(NotCopyable);
+        m_cost->refuse(FsCost::NotCopyable);
         return;
     }
     const WalkEnd end = walkFolder(*this, path, m_walkStop);
@@ -121,37 +124,23 @@ void TryCalcerProto::measure(const QString& path)
     m_itemIssue = sizeIssueOf(end);
     // Planned with a size that is too small, it could overfill the target.
     if (m_itemIssue != NoSizeIssue)
-        refuse(SizeUnknown);
-}
-
-quint64 TryCalcerProto::costOf(const PlaceItem& it) const
-{
-    const quint64 before = m_sharedBase + m_chosen.shared;
-    return it.blocks + sharedBlocks(before + it.shared) - sharedBlocks(before);
-}
-
-quint64 TryCalcerProto::gainOf(const PlaceItem& it) const
-{
-    const quint64 before = m_sharedBase + m_chosen.shared;
-    return it.blocks + sharedBlocks(before) - sharedBlocks(before - it.shared);
+        m_cost->refuse(FsCost::SizeUnknown);
 }
 
 void TryCalcerProto::select(std::size_t p)
 {
-    const PlaceItem& it = m_ordered[p];
+    const PlaceItem& it = m_store.ordered()[p];
     m_selection[p] = true;
-    m_free -= qint64(costOf(it));
-    m_chosen.blocks += it.blocks;
-    m_chosen.shared += it.shared;
+    m_free -= qint64(m_ledger.costOf(it));
+    m_ledger.add(it);
 }
 
 void TryCalcerProto::deselect(std::size_t p)
 {
-    const PlaceItem& it = m_ordered[p];
+    const PlaceItem& it = m_store.ordered()[p];
     m_selection[p] = false;
-    m_free += qint64(gainOf(it));
-    m_chosen.blocks -= it.blocks;
-    m_chosen.shared -= it.shared;
+    m_free += qint64(m_ledger.gainOf(it));
+    m_ledger.remove(it);
 }
 
 void TryCalcerProto::useSelection(const std::vector<unsigned>& indices)
@@ -164,24 +153,21 @@ void TryCalcerProto::useSelection(const std::vector<unsigned>& indices)
         wanted.resize(std::max<std::size_t>(wanted.size(), i + 1));
         wanted[i] = 1;
     }
-    for (std::size_t p = 0; p < m_ordered.size(); ++p)
-        if (m_ordered[p].index < wanted.size() && wanted[m_ordered[p].index])
+    const std::vector<PlaceItem>& items = m_store.ordered();
+    for (std::size_t p = 0; p < items.size(); ++p)
+        if (items[p].index < wanted.size() && wanted[items[p].index])
             select(p);
 }
 
 void TryCalcerProto::prepare()
 {
-    // Equal block counts keep the order they came in: the same entries give
-    // the same choice whatever else is measured with them.
-    m_ordered.swap(m_pending);
-    m_pending.clear();
-    std::stable_sort(m_ordered.begin(), m_ordered.end(),
-                     [](const PlaceItem& a, const PlaceItem& b) { return fewerBlocks(b, a); });
-    m_selection.assign(m_ordered.size(), false);
+    m_store.order();
+    const std::vector<PlaceItem>& items = m_store.ordered();
+    m_selection.assign(items.size(), false);
     m_free = m_capacity;
-    m_chosen = PlaceItem();
-    for (std::size_t p = 0; p < m_ordered.size(); ++p)
-        if (costOf(m_ordered[p]) <= quint64(m_free))
+    m_ledger.clearSelection();
+    for (std::size_t p = 0; p < items.size(); ++p)
+        if (m_ledger.costOf(items[p]) <= quint64(m_free))
             select(p);
 }
 
@@ -190,16 +176,15 @@ void TryCalcerProto::getSelection(std::vector<unsigned>& v) const
     v.clear();
     for (std::size_t p = 0; p < m_selection.size(); ++p)
         if (m_selection[p])
-            v.push_back(m_ordered[p].index);
+            v.push_back(m_store.ordered()[p].index);
 }
 
-bool TryCalcerProto::keepSharedLimit()
+bool TryCalcerProto::keepMediumLimits()
 {
-    const quint64 limit = sharedLimit();
     bool dropped = false;
     // Largest first: the smallest selected items are last.
-    for (std::size_t p = m_ordered.size(); limit && p-- > 0;) {
-        if (m_sharedBase + m_chosen.shared <= limit)
+    for (std::size_t p = m_selection.size(); p-- > 0;) {
+        if (m_cost->withinLimits(m_ledger.total()))
             break;
         if (m_selection[p]) {
             deselect(p);
@@ -211,9 +196,8 @@ bool TryCalcerProto::keepSharedLimit()
 
 void TryCalcerProto::beginLevel(qint64 capacity)
 {
-    m_sharedBase += m_chosen.shared;
-    m_chosen = PlaceItem();
-    m_ordered.clear();
+    m_ledger.closeLevel();
+    m_store.clear();
     m_selection.clear();
     m_capacity = capacity;
     m_free = capacity;
@@ -221,7 +205,7 @@ void TryCalcerProto::beginLevel(qint64 capacity)
 
 bool TryCalcerProto::nextTry(const std::atomic_bool& stop)
 {
-    const int n = int(m_ordered.size());
+    const int n = int(m_selection.size());
     int j = 0;
     while (j < n) {
         if (stop.load(std::memory_order_relaxed))
@@ -240,28 +224,35 @@ bool TryCalcerProto::nextTry(const std::atomic_bool& stop)
     return false;
 }
 
-bool TryCalcerProto::findBetter(const std::atomic_bool& stop,
-                                const std::function<bool(qint64)>& improved, long tableEntries,
-                                long firstTableEntries)
+FillSearch TryCalcerProto::levelSearch() const
 {
+    const std::vector<PlaceItem>& ordered = m_store.ordered();
+    const quint64 sharedBlock = m_ledger.sharedBlock();
     std::vector<FillItem> items;
-    items.reserve(m_ordered.size());
-    for (const PlaceItem& it : m_ordered)
-        items.push_back(FillItem{it.blocks, m_sharedBlock ? it.shared : 0});
-    FillSearch search(
-        std::move(items), m_capacity, m_sharedBlock, m_sharedBase,
-        tableEntries < 0 ? FillSearch::DefaultTableEntries : std::size_t(tableEntries),
-        firstTableEntries < 0 ? FillSearch::FirstTableEntries : std::size_t(firstTableEntries));
-    return search.run(m_free, stop, [this, &improved](const std::vector<char>& sel, qint64 free) {
-        m_chosen = PlaceItem();
-        for (std::size_t p = 0; p < sel.size(); ++p) {
-            m_selection[p] = sel[p] != 0;
-            if (m_selection[p]) {
-                m_chosen.blocks += m_ordered[p].blocks;
-                m_chosen.shared += m_ordered[p].shared;
-            }
-        }
-        m_free = free;
-        return improved(free);
-    });
+    items.reserve(ordered.size());
+    for (const PlaceItem& it : ordered)
+        items.push_back(FillItem{it.blocks, sharedBlock ? it.shared : 0});
+    return FillSearch(std::move(items), m_capacity, sharedBlock, m_ledger.base().shared);
+}
+
+void TryCalcerProto::takeSelection(const std::vector<char>& flags, qint64 free)
+{
+    const std::vector<PlaceItem>& items = m_store.ordered();
+    m_ledger.clearSelection();
+    for (std::size_t p = 0; p < flags.size(); ++p) {
+        m_selection[p] = flags[p] != 0;
+        if (m_selection[p])
+            m_ledger.add(items[p]);
+    }
+    m_free = free;
+}
+
+bool TryCalcerProto::findBetter(const std::atomic_bool& stop,
+                                const std::function<bool(qint64)>& improved)
+{
+    return levelSearch().run(m_free, stop,
+                             [this, &improved](const std::vector<char>& sel, qint64 free) {
+                                 takeSelection(sel, free);
+                                 return improved(free);
+                             });
 }

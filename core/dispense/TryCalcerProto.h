@@ -3,32 +3,31 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include <QString>
 #include <QtGlobal>
 
 #include "core/dispense/FilesPlaceWalker.h"
+#include "core/dispense/FsCost.h"
+#include "core/dispense/ItemStore.h"
 #include "core/dispense/PlaceItem.h"
+#include "core/dispense/SharedLedger.h"
 
-struct FillItem;
+class FillSearch;
 
 // A placement calculator: measures entries in blocks of one target medium and
 // runs the selection of one level on them. Levels go: addItem for every entry
 // of the group, prepare, nextTry (or findBetter) while wanted, useSelection
 // with the chosen one, beginLevel with its free count. Used by one thread
-// only. An item costs its own blocks and what it makes a store shared by the
-// whole selection grow by (whole blocks of sharedBlock bytes); the store
-// keeps what earlier levels chose. The kinds differ in what a file, a folder
-// and a name add to either (the cost* hooks).
+// only. What an entry costs is its file system's (FsCost); the calculator
+// keeps the level's items (ItemStore), the selection and the totals of the
+// medium's selection (SharedLedger), and leaves the search to FillSearch.
 class TryCalcerProto : public FilesPlaceWalker
 {
 public:
-    // capacity: the blocks the first level may fill. sharedBlock: the block
-    // size of the shared store, 0 for none.
-    TryCalcerProto(quint64 blockSize, quint64 capacity, quint64 sharedBlock = 0);
-
-    // Count the entry being measured, as the walk reports it.
+    // Measuring an entry: what the walk finds goes to the cost class.
     void onFolder() override {}
     void onFile(const quint64& size) override;
     bool countsNames() const override { return true; }
@@ -36,8 +35,18 @@ public:
     void onName(const ItemName& name) override;
     void endListing() override;
 
-    // Measures the file or folder at path and queues it as entry index.
+    // Measures the file or folder at path and queues it as entry index, when
+    // it can be placed.
     virtual void addItem(const QString& path, unsigned index);
+    // Measures it without queuing it: see refusal() and lastItem().
+    void measureItem(const QString& path, unsigned index);
+    // Measuring from walker calls made elsewhere: zero the counts, make the
+    // calls, then queue the item as entry index (when it can be placed).
+    void beginItem();
+    void endItem(unsigned index);
+    // Queues an item measured before.
+    void queueItem(const PlaceItem& item) { m_store.queue(item); }
+
     // Orders the queued items, largest block count first (equal ones as
     // queued), and makes the first selection: each item in turn when it
     // still fits.
@@ -46,39 +55,34 @@ public:
     void getSelection(std::vector<unsigned>& v) const;
     // Makes the selection the items of these entry indices.
     void useSelection(const std::vector<unsigned>& indices);
-    // Drops the smallest items from the selection until the shared store,
-    // with what earlier levels chose, holds no more than sharedLimit(); true
-    // when it dropped any. The search itself does not know the limit.
-    bool keepSharedLimit();
+    // Drops the smallest items from the selection until it keeps, with what
+    // earlier levels chose, within the medium's limits (FsCost::withinLimits);
+    // true when it dropped any.
+    bool keepMediumLimits();
     // Drops the level's items; capacity and free become value. The current
-    // selection stays in the shared store.
+    // selection stays in the medium's totals.
     void beginLevel(qint64 capacity);
     qint64 freeBlocks() const { return m_free; }
     // One step of the count-down of the selection (read as a binary number,
     // first item the highest digit) to the next selection that fits. False
     // when the count-down is exhausted or stop was seen.
     bool nextTry(const std::atomic_bool& stop);
-    unsigned itemIndex(int position) const { return m_ordered[position].index; }
+    unsigned itemIndex(int position) const { return m_store.ordered()[position].index; }
     // The level's items as the search counts them, after prepare: largest
     // block count first.
-    const std::vector<PlaceItem>& items() const { return m_ordered; }
-
-    // Measuring in pieces, for callers that know the sizes already: zero the
-    // counts, feed the walker calls, then queue the item.
-    void beginItem();
-    void endItem(unsigned index);
-    // Queues an item whose costs are known.
-    void addMeasured(unsigned index, quint64 blocks, quint64 shared);
+    const std::vector<PlaceItem>& items() const { return m_store.ordered(); }
 
     // Straight after prepare: meets the selections that fit in the order
     // nextTry would, calling improved(free) with the selection set to each one
     // that leaves fewer blocks free than all before it; improved returns false
     // to end the search. Skips what cannot improve and stops at 0 free.
-    // Returns true when the level's best is proven. tableEntries and
-    // firstTableEntries (see FillSearch), when not negative, override the
-    // search's own choice of how much it tabulates.
-    bool findBetter(const std::atomic_bool& stop, const std::function<bool(qint64)>& improved,
-                    long tableEntries = -1, long firstTableEntries = -1);
+    // Returns true when the level's best is proven.
+    bool findBetter(const std::atomic_bool& stop, const std::function<bool(qint64)>& improved);
+    // The search findBetter runs, for the prepared level.
+    FillSearch levelSearch() const;
+    // Sets the selection to the flags (one per item, in list order) of a
+    // selection that leaves free blocks.
+    void takeSelection(const std::vector<char>& flags, qint64 free);
 
     // A walk stopped by this flag leaves the item short: see walkStopped; it
     // is not queued.
@@ -91,101 +95,47 @@ public:
     // Why the last measured entry has no known size (a SizeIssue); such an
     // entry is left out of the level.
     int itemIssue() const { return m_itemIssue; }
-    // Why the last measured entry can never be placed on this file system
-    // (see Refusal); Placeable when it was queued.
-    enum Refusal
-    {
-        Placeable = 0,
-        SizeUnknown,    // itemIssue says why
-        NotCopyable,    // a device, pipe or socket
-        WalkCut,        // a request stopped its walk
-        FatFileLimit,   // holds a file of 4 GiB or more
-        FatFolderLimit, // holds a folder of more than 65,536 entries
-    };
-    int refusal() const { return m_refusal; }
+    // Why the last measured entry can never be placed (an FsCost::Refusal);
+    // Placeable when it can.
+    int refusal() const { return m_cost->refusal(); }
     // The last measured entry's costs, whether queued or not.
-    const PlaceItem& lastItem() const { return m_item; }
+    const PlaceItem& lastItem() const { return m_cost->item(); }
     // The blocks an item takes on a medium of its own.
-    quint64 costAlone(const PlaceItem& it) const { return it.blocks + sharedBlocks(it.shared); }
+    quint64 costAlone(const PlaceItem& it) const { return m_ledger.costAlone(it); }
 
     qint64 capacity() const { return m_capacity; }
     // The bytes of the blocks counted: the block size, or less.
-    quint64 unitSize() const { return m_unitSize; }
+    quint64 unitSize() const { return m_cost->unitSize(); }
     // The bytes of one block of the shared store, which costs one counted
     // block; 0 when there is no shared store.
-    quint64 sharedBlock() const { return m_sharedBlock; }
+    quint64 sharedBlock() const { return m_ledger.sharedBlock(); }
     // The shared store's bytes chosen at earlier levels.
-    quint64 sharedBase() const { return m_sharedBase; }
+    quint64 sharedBase() const { return m_ledger.base().shared; }
 
     // Names as the walk passes them.
     static ItemName nameOf(const QString& name);
 
 protected:
-    // The children of a listed folder.
-    struct Listing
-    {
-        ItemName own;
-        quint64 count = 0;
-        quint32 longest = 0;
-        quint64 weight = 0; // the sum of nameWeight over them
-    };
-    // What one name counts for in its folder's size.
-    virtual quint64 nameWeight(const ItemName&) const { return 0; }
-    // An item's name in its folder; top: in the target folder (the entry's own).
-    virtual void costName(const ItemName&, bool /*top*/) {}
-    // A file (named name), by default its blocks.
-    virtual void costFile(quint64 size, const ItemName&) { m_item.blocks += blocksOf(size); }
-    // A folder with its children (the entry's own folder too).
-    virtual void costFolder(const Listing&) {}
-    // The entry has been measured.
-    virtual void finishItem() {}
-    // The most bytes the shared store can hold, 0 for no limit.
-    virtual quint64 sharedLimit() const { return 0; }
-
-    // Blocks of the shared store holding bytes.
-    quint64 sharedBlocks(quint64 bytes) const
-    {
-        return m_sharedBlock ? bytes / m_sharedBlock + (bytes % m_sharedBlock != 0) : 0;
-    }
-    // Blocks a file of size bytes takes.
-    quint64 blocksOf(quint64 size) const
-    {
-        return m_blockSize ? (size + m_blockSize - 1) / m_blockSize : 0;
-    }
-    // Calls onFile for a file, or walks a folder (or a path that is missing).
-    void measure(const QString& path);
-
-    quint64 m_unitSize;      // see unitSize
-    PlaceItem m_item;        // the entry being measured
-    // It can never be placed (why: a Refusal); endItem drops it. The first
-    // reason found stays.
-    void refuse(int why)
-    {
-        if (m_refusal == Placeable)
-            m_refusal = why;
-    }
-    int m_refusal = Placeable;
-    PlaceItem m_chosen; // totals of the current selection
+    // cost: the rules of the medium's file system, with its capacity.
+    explicit TryCalcerProto(std::unique_ptr<FsCost> cost);
 
 private:
-    // Blocks that adding it to the current selection takes, and that removing
-    // it (selected) gives back.
-    quint64 costOf(const PlaceItem& it) const;
-    quint64 gainOf(const PlaceItem& it) const;
+    // Calls onFile for a file, or walks a folder (or a path that is missing).
+    void measure(const QString& path);
+    void finishItem(unsigned index);
     void select(std::size_t p);
     void deselect(std::size_t p);
 
-    quint64 m_blockSize;
-    quint64 m_sharedBlock;
-    quint64 m_sharedBase = 0; // chosen at earlier levels
-    bool m_atStart = false;   // the entry's own listing is still to come
-    ItemName m_lastName;
-    Listing m_listing;
+    std::unique_ptr<FsCost> m_cost;
+    ItemStore m_store;
+    SharedLedger m_ledger;
     qint64 m_capacity;
     qint64 m_free;
     std::vector<bool> m_selection;
-    std::vector<PlaceItem> m_pending; // in the order measured
-    std::vector<PlaceItem> m_ordered; // largest block count first
+
+    bool m_atStart = false; // the entry's own listing is still to come
+    ItemName m_lastName;
+    FolderListing m_listing;
     const std::atomic_bool* m_walkStop = nullptr;
     std::function<void()> m_tick;
     bool m_walkStopped = false;

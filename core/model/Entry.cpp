@@ -2,6 +2,7 @@
 #include "core/model/Entry.h"
 
 #include <algorithm>
+#include <iterator>
 #include <limits>
 
 bool Entry::operator==(const Entry& o) const
@@ -20,12 +21,13 @@ bool operator<(const EntryPos& a, const EntryPos& b)
 bool Target::operator==(const Target& o) const
 {
     return Path == o.Path && FileSystem == o.FileSystem && BlockSize == o.BlockSize &&
-           AvailableBlocks == o.AvailableBlocks;
+           AvailableBlocks == o.AvailableBlocks && AvailableInodes == o.AvailableInodes;
 }
 
 bool Target::hasUsableFigures() const
 {
     const bool powerOfTwo = BlockSize != 0 && (BlockSize & (BlockSize - 1)) == 0;
+    // exFAT and ext4 are recognised but not planned yet.
     return FileSystem >= NTFS && FileSystem <= UDF && powerOfTwo && BlockSize >= 512 &&
            BlockSize <= (quint64(1) << 21) &&
            AvailableBlocks <= quint64(std::numeric_limits<qint64>::max()) / BlockSize;
@@ -33,10 +35,11 @@ bool Target::hasUsableFigures() const
 
 const QString& fileSystemName(int fileSystem)
 {
-    static const QString names[3] = {QStringLiteral("NTFS"), QStringLiteral("FAT"),
-                                     QStringLiteral("UDF")};
+    static const QString names[] = {QStringLiteral("NTFS"), QStringLiteral("FAT"),
+                                    QStringLiteral("UDF"), QStringLiteral("exFAT"),
+                                    QStringLiteral("ext4")};
     static const QString none;
-    return fileSystem >= 0 && fileSystem < 3 ? names[fileSystem] : none;
+    return fileSystem >= 0 && fileSystem < int(std::size(names)) ? names[fileSystem] : none;
 }
 
 void DispenseQueue::push(const EntryPos& pos)

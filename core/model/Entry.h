@@ -19,7 +19,8 @@ enum EntryGroup : int {
 
 enum EntryKind : int { File = 0, Folder = 1 };
 
-enum FileSystemKind : int { NTFS = 0, FAT = 1, UDF = 2 };
+// What the target volume is formatted as. 5 is kept for ISO 9660.
+enum FileSystemKind : int { NTFS = 0, FAT = 1, UDF = 2, EXFAT = 3, EXT4 = 4 };
 
 // Why an entry's size is not known: the search leaves such an entry out
 // rather than plan it with a size that is too small.
@@ -60,6 +61,11 @@ struct Target
     int FileSystem = NTFS;
     quint64 BlockSize = 0;
     quint64 AvailableBlocks = 0;
+    // New files, folders and links the volume can still take: the free
+    // inodes of a file system with a fixed inode table (ext4), NoInodeLimit
+    // where there is none.
+    static constexpr quint64 NoInodeLimit = ~quint64(0);
+    quint64 AvailableInodes = NoInodeLimit;
 
     quint64 capacity() const { return AvailableBlocks * BlockSize; }
     // A known file system, a block size that is a power of two from 512 bytes
@@ -76,7 +82,8 @@ inline quint64 saturatingAdd(quint64 a, quint64 b)
     return a + b < a ? ~quint64(0) : a + b;
 }
 
-// The names the project file uses for FileSystemKind 0..2.
+// The names the project file, the target picker and the command line use
+// for a FileSystemKind; empty for any other number.
 const QString& fileSystemName(int fileSystem);
 
 // Max-priority queue of positions (binary heap, greatest position on top)

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "core/dispense/FsCost.h"
 #include "core/dispense/TryCalcerFactory.h"
 #include "core/dispense/TryCalcerProto.h"
 
@@ -27,7 +28,7 @@ HeldPlan HeldPlan::measured(const Target& target, const QStringList& idents,
         }
         // The measure of the search itself: the same item it would have counted.
         calc->addItem(idents.at(i), unsigned(i));
-        if (calc->refusal() == TryCalcerProto::Placeable)
+        if (calc->refusal() == FsCost::Placeable)
             plan.add(idents.at(i), calc->lastItem());
         else
             plan.addUnknown(idents.at(i));

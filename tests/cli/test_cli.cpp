@@ -180,10 +180,10 @@ void TestCli::exitCodes_data()
 2|                   |unknown option --fast    |dispense %T/held.qmp --fast
 2|                   |the capacity             |dispense %N 4503599627370496 --main %T/a
 3|                   |%T/missing: No such file |dispense --main %T/a --target %T/missing
-3|                   |%T: Unsupported file sys |dispense %T/empty.qmp --target %T --save %T/kept
+3|                   |%T:                     |dispense %T/empty.qmp --target %T --save %T/kept
 3|                   |%T/bad: cannot be read   |dispense %N 9 %T/bad --save %T/kept
 3|                   |%T/empty.qmp: the projec |dispense %T/empty.qmp --save %T/kept
-3|                   |%T: Unsupported file sys |dispense %T/stale.qmp
+3|                   |%T:                     |dispense %T/stale.qmp
 3|                   |%T/no/o: the folder does |dispense %N 9 %T/held.qmp --save %T/no/o
 1|Wasted: 0 bytes    |Nothing fits             |dispense %N 0 --save %T/out.qmp --main %T/a %T/b
 1|Wasted: 303104 bytes|warning: the time limit |dispense %N 99 --time-limit 0 --main %T/a %T/b
@@ -305,8 +305,17 @@ void TestCli::jsonAndNul()
     QCOMPARE(probed["path"].toString(), volume);
     QCOMPARE(probed["capacity"].toDouble(),
              probed["block_size"].toDouble() * probed["available_blocks"].toDouble());
+    // Other volumes' free space may change between the runs.
     const Run text = exec({"volumes"}), zero = exec({"volumes", "-0"});
-    QCOMPARE(zero.out, QByteArray(text.out).replace('\n', '\0'));
+    const auto line = [&volume](const QByteArray& out, char end) {
+        for (const QByteArray& l : out.split(end))
+            if (l.startsWith(volume.toUtf8() + '\t'))
+                return l;
+        return QByteArray();
+    };
+    QVERIFY(!line(text.out, '\n').isEmpty());
+    QCOMPARE(line(zero.out, '\0'), line(text.out, '\n'));
+    QCOMPARE(zero.out.count('\0'), text.out.count('\n'));
     const QJsonArray volumes = QJsonDocument::fromJson(exec({"volumes", "--json"}).out).array();
     QCOMPARE(volumes.size(), text.out.count('\n'));
     QVERIFY2(volumes.contains(probed), text.out);

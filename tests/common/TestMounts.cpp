@@ -59,11 +59,24 @@ QString TestMounts::fat32(const QString& folder, int mebibytes)
                  "fusefat -o rw+ \"$1.img\" \"$1\"");
 }
 
-QString TestMounts::ext4(const QString& folder, int mebibytes)
+QString TestMounts::ext4(const QString& folder, int mebibytes, const QString& options)
 {
     return mount(
-        folder, QString::number(mebibytes),
-        "truncate -s $2M \"$1.img\"; mkfs.ext4 -q \"$1.img\"; mount -o loop \"$1.img\" \"$1\"");
+        folder, QString::number(mebibytes) + ' ' + options,
+        "f=$1; set -- $2; truncate -s $1M \"$f.img\"; shift; mkfs.ext4 -q \"$@\" \"$f.img\"\n"
+        "mount -t ext4 -o loop \"$f.img\" \"$f\"");
+}
+
+QString TestMounts::exfat(const QString& folder, int mebibytes, int clusterBytes)
+{
+    // exfat-fuse needs a block device. The loop device goes at the unmount.
+    return mount(
+        folder, QString("%1 %2").arg(mebibytes).arg(clusterBytes),
+        "f=$1; set -- $2; truncate -s $1M \"$f.img\"\n"
+        "if [ $2 = 0 ]; then mkfs.exfat \"$f.img\"; else mkfs.exfat -c $2 \"$f.img\"; fi "
+        ">/dev/null\n"
+        "d=$(losetup -f --show \"$f.img\"); s=0; mount.exfat-fuse $d \"$f\" 2>/dev/null || s=$?\n"
+        "losetup -d $d; exit $s");
 }
 
 QString TestMounts::readOnlyBind(const QString& folder, const QString& bindFolder)

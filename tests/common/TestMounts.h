@@ -21,7 +21,11 @@ public:
     // image already there is taken as it is), mounted read-write by fusefat:
     // the kernel here has no vfat. Its statvfs reads 0: ask minfo.
     QString fat32(const QString& folder, int mebibytes);
-    QString ext4(const QString& folder, int mebibytes);
+    // mkfs.ext4 with options (such as "-b 1024", or "-t ext3") on an image,
+    // loop-mounted by the kernel's ext4 driver.
+    QString ext4(const QString& folder, int mebibytes, const QString& options = QString());
+    // mkfs.exfat on an image, mounted by exfat-fuse over a loop device.
+    QString exfat(const QString& folder, int mebibytes, int clusterBytes = 0);
     // The folder again at bindFolder, read-only.
     QString readOnlyBind(const QString& folder, const QString& bindFolder);
     const QString& why() const { return m_why; }

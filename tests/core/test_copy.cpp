@@ -16,7 +16,7 @@
 #include "core/copy/CopyList.h"
 #include "core/copy/CopyManifest.h"
 #include "core/dispense/TryCalcerFactory.h"
-#include "core/dispense/TryCalcerHDD.h"
+#include "core/dispense/NtfsCost.h"
 #include "core/dispense/TryCalcerProto.h"
 #include "core/model/Entry.h"
 #include "tests/common/TestMounts.h"
@@ -189,7 +189,7 @@ private slots:
         const quint64 units = quint64(calc->capacity() - calc->freeBlocks());
         const quint64 needed = fs == "FAT32"
                                    ? units
-                                   : TryCalcerHDD::ntfsReserve(cluster) +
+                                   : NtfsCost::reserve(cluster) +
                                          (units * calc->unitSize() + cluster - 1) / cluster;
         QString mount;
         if (fs == "tmpfs") {

@@ -4,7 +4,8 @@
 
 #include <QtTest>
 
-#include "core/dispense/Dispenser.h"
+#include "core/dispense/CountDownSearch.h"
+#include "core/dispense/FillSearch.h"
 #include "core/dispense/TryCalcerFactory.h"
 #include "core/dispense/TryCalcerProto.h"
 #include "core/model/Entry.h"
@@ -16,16 +17,19 @@ using Item = std::array<quint32, 2>;
 // The first selection, then every improvement: free blocks and entry indices.
 using Trace = std::vector<std::pair<qint64, std::vector<unsigned>>>;
 
+// The searches compared: the reference count-down, the program's search, or
+// FillSearch with at most that many table entries (0: none).
+constexpr long CountDown = -2, Program = -1;
+
 // After a level that chose base shared bytes, feeds the items and runs the
-// level with the plain count-down (tables < 0) or with the search that skips
-// branches, with at most that many table entries. Empty when not proven.
+// level with the given search. Empty when not proven.
 Trace runLevel(TryCalcerProto& calc, const std::vector<Item>& items, quint32 base, long tables)
 {
-    calc.addMeasured(0, 0, base);
+    calc.queueItem(PlaceItem{0, 0, base});
     calc.prepare();
     calc.beginLevel(calc.freeBlocks());
     for (unsigned i = 0; i < items.size(); ++i)
-        calc.addMeasured(i, items[i][0], items[i][1]);
+        calc.queueItem(PlaceItem{i, items[i][0], items[i][1]});
     calc.prepare();
     Trace t;
     const auto record = [&](qint64 free) {
@@ -35,8 +39,21 @@ Trace runLevel(TryCalcerProto& calc, const std::vector<Item>& items, quint32 bas
     };
     record(calc.freeBlocks());
     std::atomic_bool stop{false};
-    if (tables < 0 ? !Dispenser::searchLevel(calc, stop, true, record)
-                   : !calc.findBetter(stop, record, tables, tables > 0 ? 2 : 0))
+    bool proven;
+    if (tables == CountDown) {
+        proven = CountDownSearch::run(calc, stop, record);
+    } else if (tables == Program) {
+        proven = calc.findBetter(stop, record);
+    } else {
+        FillSearch search = calc.levelSearch();
+        search.setTableEntries(std::size_t(tables), tables > 0 ? 2 : 0);
+        proven =
+            search.run(calc.freeBlocks(), stop, [&](const std::vector<char>& sel, qint64 free) {
+                calc.takeSelection(sel, free);
+                return record(free);
+            });
+    }
+    if (!proven)
         t.clear();
     return t;
 }
@@ -71,12 +88,12 @@ private slots:
         QTest::addColumn<bool>("udf");
         QTest::addColumn<int>("maxItems");
         QTest::addColumn<int>("maxBlocks");
-        QTest::addColumn<long>("tables"); // -1: the search's own choice
-        QTest::newRow("hdd") << false << 12 << 40 << -1L;
+        QTest::addColumn<long>("tables");
+        QTest::newRow("hdd") << false << 12 << 40 << Program;
         QTest::newRow("hdd, no tables") << false << 12 << 40 << 0L;
         QTest::newRow("hdd, growing tables") << false << 14 << 300 << 100000L;
         QTest::newRow("hdd, few sizes") << false << 14 << 6 << 40L;
-        QTest::newRow("udf") << true << 12 << 60 << -1L;
+        QTest::newRow("udf") << true << 12 << 60 << Program;
         QTest::newRow("udf, no tables") << true << 12 << 5 << 0L;
         QTest::newRow("udf, growing tables") << true << 14 << 200 << 100000L;
     }
@@ -112,7 +129,7 @@ private slots:
             const Target target{"/x", udf ? UDF : NTFS, udf ? 2048u : 1024u,
                                 (udf ? 262u + (base + 2047) / 2048 : 88u) + uniform(0, total)};
             const auto literal = createTryCalcer(target), pruned = createTryCalcer(target);
-            const Trace a = runLevel(*literal, items, base, -1),
+            const Trace a = runLevel(*literal, items, base, CountDown),
                         b = runLevel(*pruned, items, base, tables);
             QVERIFY2(!a.empty() && a == b, qPrintable(QString::number(k)));
             QCOMPARE(a.back().first, bruteBest(items, literal->capacity(), udf, base));

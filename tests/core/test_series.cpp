@@ -4,7 +4,10 @@
 #include <QtTest>
 
 #include "core/dispense/Dispenser.h"
+#include "core/dispense/MediumPlanner.h"
 #include "core/dispense/SeriesPlanner.h"
+#include "core/dispense/TryCalcerFactory.h"
+#include "core/dispense/TryCalcerProto.h"
 #include "core/model/DM.h"
 #include "tests/common/TreeMaker.h"
 
@@ -146,6 +149,32 @@ private slots:
         QCOMPARE(planner.result().media.size(), std::size_t(6));
         for (const SeriesMedium& m : planner.result().media)
             QVERIFY(m.entries.size() == 1 || m.entries[0].index >= 3); // a 5 and a 3
+    }
+
+    // Every level of a medium keeps the FAT32 target folder within 65,536
+    // entries, one that is not searched too (the largest entry a repacking
+    // puts first): Required's smaller entry and Main's one are left out.
+    void limitsOnEveryLevel()
+    {
+        const auto calc = createTryCalcer(Target{"/x", FAT, 512, 100000});
+        const quint32 full = 32 * 65536;
+        const QMap<int, QVector<PlaceItem>> items{{Required, {{0, 2, full - 64}, {1, 1, 128}}},
+                                                  {Main, {{0, 1, 96}}}};
+        QMap<int, std::vector<unsigned>> chosen;
+        MediumPlanner::Hooks hooks;
+        hooks.measure = [&](const MediumPlanner::Level& level, TryCalcerProto& c) {
+            for (const PlaceItem& it : items[level.group])
+                c.queueItem(it);
+        };
+        hooks.chosen = [&](const MediumPlanner::Level& level, const std::vector<unsigned>& c) {
+            chosen[level.group] = c;
+        };
+        std::atomic_int request{MediumPlanner::Searching};
+        std::atomic_bool stop{false};
+        MediumPlanner planner(request, stop);
+        QCOMPARE(planner.plan(*calc, {{Required}, {Main, false}}, hooks), MediumPlanner::Finished);
+        QCOMPARE(chosen[Required], std::vector<unsigned>{0});
+        QCOMPARE(chosen[Main], std::vector<unsigned>{});
     }
 
     // A medium's search cut by its time limit still gives a whole series; a
