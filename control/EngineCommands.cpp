@@ -226,8 +226,7 @@ void Engine::entryRemove()
     std::vector<EntryPos> sel;
     m_items->selectedPositions(sel);
     Busy busy(m_status, sel.size(), QStringLiteral("Removing %1 entries...").arg(sel.size()));
-    dataModel()->removeEntries(sel);
-    m_items->removeItems(sel);
+    m_items->regroupItems(dataModel()->removeEntries(sel));
     m_actions->enableSave(true);
     refreshViews();
     followSelection();
@@ -263,10 +262,8 @@ void Engine::moveSelection(const std::function<int(int group)>& destination)
     for (const EntryPos& p : sel)
         to.push_back(destination(p.group));
     DM* model = dataModel();
-    std::vector<EntryPos> placed;
     // All at once, so that the moved entries keep their order.
-    model->moveEntries(sel, to, placed);
-    m_items->moveItems(sel, placed);
+    m_items->regroupItems(model->moveEntries(sel, to));
     m_actions->enableSave(true);
     // Moves across "Not In Use" change the totals; the moved rows are selected anew.
     m_status->showTotal(model->totalSize(), model->totalCount());

@@ -13,6 +13,7 @@
 
 #include "control/Ctrl.h"
 #include "core/model/DM.h"
+#include "core/model/Regroup.h"
 #include "core/model/SizeText.h"
 #include "gui/MainList_itemDelegate.h"
 
@@ -250,124 +251,55 @@ void MainList::selectedPositions(std::vector<EntryPos>& out)
     }
 }
 
-void MainList::regroupItems(const bool* touched, std::vector<QTreeWidgetItem*>* rows,
-                            const std::vector<EntryPos>& selected)
+void MainList::regroupItems(const Regroup& change)
 {
+    if (change.isEmpty())
+        return;
+    for (int g = 0; g < GroupCount; ++g) {
+        if (change.touches(g) && m_groupItems[g]->childCount() != change.sizeBefore(g)) {
+            rebuildItems(); // out of step with the model: show the model as it is
+            return;
+        }
+    }
+    std::vector<EntryPos> wasSelected;
+    selectedRows(wasSelected);
     Quiet quiet(m_quiet);
     setUpdatesEnabled(false);
+    // Every row of the touched groups out at once, back in the order of the
+    // change: one pass, however many rows move.
+    QList<QTreeWidgetItem*> rows[GroupCount];
     for (int g = 0; g < GroupCount; ++g) {
-        if (!touched[g])
-            continue;
-        QList<QTreeWidgetItem*> list;
-        list.reserve(int(rows[g].size()));
-        for (QTreeWidgetItem* item : rows[g]) {
-            item->setData(1, Qt::UserRole, g);
-            list.append(item);
-        }
-        m_groupItems[g]->addChildren(list);
+        if (change.touches(g))
+            rows[g] = m_groupItems[g]->takeChildren();
     }
+    QList<QTreeWidgetItem*> gone;
+    for (const Regroup::Move& m : change.moves()) {
+        if (m.to == NoGroup)
+            gone.append(rows[m.from.group].at(m.from.index));
+    }
+    change.apply(rows);
+    std::vector<EntryPos> selected;
+    for (const EntryPos& p : wasSelected) {
+        const EntryPos now = change.placeOf(p);
+        if (change.touches(p.group) && now.group != NoGroup)
+            selected.push_back(now);
+    }
+    for (const Regroup::Move& m : change.moves()) {
+        if (m.to == NoGroup)
+            continue;
+        const EntryPos now = change.placeOf(m.from);
+        rows[now.group].at(now.index)->setData(1, Qt::UserRole, now.group);
+        selected.push_back(now);
+    }
+    for (int g = 0; g < GroupCount; ++g) {
+        if (change.touches(g))
+            m_groupItems[g]->addChildren(rows[g]);
+    }
+    qDeleteAll(gone);
+    std::sort(selected.begin(), selected.end());
+    selected.erase(std::unique(selected.begin(), selected.end()), selected.end());
     selectRows(selected);
     setUpdatesEnabled(true);
-}
-
-void MainList::moveItems(const std::vector<EntryPos>& from, const std::vector<EntryPos>& placed)
-{
-    struct Move
-    {
-        EntryPos from, to;
-        bool operator<(const Move& o) const { return to < o.to; }
-    };
-    std::vector<Move> moves;
-    bool touched[GroupCount] = {};
-    for (std::size_t i = 0; i < from.size() && i < placed.size(); ++i) {
-        if (from[i] == placed[i] || !entryItem(from[i]) || !isGroup(placed[i].group))
-            continue;
-        moves.push_back(Move{from[i], placed[i]});
-        touched[from[i].group] = touched[placed[i].group] = true;
-    }
-    if (moves.empty())
-        return;
-    std::sort(moves.begin(), moves.end());
-    moves.erase(std::unique(moves.begin(), moves.end(),
-                            [](const Move& a, const Move& b) { return a.to == b.to; }),
-                moves.end());
-
-    Quiet quiet(m_quiet);
-    std::vector<EntryPos> wasSelected;
-    selectedRows(wasSelected);
-    setUpdatesEnabled(false);
-    // Take every row of the touched groups out at once, keep the rows that
-    // stay in their order and append the moved ones where the model put them.
-    std::vector<QTreeWidgetItem*> old[GroupCount], rows[GroupCount];
-    std::vector<char> selectedNow[GroupCount], moving[GroupCount];
-    for (int g = 0; g < GroupCount; ++g) {
-        if (!touched[g])
-            continue;
-        const QList<QTreeWidgetItem*> taken = m_groupItems[g]->takeChildren();
-        old[g].assign(taken.begin(), taken.end());
-        selectedNow[g].assign(old[g].size(), 0);
-        moving[g].assign(old[g].size(), 0);
-    }
-    for (const EntryPos& p : wasSelected) {
-        if (touched[p.group] && std::size_t(p.index) < old[p.group].size())
-            selectedNow[p.group][std::size_t(p.index)] = 1;
-    }
-    for (const Move& m : moves)
-        moving[m.from.group][std::size_t(m.from.index)] = 1;
-    std::vector<EntryPos> selected;
-    for (int g = 0; g < GroupCount; ++g) {
-        for (std::size_t i = 0; i < old[g].size(); ++i) {
-            if (moving[g][i])
-                continue;
-            if (selectedNow[g][i])
-                selected.push_back(EntryPos{g, int(rows[g].size())});
-            rows[g].push_back(old[g][i]);
-        }
-    }
-    for (const Move& m : moves) {
-        selected.push_back(EntryPos{m.to.group, int(rows[m.to.group].size())});
-        rows[m.to.group].push_back(old[m.from.group][std::size_t(m.from.index)]);
-    }
-    std::sort(selected.begin(), selected.end());
-    regroupItems(touched, rows, selected);
-}
-
-void MainList::removeItems(const std::vector<EntryPos>& positions)
-{
-    bool touched[GroupCount] = {};
-    std::vector<char> gone[GroupCount];
-    for (const EntryPos& p : positions) {
-        if (!entryItem(p))
-            continue;
-        if (!touched[p.group])
-            gone[p.group].assign(std::size_t(m_groupItems[p.group]->childCount()), 0);
-        touched[p.group] = true;
-        gone[p.group][std::size_t(p.index)] = 1;
-    }
-    Quiet quiet(m_quiet);
-    std::vector<EntryPos> wasSelected;
-    selectedRows(wasSelected);
-    setUpdatesEnabled(false);
-    std::vector<QTreeWidgetItem*> rows[GroupCount];
-    std::vector<EntryPos> selected;
-    std::size_t s = 0;
-    for (int g = 0; g < GroupCount; ++g) {
-        if (!touched[g])
-            continue;
-        const QList<QTreeWidgetItem*> taken = m_groupItems[g]->takeChildren();
-        for (int i = 0; i < taken.size(); ++i) {
-            while (s < wasSelected.size() && wasSelected[s] < EntryPos{g, i})
-                ++s;
-            if (gone[g][std::size_t(i)]) {
-                delete taken[i];
-                continue;
-            }
-            if (s < wasSelected.size() && wasSelected[s] == EntryPos{g, i})
-                selected.push_back(EntryPos{g, int(rows[g].size())});
-            rows[g].push_back(taken[i]);
-        }
-    }
-    regroupItems(touched, rows, selected);
 }
 
 int MainList::currentGroup()

@@ -20,9 +20,8 @@ public:
     Entry& entryAt(const EntryPos& pos) override;
     void removeEntry(const EntryPos& pos) override;
     EntryPos& moveEntry(EntryPos& pos, int group) override;
-    void moveEntries(const std::vector<EntryPos>& from, const std::vector<int>& to,
-                     std::vector<EntryPos>& placed) override;
-    void removeEntries(const std::vector<EntryPos>& positions) override;
+    Regroup moveEntries(const std::vector<EntryPos>& from, const std::vector<int>& to) override;
+    Regroup removeEntries(const std::vector<EntryPos>& positions) override;
     EntryPos entrySizeKnown(const EntryPos& pos) override;
     EntryPos groupBegin(int group) const override;
     bool hasTarget() const override;
@@ -54,17 +53,9 @@ public:
 private:
     static bool counted(int group) { return group >= Required && group <= Background; }
     void recomputeTotals();
-    // One move of a bulk operation: the entry at from, bound for group to.
-    struct Move
-    {
-        EntryPos from;
-        int to;
-        int slot; // where the caller wants to hear of its new place, or -1
-    };
-    // Takes the entries of moves out of their groups and appends them to
-    // their destinations in the order given; placed[slot] := new place.
-    // Linear in the sizes of the groups involved.
-    void regroup(const std::vector<Move>& moves, std::vector<EntryPos>* placed);
+    Regroup::Sizes groupSizes() const;
+    // Moves the entries as change says, with their origins, and keeps the caches.
+    void applyRegroup(const Regroup& change);
     quint64 leftOverCapacity() const;
 
     bool m_modified = false;

@@ -125,6 +125,19 @@ struct FakeViews : IViewDialogs, IViewActions, IViewItems, IViewStatus
             return a.group != b.group ? a.group < b.group : a.index > b.index;
         });
     }
+    void regroupItems(const Regroup& change) override
+    {
+        for (EntryPos& s : selection)
+            s = change.placeOf(s);
+        for (const Regroup::Move& m : change.moves())
+            m.to != NoGroup ? selection.push_back(change.placeOf(m.from)) : void();
+        std::sort(selection.begin(), selection.end());
+        selection.erase(std::unique(selection.begin(), selection.end()), selection.end());
+        selection.erase(std::remove_if(selection.begin(), selection.end(),
+                                       [](const EntryPos& s) { return s.group == NoGroup; }),
+                        selection.end());
+        change.apply(rows);
+    }
     int currentGroup() override { return NoGroup; }
     void selectAllInGroup(int) override {}
     void invertSelectionInGroup(int) override {}

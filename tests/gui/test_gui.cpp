@@ -257,15 +257,13 @@ private slots:
                 const EntryPos from = p;
                 m_list->moveItem(from, dataModel()->moveEntry(p, a[3].toInt()));
             } else if (a[0] == "moves" || a[0] == "removes") {
-                std::vector<EntryPos> from, placed;
+                std::vector<EntryPos> from;
                 std::vector<int> to;
                 for (const QString& m : a.mid(1))
                     from.push_back({m[0].digitValue(), m[2].digitValue()}),
                         to.push_back(m.mid(4).toInt());
-                if (a[0] == "moves")
-                    dataModel()->moveEntries(from, to, placed), m_list->moveItems(from, placed);
-                else
-                    dataModel()->removeEntries(from), m_list->removeItems(from);
+                m_list->regroupItems(a[0] == "moves" ? dataModel()->moveEntries(from, to)
+                                                     : dataModel()->removeEntries(from));
             } else if (a[0] == "all" || a[0] == "invert") {
                 a[0] == "all" ? m_list->selectAllInGroup(p.group)
                               : m_list->invertSelectionInGroup(p.group);
