@@ -58,7 +58,7 @@ MainList::MainList(QWidget* parent) : QTreeWidget(parent)
     connect(this, &QTreeWidget::doubleClicked, this, &MainList::on_doubleClickedEntry);
     // Keyboard selection too, so the summary and the entry commands never lag behind.
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &MainList::on_selectionChanged);
+            &MainList::reportSelection);
     setDragDropMode(QAbstractItemView::DragDrop);
 
     for (int g = 0; g < GroupCount; ++g) {
@@ -107,7 +107,7 @@ void MainList::showEntrySize(QTreeWidgetItem* item, const EntryPos& pos)
     item->setToolTip(2, tip);
 }
 
-QTreeWidgetItem* MainList::entryItem(const EntryPos& pos) const
+QTreeWidgetItem* MainList::rowAt(const EntryPos& pos) const
 {
     if (!isGroup(pos.group) || pos.index < 0)
         return nullptr;
@@ -136,7 +136,7 @@ void MainList::insertItem(const EntryPos& pos)
             if (m_newRows.empty())
                 return;
             selectNewRows();
-            on_selectionChanged();
+            reportSelection();
         });
     }
     m_newRows.push_back(pos);
@@ -157,12 +157,12 @@ void MainList::removeItem(const EntryPos& pos)
 {
     selectNewRows();
     Quiet quiet(m_quiet);
-    delete entryItem(pos);
+    delete rowAt(pos);
 }
 
 void MainList::updateItemSize(const EntryPos& pos)
 {
-    QTreeWidgetItem* item = entryItem(pos);
+    QTreeWidgetItem* item = rowAt(pos);
     if (!item || !dataModel()->isValidPos(pos))
         return;
     showEntrySize(item, pos);
@@ -195,7 +195,7 @@ void MainList::rebuildItems()
     setUpdatesEnabled(true);
 }
 
-void MainList::selectedRows(std::vector<EntryPos>& out)
+void MainList::selectedInListOrder(std::vector<EntryPos>& out)
 {
     selectNewRows();
     out.clear();
@@ -233,13 +233,13 @@ void MainList::selectRows(const std::vector<EntryPos>& rows)
 int MainList::selectedCount()
 {
     std::vector<EntryPos> rows;
-    selectedRows(rows);
+    selectedInListOrder(rows);
     return int(rows.size());
 }
 
 void MainList::selectedPositions(std::vector<EntryPos>& out)
 {
-    selectedRows(out);
+    selectedInListOrder(out);
     // Groups ascending, indexes descending.
     auto from = out.begin();
     while (from != out.end()) {
@@ -262,7 +262,7 @@ void MainList::regroupItems(const Regroup& change)
         }
     }
     std::vector<EntryPos> wasSelected;
-    selectedRows(wasSelected);
+    selectedInListOrder(wasSelected);
     Quiet quiet(m_quiet);
     setUpdatesEnabled(false);
     // Every row of the touched groups out at once, back in the order of the
@@ -278,26 +278,29 @@ void MainList::regroupItems(const Regroup& change)
             gone.append(rows[m.from.group].at(m.from.index));
     }
     change.apply(rows);
-    std::vector<EntryPos> selected;
+    // The rows that stayed keep their selection; those that arrived are selected.
+    std::vector<char> was[GroupCount];
     for (const EntryPos& p : wasSelected) {
-        const EntryPos now = change.placeOf(p);
-        if (change.touches(p.group) && now.group != NoGroup)
-            selected.push_back(now);
+        if (change.touches(p.group)) {
+            was[p.group].resize(std::size_t(change.sizeBefore(p.group)));
+            was[p.group][std::size_t(p.index)] = 1;
+        }
     }
-    for (const Regroup::Move& m : change.moves()) {
-        if (m.to == NoGroup)
-            continue;
-        const EntryPos now = change.placeOf(m.from);
-        rows[now.group].at(now.index)->setData(1, Qt::UserRole, now.group);
-        selected.push_back(now);
-    }
+    std::vector<EntryPos> selected;
     for (int g = 0; g < GroupCount; ++g) {
-        if (change.touches(g))
-            m_groupItems[g]->addChildren(rows[g]);
+        if (!change.touches(g))
+            continue;
+        const std::vector<EntryPos>& after = change.groupAfter(g);
+        for (std::size_t k = 0; k < after.size(); ++k) {
+            const bool arrived = k >= change.keptCount(g);
+            if (arrived)
+                rows[g].at(int(k))->setData(1, Qt::UserRole, g);
+            if (arrived || (!was[g].empty() && was[g][std::size_t(after[k].index)]))
+                selected.push_back(EntryPos{g, int(k)});
+        }
+        m_groupItems[g]->addChildren(rows[g]);
     }
     qDeleteAll(gone);
-    std::sort(selected.begin(), selected.end());
-    selected.erase(std::unique(selected.begin(), selected.end()), selected.end());
     selectRows(selected);
     setUpdatesEnabled(true);
 }
@@ -330,7 +333,7 @@ void MainList::invertSelectionInGroup(int group)
     Quiet quiet(m_quiet);
     // One toggle of the whole group rather than a change per row.
     std::vector<EntryPos> before;
-    selectedRows(before);
+    selectedInListOrder(before);
     std::vector<EntryPos> after;
     const int n = m_groupItems[group]->childCount();
     auto s = std::lower_bound(before.begin(), before.end(), EntryPos{group, 0});
@@ -360,7 +363,7 @@ void MainList::on_doubleClickedEntry(const QModelIndex& index)
     controller()->entryReveal(EntryPos{index.parent().row(), index.row()});
 }
 
-void MainList::on_selectionChanged()
+void MainList::reportSelection()
 {
     if (m_quiet == 0)
         controller()->selectionChanged();

@@ -39,7 +39,7 @@ protected:
 private slots:
     void on_clickedEntry(const QModelIndex& index);
     void on_doubleClickedEntry(const QModelIndex& index);
-    void on_selectionChanged();
+    void reportSelection();
     // Selects the rows appended since the last time, as ranges.
     void selectNewRows();
 
@@ -48,10 +48,10 @@ private:
     // The size column and the tooltip, from the entry at pos.
     void showEntrySize(QTreeWidgetItem* item, const EntryPos& pos);
     // The entry row at pos, or nullptr when there is none.
-    QTreeWidgetItem* entryItem(const EntryPos& pos) const;
+    QTreeWidgetItem* rowAt(const EntryPos& pos) const;
     // The selected entry rows, read from the selection's ranges: groups and
     // indexes ascending, each once.
-    void selectedRows(std::vector<EntryPos>& out);
+    void selectedInListOrder(std::vector<EntryPos>& out);
     // Selects rows (ascending) with one range per contiguous block.
     void selectRows(const std::vector<EntryPos>& rows);
 

@@ -86,6 +86,7 @@ Regroup::Regroup(const Sizes& sizes, std::vector<Move> moves)
             if (leaving[g].empty() || !leaving[g][std::size_t(i)])
                 m_after[g].push_back(EntryPos{int(g), i});
         }
+        m_kept[g] = m_after[g].size();
     }
     for (const Move& m : m_moves) {
         if (m.to != NoGroup)

@@ -40,8 +40,10 @@ public:
     int sizeBefore(int group) const { return m_sizes[std::size_t(group)]; }
     // A group that loses or gains entries.
     bool touches(int group) const { return m_touched[std::size_t(group)]; }
-    // A touched group after the change, as the places its entries had before.
+    // A touched group after the change, as the places its entries had before:
+    // first the keptCount entries that stayed, then those that arrived.
     const std::vector<EntryPos>& groupAfter(int group) const { return m_after[std::size_t(group)]; }
+    std::size_t keptCount(int group) const { return m_kept[std::size_t(group)]; }
     // Where the entry that stood at before stands now: group NoGroup when it
     // was removed; before itself when it names no entry.
     EntryPos placeOf(const EntryPos& before) const;
@@ -57,6 +59,7 @@ private:
     std::vector<Move> m_moves;
     std::array<bool, NoGroup> m_touched{};
     std::array<std::vector<EntryPos>, NoGroup> m_after;   // of touched groups
+    std::array<std::size_t, NoGroup> m_kept{};
     std::array<std::vector<EntryPos>, NoGroup> m_placeOf; // of touched groups, by old index
 };
 
