@@ -22,7 +22,7 @@ public:
                      IViewStatus* status) override;
     void projectNew() override;
     void projectLoad() override;
-    void projectOpen(const QString& path) override;
+    void projectLoadFrom(const QString& path) override;
     void projectSave() override;
     void projectSaveAs() override;
     void appExit() override;
@@ -65,11 +65,12 @@ private:
         EntryPos pos;
     };
 
-    // Replaces the project with the one at path; a failure keeps the old one.
-    void loadProject(QString path);
+    // Replaces the project with the one at path, without asking; a failure
+    // keeps the old one.
+    void replaceProject(QString path);
     // Probes the target again before a search and shows the fresh figures;
     // false, with a message, when it can no longer be used.
-    bool refreshTarget();
+    bool reprobeTarget();
     // Marks the entries d left out (after clearing every mark when it measured
     // them all); a sentence saying how many and why, empty when none.
     QString markLeftOut(const Dispenser& d, bool measuredAll);
@@ -77,19 +78,16 @@ private:
     void applyResult(DispenseQueue& queue, quint64 wasted);
     // Where "Delete the files" looks for the copies of the dispensed entries.
     QStringList arrivalPlaces() const;
-    // Save, or Save As when the project has no file yet; true when written.
-    bool saveProject();
-    bool saveProjectAs();
     // Before the project is replaced: true when it has no unsaved changes or
     // the user saved or gave them up.
     bool mayDropChanges();
-    // Shows the size and number of the selected entries; returns the number.
     // Moves every selected entry to destination(its group), skipping those for
     // which it gives -1, and updates the list, totals and actions.
     void moveSelection(const std::function<int(int group)>& destination);
-    int showSelection();
+    // Shows the size and number of the selected entries; returns the number.
+    int showSelectionSummary();
     // Remove and the priority actions on exactly while anything is selected.
-    void followSelection();
+    void updateEntryActions();
     // Dispense, Undispense, Post and Delete as the model's state allows.
     void showDispenseActions();
     // Queues the folder entry at pos for the folder-size thread.

@@ -39,7 +39,7 @@ void Engine::diskSelect()
         m_actions->enableSave(true);
 }
 
-bool Engine::refreshTarget()
+bool Engine::reprobeTarget()
 {
     DM* model = dataModel();
     Target fresh = model->target();
@@ -103,7 +103,7 @@ void Engine::dispense()
     if (!model->hasTarget())
         return;
     // The free space may have changed since the target was picked.
-    if (!refreshTarget())
+    if (!reprobeTarget())
         return;
     Dispenser d;
     const bool ok = m_dialogs->runDispense(&d);
@@ -163,7 +163,7 @@ void Engine::applyResult(DispenseQueue& queue, quint64 wasted)
     model->applyDispense(queue, wasted);
     m_items->rebuildItems();
     refreshViews();
-    followSelection();
+    updateEntryActions();
     m_actions->setDispensed(true);
     m_actions->enableSave(true);
 }
@@ -175,7 +175,7 @@ void Engine::undispense()
     dataModel()->undispense();
     m_items->rebuildItems();
     refreshViews();
-    followSelection();
+    updateEntryActions();
     showDispenseActions();
     m_actions->enableSave(true);
 }
@@ -266,7 +266,7 @@ void Engine::originalsDelete()
     }
     m_items->rebuildItems();
     refreshViews();
-    followSelection();
+    updateEntryActions();
     showDispenseActions();
     if (model->isModified())
         m_actions->enableSave(true);

@@ -55,7 +55,7 @@ public:
     // What the last successful load passed over, one sentence each.
     virtual QStringList lastWarnings() const { return {}; }
     // The file that save() writes to; empty when there is none yet.
-    virtual QString filePath() const = 0;
+    virtual QString savePath() const = 0;
 };
 
 // The one model of the process, created on first use.

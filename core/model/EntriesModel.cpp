@@ -330,7 +330,7 @@ QStringList EntriesModel::lastWarnings() const
     return m_lastWarnings;
 }
 
-QString EntriesModel::filePath() const
+QString EntriesModel::savePath() const
 {
     return m_filePath;
 }

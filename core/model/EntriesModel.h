@@ -43,7 +43,7 @@ public:
     bool load(const QString& path, const QString& fileName) override;
     QString lastError() const override;
     QStringList lastWarnings() const override;
-    QString filePath() const override;
+    QString savePath() const override;
 
     // Origin group of each dispensed entry, parallel to the Dispensed group.
     const QVector<int>& origins() const { return m_data.origins; }

@@ -544,7 +544,7 @@ private slots:
         m_window = new MainWindow;
         m_window->show();
         QDir::setCurrent(m_home.path());
-        m_window->openProject(commandLineProject({"quillmarch", "road.qmp"}));
+        controller()->projectLoadFrom(commandLineProject({"quillmarch", "road.qmp"}));
         QCOMPARE(m_window->windowTitle(), QString("road.qmp[*] - Quillmarch"));
         QVERIFY(!m_window->isWindowModified());
         DialogAnswers::nextFiles({writeFile(m_home.filePath("in/new.bin"), 10)});
@@ -583,11 +583,11 @@ private slots:
             QSKIP(qPrintable(m_mounts.why()));
         DialogAnswers::nextFiles({writeFile(m_home.filePath("new.txt"), 10)});
         trigger(Act::FilesAdd);
-        const QString title = m_window->windowTitle(), file = dataModel()->filePath();
+        const QString title = m_window->windowTitle(), file = dataModel()->savePath();
         DialogAnswers::nextFiles({readOnly + "/p.qmp"});
         trigger(Act::ProjectSaveAs);
         QVERIFY(!QFileInfo::exists(folder + "/p.qmp")); // and it keeps its name, file and changes
-        QCOMPARE(m_window->windowTitle() + ' ' + dataModel()->filePath(), title + ' ' + file);
+        QCOMPARE(m_window->windowTitle() + ' ' + dataModel()->savePath(), title + ' ' + file);
         QVERIFY(enabled(Act::ProjectSave) && status("state") != "READY");
     }
 
