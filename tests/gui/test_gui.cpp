@@ -131,12 +131,14 @@ public:
     Type type() const override { return User; }
 };
 
-// A search stand-in: runs until a request comes, and stops a little later.
+// A search stand-in: runs until a request comes, and stops a little later,
+// with a result unless cancelled or, found just then, with one anyway.
 class FakeDispenser : public IDispenser
 {
 public:
     std::atomic<const char*> last{nullptr};
     std::atomic_int requests{0};
+    bool resultAnyway = false;
     void cancel() override { last = "cancel", ++requests; }
     void accept() override { last = "accept", ++requests; }
     void enough() override { last = "enough", ++requests; }
@@ -147,7 +149,7 @@ private:
         while (!last)
             msleep(2);
         msleep(100);
-        emit do_finish(qstrcmp(last, "cancel") != 0);
+        emit do_finish(resultAnyway || qstrcmp(last, "cancel") != 0);
     }
 };
 
@@ -369,22 +371,28 @@ private slots:
         }
     }
 
-    // Each way out makes one request, and the dialog stays until the search stops.
+    // Each way out makes one request, and the dialog stays until the search stops. Escape
+    // and the close button cancel even when the search finds its result just then.
     void dispenseRequests_data()
     {
-        QTest::addColumn<QString>("button"); // empty: the window's close button
-        QTest::addColumn<QString>("want");   // the request, the dialog's result, how many requests
-        QTest::newRow("Next level") << "Next level" << QString("enough 1 1");
-        QTest::newRow("Accept") << "Accept" << QString("accept 1 1");
-        QTest::newRow("Cancel") << "Cancel" << QString("cancel 0 1");
-        QTest::newRow("closed") << "" << QString("cancel 0 1");
+        QTest::addColumn<QString>("button"); // empty: the window's close button; or Escape
+        QTest::addColumn<bool>("resultAnyway");
+        QTest::addColumn<QString>("want"); // the request, the dialog's result, how many requests
+        QTest::newRow("Next level") << "Next level" << false << QString("enough 1 1");
+        QTest::newRow("Accept") << "Accept" << false << QString("accept 1 1");
+        QTest::newRow("Cancel") << "Cancel" << false << QString("cancel 0 1");
+        QTest::newRow("closed") << "" << false << QString("cancel 0 1");
+        QTest::newRow("closed, result just found") << "" << true << QString("cancel 0 1");
+        QTest::newRow("Escape, result just found") << "Escape" << true << QString("cancel 0 1");
     }
 
     void dispenseRequests()
     {
         QFETCH(QString, button);
+        QFETCH(bool, resultAnyway);
         QFETCH(QString, want);
         FakeDispenser d;
+        d.resultAnyway = resultAnyway;
         bool stayed = false;
         DispenseBoard board(nullptr, &d);
         QTimer::singleShot(0, &board, [&] {
@@ -393,6 +401,8 @@ private slots:
                     b->click();
             if (button.isEmpty())
                 board.close();
+            if (button == "Escape")
+                QTest::keyClick(&board, Qt::Key_Escape);
             stayed = board.isVisible() && d.isRunning();
         });
         const int code = board.exec();
