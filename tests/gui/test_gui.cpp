@@ -444,8 +444,7 @@ private slots:
 
     void road()
     {
-        if (m_ntfs.isEmpty())
-            QSKIP(qPrintable(m_mounts.why()));
+        QM_NEED_VOLUME(m_mounts, m_ntfs);
         DM* m = dataModel();
         const QString src = m_home.filePath("src");
         const QStringList files{writeFile(src + "/a.bin", 10000), writeFile(src + "/b.bin", 30000),
@@ -589,8 +588,7 @@ private slots:
     {
         const QString folder = m_home.filePath("plain"), readOnly = m_home.filePath("read-only");
         QVERIFY(QDir().mkpath(folder));
-        if (m_mounts.readOnlyBind(folder, readOnly).isEmpty())
-            QSKIP(qPrintable(m_mounts.why()));
+        QM_NEED_VOLUME(m_mounts, m_mounts.readOnlyBind(folder, readOnly));
         DialogAnswers::nextFiles({writeFile(m_home.filePath("new.txt"), 10)});
         trigger(Act::FilesAdd);
         const QString title = m_window->windowTitle(), file = dataModel()->savePath();
@@ -615,8 +613,7 @@ private slots:
         QFETCH(bool, ntfs);
         QFETCH(QString, how);
         const QString root = ntfs ? m_ntfs : m_ext4;
-        if (root.isEmpty())
-            QSKIP(qPrintable(m_mounts.why()));
+        QM_NEED_VOLUME(m_mounts, root);
         const Target before = dataModel()->target();
         EditTarget dlg(m_window);
         dlg.show();
