@@ -39,8 +39,9 @@ bool mayUnshare()
 {
     if (::geteuid() != 0 || ::getenv(PrivateMounts) || !mayUnshare())
         return;
-    std::vector<std::string> args{"unshare", "--mount", "--propagation", "private",
-                                  "--pid",   "--fork",  "--kill-child",  "--"};
+    // Its own /proc too, for what looks itself up by pid (QTest's stack dump).
+    std::vector<std::string> args{"unshare", "--mount", "--propagation", "private", "--pid",
+                                  "--fork", "--mount-proc", "--kill-child", "--"};
     char exe[4096];
     const ssize_t n = ::readlink("/proc/self/exe", exe, sizeof exe - 1);
     QFile cmdline(QStringLiteral("/proc/self/cmdline"));
