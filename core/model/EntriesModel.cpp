@@ -71,22 +71,10 @@ void EntriesModel::removeEntry(const EntryPos& pos)
 EntryPos& EntriesModel::moveEntry(EntryPos& pos, int group)
 {
     const Entry e = m_data.groups[pos.group].at(pos.index); // copy before the lists change
-    // The caches count exactly Required, Main and Background, whatever the move.
-    if (counted(pos.group) && !counted(group)) {
-        --m_totalCount;
-        if (e.IsValidSize)
-            m_totalSize -= e.Size;
-    } else if (!counted(pos.group) && counted(group)) {
-        ++m_totalCount;
-        if (e.IsValidSize)
-            m_totalSize += e.Size;
-    }
-
-    int origin = counted(pos.group) ? pos.group : int(Main);
-    if (pos.group == Dispensed && pos.index < m_data.origins.size()) {
-        origin = m_data.origins.at(pos.index);
+    countMove(e, pos.group, group);
+    const int origin = originAt(pos);
+    if (pos.group == Dispensed && pos.index < m_data.origins.size())
         m_data.origins.removeAt(pos.index);
-    }
     m_data.groups[group].append(e);
     m_data.groups[pos.group].removeAt(pos.index);
     if (group == Dispensed)
@@ -124,28 +112,14 @@ void EntriesModel::applyRegroup(const Regroup& change)
 {
     if (change.isEmpty())
         return;
-    for (const Regroup::Move& m : change.moves()) {
-        const Entry& e = m_data.groups[std::size_t(m.from.group)].at(m.from.index);
-        // The caches count exactly Required, Main and Background, whatever the move.
-        if (counted(m.from.group) && !counted(m.to)) {
-            --m_totalCount;
-            if (e.IsValidSize)
-                m_totalSize -= e.Size;
-        } else if (!counted(m.from.group) && counted(m.to)) {
-            ++m_totalCount;
-            if (e.IsValidSize)
-                m_totalSize += e.Size;
-        }
-    }
-    // The origins follow the Dispensed entries; one arriving from a group
-    // that is no priority would go back to Main.
+    for (const Regroup::Move& m : change.moves())
+        countMove(m_data.groups[std::size_t(m.from.group)].at(m.from.index), m.from.group, m.to);
+    // The origins follow the Dispensed entries.
     if (change.touches(Dispensed)) {
         QVector<int> origins;
         origins.reserve(int(change.groupAfter(Dispensed).size()));
         for (const EntryPos& p : change.groupAfter(Dispensed))
-            origins.append(p.group == Dispensed ? m_data.origins.value(p.index, Main)
-                           : counted(p.group)   ? p.group
-                                                : int(Main));
+            origins.append(originAt(p));
         m_data.origins = std::move(origins);
     }
     change.apply(m_data.groups.data());
@@ -333,6 +307,29 @@ QStringList EntriesModel::lastWarnings() const
 QString EntriesModel::savePath() const
 {
     return m_filePath;
+}
+
+void EntriesModel::countMove(const Entry& e, int from, int to)
+{
+    // The caches count exactly Required, Main and Background, whatever the move.
+    if (counted(from) && !counted(to)) {
+        --m_totalCount;
+        if (e.IsValidSize)
+            m_totalSize -= e.Size;
+    } else if (!counted(from) && counted(to)) {
+        ++m_totalCount;
+        if (e.IsValidSize)
+            m_totalSize += e.Size;
+    }
+}
+
+// The group the entry at pos goes back to from Dispensed: its origin there,
+// else its own group; Main for one from a group that is no priority.
+int EntriesModel::originAt(const EntryPos& pos) const
+{
+    if (pos.group == Dispensed)
+        return m_data.origins.value(pos.index, Main);
+    return counted(pos.group) ? pos.group : int(Main);
 }
 
 void EntriesModel::recomputeTotals()

@@ -53,6 +53,9 @@ public:
 private:
     static bool counted(int group) { return group >= Required && group <= Background; }
     void recomputeTotals();
+    // Keeps the caches as the entry e moves from one group to another (NoGroup: removed).
+    void countMove(const Entry& e, int from, int to);
+    int originAt(const EntryPos& pos) const;
     Regroup::Sizes groupSizes() const;
     // Moves the entries as change says, with their origins, and keeps the caches.
     void applyRegroup(const Regroup& change);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <utility>
 #include <vector>
 
 #include "core/model/Entry.h"
