@@ -67,7 +67,7 @@ void Engine::refreshViews()
     QString title;
     model->projectFile(title);
     m_dialogs->setTitle(title);
-    showSelection();
+    showSelectionSummary();
     m_status->showTotal(model->totalSize(), model->totalCount());
     m_actions->enableSeries(model->totalCount() > 0);
     m_status->showState(readyText());

@@ -23,7 +23,7 @@ public:
                      IViewStatus* status) override;
     void projectNew() override;
     void projectLoad() override;
-    void projectOpen(const QString& path) override;
+    void projectLoadFrom(const QString& path) override;
     void projectSave() override;
     void projectSaveAs() override;
     void appExit() override;
@@ -68,11 +68,12 @@ private:
         EntryPos pos;
     };
 
-    // Replaces the project with the one at path; a failure keeps the old one.
-    void loadProject(QString path);
+    // Replaces the project with the one at path, without asking; a failure
+    // keeps the old one.
+    void replaceProject(QString path);
     // Probes the target again before a plan and shows the fresh figures;
     // false, with a message, when it can no longer be used.
-    bool refreshTarget();
+    bool reprobeTarget();
     // Shows the marks of what a search left out; a sentence saying how many
     // and why, empty when none.
     QString leftOutText(const DispenseRoad::Omissions& omissions);
@@ -80,19 +81,16 @@ private:
     void applyResult(int count, const std::function<void()>& take);
     // Where "Delete the files" looks for the copies of the dispensed entries.
     QStringList arrivalPlaces() const;
-    // Save, or Save As when the project has no file yet; true when written.
-    bool saveProject();
-    bool saveProjectAs();
     // Before the project is replaced: true when it has no unsaved changes or
     // the user saved or gave them up.
     bool mayDropChanges();
-    // Shows the size and number of the selected entries; returns the number.
     // Moves every selected entry to destination(its group), skipping those for
     // which it gives -1, and updates the list, totals and actions.
     void moveSelection(const std::function<int(int group)>& destination);
-    int showSelection();
+    // Shows the size and number of the selected entries; returns the number.
+    int showSelectionSummary();
     // Remove and the priority actions on exactly while anything is selected.
-    void followSelection();
+    void updateEntryActions();
     // Dispense, Undispense, Post and Delete as the model's state allows.
     void showDispenseActions();
     // After a command changed the entries at these positions: when any was

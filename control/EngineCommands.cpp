@@ -58,7 +58,7 @@ void Engine::pathsAdd(QStringList paths)
     if (added > 0)
         m_actions->enableSave(true);
     refreshViews();
-    followSelection();
+    updateEntryActions();
     if (!refusals.isEmpty())
         m_status->showState(refusals.size() == 1 ? refusals.first()
                                                  : QStringLiteral("%1 (and %2 more not added)")
@@ -98,7 +98,7 @@ void Engine::projectNew()
     m_actions->enableSave(false);
     showDispenseActions();
     refreshViews();
-    followSelection();
+    updateEntryActions();
 }
 
 void Engine::projectLoad()
@@ -108,16 +108,16 @@ void Engine::projectLoad()
     QString path;
     if (!m_dialogs->askProjectLoad(path))
         return;
-    loadProject(path);
+    replaceProject(path);
 }
 
-void Engine::projectOpen(const QString& path)
+void Engine::projectLoadFrom(const QString& path)
 {
     if (mayDropChanges())
-        loadProject(path);
+        replaceProject(path);
 }
 
-void Engine::loadProject(QString path)
+void Engine::replaceProject(QString path)
 {
     QString parent, name;
     splitPath(path, parent, name);
@@ -154,7 +154,7 @@ void Engine::loadProject(QString path)
     m_actions->enableSave(false);
     showDispenseActions();
     refreshViews();
-    followSelection();
+    updateEntryActions();
     const QStringList warnings = model->lastWarnings();
     if (!warnings.isEmpty())
         m_status->showState(warnings.first());
@@ -162,46 +162,36 @@ void Engine::loadProject(QString path)
 
 void Engine::projectSave()
 {
-    saveProject();
+    DM* model = dataModel();
+    // The model stays untitled after Save As of a new project, but it then has
+    // the chosen file to write to; only a project without one asks.
+    if (model->savePath().isEmpty()) {
+        projectSaveAs();
+        return;
+    }
+    if (!model->save()) {
+        m_status->showState(
+            failureText(model->lastError(), QStringLiteral("The project could not be saved.")));
+        return;
+    }
+    m_actions->enableSave(false);
 }
 
 void Engine::projectSaveAs()
 {
-    saveProjectAs();
-}
-
-bool Engine::saveProject()
-{
-    DM* model = dataModel();
-    // The model stays untitled after Save As of a new project, but it then has
-    // the chosen file to write to; only a project without one asks.
-    if (model->filePath().isEmpty())
-        return saveProjectAs();
-    if (!model->save()) {
-        m_status->showState(
-            failureText(model->lastError(), QStringLiteral("The project could not be saved.")));
-        return false;
-    }
-    m_actions->enableSave(false);
-    return true;
-}
-
-bool Engine::saveProjectAs()
-{
     QString path;
     if (!m_dialogs->askProjectSaveAs(path))
-        return false;
+        return;
     DM* model = dataModel();
     if (!model->saveAs(path)) {
         m_status->showState(
             failureText(model->lastError(), QStringLiteral("The project could not be saved.")));
-        return false;
+        return;
     }
     QString parent, name;
     splitPath(path, parent, name);
     m_dialogs->setTitle(name);
     m_actions->enableSave(false);
-    return true;
 }
 
 bool Engine::mayDropChanges()
@@ -212,7 +202,9 @@ bool Engine::mayDropChanges()
     case IViewDialogs::DiscardChanges:
         return true;
     case IViewDialogs::SaveChanges:
-        return saveProject();
+        // Only a save that reached the file leaves the project unmodified.
+        projectSave();
+        return !dataModel()->isModified();
     case IViewDialogs::CancelClose:
         break;
     }
@@ -229,12 +221,11 @@ void Engine::entryRemove()
     std::vector<EntryPos> sel;
     m_items->selectedPositions(sel);
     Busy busy(m_status, sel.size(), QStringLiteral("Removing %1 entries...").arg(sel.size()));
-    dataModel()->removeEntries(sel);
-    m_items->removeItems(sel);
+    m_items->regroupItems(dataModel()->removeEntries(sel));
     m_actions->enableSave(true);
     followResult(sel);
     refreshViews();
-    followSelection();
+    updateEntryActions();
 }
 
 void Engine::priorityUp()
@@ -267,10 +258,8 @@ void Engine::moveSelection(const std::function<int(int group)>& destination)
     for (const EntryPos& p : sel)
         to.push_back(destination(p.group));
     DM* model = dataModel();
-    std::vector<EntryPos> placed;
     // All at once, so that the moved entries keep their order.
-    model->moveEntries(sel, to, placed);
-    m_items->moveItems(sel, placed);
+    m_items->regroupItems(model->moveEntries(sel, to));
     m_actions->enableSave(true);
     std::vector<EntryPos> left; // dispensed entries that moved out
     for (std::size_t i = 0; i < sel.size(); ++i)
@@ -281,8 +270,8 @@ void Engine::moveSelection(const std::function<int(int group)>& destination)
     // Moves across "Not In Use" change the totals; the moved rows are selected anew.
     m_status->showTotal(model->totalSize(), model->totalCount());
     m_actions->enableSeries(model->totalCount() > 0);
-    showSelection();
-    followSelection();
+    showSelectionSummary();
+    updateEntryActions();
 }
 
 bool Engine::followResult(const std::vector<EntryPos>& changed)
@@ -302,15 +291,15 @@ void Engine::selectionChanged()
 {
     // Whether anything is selected, not whether it has a size yet: an empty
     // file or a folder still being measured can be removed and moved too.
-    m_actions->enableEntryActions(showSelection() > 0);
+    m_actions->enableEntryActions(showSelectionSummary() > 0);
 }
 
-void Engine::followSelection()
+void Engine::updateEntryActions()
 {
     m_actions->enableEntryActions(m_items->selectedCount() > 0);
 }
 
-int Engine::showSelection()
+int Engine::showSelectionSummary()
 {
     std::vector<EntryPos> sel;
     m_items->selectedPositions(sel);

@@ -40,7 +40,7 @@ void Engine::diskSelect()
         m_actions->enableSave(true);
 }
 
-bool Engine::refreshTarget()
+bool Engine::reprobeTarget()
 {
     DM* model = dataModel();
     QString problem;
@@ -94,7 +94,7 @@ void Engine::dispense()
     if (!model->hasTarget())
         return;
     // The free space may have changed since the target was picked.
-    if (!refreshTarget())
+    if (!reprobeTarget())
         return;
     Dispenser d;
     const bool ok = m_dialogs->runDispense(&d);
@@ -131,7 +131,7 @@ void Engine::planSeries()
         return;
     // The picked target with its room of now, as for Dispense; one that can
     // no longer be used is not offered.
-    const Target picked = model->hasTarget() && refreshTarget() ? model->target() : Target();
+    const Target picked = model->hasTarget() && reprobeTarget() ? model->target() : Target();
     // A held result must be put back first, as for Dispense.
     const bool canDispense = !model->isDispensed();
     SeriesMedium chosen;
@@ -154,7 +154,7 @@ void Engine::applyResult(int count, const std::function<void()>& take)
         return;
     m_items->rebuildItems();
     refreshViews();
-    followSelection();
+    updateEntryActions();
     m_actions->setDispensed(true);
     m_actions->enableSave(true);
 }
@@ -166,7 +166,7 @@ void Engine::undispense()
     m_road.undispense();
     m_items->rebuildItems();
     refreshViews();
-    followSelection();
+    updateEntryActions();
     showDispenseActions();
     m_actions->enableSave(true);
 }
@@ -245,7 +245,7 @@ void Engine::originalsDelete()
     m_road.followDispensed();
     m_items->rebuildItems();
     refreshViews();
-    followSelection();
+    updateEntryActions();
     showDispenseActions();
     if (model->isModified())
         m_actions->enableSave(true);

@@ -35,14 +35,14 @@ public slots:
     void reject() override;
 
 private:
-    IDispenser* dispenser;
-    QLabel* icon;
-    QProgressBar* progress;
-    QLabel* stage;
-    QLabel* wasted;
-    QPushButton* nextLevel;
-    QPushButton* acceptButton;
-    QPushButton* cancelButton;
+    IDispenser* m_dispenser;
+    QLabel* m_icon;
+    QProgressBar* m_progress;
+    QLabel* m_stage;
+    QLabel* m_wasted;
+    QPushButton* m_nextLevel;
+    QPushButton* m_acceptButton;
+    QPushButton* m_cancelButton;
     bool m_closing = false;  // closed by Escape or the close button
     bool m_finished = false; // the search has reported its end
 };

@@ -88,11 +88,6 @@ void MainWindow::closeEvent(QCloseEvent* event)
     QMainWindow::closeEvent(event);
 }
 
-void MainWindow::openProject(const QString& path)
-{
-    controller()->projectOpen(path);
-}
-
 void MainWindow::setTitle(const QString& title)
 {
     // The model names a project saved for the first time by its whole path.
@@ -100,8 +95,8 @@ void MainWindow::setTitle(const QString& title)
     setWindowTitle(m_projectName + QStringLiteral("[*] - Quillmarch"));
     DM* model = dataModel();
     setWindowModified(model->isModified());
-    if (!model->filePath().isEmpty())
-        rememberRecent(model->filePath());
+    if (!model->savePath().isEmpty())
+        rememberRecent(model->savePath());
 }
 
 void MainWindow::rememberRecent(const QString& path)
@@ -129,7 +124,7 @@ void MainWindow::fillRecentMenu()
         QAction* a = menu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(name));
         a->setToolTip(path);
         a->setStatusTip(path);
-        connect(a, &QAction::triggered, this, [this, path] { openProject(path); });
+        connect(a, &QAction::triggered, this, [path] { controller()->projectLoadFrom(path); });
     }
     menu->addSeparator();
     QAction* clear = menu->addAction(QStringLiteral("&Clear the list"));

@@ -25,9 +25,6 @@ public:
     MainStatus* status() const { return m_status; }
     MainList* list() const { return m_list; }
 
-    // Opens the project at path as File > Open would (the command line, a
-    // recent project).
-    void openProject(const QString& path);
     // For the window's own dialogs: a folder to write lists into, and a
     // warning over parent. Both can be answered through DialogAnswers.
     bool askExportFolder(QString& folder);

@@ -219,7 +219,7 @@ SeriesDlg::SeriesDlg(MainWindow* window, const Target& picked, std::vector<Serie
     layout->addWidget(buttons);
     resize(720, 560);
 
-    restoreChoice();
+    restoreMediumChoice();
 
     connect(m_mediumBox, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &SeriesDlg::on_mediumChanged);
@@ -270,7 +270,7 @@ Target SeriesDlg::medium() const
     return t;
 }
 
-void SeriesDlg::restoreChoice()
+void SeriesDlg::restoreMediumChoice()
 {
     const Settings stored;
     const int fs = stored.value(QStringLiteral("series/fileSystem"), NTFS).toInt();
@@ -285,7 +285,7 @@ void SeriesDlg::restoreChoice()
         std::max(0, m_mediumBox->findData(stored.value(QStringLiteral("series/medium")))));
 }
 
-void SeriesDlg::saveChoice() const
+void SeriesDlg::storeMediumChoice() const
 {
     Settings stored;
     stored.setValue(QStringLiteral("series/medium"), m_mediumBox->currentData());
@@ -299,13 +299,13 @@ void SeriesDlg::on_mediumChanged()
 {
     m_otherTimer->stop();
     m_otherRow->setVisible(m_mediumBox->currentData().toString() == QLatin1String(otherKey));
-    saveChoice();
+    storeMediumChoice();
     startPlan();
 }
 
 void SeriesDlg::on_otherChanged()
 {
-    saveChoice();
+    storeMediumChoice();
     // The old plan no longer answers what is asked.
     stopPlan();
     m_result = SeriesResult();

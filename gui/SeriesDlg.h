@@ -62,8 +62,8 @@ private:
     void planEnded();
     void showProgress(const SeriesPlanner::Progress& p);
     void showResult();
-    void saveChoice() const;
-    void restoreChoice();
+    void storeMediumChoice() const;
+    void restoreMediumChoice();
     QString pathOf(const EntryPos& pos) const;
 
     MainWindow* m_window;

@@ -297,8 +297,7 @@ void TestCli::jsonAndNul()
 
     TestMounts mounts;
     const QString volume = mounts.ntfs(tmp.path() + QString::fromUtf8("/vol 😀"), 8, false);
-    if (volume.isEmpty())
-        QSKIP(qPrintable(mounts.why()));
+    QM_NEED_VOLUME(mounts, volume);
     const QJsonObject probed =
         QJsonDocument::fromJson(exec({"probe", "--json", volume}).out).object();
     QCOMPARE(probed["path"].toString(), volume);

@@ -82,7 +82,7 @@ void TestProjectFile::roundTrip()
     b.addEntry({"old", "/", "/old", 1, true, File}); // an unsaved change the load drops
     QVERIFY2(b.load(file, "p"), qPrintable(b.lastError()));
     QString name;
-    QVERIFY(!b.isModified() && !b.projectFile(name) && name == "p" && b.filePath() == file);
+    QVERIFY(!b.isModified() && !b.projectFile(name) && name == "p" && b.savePath() == file);
     QVERIFY(b.isDispensed() && b.hasTarget() && b.target() == a.target());
     QCOMPARE(b.totalCount(), a.totalCount());
     QCOMPARE(b.totalSize(), sums[Required] + sums[Main] + sums[Background]); // all sizes known
@@ -207,7 +207,7 @@ void TestProjectFile::load()
     m.applyDispense(q, 5);
     const auto state = [&] {
         QString s, name;
-        QDebug(&s) << m.projectFile(name) << name << m.filePath() << m.isModified()
+        QDebug(&s) << m.projectFile(name) << name << m.savePath() << m.isModified()
                    << m.isDispensed() << m.hasTarget() << m.entryCount() << m.origins()
                    << m.totalSize() << m.wastedSize();
         return s;
@@ -293,7 +293,7 @@ void TestProjectFile::failedSaveKeepsOldFile()
     QVERIFY2(!m.save() && m.lastError().contains(message), qPrintable(m.lastError()));
     QVERIFY(!m.saveAs(folder + "/other.qmp"));
     QString name;
-    QVERIFY(m.isModified() && m.projectFile(name) && name == file && m.filePath() == file);
+    QVERIFY(m.isModified() && m.projectFile(name) && name == file && m.savePath() == file);
     QCOMPARE(fileBytes(file), old);
     // No temporary file is left behind.
     fill.remove();

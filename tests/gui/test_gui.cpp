@@ -131,12 +131,14 @@ public:
     Type type() const override { return User; }
 };
 
-// A search stand-in: runs until a request comes, and stops a little later.
+// A search stand-in: runs until a request comes, and stops a little later,
+// with a result unless cancelled or, found just then, with one anyway.
 class FakeDispenser : public IDispenser
 {
 public:
     std::atomic<const char*> last{nullptr};
     std::atomic_int requests{0};
+    bool resultAnyway = false;
     void cancel() override { last = "cancel", ++requests; }
     void accept() override { last = "accept", ++requests; }
     void enough() override { last = "enough", ++requests; }
@@ -147,7 +149,7 @@ private:
         while (!last)
             msleep(2);
         msleep(100);
-        emit do_finish(qstrcmp(last, "cancel") != 0);
+        emit do_finish(resultAnyway || qstrcmp(last, "cancel") != 0);
     }
 };
 
@@ -257,15 +259,13 @@ private slots:
                 const EntryPos from = p;
                 m_list->moveItem(from, dataModel()->moveEntry(p, a[3].toInt()));
             } else if (a[0] == "moves" || a[0] == "removes") {
-                std::vector<EntryPos> from, placed;
+                std::vector<EntryPos> from;
                 std::vector<int> to;
                 for (const QString& m : a.mid(1))
                     from.push_back({m[0].digitValue(), m[2].digitValue()}),
                         to.push_back(m.mid(4).toInt());
-                if (a[0] == "moves")
-                    dataModel()->moveEntries(from, to, placed), m_list->moveItems(from, placed);
-                else
-                    dataModel()->removeEntries(from), m_list->removeItems(from);
+                m_list->regroupItems(a[0] == "moves" ? dataModel()->moveEntries(from, to)
+                                                     : dataModel()->removeEntries(from));
             } else if (a[0] == "all" || a[0] == "invert") {
                 a[0] == "all" ? m_list->selectAllInGroup(p.group)
                               : m_list->invertSelectionInGroup(p.group);
@@ -371,22 +371,28 @@ private slots:
         }
     }
 
-    // Each way out makes one request, and the dialog stays until the search stops.
+    // Each way out makes one request, and the dialog stays until the search stops. Escape
+    // and the close button cancel even when the search finds its result just then.
     void dispenseRequests_data()
     {
-        QTest::addColumn<QString>("button"); // empty: the window's close button
-        QTest::addColumn<QString>("want");   // the request, the dialog's result, how many requests
-        QTest::newRow("Next level") << "Next level" << QString("enough 1 1");
-        QTest::newRow("Accept") << "Accept" << QString("accept 1 1");
-        QTest::newRow("Cancel") << "Cancel" << QString("cancel 0 1");
-        QTest::newRow("closed") << "" << QString("cancel 0 1");
+        QTest::addColumn<QString>("button"); // empty: the window's close button; or Escape
+        QTest::addColumn<bool>("resultAnyway");
+        QTest::addColumn<QString>("want"); // the request, the dialog's result, how many requests
+        QTest::newRow("Next level") << "Next level" << false << QString("enough 1 1");
+        QTest::newRow("Accept") << "Accept" << false << QString("accept 1 1");
+        QTest::newRow("Cancel") << "Cancel" << false << QString("cancel 0 1");
+        QTest::newRow("closed") << "" << false << QString("cancel 0 1");
+        QTest::newRow("closed, result just found") << "" << true << QString("cancel 0 1");
+        QTest::newRow("Escape, result just found") << "Escape" << true << QString("cancel 0 1");
     }
 
     void dispenseRequests()
     {
         QFETCH(QString, button);
+        QFETCH(bool, resultAnyway);
         QFETCH(QString, want);
         FakeDispenser d;
+        d.resultAnyway = resultAnyway;
         bool stayed = false;
         DispenseBoard board(nullptr, &d);
         QTimer::singleShot(0, &board, [&] {
@@ -395,6 +401,8 @@ private slots:
                     b->click();
             if (button.isEmpty())
                 board.close();
+            if (button == "Escape")
+                QTest::keyClick(&board, Qt::Key_Escape);
             stayed = board.isVisible() && d.isRunning();
         });
         const int code = board.exec();
@@ -436,8 +444,7 @@ private slots:
 
     void road()
     {
-        if (m_ntfs.isEmpty())
-            QSKIP(qPrintable(m_mounts.why()));
+        QM_NEED_VOLUME(m_mounts, m_ntfs);
         DM* m = dataModel();
         const QString src = m_home.filePath("src");
         const QStringList files{writeFile(src + "/a.bin", 10000), writeFile(src + "/b.bin", 30000),
@@ -546,7 +553,7 @@ private slots:
         m_window = new MainWindow;
         m_window->show();
         QDir::setCurrent(m_home.path());
-        m_window->openProject(commandLineProject({"quillmarch", "road.qmp"}));
+        controller()->projectLoadFrom(commandLineProject({"quillmarch", "road.qmp"}));
         QCOMPARE(m_window->windowTitle(), QString("road.qmp[*] - Quillmarch"));
         QVERIFY(!m_window->isWindowModified());
         DialogAnswers::nextFiles({writeFile(m_home.filePath("in/new.bin"), 10)});
@@ -581,15 +588,14 @@ private slots:
     {
         const QString folder = m_home.filePath("plain"), readOnly = m_home.filePath("read-only");
         QVERIFY(QDir().mkpath(folder));
-        if (m_mounts.readOnlyBind(folder, readOnly).isEmpty())
-            QSKIP(qPrintable(m_mounts.why()));
+        QM_NEED_VOLUME(m_mounts, m_mounts.readOnlyBind(folder, readOnly));
         DialogAnswers::nextFiles({writeFile(m_home.filePath("new.txt"), 10)});
         trigger(Act::FilesAdd);
-        const QString title = m_window->windowTitle(), file = dataModel()->filePath();
+        const QString title = m_window->windowTitle(), file = dataModel()->savePath();
         DialogAnswers::nextFiles({readOnly + "/p.qmp"});
         trigger(Act::ProjectSaveAs);
         QVERIFY(!QFileInfo::exists(folder + "/p.qmp")); // and it keeps its name, file and changes
-        QCOMPARE(m_window->windowTitle() + ' ' + dataModel()->filePath(), title + ' ' + file);
+        QCOMPARE(m_window->windowTitle() + ' ' + dataModel()->savePath(), title + ' ' + file);
         QVERIFY(enabled(Act::ProjectSave) && status("state") != "READY");
     }
 
@@ -607,8 +613,7 @@ private slots:
         QFETCH(bool, ntfs);
         QFETCH(QString, how);
         const QString root = ntfs ? m_ntfs : m_ext4;
-        if (root.isEmpty())
-            QSKIP(qPrintable(m_mounts.why()));
+        QM_NEED_VOLUME(m_mounts, root);
         const Target before = dataModel()->target();
         EditTarget dlg(m_window);
         dlg.show();
