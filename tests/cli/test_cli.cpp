@@ -385,8 +385,7 @@ void TestCli::copyFillsAndVerifies()
     QTemporaryDir tmp;
     TestMounts mounts;
     const QString root = tmp.path(), target = mounts.tmpfs(root + "/t", 1);
-    if (target.isEmpty())
-        QSKIP(qPrintable(mounts.why()));
+    QM_NEED_VOLUME(mounts, target);
     QVERIFY(TreeMaker::make(root, {"f:s/x=600000", "f:s/y=700000", "f:z=100"}));
     QCOMPARE(exec({"dispense", "--fs", "NTFS", "--block-size", "4096", "--free-blocks", "999",
                    "--main", root + "/s", root + "/z", "--save", root + "/p.qmp"})

@@ -65,8 +65,7 @@ private slots:
         QString problem;
         if (fileSystem < 0) {
             m->setTarget({mounts.ntfs(dir.filePath("volume"), 8, false)});
-            if (m->target().Path.isEmpty())
-                QSKIP(qPrintable(mounts.why()));
+            QM_NEED_VOLUME(mounts, m->target().Path);
             QCOMPARE(road.refreshTarget(probeTarget, problem), DispenseRoad::TargetRefreshed);
         } else {
             m->setTarget({"", fileSystem, block, (3 << 20) / block});
