@@ -202,11 +202,16 @@ int CliCommands::help(const QString& command)
 
 void CliCommands::fail(const QString& text)
 {
+    // One line, whatever the text holds, and no control bytes for the terminal.
+    failEscaped(escapedText(text));
+}
+
+void CliCommands::failEscaped(const QString& text)
+{
     QString prefix = QStringLiteral("quillmarch-cli");
     if (!m_command.isEmpty())
         prefix += QLatin1Char(' ') + m_command;
-    // One line, whatever the text holds, and no control bytes for the terminal.
-    const QByteArray bytes = escapedText(prefix + QStringLiteral(": ") + text).toUtf8() + '\n';
+    const QByteArray bytes = (prefix + QStringLiteral(": ") + text).toUtf8() + '\n';
     std::fwrite(bytes.constData(), 1, bytes.size(), stderr);
     std::fflush(stderr);
 }
@@ -430,11 +435,12 @@ int CliCommands::size(const QStringList& words)
             if (!line.ok || result.issue != NoSizeIssue) {
                 (line.ok ? unmeasured : missing) = true;
                 std::fflush(stdout);
-                fail(line.ok        ? QStringLiteral("%1: %2").arg(escapedText(line.path),
-                                                                  sizeIssueText(result.issue))
-                     : line.missing ? QStringLiteral("%1: No such file or folder")
-                                          .arg(escapedText(line.path))
-                                    : line.why);
+                if (line.ok)
+                    fail(QStringLiteral("%1: %2").arg(line.path, sizeIssueText(result.issue)));
+                else if (line.missing)
+                    fail(QStringLiteral("%1: No such file or folder").arg(line.path));
+                else
+                    failEscaped(line.why);
             } else {
                 const quint64 bytes = line.job < 0 ? line.size : result.bytes;
                 if (json)

@@ -73,8 +73,11 @@ private:
     int saveAndReport(const DispenseOptions& options, quint64 wasted, bool provenBest, bool leftOut,
                       const QVector<DispenseLevel>& levels);
 
-    // A one-line message on standard error, "quillmarch-cli[ COMMAND]: text".
+    // A one-line message on standard error, "quillmarch-cli[ COMMAND]: text",
+    // with text escaped as names are.
     void fail(const QString& text);
+    // The same for text whose names are escaped already (entryForPath's why).
+    void failEscaped(const QString& text);
     int usage(const QString& text);
     int help(const QString& command);
     // Parses words into args; false with *exitCode set when the command ends

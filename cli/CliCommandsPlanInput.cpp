@@ -187,7 +187,7 @@ int CliCommands::loadProject(const DispenseOptions& options, FolderSizeJobs& fol
             bool missing = false;
             if (!entryForPath(stored.Ident, measured, &why, &missing)) {
                 if (!missing) {
-                    fail(QStringLiteral("warning: %1 It is left out.").arg(why));
+                    failEscaped(QStringLiteral("warning: %1 It is left out.").arg(why));
                     if (refused)
                         refused->insert(stored.Ident);
                 }
@@ -218,7 +218,10 @@ int CliCommands::addPaths(const DispenseOptions& options, FolderSizeJobs& folder
             QString why;
             bool missing = false;
             if (!entryForPath(path, entry, &why, &missing)) {
-                fail(missing ? QStringLiteral("%1: No such file or folder").arg(given) : why);
+                if (missing)
+                    fail(QStringLiteral("%1: No such file or folder").arg(given));
+                else
+                    failEscaped(why);
                 return TargetOrFileError;
             }
             if (added.contains(entry.Ident)) {

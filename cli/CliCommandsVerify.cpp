@@ -9,6 +9,8 @@
 #include "cli/CliArguments.h"
 #include "core/dispense/Arrival.h"
 #include "core/model/DM.h"
+#include "core/model/EntryPaths.h"
+#include "core/plan/DispenseRoad.h"
 
 const char* const CliCommands::s_verifyHelp =
     R"TXT(Usage: quillmarch-cli verify PROJECT [--target PATH]
@@ -65,8 +67,9 @@ int CliCommands::verify(const QStringList& words)
             continue;
         ++notArrived;
         writeLine(check.state == Arrival::NotFound
-                      ? QStringLiteral("missing\t") + e.Ident
-                      : QStringLiteral("different\t%1\t%2").arg(e.Ident, check.detail));
+                      ? QStringLiteral("missing\t") + escapedText(e.Ident)
+                      : QStringLiteral("different\t%1\t%2")
+                            .arg(escapedText(e.Ident), escapedText(check.detail)));
     }
     std::fflush(stdout);
     if (count == 0) {
