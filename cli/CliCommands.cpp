@@ -133,7 +133,8 @@ Options:
                         so far, as "Accept" does: the groups not yet reached
                         are left out
   --save OUT            write the project with the result applied to OUT, as
-                        the window's Save would (only when something was chosen)
+                        the window's Save would (only when something was
+                        chosen; only a regular file is replaced)
   --json                print one JSON object instead
   -0                    print only the chosen paths, each ended by a NUL
   -h, --help            show this help

@@ -237,11 +237,12 @@ int CliCommands::saveAndReport(const DispenseOptions& options, quint64 wasted, b
     if (!chosen.entries.isEmpty() && !options.savePath.isEmpty() && entries) {
         // A signal before the new file replaces the old one keeps the old one;
         // after that, the save is done and the command ends as it would have.
-        QString error;
+        QString error, warning;
         bool cancelled = false;
         const bool saved = InterruptNotifier::runUninterrupted(
             [&](const std::function<bool()>& signalled) {
-                return writeProjectFile(options.savePath, entries->data(), &error, signalled);
+                return writeProjectFile(options.savePath, entries->data(), &error, signalled,
+                                        &warning);
             },
             &cancelled);
         if (cancelled) {
@@ -252,6 +253,8 @@ int CliCommands::saveAndReport(const DispenseOptions& options, quint64 wasted, b
             fail(QStringLiteral("%1: %2").arg(options.saveGiven, error));
             return TargetOrFileError;
         }
+        if (!warning.isEmpty())
+            fail(QStringLiteral("warning: %1").arg(warning));
     }
     if (options.json)
         write(jsonReport(target, chosen, wasted, provenBest, levels));

@@ -15,6 +15,7 @@
 #include "core/dispense/TargetDiscovery.h"
 #include "core/model/DM.h"
 #include "core/model/EntryPaths.h"
+#include "core/model/ProjectFileSave.h"
 #include "core/plan/DispenseRoad.h"
 
 namespace {
@@ -147,6 +148,12 @@ int CliCommands::parseOutputOptions(const CliArguments& args, DispenseOptions& o
     }
     if (out.isDir()) {
         fail(QStringLiteral("%1: is a folder").arg(options.saveGiven));
+        return TargetOrFileError;
+    }
+    // A FIFO, a device or a link elsewhere is never replaced.
+    const QString refusal = saveRefusal(options.savePath);
+    if (!refusal.isEmpty()) {
+        fail(QStringLiteral("%1: %2").arg(options.saveGiven, refusal));
         return TargetOrFileError;
     }
     return Proceed;

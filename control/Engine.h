@@ -83,6 +83,8 @@ private:
     // Save, or Save As when the project has no file yet; true when written.
     bool saveProject();
     bool saveProjectAs();
+    // What a save could not keep of the file it replaced, in the status bar.
+    void showSaveWarnings();
     // Before the project is replaced: true when it has no unsaved changes or
     // the user saved or gave them up.
     bool mayDropChanges();

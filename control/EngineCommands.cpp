@@ -183,7 +183,15 @@ bool Engine::saveProject()
         return false;
     }
     m_actions->enableSave(false);
+    showSaveWarnings();
     return true;
+}
+
+void Engine::showSaveWarnings()
+{
+    const QStringList warnings = dataModel()->lastWarnings();
+    if (!warnings.isEmpty())
+        m_status->showState(warnings.first());
 }
 
 bool Engine::saveProjectAs()
@@ -201,6 +209,7 @@ bool Engine::saveProjectAs()
     splitPath(path, parent, name);
     m_dialogs->setTitle(name);
     m_actions->enableSave(false);
+    showSaveWarnings();
     return true;
 }
 
