@@ -55,7 +55,8 @@ Options:
                         proven best
   --out-dir DIR         write each medium's list into DIR: medium-NN.txt, one
                         path a line, and medium-NN.nul, NUL-separated (lists
-                        of an earlier, longer series there are removed)
+                        of an earlier, longer series there are removed; on a
+                        failure the earlier lists stay as they were)
   --json                print one JSON object instead
   -h, --help            show this help
 
