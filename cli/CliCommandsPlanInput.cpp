@@ -295,9 +295,9 @@ int CliCommands::resolveTarget(const DispenseOptions& options)
             return TargetOrFileError;
         }
     }
-    const Target target = model->target();
-    if (!target.hasUsableFigures()) {
-        fail(QStringLiteral("the project's target has no usable file system or block size"));
+    const QString refusal = model->target().figuresRefusal();
+    if (!refusal.isEmpty()) {
+        fail(QStringLiteral("%1: %2").arg(model->target().Path, refusal));
         return TargetOrFileError;
     }
     return Proceed;

@@ -71,6 +71,10 @@ EditTarget::EditTarget(QWidget* parent) : QDialog(parent)
 
 QString EditTarget::refusal(const Target& target)
 {
+    // The check the command line and the project file make.
+    const QString figures = target.figuresRefusal();
+    if (!figures.isEmpty())
+        return figures;
     if (target.FileSystem == UDF && target.AvailableBlocks <= kUdfReservedBlocks)
         return QStringLiteral("The disc has no room left for files");
     return QString();

@@ -13,11 +13,15 @@ DispenseRoad::TargetCheck DispenseRoad::refreshTarget(const Prober& probe, QStri
     try {
         // A target known by its figures alone has nothing to probe.
         if (!probe(false, fresh))
-            return TargetKept;
+            fresh = m_model->target();
     } catch (const TargetError& e) {
         problem = e.message;
         return TargetFailed;
     }
+    // Figures the project file would refuse are never planned with, nor kept.
+    problem = fresh.figuresRefusal();
+    if (!problem.isEmpty())
+        return TargetFailed;
     if (fresh == m_model->target())
         return TargetKept;
     m_model->setTarget(fresh);

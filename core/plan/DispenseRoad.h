@@ -33,6 +33,7 @@ public:
         TargetFailed     // it can no longer be used; problem says why
     };
     // The model's target probed again, so that a plan uses the room it has now.
+    // Figures that Target::figuresRefusal refuses fail, the model unchanged.
     TargetCheck refreshTarget(const Prober& probe, QString& problem);
 
     // The entries a series plans: Required, Main and Background in list

@@ -137,6 +137,41 @@ private slots:
                                 .arg(fs.f_bavail * fs.f_frsize)
                                 .arg(m->wastedSize())));
     }
+
+    // Figures the project file would refuse are refused before a plan, and a
+    // save never writes them; nothing of the model changes.
+    void refusedFigures_data()
+    {
+        QTest::addColumn<quint64>("block");
+        QTest::addColumn<quint64>("blocks");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("block size not a power of two") << quint64(1000) << quint64(9) << "1000";
+        QTest::newRow("block size too small") << quint64(256) << quint64(9) << "256";
+        QTest::newRow("capacity of 2^63 bytes") << quint64(512) << (quint64(1) << 54) << "8 EiB";
+    }
+
+    void refusedFigures()
+    {
+        QFETCH(quint64, block);
+        QFETCH(quint64, blocks);
+        QFETCH(QString, why);
+        QTemporaryDir dir;
+        DM* m = dataModel();
+        m->newProject();
+        const Target bad{"/", NTFS, block, blocks};
+        m->setTarget(bad);
+        QString problem;
+        DispenseRoad road(m);
+        QCOMPARE(road.refreshTarget([](bool, Target&) { return false; }, problem),
+                 DispenseRoad::TargetFailed);
+        QVERIFY2(problem.contains(why), qPrintable(problem));
+        QVERIFY(m->target() == bad);
+        QVERIFY(m->saveAs(dir.filePath("p.qmp")));
+        EntriesModel loaded;
+        QVERIFY(loaded.load(dir.filePath("p.qmp"), "p") && !loaded.hasTarget());
+        QFile saved(dir.filePath("p.qmp"));
+        QVERIFY(saved.open(QIODevice::ReadOnly) && !saved.readAll().contains("<Target>"));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestDispenseRoad)
