@@ -119,6 +119,11 @@ named on standard error; so are Required entries that did not fit. Sizes
 reported and saved are those measured now. A project's own target is probed
 again when its path exists, so that the plan uses its free space of now.
 
+An entry with the same name on the target as one before it (in a higher
+group, or earlier in its own) is left out and named, as only one of them
+could be copied: rename one to dispense both. On FAT32 and NTFS names that
+differ only in case or in trailing dots and spaces count as the same.
+
 Copy the chosen entries with a file manager, cp -r or rsync --inplace: a copy
 that writes temporary names and renames them needs more room on NTFS than the
 plan allows for.

@@ -68,8 +68,9 @@ private:
     int addPaths(const DispenseOptions& options, FolderSizeJobs& folderSizes,
                  QVector<EntryPos>& sizedEntries);
     int resolveTarget(const DispenseOptions& options);
-    // leftOut: entries were left out unmeasured, or a group was not searched,
-    // which the caller reports. levels: what each searched level considered.
+    // leftOut: entries were left out (unmeasured, or with a reason), or a
+    // group was not searched, which the caller reports. levels: what each
+    // searched level considered.
     int saveAndReport(const DispenseOptions& options, quint64 wasted, bool provenBest, bool leftOut,
                       const QVector<DispenseLevel>& levels);
 

@@ -183,6 +183,8 @@ int CliCommands::dispense(const QStringList& words)
 
     ProgressLine progress;
     DispenseRun run(options.timeLimitMs, &progress);
+    DispenseRoad road(model);
+    const std::vector<DispenseRoad::NameClash> clashes = road.prepare(run.dispenser());
     if (interrupt.wasInterrupted() || !runSearch(run, progress, interrupt, folderSizes)) {
         if (!run.failure().isEmpty() && !interrupt.wasInterrupted()) {
             fail(run.failure());
@@ -192,10 +194,19 @@ int CliCommands::dispense(const QStringList& words)
         return signalExit();
     }
     // Named before the result moves the entries: the positions are the search's.
-    DispenseRoad road(model);
     const DispenseRoad::Omissions omissions = road.takeOmissions(run.dispenser(), true);
     for (const DispenseRoad::LeftOut& l : omissions.unmeasured)
         fail(QStringLiteral("%1: %2; left out of the plan").arg(l.ident, sizeIssueText(l.issue)));
+    for (const DispenseRoad::NameClash& c : clashes)
+        fail(QStringLiteral("%1: has the same name on the target as %2; left out of the plan")
+                 .arg(c.ident, c.holder));
+    for (const DispenseRoad::LeftOut& l : omissions.refused)
+        fail(QStringLiteral("%1: %2; left out of the plan")
+                 .arg(l.ident, SeriesPlanner::apartText(l.issue)));
+    if (omissions.folderLimitReached)
+        fail(QStringLiteral("warning: the target folder on FAT32 holds at most 65,536 directory "
+                            "entries (a long name takes several); the smallest chosen entries "
+                            "were left out"));
     // Nothing chosen because a level was never searched is not "nothing fits".
     if (omissions.unsearchedGroup >= 0)
         fail(QStringLiteral("warning: the time limit ended the search before the %1 group was "
@@ -211,8 +222,11 @@ int CliCommands::dispense(const QStringList& words)
     storeFolderSizes(model, folderSizes, sizedEntries);
     road.apply(run.dispenser());
     const bool leftOut = !omissions.unmeasured.empty();
-    const int code = saveAndReport(options, road.plan().wastedBytes(), run.provenBest(),
-                                   leftOut || omissions.unsearchedGroup >= 0, levels);
+    // Entries named with their reason need no "Nothing fits" besides.
+    const bool named =
+        leftOut || omissions.unsearchedGroup >= 0 || !clashes.empty() || !omissions.refused.empty();
+    const int code =
+        saveAndReport(options, road.plan().wastedBytes(), run.provenBest(), named, levels);
     return leftOut && (code == Success || code == NoResult) ? NotMeasured : code;
 }
 

@@ -20,8 +20,9 @@ target, as the window's "Delete the files" does before anything goes to the
 trash: an item of the entry's name directly in PATH (the project's target
 when no --target is given), that is a file of the original's size, or a folder
 holding every file of the original at the same relative path with the same
-size. Prints one line for each entry that did not arrive, fields separated by
-a tab:
+size. Entries with the same name on the target share one copy, so none of
+them counts as arrived. Prints one line for each entry that did not arrive,
+fields separated by a tab, names escaped as in every line of text:
   missing    PATH
   different  PATH  WHAT DIFFERS
 
@@ -59,9 +60,16 @@ int CliCommands::verify(const QStringList& words)
     }
 
     int count = 0, notArrived = 0;
+    // Entries with one name on the target have one copy between them.
+    const std::vector<int> sameName = DispenseRoad(model).dispensedSameNames();
     for (EntryPos pos = model->groupBegin(Dispensed); model->isValidPos(pos); ++pos.index) {
         const Entry& e = model->entryAt(pos);
-        const ArrivalCheck check = checkArrival(e, {place});
+        const int other = sameName[std::size_t(pos.index)];
+        const ArrivalCheck check =
+            other < 0 ? checkArrival(e, {place})
+                      : ArrivalCheck{Arrival::Different,
+                                     QStringLiteral("%1: the same name on the target as %2")
+                                         .arg(e.Name, model->entryAt({Dispensed, other}).Ident)};
         ++count;
         if (check.state == Arrival::Arrived)
             continue;

@@ -76,6 +76,10 @@ private:
     // Shows the marks of what a search left out; a sentence saying how many
     // and why, empty when none.
     QString leftOutText(const DispenseRoad::Omissions& omissions);
+    // Sentences naming the entries left out for their names on the target,
+    // and those the target cannot hold; empty when none.
+    QString nameClashText(const std::vector<DispenseRoad::NameClash>& clashes) const;
+    QString refusedText(const DispenseRoad::Omissions& omissions) const;
     // Takes a result into the model through the road's step take, and shows it.
     void applyResult(int count, const std::function<void()>& take);
     // Where "Delete the files" looks for the copies of the dispensed entries.

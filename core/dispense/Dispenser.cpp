@@ -42,6 +42,12 @@ void Dispenser::enough()
     m_stopTrying = true;
 }
 
+void Dispenser::leaveOut(std::vector<EntryPos> positions)
+{
+    std::sort(positions.begin(), positions.end());
+    m_skipped = std::move(positions);
+}
+
 bool Dispenser::searchLevel(TryCalcerProto& calc, const std::atomic_bool& stop, bool literal,
                             const std::function<bool(qint64)>& improved)
 {
@@ -67,6 +73,7 @@ void Dispenser::run()
         // Nothing may cross the thread's edge; the lists go with the message.
         m_queue.clear();
         std::vector<LeftOut>().swap(m_leftOut);
+        std::vector<Refused>().swap(m_refused);
         std::vector<Level>().swap(m_levels);
         m_failure = QStringLiteral("The search ran out of memory");
         emit do_finish(false);
@@ -138,6 +145,8 @@ void Dispenser::search()
         sinceStage.invalidate(); // each level's first entry is told at once
         int measured = 0;
         for (EntryPos pos = model->groupBegin(group); model->isValidPos(pos); ++pos.index) {
+            if (std::binary_search(m_skipped.begin(), m_skipped.end(), pos))
+                continue;
             const Entry& e = model->entryAt(pos);
             name = &e.Name;
             measuring = pos.index;
@@ -149,6 +158,8 @@ void Dispenser::search()
                 break;
             if (calc->itemIssue() != NoSizeIssue)
                 m_leftOut.push_back(LeftOut{pos, calc->itemIssue()});
+            else if (calc->refusal() != TryCalcerProto::Placeable)
+                m_refused.push_back(Refused{pos, calc->refusal()});
             else
                 ++measured;
         }
@@ -180,6 +191,7 @@ void Dispenser::search()
         }
         calc->useSelection(bestSelection);
         if (calc->keepSharedLimit()) {
+            m_folderLimitReached = true;
             best = calc->freeBlocks();
             calc->getSelection(bestSelection);
         }
