@@ -83,7 +83,7 @@ Options:
 Exit status: 0 success, 2 usage error, 3 PATH missing or not usable as a target.
 )TXT";
 
-const char* const s_sizeHelp = R"TXT(Usage: quillmarch-cli size [--json | -0] PATH...
+const char* const s_sizeHelp = R"TXT(Usage: quillmarch-cli size [--json | -0] [--from FILE] PATH...
 
 Prints each path's size in bytes, one line each, "BYTES<TAB>PATH" as given:
 a file's length, or the total of every file below a folder as the window
@@ -92,9 +92,12 @@ out). A folder with items that cannot be read has no known size: it gets no
 line, and standard error says why.
 
 Options:
-  --json      print one JSON array of objects (path, size) once all are known
-  -0          end each line with a NUL instead of a newline
-  -h, --help  show this help
+  --from FILE  measure the paths listed in FILE too ("-": standard input), one
+               a line, or each ended by a NUL when the list holds any (as
+               find -print0 writes them)
+  --json       print one JSON array of objects (path, size) once all are known
+  -0           end each line with a NUL instead of a newline
+  -h, --help   show this help
 
 Ctrl+C stops the measuring.
 
@@ -128,10 +131,19 @@ Copy the chosen entries with a file manager, cp -r or rsync --inplace: a copy
 that writes temporary names and renames them needs more room on NTFS than the
 plan allows for.
 
+Many paths: give them in a list (--main-from and the like), not through
+xargs, which runs several commands, each planning the whole target for part
+of the paths; together they overfill it.
+
 Target (the project's own target when none is given):
   --target PATH         the volume or recorder holding PATH
   --fs NTFS|FAT|UDF --block-size N --free-blocks N
                         a target given by its figures
+
+Paths from a list, added to those of the group's option ("-": standard
+input), one a line, or each ended by a NUL when the list holds any (as
+find -print0 writes them):
+  --required-from FILE, --main-from FILE, --background-from FILE
 
 Options:
   --time-limit SECONDS  when the time runs out, take the best selection found
@@ -386,7 +398,7 @@ int CliCommands::size(const QStringList& words)
 {
     CliArguments args({QStringLiteral("--help"), QStringLiteral("-h"), QStringLiteral("--json"),
                        QStringLiteral("-0")},
-                      {});
+                      {QStringLiteral("--from")});
     int exitCode = Success;
     if (!parseOutputArguments(args, words, true, &exitCode))
         return exitCode;
@@ -395,7 +407,15 @@ int CliCommands::size(const QStringList& words)
     const char end = args.isSet(QStringLiteral("-0")) ? '\0' : '\n';
     JsonWriter array;
     array.beginArray();
-    const QStringList paths = args.plain();
+    QStringList paths = args.plain();
+    if (args.isSet(QStringLiteral("--from"))) {
+        const QString list = args.value(QStringLiteral("--from"));
+        if (list.isEmpty())
+            return usage(QStringLiteral("--from needs a file name, or - for standard input"));
+        const int code = readPathList(list, paths);
+        if (code != Proceed)
+            return code;
+    }
     if (paths.isEmpty())
         return usage(QStringLiteral("at least one PATH is needed"));
 

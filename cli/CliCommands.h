@@ -56,6 +56,9 @@ private:
     int parsePlanOptions(CliArguments& args, const QStringList& words,
                          DispenseOptions& options);
     int parseSourceOptions(const CliArguments& args, DispenseOptions& options);
+    // Appends the paths of the list file given ("-": standard input), one a
+    // line, or each ended by a NUL when it holds any (find -print0).
+    int readPathList(const QString& given, QStringList& paths);
     int parseTargetOptions(const CliArguments& args, DispenseOptions& options);
     int parseOutputOptions(const CliArguments& args, DispenseOptions& options);
     // The project's entries, or those of the paths, into the model, and then
@@ -97,4 +100,5 @@ private:
                               int* exitCode);
 
     QString m_command;
+    bool m_stdinRead = false; // a list was read from standard input
 };

@@ -235,8 +235,10 @@ int CliCommands::parseDispenseOptions(const QStringList& words, DispenseOptions&
     CliArguments args(
         {QStringLiteral("--help"), QStringLiteral("-h"), QStringLiteral("--json"),
          QStringLiteral("-0")},
-        {QStringLiteral("--target"), QStringLiteral("--fs"), QStringLiteral("--block-size"),
-         QStringLiteral("--free-blocks"), QStringLiteral("--time-limit"), QStringLiteral("--save")},
+        {QStringLiteral("--target"), QStringLiteral("--required-from"),
+         QStringLiteral("--main-from"), QStringLiteral("--background-from"), QStringLiteral("--fs"),
+         QStringLiteral("--block-size"), QStringLiteral("--free-blocks"),
+         QStringLiteral("--time-limit"), QStringLiteral("--save")},
         {QStringLiteral("--required"), QStringLiteral("--main"), QStringLiteral("--background")});
     return parsePlanOptions(args, words, options);
 }

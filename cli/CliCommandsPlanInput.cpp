@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSet>
 
@@ -47,12 +48,40 @@ int CliCommands::parsePlanOptions(CliArguments& args, const QStringList& words,
     return exitCode;
 }
 
+int CliCommands::readPathList(const QString& given, QStringList& paths)
+{
+    QFile file;
+    const bool standardInput = given == QLatin1String("-");
+    if (standardInput) {
+        if (m_stdinRead)
+            return usage(QStringLiteral("only one list can be read from standard input"));
+        m_stdinRead = true;
+    }
+    const bool opened = standardInput
+                            ? file.open(stdin, QIODevice::ReadOnly)
+                            : (file.setFileName(absolute(given)), file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = opened ? file.readAll() : QByteArray();
+    if (!opened || file.error() != QFileDevice::NoError) {
+        fail(QStringLiteral("%1: cannot be read: %2").arg(given, file.errorString()));
+        return TargetOrFileError;
+    }
+    // No path holds a NUL, so a list with one is NUL-separated (find -print0).
+    const char separator = bytes.contains('\0') ? '\0' : '\n';
+    for (const QByteArray& path : bytes.split(separator))
+        if (!path.isEmpty())
+            paths << QFile::decodeName(path);
+    return Proceed;
+}
+
 int CliCommands::parseSourceOptions(const CliArguments& args, DispenseOptions& options)
 {
     const QString required = QStringLiteral("--required");
     const QString main = QStringLiteral("--main");
     const QString background = QStringLiteral("--background");
-    options.byPaths = args.isSet(required) || args.isSet(main) || args.isSet(background);
+    const QString from = QStringLiteral("-from");
+    options.byPaths = false;
+    for (const QString& option : {required, main, background})
+        options.byPaths = options.byPaths || args.isSet(option) || args.isSet(option + from);
     if (!options.byPaths) {
         if (args.plain().isEmpty())
             return usage(
@@ -65,9 +94,22 @@ int CliCommands::parseSourceOptions(const CliArguments& args, DispenseOptions& o
     if (!args.plain().isEmpty())
         return usage(QStringLiteral("give either a PROJECT or --required/--main/--background "
                                     "paths, not both"));
-    options.paths = {{Required, args.list(required)},
-                     {Main, args.list(main)},
-                     {Background, args.list(background)}};
+    // Each group's paths: those given, then those of its list.
+    const QString groups[] = {required, main, background};
+    options.paths.clear();
+    for (int i = 0; i < 3; ++i) {
+        QStringList paths = args.list(groups[i]);
+        const QString listOption = groups[i] + from;
+        if (args.isSet(listOption)) {
+            if (args.value(listOption).isEmpty())
+                return usage(QStringLiteral("%1 needs a file name, or - for standard input")
+                                 .arg(listOption));
+            const int code = readPathList(args.value(listOption), paths);
+            if (code != Proceed)
+                return code;
+        }
+        options.paths.push_back({Required + i, paths});
+    }
     for (const auto& group : options.paths) {
         if (!group.second.isEmpty())
             return Proceed;

@@ -48,6 +48,10 @@ medium is its free space.
   --fs NTFS|FAT|UDF --block-size N --free-blocks N
                         a medium given by its figures
 
+Paths from a list, added to those of the group's option ("-": standard
+input), one a line, or each ended by a NUL when the list holds any:
+  --required-from FILE, --main-from FILE, --background-from FILE
+
 Options:
   --media N             show only the first N media of the series; the
                         entries of the others are counted as "Not planned"
@@ -216,9 +220,10 @@ int CliCommands::series(const QStringList& words)
     const QString outDirOption = QStringLiteral("--out-dir");
     CliArguments args(
         {QStringLiteral("--help"), QStringLiteral("-h"), QStringLiteral("--json")},
-        {QStringLiteral("--target"), QStringLiteral("--fs"), QStringLiteral("--block-size"),
-         QStringLiteral("--free-blocks"), QStringLiteral("--time-limit"), mediaOption,
-         outDirOption},
+        {QStringLiteral("--target"), QStringLiteral("--required-from"),
+         QStringLiteral("--main-from"), QStringLiteral("--background-from"), QStringLiteral("--fs"),
+         QStringLiteral("--block-size"), QStringLiteral("--free-blocks"),
+         QStringLiteral("--time-limit"), mediaOption, outDirOption},
         {QStringLiteral("--required"), QStringLiteral("--main"), QStringLiteral("--background")});
     DispenseOptions options;
     options.series = true;

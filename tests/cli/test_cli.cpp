@@ -25,13 +25,16 @@ const QStringList s_nobody = QString("setpriv --reuid=65534 --regid=65534 --clea
                                  .split(' ')
                                  .mid(::geteuid() ? 4 : 0);
 
-// The program, find or setpriv; with signal, that signal once the program is busy.
-Run exec(QStringList command, int signal = 0)
+// The program, find or setpriv; with signal, that signal once the program is busy;
+// input on its standard input.
+Run exec(QStringList command, int signal = 0, const QByteArray& input = {})
 {
     if (!QStringList{"setpriv", "find", QM_CLI_PATH}.contains(command.value(0)))
         command.prepend(QM_CLI_PATH);
     QProcess p;
     p.start(command.takeFirst(), command);
+    p.write(input);
+    p.closeWriteChannel();
     if (signal && p.waitForStarted() && !p.waitForFinished(1500))
         ::kill(pid_t(p.processId()), signal);
     p.waitForFinished(120000);
@@ -97,7 +100,21 @@ void TestCli::dispenseOutputs()
     }
     const Run text = exec(args + QStringList{"--save", out});
     const Run nul = exec(args + QStringList{"-0"}), json = exec(args + QStringList{"--json"});
-    for (const Run& r : {text, nul, json})
+    // The same paths from lists, NUL-separated on standard input and one a line in files.
+    QStringList fromLists = args.mid(0, 7);
+    QByteArray input;
+    for (int i = 7; i < args.size(); i += 2) {
+        const QString list = root + args[i];
+        QFile f(list);
+        QVERIFY(f.open(QIODevice::Append) && f.write(QFile::encodeName(args[i + 1]) + '\n') > 0);
+        if (args[i] == "--required")
+            input += QFile::encodeName(args[i + 1]) + '\0';
+        else if (!fromLists.contains(args[i] + "-from"))
+            fromLists << args[i] + "-from" << list;
+    }
+    const Run fromList = exec(fromLists + QStringList{"--required-from", "-"}, 0, input);
+    QCOMPARE(fromList.out, text.out);
+    for (const Run& r : {text, nul, json, fromList})
         QVERIFY2(r.code == 0 && r.err.isEmpty(), r.err);
     EntriesModel saved;
     QVERIFY(saved.load(out, "out"));
