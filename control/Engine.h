@@ -77,10 +77,17 @@ private:
     // Shows the marks of what a search left out; a sentence saying how many
     // and why, empty when none.
     QString leftOutText(const DispenseRoad::Omissions& omissions);
+    // Sentences naming the entries left out for their names on the target,
+    // and those the target cannot hold; empty when none.
+    QString nameClashText(const std::vector<DispenseRoad::NameClash>& clashes) const;
+    QString refusedText(const DispenseRoad::Omissions& omissions) const;
     // Takes a result into the model through the road's step take, and shows it.
     void applyResult(int count, const std::function<void()>& take);
     // Where "Delete the files" looks for the copies of the dispensed entries.
     QStringList arrivalPlaces() const;
+    // What the last load passed over, or what the last save could not keep of
+    // the file it replaced, in the status bar.
+    void showLastWarnings();
     // Before the project is replaced: true when it has no unsaved changes or
     // the user saved or gave them up.
     bool mayDropChanges();

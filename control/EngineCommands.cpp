@@ -155,9 +155,7 @@ void Engine::replaceProject(QString path)
     showDispenseActions();
     refreshViews();
     updateEntryActions();
-    const QStringList warnings = model->lastWarnings();
-    if (!warnings.isEmpty())
-        m_status->showState(warnings.first());
+    showLastWarnings();
 }
 
 void Engine::projectSave()
@@ -175,6 +173,7 @@ void Engine::projectSave()
         return;
     }
     m_actions->enableSave(false);
+    showLastWarnings();
 }
 
 void Engine::projectSaveAs()
@@ -192,6 +191,14 @@ void Engine::projectSaveAs()
     splitPath(path, parent, name);
     m_dialogs->setTitle(name);
     m_actions->enableSave(false);
+    showLastWarnings();
+}
+
+void Engine::showLastWarnings()
+{
+    const QStringList warnings = dataModel()->lastWarnings();
+    if (!warnings.isEmpty())
+        m_status->showState(warnings.first());
 }
 
 bool Engine::mayDropChanges()

@@ -13,6 +13,7 @@
 #include "core/dispense/SeriesPlanner.h"
 #include "core/dispense/TargetDiscovery.h"
 #include "core/model/DM.h"
+#include "core/model/EntryPaths.h"
 #include "core/model/SizeText.h"
 
 void Engine::showDispenseActions()
@@ -88,6 +89,36 @@ QString Engine::leftOutText(const DispenseRoad::Omissions& omissions)
         .arg(counted(total, "entry", "entries"), why.join(QStringLiteral(", ")));
 }
 
+QString Engine::nameClashText(const std::vector<DispenseRoad::NameClash>& clashes) const
+{
+    if (clashes.empty())
+        return QString();
+    QStringList paths;
+    for (const DispenseRoad::NameClash& c : clashes)
+        paths << escapedText(c.ident);
+    return tr("%n entries left out: an entry before each has the same name on the target, so "
+              "only one could be copied; rename one to dispense both: %1",
+              nullptr, int(clashes.size()))
+        .arg(paths.join(QStringLiteral(", ")));
+}
+
+QString Engine::refusedText(const DispenseRoad::Omissions& omissions) const
+{
+    QStringList notes;
+    if (!omissions.refused.empty()) {
+        QStringList items;
+        for (const DispenseRoad::LeftOut& l : omissions.refused)
+            items << escapedText(l.ident) + QStringLiteral(" ") + SeriesPlanner::apartText(l.issue);
+        notes << tr("%n entries left out that the target cannot hold: %1", nullptr,
+                    int(omissions.refused.size()))
+                     .arg(items.join(QStringLiteral("; ")));
+    }
+    if (omissions.folderLimitReached)
+        notes << tr("the target folder on FAT32 holds at most 65,536 directory entries (a long "
+                    "name takes several), so the smallest chosen entries were left out");
+    return notes.join(QStringLiteral("; "));
+}
+
 void Engine::dispense()
 {
     DM* model = dataModel();
@@ -97,6 +128,7 @@ void Engine::dispense()
     if (!reprobeTarget())
         return;
     Dispenser d;
+    const QString clashes = nameClashText(m_road.prepare(d));
     const bool ok = m_dialogs->runDispense(&d);
     // The dialog closes on the search's last signal; its thread may still be ending.
     d.wait();
@@ -112,8 +144,9 @@ void Engine::dispense()
     }
     applyResult(int(d.resultQueue().size()), [&] { m_road.apply(d); });
     QStringList notes;
-    if (!leftOut.isEmpty())
-        notes << leftOut;
+    for (const QString& note : {leftOut, clashes, refusedText(omissions)})
+        if (!note.isEmpty())
+            notes << note;
     if (omissions.requiredNotFitted > 0)
         notes << QStringLiteral("%1 Required entries did not fit").arg(omissions.requiredNotFitted);
     if (omissions.unsearchedGroup >= 0)
@@ -127,6 +160,10 @@ void Engine::planSeries()
 {
     DM* model = dataModel();
     std::vector<SeriesEntry> entries = m_road.seriesEntries();
+    // Those left out for their names are named, as for Dispense.
+    const QString clashes = nameClashText(m_road.nameClashes());
+    if (!clashes.isEmpty())
+        m_status->showState(clashes);
     if (entries.empty())
         return;
     // The picked target with its room of now, as for Dispense; one that can
@@ -174,11 +211,25 @@ void Engine::undispense()
 void Engine::clipboardPost()
 {
     DM* model = dataModel();
-    QStringList files;
-    for (EntryPos p = model->groupBegin(Dispensed); model->isValidPos(p); ++p.index)
-        files.append(model->entryAt(p).Ident);
+    // Of entries with one name on the target, only the first: a paste of
+    // both would keep one.
+    const std::vector<int> sameName = m_road.dispensedSameNames();
+    QStringList files, held;
+    for (EntryPos p = model->groupBegin(Dispensed); model->isValidPos(p); ++p.index) {
+        const int other = sameName[std::size_t(p.index)];
+        (other >= 0 && other < p.index ? held : files).append(model->entryAt(p).Ident);
+    }
     postFilesToClipboard(files);
-    m_status->showState(QStringLiteral("Dispensed file(s) has been posted to the clipboard"));
+    if (held.isEmpty()) {
+        m_status->showState(QStringLiteral("Dispensed file(s) has been posted to the clipboard"));
+        return;
+    }
+    for (QString& path : held)
+        path = escapedText(path);
+    m_status->showState(tr("%n dispensed entries were not posted: an entry before each has the "
+                           "same name on the target: %1",
+                           nullptr, held.size())
+                            .arg(held.join(QStringLiteral(", "))));
 }
 
 QStringList Engine::arrivalPlaces() const
@@ -199,6 +250,9 @@ void Engine::originalsDelete()
     // Only what arrived on the target goes, unless the user says otherwise.
     std::vector<bool> chosen(count, false);
     std::vector<bool> arrived(count, false);
+    // Entries with one name on the target have one copy between them: none
+    // of them is taken as arrived.
+    const std::vector<int> sameName = m_road.dispensedSameNames();
     while (count > 0) {
         IViewDialogs::DeleteQuestion q;
         q.places = arrivalPlaces();
@@ -206,7 +260,8 @@ void Engine::originalsDelete()
             const Entry& e = model->entryAt(EntryPos{Dispensed, i});
             ++(e.Kind == File ? q.files : q.folders);
             q.paths << e.Ident;
-            arrived[i] = checkArrival(e, q.places).state == Arrival::Arrived;
+            arrived[i] =
+                sameName[std::size_t(i)] < 0 && checkArrival(e, q.places).state == Arrival::Arrived;
             if (arrived[i])
                 ++q.found;
             else
@@ -229,11 +284,11 @@ void Engine::originalsDelete()
     Busy busy(m_status, std::size_t(-1),
               QStringLiteral("Moving %1 item(s) to the trash...").arg(count));
     std::vector<EntryPos> moved;
-    QStringList notFound, notMoved;
+    QStringList notFound, notMoved, oneName;
     for (int i = 0; i < count; ++i) {
         const Entry& e = model->entryAt(EntryPos{Dispensed, i});
         if (!chosen[i])
-            notFound << e.Name;
+            (sameName[std::size_t(i)] >= 0 ? oneName : notFound) << e.Name;
         else if (deleteToRecycleBin(e.Ident))
             moved.push_back(EntryPos{Dispensed, i});
         else
@@ -253,6 +308,11 @@ void Engine::originalsDelete()
     if (!notFound.isEmpty())
         notes << QStringLiteral("Not found on the target, still dispensed: %1")
                      .arg(notFound.join(QStringLiteral(", ")));
+    if (!oneName.isEmpty())
+        notes << tr("%n entries kept: each has the same name on the target as another, so one "
+                    "copy cannot stand for both: %1",
+                    nullptr, oneName.size())
+                     .arg(oneName.join(QStringLiteral(", ")));
     if (!notMoved.isEmpty())
         notes << QStringLiteral("Could not be moved to the trash: %1")
                      .arg(notMoved.join(QStringLiteral(", ")));

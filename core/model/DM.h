@@ -55,7 +55,8 @@ public:
 
     // Why the last save or load failed, as a sentence for the status bar.
     virtual QString lastError() const = 0;
-    // What the last successful load passed over, one sentence each.
+    // What the last successful load passed over, or what the last successful
+    // save could not keep of the file it replaced; one sentence each.
     virtual QStringList lastWarnings() const { return {}; }
     // The file that save() writes to; empty when there is none yet.
     virtual QString savePath() const = 0;

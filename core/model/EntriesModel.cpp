@@ -249,12 +249,15 @@ bool EntriesModel::save()
         m_lastError = tr("The project has no file to be saved to yet.");
         return false;
     }
-    QString error;
-    if (!writeProjectFile(m_filePath, m_data, &error)) {
+    QString error, warning;
+    if (!writeProjectFile(m_filePath, m_data, &error, {}, &warning)) {
         m_lastError = error;
         return false;
     }
     m_lastError.clear();
+    m_lastWarnings.clear();
+    if (!warning.isEmpty())
+        m_lastWarnings << warning;
     m_modified = false;
     return true;
 }

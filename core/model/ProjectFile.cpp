@@ -159,11 +159,11 @@ QString readFailure(const QString& path, QFile& file, const ProjectFileReader& r
 } // namespace
 
 bool writeProjectFile(const QString& path, const ProjectData& data, QString* error,
-                      const std::function<bool()>& cancelled)
+                      const std::function<bool()>& cancelled, QString* warning)
 {
     QByteArray bytes;
     return ProjectFileWriter::write(data, bytes, error) &&
-           saveProjectBytes(path, bytes, error, cancelled);
+           saveProjectBytes(path, bytes, error, cancelled, warning);
 }
 
 bool readProjectFile(const QString& path, ProjectData& out, QString* error)
