@@ -7,7 +7,7 @@
 
 NameRule nameRuleOf(int fileSystem)
 {
-    return fileSystem == UDF ? NameRule::Exact : NameRule::Windows;
+    return fileSystem == UDF || fileSystem == EXT4 ? NameRule::Exact : NameRule::Windows;
 }
 
 QString nameKey(const QString& name, NameRule rule)
