@@ -51,6 +51,8 @@ public:
 
     // Pushes the title, totals, state text, target and wasted figure to the views.
     void refreshViews();
+    // Pushes the project's total and each group's size and count.
+    void showTotals();
 
 private slots:
     void on_folderCalcComplete(QString path, quint64 size);

@@ -60,10 +60,11 @@ void Engine::pathsAdd(QStringList paths)
     refreshViews();
     followSelection();
     if (!refusals.isEmpty())
-        m_status->showState(refusals.size() == 1 ? refusals.first()
-                                                 : QStringLiteral("%1 (and %2 more not added)")
-                                                       .arg(refusals.first())
-                                                       .arg(refusals.size() - 1));
+        m_status->showMessage(IViewStatus::Warning,
+                              refusals.size() == 1
+                                  ? refusals.first()
+                                  : tr("%1 (and %n more not added)", nullptr, refusals.size() - 1)
+                                        .arg(refusals.first()));
 }
 
 void Engine::filesAdd()
@@ -89,6 +90,7 @@ void Engine::projectNew()
     DM* model = dataModel();
     model->newProject();
     m_arrivalFolder.clear();
+    m_status->clearMessage();
     QString title;
     model->projectFile(title);
     m_dialogs->setTitle(title);
@@ -123,14 +125,16 @@ void Engine::loadProject(QString path)
     // Save writes back here later, whatever the working folder is by then.
     const QString fullPath = QFileInfo(path).absoluteFilePath();
     DM* model = dataModel();
-    Busy busy(m_status, std::size_t(-1), QStringLiteral("Loading %1...").arg(name));
+    Busy busy(m_status, std::size_t(-1), tr("Loading %1...").arg(name));
     if (!model->load(fullPath, name)) {
         // The old project stays, with its list, its changes and its actions.
-        m_status->showState(
+        m_status->showMessage(
+            IViewStatus::Error,
             failureText(model->lastError(), QStringLiteral("The project could not be loaded.")));
         return;
     }
     m_arrivalFolder.clear();
+    m_status->clearMessage();
     // A size the file did not hold readably is measured again.
     for (int g = Dispensed; g < NoGroup; ++g) {
         for (EntryPos p = model->groupBegin(g); model->isValidPos(p); ++p.index) {
@@ -154,7 +158,7 @@ void Engine::loadProject(QString path)
     followSelection();
     const QStringList warnings = model->lastWarnings();
     if (!warnings.isEmpty())
-        m_status->showState(warnings.first());
+        m_status->showMessage(IViewStatus::Warning, warnings.join(QLatin1Char('\n')));
 }
 
 void Engine::projectSave()
@@ -175,7 +179,8 @@ bool Engine::saveProject()
     if (model->filePath().isEmpty())
         return saveProjectAs();
     if (!model->save()) {
-        m_status->showState(
+        m_status->showMessage(
+            IViewStatus::Error,
             failureText(model->lastError(), QStringLiteral("The project could not be saved.")));
         return false;
     }
@@ -190,7 +195,8 @@ bool Engine::saveProjectAs()
         return false;
     DM* model = dataModel();
     if (!model->saveAs(path)) {
-        m_status->showState(
+        m_status->showMessage(
+            IViewStatus::Error,
             failureText(model->lastError(), QStringLiteral("The project could not be saved.")));
         return false;
     }
@@ -225,7 +231,7 @@ void Engine::entryRemove()
 {
     std::vector<EntryPos> sel;
     m_items->selectedPositions(sel);
-    Busy busy(m_status, sel.size(), QStringLiteral("Removing %1 entries...").arg(sel.size()));
+    Busy busy(m_status, sel.size(), tr("Removing %n entries...", nullptr, int(sel.size())));
     dataModel()->removeEntries(sel);
     m_items->removeItems(sel);
     m_actions->enableSave(true);
@@ -257,7 +263,7 @@ void Engine::moveSelection(const std::function<int(int group)>& destination)
 {
     std::vector<EntryPos> sel;
     m_items->selectedPositions(sel);
-    Busy busy(m_status, sel.size(), QStringLiteral("Moving %1 entries...").arg(sel.size()));
+    Busy busy(m_status, sel.size(), tr("Moving %n entries...", nullptr, int(sel.size())));
     std::vector<int> to;
     to.reserve(sel.size());
     for (const EntryPos& p : sel)
@@ -269,7 +275,7 @@ void Engine::moveSelection(const std::function<int(int group)>& destination)
     m_items->moveItems(sel, placed);
     m_actions->enableSave(true);
     // Moves across "Not In Use" change the totals; the moved rows are selected anew.
-    m_status->showTotal(model->totalSize(), model->totalCount());
+    showTotals();
     m_actions->enableSeries(model->totalCount() > 0);
     showSelection();
     followSelection();

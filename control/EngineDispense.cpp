@@ -52,7 +52,8 @@ bool Engine::refreshTarget()
         problem = e.message;
     }
     if (!problem.isEmpty()) {
-        m_status->showState(QStringLiteral("Cannot dispense to %1: %2").arg(fresh.Path, problem));
+        m_status->showMessage(IViewStatus::Error,
+                              QStringLiteral("Cannot dispense to %1: %2").arg(fresh.Path, problem));
         return false;
     }
     if (fresh != model->target()) {
@@ -82,19 +83,15 @@ QString Engine::markLeftOut(const Dispenser& d, bool measuredAll)
     }
     if (total == 0)
         return QString();
-    const auto counted = [](int n, const char* one, const char* many) -> QString {
-        return QString::number(n) + QLatin1Char(' ') + QLatin1String(n == 1 ? one : many);
-    };
     QStringList why;
     if (counts[Unreadable])
-        why << counted(counts[Unreadable], "could not be read in full",
-                       "could not be read in full");
+        why << tr("%n could not be read in full", nullptr, counts[Unreadable]);
     if (counts[Vanished])
-        why << counted(counts[Vanished], "no longer exists", "no longer exist");
+        why << tr("%n no longer exist", nullptr, counts[Vanished]);
     if (counts[OutOfMemory])
-        why << counted(counts[OutOfMemory], "ran out of memory", "ran out of memory");
-    return QStringLiteral("Left out of the plan: %1 (%2)")
-        .arg(counted(total, "entry", "entries"), why.join(QStringLiteral(", ")));
+        why << tr("%n ran out of memory", nullptr, counts[OutOfMemory]);
+    return tr("Left out of the plan: %n entries (%1)", nullptr, total)
+        .arg(why.join(QStringLiteral(", ")));
 }
 
 void Engine::dispense()
@@ -105,6 +102,7 @@ void Engine::dispense()
     // The free space may have changed since the target was picked.
     if (!refreshTarget())
         return;
+    m_status->clearMessage(); // about the result this search replaces
     Dispenser d;
     const bool ok = m_dialogs->runDispense(&d);
     // The dialog closes on the search's last signal; its thread may still be ending.
@@ -113,19 +111,22 @@ void Engine::dispense()
     const QString leftOut = markLeftOut(d, ok);
     if (!ok) {
         if (!d.failure().isEmpty())
-            m_status->showState(d.failure());
+            m_status->showMessage(IViewStatus::Error, d.failure());
         else if (!leftOut.isEmpty())
-            m_status->showState(leftOut);
+            m_status->showMessage(IViewStatus::Warning, leftOut);
         return;
     }
+    const quint64 capacity = model->target().capacity();
     applyResult(d.resultQueue(), d.wasted());
+    m_status->showOutcome(capacity - qMin(capacity, d.wasted()), d.wasted(),
+                          m_dialogs->lastSearchEnd());
     QStringList notes;
     if (!leftOut.isEmpty())
         notes << leftOut;
     if (d.requiredNotFitted() > 0)
-        notes << QStringLiteral("%1 Required entries did not fit").arg(d.requiredNotFitted());
+        notes << tr("%n Required entries did not fit", nullptr, d.requiredNotFitted());
     if (!notes.isEmpty())
-        m_status->showState(notes.join(QStringLiteral("; ")));
+        m_status->showMessage(IViewStatus::Warning, notes.join(QStringLiteral("; ")));
 }
 
 void Engine::planSeries()
@@ -153,13 +154,16 @@ void Engine::planSeries()
         queue.push(p);
     }
     applyResult(queue, medium.wastedBytes);
+    m_status->showOutcome(medium.usedBytes, medium.wastedBytes,
+                          medium.proven ? IViewStatus::SearchFinished
+                                        : IViewStatus::SearchTimeLimit);
 }
 
 void Engine::applyResult(DispenseQueue& queue, quint64 wasted)
 {
     DM* model = dataModel();
     Busy busy(m_status, std::size_t(model->entryCount()),
-              QStringLiteral("Dispensing %1 entries...").arg(queue.size()));
+              tr("Dispensing %n entries...", nullptr, int(queue.size())));
     model->applyDispense(queue, wasted);
     m_items->rebuildItems();
     refreshViews();
@@ -171,7 +175,7 @@ void Engine::applyResult(DispenseQueue& queue, quint64 wasted)
 void Engine::undispense()
 {
     Busy busy(m_status, std::size_t(dataModel()->entryCount()),
-              QStringLiteral("Putting back %1 entries...").arg(dataModel()->groupSize(Dispensed)));
+              tr("Putting back %n entries...", nullptr, dataModel()->groupSize(Dispensed)));
     dataModel()->undispense();
     m_items->rebuildItems();
     refreshViews();
@@ -187,7 +191,8 @@ void Engine::clipboardPost()
     for (EntryPos p = model->groupBegin(Dispensed); model->isValidPos(p); ++p.index)
         files.append(model->entryAt(p).Ident);
     postFilesToClipboard(files);
-    m_status->showState(QStringLiteral("Dispensed file(s) has been posted to the clipboard"));
+    m_status->showMessage(IViewStatus::Positive,
+                          QStringLiteral("Dispensed file(s) has been posted to the clipboard"));
 }
 
 QStringList Engine::arrivalPlaces() const
@@ -235,8 +240,7 @@ void Engine::originalsDelete()
     }
 
     // A trash on another device copies: slow whatever the count.
-    Busy busy(m_status, std::size_t(-1),
-              QStringLiteral("Moving %1 item(s) to the trash...").arg(count));
+    Busy busy(m_status, std::size_t(-1), tr("Moving %n items to the trash...", nullptr, count));
     std::vector<EntryPos> moved;
     QStringList notFound, notMoved;
     for (int i = 0; i < count; ++i) {
@@ -278,7 +282,7 @@ void Engine::originalsDelete()
         notes << QStringLiteral("Could not be moved to the trash: %1")
                      .arg(notMoved.join(QStringLiteral(", ")));
     if (!notes.isEmpty())
-        m_status->showState(notes.join(QStringLiteral("; ")));
+        m_status->showMessage(IViewStatus::Warning, notes.join(QStringLiteral("; ")));
 }
 
 void Engine::entryReveal(const EntryPos& pos)

@@ -314,7 +314,7 @@ void TestEngine::commands_data()
     row("dispense, vanished and too large",
         ready + "file big 999999 1;file gone 4096 2;rm gone;dispense",
         "L=D:m0,r0|R:big|M:m1,m2,gone|B:|N:n0 marked=gone state=Left out of the plan: 1 "
-        "entry (1 no longer exists); 1 Required entries did not fit");
+        "entry (1 no longer exists); 1 Required entry did not fit");
     // Only what arrived on the target goes to the trash, unless the user says otherwise: a
     // (gone) and c (in t/sub, the folder the user may point to) are not at its root; d and a
     // file deep in set differ.
