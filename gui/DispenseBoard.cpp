@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
@@ -38,8 +39,7 @@ DispenseBoard::DispenseBoard(QWidget* parent, IDispenser* dispenser)
     m_elapsedText->setObjectName(QStringLiteral("elapsed"));
     grid->addWidget(m_elapsedText, 3, 1);
     m_hint = new QLabel(tr("This search may take long. Accept takes the best selection found "
-                           "so far; Next level takes the best of this group and goes on with "
-                           "the next."));
+                           "so far."));
     m_hint->setObjectName(QStringLiteral("hint"));
     m_hint->setWordWrap(true);
     m_hint->hide();
@@ -99,8 +99,12 @@ void DispenseBoard::tick()
         m_limitMs > 0 ? tr("Elapsed: %1 of %2 (time limit)").arg(clock(ms), clock(m_limitMs))
                       : tr("Elapsed: %1").arg(clock(ms)));
     // Most searches end within a blink; one that does not may go on for long.
-    if (ms >= 2000 && m_end == IViewStatus::SearchFinished && !m_closing)
+    if (ms >= 2000 && m_end == IViewStatus::SearchFinished && !m_closing && m_hint->isHidden()) {
         m_hint->show();
+        // Tall enough for the wrapped hint.
+        layout()->activate();
+        resize(width(), qMax(height(), heightForWidth(width())));
+    }
     if (m_limitMs > 0 && ms >= m_limitMs && m_end == IViewStatus::SearchFinished && !m_closing &&
         !m_finished) {
         m_end = IViewStatus::SearchTimeLimit;

@@ -188,9 +188,6 @@ void MainWindow::fillTimeLimitMenu()
     // A value from elsewhere than this menu: no limit.
     if (!group->checkedAction())
         group->actions().first()->setChecked(true);
-    menu->setToolTipsVisible(true);
-    menu->setToolTip(tr("After this time Dispense takes the best selection found so far, as "
-                        "Accept does"));
 }
 
 bool MainWindow::askFolderAdd(QString& folder)
