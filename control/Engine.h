@@ -5,6 +5,7 @@
 #include <list>
 
 #include "control/Ctrl.h"
+#include "control/IViewStatus.h"
 #include "core/dispense/FolderSizeCalcer.h"
 #include "core/plan/DispenseRoad.h"
 
@@ -54,6 +55,8 @@ public:
     void refreshViews();
     // The plan of the result held, for what copies or writes it.
     const HeldPlan& heldPlan() const { return m_road.plan(); }
+    // Pushes the project's total and each group's size and count.
+    void showTotals();
 
 private slots:
     void on_folderCalcComplete(QString path, quint64 size);
@@ -81,8 +84,9 @@ private:
     // and those the target cannot hold; empty when none.
     QString nameClashText(const std::vector<DispenseRoad::NameClash>& clashes) const;
     QString refusedText(const DispenseRoad::Omissions& omissions) const;
-    // Takes a result into the model through the road's step take, and shows it.
-    void applyResult(int count, const std::function<void()>& take);
+    // Takes a result into the model through the road's step take, and shows
+    // it with how its search ended.
+    void applyResult(int count, const std::function<void()>& take, IViewStatus::SearchEnd end);
     // Where "Delete the files" looks for the copies of the dispensed entries.
     QStringList arrivalPlaces() const;
     // What the last load passed over, or what the last save could not keep of

@@ -60,10 +60,11 @@ void Engine::pathsAdd(QStringList paths)
     refreshViews();
     updateEntryActions();
     if (!refusals.isEmpty())
-        m_status->showState(refusals.size() == 1 ? refusals.first()
-                                                 : QStringLiteral("%1 (and %2 more not added)")
-                                                       .arg(refusals.first())
-                                                       .arg(refusals.size() - 1));
+        m_status->showMessage(IViewStatus::Warning,
+                              refusals.size() == 1
+                                  ? refusals.first()
+                                  : tr("%1 (and %n more not added)", nullptr, refusals.size() - 1)
+                                        .arg(refusals.first()));
 }
 
 void Engine::filesAdd()
@@ -90,6 +91,7 @@ void Engine::projectNew()
     model->newProject();
     m_road.drop();
     m_arrivalFolder.clear();
+    m_status->clearMessage();
     QString title;
     model->projectFile(title);
     m_dialogs->setTitle(title);
@@ -124,14 +126,16 @@ void Engine::replaceProject(QString path)
     // Save writes back here later, whatever the working folder is by then.
     const QString fullPath = QFileInfo(path).absoluteFilePath();
     DM* model = dataModel();
-    Busy busy(m_status, std::size_t(-1), QStringLiteral("Loading %1...").arg(name));
+    Busy busy(m_status, std::size_t(-1), tr("Loading %1...").arg(name));
     if (!model->load(fullPath, name)) {
         // The old project stays, with its list, its changes and its actions.
-        m_status->showState(
+        m_status->showMessage(
+            IViewStatus::Error,
             failureText(model->lastError(), QStringLiteral("The project could not be loaded.")));
         return;
     }
     m_arrivalFolder.clear();
+    m_status->clearMessage();
     // A size the file did not hold readably is measured again.
     for (int g = Dispensed; g < NoGroup; ++g) {
         for (EntryPos p = model->groupBegin(g); model->isValidPos(p); ++p.index) {
@@ -168,7 +172,8 @@ void Engine::projectSave()
         return;
     }
     if (!model->save()) {
-        m_status->showState(
+        m_status->showMessage(
+            IViewStatus::Error,
             failureText(model->lastError(), QStringLiteral("The project could not be saved.")));
         return;
     }
@@ -183,7 +188,8 @@ void Engine::projectSaveAs()
         return;
     DM* model = dataModel();
     if (!model->saveAs(path)) {
-        m_status->showState(
+        m_status->showMessage(
+            IViewStatus::Error,
             failureText(model->lastError(), QStringLiteral("The project could not be saved.")));
         return;
     }
@@ -198,7 +204,7 @@ void Engine::showLastWarnings()
 {
     const QStringList warnings = dataModel()->lastWarnings();
     if (!warnings.isEmpty())
-        m_status->showState(warnings.first());
+        m_status->showMessage(IViewStatus::Warning, warnings.join(QLatin1Char('\n')));
 }
 
 bool Engine::mayDropChanges()
@@ -227,7 +233,7 @@ void Engine::entryRemove()
 {
     std::vector<EntryPos> sel;
     m_items->selectedPositions(sel);
-    Busy busy(m_status, sel.size(), QStringLiteral("Removing %1 entries...").arg(sel.size()));
+    Busy busy(m_status, sel.size(), tr("Removing %n entries...", nullptr, int(sel.size())));
     m_items->regroupItems(dataModel()->removeEntries(sel));
     m_actions->enableSave(true);
     followResult(sel);
@@ -259,7 +265,7 @@ void Engine::moveSelection(const std::function<int(int group)>& destination)
 {
     std::vector<EntryPos> sel;
     m_items->selectedPositions(sel);
-    Busy busy(m_status, sel.size(), QStringLiteral("Moving %1 entries...").arg(sel.size()));
+    Busy busy(m_status, sel.size(), tr("Moving %n entries...", nullptr, int(sel.size())));
     std::vector<int> to;
     to.reserve(sel.size());
     for (const EntryPos& p : sel)
@@ -275,7 +281,7 @@ void Engine::moveSelection(const std::function<int(int group)>& destination)
     if (followResult(left))
         refreshViews();
     // Moves across "Not In Use" change the totals; the moved rows are selected anew.
-    m_status->showTotal(model->totalSize(), model->totalCount());
+    showTotals();
     m_actions->enableSeries(model->totalCount() > 0);
     showSelectionSummary();
     updateEntryActions();

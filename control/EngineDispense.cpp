@@ -48,7 +48,8 @@ bool Engine::reprobeTarget()
     const auto probe = [this](bool whole, Target& t) { return probeTarget(whole, t); };
     switch (m_road.refreshTarget(probe, problem)) {
     case DispenseRoad::TargetFailed:
-        m_status->showState(
+        m_status->showMessage(
+            IViewStatus::Error,
             QStringLiteral("Cannot dispense to %1: %2").arg(model->target().Path, problem));
         return false;
     case DispenseRoad::TargetRefreshed:
@@ -74,19 +75,15 @@ QString Engine::leftOutText(const DispenseRoad::Omissions& omissions)
     }
     if (total == 0)
         return QString();
-    const auto counted = [](int n, const char* one, const char* many) -> QString {
-        return QString::number(n) + QLatin1Char(' ') + QLatin1String(n == 1 ? one : many);
-    };
     QStringList why;
     if (counts[Unreadable])
-        why << counted(counts[Unreadable], "could not be read in full",
-                       "could not be read in full");
+        why << tr("%n could not be read in full", nullptr, counts[Unreadable]);
     if (counts[Vanished])
-        why << counted(counts[Vanished], "no longer exists", "no longer exist");
+        why << tr("%n no longer exist", nullptr, counts[Vanished]);
     if (counts[OutOfMemory])
-        why << counted(counts[OutOfMemory], "ran out of memory", "ran out of memory");
-    return QStringLiteral("Left out of the plan: %1 (%2)")
-        .arg(counted(total, "entry", "entries"), why.join(QStringLiteral(", ")));
+        why << tr("%n ran out of memory", nullptr, counts[OutOfMemory]);
+    return tr("Left out of the plan: %n entries (%1)", nullptr, total)
+        .arg(why.join(QStringLiteral(", ")));
 }
 
 QString Engine::nameClashText(const std::vector<DispenseRoad::NameClash>& clashes) const
@@ -127,6 +124,7 @@ void Engine::dispense()
     // The free space may have changed since the target was picked.
     if (!reprobeTarget())
         return;
+    m_status->clearMessage(); // about the result this search replaces
     Dispenser d;
     const QString clashes = nameClashText(m_road.prepare(d));
     const bool ok = m_dialogs->runDispense(&d);
@@ -137,23 +135,24 @@ void Engine::dispense()
     const QString leftOut = leftOutText(omissions);
     if (!ok) {
         if (!d.failure().isEmpty())
-            m_status->showState(d.failure());
+            m_status->showMessage(IViewStatus::Error, d.failure());
         else if (!leftOut.isEmpty())
-            m_status->showState(leftOut);
+            m_status->showMessage(IViewStatus::Warning, leftOut);
         return;
     }
-    applyResult(int(d.resultQueue().size()), [&] { m_road.apply(d); });
+    applyResult(int(d.resultQueue().size()), [&] { m_road.apply(d); },
+                m_dialogs->lastSearchEnd());
     QStringList notes;
     for (const QString& note : {leftOut, clashes, refusedText(omissions)})
         if (!note.isEmpty())
             notes << note;
     if (omissions.requiredNotFitted > 0)
-        notes << QStringLiteral("%1 Required entries did not fit").arg(omissions.requiredNotFitted);
+        notes << tr("%n Required entries did not fit", nullptr, omissions.requiredNotFitted);
     if (omissions.unsearchedGroup >= 0)
         notes << tr("%1 was not searched: the search was accepted before it")
                      .arg(groupTitle(omissions.unsearchedGroup));
     if (!notes.isEmpty())
-        m_status->showState(notes.join(QStringLiteral("; ")));
+        m_status->showMessage(IViewStatus::Warning, notes.join(QStringLiteral("; ")));
 }
 
 void Engine::planSeries()
@@ -163,7 +162,7 @@ void Engine::planSeries()
     // Those left out for their names are named, as for Dispense.
     const QString clashes = nameClashText(m_road.nameClashes());
     if (!clashes.isEmpty())
-        m_status->showState(clashes);
+        m_status->showMessage(IViewStatus::Warning, clashes);
     if (entries.empty())
         return;
     // The picked target with its room of now, as for Dispense; one that can
@@ -176,15 +175,16 @@ void Engine::planSeries()
     if (!m_dialogs->runSeries(picked, entries, canDispense, chosen, medium) || !canDispense)
         return;
     // The dialog was modal: the positions are still those it was given.
-    applyResult(int(chosen.entries.size()), [&] { m_road.applyMedium(medium, chosen); });
+    applyResult(int(chosen.entries.size()), [&] { m_road.applyMedium(medium, chosen); },
+                chosen.proven ? IViewStatus::SearchFinished : IViewStatus::SearchTimeLimit);
 }
 
-void Engine::applyResult(int count, const std::function<void()>& take)
+void Engine::applyResult(int count, const std::function<void()>& take, IViewStatus::SearchEnd end)
 {
     DM* model = dataModel();
     {
         Busy busy(m_status, std::size_t(model->entryCount()),
-                  QStringLiteral("Dispensing %1 entries...").arg(count));
+                  tr("Dispensing %n entries...", nullptr, count));
         take();
     }
     if (!model->isDispensed())
@@ -194,12 +194,14 @@ void Engine::applyResult(int count, const std::function<void()>& take)
     updateEntryActions();
     m_actions->setDispensed(true);
     m_actions->enableSave(true);
+    const HeldPlan& plan = m_road.plan();
+    m_status->showOutcome(plan.usedBytes(), plan.wastedBytes(), end);
 }
 
 void Engine::undispense()
 {
     Busy busy(m_status, std::size_t(dataModel()->entryCount()),
-              QStringLiteral("Putting back %1 entries...").arg(dataModel()->groupSize(Dispensed)));
+              tr("Putting back %n entries...", nullptr, dataModel()->groupSize(Dispensed)));
     m_road.undispense();
     m_items->rebuildItems();
     refreshViews();
@@ -221,15 +223,17 @@ void Engine::clipboardPost()
     }
     postFilesToClipboard(files);
     if (held.isEmpty()) {
-        m_status->showState(QStringLiteral("Dispensed file(s) has been posted to the clipboard"));
+        m_status->showMessage(IViewStatus::Positive,
+                              QStringLiteral("Dispensed file(s) has been posted to the clipboard"));
         return;
     }
     for (QString& path : held)
         path = escapedText(path);
-    m_status->showState(tr("%n dispensed entries were not posted: an entry before each has the "
-                           "same name on the target: %1",
-                           nullptr, held.size())
-                            .arg(held.join(QStringLiteral(", "))));
+    m_status->showMessage(IViewStatus::Warning,
+                          tr("%n dispensed entries were not posted: an entry before each has the "
+                             "same name on the target: %1",
+                             nullptr, held.size())
+                              .arg(held.join(QStringLiteral(", "))));
 }
 
 QStringList Engine::arrivalPlaces() const
@@ -281,8 +285,7 @@ void Engine::originalsDelete()
     }
 
     // A trash on another device copies: slow whatever the count.
-    Busy busy(m_status, std::size_t(-1),
-              QStringLiteral("Moving %1 item(s) to the trash...").arg(count));
+    Busy busy(m_status, std::size_t(-1), tr("Moving %n items to the trash...", nullptr, count));
     std::vector<EntryPos> moved;
     QStringList notFound, notMoved, oneName;
     for (int i = 0; i < count; ++i) {
@@ -317,7 +320,7 @@ void Engine::originalsDelete()
         notes << QStringLiteral("Could not be moved to the trash: %1")
                      .arg(notMoved.join(QStringLiteral(", ")));
     if (!notes.isEmpty())
-        m_status->showState(notes.join(QStringLiteral("; ")));
+        m_status->showMessage(IViewStatus::Warning, notes.join(QStringLiteral("; ")));
 }
 
 void Engine::entryReveal(const EntryPos& pos)

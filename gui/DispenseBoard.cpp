@@ -4,8 +4,10 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
 
 #include "core/dispense/IDispenser.h"
 #include "core/model/SizeText.h"
@@ -33,6 +35,16 @@ DispenseBoard::DispenseBoard(QWidget* parent, IDispenser* dispenser)
     m_wasted = new QLabel(QStringLiteral("Wasted space: "));
     grid->addWidget(m_wasted, 2, 1);
 
+    m_elapsedText = new QLabel;
+    m_elapsedText->setObjectName(QStringLiteral("elapsed"));
+    grid->addWidget(m_elapsedText, 3, 1);
+    m_hint = new QLabel(tr("This search may take long. Accept takes the best selection found "
+                           "so far."));
+    m_hint->setObjectName(QStringLiteral("hint"));
+    m_hint->setWordWrap(true);
+    m_hint->hide();
+    grid->addWidget(m_hint, 4, 1);
+
     auto* buttons = new QHBoxLayout;
     m_nextLevel = new QPushButton(QStringLiteral("Next level"));
     m_acceptButton = new QPushButton(QStringLiteral("Accept"));
@@ -45,7 +57,7 @@ DispenseBoard::DispenseBoard(QWidget* parent, IDispenser* dispenser)
 
     setLayout(grid);
     setWindowTitle(QStringLiteral("Dispense"));
-    resize(350, 200);
+    resize(420, 200);
 
     connect(m_nextLevel, SIGNAL(clicked()), this, SLOT(on_enough()));
     connect(m_acceptButton, SIGNAL(clicked()), this, SLOT(on_accept()));
@@ -57,7 +69,49 @@ DispenseBoard::DispenseBoard(QWidget* parent, IDispenser* dispenser)
     connect(m_dispenser, SIGNAL(set_enough(bool)), this, SLOT(set_enough(bool)));
     connect(m_dispenser, SIGNAL(do_finish(bool)), this, SLOT(do_finish(bool)));
 
+    m_ticker = new QTimer(this);
+    m_ticker->setInterval(250);
+    connect(m_ticker, &QTimer::timeout, this, &DispenseBoard::tick);
+    m_elapsed.start();
+    m_ticker->start();
+    tick();
     m_dispenser->start(QThread::InheritPriority);
+}
+
+void DispenseBoard::setTimeLimit(qint64 ms)
+{
+    m_limitMs = qMax<qint64>(ms, 0);
+    tick();
+}
+
+void DispenseBoard::tick()
+{
+    const auto clock = [](qint64 ms) {
+        const qint64 s = ms / 1000;
+        return s >= 3600 ? QStringLiteral("%1:%2:%3")
+                               .arg(s / 3600)
+                               .arg(s / 60 % 60, 2, 10, QLatin1Char('0'))
+                               .arg(s % 60, 2, 10, QLatin1Char('0'))
+                         : QStringLiteral("%1:%2").arg(s / 60).arg(s % 60, 2, 10, QLatin1Char('0'));
+    };
+    const qint64 ms = m_elapsed.elapsed();
+    m_elapsedText->setText(
+        m_limitMs > 0 ? tr("Elapsed: %1 of %2 (time limit)").arg(clock(ms), clock(m_limitMs))
+                      : tr("Elapsed: %1").arg(clock(ms)));
+    // Most searches end within a blink; one that does not may go on for long.
+    if (ms >= 2000 && m_end == IViewStatus::SearchFinished && !m_closing && m_hint->isHidden()) {
+        m_hint->show();
+        // Tall enough for the wrapped hint.
+        layout()->activate();
+        resize(width(), qMax(height(), heightForWidth(width())));
+    }
+    if (m_limitMs > 0 && ms >= m_limitMs && m_end == IViewStatus::SearchFinished && !m_closing &&
+        !m_finished) {
+        m_end = IViewStatus::SearchTimeLimit;
+        m_hint->hide();
+        m_stage->setText(tr("Time limit reached: taking the best selection found so far"));
+        m_dispenser->accept();
+    }
 }
 
 DispenseBoard::~DispenseBoard()
@@ -92,12 +146,15 @@ void DispenseBoard::set_enough(bool on)
 void DispenseBoard::do_finish(bool ok)
 {
     m_finished = true;
+    m_ticker->stop();
     // After Escape or the close button a late result is not taken.
     done(ok && !m_closing ? QDialog::Accepted : QDialog::Rejected);
 }
 
 void DispenseBoard::on_accept()
 {
+    if (m_end == IViewStatus::SearchFinished)
+        m_end = IViewStatus::SearchStopped;
     m_dispenser->accept();
 }
 
@@ -108,6 +165,8 @@ void DispenseBoard::on_cancel()
 
 void DispenseBoard::on_enough()
 {
+    if (m_end == IViewStatus::SearchFinished)
+        m_end = IViewStatus::SearchStopped;
     m_dispenser->enough();
 }
 

@@ -318,7 +318,7 @@ void TestEngine::commands_data()
         s.entries({{"big", 999999, 1}, {"gone", 4096, 2}}, true), QFile::remove(s.path("gone")),
         s.dispense(); }, {"groups: D:m0,r0|R:big|M:m1,m2,gone|B:|N:n0", "left out: gone",
         "state: Left out of the plan: 1 entry (1 no longer exists); "
-        "1 Required entries did not fit"});
+        "1 Required entry did not fit"});
     // A planned medium is dispensed as Dispense would, if no result is held and it is not stale.
     row("Plan Series: a medium dispensed, its waste from the block costs", [](S s) {
         s.road(false), s.target("s", 40), s.entries({{"b0", 300, 3}}, true),
