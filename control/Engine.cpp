@@ -72,7 +72,7 @@ void Engine::refreshViews()
     model->projectFile(title);
     m_dialogs->setTitle(title);
     showSelectionSummary();
-    showTotals();
+    pushTotals();
     m_actions->enableSeries(model->totalCount() > 0);
     m_status->showState(readyText());
     if (model->hasTarget()) {
@@ -89,7 +89,7 @@ void Engine::refreshViews()
         m_status->showNoWasted();
 }
 
-void Engine::showTotals()
+void Engine::pushTotals()
 {
     DM* model = dataModel();
     IViewStatus::GroupTotals totals;

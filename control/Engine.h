@@ -55,8 +55,6 @@ public:
     void refreshViews();
     // The plan of the result held, for what copies or writes it.
     const HeldPlan& heldPlan() const { return m_road.plan(); }
-    // Pushes the project's total and each group's size and count.
-    void showTotals();
 
 private slots:
     void on_folderCalcComplete(QString path, quint64 size);
@@ -90,8 +88,11 @@ private:
     // Where "Delete the files" looks for the copies of the dispensed entries.
     QStringList arrivalPlaces() const;
     // What the last load passed over, or what the last save could not keep of
-    // the file it replaced, in the status bar.
+    // the file it replaced, in the message area.
     void showLastWarnings();
+    // Pushes the project's total (IViewStatus::showTotal) and each group's
+    // size and count.
+    void pushTotals();
     // Before the project is replaced: true when it has no unsaved changes or
     // the user saved or gave them up.
     bool mayDropChanges();

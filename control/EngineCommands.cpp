@@ -281,7 +281,7 @@ void Engine::moveSelection(const std::function<int(int group)>& destination)
     if (followResult(left))
         refreshViews();
     // Moves across "Not In Use" change the totals; the moved rows are selected anew.
-    showTotals();
+    pushTotals();
     m_actions->enableSeries(model->totalCount() > 0);
     showSelectionSummary();
     updateEntryActions();
