@@ -112,12 +112,12 @@ int CliCommands::verify(const QStringList& words)
         [&] {
             for (int i = 0; i < entries.size(); ++i) {
                 const int other = sameName[std::size_t(i)];
-                checks << (other < 0 ? arrival.check(entries.at(i).Ident)
-                                     : ArrivalCheck{Arrival::Different,
-                                                    QStringLiteral("%1: the same name on the "
-                                                                   "target as %2")
-                                                        .arg(entries.at(i).Name,
-                                                             entries.at(other).Ident)});
+                if (other < 0)
+                    checks << arrival.check(entries.at(i).Ident);
+                else
+                    checks << ArrivalCheck{Arrival::Different,
+                                           QStringLiteral("%1: the same name on the target as %2")
+                                               .arg(entries.at(i).Name, entries.at(other).Ident)};
                 if (arrival.stopped())
                     break;
             }

@@ -140,8 +140,8 @@ void Engine::dispense()
             m_status->showMessage(IViewStatus::Warning, leftOut);
         return;
     }
-    applyResult(int(d.resultQueue().size()), [&] { m_road.apply(d); },
-                m_dialogs->lastSearchEnd());
+    applyResult(
+        int(d.resultQueue().size()), [&] { m_road.apply(d); }, m_dialogs->lastSearchEnd());
     QStringList notes;
     for (const QString& note : {leftOut, clashes, refusedText(omissions)})
         if (!note.isEmpty())
@@ -175,8 +175,9 @@ void Engine::planSeries()
     if (!m_dialogs->runSeries(picked, entries, canDispense, chosen, medium) || !canDispense)
         return;
     // The dialog was modal: the positions are still those it was given.
-    applyResult(int(chosen.entries.size()), [&] { m_road.applyMedium(medium, chosen); },
-                chosen.proven ? IViewStatus::SearchFinished : IViewStatus::SearchTimeLimit);
+    applyResult(
+        int(chosen.entries.size()), [&] { m_road.applyMedium(medium, chosen); },
+        chosen.proven ? IViewStatus::SearchFinished : IViewStatus::SearchTimeLimit);
 }
 
 void Engine::applyResult(int count, const std::function<void()>& take, IViewStatus::SearchEnd end)

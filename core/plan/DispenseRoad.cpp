@@ -112,7 +112,7 @@ DispenseRoad::Omissions DispenseRoad::takeOmissions(const Dispenser& d, bool mea
     for (const Dispenser::Refused& r : d.refused()) {
         const int why = r.why == FsCost::FatFileLimit     ? SeriesPlanner::ApartFatFile
                         : r.why == FsCost::FatFolderLimit ? SeriesPlanner::ApartFatFolder
-                                                                  : SeriesPlanner::ApartNotCopyable;
+                                                          : SeriesPlanner::ApartNotCopyable;
         if (m_model->isValidPos(r.pos))
             o.refused.push_back(LeftOut{r.pos, m_model->entryAt(r.pos).Ident, why});
     }

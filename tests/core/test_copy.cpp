@@ -456,8 +456,8 @@ private slots:
                 QVERIFY(QFile::remove(target + "/photos/IMG_3.jpg"));
                 QVERIFY(QFile::link(src + "/photos/IMG_3.jpg", target + "/photos/IMG_3.jpg"));
             } else {
-                QM_NEED_VOLUME(mounts, mounts.readOnlyBind(src + "/photos/old",
-                                                           target + "/photos/old"));
+                QM_NEED_VOLUME(mounts,
+                               mounts.readOnlyBind(src + "/photos/old", target + "/photos/old"));
             }
         }
         ContentArrival arrival(CopyDestination{place, QString(), QString()});
