@@ -183,6 +183,8 @@ void TestProjectFile::load_data()
     QTest::newRow("pipe") << QByteArray("pipe") << "not a file";
     QTest::newRow("empty file") << QByteArray() << notOurs + ": it is empty";
     QTest::newRow("other root") << QByteArray(good).replace("Quillmarch", "Quillmarsh") << notOurs;
+    QTest::newRow("root named like ours")
+        << QByteArray(good).replace("Quillmarch>", "QuillmarchX>") << notOurs + ".";
     QTest::newRow("binary") << QByteArray(64, '\xfe') << notOurs;
     QTest::newRow("cut short") << good.left(good.size() - 3) << damaged;
     QTest::newRow("tags crossed") << QByteArray("<Quillmarch>\n<Main><Ident>/a</Main></Ident>")
