@@ -32,9 +32,12 @@ build-tests: test-deps
 run: build
 	$(BUILD)/gui/quillmarch
 
-# The suite under the Qt of $(BUILD), then under Qt 5 in $(BUILD_QT5).
+# The suite under the Qt of $(BUILD), then under Qt 5 in $(BUILD_QT5); then
+# how many rows ran on real volumes, which needs root.
 test: build-tests
-	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	@rm -f $(BUILD)/real-volume-rows.log
+	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS); status=$$?; \
+		sh $(CURDIR)/tools/real-volume-summary.sh real-volume-rows.log; exit $$status
 	@if [ "$(QT)" = 6 ]; then $(MAKE) test QT=5 BUILD=$(BUILD_QT5); fi
 
 bench: build-tests
