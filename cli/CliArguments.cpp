@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/CliArguments.h"
 
+#include <QCoreApplication>
+
 CliArguments::CliArguments(const QStringList& switches, const QStringList& valueOptions,
                            const QStringList& listOptions)
     : m_switches(switches), m_valueOptions(valueOptions), m_listOptions(listOptions)
@@ -40,13 +42,16 @@ bool CliArguments::parse(const QStringList& words, QString* error)
         } else if (m_valueOptions.contains(name)) {
             if (!hasInlineValue) {
                 if (i + 1 >= words.size()) {
-                    *error = QStringLiteral("option %1 needs a value").arg(name);
+                    *error = QCoreApplication::translate("CliCommands", "option %1 needs a value")
+                                 .arg(name);
                     return false;
                 }
                 inlineValue = words.at(++i);
             }
             if (m_seen.contains(name)) {
-                *error = QStringLiteral("option %1 given more than once").arg(name);
+                *error =
+                    QCoreApplication::translate("CliCommands", "option %1 given more than once")
+                        .arg(name);
                 return false;
             }
             m_seen.insert(name);
@@ -57,7 +62,7 @@ bool CliArguments::parse(const QStringList& words, QString* error)
             m_lists[name]; // present even when no word follows
             list = name;
         } else {
-            *error = QStringLiteral("unknown option %1").arg(word);
+            *error = QCoreApplication::translate("CliCommands", "unknown option %1").arg(word);
             return false;
         }
     }

@@ -22,7 +22,8 @@
 
 namespace {
 
-const char* const s_generalHelp = R"TXT(Usage: quillmarch-cli COMMAND [OPTIONS] [ARGUMENTS]
+const char* const s_generalHelp =
+    QT_TRANSLATE_NOOP("CliCommands", R"TXT(Usage: quillmarch-cli COMMAND [OPTIONS] [ARGUMENTS]
 
 Fills one storage medium as fully as possible from prioritised files and
 folders, with the search of the Quillmarch window program.
@@ -48,9 +49,10 @@ Exit status: 0 success, 1 nothing fits (series: some entries fit no medium),
 were left out, 5 the search ran out of memory, 6 files were not copied or
 did not read back equal, 7 the target is full, 130 stopped by Ctrl+C
 (SIGINT), 143 stopped by SIGTERM.
-)TXT";
+)TXT");
 
-const char* const s_volumesHelp = R"TXT(Usage: quillmarch-cli volumes [--json | -0]
+const char* const s_volumesHelp =
+    QT_TRANSLATE_NOOP("CliCommands", R"TXT(Usage: quillmarch-cli volumes [--json | -0]
 
 Lists the roots the target picker offers: the mount points of disk volumes in
 ascending order, then the optical recorders. One line each, fields separated
@@ -71,9 +73,10 @@ Options:
   -h, --help  show this help
 
 Exit status: 0.
-)TXT";
+)TXT");
 
-const char* const s_probeHelp = R"TXT(Usage: quillmarch-cli probe [--json] PATH
+const char* const s_probeHelp =
+    QT_TRANSLATE_NOOP("CliCommands", R"TXT(Usage: quillmarch-cli probe [--json] PATH
 
 Prints the target record of the volume or recorder holding PATH, as the
 target picker would store it, in one line of tab-separated fields:
@@ -87,9 +90,10 @@ Options:
   -h, --help  show this help
 
 Exit status: 0 success, 2 usage error, 3 PATH missing or not usable as a target.
-)TXT";
+)TXT");
 
-const char* const s_sizeHelp = R"TXT(Usage: quillmarch-cli size [--json | -0] [--from FILE] PATH...
+const char* const s_sizeHelp = QT_TRANSLATE_NOOP(
+    "CliCommands", R"TXT(Usage: quillmarch-cli size [--json | -0] [--from FILE] PATH...
 
 Prints each path's size in bytes, one line each, "BYTES<TAB>PATH" as given:
 a file's length, or the total of every file below a folder as the window
@@ -110,9 +114,10 @@ Ctrl+C stops the measuring.
 Exit status: 0 success, 2 usage error, 3 a path does not exist or is no file
 or folder, 4 a folder could not be measured (the others are still printed),
 130 stopped by Ctrl+C, 143 stopped by SIGTERM.
-)TXT";
+)TXT");
 
-const char* const s_dispenseHelp = R"TXT(Usage: quillmarch-cli dispense PROJECT [TARGET] [OPTIONS]
+const char* const s_dispenseHelp =
+    QT_TRANSLATE_NOOP("CliCommands", R"TXT(Usage: quillmarch-cli dispense PROJECT [TARGET] [OPTIONS]
        quillmarch-cli dispense [--required PATH...] [--main PATH...]
                                [--background PATH...] TARGET [OPTIONS]
 
@@ -170,20 +175,20 @@ Exit status: 0 entries were chosen, 1 nothing fits, 2 usage error, 3 target,
 project or file error, 4 entries that could not be measured were left out
 (the plan of the others is printed), 5 the search ran out of memory, 130
 cancelled by Ctrl+C (SIGINT), 143 by SIGTERM.
-)TXT";
+)TXT");
 
 } // namespace
 
 int CliCommands::run(const QStringList& words)
 {
     if (words.isEmpty())
-        return usage(QStringLiteral("a COMMAND is needed"));
+        return usage(tr("a COMMAND is needed"));
     const QString first = words.first();
     if (first == QLatin1String("--help") || first == QLatin1String("-h") ||
         first == QLatin1String("help")) {
         if (words.size() > 1)
             return help(words.at(1));
-        std::fputs(s_generalHelp, stdout);
+        write(tr(s_generalHelp).toUtf8());
         return Success;
     }
     if (first == QLatin1String("--version")) {
@@ -207,7 +212,7 @@ int CliCommands::run(const QStringList& words)
     if (first == QLatin1String("copy"))
         return copy(rest);
     m_command.clear();
-    return usage(QStringLiteral("unknown command '%1'").arg(first));
+    return usage(tr("unknown command '%1'").arg(first));
 }
 
 int CliCommands::help(const QString& command)
@@ -222,8 +227,8 @@ int CliCommands::help(const QString& command)
         {QStringLiteral("copy"), s_copyHelp},
     };
     if (!texts.contains(command))
-        return usage(QStringLiteral("unknown command '%1'").arg(command));
-    std::fputs(texts.value(command), stdout);
+        return usage(tr("unknown command '%1'").arg(command));
+    write(tr(texts.value(command)).toUtf8());
     return Success;
 }
 
@@ -248,7 +253,7 @@ int CliCommands::usage(const QString& text)
     const QString see = m_command.isEmpty()
                             ? QStringLiteral("quillmarch-cli --help")
                             : QStringLiteral("quillmarch-cli %1 --help").arg(m_command);
-    fail(text + QStringLiteral(" (see '%1')").arg(see));
+    fail(tr("%1 (see '%2')").arg(text, see));
     return UsageError;
 }
 
@@ -299,7 +304,7 @@ bool CliCommands::parseOutputArguments(CliArguments& args, const QStringList& wo
     if (!parseArguments(args, words, exitCode))
         return false;
     if (nul && args.isSet(QStringLiteral("--json")) && args.isSet(QStringLiteral("-0"))) {
-        *exitCode = usage(QStringLiteral("--json and -0 exclude each other"));
+        *exitCode = usage(tr("--json and -0 exclude each other"));
         return false;
     }
     return true;
@@ -330,7 +335,7 @@ int CliCommands::volumes(const QStringList& words)
     const bool json = args.isSet(QStringLiteral("--json"));
     const char end = args.isSet(QStringLiteral("-0")) ? '\0' : '\n';
     if (!args.plain().isEmpty())
-        return usage(QStringLiteral("unexpected argument '%1'").arg(args.plain().first()));
+        return usage(tr("unexpected argument '%1'").arg(args.plain().first()));
 
     ProgressLine progress;
     QStringList roots;
@@ -338,13 +343,13 @@ int CliCommands::volumes(const QStringList& words)
     JsonWriter array;
     array.beginArray();
     for (const QString& root : roots) {
-        progress.show(QStringLiteral("Probing %1...").arg(root));
+        progress.show(tr("Probing %1...").arg(root));
         Target target;
         target.Path = root;
         QString reason;
         try {
             if (!probeTarget(false, target))
-                reason = QStringLiteral("Cannot be probed");
+                reason = tr("Cannot be probed");
         } catch (const TargetError& e) {
             reason = e.message;
         }
@@ -378,19 +383,19 @@ int CliCommands::probe(const QStringList& words)
     if (!parseOutputArguments(args, words, false, &exitCode))
         return exitCode;
     if (args.plain().size() != 1)
-        return usage(args.plain().isEmpty() ? QStringLiteral("a PATH is needed")
-                                            : QStringLiteral("only one PATH is taken"));
+        return usage(args.plain().isEmpty() ? tr("a PATH is needed")
+                                            : tr("only one PATH is taken"));
 
     const QString path = args.plain().first();
     Target target;
     target.Path = absolute(path);
     if (!QFileInfo::exists(target.Path)) {
-        fail(QStringLiteral("%1: No such file or folder").arg(path));
+        fail(tr("%1: No such file or folder").arg(path));
         return TargetOrFileError;
     }
     try {
         if (!probeTarget(false, target)) {
-            fail(QStringLiteral("%1: Cannot be probed").arg(path));
+            fail(tr("%1: Cannot be probed").arg(path));
             return TargetOrFileError;
         }
     } catch (const TargetError& e) {
@@ -424,13 +429,13 @@ int CliCommands::size(const QStringList& words)
     if (args.isSet(QStringLiteral("--from"))) {
         const QString list = args.value(QStringLiteral("--from"));
         if (list.isEmpty())
-            return usage(QStringLiteral("--from needs a file name, or - for standard input"));
+            return usage(tr("--from needs a file name, or - for standard input"));
         const int code = readPathList(list, paths);
         if (code != Proceed)
             return code;
     }
     if (paths.isEmpty())
-        return usage(QStringLiteral("at least one PATH is needed"));
+        return usage(tr("at least one PATH is needed"));
 
     // Each path's line, printed in the order given as soon as it and the
     // ones before it are known.
@@ -477,7 +482,7 @@ int CliCommands::size(const QStringList& words)
                 if (line.ok)
                     fail(QStringLiteral("%1: %2").arg(line.path, sizeIssueText(result.issue)));
                 else if (line.missing)
-                    fail(QStringLiteral("%1: No such file or folder").arg(line.path));
+                    fail(tr("%1: No such file or folder").arg(line.path));
                 else
                     failEscaped(line.why);
             } else {
@@ -495,7 +500,7 @@ int CliCommands::size(const QStringList& words)
     };
     const auto showProgress = [&] {
         if (next < lines.size())
-            progress.show(QStringLiteral("Measuring %1...").arg(lines.at(next).path));
+            progress.show(tr("Measuring %1...").arg(lines.at(next).path));
     };
     QObject::connect(&jobs, &FolderSizeJobs::reported, [&] {
         flush();
@@ -510,7 +515,7 @@ int CliCommands::size(const QStringList& words)
     flush();
     if (!jobs.waitAll() || interrupt.wasInterrupted()) {
         progress.clear();
-        fail(QStringLiteral("Cancelled"));
+        fail(tr("Cancelled"));
         return signalExit();
     }
     flush();

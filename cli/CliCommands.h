@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -18,6 +19,8 @@ class FolderSizeJobs;
 class JsonWriter;
 class CliCommands
 {
+    Q_DECLARE_TR_FUNCTIONS(CliCommands)
+
 public:
     enum ExitCode
     {

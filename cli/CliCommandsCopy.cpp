@@ -21,11 +21,6 @@
 
 namespace {
 
-QString tr(const char* text, int n = -1)
-{
-    return QCoreApplication::translate("quillmarch-cli", text, nullptr, n);
-}
-
 QString clock(qint64 seconds)
 {
     return seconds >= 3600 ? QStringLiteral("%1:%2:%3")
@@ -40,18 +35,22 @@ QString clock(qint64 seconds)
 QString progressText(const CopyEngine::Progress& p)
 {
     if (p.phase == CopyEngine::Listing)
-        return tr("Listing the entries...");
+        return QCoreApplication::translate("CliCommands", "Listing the entries...");
     if (p.phase == CopyEngine::Finishing)
-        return tr("Writing the manifest...");
-    QString line = (p.phase == CopyEngine::Copying ? tr("Copying %1 of %2, %3 of %4 files")
-                                                   : tr("Reading back %1 of %2, %3 of %4 files"))
-                       .arg(sizeText(p.bytesDone), sizeText(p.bytesTotal))
-                       .arg(p.filesDone)
-                       .arg(p.filesTotal);
+        return QCoreApplication::translate("CliCommands", "Writing the manifest...");
+    QString line =
+        (p.phase == CopyEngine::Copying
+             ? QCoreApplication::translate("CliCommands", "Copying %1 of %2, %3 of %4 files")
+             : QCoreApplication::translate("CliCommands", "Reading back %1 of %2, %3 of %4 files"))
+            .arg(sizeText(p.bytesDone), sizeText(p.bytesTotal))
+            .arg(p.filesDone)
+            .arg(p.filesTotal);
     if (p.bytesPerSecond > 0)
-        line += QStringLiteral(", ") + tr("%1/s").arg(sizeText(quint64(p.bytesPerSecond)));
+        line += QStringLiteral(", ") + QCoreApplication::translate("CliCommands", "%1/s")
+                                           .arg(sizeText(quint64(p.bytesPerSecond)));
     if (p.secondsLeft >= 0)
-        line += QStringLiteral(", ") + tr("%1 left").arg(clock(p.secondsLeft));
+        line += QStringLiteral(", ") +
+                QCoreApplication::translate("CliCommands", "%1 left").arg(clock(p.secondsLeft));
     if (!p.current.isEmpty())
         line += QStringLiteral(": ") + p.current;
     return line;
@@ -59,8 +58,8 @@ QString progressText(const CopyEngine::Progress& p)
 
 } // namespace
 
-const char* const CliCommands::s_copyHelp =
-    R"TXT(Usage: quillmarch-cli copy PROJECT [--target PATH] [--into FOLDER] [--json]
+const char* const CliCommands::s_copyHelp = QT_TRANSLATE_NOOP(
+    "CliCommands", R"TXT(Usage: quillmarch-cli copy PROJECT [--target PATH] [--into FOLDER] [--json]
 
 Copies the entries of the project's "Dispensed" group onto the target, each
 at the top of the target's root (the project's target, or --target PATH) or
@@ -102,7 +101,7 @@ dispensed, 2 usage error, 3 project or target error (also a target that
 vanished or failed while copying), 6 some files were not copied or did not
 read back equal (listed), 7 the target is full, 130 cancelled by Ctrl+C
 (SIGINT), 143 by SIGTERM; run the copy again to go on.
-)TXT";
+)TXT");
 
 int CliCommands::copy(const QStringList& words)
 {
@@ -112,27 +111,33 @@ int CliCommands::copy(const QStringList& words)
     if (!parseArguments(args, words, &exitCode))
         return exitCode;
     if (args.plain().size() != 1)
-        return usage(args.plain().isEmpty() ? tr("a PROJECT is needed")
-                                            : tr("only one PROJECT is taken"));
+        return usage(args.plain().isEmpty()
+                         ? QCoreApplication::translate("CliCommands", "a PROJECT is needed")
+                         : QCoreApplication::translate("CliCommands", "only one PROJECT is taken"));
     const QString given = args.plain().first();
     const QString project = absolute(given);
     DM* model = dataModel();
     if (!QFileInfo(project).isFile() || !model->load(project, project)) {
-        fail(
-            tr("%1: cannot be read as a project: %2")
-                .arg(given, QFileInfo(project).isFile() ? model->lastError() : tr("No such file")));
+        fail(QCoreApplication::translate("CliCommands", "%1: cannot be read as a project: %2")
+                 .arg(given, QFileInfo(project).isFile()
+                                 ? model->lastError()
+                                 : QCoreApplication::translate("CliCommands", "No such file")));
         return TargetOrFileError;
     }
     QString target = model->hasTarget() ? model->target().Path : QString();
     if (args.isSet(QStringLiteral("--target")))
         target = absolute(args.value(QStringLiteral("--target")));
     if (target.isEmpty()) {
-        fail(tr("%1: the project has no target; give --target PATH").arg(given));
+        fail(QCoreApplication::translate("CliCommands",
+                                         "%1: the project has no target; give --target PATH")
+                 .arg(given));
         return TargetOrFileError;
     }
     if (!QFileInfo(target).isDir()) {
-        fail(
-            tr("%1: not a mounted volume (an optical disc is burnt, not copied onto)").arg(target));
+        fail(QCoreApplication::translate(
+                 "CliCommands",
+                 "%1: not a mounted volume (an optical disc is burnt, not copied onto)")
+                 .arg(target));
         return TargetOrFileError;
     }
     QString folder = target;
@@ -141,10 +146,11 @@ int CliCommands::copy(const QStringList& words)
         folder = QDir::cleanPath(QDir(target).filePath(into));
         const QString root = QDir::cleanPath(target);
         if (into.isEmpty() || !(folder == root || folder.startsWith(root + QLatin1Char('/')))) {
-            return usage(tr("--into takes a folder below the target"));
+            return usage(QCoreApplication::translate("CliCommands",
+                                                     "--into takes a folder below the target"));
         }
         if (!QDir().mkpath(folder)) {
-            fail(tr("%1: cannot be made").arg(folder));
+            fail(QCoreApplication::translate("CliCommands", "%1: cannot be made").arg(folder));
             return TargetOrFileError;
         }
     }
@@ -152,7 +158,9 @@ int CliCommands::copy(const QStringList& words)
     for (EntryPos pos = model->groupBegin(Dispensed); model->isValidPos(pos); ++pos.index)
         entries << model->entryAt(pos).Ident;
     if (entries.isEmpty()) {
-        fail(tr("%1: the project holds no dispensed entries").arg(given));
+        fail(
+            QCoreApplication::translate("CliCommands", "%1: the project holds no dispensed entries")
+                .arg(given));
         return NoResult;
     }
 
@@ -170,11 +178,13 @@ int CliCommands::copy(const QStringList& words)
                                             return progressText(latest);
                                         });
     if (!started) {
-        fail(tr("The copy could not be started: out of memory"));
+        fail(QCoreApplication::translate("CliCommands",
+                                         "The copy could not be started: out of memory"));
         return TargetOrFileError;
     }
     for (const CopyEngine::Problem& n : engine.notes())
-        fail(tr("%1: not copied: %2").arg(QDir(folder).filePath(n.path), n.reason));
+        fail(QCoreApplication::translate("CliCommands", "%1: not copied: %2")
+                 .arg(QDir(folder).filePath(n.path), n.reason));
 
     const CopyEngine::Outcome outcome = engine.outcome();
     const quint64 files = quint64(engine.filesCopied()) + quint64(engine.filesSkipped());
@@ -207,15 +217,14 @@ int CliCommands::copy(const QStringList& words)
         write(json.finish());
     } else {
         for (const CopyEngine::Problem& p : engine.problems())
-            writeLine(QStringLiteral("failed\t%1\t%2")
+            // A line for scripts: its key stays English.
+            writeLine(QStringLiteral("failed\t%1\t%2") // untranslated
                           .arg(escapedText(QDir(folder).filePath(p.path)), escapedText(p.reason)));
         if (outcome == CopyEngine::Complete || outcome == CopyEngine::Incomplete) {
             const int copied = engine.filesCopied(), skipped = engine.filesSkipped();
-            writeLine((copied == 1 ? tr("Copied: 1 file (%1 bytes), %2")
-                                   : tr("Copied: %n files (%1 bytes), %2", copied))
+            writeLine(tr("Copied: %n files (%1 bytes), %2", nullptr, copied)
                           .arg(engine.bytesCopied())
-                          .arg(skipped == 1 ? tr("1 read back equal before")
-                                            : tr("%n read back equal before", skipped)));
+                          .arg(tr("%n read back equal before", nullptr, skipped)));
             if (!engine.manifestPath().isEmpty())
                 writeLine(tr("Manifest: %1").arg(escapedText(engine.manifestPath())));
         }
@@ -225,10 +234,8 @@ int CliCommands::copy(const QStringList& words)
     case CopyEngine::Complete:
         return Success;
     case CopyEngine::Incomplete:
-        fail(engine.problems().size() == 1
-                 ? tr("1 file was not copied or did not read back equal")
-                 : tr("%n files were not copied or did not read back equal",
-                      int(engine.problems().size())));
+        fail(tr("%n files were not copied or did not read back equal", nullptr,
+                int(engine.problems().size())));
         return CopyIncomplete;
     case CopyEngine::Stopped:
         fail(engine.message());

@@ -67,7 +67,7 @@ void levelMembers(JsonWriter& json, const QVector<DispenseLevel>& levels)
     json.key("levels").beginArray();
     for (const DispenseLevel& named : levels) {
         const Dispenser::Level& l = named.level;
-        json.beginObject().key("group").string(groupTitle(l.group));
+        json.beginObject().key("group").string(groupName(l.group));
         json.key("room").number(quint64(l.room)).key("unit_size").number(l.unitSize);
         json.key("shared_block").number(l.sharedBlock);
         json.key("shared_before").number(l.sharedBefore).key("entries").beginArray();
@@ -99,7 +99,7 @@ QByteArray jsonReport(const Target& target, const Chosen& chosen, quint64 wasted
         if (i < chosen.origins.size()) {
             const int origin = chosen.origins.at(i);
             json.key("origin");
-            origin >= Dispensed && origin < NoGroup ? json.string(groupTitle(origin)) : json.null();
+            origin >= Dispensed&& origin < NoGroup ? json.string(groupName(origin)) : json.null();
         }
         json.endObject();
     }
@@ -115,9 +115,15 @@ QByteArray textReport(const Target& target, const Chosen& chosen, quint64 wasted
     QByteArray out;
     for (const Entry& e : chosen.entries)
         out += escapedText(e.Ident).toUtf8() + '\n';
-    out += "Wasted: " + QByteArray::number(wasted) + " bytes (" +
-           QByteArray::number(wasted / target.BlockSize) + " blocks)\n";
-    out += provenBest ? "Proven best: yes\n" : "Proven best: no (time limit reached)\n";
+    out += CliCommands::tr("Wasted: %1 bytes (%2 blocks)")
+               .arg(wasted)
+               .arg(wasted / target.BlockSize)
+               .toUtf8() +
+           '\n';
+    out += (provenBest ? CliCommands::tr("Proven best: yes")
+                       : CliCommands::tr("Proven best: no (time limit reached)"))
+               .toUtf8() +
+           '\n';
     return out;
 }
 
@@ -139,7 +145,7 @@ bool runSearch(DispenseRun& run, ProgressLine& progress, InterruptNotifier& inte
                      &FolderSizeJobs::stop);
     bool ok = run.exec();
     if (ok && !folderSizes.isComplete()) {
-        progress.show(QStringLiteral("Measuring folder sizes..."));
+        progress.show(CliCommands::tr("Measuring folder sizes..."));
         ok = folderSizes.waitAll();
         progress.clear();
     }
@@ -190,31 +196,29 @@ int CliCommands::dispense(const QStringList& words)
             fail(run.failure());
             return SearchFailed;
         }
-        fail(QStringLiteral("Cancelled"));
+        fail(tr("Cancelled"));
         return signalExit();
     }
     // Named before the result moves the entries: the positions are the search's.
     const DispenseRoad::Omissions omissions = road.takeOmissions(run.dispenser(), true);
     for (const DispenseRoad::LeftOut& l : omissions.unmeasured)
-        fail(QStringLiteral("%1: %2; left out of the plan").arg(l.ident, sizeIssueText(l.issue)));
+        fail(tr("%1: %2; left out of the plan").arg(l.ident, sizeIssueText(l.issue)));
     for (const DispenseRoad::NameClash& c : clashes)
-        fail(QStringLiteral("%1: has the same name on the target as %2; left out of the plan")
+        fail(tr("%1: has the same name on the target as %2; left out of the plan")
                  .arg(c.ident, c.holder));
     for (const DispenseRoad::LeftOut& l : omissions.refused)
-        fail(QStringLiteral("%1: %2; left out of the plan")
-                 .arg(l.ident, SeriesPlanner::apartText(l.issue)));
+        fail(tr("%1: %2; left out of the plan").arg(l.ident, SeriesPlanner::apartText(l.issue)));
     if (omissions.folderLimitReached)
-        fail(QStringLiteral("warning: the target folder on FAT32 holds at most 65,536 directory "
-                            "entries (a long name takes several); the smallest chosen entries "
-                            "were left out"));
+        fail(tr("warning: the target folder on FAT32 holds at most 65,536 directory "
+                "entries (a long name takes several); the smallest chosen entries "
+                "were left out"));
     // Nothing chosen because a level was never searched is not "nothing fits".
     if (omissions.unsearchedGroup >= 0)
-        fail(QStringLiteral("warning: the time limit ended the search before the %1 group was "
-                            "searched")
+        fail(tr("warning: the time limit ended the search before the %1 group was "
+                "searched")
                  .arg(groupTitle(omissions.unsearchedGroup)));
     if (omissions.requiredNotFitted > 0)
-        fail(QStringLiteral("warning: %1 Required entries did not fit")
-                 .arg(omissions.requiredNotFitted));
+        fail(tr("warning: %1 Required entries did not fit").arg(omissions.requiredNotFitted));
     QVector<DispenseLevel> levels;
     if (options.json)
         levels = namedLevels(model, run.dispenser());
@@ -262,7 +266,7 @@ int CliCommands::saveAndReport(const DispenseOptions& options, quint64 wasted, b
             },
             &cancelled);
         if (cancelled) {
-            fail(QStringLiteral("Cancelled; %1 was not changed").arg(options.saveGiven));
+            fail(tr("Cancelled; %1 was not changed").arg(options.saveGiven));
             return signalExit();
         }
         if (!saved) {
@@ -270,7 +274,7 @@ int CliCommands::saveAndReport(const DispenseOptions& options, quint64 wasted, b
             return TargetOrFileError;
         }
         if (!warning.isEmpty())
-            fail(QStringLiteral("warning: %1").arg(warning));
+            fail(tr("warning: %1").arg(warning));
     }
     if (options.json)
         write(jsonReport(target, chosen, wasted, provenBest, levels));
@@ -281,7 +285,7 @@ int CliCommands::saveAndReport(const DispenseOptions& options, quint64 wasted, b
     std::fflush(stdout);
     if (chosen.entries.isEmpty()) {
         if (!leftOut)
-            fail(QStringLiteral("Nothing fits on the target"));
+            fail(tr("Nothing fits on the target"));
         return NoResult;
     }
     return Success;

@@ -54,7 +54,7 @@ int CliCommands::readPathList(const QString& given, QStringList& paths)
     const bool standardInput = given == QLatin1String("-");
     if (standardInput) {
         if (m_stdinRead)
-            return usage(QStringLiteral("only one list can be read from standard input"));
+            return usage(tr("only one list can be read from standard input"));
         m_stdinRead = true;
     }
     const bool opened = standardInput
@@ -62,7 +62,7 @@ int CliCommands::readPathList(const QString& given, QStringList& paths)
                             : (file.setFileName(absolute(given)), file.open(QIODevice::ReadOnly));
     const QByteArray bytes = opened ? file.readAll() : QByteArray();
     if (!opened || file.error() != QFileDevice::NoError) {
-        fail(QStringLiteral("%1: cannot be read: %2").arg(given, file.errorString()));
+        fail(tr("%1: cannot be read: %2").arg(given, file.errorString()));
         return TargetOrFileError;
     }
     // No path holds a NUL, so a list with one is NUL-separated (find -print0).
@@ -84,16 +84,15 @@ int CliCommands::parseSourceOptions(const CliArguments& args, DispenseOptions& o
         options.byPaths = options.byPaths || args.isSet(option) || args.isSet(option + from);
     if (!options.byPaths) {
         if (args.plain().isEmpty())
-            return usage(
-                QStringLiteral("a PROJECT or --required/--main/--background paths are needed"));
+            return usage(tr("a PROJECT or --required/--main/--background paths are needed"));
         if (args.plain().size() > 1)
-            return usage(QStringLiteral("unexpected argument '%1'").arg(args.plain().at(1)));
+            return usage(tr("unexpected argument '%1'").arg(args.plain().at(1)));
         options.project = args.plain().first();
         return Proceed;
     }
     if (!args.plain().isEmpty())
-        return usage(QStringLiteral("give either a PROJECT or --required/--main/--background "
-                                    "paths, not both"));
+        return usage(tr("give either a PROJECT or --required/--main/--background "
+                        "paths, not both"));
     // Each group's paths: those given, then those of its list.
     const QString groups[] = {required, main, background};
     options.paths.clear();
@@ -102,8 +101,7 @@ int CliCommands::parseSourceOptions(const CliArguments& args, DispenseOptions& o
         const QString listOption = groups[i] + from;
         if (args.isSet(listOption)) {
             if (args.value(listOption).isEmpty())
-                return usage(QStringLiteral("%1 needs a file name, or - for standard input")
-                                 .arg(listOption));
+                return usage(tr("%1 needs a file name, or - for standard input").arg(listOption));
             const int code = readPathList(args.value(listOption), paths);
             if (code != Proceed)
                 return code;
@@ -114,7 +112,7 @@ int CliCommands::parseSourceOptions(const CliArguments& args, DispenseOptions& o
         if (!group.second.isEmpty())
             return Proceed;
     }
-    return usage(QStringLiteral("no PATH given after --required/--main/--background"));
+    return usage(tr("no PATH given after --required/--main/--background"));
 }
 
 int CliCommands::parseTargetOptions(const CliArguments& args, DispenseOptions& options)
@@ -127,34 +125,33 @@ int CliCommands::parseTargetOptions(const CliArguments& args, DispenseOptions& o
     const int figureCount = int(args.isSet(fsOption)) + int(args.isSet(blockSizeOption)) +
                             int(args.isSet(freeBlocksOption));
     if (options.byTargetPath && figureCount > 0)
-        return usage(QStringLiteral("--target excludes --fs, --block-size and --free-blocks"));
+        return usage(tr("--target excludes --fs, --block-size and --free-blocks"));
     if (figureCount > 0 && figureCount < 3)
-        return usage(QStringLiteral("--fs, --block-size and --free-blocks go together"));
+        return usage(tr("--fs, --block-size and --free-blocks go together"));
     options.byFigures = figureCount == 3;
     if (!options.byFigures) {
         if (options.byPaths && !options.byTargetPath)
-            return usage(QStringLiteral("a target is needed: --target PATH, or --fs, "
-                                        "--block-size and --free-blocks"));
+            return usage(tr("a target is needed: --target PATH, or --fs, "
+                            "--block-size and --free-blocks"));
         return Proceed;
     }
 
     Target& figures = options.figures;
     if (!parseFileSystem(args.value(fsOption), figures.FileSystem))
-        return usage(QStringLiteral("unknown file system '%1' (NTFS, FAT or UDF)")
-                         .arg(args.value(fsOption)));
+        return usage(tr("unknown file system '%1' (NTFS, FAT or UDF)").arg(args.value(fsOption)));
     bool ok = false;
     figures.BlockSize = args.value(blockSizeOption).toULongLong(&ok, 10);
     figures.AvailableBlocks = 0;
     if (!ok || !figures.hasUsableFigures())
-        return usage(QStringLiteral("--block-size takes a power of two from 512 to 2097152 "
-                                    "bytes, not '%1'")
+        return usage(tr("--block-size takes a power of two from 512 to 2097152 "
+                        "bytes, not '%1'")
                          .arg(args.value(blockSizeOption)));
     figures.AvailableBlocks = args.value(freeBlocksOption).toULongLong(&ok, 10);
     if (!ok)
-        return usage(QStringLiteral("--free-blocks takes a number of blocks, not '%1'")
+        return usage(tr("--free-blocks takes a number of blocks, not '%1'")
                          .arg(args.value(freeBlocksOption)));
     if (!figures.hasUsableFigures())
-        return usage(QStringLiteral("the capacity --block-size x --free-blocks is too large"));
+        return usage(tr("the capacity --block-size x --free-blocks is too large"));
     return Proceed;
 }
 
@@ -167,29 +164,28 @@ int CliCommands::parseOutputOptions(const CliArguments& args, DispenseOptions& o
         bool ok = false;
         const double seconds = given.toDouble(&ok);
         if (!ok || !std::isfinite(seconds) || seconds < 0 || seconds > 1e9)
-            return usage(
-                QStringLiteral("--time-limit takes a number of seconds, not '%1'").arg(given));
+            return usage(tr("--time-limit takes a number of seconds, not '%1'").arg(given));
         options.timeLimitMs = qint64(std::llround(seconds * 1000));
     }
     options.json = args.isSet(QStringLiteral("--json"));
     options.nul = args.isSet(QStringLiteral("-0"));
     if (options.json && options.nul)
-        return usage(QStringLiteral("--json and -0 exclude each other"));
+        return usage(tr("--json and -0 exclude each other"));
 
     if (!args.isSet(saveOption))
         return Proceed;
     options.saveGiven = args.value(saveOption);
     if (options.saveGiven.isEmpty())
-        return usage(QStringLiteral("--save needs a file name"));
+        return usage(tr("--save needs a file name"));
     options.savePath = absolute(options.saveGiven);
     // Found out now rather than after a long search.
     const QFileInfo out(options.savePath);
     if (!out.absoluteDir().exists()) {
-        fail(QStringLiteral("%1: the folder does not exist").arg(options.saveGiven));
+        fail(tr("%1: the folder does not exist").arg(options.saveGiven));
         return TargetOrFileError;
     }
     if (out.isDir()) {
-        fail(QStringLiteral("%1: is a folder").arg(options.saveGiven));
+        fail(tr("%1: is a folder").arg(options.saveGiven));
         return TargetOrFileError;
     }
     // A FIFO, a device or a link elsewhere is never replaced.
@@ -208,18 +204,16 @@ int CliCommands::loadProject(const DispenseOptions& options, FolderSizeJobs& fol
     const QString path = absolute(options.project);
     const QFileInfo info(path);
     if (!info.exists() || info.isDir()) {
-        fail(QStringLiteral("%1: %2").arg(options.project, info.isDir()
-                                                               ? QStringLiteral("is a folder")
-                                                               : QStringLiteral("No such file")));
+        fail(QStringLiteral("%1: %2").arg(options.project,
+                                          info.isDir() ? tr("is a folder") : tr("No such file")));
         return TargetOrFileError;
     }
     if (!model->load(path, path)) {
-        fail(QStringLiteral("%1: cannot be read as a project: %2")
-                 .arg(options.project, model->lastError()));
+        fail(tr("%1: cannot be read as a project: %2").arg(options.project, model->lastError()));
         return TargetOrFileError;
     }
     for (const QString& warning : model->lastWarnings())
-        fail(QStringLiteral("warning: %1").arg(warning));
+        fail(tr("warning: %1").arg(warning));
     // As the window's Undispense before a new Dispense.
     if (model->isDispensed())
         model->undispense();
@@ -236,7 +230,7 @@ int CliCommands::loadProject(const DispenseOptions& options, FolderSizeJobs& fol
             bool missing = false;
             if (!entryForPath(stored.Ident, measured, &why, &missing)) {
                 if (!missing) {
-                    failEscaped(QStringLiteral("warning: %1 It is left out.").arg(why));
+                    failEscaped(tr("warning: %1 It is left out.").arg(why));
                     if (refused)
                         refused->insert(stored.Ident);
                 }
@@ -268,14 +262,13 @@ int CliCommands::addPaths(const DispenseOptions& options, FolderSizeJobs& folder
             bool missing = false;
             if (!entryForPath(path, entry, &why, &missing)) {
                 if (missing)
-                    fail(QStringLiteral("%1: No such file or folder").arg(given));
+                    fail(tr("%1: No such file or folder").arg(given));
                 else
                     failEscaped(why);
                 return TargetOrFileError;
             }
             if (added.contains(entry.Ident)) {
-                fail(QStringLiteral("warning: %1 is given more than once; it counts once")
-                         .arg(entry.Ident));
+                fail(tr("warning: %1 is given more than once; it counts once").arg(entry.Ident));
                 continue;
             }
             added.insert(entry.Ident);
@@ -309,12 +302,12 @@ int CliCommands::resolveTarget(const DispenseOptions& options)
         Target target;
         target.Path = absolute(given);
         if (!QFileInfo::exists(target.Path)) {
-            fail(QStringLiteral("%1: No such file or folder").arg(given));
+            fail(tr("%1: No such file or folder").arg(given));
             return TargetOrFileError;
         }
         try {
             if (!probeTarget(false, target)) {
-                fail(QStringLiteral("%1: Cannot be probed").arg(given));
+                fail(tr("%1: Cannot be probed").arg(given));
                 return TargetOrFileError;
             }
         } catch (const TargetError& e) {
@@ -329,8 +322,8 @@ int CliCommands::resolveTarget(const DispenseOptions& options)
     } else if (options.byFigures) {
         model->setTarget(options.figures);
     } else if (!model->hasTarget()) {
-        fail(QStringLiteral("%1: the project has no target; give --target PATH, or --fs, "
-                            "--block-size and --free-blocks")
+        fail(tr("%1: the project has no target; give --target PATH, or --fs, "
+                "--block-size and --free-blocks")
                  .arg(options.project));
         return TargetOrFileError;
     } else if (QFileInfo::exists(model->target().Path)) {

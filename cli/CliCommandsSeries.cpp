@@ -25,7 +25,7 @@
 #include "core/plan/DispenseRoad.h"
 
 const char* const CliCommands::s_seriesHelp =
-    R"TXT(Usage: quillmarch-cli series PROJECT [TARGET] [OPTIONS]
+    QT_TRANSLATE_NOOP("CliCommands", R"TXT(Usage: quillmarch-cli series PROJECT [TARGET] [OPTIONS]
        quillmarch-cli series [--required PATH...] [--main PATH...]
                              [--background PATH...] TARGET [OPTIONS]
 
@@ -73,7 +73,7 @@ entries fit no medium or share a name (the plan of the others is printed), 2 usa
 target, project or file error, 4 entries that could not be measured were
 left out, 5 the plan ran out of memory, 130 cancelled by Ctrl+C (SIGINT),
 143 by SIGTERM.
-)TXT";
+)TXT");
 
 namespace {
 
@@ -102,16 +102,16 @@ bool runPlanner(SeriesPlanner& planner, InterruptNotifier& interrupt, QString& w
             p = latest;
         }
         if (cancelling)
-            progress.show(QStringLiteral("Cancelling..."));
+            progress.show(CliCommands::tr("Cancelling..."));
         else if (p.measuring && p.total == 0)
-            progress.show(QStringLiteral("Measuring..."));
+            progress.show(CliCommands::tr("Measuring..."));
         else if (p.measuring)
-            progress.show(QStringLiteral("Measuring: %1 of %2 entries").arg(p.done).arg(p.total));
+            progress.show(CliCommands::tr("Measuring: %1 of %2 entries").arg(p.done).arg(p.total));
         else
             // QString::arg: QLatin1String::arg would take the count for a character.
             progress.show((p.repacking
-                               ? QStringLiteral("Trying fewer media: %1 media, %2 of %3 entries")
-                               : QStringLiteral("Planning: %1 media, %2 of %3 entries on them"))
+                               ? CliCommands::tr("Trying fewer media: %1 media, %2 of %3 entries")
+                               : CliCommands::tr("Planning: %1 media, %2 of %3 entries on them"))
                               .arg(p.media)
                               .arg(p.done)
                               .arg(p.total));
@@ -137,7 +137,7 @@ bool runPlanner(SeriesPlanner& planner, InterruptNotifier& interrupt, QString& w
     if (!thread->isRunning() && !thread->isFinished()) {
         // No thread could be made: finished would never come.
         progress.clear();
-        why = QStringLiteral("The plan could not be started: out of memory");
+        why = CliCommands::tr("The plan could not be started: out of memory");
         return false;
     }
     loop.exec();
@@ -148,36 +148,36 @@ bool runPlanner(SeriesPlanner& planner, InterruptNotifier& interrupt, QString& w
     return ok && !interrupt.wasInterrupted();
 }
 
-QString entryCount(std::size_t count)
-{
-    return count == 1 ? QStringLiteral("1 entry") : QStringLiteral("%1 entries").arg(count);
-}
-
 QByteArray textReport(DM* model, const SeriesResult& result, int notPlanned)
 {
     const quint64 blockSize = model->target().BlockSize;
     QByteArray out;
     for (std::size_t m = 0; m < result.media.size(); ++m) {
         const SeriesMedium& medium = result.media[m];
-        QString head = QStringLiteral("Medium %1: %2, %3 bytes used, %4 bytes wasted (%5 blocks)")
-                           .arg(m + 1)
-                           .arg(entryCount(medium.entries.size()))
-                           .arg(medium.usedBytes)
-                           .arg(medium.wastedBytes)
-                           .arg(medium.wastedBytes / blockSize);
-        if (!medium.proven)
-            head += QStringLiteral(", not proven best (time limit reached)");
+        const int count = int(medium.entries.size());
+        const QString head =
+            (medium.proven ? CliCommands::tr("Medium %1: %n entries, %2 bytes used, %3 bytes "
+                                             "wasted (%4 blocks)",
+                                             nullptr, count)
+                           : CliCommands::tr("Medium %1: %n entries, %2 bytes used, %3 bytes "
+                                             "wasted (%4 blocks), not proven best (time limit "
+                                             "reached)",
+                                             nullptr, count))
+                .arg(m + 1)
+                .arg(medium.usedBytes)
+                .arg(medium.wastedBytes)
+                .arg(medium.wastedBytes / blockSize);
         out += head.toUtf8() + '\n';
         for (const EntryPos& pos : medium.entries)
             out += escapedText(model->entryAt(pos).Ident).toUtf8() + '\n';
     }
-    out += QStringLiteral("Media: %1 (lower bound %2)\n")
+    out += CliCommands::tr("Media: %1 (lower bound %2)")
                .arg(result.media.size())
                .arg(result.lowerBound)
-               .toUtf8();
+               .toUtf8() +
+           '\n';
     if (notPlanned > 0)
-        out +=
-            QStringLiteral("Not planned: %1\n").arg(entryCount(std::size_t(notPlanned))).toUtf8();
+        out += CliCommands::tr("Not planned: %n entries", nullptr, notPlanned).toUtf8() + '\n';
     return out;
 }
 
@@ -189,7 +189,7 @@ QByteArray jsonReport(DM* model, const SeriesResult& result, int notPlanned)
             .key("path")
             .string(model->entryAt(pos).Ident)
             .key("group")
-            .string(groupTitle(pos.group));
+            .string(groupName(pos.group));
     };
     JsonWriter json;
     json.beginObject().key("target").beginObject();
@@ -236,16 +236,16 @@ int CliCommands::series(const QStringList& words)
         bool ok = false;
         mediaLimit = args.value(mediaOption).toInt(&ok, 10);
         if (!ok || mediaLimit < 1)
-            return usage(QStringLiteral("--media takes a number of media from 1, not '%1'")
+            return usage(tr("--media takes a number of media from 1, not '%1'")
                              .arg(args.value(mediaOption)));
     }
     const QString outDirGiven = args.value(outDirOption);
     const QString outDir = outDirGiven.isEmpty() ? QString() : absolute(outDirGiven);
     if (args.isSet(outDirOption) && outDirGiven.isEmpty())
-        return usage(QStringLiteral("--out-dir needs a folder"));
+        return usage(tr("--out-dir needs a folder"));
     // Found out now rather than after a long plan.
     if (!outDir.isEmpty() && QFileInfo::exists(outDir) && !QFileInfo(outDir).isDir()) {
-        fail(QStringLiteral("%1: is not a folder").arg(outDirGiven));
+        fail(tr("%1: is not a folder").arg(outDirGiven));
         return TargetOrFileError;
     }
 
@@ -261,10 +261,10 @@ int CliCommands::series(const QStringList& words)
     std::vector<SeriesEntry> entries = road.seriesEntries(refused);
     const std::vector<DispenseRoad::NameClash> clashes = road.nameClashes();
     for (const DispenseRoad::NameClash& c : clashes)
-        fail(QStringLiteral("%1: has the same name on the target as %2; left out of the series")
+        fail(tr("%1: has the same name on the target as %2; left out of the series")
                  .arg(c.ident, c.holder));
     if (entries.empty()) {
-        fail(QStringLiteral("Nothing to plan: no entries in Required, Main or Background"));
+        fail(tr("Nothing to plan: no entries in Required, Main or Background"));
         return NoResult;
     }
     const int count = int(entries.size());
@@ -278,7 +278,7 @@ int CliCommands::series(const QStringList& words)
             fail(why);
             return SearchFailed;
         }
-        fail(QStringLiteral("Cancelled"));
+        fail(tr("Cancelled"));
         return signalExit();
     }
 
@@ -286,7 +286,7 @@ int CliCommands::series(const QStringList& words)
     bool anyUnmeasured = false;
     for (const SeriesApart& a : result.apart) {
         anyUnmeasured = anyUnmeasured || unmeasured(a.reason);
-        fail(QStringLiteral("%1: %2; left out of the series")
+        fail(tr("%1: %2; left out of the series")
                  .arg(model->entryAt(a.pos).Ident, SeriesPlanner::apartText(a.reason)));
     }
     int notPlanned = count - int(result.apart.size());
@@ -312,7 +312,7 @@ int CliCommands::series(const QStringList& words)
             },
             &cancelled);
         if (cancelled && !written) {
-            fail(QStringLiteral("Cancelled; no list was written"));
+            fail(tr("Cancelled; no list was written"));
             return signalExit();
         }
         if (!written) {
@@ -320,8 +320,8 @@ int CliCommands::series(const QStringList& words)
             return TargetOrFileError;
         }
         if (lineBreaks > 0)
-            fail(QStringLiteral("warning: %1 paths hold a line break; they are in the .nul lists "
-                                "only")
+            fail(tr("warning: %1 paths hold a line break; they are in the .nul lists "
+                    "only")
                      .arg(lineBreaks));
     }
     return anyUnmeasured                             ? NotMeasured

@@ -23,7 +23,8 @@
 #include "core/plan/DispenseRoad.h"
 #include "platform/VolumeIdentity.h"
 
-const char* const CliCommands::s_verifyHelp =
+const char* const CliCommands::s_verifyHelp = QT_TRANSLATE_NOOP(
+    "CliCommands",
     R"TXT(Usage: quillmarch-cli verify PROJECT [--target PATH] [--into FOLDER] [--json]
 
 Checks that every entry of the project's "Dispensed" group arrived on the
@@ -55,7 +56,7 @@ Progress goes to standard error when it is a terminal; Ctrl+C stops.
 Exit status: 0 every dispensed entry arrived, 1 some did not (or nothing is
 dispensed), 2 usage error, 3 project or target error, 130 stopped by Ctrl+C
 (SIGINT), 143 by SIGTERM.
-)TXT";
+)TXT");
 
 int CliCommands::verify(const QStringList& words)
 {
@@ -65,15 +66,15 @@ int CliCommands::verify(const QStringList& words)
     if (!parseArguments(args, words, &exitCode))
         return exitCode;
     if (args.plain().size() != 1)
-        return usage(args.plain().isEmpty() ? QStringLiteral("a PROJECT is needed")
-                                            : QStringLiteral("only one PROJECT is taken"));
+        return usage(args.plain().isEmpty() ? tr("a PROJECT is needed")
+                                            : tr("only one PROJECT is taken"));
     const QString given = args.plain().first();
     const QString project = absolute(given);
     DM* model = dataModel();
     if (!QFileInfo(project).isFile() || !model->load(project, project)) {
-        fail(QStringLiteral("%1: cannot be read as a project: %2")
-                 .arg(given, QFileInfo(project).isFile() ? model->lastError()
-                                                         : QStringLiteral("No such file")));
+        fail(
+            tr("%1: cannot be read as a project: %2")
+                .arg(given, QFileInfo(project).isFile() ? model->lastError() : tr("No such file")));
         return TargetOrFileError;
     }
     QString place = model->hasTarget() ? model->target().Path : QString();
@@ -82,9 +83,8 @@ int CliCommands::verify(const QStringList& words)
     if (args.isSet(QStringLiteral("--into")) && !place.isEmpty())
         place = QDir::cleanPath(QDir(place).filePath(args.value(QStringLiteral("--into"))));
     if (!QFileInfo(place).isDir()) {
-        fail(place.isEmpty()
-                 ? QStringLiteral("%1: the project has no target; give --target PATH").arg(given)
-                 : QStringLiteral("%1: not a folder").arg(place));
+        fail(place.isEmpty() ? tr("%1: the project has no target; give --target PATH").arg(given)
+                             : tr("%1: not a folder").arg(place));
         return TargetOrFileError;
     }
 
@@ -92,7 +92,7 @@ int CliCommands::verify(const QStringList& words)
     for (EntryPos pos = model->groupBegin(Dispensed); model->isValidPos(pos); ++pos.index)
         entries << model->entryAt(pos);
     if (entries.isEmpty()) {
-        fail(QStringLiteral("%1: the project holds no dispensed entries").arg(given));
+        fail(tr("%1: the project holds no dispensed entries").arg(given));
         return NoResult;
     }
     // Entries with one name on the target have one copy between them.
@@ -116,7 +116,7 @@ int CliCommands::verify(const QStringList& words)
                     checks << arrival.check(entries.at(i).Ident);
                 else
                     checks << ArrivalCheck{Arrival::Different,
-                                           QStringLiteral("%1: the same name on the target as %2")
+                                           tr("%1: the same name on the target as %2")
                                                .arg(entries.at(i).Name, entries.at(other).Ident)};
                 if (arrival.stopped())
                     break;
@@ -125,7 +125,7 @@ int CliCommands::verify(const QStringList& words)
         interrupt, [&] { stop = true; },
         [&] {
             std::lock_guard<std::mutex> lock(mutex);
-            return QCoreApplication::translate("quillmarch-cli", "Comparing: %1 read: %2")
+            return QCoreApplication::translate("CliCommands", "Comparing: %1 read: %2")
                 .arg(sizeText(latest.bytesDone), latest.current);
         });
     if (arrival.stopped() || checks.size() < entries.size())
@@ -162,7 +162,7 @@ int CliCommands::verify(const QStringList& words)
         write(json.finish());
     std::fflush(stdout);
     if (notArrived > 0) {
-        fail(QStringLiteral("%1 of %2 dispensed entries did not arrive in %3")
+        fail(tr("%1 of %2 dispensed entries did not arrive in %3")
                  .arg(notArrived)
                  .arg(entries.size())
                  .arg(place));

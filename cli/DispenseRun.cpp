@@ -3,6 +3,7 @@
 
 #include <limits>
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
 
@@ -44,7 +45,8 @@ bool DispenseRun::exec()
     m_dispenser.start(QThread::InheritPriority);
     if (!m_dispenser.isRunning() && !m_dispenser.isFinished()) {
         // No thread could be made: finished would never come.
-        m_failure = QStringLiteral("The search could not be started: out of memory");
+        m_failure = QCoreApplication::translate("CliCommands",
+                                                "The search could not be started: out of memory");
         if (m_progress)
             m_progress->clear();
         return false;
@@ -77,9 +79,12 @@ void DispenseRun::showProgress()
     if (!m_progress)
         return;
     if (m_cancelling)
-        m_progress->show(QStringLiteral("Cancelling after the entry being measured..."));
+        m_progress->show(QCoreApplication::translate(
+            "CliCommands", "Cancelling after the entry being measured..."));
     else if (m_haveBest)
-        m_progress->show(QStringLiteral("Searching: best so far wastes %1 bytes").arg(m_best));
+        m_progress->show(
+            QCoreApplication::translate("CliCommands", "Searching: best so far wastes %1 bytes")
+                .arg(m_best));
     else
-        m_progress->show(QStringLiteral("Measuring..."));
+        m_progress->show(QCoreApplication::translate("CliCommands", "Measuring..."));
 }

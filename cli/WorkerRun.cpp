@@ -17,7 +17,7 @@ bool WorkerRun::run(const std::function<void()>& work, InterruptNotifier& interr
     ProgressLine progress;
     bool cancelling = interrupt.wasInterrupted();
     const auto show = [&] {
-        progress.show(cancelling ? QCoreApplication::translate("quillmarch-cli", "Cancelling...")
+        progress.show(cancelling ? QCoreApplication::translate("CliCommands", "Cancelling...")
                                  : status());
     };
     if (cancelling)

@@ -3,6 +3,7 @@
 #include <QStringList>
 
 #include "cli/CliCommands.h"
+#include "core/Translations.h"
 
 namespace {
 
@@ -23,6 +24,7 @@ int main(int argc, char* argv[])
     qInstallMessageHandler(quietDebugOutput);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("quillmarch-cli"));
+    installTranslations();
     CliCommands commands;
     return commands.run(QCoreApplication::arguments().mid(1));
 }

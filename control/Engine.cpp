@@ -5,7 +5,7 @@
 #include "control/IViewDialogs.h"
 #include "control/IViewItems.h"
 #include "control/IViewStatus.h"
-#include "control/PluralForms.h"
+#include "core/Translations.h"
 #include "core/dispense/TargetDiscovery.h"
 #include "core/model/DM.h"
 

@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QSet>
 
@@ -131,7 +132,8 @@ void Engine::replaceProject(QString path)
         // The old project stays, with its list, its changes and its actions.
         m_status->showMessage(
             IViewStatus::Error,
-            failureText(model->lastError(), QStringLiteral("The project could not be loaded.")));
+            failureText(model->lastError(),
+                        QCoreApplication::translate("Engine", "The project could not be loaded.")));
         return;
     }
     m_arrivalFolder.clear();
@@ -174,7 +176,8 @@ void Engine::projectSave()
     if (!model->save()) {
         m_status->showMessage(
             IViewStatus::Error,
-            failureText(model->lastError(), QStringLiteral("The project could not be saved.")));
+            failureText(model->lastError(),
+                        QCoreApplication::translate("Engine", "The project could not be saved.")));
         return;
     }
     m_actions->enableSave(false);
@@ -190,7 +193,8 @@ void Engine::projectSaveAs()
     if (!model->saveAs(path)) {
         m_status->showMessage(
             IViewStatus::Error,
-            failureText(model->lastError(), QStringLiteral("The project could not be saved.")));
+            failureText(model->lastError(),
+                        QCoreApplication::translate("Engine", "The project could not be saved.")));
         return;
     }
     QString parent, name;

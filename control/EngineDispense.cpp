@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "control/Engine.h"
 
+#include <QCoreApplication>
+
 #include <vector>
 
 #include "control/IViewActions.h"
@@ -48,9 +50,9 @@ bool Engine::reprobeTarget()
     const auto probe = [this](bool whole, Target& t) { return probeTarget(whole, t); };
     switch (m_road.refreshTarget(probe, problem)) {
     case DispenseRoad::TargetFailed:
-        m_status->showMessage(
-            IViewStatus::Error,
-            QStringLiteral("Cannot dispense to %1: %2").arg(model->target().Path, problem));
+        m_status->showMessage(IViewStatus::Error,
+                              QCoreApplication::translate("Engine", "Cannot dispense to %1: %2")
+                                  .arg(model->target().Path, problem));
         return false;
     case DispenseRoad::TargetRefreshed:
         m_status->showTarget(model->target(), model->target().capacity());
@@ -225,7 +227,8 @@ void Engine::clipboardPost()
     postFilesToClipboard(files);
     if (held.isEmpty()) {
         m_status->showMessage(IViewStatus::Positive,
-                              QStringLiteral("Dispensed file(s) has been posted to the clipboard"));
+                              QCoreApplication::translate(
+                                  "Engine", "Dispensed file(s) has been posted to the clipboard"));
         return;
     }
     for (QString& path : held)
@@ -310,7 +313,8 @@ void Engine::originalsDelete()
         m_actions->enableSave(true);
     QStringList notes;
     if (!notFound.isEmpty())
-        notes << QStringLiteral("Not found on the target, still dispensed: %1")
+        notes << QCoreApplication::translate("Engine",
+                                             "Not found on the target, still dispensed: %1")
                      .arg(notFound.join(QStringLiteral(", ")));
     if (!oneName.isEmpty())
         notes << tr("%n entries kept: each has the same name on the target as another, so one "
@@ -318,7 +322,7 @@ void Engine::originalsDelete()
                     nullptr, oneName.size())
                      .arg(oneName.join(QStringLiteral(", ")));
     if (!notMoved.isEmpty())
-        notes << QStringLiteral("Could not be moved to the trash: %1")
+        notes << QCoreApplication::translate("Engine", "Could not be moved to the trash: %1")
                      .arg(notMoved.join(QStringLiteral(", ")));
     if (!notes.isEmpty())
         m_status->showMessage(IViewStatus::Warning, notes.join(QStringLiteral("; ")));

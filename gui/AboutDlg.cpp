@@ -14,7 +14,7 @@
 #include "gui/IconSet.h"
 
 namespace {
-const char* const author = "Quillmarch developers";
+const char* const author = QT_TRANSLATE_NOOP("AboutDlg", "Quillmarch developers");
 const char* const licenceAddress = "https://www.gnu.org/licenses/gpl-3.0.html";
 
 QFont headlineFont(QFont font)
@@ -28,9 +28,9 @@ QFont headlineFont(QFont font)
 }
 
 // A selectable text that looks like a label: no frame, window background.
-QLineEdit* makeField(QWidget* dialog, const char* text)
+QLineEdit* makeField(QWidget* dialog, const QString& text)
 {
-    auto* field = new QLineEdit(QLatin1String(text), dialog);
+    auto* field = new QLineEdit(text, dialog);
     field->setReadOnly(true);
     field->setFrame(false);
     QPalette pal = field->palette();
@@ -60,7 +60,7 @@ AboutDlg::AboutDlg() : QDialog(nullptr)
     picture->setObjectName(QStringLiteral("picture"));
     picture->setPixmap(icon(MainIcon).pixmap(32, 32, QIcon::Normal, QIcon::Off));
 
-    auto* title = new QLabel(QStringLiteral("Quillmarch"), this);
+    auto* title = new QLabel(QStringLiteral("Quillmarch"), this); // untranslated
     title->setObjectName(QStringLiteral("title"));
     title->setFont(headlineFont(title->font()));
     title->setAlignment(Qt::AlignRight | Qt::AlignHCenter | Qt::AlignVCenter);
@@ -69,8 +69,8 @@ AboutDlg::AboutDlg() : QDialog(nullptr)
     version->setObjectName(QStringLiteral("version"));
     version->setFont(headlineFont(version->font()));
 
-    auto* authorCaption = new QLabel(QStringLiteral("Author"), this);
-    QLineEdit* authorField = makeField(this, author);
+    auto* authorCaption = new QLabel(tr("Author"), this);
+    QLineEdit* authorField = makeField(this, tr(author));
     authorField->setObjectName(QStringLiteral("author"));
 
     QLabel* licence = makeText(
@@ -94,7 +94,7 @@ AboutDlg::AboutDlg() : QDialog(nullptr)
     auto* guideButton = new QPushButton(tr("Open the &Guide"), this);
     guideButton->setObjectName(QStringLiteral("guideButton"));
     guideButton->setEnabled(QFileInfo::exists(guide));
-    auto* closeButton = new QPushButton(QStringLiteral("Close"), this);
+    auto* closeButton = new QPushButton(tr("Close"), this);
     closeButton->setDefault(true); // Enter closes rather than opening another program
 
     auto* grid = new QGridLayout(this);
@@ -119,7 +119,7 @@ AboutDlg::AboutDlg() : QDialog(nullptr)
     connect(guideButton, &QPushButton::clicked, this, &AboutDlg::on_commandGuide);
     connect(closeButton, &QPushButton::clicked, this, &AboutDlg::on_commandClose);
 
-    setWindowTitle(QStringLiteral("About"));
+    setWindowTitle(tr("About"));
     // Wide enough for the texts to wrap into a few lines.
     setMinimumWidth(fontMetrics().averageCharWidth() * 60);
     adjustSize();

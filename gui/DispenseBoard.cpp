@@ -22,7 +22,7 @@ DispenseBoard::DispenseBoard(QWidget* parent, IDispenser* dispenser)
     m_icon->setPixmap(::icon(DiskSelect).pixmap(32, 32, QIcon::Normal, QIcon::Off));
     grid->addWidget(m_icon, 0, 0, Qt::AlignTop);
 
-    m_stage = new QLabel(QStringLiteral("Starting..."));
+    m_stage = new QLabel(tr("Starting..."));
     // Entry names of any length: the line is elided, the dialog keeps its size.
     m_stage->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_stage->setTextFormat(Qt::PlainText);
@@ -32,7 +32,7 @@ DispenseBoard::DispenseBoard(QWidget* parent, IDispenser* dispenser)
     m_progress->setRange(0, 0);
     grid->addWidget(m_progress, 1, 1);
 
-    m_wasted = new QLabel(QStringLiteral("Wasted space: "));
+    m_wasted = new QLabel(tr("Wasted space: %1").arg(QString()));
     grid->addWidget(m_wasted, 2, 1);
 
     m_elapsedText = new QLabel;
@@ -46,9 +46,9 @@ DispenseBoard::DispenseBoard(QWidget* parent, IDispenser* dispenser)
     grid->addWidget(m_hint, 4, 1);
 
     auto* buttons = new QHBoxLayout;
-    m_nextLevel = new QPushButton(QStringLiteral("Next level"));
-    m_acceptButton = new QPushButton(QStringLiteral("Accept"));
-    m_cancelButton = new QPushButton(QStringLiteral("Cancel"));
+    m_nextLevel = new QPushButton(tr("Next level"));
+    m_acceptButton = new QPushButton(tr("Accept"));
+    m_cancelButton = new QPushButton(tr("Cancel"));
     buttons->addWidget(m_nextLevel);
     buttons->addStretch();
     buttons->addWidget(m_acceptButton);
@@ -56,7 +56,7 @@ DispenseBoard::DispenseBoard(QWidget* parent, IDispenser* dispenser)
     grid->addLayout(buttons, 5, 1, 1, 2);
 
     setLayout(grid);
-    setWindowTitle(QStringLiteral("Dispense"));
+    setWindowTitle(tr("Dispense"));
     resize(420, 200);
 
     connect(m_nextLevel, SIGNAL(clicked()), this, SLOT(on_enough()));
@@ -135,7 +135,7 @@ void DispenseBoard::set_progress(int value)
 
 void DispenseBoard::set_bestResult4Now(quint64 bytes)
 {
-    m_wasted->setText(QStringLiteral("Wasted space: ") + sizeText(bytes));
+    m_wasted->setText(tr("Wasted space: %1").arg(sizeText(bytes)));
 }
 
 void DispenseBoard::set_enough(bool on)

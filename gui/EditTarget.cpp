@@ -38,7 +38,7 @@ public:
 
 EditTarget::EditTarget(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("Pick a Target Storage"));
+    setWindowTitle(tr("Pick a Target Storage"));
     m_layout = new QGridLayout;
     m_picture = new QLabel(this);
     m_picture->setPixmap(icon(DiskSelect).pixmap(32, 32, QIcon::Normal, QIcon::Off));
@@ -53,11 +53,11 @@ EditTarget::EditTarget(QWidget* parent) : QDialog(parent)
     m_layout->addWidget(m_message, 1, 0, 1, 2);
     m_buttonRow = new QHBoxLayout;
     m_buttonRow->addStretch();
-    m_okButton = new QPushButton(QStringLiteral("OK"), this);
+    m_okButton = new QPushButton(tr("OK"), this);
     m_okButton->setObjectName(QStringLiteral("okButton"));
     m_okButton->setDefault(true);
     m_buttonRow->addWidget(m_okButton);
-    m_cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    m_cancelButton = new QPushButton(tr("Cancel"), this);
     m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
     m_buttonRow->addWidget(m_cancelButton);
     m_layout->addLayout(m_buttonRow, 2, 0, 1, 2);
@@ -79,7 +79,7 @@ QString EditTarget::refusal(const Target& target)
     if (!figures.isEmpty())
         return figures;
     if (target.FileSystem == UDF && target.AvailableBlocks <= kUdfReservedBlocks)
-        return QStringLiteral("The disc has no room left for files");
+        return tr("The disc has no room left for files");
     return QString();
 }
 
@@ -95,9 +95,8 @@ void EditTarget::fillDriveList()
         ColumnCount
     };
     m_driveList->setColumnCount(ColumnCount);
-    m_driveList->setHeaderLabels({QStringLiteral("Mount point"), QStringLiteral("Label"),
-                                  QStringLiteral("File system"), QStringLiteral("Free space"),
-                                  QString()});
+    m_driveList->setHeaderLabels(
+        {tr("Mount point"), tr("Label"), tr("File system"), tr("Free space"), QString()});
     m_driveList->setRootIsDecorated(false);
     m_driveList->setAllColumnsShowFocus(true);
     QStringList roots;
@@ -113,7 +112,7 @@ void EditTarget::fillDriveList()
         item->setData(MountPoint, Qt::UserRole, root);
         if (root.startsWith(QLatin1String("/dev/"))) {
             // A recorder: probing would spin up its disc, so that waits for OK.
-            item->setText(FileSystem, QStringLiteral("Disc"));
+            item->setText(FileSystem, tr("Disc"));
         } else {
             // A mounted volume is probed at once: it shows whether it can be filled.
             const QStorageInfo volume(root);
@@ -126,7 +125,7 @@ void EditTarget::fillDriveList()
             QString problem;
             try {
                 if (!controller()->probeTarget(false, record))
-                    problem = QStringLiteral("The drive cannot be read");
+                    problem = tr("The drive cannot be read");
             } catch (const TargetError& e) {
                 problem = e.message;
             }
@@ -187,7 +186,7 @@ void EditTarget::applyChoice(const QString& root)
     }
     // Only a fully probed record may reach the model.
     if (problem.isEmpty() && !probed)
-        problem = QStringLiteral("The drive cannot be read");
+        problem = tr("The drive cannot be read");
     if (problem.isEmpty())
         problem = refusal(record);
     if (!problem.isEmpty()) {

@@ -35,47 +35,71 @@ struct ActionRow
 
 // In creation order (Act). Menus: 0 File, 1 Actions, 2 List, 3 Priority, 4 Help.
 const ActionRow rows[int(Act::Count)] = {
-    {"ProjectNew", 0, ProjectNew, true, "&New project", "Start new project", "New"},
-    {"ProjectLoad", 0, ProjectLoad, true, "&Load project ...", "Load existing project", "Load"},
-    {"ProjectSave", 0, ProjectSave, false, "&Save project", "Save project", "Save"},
-    {"ProjectSaveAs", 0, NoIcon, true, "Save project &As ...", "Save project with new name",
+    {"ProjectNew", 0, ProjectNew, true, QT_TRANSLATE_NOOP("MainActions", "&New project"),
+     QT_TRANSLATE_NOOP("MainActions", "Start new project"),
+     QT_TRANSLATE_NOOP("MainActions", "New")},
+    {"ProjectLoad", 0, ProjectLoad, true, QT_TRANSLATE_NOOP("MainActions", "&Load project ..."),
+     QT_TRANSLATE_NOOP("MainActions", "Load existing project"),
+     QT_TRANSLATE_NOOP("MainActions", "Load")},
+    {"ProjectSave", 0, ProjectSave, false, QT_TRANSLATE_NOOP("MainActions", "&Save project"),
+     QT_TRANSLATE_NOOP("MainActions", "Save project"), QT_TRANSLATE_NOOP("MainActions", "Save")},
+    {"ProjectSaveAs", 0, NoIcon, true, QT_TRANSLATE_NOOP("MainActions", "Save project &As ..."),
+     QT_TRANSLATE_NOOP("MainActions", "Save project with new name"), nullptr},
+    {"Exit", 0, NoIcon, true, QT_TRANSLATE_NOOP("MainActions", "E&xit"), nullptr, nullptr},
+    {"DiskSelect", 1, DiskSelect, true,
+     QT_TRANSLATE_NOOP("MainActions", "Pick a &Target Storage ..."),
+     QT_TRANSLATE_NOOP("MainActions", "Pick a Target Storage ..."),
+     QT_TRANSLATE_NOOP("MainActions", "Target")},
+    {"Dispense", 1, Dispense, false, QT_TRANSLATE_NOOP("MainActions", "&Dispense the files"),
+     QT_TRANSLATE_NOOP("MainActions", "Dispense the files for the target Drive"),
+     QT_TRANSLATE_NOOP("MainActions", "Dispense")},
+    {"Undispense", 1, Undispense, false, QT_TRANSLATE_NOOP("MainActions", "&Undispense the files"),
+     QT_TRANSLATE_NOOP("MainActions", "Put the files back from the Dispensed list"),
+     QT_TRANSLATE_NOOP("MainActions", "Undispense")},
+    {"ClipboardPost", 1, ClipboardPost, false,
+     QT_TRANSLATE_NOOP("MainActions", "&Post the Dispensed files into the Clipboard"),
+     QT_TRANSLATE_NOOP("MainActions", "Post the Dispensed files into the Clipboard"),
+     QT_TRANSLATE_NOOP("MainActions", "Post")},
+    {"OriginalsDelete", 1, NoIcon, false, QT_TRANSLATE_NOOP("MainActions", "D&elete the files"),
+     QT_TRANSLATE_NOOP("MainActions", "Delete the files to the system Trash"), nullptr},
+    {"FilesAdd", 2, FileAdd, true, QT_TRANSLATE_NOOP("MainActions", "Add &File(s) to the list"),
+     QT_TRANSLATE_NOOP("MainActions", "Add File(s) to the Main list"),
+     QT_TRANSLATE_NOOP("MainActions", "Add File(s)")},
+    {"FolderAdd", 2, FolderAdd, true, QT_TRANSLATE_NOOP("MainActions", "Add F&older to the list"),
+     QT_TRANSLATE_NOOP("MainActions", "Add Folder to the list"),
+     QT_TRANSLATE_NOOP("MainActions", "Add Folder")},
+    {"EntryRemove", 2, EntryRemove, false,
+     QT_TRANSLATE_NOOP("MainActions", "R&emove item from the list"),
+     QT_TRANSLATE_NOOP("MainActions", "Remove item from the list"),
+     QT_TRANSLATE_NOOP("MainActions", "Remove")},
+    {"SelectionAllInGroup", 2, NoIcon, true,
+     QT_TRANSLATE_NOOP("MainActions", "&Select all in current Group"), nullptr, nullptr},
+    {"SelectionInvertInGroup", 2, NoIcon, true,
+     QT_TRANSLATE_NOOP("MainActions", "&Invert Selection in the group"), nullptr, nullptr},
+    {"PriorityUp", 3, PriorityUp, false, QT_TRANSLATE_NOOP("MainActions", "Move &Up"),
+     QT_TRANSLATE_NOOP("MainActions", "Move the item Up to the list above"),
+     QT_TRANSLATE_NOOP("MainActions", "Move Up")},
+    {"PriorityDown", 3, PriorityDown, false, QT_TRANSLATE_NOOP("MainActions", "Move &Down"),
+     QT_TRANSLATE_NOOP("MainActions", "Move the item Down to list below"),
+     QT_TRANSLATE_NOOP("MainActions", "Move Down")},
+    {"PriorityRequired", 3, NoIcon, false, QT_TRANSLATE_NOOP("MainActions", "&Required"),
+     QT_TRANSLATE_NOOP("MainActions", "Move the item into the Required list"), nullptr},
+    {"PriorityMain", 3, NoIcon, false, QT_TRANSLATE_NOOP("MainActions", "&Main"),
+     QT_TRANSLATE_NOOP("MainActions", "Move the item into the Main list"), nullptr},
+    {"PriorityBackground", 3, NoIcon, false, QT_TRANSLATE_NOOP("MainActions", "&Background"),
+     QT_TRANSLATE_NOOP("MainActions", "Move the item into the Background list"), nullptr},
+    {"PriorityNotInUse", 3, NoIcon, false, QT_TRANSLATE_NOOP("MainActions", "&Not In Use"),
+     QT_TRANSLATE_NOOP("MainActions", "Move the item into the Not In Use"), nullptr},
+    {"About", 4, NoIcon, true, QT_TRANSLATE_NOOP("MainActions", "&About ..."), nullptr, nullptr},
+    {"PlanSeries", 1, NoIcon, false, QT_TRANSLATE_NOOP("MainActions", "Plan &Series..."),
+     QT_TRANSLATE_NOOP("MainActions", "Plan how the entries fill a whole series of media"),
      nullptr},
-    {"Exit", 0, NoIcon, true, "E&xit", nullptr, nullptr},
-    {"DiskSelect", 1, DiskSelect, true, "Pick a &Target Storage ...", "Pick a Target Storage ...",
-     "Target"},
-    {"Dispense", 1, Dispense, false, "&Dispense the files",
-     "Dispense the files for the target Drive", "Dispense"},
-    {"Undispense", 1, Undispense, false, "&Undispense the files",
-     "Put the files back from the Dispensed list", "Undispense"},
-    {"ClipboardPost", 1, ClipboardPost, false, "&Post the Dispensed files into the Clipboard",
-     "Post the Dispensed files into the Clipboard", "Post"},
-    {"OriginalsDelete", 1, NoIcon, false, "D&elete the files",
-     "Delete the files to the system Trash", nullptr},
-    {"FilesAdd", 2, FileAdd, true, "Add &File(s) to the list", "Add File(s) to the Main list",
-     "Add File(s)"},
-    {"FolderAdd", 2, FolderAdd, true, "Add F&older to the list", "Add Folder to the list",
-     "Add Folder"},
-    {"EntryRemove", 2, EntryRemove, false, "R&emove item from the list",
-     "Remove item from the list", "Remove"},
-    {"SelectionAllInGroup", 2, NoIcon, true, "&Select all in current Group", nullptr, nullptr},
-    {"SelectionInvertInGroup", 2, NoIcon, true, "&Invert Selection in the group", nullptr, nullptr},
-    {"PriorityUp", 3, PriorityUp, false, "Move &Up", "Move the item Up to the list above",
-     "Move Up"},
-    {"PriorityDown", 3, PriorityDown, false, "Move &Down", "Move the item Down to list below",
-     "Move Down"},
-    {"PriorityRequired", 3, NoIcon, false, "&Required", "Move the item into the Required list",
-     nullptr},
-    {"PriorityMain", 3, NoIcon, false, "&Main", "Move the item into the Main list", nullptr},
-    {"PriorityBackground", 3, NoIcon, false, "&Background",
-     "Move the item into the Background list", nullptr},
-    {"PriorityNotInUse", 3, NoIcon, false, "&Not In Use", "Move the item into the Not In Use",
-     nullptr},
-    {"About", 4, NoIcon, true, "&About ...", nullptr, nullptr},
-    {"PlanSeries", 1, NoIcon, false, "Plan &Series...",
-     "Plan how the entries fill a whole series of media", nullptr},
 };
 
-const char* const menuTitles[] = {"&File", "&Actions", "&List", "&Priority", "&Help"};
+const char* const menuTitles[] = {
+    QT_TRANSLATE_NOOP("MainActions", "&File"), QT_TRANSLATE_NOOP("MainActions", "&Actions"),
+    QT_TRANSLATE_NOOP("MainActions", "&List"), QT_TRANSLATE_NOOP("MainActions", "&Priority"),
+    QT_TRANSLATE_NOOP("MainActions", "&Help")};
 
 const std::initializer_list<Act> menuItems[] = {
     {Act::ProjectNew, Act::ProjectLoad, Act::ProjectSave, Act::ProjectSaveAs, Separator, Act::Exit},
@@ -320,24 +344,24 @@ void MainActions::setupListMenu()
 void MainActions::setupTexts()
 {
     for (int m = 0; m < MenuCount; ++m)
-        m_menus[m]->setTitle(QLatin1String(menuTitles[m]));
+        m_menus[m]->setTitle(tr(menuTitles[m]));
     for (int i = 0; i < int(Act::Count); ++i) {
         const ActionRow& row = rows[i];
         QAction* a = m_actions[i];
-        a->setText(QLatin1String(row.text));
+        a->setText(tr(row.text));
         a->setShortcuts(shortcutsFor(Act(i)));
-        QString tip = QLatin1String(row.toolTip ? row.toolTip : row.text);
+        QString tip = tr(row.toolTip ? row.toolTip : row.text);
         tip.remove(QLatin1Char('&'));
         if (!a->shortcut().isEmpty())
-            tip += QStringLiteral(" (") + a->shortcut().toString(QKeySequence::NativeText) +
-                   QLatin1Char(')');
+            //: A tool tip and its shortcut: "Save project (Ctrl+S)".
+            tip = tr("%1 (%2)").arg(tip, a->shortcut().toString(QKeySequence::NativeText));
         a->setToolTip(tip);
         if (row.iconText)
-            a->setIconText(QLatin1String(row.iconText));
+            a->setIconText(tr(row.iconText));
     }
-    m_recentMenu->setTitle(QStringLiteral("Open &Recent"));
+    m_recentMenu->setTitle(tr("Open &Recent"));
     m_timeLimitMenu->setTitle(tr("Search Time &Limit"));
-    m_toolBar->setWindowTitle(QStringLiteral("Toolbar"));
+    m_toolBar->setWindowTitle(tr("Toolbar"));
 }
 
 void MainActions::enableEntryActions(bool on)

@@ -44,7 +44,7 @@ MainList::MainList(QWidget* parent) : QTreeWidget(parent)
     // The margins are narrower than the style's least section width.
     head->setMinimumSectionSize(20);
     head->setSectionResizeMode(1, QHeaderView::Stretch);
-    setHeaderLabels({QString(), QStringLiteral("Name"), QStringLiteral("Size"), QString()});
+    setHeaderLabels({QString(), tr("Name"), tr("Size"), QString()});
     // The size column fits the widest size text in the entries' font.
     const int sizeWidth = QFontMetrics(MainList_itemDelegate::entryFont(font()))
                               .horizontalAdvance(QStringLiteral("1023.9 MiB")) +
@@ -98,11 +98,10 @@ void MainList::showEntrySize(QTreeWidgetItem* item, const EntryPos& pos)
     // Tells apart entries of the same name, and why a size is missing; the
     // delegate gives an entry the search leaves out its own look.
     const QString why = sizeIssueText(e.Issue);
-    const QString size =
-        known           ? QLocale().toString(e.Size) + QStringLiteral(" bytes")
-        : !why.isEmpty() ? why + QStringLiteral(": Dispense leaves it out")
-                         : QStringLiteral("not known yet: the folder is still being measured");
-    const QString tip = e.Ident + QStringLiteral("\nSize: ") + size;
+    const QString size = known            ? tr("%1 bytes").arg(QLocale().toString(e.Size))
+                         : !why.isEmpty() ? tr("%1: Dispense leaves it out").arg(why)
+                                          : tr("not known yet: the folder is still being measured");
+    const QString tip = tr("%1\nSize: %2").arg(e.Ident, size);
     item->setToolTip(1, tip);
     item->setToolTip(2, tip);
 }
@@ -380,7 +379,7 @@ void MainList::paintEvent(QPaintEvent* event)
     QPainter painter(viewport());
     painter.setPen(palette().color(QPalette::PlaceholderText));
     painter.drawText(room, Qt::AlignCenter | Qt::TextWordWrap,
-                     QStringLiteral("Add files and folders, or drop them here"));
+                     tr("Add files and folders, or drop them here"));
 }
 
 void MainList::dragEnterEvent(QDragEnterEvent* event)

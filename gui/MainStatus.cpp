@@ -75,7 +75,7 @@ MainStatus::MainStatus(QMainWindow* window) : QStatusBar(window)
     addPermanentWidget(m_selected, 0);
     addPermanentWidget(m_wasted, 0);
     addPermanentWidget(m_total, 0);
-    m_state->setText(QStringLiteral("READY"));
+    m_state->setText(tr("READY"));
 }
 
 void MainStatus::setPanels(MessageBar* messages, CapacityBar* capacity)
@@ -105,7 +105,7 @@ void MainStatus::showTarget(const Target& target, quint64 capacity)
 
 void MainStatus::showWasted(quint64 bytes)
 {
-    m_wasted->setText(QStringLiteral("WASTED: ") + sizeText(bytes));
+    m_wasted->setText(tr("WASTED: %1").arg(sizeText(bytes)));
     m_wasted->setToolTip(
         tr("The dispensed entries leave %1 of the target free").arg(bytesText(bytes)));
     if (m_capacityBar)
@@ -122,7 +122,7 @@ void MainStatus::showNoTarget()
 
 void MainStatus::showNoWasted()
 {
-    m_wasted->setText(QStringLiteral("WASTED: --"));
+    m_wasted->setText(tr("WASTED: --"));
     m_wasted->setToolTip(tr("Nothing is dispensed"));
     if (m_capacityBar)
         m_capacityBar->setDispensed(false);
@@ -138,7 +138,7 @@ void MainStatus::showSelected(quint64 bytes, int count)
 
 void MainStatus::showTotal(quint64 bytes, int count)
 {
-    m_total->setText(QStringLiteral("TOTAL: ") + sizeText(bytes));
+    m_total->setText(tr("TOTAL: %1").arg(sizeText(bytes)));
     m_total->setToolTip(
         tr("Required, Main and Background: %n entries, %1", nullptr, count).arg(bytesText(bytes)));
     m_total->update();

@@ -119,7 +119,7 @@ void MainWindow::setTitle(const QString& title)
 {
     // The model names a project saved for the first time by its whole path.
     m_projectName = QFileInfo(title).fileName();
-    setWindowTitle(m_projectName + QStringLiteral("[*] - Quillmarch"));
+    setWindowTitle(m_projectName + QStringLiteral("[*] - Quillmarch")); // untranslated
     DM* model = dataModel();
     setWindowModified(model->isModified());
     if (!model->savePath().isEmpty())
@@ -154,7 +154,7 @@ void MainWindow::fillRecentMenu()
         connect(a, &QAction::triggered, this, [path] { controller()->projectLoadFrom(path); });
     }
     menu->addSeparator();
-    QAction* clear = menu->addAction(QStringLiteral("&Clear the list"));
+    QAction* clear = menu->addAction(tr("&Clear the list"));
     clear->setEnabled(!recent.isEmpty());
     connect(clear, &QAction::triggered, this, [this] {
         Settings().remove(QStringLiteral("recent/projects"));
@@ -188,8 +188,8 @@ void MainWindow::fillTimeLimitMenu()
 bool MainWindow::askFolderAdd(QString& folder)
 {
     QStringList chosen;
-    if (!runFileDialog(QStringLiteral("Add folder"), QFileDialog::Directory,
-                       QFileDialog::AcceptOpen, EntriesFolder, chosen))
+    if (!runFileDialog(tr("Add folder"), QFileDialog::Directory, QFileDialog::AcceptOpen,
+                       EntriesFolder, chosen))
         return false;
     folder = chosen.first();
     return true;
@@ -198,8 +198,8 @@ bool MainWindow::askFolderAdd(QString& folder)
 bool MainWindow::askFilesAdd(QStringList& files)
 {
     QStringList chosen;
-    if (!runFileDialog(QStringLiteral("Add file(s)"), QFileDialog::ExistingFiles,
-                       QFileDialog::AcceptOpen, EntriesFolder, chosen))
+    if (!runFileDialog(tr("Add file(s)"), QFileDialog::ExistingFiles, QFileDialog::AcceptOpen,
+                       EntriesFolder, chosen))
         return false;
     files = chosen;
     return true;
@@ -210,8 +210,8 @@ bool MainWindow::askProjectSaveAs(QString& path)
     // Save mode: open mode accepts only existing files in some desktops'
     // dialogs, and the toolkit asks before an existing file is overwritten.
     QStringList chosen;
-    if (!runFileDialog(QStringLiteral("Save Project As"), QFileDialog::AnyFile,
-                       QFileDialog::AcceptSave, ProjectsFolder, chosen))
+    if (!runFileDialog(tr("Save Project As"), QFileDialog::AnyFile, QFileDialog::AcceptSave,
+                       ProjectsFolder, chosen))
         return false;
     path = chosen.first();
     // The toolkit's dialog adds the suffix itself and asks before replacing
@@ -219,10 +219,10 @@ bool MainWindow::askProjectSaveAs(QString& path)
     if (QFileInfo(path).suffix().isEmpty()) {
         path += QStringLiteral(".qmp");
         if (QFileInfo::exists(path)) {
-            QMessageBox box(QMessageBox::Warning, QStringLiteral("Save Project As"),
-                            QStringLiteral("\"%1\" already exists. Replace it?")
-                                .arg(QFileInfo(path).fileName()),
-                            QMessageBox::Yes | QMessageBox::Cancel, this);
+            QMessageBox box(
+                QMessageBox::Warning, tr("Save Project As"),
+                tr("\"%1\" already exists. Replace it?").arg(QFileInfo(path).fileName()),
+                QMessageBox::Yes | QMessageBox::Cancel, this);
             box.setDefaultButton(QMessageBox::Cancel);
             if (runQuestion(box) != QMessageBox::Yes)
                 return false;
@@ -234,8 +234,8 @@ bool MainWindow::askProjectSaveAs(QString& path)
 bool MainWindow::askProjectLoad(QString& path)
 {
     QStringList chosen;
-    if (!runFileDialog(QStringLiteral("Load Project"), QFileDialog::ExistingFile,
-                       QFileDialog::AcceptOpen, ProjectsFolder, chosen))
+    if (!runFileDialog(tr("Load Project"), QFileDialog::ExistingFile, QFileDialog::AcceptOpen,
+                       ProjectsFolder, chosen))
         return false;
     path = chosen.first();
     return true;
@@ -274,8 +274,8 @@ bool MainWindow::runSeries(const Target& picked, const std::vector<SeriesEntry>&
 bool MainWindow::askExportFolder(QString& folder)
 {
     QStringList chosen;
-    if (!runFileDialog(QStringLiteral("Export the Lists Into"), QFileDialog::Directory,
-                       QFileDialog::AcceptOpen, ExportFolder, chosen))
+    if (!runFileDialog(tr("Export the Lists Into"), QFileDialog::Directory, QFileDialog::AcceptOpen,
+                       ExportFolder, chosen))
         return false;
     folder = chosen.first();
     return true;
@@ -300,11 +300,10 @@ void MainWindow::closeMainWindow()
 
 IViewDialogs::SaveChoice MainWindow::askSaveChanges()
 {
-    QMessageBox box(
-        QMessageBox::Warning, QStringLiteral("Unsaved Changes"),
-        QStringLiteral("Save the changes to \"%1\" before closing it?").arg(m_projectName),
-        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
-    box.setInformativeText(QStringLiteral("Changes that are not saved will be lost."));
+    QMessageBox box(QMessageBox::Warning, tr("Unsaved Changes"),
+                    tr("Save the changes to \"%1\" before closing it?").arg(m_projectName),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+    box.setInformativeText(tr("Changes that are not saved will be lost."));
     // A key for each choice, whatever the platform theme names them.
     box.button(QMessageBox::Save)->setText(tr("&Save"));
     box.button(QMessageBox::Discard)->setText(tr("&Discard"));
@@ -330,10 +329,12 @@ IViewDialogs::DeleteChoice MainWindow::askOriginalsDelete(const DeleteQuestion& 
                              : tr("%1 and %2")
                                    .arg(tr("%n files", nullptr, question.files),
                                         tr("%n folders", nullptr, question.folders));
-    const QString places = question.places.join(QStringLiteral(" or "));
+    QString places;
+    for (const QString& place : question.places)
+        places = places.isEmpty() ? place : tr("%1 or %2").arg(places, place);
     const bool all = question.found == count;
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Delete the files"), QString(),
-                    QMessageBox::NoButton, this);
+    QMessageBox box(QMessageBox::Question, tr("Delete the files"), QString(), QMessageBox::NoButton,
+                    this);
     if (all) {
         box.setText(tr("Found on the target: all %n dispensed entries (%1). Move their "
                        "originals to the trash?",
@@ -345,8 +346,7 @@ IViewDialogs::DeleteChoice MainWindow::askOriginalsDelete(const DeleteQuestion& 
             lines << escapedText(question.paths.at(i));
         if (question.paths.size() > 10)
             lines << tr("and %n more", nullptr, question.paths.size() - 10);
-        box.setInformativeText(QStringLiteral("Found in %1:\n").arg(places) +
-                               lines.join(QLatin1Char('\n')));
+        box.setInformativeText(tr("Found in %1:\n%2").arg(places, lines.join(QLatin1Char('\n'))));
     } else {
         box.setIcon(QMessageBox::Warning);
         box.setText(tr("Found on the target: %1 of %n dispensed entries (%2).", nullptr, count)
@@ -358,10 +358,10 @@ IViewDialogs::DeleteChoice MainWindow::askOriginalsDelete(const DeleteQuestion& 
         if (question.notFound.size() > 10)
             names << tr("and %n more", nullptr, question.notFound.size() - 10);
         box.setInformativeText(
-            QStringLiteral("Not found in %1: %2. Their originals stay dispensed unless you "
-                           "delete all. If you pasted them into a folder on the target, look "
-                           "there.")
-                .arg(places.isEmpty() ? QStringLiteral("the target") : places,
+            tr("Not found in %1: %2. Their originals stay dispensed unless you "
+               "delete all. If you pasted them into a folder on the target, look "
+               "there.")
+                .arg(places.isEmpty() ? tr("the target") : places,
                      names.join(QStringLiteral(", "))));
         box.setDetailedText(question.notFound.join(QLatin1Char('\n')));
     }
@@ -399,7 +399,7 @@ IViewDialogs::DeleteChoice MainWindow::askOriginalsDelete(const DeleteQuestion& 
         if (all)
             return DeleteNothing;
         QStringList chosen;
-        if (runFileDialog(QStringLiteral("Folder on the target"), QFileDialog::Directory,
+        if (runFileDialog(tr("Folder on the target"), QFileDialog::Directory,
                           QFileDialog::AcceptOpen, TargetFolder, chosen))
             folder = chosen.first();
         return LookInFolder;
@@ -427,8 +427,7 @@ bool MainWindow::runFileDialog(const QString& caption, QFileDialog::FileMode mod
     dialog.setFileMode(mode);
     dialog.setAcceptMode(acceptMode);
     if (kind == ProjectsFolder) {
-        dialog.setNameFilters(
-            {QStringLiteral("Quillmarch projects (*.qmp)"), QStringLiteral("All files (*)")});
+        dialog.setNameFilters({tr("Quillmarch projects (*.qmp)"), tr("All files (*)")});
         dialog.setDefaultSuffix(QStringLiteral("qmp"));
     }
     if (!DialogAnswers::takeFiles(dialog, chosen)) {

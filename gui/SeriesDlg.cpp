@@ -38,10 +38,10 @@ struct BlankDisc
 // Named as sold, in decimal units, and what that is in the binary units
 // used everywhere else.
 const BlankDisc blankDiscs[] = {
-    {"dvd", "Blank DVD\u00b1R (4.7 GB = %1)", 2295104},
-    {"dvd-dl", "Blank DVD\u00b1R DL (8.5 GB = %1)", 4171712},
-    {"bd", "Blank BD-R (25 GB = %1)", 12219392},
-    {"bd-dl", "Blank BD-R DL (50 GB = %1)", 24438784},
+    {"dvd", QT_TRANSLATE_NOOP("SeriesDlg", "Blank DVD±R (4.7 GB = %1)"), 2295104},
+    {"dvd-dl", QT_TRANSLATE_NOOP("SeriesDlg", "Blank DVD±R DL (8.5 GB = %1)"), 4171712},
+    {"bd", QT_TRANSLATE_NOOP("SeriesDlg", "Blank BD-R (25 GB = %1)"), 12219392},
+    {"bd-dl", QT_TRANSLATE_NOOP("SeriesDlg", "Blank BD-R DL (50 GB = %1)"), 24438784},
 };
 const char* const targetKey = "target";
 const char* const otherKey = "other";
@@ -88,27 +88,27 @@ SeriesDlg::SeriesDlg(MainWindow* window, const Target& picked, std::vector<Serie
                      bool canDispense)
     : QDialog(window), m_window(window), m_entries(std::move(entries)), m_canDispense(canDispense)
 {
-    setWindowTitle(QStringLiteral("Plan Series"));
+    setWindowTitle(tr("Plan Series"));
 
     m_mediumBox = new QComboBox;
     m_mediumBox->setObjectName(QStringLiteral("medium"));
     if (!picked.Path.isEmpty() && picked.hasUsableFigures()) {
         m_kinds.push_back(picked);
-        m_mediumBox->addItem(QStringLiteral("%1 (%2, %3 free)")
-                                 .arg(picked.Path, QLatin1String(fileSystemNames[picked.FileSystem]),
+        m_mediumBox->addItem(tr("%1 (%2, %3 free)")
+                                 .arg(picked.Path,
+                                      QLatin1String(fileSystemNames[picked.FileSystem]),
                                       sizeText(picked.capacity())),
                              QLatin1String(targetKey));
-        m_mediumBox->setItemData(0,
-                                 QStringLiteral("The picked target, in blocks of %1 bytes")
-                                     .arg(picked.BlockSize),
-                                 Qt::ToolTipRole);
+        m_mediumBox->setItemData(
+            0, tr("The picked target, in blocks of %1 bytes").arg(picked.BlockSize),
+            Qt::ToolTipRole);
     }
     for (const BlankDisc& disc : blankDiscs) {
         m_kinds.push_back(Target{QString(), UDF, 2048, disc.blocks});
-        m_mediumBox->addItem(QString::fromUtf8(disc.label).arg(preciseSizeText(disc.blocks * 2048)),
+        m_mediumBox->addItem(tr(disc.label).arg(preciseSizeText(disc.blocks * 2048)),
                              QLatin1String(disc.key));
     }
-    m_mediumBox->addItem(QStringLiteral("Other..."), QLatin1String(otherKey));
+    m_mediumBox->addItem(tr("Other..."), QLatin1String(otherKey));
 
     // The medium the user describes.
     m_fsBox = new QComboBox;
@@ -128,11 +128,11 @@ SeriesDlg::SeriesDlg(MainWindow* window, const Target& picked, std::vector<Serie
     m_otherRow = new QWidget;
     auto* other = new QHBoxLayout(m_otherRow);
     other->setContentsMargins(0, 0, 0, 0);
-    auto* fsLabel = new QLabel(QStringLiteral("&File system:"));
+    auto* fsLabel = new QLabel(tr("&File system:"));
     fsLabel->setBuddy(m_fsBox);
-    auto* blockLabel = new QLabel(QStringLiteral("&Block size:"));
+    auto* blockLabel = new QLabel(tr("&Block size:"));
     blockLabel->setBuddy(m_blockBox);
-    auto* capacityLabel = new QLabel(QStringLiteral("C&apacity:"));
+    auto* capacityLabel = new QLabel(tr("C&apacity:"));
     capacityLabel->setBuddy(m_capacityBox);
     other->addWidget(fsLabel);
     other->addWidget(m_fsBox);
@@ -148,7 +148,7 @@ SeriesDlg::SeriesDlg(MainWindow* window, const Target& picked, std::vector<Serie
     m_otherTimer->setInterval(400); // plan once the user stops typing
 
     auto* mediumRow = new QHBoxLayout;
-    auto* mediumLabel = new QLabel(QStringLiteral("&Medium:"));
+    auto* mediumLabel = new QLabel(tr("&Medium:"));
     mediumLabel->setBuddy(m_mediumBox);
     mediumRow->addWidget(mediumLabel);
     mediumRow->addWidget(m_mediumBox, 1);
@@ -156,7 +156,7 @@ SeriesDlg::SeriesDlg(MainWindow* window, const Target& picked, std::vector<Serie
     m_progress = new QProgressBar;
     m_progress->setTextVisible(false);
     m_progressText = new QLabel;
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"));
+    auto* cancel = new QPushButton(tr("Cancel"));
     cancel->setAutoDefault(false);
     m_progressRow = new QWidget;
     auto* progress = new QHBoxLayout(m_progressRow);
@@ -171,8 +171,8 @@ SeriesDlg::SeriesDlg(MainWindow* window, const Target& picked, std::vector<Serie
     m_summary->setTextFormat(Qt::PlainText);
 
     m_table = new QTableWidget(0, 4);
-    m_table->setHorizontalHeaderLabels({QStringLiteral("Medium"), QStringLiteral("Entries"),
-                                        QStringLiteral("Size used"), QStringLiteral("Wasted")});
+    m_table->setHorizontalHeaderLabels(
+        {tr("Medium"), tr("Entries"), tr("Size used"), tr("Wasted")});
     m_table->verticalHeader()->hide();
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -216,9 +216,9 @@ SeriesDlg::SeriesDlg(MainWindow* window, const Target& picked, std::vector<Serie
     m_exportLine->hide(); // until lists are written
 
     auto* buttons = new QDialogButtonBox;
-    m_exportButton = buttons->addButton(QStringLiteral("&Export..."), QDialogButtonBox::ActionRole);
+    m_exportButton = buttons->addButton(tr("&Export..."), QDialogButtonBox::ActionRole);
     m_dispenseButton =
-        buttons->addButton(QStringLiteral("&Dispense This Medium"), QDialogButtonBox::AcceptRole);
+        buttons->addButton(tr("&Dispense This Medium"), QDialogButtonBox::AcceptRole);
     QPushButton* close = buttons->addButton(QDialogButtonBox::Close);
     // Enter must not dispense by accident.
     m_dispenseButton->setAutoDefault(false);
@@ -362,7 +362,7 @@ void SeriesDlg::startPlan()
     m_exportLine->hide();
     const Target target = medium();
     if (!target.hasUsableFigures() || target.AvailableBlocks == 0) {
-        m_failure = QStringLiteral("Enter the capacity of the medium.");
+        m_failure = tr("Enter the capacity of the medium.");
         showResult();
         return;
     }
@@ -444,17 +444,18 @@ void SeriesDlg::showResult()
     m_listTitle->clear();
     const int count = int(m_result.media.size());
     if (busy || m_otherTimer->isActive())
-        m_summary->setText(tr("Planning\u2026"));
+        m_summary->setText(tr("Planning…"));
     else if (!m_failure.isEmpty())
         m_summary->setText(m_failure);
     else if (m_cancelled)
-        m_summary->setText(QStringLiteral("Planning cancelled. Choose the medium again to plan."));
+        m_summary->setText(tr("Planning cancelled. Choose the medium again to plan."));
     else if (count == 0 && m_result.apart.empty())
         m_summary->setText(tr("Nothing to plan."));
     else {
-        QString text = tr("%n media (at least %1)", nullptr, count).arg(m_result.lowerBound);
-        text += tr(": %1 of data onto media of %2 each.")
-                    .arg(sizeText(m_result.totalBytes), sizeText(m_result.mediumBytes));
+        QString text =
+            tr("%n media (at least %1): %2 of data onto media of %3 each.", nullptr, count)
+                .arg(m_result.lowerBound)
+                .arg(sizeText(m_result.totalBytes), sizeText(m_result.mediumBytes));
         if (!m_result.apart.empty())
             text += QLatin1Char(' ') +
                     tr("%n entries fit no medium.", nullptr, int(m_result.apart.size()));
@@ -506,7 +507,7 @@ void SeriesDlg::on_selectionChanged()
     const bool medium = row >= 0 && row < count;
     m_dispenseButton->setEnabled(m_canDispense && medium);
     if (!m_canDispense)
-        m_dispenseNote->setText(tr("\u201cDispense This Medium\u201d is off while entries are "
+        m_dispenseNote->setText(tr("“Dispense This Medium” is off while entries are "
                                    "dispensed: put them back with Undispense, or delete them, "
                                    "first."));
     else if (count > 0 && !medium)
@@ -519,7 +520,7 @@ void SeriesDlg::on_selectionChanged()
     QStringList lines;
     if (medium) {
         const SeriesMedium& m = m_result.media[std::size_t(row)];
-        m_listTitle->setText(QStringLiteral("&Entries of medium %1:").arg(row + 1));
+        m_listTitle->setText(tr("&Entries of medium %1:").arg(row + 1));
         lines.reserve(int(m.entries.size()));
         for (const EntryPos& pos : m.entries)
             lines << pathOf(pos);
@@ -554,7 +555,7 @@ void SeriesDlg::on_export()
     if (!SeriesPlanner::exportLists(
             m_result, [this](const EntryPos& pos) { return pathOf(pos); }, folder, error,
             &lineBreaks)) {
-        m_window->showWarning(this, QStringLiteral("Export"), error);
+        m_window->showWarning(this, tr("Export"), error);
         return;
     }
     QString line =

@@ -2,6 +2,7 @@
 #include <QApplication>
 
 #include "control/Ctrl.h"
+#include "core/Translations.h"
 #include "gui/CommandLine.h"
 #include "gui/MainWindow.h"
 
@@ -21,10 +22,12 @@ int main(int argc, char* argv[])
         if (arg == "-h" || arg == "--help" || arg == "-?" || arg == "--help-all" || arg == "-v" ||
             arg == "--version") {
             QCoreApplication textOnly(argc, argv);
+            installTranslations();
             commandLineProject(QCoreApplication::arguments()); // prints and ends the process
         }
     }
     QApplication app(argc, argv);
+    installTranslations();
     // The desktop entry, so that docks and Wayland show the program's icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("quillmarch"));
     const QString project = commandLineProject(QApplication::arguments());

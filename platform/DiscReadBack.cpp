@@ -16,26 +16,17 @@
 #include <QCoreApplication>
 #include <QFile>
 
-namespace {
-
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("DiscReadBack", text);
-}
-
-} // namespace
-
 bool sameContent(IsoStream* copy, const QByteArray& source, QString* why,
                  const std::function<void(quint64)>& compared, const std::atomic_bool& cancel)
 {
     const int fd = ::open(source.constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        *why = tr("cannot be read here any more");
+        *why = QCoreApplication::translate("DiscReadBack", "cannot be read here any more");
         return false;
     }
     if (iso_stream_open(copy) < 0) {
         ::close(fd);
-        *why = tr("cannot be read on the disc");
+        *why = QCoreApplication::translate("DiscReadBack", "cannot be read on the disc");
         return false;
     }
     constexpr std::size_t Chunk = 1 << 16;
@@ -44,7 +35,7 @@ bool sameContent(IsoStream* copy, const QByteArray& source, QString* why,
     while (!cancel.load()) {
         const int n = iso_stream_read(copy, a.data(), Chunk);
         if (n < 0) {
-            *why = tr("cannot be read on the disc");
+            *why = QCoreApplication::translate("DiscReadBack", "cannot be read on the disc");
             break;
         }
         // As many bytes of the source, or one to see that it ends too.
@@ -57,21 +48,21 @@ bool sameContent(IsoStream* copy, const QByteArray& source, QString* why,
             got += r > 0 ? std::size_t(r) : 0;
         }
         if (r < 0) {
-            *why = tr("cannot be read here any more");
+            *why = QCoreApplication::translate("DiscReadBack", "cannot be read here any more");
             break;
         }
         if (n == 0) {
             same = got == 0;
             if (!same)
-                *why = tr("is shorter on the disc");
+                *why = QCoreApplication::translate("DiscReadBack", "is shorter on the disc");
             break;
         }
         if (got < std::size_t(n)) {
-            *why = tr("is longer on the disc");
+            *why = QCoreApplication::translate("DiscReadBack", "is longer on the disc");
             break;
         }
         if (std::memcmp(a.data(), b.data(), std::size_t(n)) != 0) {
-            *why = tr("holds other bytes on the disc");
+            *why = QCoreApplication::translate("DiscReadBack", "holds other bytes on the disc");
             break;
         }
         compared(quint64(n));
@@ -92,7 +83,7 @@ bool DiscReadBack::run(iso_data_source* src, quint32 startBlock,
     IsoReadOpts* opts = nullptr;
     if (!IsoImageBuilder::initLibrary() || iso_image_new("", &image) < 0 ||
         iso_read_opts_new(&opts, 0) < 0) {
-        m_failure = tr("libisofs cannot start");
+        m_failure = QCoreApplication::translate("DiscReadBack", "libisofs cannot start");
         if (image)
             iso_image_unref(image);
         return false;
@@ -104,8 +95,9 @@ bool DiscReadBack::run(iso_data_source* src, quint32 startBlock,
     if (features)
         iso_read_image_features_destroy(features);
     if (r < 0) {
-        m_failure = tr("The written session cannot be read: %1")
-                        .arg(QString::fromUtf8(iso_error_to_msg(r)));
+        m_failure =
+            QCoreApplication::translate("DiscReadBack", "The written session cannot be read: %1")
+                .arg(QString::fromUtf8(iso_error_to_msg(r)));
         iso_image_unref(image);
         IsoImageBuilder::drainMessages();
         return false;
@@ -124,14 +116,14 @@ bool DiscReadBack::run(iso_data_source* src, quint32 startBlock,
         if (::stat(s.path.constData(), &st) == 0 &&
             (quint64(st.st_size) != s.size ||
              qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec != s.mtimeNs)) {
-            why = tr("changed while it was written");
+            why = QCoreApplication::translate("DiscReadBack", "changed while it was written");
         } else if (iso_tree_path_to_node(image, inImage.constData(), &node) != 1 ||
                    iso_node_get_type(node) != LIBISO_FILE) {
-            why = tr("is missing on the disc");
+            why = QCoreApplication::translate("DiscReadBack", "is missing on the disc");
         } else {
             IsoStream* copy = iso_file_get_stream(reinterpret_cast<IsoFile*>(node));
             if (quint64(iso_stream_get_size(copy)) != s.size)
-                why = tr("has another size on the disc");
+                why = QCoreApplication::translate("DiscReadBack", "has another size on the disc");
             else
                 sameContent(
                     copy, s.path, &why,

@@ -40,38 +40,51 @@ int FileSystemChoice::fromProbe(const QString& type, const QString& version)
 
 QString FileSystemChoice::refusal(const QString& type, bool underFuse)
 {
-    const auto tr = [](const char* text) {
-        return QCoreApplication::translate("FileSystemChoice", text);
-    };
     if (underFuse && type.startsWith(QLatin1String("ext")))
-        return tr("ext4 mounted through FUSE cannot be planned: its driver places blocks "
-                  "differently from the kernel's; mount the volume with the kernel's ext4 driver");
+        return QCoreApplication::translate(
+            "FileSystemChoice",
+            "ext4 mounted through FUSE cannot be planned: its driver places blocks "
+            "differently from the kernel's; mount the volume with the kernel's ext4 driver");
     if (type == QLatin1String("ext2") || type == QLatin1String("ext3"))
-        return tr("ext2 and ext3 cannot be planned: they map files through indirect blocks, "
-                  "which Quillmarch does not count");
+        return QCoreApplication::translate(
+            "FileSystemChoice",
+            "ext2 and ext3 cannot be planned: they map files through indirect blocks, "
+            "which Quillmarch does not count");
     if (type == QLatin1String("btrfs"))
-        return tr("Btrfs cannot be planned: compression, small files kept inside its metadata "
-                  "and the metadata's second copy make its free space unpredictable");
+        return QCoreApplication::translate(
+            "FileSystemChoice",
+            "Btrfs cannot be planned: compression, small files kept inside its metadata "
+            "and the metadata's second copy make its free space unpredictable");
     if (type == QLatin1String("zfs"))
-        return tr("ZFS cannot be planned: compression, extra copies and space shared by the "
-                  "whole pool make its free space unpredictable");
+        return QCoreApplication::translate(
+            "FileSystemChoice",
+            "ZFS cannot be planned: compression, extra copies and space shared by the "
+            "whole pool make its free space unpredictable");
     if (type == QLatin1String("xfs"))
-        return tr("XFS cannot be planned: it allocates inodes and folder blocks as files "
-                  "arrive and reserves room ahead of writing, so what a copy takes is not "
-                  "known in advance");
+        return QCoreApplication::translate(
+            "FileSystemChoice",
+            "XFS cannot be planned: it allocates inodes and folder blocks as files "
+            "arrive and reserves room ahead of writing, so what a copy takes is not "
+            "known in advance");
     if (type == QLatin1String("f2fs"))
-        return tr("F2FS cannot be planned: it writes in logs that it cleans up in the "
-                  "background, so what a copy takes is not known in advance");
+        return QCoreApplication::translate(
+            "FileSystemChoice",
+            "F2FS cannot be planned: it writes in logs that it cleans up in the "
+            "background, so what a copy takes is not known in advance");
     if (type == QLatin1String("tmpfs") || type == QLatin1String("ramfs"))
-        return tr("This folder is held in memory and emptied when the computer stops: "
-                  "it is no storage medium");
+        return QCoreApplication::translate(
+            "FileSystemChoice",
+            "This folder is held in memory and emptied when the computer stops: "
+            "it is no storage medium");
     static const QStringList network = {
         QStringLiteral("nfs"),   QStringLiteral("nfs4"),     QStringLiteral("cifs"),
         QStringLiteral("smb3"),  QStringLiteral("smbfs"),    QStringLiteral("9p"),
         QStringLiteral("afs"),   QStringLiteral("ceph"),     QStringLiteral("glusterfs"),
         QStringLiteral("davfs"), QStringLiteral("virtiofs"), QStringLiteral("lustre")};
     if (network.contains(type) || type.startsWith(QLatin1String("fuse.")))
-        return tr("Network and FUSE file systems cannot be planned: the free space they "
-                  "report belongs to another system, laid out in a way Quillmarch cannot see");
-    return QStringLiteral("Unsupported file system");
+        return QCoreApplication::translate(
+            "FileSystemChoice",
+            "Network and FUSE file systems cannot be planned: the free space they "
+            "report belongs to another system, laid out in a way Quillmarch cannot see");
+    return QCoreApplication::translate("FileSystemChoice", "Unsupported file system");
 }

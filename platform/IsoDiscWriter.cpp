@@ -30,11 +30,6 @@ namespace {
 
 constexpr quint64 B = 2048;
 
-QString tr(const char* text, int n = -1)
-{
-    return QCoreApplication::translate("DiscWriter", text, nullptr, n);
-}
-
 // libisofs and libburn declare the same stream struct, each its own way.
 burn::burn_source* asBurn(::burn_source* s)
 {
@@ -104,7 +99,8 @@ bool build(const DiscJob& job, IsoImageBuilder& image, DiscResult& result)
         if (e.plannedBytes && bytes != e.plannedBytes) {
             result = ended(
                 DiscResult::Refused,
-                tr("\"%1\" changed since it was planned: it holds %2 now, %3 then")
+                QCoreApplication::translate(
+                    "DiscWriter", "\"%1\" changed since it was planned: it holds %2 now, %3 then")
                     .arg(QFileInfo(e.path).fileName(), sizeText(bytes), sizeText(e.plannedBytes)));
             return false;
         }
@@ -123,8 +119,10 @@ bool fits(const DiscJob& job, qint64 blocks, quint64 chunk, quint64 room, const 
     }
     if (job.plannedBlocks && quint64(blocks) > job.plannedBlocks) {
         result = ended(DiscResult::Refused,
-                       tr("The files changed since planning: the image needs %1 blocks where the "
-                          "plan counted %2")
+                       QCoreApplication::translate(
+                           "DiscWriter",
+                           "The files changed since planning: the image needs %1 blocks where the "
+                           "plan counted %2")
                            .arg(blocks)
                            .arg(job.plannedBlocks),
                        quint64(blocks));
@@ -132,7 +130,8 @@ bool fits(const DiscJob& job, qint64 blocks, quint64 chunk, quint64 room, const 
     }
     if ((quint64(blocks) + chunk - 1) / chunk * chunk * B > room) {
         result = ended(DiscResult::Refused,
-                       tr("The image needs %1, but there is room for %2 only")
+                       QCoreApplication::translate(
+                           "DiscWriter", "The image needs %1, but there is room for %2 only")
                            .arg(sizeText(quint64(blocks) * B), sizeText(room)),
                        quint64(blocks));
         return false;
@@ -159,7 +158,9 @@ bool preflight(IsoImageBuilder& image, quint32 start, DiscResult& result)
     IsoImageBuilder::drainMessages();
     if (!failure.isEmpty()) {
         result = ended(DiscResult::Refused,
-                       tr("libisofs would write a damaged image of these files (%1)").arg(failure));
+                       QCoreApplication::translate(
+                           "DiscWriter", "libisofs would write a damaged image of these files (%1)")
+                           .arg(failure));
         return false;
     }
     return true;
@@ -192,15 +193,17 @@ void verify(const DiscJob& job, const IsoImageBuilder& image, iso_data_source* s
     iso_data_source_unref(src);
     meter.update(meter.progress().done, true);
     if (back.cancelled()) {
-        result.message = tr("Written; reading it back was cancelled");
+        result.message =
+            QCoreApplication::translate("DiscWriter", "Written; reading it back was cancelled");
     } else if (!read) {
         result.status = DiscResult::Failed;
         result.message = back.failure();
     } else if (!back.differing().isEmpty()) {
         result.status = DiscResult::Differs;
         result.differing = back.differing();
-        result.message =
-            tr("%n file(s) read back differ from their source", int(back.differing().size()));
+        result.message = QCoreApplication::translate(
+            "DiscWriter", "%n file(s) read back differ from their source", nullptr,
+            int(back.differing().size()));
     } else {
         result.verified = true;
     }
@@ -221,12 +224,15 @@ DiscResult toFile(const DiscJob& job, const std::function<void(const DiscProgres
     if (!fits(job, blocks, 1, room, image.why(), result) || !preflight(image, 0, result))
         return result;
     if (cancel.load())
-        return ended(DiscResult::Cancelled, tr("Cancelled before writing"), quint64(blocks));
+        return ended(DiscResult::Cancelled,
+                     QCoreApplication::translate("DiscWriter", "Cancelled before writing"),
+                     quint64(blocks));
 
     QSaveFile out(job.imageFile);
     if (!out.open(QIODevice::WriteOnly))
         return ended(DiscResult::Failed,
-                     tr("\"%1\" cannot be written: %2").arg(job.imageFile, out.errorString()),
+                     QCoreApplication::translate("DiscWriter", "\"%1\" cannot be written: %2")
+                         .arg(job.imageFile, out.errorString()),
                      quint64(blocks));
     ::burn_source* s = IsoStreamMend::wrap(image.stream(0), 0);
     if (!s)
@@ -258,11 +264,15 @@ DiscResult toFile(const DiscJob& job, const std::function<void(const DiscProgres
         out.cancelWriting();
         IsoImageBuilder::drainMessages();
         if (cancel.load())
-            return ended(DiscResult::Cancelled, tr("Cancelled; no image was written"),
-                         quint64(blocks));
+            return ended(
+                DiscResult::Cancelled,
+                QCoreApplication::translate("DiscWriter", "Cancelled; no image was written"),
+                quint64(blocks));
         if (failure.isEmpty())
-            failure = tr("it ended early");
-        return ended(DiscResult::Failed, tr("The image could not be written: %1").arg(failure),
+            failure = QCoreApplication::translate("DiscWriter", "it ended early");
+        return ended(DiscResult::Failed,
+                     QCoreApplication::translate("DiscWriter", "The image could not be written: %1")
+                         .arg(failure),
                      quint64(blocks));
     }
     meter.update(done, true);
@@ -270,13 +280,16 @@ DiscResult toFile(const DiscJob& job, const std::function<void(const DiscProgres
     IsoImageBuilder::drainMessages();
     if (!out.commit())
         return ended(DiscResult::Failed,
-                     tr("\"%1\" cannot be written: %2").arg(job.imageFile, out.errorString()),
+                     QCoreApplication::translate("DiscWriter", "\"%1\" cannot be written: %2")
+                         .arg(job.imageFile, out.errorString()),
                      quint64(blocks));
     result = ended(DiscResult::Written, QString(), quint64(blocks));
     iso_data_source* src = nullptr;
     if (job.verify &&
         iso_data_source_new_from_file(QFile::encodeName(job.imageFile).constData(), &src) < 0)
-        return ended(DiscResult::Failed, tr("The image cannot be read back"), quint64(blocks));
+        return ended(DiscResult::Failed,
+                     QCoreApplication::translate("DiscWriter", "The image cannot be read back"),
+                     quint64(blocks));
     verify(job, image, src, 0, progress, cancel, result);
     return result;
 }
@@ -392,7 +405,8 @@ DiscResult toDrive(const DiscJob& job, const std::function<void(const DiscProgre
 {
     BurnSession session;
     if (!session.ok())
-        return ended(DiscResult::Failed, tr("libburn cannot start"));
+        return ended(DiscResult::Failed,
+                     QCoreApplication::translate("DiscWriter", "libburn cannot start"));
     Grab grab;
     const DiscState::Status state = grab.grab(job.drive);
     if (state != DiscState::Writable)
@@ -426,8 +440,10 @@ DiscResult toDrive(const DiscJob& job, const std::function<void(const DiscProgre
     if (rewritable) {
         if (!job.overwrite && holdsVolume(d)) {
             burn::burn_write_opts_free(opts);
-            return ended(DiscResult::Refused, tr("The disc already holds files; they would be "
-                                                 "overwritten"));
+            return ended(DiscResult::Refused,
+                         QCoreApplication::translate("DiscWriter",
+                                                     "The disc already holds files; they would be "
+                                                     "overwritten"));
         }
     } else if (burn::burn_disc_get_status(d) == burn::BURN_DISC_APPENDABLE) {
         int last = 0, lba = 0, nwa = 0;
@@ -435,10 +451,12 @@ DiscResult toDrive(const DiscJob& job, const std::function<void(const DiscProgre
             burn::burn_disc_track_lba_nwa(d, opts, 0, &lba, &nwa) <= 0 ||
             !image.importSession(driveSource(d), quint32(last))) {
             burn::burn_write_opts_free(opts);
-            return ended(DiscResult::Refused, image.why().isEmpty()
-                                                  ? tr("The files already on the disc cannot "
-                                                       "be read")
-                                                  : image.why());
+            return ended(DiscResult::Refused,
+                         image.why().isEmpty()
+                             ? QCoreApplication::translate("DiscWriter",
+                                                           "The files already on the disc cannot "
+                                                           "be read")
+                             : image.why());
         }
         start = quint32(nwa);
     }
@@ -453,7 +471,8 @@ DiscResult toDrive(const DiscJob& job, const std::function<void(const DiscProgre
     const quint64 blocks = quint64(exact);
     if (cancel.load()) {
         burn::burn_write_opts_free(opts);
-        return ended(DiscResult::Cancelled, tr("Cancelled before writing"), blocks);
+        return ended(DiscResult::Cancelled,
+                     QCoreApplication::translate("DiscWriter", "Cancelled before writing"), blocks);
     }
 
     ::burn_source* mended = IsoStreamMend::wrap(image.stream(start), start);
@@ -525,12 +544,18 @@ DiscResult toDrive(const DiscJob& job, const std::function<void(const DiscProgre
     burn::burn_write_opts_free(opts);
     IsoImageBuilder::drainMessages();
     if (!ready || !started)
-        return ended(DiscResult::Refused,
-                     tr("The recorder cannot write this disc: %1").arg(failure), blocks);
+        return ended(
+            DiscResult::Refused,
+            QCoreApplication::translate("DiscWriter", "The recorder cannot write this disc: %1")
+                .arg(failure),
+            blocks);
     if (cancel.load())
-        return ended(DiscResult::Cancelled, tr("Cancelled while writing"), blocks);
+        return ended(DiscResult::Cancelled,
+                     QCoreApplication::translate("DiscWriter", "Cancelled while writing"), blocks);
     if (!failure.isEmpty())
-        return ended(DiscResult::Failed, tr("Writing failed: %1").arg(failure), blocks);
+        return ended(DiscResult::Failed,
+                     QCoreApplication::translate("DiscWriter", "Writing failed: %1").arg(failure),
+                     blocks);
 
     result = ended(DiscResult::Written, QString(), blocks);
     burn::burn_drive_re_assess(d, 0);
@@ -547,6 +572,7 @@ DiscResult IsoDiscWriter::write(const DiscJob& job,
 {
     progress(DiscProgress());
     if (job.entries.empty() || (job.drive.isEmpty() && job.imageFile.isEmpty()))
-        return ended(DiscResult::Refused, tr("Nothing to write"));
+        return ended(DiscResult::Refused,
+                     QCoreApplication::translate("DiscWriter", "Nothing to write"));
     return job.drive.isEmpty() ? toFile(job, progress, cancel) : toDrive(job, progress, cancel);
 }

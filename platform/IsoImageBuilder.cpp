@@ -58,11 +58,6 @@ QString shown(const QByteArray& path)
     return QFile::decodeName(path);
 }
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("IsoImageBuilder", text);
-}
-
 } // namespace
 
 bool IsoImageBuilder::initLibrary()
@@ -95,10 +90,12 @@ QString IsoImageBuilder::drainMessages()
         if (first.isEmpty() && std::strcmp(severity, "WARNING") != 0 &&
             std::strcmp(severity, "NOTE") != 0 && c != low(ISO_IMAGE_WRITE_CANCELED) &&
             c != low(ISO_WRITE_ERROR) && c != low(ISO_CANCELED))
-            first =
-                c == low(ISO_FILE_CANT_WRITE)
-                    ? tr("a file changed or could not be read while it was written (%1)").arg(last)
-                    : last;
+            first = c == low(ISO_FILE_CANT_WRITE)
+                        ? QCoreApplication::translate(
+                              "IsoImageBuilder",
+                              "a file changed or could not be read while it was written (%1)")
+                              .arg(last)
+                        : last;
     }
     return first.isEmpty() ? last : first;
 }
@@ -107,7 +104,7 @@ IsoImageBuilder::IsoImageBuilder(const QString& volumeId)
 {
     if (!initLibrary() || iso_image_new("", &m_image) < 0) {
         m_image = nullptr;
-        m_why = tr("libisofs cannot start");
+        m_why = QCoreApplication::translate("IsoImageBuilder", "libisofs cannot start");
         return;
     }
     iso_tree_set_follow_symlinks(m_image, 1);
@@ -134,7 +131,7 @@ bool IsoImageBuilder::importSession(iso_data_source* src, quint32 startBlock)
         return false;
     IsoReadOpts* ropts = nullptr;
     if (iso_read_opts_new(&ropts, 0) < 0)
-        return fail(tr("libisofs cannot start"));
+        return fail(QCoreApplication::translate("IsoImageBuilder", "libisofs cannot start"));
     iso_read_opts_set_start_block(ropts, startBlock);
     IsoReadImageFeatures* features = nullptr;
     const int r = iso_image_import(m_image, src, ropts, &features);
@@ -142,7 +139,8 @@ bool IsoImageBuilder::importSession(iso_data_source* src, quint32 startBlock)
     if (features)
         iso_read_image_features_destroy(features);
     if (r < 0)
-        return fail(tr("The files already on the disc cannot be read: %1")
+        return fail(QCoreApplication::translate("IsoImageBuilder",
+                                                "The files already on the disc cannot be read: %1")
                         .arg(QString::fromUtf8(iso_error_to_msg(r))));
     m_appending = true;
     return true;
@@ -166,21 +164,28 @@ bool IsoImageBuilder::addEntry(const QString& path, quint64* bytes)
         char target[PATH_MAX];
         const ssize_t n = ::readlink(native.constData(), target, sizeof target - 1);
         if (n <= 0)
-            return fail(tr("\"%1\" no longer exists").arg(path));
+            return fail(QCoreApplication::translate("IsoImageBuilder", "\"%1\" no longer exists")
+                            .arg(path));
         target[n] = 0;
         IsoSymlink* link = nullptr;
         r = iso_tree_add_new_symlink(root, name.constData(), target, &link);
     } else if (S_ISREG(st.st_mode) || S_ISDIR(st.st_mode)) {
         r = iso_tree_add_new_node(m_image, root, name.constData(), native.constData(), &node);
     } else {
-        return fail(tr("\"%1\" is neither a file nor a folder").arg(path));
+        return fail(
+            QCoreApplication::translate("IsoImageBuilder", "\"%1\" is neither a file nor a folder")
+                .arg(path));
     }
     if (r == int(ISO_NODE_NAME_NOT_UNIQUE))
-        return fail(m_appending ? tr("\"%1\" is already on the disc").arg(QFile::decodeName(name))
-                                : tr("Two entries are named \"%1\"").arg(QFile::decodeName(name)));
-    if (r < 0)
         return fail(
-            tr("\"%1\" cannot be added: %2").arg(path, QString::fromUtf8(iso_error_to_msg(r))));
+            m_appending
+                ? QCoreApplication::translate("IsoImageBuilder", "\"%1\" is already on the disc")
+                      .arg(QFile::decodeName(name))
+                : QCoreApplication::translate("IsoImageBuilder", "Two entries are named \"%1\"")
+                      .arg(QFile::decodeName(name)));
+    if (r < 0)
+        return fail(QCoreApplication::translate("IsoImageBuilder", "\"%1\" cannot be added: %2")
+                        .arg(path, QString::fromUtf8(iso_error_to_msg(r))));
     if (node && S_ISREG(st.st_mode)) {
         m_sources.push_back(Source{native, name, quint64(st.st_size), mtimeOf(st)});
         total = quint64(st.st_size);
@@ -199,7 +204,9 @@ bool IsoImageBuilder::addChildren(IsoDir* dir, const QByteArray& path, const QBy
 {
     DIR* d = ::opendir(path.constData());
     if (!d)
-        return fail(tr("The folder \"%1\" cannot be read").arg(shown(path)));
+        return fail(
+            QCoreApplication::translate("IsoImageBuilder", "The folder \"%1\" cannot be read")
+                .arg(shown(path)));
     std::vector<QByteArray> names;
     errno = 0;
     while (const struct dirent* e = ::readdir(d)) {
@@ -209,7 +216,9 @@ bool IsoImageBuilder::addChildren(IsoDir* dir, const QByteArray& path, const QBy
     const bool listed = errno == 0;
     ::closedir(d);
     if (!listed)
-        return fail(tr("The folder \"%1\" cannot be read").arg(shown(path)));
+        return fail(
+            QCoreApplication::translate("IsoImageBuilder", "The folder \"%1\" cannot be read")
+                .arg(shown(path)));
     // libisofs keeps a folder's children sorted in a list: adding the last
     // name first puts each one at the front.
     std::sort(names.begin(), names.end(), [](const QByteArray& a, const QByteArray& b) {
@@ -223,7 +232,8 @@ bool IsoImageBuilder::addChildren(IsoDir* dir, const QByteArray& path, const QBy
             continue; // gone since it was listed
         if (S_ISLNK(st.st_mode) && ::stat(full.constData(), &st) != 0) {
             if (errno != ENOENT && errno != ELOOP && errno != ENOTDIR)
-                return fail(tr("\"%1\" cannot be read").arg(shown(full)));
+                return fail(QCoreApplication::translate("IsoImageBuilder", "\"%1\" cannot be read")
+                                .arg(shown(full)));
             // Leads nowhere: kept as the link it is, as the walk counts it.
             char target[PATH_MAX];
             const ssize_t n = ::readlink(full.constData(), target, sizeof target - 1);
@@ -257,7 +267,7 @@ bool IsoImageBuilder::addChildren(IsoDir* dir, const QByteArray& path, const QBy
         const int r =
             iso_tree_add_new_node(m_image, dir, name.constData(), full.constData(), &node);
         if (r < 0)
-            return fail(tr("\"%1\" cannot be added: %2")
+            return fail(QCoreApplication::translate("IsoImageBuilder", "\"%1\" cannot be added: %2")
                             .arg(shown(full), QString::fromUtf8(iso_error_to_msg(r))));
         if (folder) {
             if (!addChildren(reinterpret_cast<IsoDir*>(node), full, inImage, bytes))
@@ -280,7 +290,7 @@ burn_source* IsoImageBuilder::create(quint32 startBlock, bool willCancel)
     if (o)
         iso_write_opts_free(o);
     if (r < 0) {
-        fail(tr("libisofs cannot lay out the image: %1")
+        fail(QCoreApplication::translate("IsoImageBuilder", "libisofs cannot lay out the image: %1")
                  .arg(QString::fromUtf8(iso_error_to_msg(r))));
         return nullptr;
     }

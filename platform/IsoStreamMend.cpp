@@ -2,6 +2,8 @@
 #define LIBISOFS_WITHOUT_LIBBURN
 #include "platform/IsoStreamMend.h"
 
+#include <QCoreApplication>
+
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -107,12 +109,14 @@ int IsoStreamMend::read(unsigned char* buffer, int size)
                 continue;
             }
             if (n != 0)
-                fail(QStringLiteral("libisofs could not make the image"));
+                fail(QCoreApplication::translate("IsoStreamMend",
+                                                 "libisofs could not make the image"));
             m_eof = true;
             // The image must end where libisofs said it would.
             const quint64 announced = quint64(m_inner->get_size(m_inner)) / B;
             if (m_in + m_added != announced)
-                fail(QStringLiteral("The image ended after %1 of %2 blocks")
+                fail(QCoreApplication::translate("IsoStreamMend",
+                                                 "The image ended after %1 of %2 blocks")
                          .arg(m_in + m_added)
                          .arg(announced));
             continue;
@@ -136,7 +140,8 @@ bool IsoStreamMend::take(const unsigned char* block)
     quint32 at = quint32(m_start + m_in + m_added);
     if (m_phase == Head && m_in == 16) {
         if (block[0] != 1 || std::memcmp(block + 1, "CD001", 5) != 0)
-            return fail(QStringLiteral("The image has no ISO 9660 volume descriptor"));
+            return fail(QCoreApplication::translate("IsoStreamMend",
+                                                    "The image has no ISO 9660 volume descriptor"));
         m_root = le32(block + 156 + 2);
         m_folders[m_root] = le32(block + 156 + 10);
         m_pathTable = le32(block + 140);
@@ -167,7 +172,9 @@ bool IsoStreamMend::take(const unsigned char* block)
         // counted for the folder before.
         const quint32 next = nextStart();
         if (next <= at || !m_areas.empty())
-            return fail(QStringLiteral("The image's folders do not add up at block %1").arg(at));
+            return fail(QCoreApplication::translate("IsoStreamMend",
+                                                    "The image's folders do not add up at block %1")
+                            .arg(at));
         qCDebug(qmLog) << "libisofs left out" << next - at << "blocks at" << at << "; put in";
         m_queue.insert(m_queue.end(), next - at, std::vector<unsigned char>(B, 0));
         m_added += next - at;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/Recorder.h"
 
+#include <QCoreApplication>
+
 #include "core/dispense/TargetDiscovery.h"
 
 QString discStateMessage(DiscState::Status status)
@@ -9,19 +11,20 @@ QString discStateMessage(DiscState::Status status)
     case DiscState::Writable:
         return QString();
     case DiscState::NoRecorder:
-        return QStringLiteral("No recorder is connected there");
+        return QCoreApplication::translate("Recorder", "No recorder is connected there");
     case DiscState::Busy:
-        return QStringLiteral("The drive is busy; try again when the other program is done");
+        return QCoreApplication::translate(
+            "Recorder", "The drive is busy; try again when the other program is done");
     case DiscState::NoDisc:
-        return QStringLiteral("No disc in the recorder");
+        return QCoreApplication::translate("Recorder", "No disc in the recorder");
     case DiscState::Closed:
-        return QStringLiteral("The disc in the recorder is closed");
+        return QCoreApplication::translate("Recorder", "The disc in the recorder is closed");
     case DiscState::NotWritable:
-        return QStringLiteral("No writable disc in the recorder");
+        return QCoreApplication::translate("Recorder", "No writable disc in the recorder");
     case DiscState::Unreadable:
         break;
     }
-    return QStringLiteral("The drive cannot be read");
+    return QCoreApplication::translate("Recorder", "The drive cannot be read");
 }
 
 void probeRecorder(Recorder& recorder, const QString& address, Target& target)

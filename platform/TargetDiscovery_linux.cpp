@@ -21,7 +21,8 @@
 
 namespace {
 
-const QString kUnreadable = QStringLiteral("The drive cannot be read");
+const QString kUnreadable =
+    QCoreApplication::translate("TargetDiscovery", "The drive cannot be read");
 
 QByteArray readSmallFile(const QString& path)
 {
@@ -70,14 +71,16 @@ void probeVolume(const QString& path, bool wholeVolume, Target& target)
         throw TargetError{kUnreadable};
     const Mount& m = *found;
     if (m.readOnly)
-        throw TargetError{QStringLiteral("The volume is mounted read-only")};
+        throw TargetError{
+            QCoreApplication::translate("TargetDiscovery", "The volume is mounted read-only")};
 
     struct statvfs vfs;
     if (::statvfs(QFile::encodeName(m.mountPoint).constData(), &vfs) != 0 || vfs.f_frsize == 0)
         throw TargetError{kUnreadable};
     // A plan for room the volume cannot have would overfill it.
     if (vfs.f_bavail > vfs.f_blocks)
-        throw TargetError{QStringLiteral("The volume reports more free space than its size")};
+        throw TargetError{QCoreApplication::translate(
+            "TargetDiscovery", "The volume reports more free space than its size")};
 
     const bool probed = m.source.startsWith(QLatin1Char('/'));
     QString type, version;

@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
@@ -98,7 +99,8 @@ bool CopyJournal::open(const QString& path, bool forWriting, QString* error)
         return true;
     if (!QDir().mkpath(QFileInfo(path).path())) {
         if (error)
-            *error = QStringLiteral("cannot make the folder %1").arg(QFileInfo(path).path());
+            *error = QCoreApplication::translate("CopyJournal", "cannot make the folder %1")
+                         .arg(QFileInfo(path).path());
         return false;
     }
     m_fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC,

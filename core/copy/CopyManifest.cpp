@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
@@ -57,7 +58,7 @@ bool unescape(const QByteArray& text, QByteArray& out)
 
 QString errorText(const char* what)
 {
-    return QStringLiteral("%1: %2").arg(QString::fromLatin1(what),
+    return QStringLiteral("%1: %2").arg(QCoreApplication::translate("CopyManifest", what),
                                         QString::fromLocal8Bit(std::strerror(errno)));
 }
 
@@ -187,13 +188,14 @@ bool CopyManifest::write(int folderFd, QString* error) const
     struct stat st;
     if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         if (error)
-            *error = fd < 0 ? errorText("cannot be opened") : QStringLiteral("not a plain file");
+            *error = fd < 0 ? errorText(QT_TRANSLATE_NOOP("CopyManifest", "cannot be opened"))
+                            : QCoreApplication::translate("CopyManifest", "not a plain file");
         if (fd >= 0)
             ::close(fd);
         return false;
     }
     bool ok = true;
-    const char* what = "cannot be written";
+    const char* what = QT_TRANSLATE_NOOP("CopyManifest", "cannot be written");
     // Shrinking first: the old lines never outlive the new ones on a crash
     // midway, and a longer file does not need room for both.
     if (::ftruncate(fd, 0) != 0)
@@ -211,7 +213,7 @@ bool CopyManifest::write(int folderFd, QString* error) const
     if (ok && ::fdatasync(fd) != 0)
         ok = false;
     if (ok) {
-        what = "did not read back as written";
+        what = QT_TRANSLATE_NOOP("CopyManifest", "did not read back as written");
         ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
         QByteArray back(bytes.size(), Qt::Uninitialized);
         qint64 got = 0;
@@ -231,7 +233,7 @@ bool CopyManifest::write(int folderFd, QString* error) const
     const int saved = errno;
     if (::close(fd) != 0 && ok) {
         ok = false;
-        what = "cannot be closed";
+        what = QT_TRANSLATE_NOOP("CopyManifest", "cannot be closed");
     } else {
         errno = saved;
     }

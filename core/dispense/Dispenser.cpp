@@ -6,6 +6,7 @@
 #include <new>
 #include <vector>
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 
 #include "core/Log.h"
@@ -64,7 +65,7 @@ void Dispenser::run()
         std::vector<LeftOut>().swap(m_leftOut);
         std::vector<Refused>().swap(m_refused);
         std::vector<Level>().swap(m_levels);
-        m_failure = QStringLiteral("The search ran out of memory");
+        m_failure = QCoreApplication::translate("Dispenser", "The search ran out of memory");
         emit do_finish(false);
     }
 }
@@ -118,8 +119,10 @@ void Dispenser::search()
             return;
         shown = measuring;
         sinceStage.start();
-        emit set_stage(
-            QStringLiteral("Measuring %1 (%2 of %3)").arg(*name).arg(measuring + 1).arg(count));
+        emit set_stage(QCoreApplication::translate("Dispenser", "Measuring %1 (%2 of %3)")
+                           .arg(*name)
+                           .arg(measuring + 1)
+                           .arg(count));
     };
     calc->setMeasureTick(showMeasuring);
 
@@ -151,7 +154,8 @@ void Dispenser::search()
         }
     };
     hooks.prepared = [&](const MediumPlanner::Level& level, qint64 free) {
-        emit set_stage(QStringLiteral("Searching %1").arg(groupTitle(level.group)));
+        emit set_stage(
+            QCoreApplication::translate("Dispenser", "Searching %1").arg(groupTitle(level.group)));
         emit set_bestResult4Now(quint64(free) * blockSize);
     };
     hooks.improved = [&](qint64 free) {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/dispense/SeriesPlanner.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <chrono>
 #include <memory>
@@ -31,21 +33,25 @@ QString SeriesPlanner::apartText(int reason)
 {
     switch (reason) {
     case ApartUnreadable:
-        return QStringLiteral("could not be read in full");
+        return QCoreApplication::translate("SeriesPlanner", "could not be read in full");
     case ApartVanished:
-        return QStringLiteral("no longer exists");
+        return QCoreApplication::translate("SeriesPlanner", "no longer exists");
     case ApartOutOfMemory:
-        return QStringLiteral("ran out of memory while measuring");
+        return QCoreApplication::translate("SeriesPlanner", "ran out of memory while measuring");
     case ApartLarger:
-        return QStringLiteral("larger than one medium");
+        return QCoreApplication::translate("SeriesPlanner", "larger than one medium");
     case ApartFatFile:
-        return QStringLiteral("holds a file of 4 GiB or more, which FAT32 cannot store");
+        return QCoreApplication::translate(
+            "SeriesPlanner", "holds a file of 4 GiB or more, which FAT32 cannot store");
     case ApartFatFolder:
-        return QStringLiteral("holds a folder of more than 65,536 entries, which FAT32 cannot store");
+        return QCoreApplication::translate(
+            "SeriesPlanner",
+            "holds a folder of more than 65,536 entries, which FAT32 cannot store");
     case ApartNotCopyable:
-        return QStringLiteral("is not a file or folder that can be copied");
+        return QCoreApplication::translate("SeriesPlanner",
+                                           "is not a file or folder that can be copied");
     default:
-        return QStringLiteral("cannot be placed");
+        return QCoreApplication::translate("SeriesPlanner", "cannot be placed");
     }
 }
 
@@ -80,7 +86,8 @@ bool SeriesPlanner::run()
     m_result = SeriesResult();
     m_failure.clear();
     if (!m_target.hasUsableFigures()) {
-        m_failure = QStringLiteral("The medium has no usable file system, block size or capacity");
+        m_failure = QCoreApplication::translate(
+            "SeriesPlanner", "The medium has no usable file system, block size or capacity");
         return false;
     }
     bool ok = true;
@@ -88,7 +95,8 @@ bool SeriesPlanner::run()
         plan();
     } catch (const std::bad_alloc&) {
         m_result = SeriesResult();
-        m_failure = QStringLiteral("Planning the series ran out of memory");
+        m_failure =
+            QCoreApplication::translate("SeriesPlanner", "Planning the series ran out of memory");
         ok = false;
     }
     if (m_cancel) {

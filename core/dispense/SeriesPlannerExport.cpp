@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
@@ -101,13 +102,15 @@ bool SeriesPlanner::exportLists(const SeriesResult& result,
 {
     QDir dir(folder);
     if (!dir.exists() && !dir.mkpath(QStringLiteral("."))) {
-        error = QStringLiteral("Cannot make the folder %1").arg(folder);
+        error =
+            QCoreApplication::translate("SeriesPlanner", "Cannot make the folder %1").arg(folder);
         return false;
     }
     const Fd fd(
         ::open(encoded(dir.absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (fd.get() < 0) {
-        error = QStringLiteral("Cannot open the folder %1: %2").arg(folder, qt_error_string(errno));
+        error = QCoreApplication::translate("SeriesPlanner", "Cannot open the folder %1: %2")
+                    .arg(folder, qt_error_string(errno));
         return false;
     }
     const int count = int(result.media.size());
@@ -128,9 +131,11 @@ bool SeriesPlanner::exportLists(const SeriesResult& result,
         if (S_ISREG(st.st_mode)) {
             old << name;
         } else if (written.contains(name)) {
-            error = QStringLiteral("%1 is not a list written before (it is a link, a folder or "
-                                   "another special file); nothing was written")
-                        .arg(dir.filePath(name));
+            error =
+                QCoreApplication::translate(
+                    "SeriesPlanner", "%1 is not a list written before (it is a link, a folder or "
+                                     "another special file); nothing was written")
+                    .arg(dir.filePath(name));
             return false;
         }
     }
@@ -139,7 +144,8 @@ bool SeriesPlanner::exportLists(const SeriesResult& result,
     // while writing leaves the old set as it was.
     QByteArray stage = encoded(dir.absolutePath()) + "/.medium-lists-XXXXXX";
     if (!::mkdtemp(stage.data())) {
-        error = QStringLiteral("Cannot write into %1: %2").arg(folder, qt_error_string(errno));
+        error = QCoreApplication::translate("SeriesPlanner", "Cannot write into %1: %2")
+                    .arg(folder, qt_error_string(errno));
         return false;
     }
     stage = stage.mid(stage.lastIndexOf('/') + 1);
@@ -147,7 +153,8 @@ bool SeriesPlanner::exportLists(const SeriesResult& result,
         ::openat(fd.get(), stage.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     int broken = 0;
     const auto fail = [&](const QString& name, int err) {
-        error = QStringLiteral("Cannot write %1: %2").arg(dir.filePath(name), qt_error_string(err));
+        error = QCoreApplication::translate("SeriesPlanner", "Cannot write %1: %2")
+                    .arg(dir.filePath(name), qt_error_string(err));
         removeStage(fd.get(), stage, written);
         return false;
     };

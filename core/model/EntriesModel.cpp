@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/model/EntriesModel.h"
 
+#include <QCoreApplication>
+
 #include <utility>
 
 #include "core/model/ProjectFile.h"
@@ -215,7 +217,7 @@ void EntriesModel::newProject()
     m_untitled = true;
     m_data.hasTarget = false;
     m_dispensed = false;
-    m_projectFileName = QStringLiteral("New Project");
+    m_projectFileName = QCoreApplication::translate("EntriesModel", "New Project");
     m_filePath.clear();
     for (QVector<Entry>& g : m_data.groups)
         g.clear();

@@ -1,14 +1,38 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/model/SizeText.h"
 
+#include <QCoreApplication>
+
+#include <QCoreApplication>
+#include <QLocale>
+
 #include "core/model/Entry.h"
 
-const QString& groupTitle(int group)
+namespace {
+
+// The user's decimal separator ("1,5 MiB" in German), without grouping, so
+// that figures keep their width.
+QString decimalText(double value, int decimals)
 {
-    static const QString titles[5] = {QStringLiteral("Dispensed"), QStringLiteral("Required"),
-                                      QStringLiteral("Main"), QStringLiteral("Background"),
-                                      QStringLiteral("Not In Use")};
-    return titles[group];
+    QLocale locale;
+    locale.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
+    return locale.toString(value, 'f', decimals);
+}
+
+const char* const s_groupNames[5] = {
+    QT_TRANSLATE_NOOP("SizeText", "Dispensed"), QT_TRANSLATE_NOOP("SizeText", "Required"),
+    QT_TRANSLATE_NOOP("SizeText", "Main"), QT_TRANSLATE_NOOP("SizeText", "Background"),
+    QT_TRANSLATE_NOOP("SizeText", "Not In Use")};
+} // namespace
+
+QString groupTitle(int group)
+{
+    return QCoreApplication::translate("SizeText", s_groupNames[group]);
+}
+
+QString groupName(int group)
+{
+    return QLatin1String(s_groupNames[group]);
 }
 
 QString sizeText(quint64 bytes)
@@ -23,7 +47,7 @@ QString sizeText(quint64 bytes)
         value /= 1024.0;
         ++unit;
     }
-    return QString::number(value, 'f', 1) + QLatin1Char(' ') + QLatin1String(units[unit]);
+    return decimalText(value, 1) + QLatin1Char(' ') + QLatin1String(units[unit]);
 }
 
 QString preciseSizeText(quint64 bytes)
@@ -39,18 +63,19 @@ QString preciseSizeText(quint64 bytes)
         ++unit;
     }
     const int decimals = value < 9.995 ? 2 : value < 99.95 ? 1 : 0;
-    return QString::number(value, 'f', decimals) + QLatin1Char(' ') + QLatin1String(units[unit]);
+    return decimalText(value, decimals) + QLatin1Char(' ') + QLatin1String(units[unit]);
 }
 
 QString sizeIssueText(int issue)
 {
     switch (issue) {
     case Unreadable:
-        return QStringLiteral("Some items inside could not be read, so its size is not known");
+        return QCoreApplication::translate(
+            "SizeText", "Some items inside could not be read, so its size is not known");
     case Vanished:
-        return QStringLiteral("It no longer exists");
+        return QCoreApplication::translate("SizeText", "It no longer exists");
     case OutOfMemory:
-        return QStringLiteral("Measuring it ran out of memory");
+        return QCoreApplication::translate("SizeText", "Measuring it ran out of memory");
     default:
         return QString();
     }

@@ -4,11 +4,14 @@
 #include <QString>
 #include <QtGlobal>
 
-// Display name of group 0..4 ("Dispensed", ..., "Not In Use").
-const QString& groupTitle(int group);
+// Display name of group 0..4 ("Dispensed", ..., "Not In Use"), in the
+// user's language.
+QString groupTitle(int group);
+// The same in English, for output meant for scripts (JSON).
+QString groupName(int group);
 
-// A byte count as text in binary units: "N B" below 1 KiB, else one decimal
-// and "KiB", "MiB", "GiB", "TiB", "PiB" or "EiB".
+// A byte count as text in binary units, with the user's decimal separator: "N B" below 1 KiB, else
+// one decimal and "KiB", "MiB", "GiB", "TiB", "PiB" or "EiB".
 QString sizeText(quint64 bytes);
 // The same with three significant digits ("4.38 GiB", "58.0 GiB", "512 MiB"),
 // for figures that are told apart by their second decimal.

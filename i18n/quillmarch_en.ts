@@ -12,6 +12,61 @@
     </message>
 </context>
 <context>
+    <name>CliCommands</name>
+    <message numerus="yes">
+        <source>Copied: %n files (%1 bytes), %2</source>
+        <translation>
+            <numerusform>Copied: %n file (%1 bytes), %2</numerusform>
+            <numerusform>Copied: %n files (%1 bytes), %2</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n read back equal before</source>
+        <translation>
+            <numerusform>%n read back equal before</numerusform>
+            <numerusform>%n read back equal before</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files were not copied or did not read back equal</source>
+        <translation>
+            <numerusform>%n file was not copied or did not read back equal</numerusform>
+            <numerusform>%n files were not copied or did not read back equal</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Medium %1: %n entries, %2 bytes used, %3 bytes wasted (%4 blocks)</source>
+        <translation>
+            <numerusform>Medium %1: %n entry, %2 bytes used, %3 bytes wasted (%4 blocks)</numerusform>
+            <numerusform>Medium %1: %n entries, %2 bytes used, %3 bytes wasted (%4 blocks)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Medium %1: %n entries, %2 bytes used, %3 bytes wasted (%4 blocks), not proven best (time limit reached)</source>
+        <translation>
+            <numerusform>Medium %1: %n entry, %2 bytes used, %3 bytes wasted (%4 blocks), not proven best (time limit reached)</numerusform>
+            <numerusform>Medium %1: %n entries, %2 bytes used, %3 bytes wasted (%4 blocks), not proven best (time limit reached)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Not planned: %n entries</source>
+        <translation>
+            <numerusform>Not planned: %n entry</numerusform>
+            <numerusform>Not planned: %n entries</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>DiscWriter</name>
+    <message numerus="yes">
+        <source>%n file(s) read back differ from their source</source>
+        <translation>
+            <numerusform>%n file read back differs from its source</numerusform>
+            <numerusform>%n files read back differ from their source</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>Engine</name>
     <message numerus="yes">
         <source>Measuring %n folders...</source>
@@ -236,13 +291,6 @@
         </translation>
     </message>
     <message numerus="yes">
-        <source>%n media (at least %1)</source>
-        <translation>
-            <numerusform>%n medium (at least %1)</numerusform>
-            <numerusform>%n media (at least %1)</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
         <source>%n entries fit no medium.</source>
         <translation>
             <numerusform>%n entry fits no medium.</numerusform>
@@ -268,6 +316,13 @@
         <translation>
             <numerusform>(%n path with a line break in the .nul lists only)</numerusform>
             <numerusform>(%n paths with a line break in the .nul lists only)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n media (at least %1): %2 of data onto media of %3 each.</source>
+        <translation>
+            <numerusform>%n medium (at least %1): %2 of data onto media of %3 each.</numerusform>
+            <numerusform>%n media (at least %1): %2 of data onto media of %3 each.</numerusform>
         </translation>
     </message>
 </context>
