@@ -108,7 +108,7 @@ void Engine::pushTotals()
 QString Engine::readyText() const
 {
     if (m_pendingSizes.empty())
-        return QStringLiteral("READY");
+        return tr("READY");
     return tr("Measuring %n folders...", nullptr, int(m_pendingSizes.size()));
 }
 

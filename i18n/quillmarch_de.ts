@@ -37,6 +37,29 @@
     </message>
 </context>
 <context>
+    <name>Arrival</name>
+    <message>
+        <source>%1: the original could not be read</source>
+        <translation>%1: Das Original konnte nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>%1: not on the target</source>
+        <translation>%1: nicht auf dem Ziel</translation>
+    </message>
+    <message>
+        <source>%1: not a folder on the target</source>
+        <translation>%1: kein Ordner auf dem Ziel</translation>
+    </message>
+    <message>
+        <source>%1: %2 bytes on the target, %3 here</source>
+        <translation>%1: %2 Byte auf dem Ziel, %3 hier</translation>
+    </message>
+    <message>
+        <source>%1: that is the original itself</source>
+        <translation>%1: Das ist das Original selbst</translation>
+    </message>
+</context>
+<context>
     <name>CapacityBar</name>
     <message>
         <source>No target</source>
@@ -1705,6 +1728,14 @@ Strg+C (SIGINT) angehalten, 143 durch SIGTERM.
     <message>
         <source>Could not be moved to the trash: %1</source>
         <translation>Konnte nicht in den Papierkorb verschoben werden: %1</translation>
+    </message>
+    <message>
+        <source>READY</source>
+        <translation>BEREIT</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is already in the project.</source>
+        <translation>„%1“ ist bereits im Projekt.</translation>
     </message>
 </context>
 <context>

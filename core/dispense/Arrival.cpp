@@ -8,6 +8,7 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -33,7 +34,7 @@ bool sameFiles(const std::string& src, const std::string& dst, const QString& re
 {
     std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(src.c_str()), ::closedir);
     if (!dir) {
-        detail = rel + QStringLiteral(": the original could not be read");
+        detail = QCoreApplication::translate("Arrival", "%1: the original could not be read").arg(rel);
         return false;
     }
     for (;;) {
@@ -50,33 +51,33 @@ bool sameFiles(const std::string& src, const std::string& dst, const QString& re
         if (::lstat(s.c_str(), &ss) != 0) {
             if (errno == ENOENT)
                 continue; // gone meanwhile: nothing of it to lose
-            detail = r + QStringLiteral(": the original could not be read");
+            detail = QCoreApplication::translate("Arrival", "%1: the original could not be read").arg(r);
             return false;
         }
         // A link is copied as a link, or what it points at as a file.
         const bool link = S_ISLNK(ss.st_mode);
         if ((link ? ::lstat(t.c_str(), &ts) : ::stat(t.c_str(), &ts)) != 0) {
-            detail = r + QStringLiteral(": not on the target");
+            detail = QCoreApplication::translate("Arrival", "%1: not on the target").arg(r);
             return false;
         }
         if (link)
             continue;
         if (S_ISDIR(ss.st_mode)) {
             if (!S_ISDIR(ts.st_mode)) {
-                detail = r + QStringLiteral(": not a folder on the target");
+                detail = QCoreApplication::translate("Arrival", "%1: not a folder on the target").arg(r);
                 return false;
             }
             if (!sameFiles(s, t, r, detail))
                 return false;
         } else if (S_ISREG(ss.st_mode) && (!S_ISREG(ts.st_mode) || ts.st_size != ss.st_size)) {
-            detail = r + QStringLiteral(": %1 bytes on the target, %2 here")
-                             .arg(S_ISREG(ts.st_mode) ? qint64(ts.st_size) : 0)
-                             .arg(qint64(ss.st_size));
+            detail = QCoreApplication::translate("Arrival", "%1: %2 bytes on the target, %3 here")
+                         .arg(r, QString::number(S_ISREG(ts.st_mode) ? qint64(ts.st_size) : 0),
+                              QString::number(qint64(ss.st_size)));
             return false;
         }
     }
     if (errno != 0) {
-        detail = rel + QStringLiteral(": the original could not be read");
+        detail = QCoreApplication::translate("Arrival", "%1: the original could not be read").arg(rel);
         return false;
     }
     return true;
@@ -105,18 +106,20 @@ ArrivalCheck checkArrival(const Entry& entry, const QStringList& places)
             continue;
         QString detail;
         if (::stat(native(entry.Ident).c_str(), &original) != 0) {
-            detail = entry.Name + QStringLiteral(": the original could not be read");
+            detail = QCoreApplication::translate("Arrival", "%1: the original could not be read").arg(entry.Name);
         } else if (sameFile(original, copy) || nested(candidate, entry.Ident)) {
-            detail = entry.Name + QStringLiteral(": that is the original itself");
+            detail = QCoreApplication::translate("Arrival", "%1: that is the original itself").arg(entry.Name);
         } else if (S_ISDIR(original.st_mode)) {
             if (!S_ISDIR(copy.st_mode))
-                detail = entry.Name + QStringLiteral(": not a folder on the target");
+                detail = QCoreApplication::translate("Arrival", "%1: not a folder on the target").arg(entry.Name);
             else if (sameFiles(native(entry.Ident), native(candidate), entry.Name, detail))
                 return ArrivalCheck{Arrival::Arrived, QString()};
         } else if (!S_ISREG(copy.st_mode) || copy.st_size != original.st_size) {
-            detail = entry.Name + QStringLiteral(": %1 bytes on the target, %2 here")
-                                      .arg(S_ISREG(copy.st_mode) ? qint64(copy.st_size) : 0)
-                                      .arg(qint64(original.st_size));
+            detail =
+                QCoreApplication::translate("Arrival", "%1: %2 bytes on the target, %3 here")
+                    .arg(entry.Name,
+                         QString::number(S_ISREG(copy.st_mode) ? qint64(copy.st_size) : 0),
+                         QString::number(qint64(original.st_size)));
         } else {
             return ArrivalCheck{Arrival::Arrived, QString()};
         }
