@@ -14,9 +14,9 @@
 #include "cli/JsonWriter.h"
 #include "cli/WorkerRun.h"
 #include "core/copy/CopyEngine.h"
+#include "core/copy/VolumeIdentity.h"
 #include "core/model/DM.h"
 #include "core/model/SizeText.h"
-#include "platform/VolumeIdentity.h"
 
 namespace {
 

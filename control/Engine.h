@@ -78,8 +78,6 @@ private:
     QString leftOutText(const DispenseRoad::Omissions& omissions);
     // Takes a result into the model through the road's step take, and shows it.
     void applyResult(int count, const std::function<void()>& take);
-    // Where "Delete the files" looks for the copies of the dispensed entries.
-    QStringList arrivalPlaces() const;
     // Save, or Save As when the project has no file yet; true when written.
     bool saveProject();
     bool saveProjectAs();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "control/Engine.h"
 
+#include <memory>
 #include <vector>
 
 #include "control/IViewActions.h"
@@ -8,7 +9,7 @@
 #include "control/IViewItems.h"
 #include "control/IViewStatus.h"
 #include "control/ShellServices.h"
-#include "core/dispense/Arrival.h"
+#include "core/copy/TargetArrival.h"
 #include "core/dispense/Dispenser.h"
 #include "core/dispense/SeriesPlanner.h"
 #include "core/dispense/TargetDiscovery.h"
@@ -181,47 +182,56 @@ void Engine::clipboardPost()
     m_status->showState(QStringLiteral("Dispensed file(s) has been posted to the clipboard"));
 }
 
-QStringList Engine::arrivalPlaces() const
+namespace {
+
+// The question from what the check found, one row for each dispensed entry.
+IViewDialogs::DeleteQuestion deleteQuestion(const TargetArrival& check)
 {
-    // The target's root is where the posted list is meant to be pasted.
-    QStringList places;
-    if (dataModel()->hasTarget())
-        places << dataModel()->target().Path;
-    if (!m_arrivalFolder.isEmpty())
-        places << m_arrivalFolder;
-    return places;
+    DM* model = dataModel();
+    IViewDialogs::DeleteQuestion q;
+    q.places = check.places();
+    q.problem = check.problem();
+    q.note = check.note();
+    for (EntryPos p = model->groupBegin(Dispensed); model->isValidPos(p); ++p.index) {
+        const Entry& e = model->entryAt(p);
+        const ArrivalCheck& r = check.results().at(std::size_t(p.index));
+        q.rows.push_back({e.Name, e.Ident, r.state, r.reason()});
+    }
+    return q;
 }
+
+} // namespace
 
 void Engine::originalsDelete()
 {
     DM* model = dataModel();
     const int count = model->groupSize(Dispensed);
-    // Only what arrived on the target goes, unless the user says otherwise.
-    std::vector<bool> chosen(count, false);
-    std::vector<bool> arrived(count, false);
-    while (count > 0) {
-        IViewDialogs::DeleteQuestion q;
-        q.places = arrivalPlaces();
-        for (int i = 0; i < count; ++i) {
-            const Entry& e = model->entryAt(EntryPos{Dispensed, i});
-            ++(e.Kind == File ? q.files : q.folders);
-            q.paths << e.Ident;
-            arrived[i] = checkArrival(e, q.places).state == Arrival::Arrived;
-            if (arrived[i])
-                ++q.found;
-            else
-                q.notFound << e.Name;
-        }
+    if (count == 0)
+        return;
+    std::vector<TargetArrival::Original> originals;
+    for (EntryPos p = model->groupBegin(Dispensed); model->isValidPos(p); ++p.index)
+        originals.push_back({model->entryAt(p).Ident, model->entryAt(p).Size});
+    // Only what was read back equal goes, and nothing while the target is not
+    // there; the check is kept for the second look just before the trash.
+    std::unique_ptr<TargetArrival> check;
+    for (;;) {
+        check = std::make_unique<TargetArrival>(originals);
+        const Target target = model->hasTarget() ? model->target() : Target();
+        QStringList folders{QString()};
+        if (!m_arrivalFolder.isEmpty())
+            folders << m_arrivalFolder;
+        if (check->lookOnTarget(target, folders) && !m_dialogs->runArrivalCheck(*check))
+            return;
         QString folder;
-        const IViewDialogs::DeleteChoice choice = m_dialogs->askOriginalsDelete(q, folder);
+        const IViewDialogs::DeleteChoice choice =
+            m_dialogs->askOriginalsDelete(deleteQuestion(*check), folder);
         if (choice == IViewDialogs::LookInFolder) {
             if (!folder.isEmpty())
                 m_arrivalFolder = folder;
             continue;
         }
-        if (choice == IViewDialogs::DeleteNothing)
+        if (choice != IViewDialogs::DeleteArrived)
             return;
-        chosen = choice == IViewDialogs::DeleteAll ? std::vector<bool>(count, true) : arrived;
         break;
     }
 
@@ -229,11 +239,14 @@ void Engine::originalsDelete()
     Busy busy(m_status, std::size_t(-1),
               QStringLiteral("Moving %1 item(s) to the trash...").arg(count));
     std::vector<EntryPos> moved;
-    QStringList notFound, notMoved;
+    QStringList notArrived, changed, notMoved;
     for (int i = 0; i < count; ++i) {
         const Entry& e = model->entryAt(EntryPos{Dispensed, i});
-        if (!chosen[i])
-            notFound << e.Name;
+        QString why;
+        if (check->results().at(std::size_t(i)).state != Arrival::Arrived)
+            notArrived << e.Name;
+        else if (!check->stillArrived(i, why))
+            changed << e.Name;
         else if (deleteToRecycleBin(e.Ident))
             moved.push_back(EntryPos{Dispensed, i});
         else
@@ -250,12 +263,14 @@ void Engine::originalsDelete()
     if (model->isModified())
         m_actions->enableSave(true);
     QStringList notes;
-    if (!notFound.isEmpty())
-        notes << QStringLiteral("Not found on the target, still dispensed: %1")
-                     .arg(notFound.join(QStringLiteral(", ")));
+    if (!notArrived.isEmpty())
+        notes << tr("Did not arrive on the target, still dispensed: %1")
+                     .arg(notArrived.join(QStringLiteral(", ")));
+    if (!changed.isEmpty())
+        notes << tr("Changed since the check, still dispensed: %1")
+                     .arg(changed.join(QStringLiteral(", ")));
     if (!notMoved.isEmpty())
-        notes << QStringLiteral("Could not be moved to the trash: %1")
-                     .arg(notMoved.join(QStringLiteral(", ")));
+        notes << tr("Could not be moved to the trash: %1").arg(notMoved.join(QStringLiteral(", ")));
     if (!notes.isEmpty())
         m_status->showState(notes.join(QStringLiteral("; ")));
 }

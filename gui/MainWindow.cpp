@@ -15,6 +15,7 @@
 #include "core/model/DM.h"
 #include "core/model/EntryPaths.h"
 #include "gui/AboutDlg.h"
+#include "gui/DeleteDlg.h"
 #include "gui/DialogAnswers.h"
 #include "gui/DispenseBoard.h"
 #include "gui/EditTarget.h"
@@ -35,11 +36,6 @@ struct Settings : QSettings
 {
     Settings() : QSettings(QStringLiteral("quillmarch"), QStringLiteral("quillmarch")) {}
 };
-
-QString counted(int n, const char* one, const char* many)
-{
-    return QString::number(n) + QLatin1Char(' ') + QLatin1String(n == 1 ? one : many);
-}
 
 } // namespace
 
@@ -267,67 +263,18 @@ IViewDialogs::SaveChoice MainWindow::askSaveChanges()
     }
 }
 
+bool MainWindow::runArrivalCheck(TargetArrival& check)
+{
+    return DeleteDlg::runCheck(check, this);
+}
+
 IViewDialogs::DeleteChoice MainWindow::askOriginalsDelete(const DeleteQuestion& question,
                                                           QString& folder)
 {
-    QStringList parts;
-    if (question.files > 0)
-        parts.append(counted(question.files, "file", "files"));
-    if (question.folders > 0)
-        parts.append(counted(question.folders, "folder", "folders"));
-    const int count = question.files + question.folders;
-    const QString what = parts.join(QStringLiteral(" and "));
-    const QString places = question.places.join(QStringLiteral(" or "));
-    const bool all = question.found == count;
-    const QString noun = QLatin1String(count == 1 ? "entry" : "entries");
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Delete the files"), QString(),
-                    QMessageBox::Cancel, this);
-    if (all) {
-        box.setText(QStringLiteral("Found on the target: all %1 dispensed %2 (%3). Move their "
-                                   "originals to the trash?")
-                        .arg(count)
-                        .arg(noun, what));
-        // Named, so that nothing unexpected goes unnoticed; ten are enough to recognise.
-        QStringList lines;
-        for (int i = 0; i < question.paths.size() && i < 10; ++i)
-            lines << escapedText(question.paths.at(i));
-        if (question.paths.size() > 10)
-            lines << QStringLiteral("and %1 more").arg(question.paths.size() - 10);
-        box.setInformativeText(QStringLiteral("Found in %1:\n").arg(places) +
-                               lines.join(QLatin1Char('\n')));
-    } else {
-        box.setIcon(QMessageBox::Warning);
-        box.setText(QStringLiteral("Found on the target: %1 of %2 dispensed %3 (%4).")
-                        .arg(question.found)
-                        .arg(count)
-                        .arg(noun, what));
-        QStringList names = question.notFound.mid(0, 10);
-        for (QString& name : names)
-            name = escapedText(name);
-        if (question.notFound.size() > 10)
-            names << QStringLiteral("and %1 more").arg(question.notFound.size() - 10);
-        box.setInformativeText(
-            QStringLiteral("Not found in %1: %2. Their originals stay dispensed unless you "
-                           "delete all. If you pasted them into a folder on the target, look "
-                           "there.")
-                .arg(places.isEmpty() ? QStringLiteral("the target") : places,
-                     names.join(QStringLiteral(", "))));
-        box.setDetailedText(question.notFound.join(QLatin1Char('\n')));
-        box.addButton(QMessageBox::Open)->setText(QStringLiteral("Look in a Folder..."));
-        box.addButton(QMessageBox::YesToAll)
-            ->setText(QStringLiteral("Move All %1 to Trash").arg(count));
-    }
-    if (question.found > 0)
-        box.addButton(QMessageBox::Yes)
-            ->setText(all ? QStringLiteral("Move to Trash")
-                          : QStringLiteral("Move the %1 Found to Trash").arg(question.found));
-    box.setDefaultButton(all ? QMessageBox::Yes : QMessageBox::Cancel);
-    box.setEscapeButton(QMessageBox::Cancel);
-    switch (runQuestion(box)) {
+    DeleteDlg dialog(question, this);
+    switch (dialog.ask()) {
     case QMessageBox::Yes:
-        return question.found > 0 ? DeleteFound : DeleteNothing;
-    case QMessageBox::YesToAll:
-        return DeleteAll;
+        return DeleteArrived;
     case QMessageBox::Open: {
         QStringList chosen;
         if (runFileDialog(QStringLiteral("Folder on the target"), QFileDialog::Directory,

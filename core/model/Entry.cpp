@@ -20,7 +20,7 @@ bool operator<(const EntryPos& a, const EntryPos& b)
 bool Target::operator==(const Target& o) const
 {
     return Path == o.Path && FileSystem == o.FileSystem && BlockSize == o.BlockSize &&
-           AvailableBlocks == o.AvailableBlocks;
+           AvailableBlocks == o.AvailableBlocks && Volume == o.Volume;
 }
 
 bool Target::hasUsableFigures() const

@@ -60,6 +60,11 @@ struct Target
     int FileSystem = NTFS;
     quint64 BlockSize = 0;
     quint64 AvailableBlocks = 0;
+    // Which volume it is (VolumeIdentity), so that a check of the target never
+    // takes another volume at Path, or the folder under an unmounted one, for
+    // it; empty where it is not known (a disc, a medium described by figures,
+    // projects saved before it was kept).
+    QString Volume{};
 
     quint64 capacity() const { return AvailableBlocks * BlockSize; }
     // A known file system, a block size that is a power of two from 512 bytes

@@ -244,7 +244,7 @@ private slots:
         for (const QString& e : entries) {
             ContentArrival arrival(CopyDestination{mount, "test " + fs, mount});
             const ArrivalCheck check = arrival.check(e);
-            QVERIFY2(check.state == Arrival::Arrived, qPrintable(check.detail));
+            QVERIFY2(check.state == Arrival::Arrived, qPrintable(check.detail()));
             QVERIFY(arrival.filesTrusted() > 0 && arrival.filesRead() == 0);
         }
         QCOMPARE(snapshot(src), before);
@@ -313,7 +313,7 @@ private slots:
                 0);
             ContentArrival before(place);
             const ArrivalCheck check = before.check(src + "/photos");
-            QVERIFY2(check.state == Arrival::Arrived, qPrintable(check.detail));
+            QVERIFY2(check.state == Arrival::Arrived, qPrintable(check.detail()));
             QVERIFY(before.filesRead() > 40 && before.filesTrusted() == 0);
         }
         if (damage != "behind") {
@@ -332,9 +332,9 @@ private slots:
         }
         ContentArrival arrival(place);
         const ArrivalCheck check = arrival.check(src + "/photos");
-        QCOMPARE(int(check.state), int(Arrival::Different));
-        QVERIFY2(check.detail.startsWith("photos/IMG_7.jpg: different content"),
-                 qPrintable(check.detail));
+        QCOMPARE(int(check.state), int(Arrival::Differs));
+        QVERIFY2(check.detail().startsWith("photos/IMG_7.jpg: different content"),
+                 qPrintable(check.detail()));
         QCOMPARE(int(arrival.check(src + "/film.bin").state), int(Arrival::Arrived));
     }
 
@@ -465,8 +465,8 @@ private slots:
         }
         ContentArrival arrival(CopyDestination{place, QString(), QString()});
         const ArrivalCheck check = arrival.check(src + "/photos");
-        QCOMPARE(int(check.state), int(Arrival::Different));
-        QVERIFY2(check.detail.contains(detail), qPrintable(check.detail));
+        QCOMPARE(int(check.state), int(Arrival::Differs));
+        QVERIFY2(check.detail().contains(detail), qPrintable(check.detail()));
         QCOMPARE(snapshot(src), before);
     }
 

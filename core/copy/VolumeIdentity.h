@@ -7,7 +7,8 @@
 
 // Names the volume a folder lies on, so that a copy's journal and the check
 // of its content find the same volume again after a remount, and never take
-// another volume mounted at the same path for it.
+// another volume mounted at the same path for it. Implemented by the
+// platform layer (platform/VolumeIdentity_linux.cpp).
 class VolumeIdentity
 {
 public:

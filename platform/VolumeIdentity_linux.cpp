@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/VolumeIdentity.h"
+#include "core/copy/VolumeIdentity.h"
 
 #include <sys/stat.h>
 
