@@ -13,6 +13,7 @@ class VolumeIdentity
 {
 public:
     // folder with the identity of its volume: the file system's UUID where
-    // its device or image can tell it, else the mount's source and type.
+    // its device or image can tell it, else the mount's type, source and
+    // device, and when its root was made where the file system keeps that.
     static CopyDestination of(const QString& folder);
 };
