@@ -108,6 +108,7 @@ DeleteDlg::DeleteDlg(const IViewDialogs::DeleteQuestion& q, QWidget* parent) : Q
     table->setRootIsDecorated(false);
     table->setUniformRowHeights(true);
     table->setSelectionMode(QAbstractItemView::NoSelection);
+    table->setFocusPolicy(Qt::NoFocus); // to read, not to act on
     table->setHeaderLabels({tr("Entry"), tr("State"), tr("Reason")});
     for (const IViewDialogs::DeleteQuestion::Row& row : q.rows) {
         auto* item = new QTreeWidgetItem(
@@ -131,11 +132,17 @@ DeleteDlg::DeleteDlg(const IViewDialogs::DeleteQuestion& q, QWidget* parent) : Q
     QPushButton* move = m_buttons->button(QDialogButtonBox::Yes);
     move->setText(arrived > 0 ? tr("&Move %1 to Trash").arg(arrived) : tr("&Move to Trash"));
     move->setEnabled(arrived > 0 && q.problem.isEmpty());
-    (move->isEnabled() && arrived == total ? move : m_buttons->button(QDialogButtonBox::Cancel))
-        ->setDefault(true);
+    // Enter presses the default, never a button that merely has the focus.
+    QPushButton* preferred =
+        move->isEnabled() && arrived == total ? move : m_buttons->button(QDialogButtonBox::Cancel);
+    for (QAbstractButton* b : m_buttons->buttons())
+        static_cast<QPushButton*>(b)->setAutoDefault(b == preferred);
+    preferred->setDefault(true);
+    preferred->setFocus();
     connect(m_buttons, &QDialogButtonBox::clicked, this,
             [this](QAbstractButton* b) { done(int(m_buttons->standardButton(b))); });
     layout->addWidget(m_buttons, lines.size() + 1, 0, 1, 2);
+    layout->setColumnStretch(1, 1);
     resize(680, 420);
 }
 

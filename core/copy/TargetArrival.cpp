@@ -72,6 +72,11 @@ bool TargetArrival::lookOnTarget(const Target& target, const QStringList& folder
             continue;
         }
         const bool isFolder = QFileInfo(folder).isDir();
+        // A recorder's device, say: the disc is looked for where it is mounted.
+        if (!isFolder && QFileInfo::exists(folder)) {
+            problems << tr("%1 is not a folder.").arg(folder);
+            continue;
+        }
         const bool onRoot = !root.isEmpty() && within(folder, root);
         const CopyDestination at = isFolder ? VolumeIdentity::of(folder) : CopyDestination();
         if (!target.Volume.isEmpty()) {
