@@ -3,6 +3,7 @@
 
 #include <QtTest>
 
+#include "core/copy/VolumeIdentity.h"
 #include "core/dispense/TargetDiscovery.h"
 #include "platform/BurnRecorder.h"
 #include "platform/FileSystemChoice.h"
@@ -76,9 +77,19 @@ private slots:
                 } catch (const TargetError& e) {
                     QCOMPARE(e.message, error);
                 }
-                const Target ntfs{path, NTFS, 4096, whole ? vfs.f_blocks : vfs.f_bavail};
+                const Target ntfs{path, NTFS, 4096, whole ? vfs.f_blocks : vfs.f_bavail,
+                                  VolumeIdentity::of(root).volumeId};
                 QVERIFY(t == (error.isEmpty() ? ntfs : before));
+                // A target that names another volume is not taken for it.
+                Target other = ntfs;
+                other.Volume = "uuid 0";
+                try {
+                    QVERIFY(!error.isEmpty() || !probeTarget(whole, other));
+                } catch (const TargetError& e) {
+                    QCOMPARE(e.message.left(7), path == root ? "Another" : "The vol");
+                }
             }
+            QVERIFY(!error.isEmpty() || VolumeIdentity::of(root).volumeId.startsWith("uuid "));
         }
     }
 
