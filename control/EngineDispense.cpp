@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "control/Engine.h"
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -236,8 +237,11 @@ void Engine::originalsDelete()
     }
 
     // A trash on another device copies: slow whatever the count.
+    const auto arrived =
+        std::count_if(check->results().begin(), check->results().end(),
+                      [](const ArrivalCheck& r) { return r.state == Arrival::Arrived; });
     Busy busy(m_status, std::size_t(-1),
-              QStringLiteral("Moving %1 item(s) to the trash...").arg(count));
+              QStringLiteral("Moving %1 item(s) to the trash...").arg(arrived));
     std::vector<EntryPos> moved;
     QStringList notArrived, changed, notMoved;
     for (int i = 0; i < count; ++i) {
