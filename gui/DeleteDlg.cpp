@@ -92,6 +92,7 @@ DeleteDlg::DeleteDlg(const IViewDialogs::DeleteQuestion& q, QWidget* parent) : Q
     if (!q.note.isEmpty())
         lines << q.note;
 
+    const int rows = int(lines.size());
     auto* layout = new QGridLayout(this);
     auto* icon = new QLabel;
     const QStyle::StandardPixmap kind = arrived == total && q.problem.isEmpty()
@@ -99,8 +100,8 @@ DeleteDlg::DeleteDlg(const IViewDialogs::DeleteQuestion& q, QWidget* parent) : Q
                                             : QStyle::SP_MessageBoxWarning;
     const int side = style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
     icon->setPixmap(style()->standardIcon(kind, nullptr, this).pixmap(side, side));
-    layout->addWidget(icon, 0, 0, lines.size(), 1, Qt::AlignTop);
-    for (int i = 0; i < lines.size(); ++i)
+    layout->addWidget(icon, 0, 0, rows, 1, Qt::AlignTop);
+    for (int i = 0; i < rows; ++i)
         layout->addWidget(wrapped(lines.at(i)), i, 1);
 
     auto* table = new QTreeWidget;
@@ -121,8 +122,8 @@ DeleteDlg::DeleteDlg(const IViewDialogs::DeleteQuestion& q, QWidget* parent) : Q
     table->header()->setStretchLastSection(true);
     for (int c = 0; c < 2; ++c)
         table->resizeColumnToContents(c);
-    layout->addWidget(table, lines.size(), 0, 1, 2);
-    layout->setRowStretch(lines.size(), 1);
+    layout->addWidget(table, rows, 0, 1, 2);
+    layout->setRowStretch(rows, 1);
     m_shown.prepend(lines.join(QLatin1Char('\n')));
 
     // One set of buttons in one order, whatever was found.
@@ -141,7 +142,7 @@ DeleteDlg::DeleteDlg(const IViewDialogs::DeleteQuestion& q, QWidget* parent) : Q
     preferred->setFocus();
     connect(m_buttons, &QDialogButtonBox::clicked, this,
             [this](QAbstractButton* b) { done(int(m_buttons->standardButton(b))); });
-    layout->addWidget(m_buttons, lines.size() + 1, 0, 1, 2);
+    layout->addWidget(m_buttons, rows + 1, 0, 1, 2);
     layout->setColumnStretch(1, 1);
     resize(680, 420);
 }

@@ -104,7 +104,7 @@ QString ArrivalCheck::detail() const
 
 QString ArrivalCheck::reason() const
 {
-    const int slash = where.indexOf(QLatin1Char('/'));
+    const qsizetype slash = where.indexOf(QLatin1Char('/'));
     return slash < 0 ? why : where.mid(slash + 1) + QStringLiteral(": ") + why;
 }
 
