@@ -30,7 +30,7 @@ const QStringList s_nobody = QString("setpriv --reuid=65534 --regid=65534 --clea
 // input on its standard input.
 Run exec(QStringList command, int signal = 0, const QByteArray& input = {})
 {
-    if (!QStringList{"setpriv", "find", QM_CLI_PATH}.contains(command.value(0)))
+    if (!QStringList{"setpriv", "find", "script", QM_CLI_PATH}.contains(command.value(0)))
         command.prepend(QM_CLI_PATH);
     QProcess p;
     p.start(command.takeFirst(), command);
@@ -85,6 +85,7 @@ private slots:
     void sizeMatchesFind();
     void jsonAndNul();
     void seriesAgrees();
+    void seriesProgress();
     void copyFillsAndVerifies();
 
 private:
@@ -403,8 +404,9 @@ void TestCli::seriesAgrees()
         QCOMPARE(listed.last(), list);
         const double used = media[m]["used_bytes"].toDouble();
         QCOMPARE(used + media[m]["wasted_bytes"].toDouble(), o["medium_bytes"].toDouble());
-        QVERIFY2(shown[m].contains(' ' + QByteArray::number(used) + " bytes used"), shown[m]);
-        QVERIFY(shown[m].endsWith("\n" + list));
+        QVERIFY2(shown[m].contains(QByteArray(' ' + QByteArray::number(used) + " bytes used")),
+                 shown[m]);
+        QVERIFY(shown[m].endsWith(QByteArray("\n" + list)));
     }
     placed.sort(), given.sort();
     QCOMPARE(placed, given);
@@ -460,6 +462,19 @@ void TestCli::copyFillsAndVerifies()
                                "650000")
                                   .toUtf8()),
              r.out);
+}
+
+// On a terminal, series shows how far the plan is, counts as numbers (Qt 5 once
+// printed the count of media as a control character).
+void TestCli::seriesProgress()
+{
+    QTemporaryDir tmp;
+    const QString series = QM_CLI_PATH " series " + endlessSearch(tmp.path()).join(' ');
+    // script gives it a terminal; Ctrl+C after two seconds.
+    const Run r = exec({"script", "-qec", "timeout -s INT 2 " + series, "/dev/null"});
+    const QRegularExpression planning(
+        "\\rPlanning: [0-9]+ media, [0-9]+ of 80 entries on them \\(");
+    QVERIFY2(planning.match(QString::fromUtf8(r.out)).hasMatch(), r.out);
 }
 
 QTEST_GUILESS_MAIN(TestCli)
