@@ -37,29 +37,6 @@
     </message>
 </context>
 <context>
-    <name>Arrival</name>
-    <message>
-        <source>%1: the original could not be read</source>
-        <translation>%1: Das Original konnte nicht gelesen werden</translation>
-    </message>
-    <message>
-        <source>%1: not on the target</source>
-        <translation>%1: nicht auf dem Ziel</translation>
-    </message>
-    <message>
-        <source>%1: not a folder on the target</source>
-        <translation>%1: kein Ordner auf dem Ziel</translation>
-    </message>
-    <message>
-        <source>%1: %2 bytes on the target, %3 here</source>
-        <translation>%1: %2 Byte auf dem Ziel, %3 hier</translation>
-    </message>
-    <message>
-        <source>%1: that is the original itself</source>
-        <translation>%1: Das ist das Original selbst</translation>
-    </message>
-</context>
-<context>
     <name>CapacityBar</name>
     <message>
         <source>No target</source>
@@ -612,99 +589,6 @@ Suche ging der Arbeitsspeicher aus, 130 durch Strg+C (SIGINT) abgebrochen,
         <translation>noch %1</translation>
     </message>
     <message>
-        <source>Usage: quillmarch-cli copy PROJECT [--target PATH] [--into FOLDER] [--json]
-
-Copies the entries of the project&apos;s &quot;Dispensed&quot; group onto the target, each
-at the top of the target&apos;s root (the project&apos;s target, or --target PATH) or
-of FOLDER on it. This is the copy the plan is exact for: files are written in
-place, in the order the plan&apos;s file-system costs assume. The original of each
-file is hashed (XXH3-128) while it is read; once all are written, every copy
-is read back from the medium, past the system&apos;s cache, and compared, so that
-a stick that loses what is written to it is caught. The hashes of the copies
-that read back equal go into XXH128SUMS in that folder, which
-&apos;xxh128sum -c XXH128SUMS&apos; checks there without Quillmarch.
-
-Running it again after a cancel, a crash or a pulled stick goes on where it
-stopped: files already read back equal and unchanged are skipped, a file cut
-short is written again. The journal of that is kept outside the target, in
-$XDG_STATE_HOME/quillmarch/copies (~/.local/state when unset). Nothing is
-ever deleted or overwritten outside what this copy made: a name that is in
-the folder already is refused.
-
-Prints one line for each file that could not be copied or did not read back
-equal, fields separated by a tab,
-  failed  PATH  WHY
-then &quot;Copied: N files (BYTES bytes), M read back equal before&quot; and
-&quot;Manifest: PATH&quot;. Items that cannot be copied by nature (devices, FIFOs) are
-named on standard error.
-
-Options:
-  --target PATH   the target volume (or a folder on it)
-  --into FOLDER   a folder below the target&apos;s root; made when missing
-  --json          print one JSON object instead (target, files, bytes,
-                  copied, skipped, verified, outcome, message, manifest,
-                  failed: [path, reason])
-  -h, --help      show this help
-
-Progress goes to standard error when it is a terminal. Ctrl+C (or SIGTERM)
-stops after the current block and removes the file being written.
-
-Exit status: 0 every file copied and read back equal, 1 nothing is
-dispensed, 2 usage error, 3 project or target error (also a target that
-vanished or failed while copying), 6 some files were not copied or did not
-read back equal (listed), 7 the target is full, 130 cancelled by Ctrl+C
-(SIGINT), 143 by SIGTERM; run the copy again to go on.
-</source>
-        <translation>Aufruf: quillmarch-cli copy PROJEKT [--target PFAD] [--into ORDNER] [--json]
-
-Kopiert die Einträge der Gruppe „Zugeteilt“ des Projekts auf das Ziel, jeden
-an die oberste Stelle der Wurzel des Ziels (das Ziel des Projekts oder
---target PFAD) oder von ORDNER darauf. Für diese Kopie ist der Plan exakt:
-Dateien werden an Ort und Stelle geschrieben, in der Reihenfolge, die die
-Dateisystemkosten des Plans annehmen. Das Original jeder Datei wird beim Lesen
-gehasht (XXH3-128); sobald alle geschrieben sind, wird jede Kopie am
-Zwischenspeicher des Systems vorbei vom Medium zurückgelesen und verglichen,
-sodass ein Stick, der Geschriebenes verliert, auffällt. Die Hashes der Kopien,
-die gleich zurückgelesen wurden, kommen in XXH128SUMS in diesem Ordner, was
-„xxh128sum -c XXH128SUMS“ dort ohne Quillmarch prüft.
-
-Ein erneuter Aufruf nach einem Abbruch, einem Absturz oder einem abgezogenen
-Stick macht dort weiter, wo er angehalten hat: Bereits gleich zurückgelesene
-und unveränderte Dateien werden übersprungen, eine abgeschnittene Datei wird
-neu geschrieben. Das Protokoll dazu liegt außerhalb des Ziels, in
-$XDG_STATE_HOME/quillmarch/copies (~/.local/state, wenn nicht gesetzt). Nichts
-außerhalb dessen, was diese Kopie angelegt hat, wird je gelöscht oder
-überschrieben: Ein Name, der bereits im Ordner ist, wird abgelehnt.
-
-Gibt eine Zeile für jede Datei aus, die nicht kopiert werden konnte oder nicht
-gleich zurückgelesen wurde, Felder durch Tabulator getrennt,
-  failed  PFAD  GRUND
-dann „Kopiert: N Dateien (BYTES Byte), M bereits zuvor gleich zurückgelesen“
-und „Manifest: PFAD“. Elemente, die ihrer Art nach nicht kopiert werden können
-(Geräte, FIFOs), werden auf der Standardfehlerausgabe genannt.
-
-Optionen:
-  --target PFAD   der Zieldatenträger (oder ein Ordner darauf)
-  --into ORDNER   ein Ordner unterhalb der Wurzel des Ziels; wird angelegt,
-                  wenn er fehlt
-  --json          stattdessen ein JSON-Objekt ausgeben (target, files, bytes,
-                  copied, skipped, verified, outcome, message, manifest,
-                  failed: [path, reason])
-  -h, --help      diese Hilfe anzeigen
-
-Der Fortschritt geht auf die Standardfehlerausgabe, wenn sie ein Terminal ist.
-Strg+C (oder SIGTERM) hält nach dem aktuellen Block an und entfernt die Datei,
-die gerade geschrieben wird.
-
-Rückgabewert: 0 jede Datei kopiert und gleich zurückgelesen, 1 nichts ist
-zugeteilt, 2 Aufruffehler, 3 Projekt- oder Zielfehler (auch ein Ziel, das
-beim Kopieren verschwand oder versagte), 6 einige Dateien wurden nicht kopiert
-oder nicht gleich zurückgelesen (aufgelistet), 7 das Ziel ist voll, 130 durch
-Strg+C (SIGINT) abgebrochen, 143 durch SIGTERM; starten Sie die Kopie erneut,
-um fortzufahren.
-</translation>
-    </message>
-    <message>
         <source>Wasted: %1 bytes (%2 blocks)</source>
         <translation>Ungenutzt: %1 Byte (%2 Blöcke)</translation>
     </message>
@@ -996,6 +880,156 @@ Strg+C (SIGINT) abgebrochen, 143 durch SIGTERM.
         <translation>Warnung: %1 Pfade enthalten einen Zeilenumbruch; sie stehen nur in den .nul-Listen</translation>
     </message>
     <message>
+        <source>%1: not a folder</source>
+        <translation>%1: kein Ordner</translation>
+    </message>
+    <message>
+        <source>Comparing: %1 read: %2</source>
+        <translation>Vergleiche: %1 gelesen: %2</translation>
+    </message>
+    <message>
+        <source>%1 of %2 dispensed entries did not arrive in %3</source>
+        <translation>%1 von %2 zugeteilten Einträgen sind nicht in %3 angekommen</translation>
+    </message>
+    <message>
+        <source>The search could not be started: out of memory</source>
+        <translation>Die Suche konnte nicht gestartet werden: kein Arbeitsspeicher mehr</translation>
+    </message>
+    <message>
+        <source>Cancelling after the entry being measured...</source>
+        <translation>Abbruch nach dem Eintrag, der gerade vermessen wird …</translation>
+    </message>
+    <message>
+        <source>Searching: best so far wastes %1 bytes</source>
+        <translation>Suche: Das bisher Beste lässt %1 Byte ungenutzt</translation>
+    </message>
+    <message>
+        <source>Measuring...</source>
+        <translation>Vermessen …</translation>
+    </message>
+    <message>
+        <source>Cancelling...</source>
+        <translation>Wird abgebrochen …</translation>
+    </message>
+    <message>
+        <source>Measuring folder sizes...</source>
+        <translation>Ordnergrößen werden vermessen …</translation>
+    </message>
+    <message>
+        <source>Measuring: %1 of %2 entries</source>
+        <translation>Vermessen: %1 von %2 Einträgen</translation>
+    </message>
+    <message>
+        <source>Trying fewer media: %1 media, %2 of %3 entries</source>
+        <translation>Weniger Medien werden versucht: %1 Medien, %2 von %3 Einträgen</translation>
+    </message>
+    <message>
+        <source>Planning: %1 media, %2 of %3 entries on them</source>
+        <translation>Planung: %1 Medien, %2 von %3 Einträgen darauf</translation>
+    </message>
+    <message>
+        <source>The plan could not be started: out of memory</source>
+        <translation>Die Planung konnte nicht gestartet werden: kein Arbeitsspeicher mehr</translation>
+    </message>
+    <message>
+        <source>Usage: quillmarch-cli copy PROJECT [--target PATH] [--into FOLDER] [--json]
+
+Copies the entries of the project&apos;s &quot;Dispensed&quot; group onto the target, each
+at the top of the target&apos;s root (the project&apos;s target, or --target PATH) or
+of FOLDER on it. This is the copy the plan is exact for: files are written in
+place, in the order the plan&apos;s file-system costs assume. The original of each
+file is hashed (XXH3-128) while it is read; once all are written, every copy
+is read back from the medium, past the system&apos;s cache, and compared, so that
+a stick that loses what is written to it is caught. The hashes of the copies
+that read back equal go into XXH128SUMS in that folder, which
+&apos;xxh128sum -c XXH128SUMS&apos; checks there without Quillmarch.
+
+Running it again after a cancel, a crash or a pulled stick goes on where it
+stopped: files already read back equal and unchanged are skipped, a file cut
+short is written again. The journal of that is kept outside the target, in
+$XDG_STATE_HOME/quillmarch/copies (~/.local/state when unset). Nothing is
+ever deleted or overwritten outside what this copy made: a name that is in
+the folder already is refused, and so are two entries whose names the
+target&apos;s file system takes for one (letter case aside, or trailing dots and
+spaces, on FAT32, exFAT and NTFS). The project&apos;s target must still be the
+volume it was picked as: when that volume is not mounted, or another is
+mounted in its place, nothing is written (exit status 3); a PATH given with
+--target is taken as it is.
+
+Prints one line for each file that could not be copied or did not read back
+equal, fields separated by a tab,
+  failed  PATH  WHY
+then &quot;Copied: N files (BYTES bytes), M read back equal before&quot; and
+&quot;Manifest: PATH&quot;. Items that cannot be copied by nature (devices, FIFOs) are
+named on standard error.
+
+Options:
+  --target PATH   the target volume (or a folder on it)
+  --into FOLDER   a folder below the target&apos;s root; made when missing
+  --json          print one JSON object instead (target, files, bytes,
+                  copied, skipped, verified, outcome, message, manifest,
+                  failed: [path, reason])
+  -h, --help      show this help
+
+Progress goes to standard error when it is a terminal. Ctrl+C (or SIGTERM)
+stops after the current block and removes the file being written.
+
+Exit status: 0 every file copied and read back equal, 1 nothing is
+dispensed, 2 usage error, 3 project or target error (also a target that
+vanished or failed while copying), 6 some files were not copied or did not
+read back equal (listed), 7 the target is full, 130 cancelled by Ctrl+C
+(SIGINT), 143 by SIGTERM; run the copy again to go on.
+</source>
+        <translation>Aufruf: quillmarch-cli copy PROJEKT [--target PFAD] [--into ORDNER] [--json]
+
+Kopiert die Einträge der Gruppe „Zugeteilt“ des Projekts auf das Ziel, jeden
+an die oberste Stelle der Wurzel des Ziels (das Ziel des Projekts oder
+--target PFAD) oder von ORDNER darauf. Für diese Kopie ist der Plan exakt:
+Dateien werden an Ort und Stelle geschrieben, in der Reihenfolge, die die
+Dateisystemkosten des Plans annehmen. Das Original jeder Datei wird beim Lesen
+gehasht (XXH3-128); sobald alle geschrieben sind, wird jede Kopie am
+Zwischenspeicher des Systems vorbei vom Medium zurückgelesen und verglichen,
+sodass ein Stick, der Geschriebenes verliert, auffällt. Die Hashes der Kopien,
+die gleich zurückgelesen wurden, kommen in XXH128SUMS in diesem Ordner, was
+„xxh128sum -c XXH128SUMS“ dort ohne Quillmarch prüft.
+
+Ein erneuter Aufruf nach einem Abbruch, einem Absturz oder einem abgezogenen
+Stick macht dort weiter, wo er angehalten hat: Bereits gleich zurückgelesene
+und unveränderte Dateien werden übersprungen, eine abgeschnittene Datei wird
+neu geschrieben. Das Protokoll dazu liegt außerhalb des Ziels, in
+$XDG_STATE_HOME/quillmarch/copies (~/.local/state, wenn nicht gesetzt). Nichts
+außerhalb dessen, was diese Kopie angelegt hat, wird je gelöscht oder
+überschrieben: Ein Name, der bereits im Ordner ist, wird abgelehnt.
+
+Gibt eine Zeile für jede Datei aus, die nicht kopiert werden konnte oder nicht
+gleich zurückgelesen wurde, Felder durch Tabulator getrennt,
+  failed  PFAD  GRUND
+dann „Kopiert: N Dateien (BYTES Byte), M bereits zuvor gleich zurückgelesen“
+und „Manifest: PFAD“. Elemente, die ihrer Art nach nicht kopiert werden können
+(Geräte, FIFOs), werden auf der Standardfehlerausgabe genannt.
+
+Optionen:
+  --target PFAD   der Zieldatenträger (oder ein Ordner darauf)
+  --into ORDNER   ein Ordner unterhalb der Wurzel des Ziels; wird angelegt,
+                  wenn er fehlt
+  --json          stattdessen ein JSON-Objekt ausgeben (target, files, bytes,
+                  copied, skipped, verified, outcome, message, manifest,
+                  failed: [path, reason])
+  -h, --help      diese Hilfe anzeigen
+
+Der Fortschritt geht auf die Standardfehlerausgabe, wenn sie ein Terminal ist.
+Strg+C (oder SIGTERM) hält nach dem aktuellen Block an und entfernt die Datei,
+die gerade geschrieben wird.
+
+Rückgabewert: 0 jede Datei kopiert und gleich zurückgelesen, 1 nichts ist
+zugeteilt, 2 Aufruffehler, 3 Projekt- oder Zielfehler (auch ein Ziel, das
+beim Kopieren verschwand oder versagte), 6 einige Dateien wurden nicht kopiert
+oder nicht gleich zurückgelesen (aufgelistet), 7 das Ziel ist voll, 130 durch
+Strg+C (SIGINT) abgebrochen, 143 durch SIGTERM; starten Sie die Kopie erneut,
+um fortzufahren.
+</translation>
+    </message>
+    <message>
         <source>Usage: quillmarch-cli verify PROJECT [--target PATH] [--into FOLDER] [--json]
 
 Checks that every entry of the project&apos;s &quot;Dispensed&quot; group arrived on the
@@ -1007,11 +1041,14 @@ made by &apos;quillmarch-cli copy&apos; counts when its manifest (XXH128SUMS) an
 copy&apos;s journal agree on it and neither side changed size or time since it was
 read back; every other file is read on both sides and compared, which takes
 as long as reading them. A link where the original has a file, the original
-itself (a bind mount, a link back, the same inode) or another volume mounted
-inside the copy never counts. Entries with the same name on the target share
-one copy, so none of them counts as arrived. Prints one line for each entry
-that did not arrive, fields separated by a tab, names escaped as in every
-line of text:
+itself (a bind mount, a link back, the same inode), a hard link the original
+does not have, or another volume mounted inside the copy never counts. Entries
+with the same name on the target share one copy, so none of them counts as
+arrived. The project&apos;s target must still be the volume it was picked as: when
+that volume is not mounted, or another is mounted in its place, nothing is
+checked (exit status 3); a PATH given with --target is taken as it is. Prints
+one line for each entry that did not arrive, fields separated by a tab, names
+escaped as in every line of text:
   missing    PATH
   different  PATH  WHAT DIFFERS
 
@@ -1065,62 +1102,6 @@ nichts ist zugeteilt), 2 Aufruffehler, 3 Projekt- oder Zielfehler, 130 durch
 Strg+C (SIGINT) angehalten, 143 durch SIGTERM.
 </translation>
     </message>
-    <message>
-        <source>%1: not a folder</source>
-        <translation>%1: kein Ordner</translation>
-    </message>
-    <message>
-        <source>%1: the same name on the target as %2</source>
-        <translation>%1: derselbe Name auf dem Ziel wie %2</translation>
-    </message>
-    <message>
-        <source>Comparing: %1 read: %2</source>
-        <translation>Vergleiche: %1 gelesen: %2</translation>
-    </message>
-    <message>
-        <source>%1 of %2 dispensed entries did not arrive in %3</source>
-        <translation>%1 von %2 zugeteilten Einträgen sind nicht in %3 angekommen</translation>
-    </message>
-    <message>
-        <source>The search could not be started: out of memory</source>
-        <translation>Die Suche konnte nicht gestartet werden: kein Arbeitsspeicher mehr</translation>
-    </message>
-    <message>
-        <source>Cancelling after the entry being measured...</source>
-        <translation>Abbruch nach dem Eintrag, der gerade vermessen wird …</translation>
-    </message>
-    <message>
-        <source>Searching: best so far wastes %1 bytes</source>
-        <translation>Suche: Das bisher Beste lässt %1 Byte ungenutzt</translation>
-    </message>
-    <message>
-        <source>Measuring...</source>
-        <translation>Vermessen …</translation>
-    </message>
-    <message>
-        <source>Cancelling...</source>
-        <translation>Wird abgebrochen …</translation>
-    </message>
-    <message>
-        <source>Measuring folder sizes...</source>
-        <translation>Ordnergrößen werden vermessen …</translation>
-    </message>
-    <message>
-        <source>Measuring: %1 of %2 entries</source>
-        <translation>Vermessen: %1 von %2 Einträgen</translation>
-    </message>
-    <message>
-        <source>Trying fewer media: %1 media, %2 of %3 entries</source>
-        <translation>Weniger Medien werden versucht: %1 Medien, %2 von %3 Einträgen</translation>
-    </message>
-    <message>
-        <source>Planning: %1 media, %2 of %3 entries on them</source>
-        <translation>Planung: %1 Medien, %2 von %3 Einträgen darauf</translation>
-    </message>
-    <message>
-        <source>The plan could not be started: out of memory</source>
-        <translation>Die Planung konnte nicht gestartet werden: kein Arbeitsspeicher mehr</translation>
-    </message>
 </context>
 <context>
     <name>CommandLine</name>
@@ -1162,10 +1143,6 @@ Strg+C (SIGINT) angehalten, 143 durch SIGTERM.
     <message>
         <source>different content from byte %1 on</source>
         <translation>anderer Inhalt ab Byte %1</translation>
-    </message>
-    <message>
-        <source>%1: the check was stopped</source>
-        <translation>%1: Die Prüfung wurde angehalten</translation>
     </message>
     <message>
         <source>the original no longer exists</source>
@@ -1215,6 +1192,38 @@ Strg+C (SIGINT) angehalten, 143 durch SIGTERM.
         <source>changed while it was compared</source>
         <translation>wurde während des Vergleichs geändert</translation>
     </message>
+    <message>
+        <source>its place on the target cannot be read</source>
+        <translation>sein Platz auf dem Ziel kann nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>the target is no longer where it was checked</source>
+        <translation>das Ziel ist nicht mehr dort, wo es geprüft wurde</translation>
+    </message>
+    <message>
+        <source>changed since it was checked</source>
+        <translation>seit der Prüfung geändert</translation>
+    </message>
+    <message>
+        <source>nothing to check</source>
+        <translation>nichts zu prüfen</translation>
+    </message>
+    <message>
+        <source>a hard link to another file on the target</source>
+        <translation>ein harter Link auf eine andere Datei auf dem Ziel</translation>
+    </message>
+    <message>
+        <source>%1 bytes on the target, %2 here, changed after it was copied</source>
+        <translation>%1 Byte auf dem Ziel, %2 hier, nach dem Kopieren geändert</translation>
+    </message>
+    <message>
+        <source>no data on the target, only its length</source>
+        <translation>keine Daten auf dem Ziel, nur seine Länge</translation>
+    </message>
+    <message>
+        <source>different content from byte %1 on, changed after it was copied</source>
+        <translation>anderer Inhalt ab Byte %1, nach dem Kopieren geändert</translation>
+    </message>
 </context>
 <context>
     <name>CopyEngine</name>
@@ -1241,10 +1250,6 @@ Strg+C (SIGINT) angehalten, 143 durch SIGTERM.
     <message>
         <source>%1: an entry cannot have the name of the manifest</source>
         <translation>%1: Ein Eintrag darf nicht den Namen des Manifests tragen</translation>
-    </message>
-    <message>
-        <source>Two entries are named %1 (letter case aside): only one of them can be copied into one folder</source>
-        <translation>Zwei Einträge heißen %1 (von Groß- und Kleinschreibung abgesehen): Nur einer von ihnen kann in einen Ordner kopiert werden</translation>
     </message>
     <message>
         <source>%1 lies inside %2: a copy into the original itself</source>
@@ -1318,6 +1323,10 @@ Strg+C (SIGINT) angehalten, 143 durch SIGTERM.
         <source>The copy ran out of memory</source>
         <translation>Der Kopie ging der Arbeitsspeicher aus</translation>
     </message>
+    <message>
+        <source>%1 and %2 are one name on the target: only one of them can be copied into one folder</source>
+        <translation>%1 und %2 sind auf dem Ziel ein Name: Nur einer von ihnen kann in einen Ordner kopiert werden</translation>
+    </message>
 </context>
 <context>
     <name>CopyJournal</name>
@@ -1347,6 +1356,97 @@ Strg+C (SIGINT) angehalten, 143 durch SIGTERM.
     <message>
         <source>cannot be closed</source>
         <translation>kann nicht geschlossen werden</translation>
+    </message>
+</context>
+<context>
+    <name>DeleteDlg</name>
+    <message>
+        <source>arrived</source>
+        <translation>angekommen</translation>
+    </message>
+    <message>
+        <source>missing</source>
+        <translation>fehlt</translation>
+    </message>
+    <message>
+        <source>differs</source>
+        <translation>weicht ab</translation>
+    </message>
+    <message>
+        <source>not checked</source>
+        <translation>nicht geprüft</translation>
+    </message>
+    <message>
+        <source>Delete the files</source>
+        <translation>Dateien löschen</translation>
+    </message>
+    <message>
+        <source>Nothing was checked, so no original can go to the trash.</source>
+        <translation>Es wurde nichts geprüft, daher kann kein Original in den Papierkorb.</translation>
+    </message>
+    <message>
+        <source>None of the dispensed entries arrived on the target with the same content, so no original can go to the trash.</source>
+        <translation>Keiner der zugeteilten Einträge ist mit demselben Inhalt auf dem Ziel angekommen, daher kann kein Original in den Papierkorb.</translation>
+    </message>
+    <message numerus="yes">
+        <source>All %n dispensed entries arrived on the target with the same content. Move their originals to the trash?</source>
+        <translation>
+            <numerusform>Der zugeteilte Eintrag ist mit demselben Inhalt auf dem Ziel angekommen. Sein Original in den Papierkorb verschieben?</numerusform>
+            <numerusform>Alle %n zugeteilten Einträge sind mit demselben Inhalt auf dem Ziel angekommen. Ihre Originale in den Papierkorb verschieben?</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n of %1 dispensed entries arrived on the target with the same content. Move their originals to the trash? The others stay dispensed.</source>
+        <translation>
+            <numerusform>%n von %1 zugeteilten Einträgen ist mit demselben Inhalt auf dem Ziel angekommen. Sein Original in den Papierkorb verschieben? Die anderen bleiben zugeteilt.</numerusform>
+            <numerusform>%n von %1 zugeteilten Einträgen sind mit demselben Inhalt auf dem Ziel angekommen. Ihre Originale in den Papierkorb verschieben? Die anderen bleiben zugeteilt.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Arrived: %1    Missing: %2    Differs: %3    Not checked: %4</source>
+        <translation>Angekommen: %1    Fehlen: %2    Weichen ab: %3    Nicht geprüft: %4</translation>
+    </message>
+    <message>
+        <source>Looked in: %1</source>
+        <translation>Gesucht in: %1</translation>
+    </message>
+    <message>
+        <source>Entry</source>
+        <translation>Eintrag</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>Zustand</translation>
+    </message>
+    <message>
+        <source>Reason</source>
+        <translation>Grund</translation>
+    </message>
+    <message>
+        <source>&amp;Look in a Folder...</source>
+        <translation>In einem &amp;Ordner suchen …</translation>
+    </message>
+    <message>
+        <source>&amp;Move %1 to Trash</source>
+        <translation>%1 in den &amp;Papierkorb verschieben</translation>
+    </message>
+    <message>
+        <source>&amp;Move to Trash</source>
+        <translation>In den &amp;Papierkorb verschieben</translation>
+    </message>
+    <message>
+        <source>Comparing the copies on the target with the originals...</source>
+        <translation>Die Kopien auf dem Ziel werden mit den Originalen verglichen …</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Comparing the copies on the target with the originals: %1 of %2 read
+%3</source>
+        <translation>Die Kopien auf dem Ziel werden mit den Originalen verglichen: %1 von %2 gelesen
+%3</translation>
     </message>
 </context>
 <context>
@@ -1722,10 +1822,6 @@ Strg+C (SIGINT) angehalten, 143 durch SIGTERM.
         <translation>Die zugeteilten Dateien wurden in die Zwischenablage gelegt</translation>
     </message>
     <message>
-        <source>Not found on the target, still dispensed: %1</source>
-        <translation>Nicht auf dem Ziel gefunden, weiterhin zugeteilt: %1</translation>
-    </message>
-    <message>
         <source>Could not be moved to the trash: %1</source>
         <translation>Konnte nicht in den Papierkorb verschoben werden: %1</translation>
     </message>
@@ -1736,6 +1832,14 @@ Strg+C (SIGINT) angehalten, 143 durch SIGTERM.
     <message>
         <source>&quot;%1&quot; is already in the project.</source>
         <translation>„%1“ ist bereits im Projekt.</translation>
+    </message>
+    <message>
+        <source>Did not arrive on the target, still dispensed: %1</source>
+        <translation>Nicht auf dem Ziel angekommen, weiterhin zugeteilt: %1</translation>
+    </message>
+    <message>
+        <source>Changed since the check, still dispensed: %1</source>
+        <translation>Seit der Prüfung geändert, weiterhin zugeteilt: %1</translation>
     </message>
 </context>
 <context>
@@ -2276,61 +2380,6 @@ Größe: %2</translation>
         <source>&amp;Discard</source>
         <translation>&amp;Verwerfen</translation>
     </message>
-    <message numerus="yes">
-        <source>%n files</source>
-        <translation>
-            <numerusform>%n Datei</numerusform>
-            <numerusform>%n Dateien</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>%n folders</source>
-        <translation>
-            <numerusform>%n Ordner</numerusform>
-            <numerusform>%n Ordner</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>%1 and %2</source>
-        <translation>%1 und %2</translation>
-    </message>
-    <message numerus="yes">
-        <source>Found on the target: all %n dispensed entries (%1). Move their originals to the trash?</source>
-        <translation>
-            <numerusform>Auf dem Ziel gefunden: der zugeteilte Eintrag (%1). Sein Original in den Papierkorb verschieben?</numerusform>
-            <numerusform>Auf dem Ziel gefunden: alle %n zugeteilten Einträge (%1). Ihre Originale in den Papierkorb verschieben?</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>and %n more</source>
-        <translation>
-            <numerusform>und %n weiterer</numerusform>
-            <numerusform>und %n weitere</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>Found on the target: %1 of %n dispensed entries (%2).</source>
-        <translation>
-            <numerusform>Auf dem Ziel gefunden: %1 von %n zugeteilten Eintrag (%2).</numerusform>
-            <numerusform>Auf dem Ziel gefunden: %1 von %n zugeteilten Einträgen (%2).</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>&amp;Look in a Folder...</source>
-        <translation>In einem &amp;Ordner suchen …</translation>
-    </message>
-    <message>
-        <source>Move &amp;All %1 to Trash</source>
-        <translation>&amp;Alle %1 in den Papierkorb verschieben</translation>
-    </message>
-    <message>
-        <source>&amp;Move to Trash</source>
-        <translation>In den &amp;Papierkorb verschieben</translation>
-    </message>
-    <message>
-        <source>&amp;Move the %1 Found to Trash</source>
-        <translation>Die %1 &amp;gefundenen in den Papierkorb verschieben</translation>
-    </message>
     <message>
         <source>&amp;Clear the list</source>
         <translation>Liste &amp;leeren</translation>
@@ -2370,28 +2419,6 @@ Größe: %2</translation>
     <message>
         <source>Changes that are not saved will be lost.</source>
         <translation>Nicht gespeicherte Änderungen gehen verloren.</translation>
-    </message>
-    <message>
-        <source>%1 or %2</source>
-        <translation>%1 oder %2</translation>
-    </message>
-    <message>
-        <source>Delete the files</source>
-        <translation>Dateien löschen</translation>
-    </message>
-    <message>
-        <source>Found in %1:
-%2</source>
-        <translation>Gefunden in %1:
-%2</translation>
-    </message>
-    <message>
-        <source>Not found in %1: %2. Their originals stay dispensed unless you delete all. If you pasted them into a folder on the target, look there.</source>
-        <translation>Nicht gefunden in %1: %2. Ihre Originale bleiben zugeteilt, es sei denn, Sie löschen alle. Wenn Sie sie in einen Ordner auf dem Ziel eingefügt haben, suchen Sie dort.</translation>
-    </message>
-    <message>
-        <source>the target</source>
-        <translation>dem Ziel</translation>
     </message>
     <message>
         <source>Folder on the target</source>
@@ -2889,6 +2916,49 @@ Größe: %2</translation>
     </message>
 </context>
 <context>
+    <name>TargetArrival</name>
+    <message>
+        <source>The project has no target.</source>
+        <translation>Das Projekt hat kein Ziel.</translation>
+    </message>
+    <message>
+        <source>%1 is not a folder.</source>
+        <translation>%1 ist kein Ordner.</translation>
+    </message>
+    <message>
+        <source>The target volume is not mounted at %1.</source>
+        <translation>Der Zieldatenträger ist nicht unter %1 eingehängt.</translation>
+    </message>
+    <message>
+        <source>%1 is not on the target volume.</source>
+        <translation>%1 liegt nicht auf dem Zieldatenträger.</translation>
+    </message>
+    <message>
+        <source>Another volume is mounted at %1, not the target volume.</source>
+        <translation>Unter %1 ist ein anderer Datenträger eingehängt, nicht der Zieldatenträger.</translation>
+    </message>
+    <message>
+        <source>%1 is on the system&apos;s own volume, not on the target volume; is the target mounted?</source>
+        <translation>%1 liegt auf dem Systemdatenträger, nicht auf dem Zieldatenträger; ist das Ziel eingehängt?</translation>
+    </message>
+    <message>
+        <source>The project does not record which volume its target is, so the volume mounted at %1 was taken for it.</source>
+        <translation>Das Projekt verzeichnet nicht, welcher Datenträger sein Ziel ist, daher wurde der unter %1 eingehängte Datenträger dafür genommen.</translation>
+    </message>
+    <message>
+        <source>the check was stopped</source>
+        <translation>die Prüfung wurde angehalten</translation>
+    </message>
+    <message>
+        <source>the same name on the target as %1</source>
+        <translation>derselbe Name auf dem Ziel wie %1</translation>
+    </message>
+    <message>
+        <source>not found on the target</source>
+        <translation>nicht auf dem Ziel gefunden</translation>
+    </message>
+</context>
+<context>
     <name>TargetDiscovery</name>
     <message>
         <source>%1 volumes cannot be planned yet</source>
@@ -2905,6 +2975,14 @@ Größe: %2</translation>
     <message>
         <source>The volume reports more free space than its size</source>
         <translation>Der Datenträger meldet mehr freien Speicher als seine Größe</translation>
+    </message>
+    <message>
+        <source>The volume is not mounted</source>
+        <translation>Der Datenträger ist nicht eingehängt</translation>
+    </message>
+    <message>
+        <source>Another volume is mounted there; pick the target again</source>
+        <translation>Dort ist ein anderer Datenträger eingehängt; wählen Sie das Ziel erneut</translation>
     </message>
 </context>
 </TS>

@@ -5,6 +5,7 @@
 #include <csignal>
 #include <unistd.h>
 
+#include "core/copy/VolumeIdentity.h"
 #include "core/dispense/SeriesPlanner.h"
 #include "core/model/EntriesModel.h"
 #include "core/model/SizeText.h"
@@ -184,10 +185,12 @@ void TestCli::exitCodes_data()
     QTest::addColumn<QString>("args");
     // %T: a (2 blocks), b (22 blocks), kept (to stay as it is), bad (no project), empty.qmp
     // (no target), stale.qmp (its target %T, probed again), held.qmp (a, b and c, which went,
-    // dispensed), one.qmp (a dispensed), twice.qmp (a and t/a dispensed), locked (unreadable to
-    // %U, the unprivileged user), t (a copy of a, a shorter b), d (a folder), a2 (as a), g
-    // (4 GiB), fifo, x%Ry\z (%R: U+202E); %N: NTFS; %E: endless search; %D: run under a
-    // German locale (output for scripts stays English). No err: nothing on standard error.
+    // dispensed), one.qmp (a dispensed), twice.qmp (a and t/a dispensed), dots.qmp (a and a.
+    // dispensed, its target d on the volume of %T), gone.qmp (the same, its volume not mounted),
+    // locked (unreadable to %U, the unprivileged user), t (a copy of a, a shorter b), d (a
+    // folder), a2 (as a), g (4 GiB), fifo, x%Ry\z (%R: U+202E); %N: NTFS; %E: endless search;
+    // %D: run under a German locale (output for scripts stays English). No err: nothing on
+    // standard error.
     const QString rows = R"(
 4|%T/a\nWasted:       |%T/c: It no longer exis |dispense %N 28 %T/held.qmp
 4|%T/a\nWasted:       |%T/locked: Some items i |%U dispense %N 99 --main %T/a %T/locked
@@ -225,6 +228,8 @@ void TestCli::exitCodes_data()
 6|failed\t%T/d/c\tno longer exists\nCopied: 2 files|1 file was not copied|copy %T/held.qmp --target %T/d
 3|                   |a is already in %T/t and |copy %T/one.qmp --target %T/t
 3|                   |%T/none: not a mounted vo|copy %T/one.qmp --target %T/none
+3|                   |a. and a are one name on |copy %T/dots.qmp
+3|                   |The target volume is not mounted at %T/d.|copy %T/gone.qmp
 2|                   |--into takes a folder bel|copy %T/one.qmp --target %T --into ../x
 1|                   |%T/empty.qmp: the project|copy %T/empty.qmp --target %T
 1|Ungenutzt: 0 Byte  |Nichts passt auf das Ziel|%D dispense %N 0 --main %T/a %T/b
@@ -249,7 +254,7 @@ void TestCli::exitCodes()
     QTemporaryDir tmp;
     const QString root = tmp.path(), ntfs = "--fs NTFS --block-size 4096 --free-blocks";
     QVERIFY(TreeMaker::make(root, {"f:a=5000", "f:b=90000", "f:c=1", "f:kept=3", "f:bad=9",
-                                   "f:locked/in/x=1", "f:t/a=5000", "f:t/b=1", "d:d", "f:a2=5000",
+                                   "f:locked/in/x=1", "f:t/a=5000", "f:t/b=1", "d:d", "f:a2=5000", "f:a.=5000",
                                    "f:g=4294967296", "p:fifo", "f:x\u202ey\\z=10"}));
     QVERIFY(QFile::setPermissions(root, QFileDevice::Permissions(0x7755)) &&
             QFile::setPermissions(root + "/locked/in", QFileDevice::Permissions(0x7700)));
@@ -265,6 +270,16 @@ void TestCli::exitCodes()
         both.push(stale.addEntry({"a", QFileInfo(path).path(), path, 5000, true, File}));
     stale.applyDispense(both, 0);
     QVERIFY(stale.saveAs(root + "/twice.qmp"));
+    EntriesModel dots; // a and a. onto the volume of %T, typed NTFS; then onto a volume gone
+    DispenseQueue dotted;
+    for (const char* name : {"a", "a."})
+        dotted.push(dots.addEntry({name, root, root + '/' + name, 5000, true, File}));
+    dots.applyDispense(dotted, 0);
+    dots.setTarget({root + "/d", NTFS, 4096, 99, Target::NoInodeLimit,
+                    VolumeIdentity::of(root).volumeId});
+    QVERIFY(dots.saveAs(root + "/dots.qmp"));
+    dots.setTarget({root + "/d", NTFS, 4096, 99, Target::NoInodeLimit, "uuid 0"});
+    QVERIFY(dots.saveAs(root + "/gone.qmp"));
     for (QString* text : {&err, &out, &args})
         text->replace("%N", ntfs).replace("%T", root).replace("\\n", "\n").replace("\\t", "\t");
     const QStringList words = args.replace("%E", endlessSearch(root).join(' '))

@@ -63,7 +63,7 @@ void TestProjectFile::roundTrip()
     };
     const auto size = [&] { return rng.generate64() >> rng.bounded(13, 64); }; // sums fit 64 bits
     EntriesModel a;
-    a.setTarget({text(), int(rng.bounded(3)), 2048, size()});
+    a.setTarget({text(), int(rng.bounded(3)), 2048, size(), Target::NoInodeLimit, "uuid " + text()});
     quint64 sums[5] = {};
     for (int i = 0; i < 3000; ++i) {
         QString ident = "/" + text() + "/" + text() + QString::number(i), folder, name;
