@@ -1981,7 +1981,7 @@ Strg+C (SIGINT) angehalten, 143 durch SIGTERM.
     <name>MainActions</name>
     <message>
         <source>Search Time &amp;Limit</source>
-        <translation>Zeit&amp;limit der Suche</translation>
+        <translation>Zeitli&amp;mit der Suche</translation>
     </message>
     <message>
         <source>&amp;New project</source>
@@ -2045,7 +2045,7 @@ Strg+C (SIGINT) angehalten, 143 durch SIGTERM.
     </message>
     <message>
         <source>&amp;Dispense the files</source>
-        <translation>Dateien &amp;zuteilen</translation>
+        <translation>Dateien zu&amp;teilen</translation>
     </message>
     <message>
         <source>Dispense the files for the target Drive</source>
@@ -2069,7 +2069,7 @@ Strg+C (SIGINT) angehalten, 143 durch SIGTERM.
     </message>
     <message>
         <source>&amp;Post the Dispensed files into the Clipboard</source>
-        <translation>Zugeteilte Dateien in die Zwischen&amp;ablage legen</translation>
+        <translation>Zugeteilte Dateien in die Zwischenablage le&amp;gen</translation>
     </message>
     <message>
         <source>Post the Dispensed files into the Clipboard</source>
@@ -2113,7 +2113,7 @@ Strg+C (SIGINT) angehalten, 143 durch SIGTERM.
     </message>
     <message>
         <source>R&amp;emove item from the list</source>
-        <translation>Eintrag aus der Liste &amp;entfernen</translation>
+        <translation>Eintrag aus der Liste ent&amp;fernen</translation>
     </message>
     <message>
         <source>Remove item from the list</source>
@@ -2129,7 +2129,7 @@ Strg+C (SIGINT) angehalten, 143 durch SIGTERM.
     </message>
     <message>
         <source>&amp;Invert Selection in the group</source>
-        <translation>Auswahl in der Gruppe &amp;umkehren</translation>
+        <translation>Auswahl in der Gruppe um&amp;kehren</translation>
     </message>
     <message>
         <source>Move &amp;Up</source>
