@@ -22,8 +22,11 @@
 
 namespace {
 
-const QString kUnreadable =
-    QCoreApplication::translate("TargetDiscovery", "The drive cannot be read");
+// Made when thrown: the translation is installed after static initialisation.
+QString unreadable()
+{
+    return QCoreApplication::translate("TargetDiscovery", "The drive cannot be read");
+}
 
 QByteArray readSmallFile(const QString& path)
 {
@@ -71,11 +74,11 @@ void probeVolume(const QString& path, bool wholeVolume, Target& target)
         QCoreApplication::translate("TargetDiscovery", "The volume is not mounted");
     const QFileInfo info(path);
     if (!info.exists())
-        throw TargetError{expected.isEmpty() ? kUnreadable : notMounted};
+        throw TargetError{expected.isEmpty() ? unreadable() : notMounted};
     const QString canonical = info.canonicalFilePath();
     const std::optional<Mount> found = MountTable::read().mountFor(canonical);
     if (!found)
-        throw TargetError{kUnreadable};
+        throw TargetError{unreadable()};
     const Mount& m = *found;
     const QString volume = VolumeIdentity::of(canonical).volumeId;
     if (!expected.isEmpty() && volume != expected)
@@ -90,7 +93,7 @@ void probeVolume(const QString& path, bool wholeVolume, Target& target)
 
     struct statvfs vfs;
     if (::statvfs(QFile::encodeName(m.mountPoint).constData(), &vfs) != 0 || vfs.f_frsize == 0)
-        throw TargetError{kUnreadable};
+        throw TargetError{unreadable()};
     // A plan for room the volume cannot have would overfill it.
     if (vfs.f_bavail > vfs.f_blocks)
         throw TargetError{QCoreApplication::translate(
