@@ -1,14 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Shows the real main window over a sample project: a few dozen entries in
 // all five groups, a target and a dispense result. Used by
-// tools/screenshot.sh for the picture in the README; closes by itself after
-// a minute.
+// tools/screenshot.sh for the picture in the README (and, under LANGUAGE=de,
+// a check of a translation's layout); closes by itself after a minute.
 #include <QApplication>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidgetItem>
 
+#include "core/Translations.h"
 #include "core/model/DM.h"
 #include "gui/MainActions.h"
 #include "gui/MainList.h"
@@ -67,6 +68,7 @@ int main(int argc, char* argv[])
     QApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
 #endif
     QApplication app(argc, argv);
+    installTranslations(); // LANGUAGE=de photographs the German window
     // The program's first start, whatever the user's own settings hold.
     QTemporaryDir settings;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
