@@ -77,6 +77,8 @@ void ProjectFileWriter::writeTarget(const Target& target)
     writeText(t.availableBlocks, QString::number(target.AvailableBlocks));
     writeText(t.blockSize, QString::number(target.BlockSize));
     writeText(t.fileSystem, fileSystemName(target.FileSystem));
+    if (target.AvailableInodes != Target::NoInodeLimit)
+        writeText(t.availableInodes, QString::number(target.AvailableInodes));
     m_xml.writeEndElement();
 }
 
