@@ -131,8 +131,9 @@ plan allows for.
 
 Target (the project's own target when none is given):
   --target PATH         the volume or recorder holding PATH
-  --fs NTFS|FAT|UDF --block-size N --free-blocks N
-                        a target given by its figures
+  --fs FS --block-size N --free-blocks N
+                        a target given by its figures; FS is NTFS, FAT32,
+                        exFAT, ext4 or UDF (or the type mount prints)
 
 Options:
   --time-limit SECONDS  when the time runs out, take the best selection found

@@ -44,8 +44,9 @@ not readable) are named on standard error with the reason.
 Target (the project's own target when none is given): the capacity of one
 medium is its free space.
   --target PATH         the volume or recorder holding PATH
-  --fs NTFS|FAT|UDF --block-size N --free-blocks N
-                        a medium given by its figures
+  --fs FS --block-size N --free-blocks N
+                        a medium given by its figures; FS is NTFS, FAT32,
+                        exFAT, ext4 or UDF (or the type mount prints)
 
 Options:
   --media N             show only the first N media of the series; the

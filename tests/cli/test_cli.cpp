@@ -165,9 +165,10 @@ void TestCli::exitCodes_data()
     QTest::addColumn<QString>("err"); // how the one line on standard error goes on
     QTest::addColumn<QString>("args");
     // %T: a (2 blocks), b (22 blocks), kept (to stay as it is), bad (no project), empty.qmp
-    // (no target), stale.qmp (its target %T, probed again), held.qmp (a, b and c, which went,
-    // dispensed), one.qmp (a dispensed), locked (unreadable to %U, the unprivileged user), t (a
-    // copy of a, a shorter b); %N: NTFS; %E: endless search. No err: nothing on standard error.
+    // (no target), stale.qmp (its target /proc, probed again and refused), held.qmp (a, b and c,
+    // which went, dispensed), one.qmp (a dispensed), locked (unreadable to %U, the unprivileged
+    // user), t (a copy of a, a shorter b); %N: NTFS; %E: endless search. No err: nothing on
+    // standard error.
     const QString rows = R"(
 4|%T/a\nWasted:       |%T/c: It no longer exis |dispense %N 28 %T/held.qmp
 4|%T/a\nWasted:       |%T/locked: Some items i |%U dispense %N 99 --main %T/a %T/locked
@@ -179,10 +180,10 @@ void TestCli::exitCodes_data()
 2|                   |unknown option --fast    |dispense %T/held.qmp --fast
 2|                   |the capacity             |dispense %N 4503599627370496 --main %T/a
 3|                   |%T/missing: No such file |dispense --main %T/a --target %T/missing
-3|                   |%T:                     |dispense %T/empty.qmp --target %T --save %T/kept
+3|                   |/proc: Unsupported file |dispense %T/empty.qmp --target /proc --save %T/kept
 3|                   |%T/bad: cannot be read   |dispense %N 9 %T/bad --save %T/kept
 3|                   |%T/empty.qmp: the projec |dispense %T/empty.qmp --save %T/kept
-3|                   |%T:                     |dispense %T/stale.qmp
+3|                   |/proc: Unsupported file |dispense %T/stale.qmp
 3|                   |%T/no/o: the folder does |dispense %N 9 %T/held.qmp --save %T/no/o
 1|Wasted: 0 bytes    |Nothing fits             |dispense %N 0 --save %T/out.qmp --main %T/a %T/b
 1|Wasted: 303104 bytes|warning: the time limit |dispense %N 99 --time-limit 0 --main %T/a %T/b
@@ -226,7 +227,7 @@ void TestCli::exitCodes()
     QCOMPARE(exec(held.arg(root).split(' ')).code + exec(one.arg(root).split(' ')).code, 0);
     QVERIFY(QFile::remove(root + "/c") && EntriesModel().saveAs(root + "/empty.qmp"));
     EntriesModel stale;
-    stale.setTarget({root, NTFS, 4096, 99});
+    stale.setTarget({"/proc", NTFS, 4096, 99});
     QVERIFY(stale.saveAs(root + "/stale.qmp"));
     for (QString* text : {&err, &out, &args})
         text->replace("%N", ntfs).replace("%T", root).replace("\\n", "\n").replace("\\t", "\t");
