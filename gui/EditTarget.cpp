@@ -73,7 +73,7 @@ QString EditTarget::refusal(const Target& target)
 {
     if (target.FileSystem == UDF && target.AvailableBlocks <= kUdfReservedBlocks)
         return QStringLiteral("The disc has no room left for files");
-    return targetRefusal(target);
+    return QString();
 }
 
 void EditTarget::fillDriveList()

@@ -21,7 +21,3 @@ void listDriveRoots(QStringList& roots);
 // holding target.Path (Path itself is kept). Returns true when every field was
 // probed; throws TargetError with a message when the target cannot be used.
 bool probeTarget(bool wholeVolume, Target& target);
-
-// Why a target that probeTarget recognised cannot be planned (exFAT and ext4
-// volumes, until their rules are in use); empty when it can.
-QString targetRefusal(const Target& target);

@@ -27,10 +27,29 @@ bool Target::operator==(const Target& o) const
 bool Target::hasUsableFigures() const
 {
     const bool powerOfTwo = BlockSize != 0 && (BlockSize & (BlockSize - 1)) == 0;
-    // exFAT and ext4 are recognised but not planned yet.
-    return FileSystem >= NTFS && FileSystem <= UDF && powerOfTwo && BlockSize >= 512 &&
-           BlockSize <= (quint64(1) << 21) &&
+    const BlockSizeRange range = blockSizeRange(FileSystem);
+    return range.largest != 0 && powerOfTwo && BlockSize >= range.smallest &&
+           BlockSize <= range.largest &&
            AvailableBlocks <= quint64(std::numeric_limits<qint64>::max()) / BlockSize;
+}
+
+// What each file system's own tools can make.
+BlockSizeRange blockSizeRange(int fileSystem)
+{
+    switch (fileSystem) {
+    case NTFS:
+        return {512, quint64(2) << 20};
+    case FAT:
+        return {512, quint64(64) << 10};
+    case UDF:
+        return {2048, 2048};
+    case EXFAT:
+        return {512, quint64(32) << 20};
+    case EXT4:
+        return {1024, quint64(64) << 10};
+    default:
+        return {0, 0};
+    }
 }
 
 const QString& fileSystemName(int fileSystem)
@@ -40,6 +59,30 @@ const QString& fileSystemName(int fileSystem)
                                     QStringLiteral("ext4")};
     static const QString none;
     return fileSystem >= 0 && fileSystem < int(std::size(names)) ? names[fileSystem] : none;
+}
+
+QString fileSystemTitle(int fileSystem)
+{
+    return fileSystem == FAT ? QStringLiteral("FAT32") : fileSystemName(fileSystem);
+}
+
+int fileSystemOfName(const QString& word)
+{
+    // FUSE types (fuseblk) say nothing of what lies underneath.
+    static const struct
+    {
+        const char* word;
+        int fileSystem;
+    } aliases[] = {
+        {"ntfs3", NTFS}, {"ntfs-3g", NTFS}, {"fat32", FAT}, {"vfat", FAT}, {"msdos", FAT},
+    };
+    for (int fs = 0; !fileSystemName(fs).isEmpty(); ++fs)
+        if (word.compare(fileSystemName(fs), Qt::CaseInsensitive) == 0)
+            return fs;
+    for (const auto& a : aliases)
+        if (word.compare(QLatin1String(a.word), Qt::CaseInsensitive) == 0)
+            return a.fileSystem;
+    return -1;
 }
 
 void DispenseQueue::push(const EntryPos& pos)

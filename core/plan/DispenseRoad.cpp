@@ -18,9 +18,6 @@ DispenseRoad::TargetCheck DispenseRoad::refreshTarget(const Prober& probe, QStri
         problem = e.message;
         return TargetFailed;
     }
-    problem = targetRefusal(fresh);
-    if (!problem.isEmpty())
-        return TargetFailed;
     if (fresh == m_model->target())
         return TargetKept;
     m_model->setTarget(fresh);
