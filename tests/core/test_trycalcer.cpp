@@ -228,6 +228,11 @@ private slots:
         row("ext4 1 KiB long names", EXT4, 1024, 1000, named("d", 4, 255), "d", "996:7");
         row("ext4 1 KiB fullest index", EXT4, 1024, 10000, named("d", 7749, 255), "d", "9996:7970");
         row("ext4 1 KiB index full", EXT4, 1024, 10000, named("d", 7750, 255), "d", "9996:-");
+        // A link that leads nowhere is copied as one: past 59 bytes, a block.
+        row("ext4 link of 59 bytes", EXT4, 4096, 1000, {"l:d/l->" + QString(59, 'x')}, "d",
+            "996:2");
+        row("ext4 link of 60 bytes", EXT4, 4096, 1000, {"l:d/l->" + QString(60, 'x')}, "d",
+            "996:3");
         // Every file and folder an inode.
         row("ext4 inodes enough", EXT4, 4096, 1000, named("d", 3, 4) << "i:4", "d", "996:2");
         row("ext4 inodes short", EXT4, 4096, 1000, named("d", 3, 4) << "i:3", "d", "996:-");
