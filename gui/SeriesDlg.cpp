@@ -42,7 +42,8 @@ const BlankDisc blankDiscs[] = {
 const char* const targetKey = "target";
 const char* const otherKey = "other";
 
-const char* const fileSystemNames[] = {"NTFS", "FAT32", "UDF"};
+// Indexed by FileSystemKind.
+const char* const fileSystemNames[] = {"NTFS", "FAT32", "UDF", "exFAT", "ext4"};
 
 struct Unit
 {
@@ -83,10 +84,10 @@ SeriesDlg::SeriesDlg(MainWindow* window, const Target& picked, std::vector<Serie
     m_mediumBox->setObjectName(QStringLiteral("medium"));
     if (!picked.Path.isEmpty() && picked.hasUsableFigures()) {
         m_kinds.push_back(picked);
-        m_mediumBox->addItem(QStringLiteral("%1 (%2, %3 free)")
-                                 .arg(picked.Path, QLatin1String(fileSystemNames[picked.FileSystem]),
-                                      sizeText(picked.capacity())),
-                             QLatin1String(targetKey));
+        m_mediumBox->addItem(
+            QStringLiteral("%1 (%2, %3 free)")
+                .arg(picked.Path, fileSystemTitle(picked.FileSystem), sizeText(picked.capacity())),
+            QLatin1String(targetKey));
         m_mediumBox->setItemData(0,
                                  QStringLiteral("The picked target, in blocks of %1 bytes")
                                      .arg(picked.BlockSize),
@@ -274,7 +275,7 @@ void SeriesDlg::restoreChoice()
 {
     const Settings stored;
     const int fs = stored.value(QStringLiteral("series/fileSystem"), NTFS).toInt();
-    m_fsBox->setCurrentIndex(fs >= NTFS && fs <= UDF ? fs : NTFS);
+    m_fsBox->setCurrentIndex(fs >= NTFS && fs <= EXT4 ? fs : NTFS);
     const int block = m_blockBox->findData(stored.value(QStringLiteral("series/blockSize"), 4096));
     m_blockBox->setCurrentIndex(block >= 0 ? block : m_blockBox->findData(4096));
     const int unit = stored.value(QStringLiteral("series/unit"), 1).toInt();

@@ -664,6 +664,12 @@ private slots:
         t.AvailableInodes = volume == "ext4" ? v.f_favail : t.AvailableInodes;
         const Target described{"", EXFAT, 32768, 65536};
         QCOMPARE(dataModel()->target(), !accepted ? before : volume == "other" ? described : t);
+        // A series of such media is offered by the name of its file system.
+        if (volume == "ntfs" || volume == "ext4")
+            QVERIFY(SeriesDlg(m_window, t, {}, true)
+                        .findChild<QComboBox*>("medium")
+                        ->itemText(0)
+                        .contains(volume == "ntfs" ? "(NTFS," : "(ext4,"));
     }
     // Five files of 2 GiB fill three blank DVDs, two each; one of 5 GiB fits none. Medium 2
     // is exported and dispensed from the real dialog.
