@@ -81,6 +81,10 @@ EditTarget::EditTarget(QWidget* parent) : QDialog(parent)
 
 QString EditTarget::refusal(const Target& target)
 {
+    // The check the command line and the project file make.
+    const QString figures = target.figuresRefusal();
+    if (!figures.isEmpty())
+        return figures;
     if (target.FileSystem == UDF && target.AvailableBlocks <= kUdfReservedBlocks)
         return QStringLiteral("The disc has no room left for files");
     return QString();
@@ -220,10 +224,8 @@ void EditTarget::applyChoice(const QString& root)
 void EditTarget::applyFigures()
 {
     const Target record = m_figures->figures();
-    QString problem = record.AvailableBlocks == 0 ? tr("Enter the free space of the medium.")
-                      : !record.hasUsableFigures()
-                          ? tr("The free space is too large for blocks of that size.")
-                          : refusal(record);
+    const QString problem =
+        record.AvailableBlocks == 0 ? tr("Enter the free space of the medium.") : refusal(record);
     if (!problem.isEmpty()) {
         showProblem(problem);
         return;

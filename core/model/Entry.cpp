@@ -5,6 +5,10 @@
 #include <iterator>
 #include <limits>
 
+#include <QCoreApplication>
+
+#include "core/model/SizeText.h"
+
 bool Entry::operator==(const Entry& o) const
 {
     return Name == o.Name && Path == o.Path && Ident == o.Ident && Size == o.Size &&
@@ -26,11 +30,35 @@ bool Target::operator==(const Target& o) const
 
 bool Target::hasUsableFigures() const
 {
-    const bool powerOfTwo = BlockSize != 0 && (BlockSize & (BlockSize - 1)) == 0;
+    return figuresRefusal().isEmpty();
+}
+
+QString Target::figuresRefusal() const
+{
     const BlockSizeRange range = blockSizeRange(FileSystem);
-    return range.largest != 0 && powerOfTwo && BlockSize >= range.smallest &&
-           BlockSize <= range.largest &&
-           AvailableBlocks <= quint64(std::numeric_limits<qint64>::max()) / BlockSize;
+    if (range.largest == 0)
+        return QCoreApplication::translate("Target", "Its file system is not one that can be "
+                                                     "filled.");
+    const bool powerOfTwo = BlockSize != 0 && (BlockSize & (BlockSize - 1)) == 0;
+    if (!powerOfTwo || BlockSize < range.smallest || BlockSize > range.largest) {
+        if (range.smallest == range.largest)
+            return QCoreApplication::translate("Target", "Its block size of %1 bytes is not the "
+                                                         "%2 bytes of %3.")
+                .arg(BlockSize)
+                .arg(range.smallest)
+                .arg(fileSystemTitle(FileSystem));
+        return QCoreApplication::translate("Target", "Its block size of %1 bytes is not a power "
+                                                     "of two from %2 to %3, as %4 has.")
+            .arg(BlockSize)
+            .arg(sizeText(range.smallest), sizeText(range.largest), fileSystemTitle(FileSystem));
+    }
+    // So that no block arithmetic overflows.
+    if (AvailableBlocks > quint64(std::numeric_limits<qint64>::max()) / BlockSize)
+        return QCoreApplication::translate("Target", "Its capacity of %1 blocks of %2 bytes is "
+                                                     "8 EiB or more.")
+            .arg(AvailableBlocks)
+            .arg(BlockSize);
+    return QString();
 }
 
 // What each file system's own tools can make.
