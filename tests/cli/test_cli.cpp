@@ -183,10 +183,10 @@ void TestCli::exitCodes_data()
     QTest::addColumn<QString>("args");
     // %T: a (2 blocks), b (22 blocks), kept (to stay as it is), bad (no project), empty.qmp
     // (no target), stale.qmp (its target /proc, probed again and refused), held.qmp (a, b and c,
-    // which went, dispensed), one.qmp (a dispensed), twice.qmp (a and t/a dispensed), locked
-    // (unreadable to %U, the unprivileged user), t (a copy of a, a shorter b), d (a folder), a2
-    // (as a), g (4 GiB), fifo, x%Ry\z (%R: U+202E); %N: NTFS; %E: endless search. No err: nothing
-    // on standard error.
+    // which went, dispensed), one.qmp (a dispensed), twice.qmp (a and t/a dispensed), inodes.qmp
+    // (a, a2 and t/b for an ext4 medium with two free inodes), locked (unreadable to %U, the
+    // unprivileged user), t (a copy of a, a shorter b), d (a folder), a2 (as a), g (4 GiB), fifo,
+    // x%Ry\z (%R: U+202E); %N: NTFS; %E: endless search. No err: nothing on standard error.
     const QString rows = R"(
 4|%T/a\nWasted:       |%T/c: It no longer exis |dispense %N 28 %T/held.qmp
 4|%T/a\nWasted:       |%T/locked: Some items i |%U dispense %N 99 --main %T/a %T/locked
@@ -197,6 +197,7 @@ void TestCli::exitCodes_data()
 1|different\t%T/t/a\ta: the same name on the target as %T/a\ndifferent|2 of 2 dispensed|verify %T/twice.qmp --target %T/t
 0|%T/x\xE2\x80\xAEy\\z\nWasted|                   |dispense %N 99 --main %T/x%Ry\z
 1|Wasted:            |%T/g: holds a file of 4 GiB or more, which FAT32 cannot store; left|dispense --fs FAT --block-size 4096 --free-blocks 9 --required %T/g
+0|%T/a2\n%T/a\nWasted|warning: the volume's free inodes ran out|dispense %T/inodes.qmp
 3|                   |%T/fifo: it is a FIFO, not a regular file|dispense %N 9 --main %T/a --save %T/fifo
 3|                   |%T/none: not a folder   |verify %T/held.qmp --target %T/none
 2|                   |unknown option --fast    |dispense %T/held.qmp --fast
@@ -258,6 +259,14 @@ void TestCli::exitCodes()
         both.push(stale.addEntry({"a", QFileInfo(path).path(), path, 5000, true, File}));
     stale.applyDispense(both, 0);
     QVERIFY(stale.saveAs(root + "/twice.qmp"));
+    Target few{"", EXT4, 4096, 99}; // room for a, a2 and t/b; inodes for two of them
+    few.AvailableInodes = 2;
+    EntriesModel inodes;
+    inodes.setTarget(few);
+    for (const QString& path : QStringList{root + "/a", root + "/a2", root + "/t/b"})
+        inodes.addEntry({QFileInfo(path).fileName(), QFileInfo(path).path(), path,
+                         quint64(QFileInfo(path).size()), true, File});
+    QVERIFY(inodes.saveAs(root + "/inodes.qmp"));
     for (QString* text : {&err, &out, &args})
         text->replace("%N", ntfs).replace("%T", root).replace("\\n", "\n").replace("\\t", "\t");
     const QStringList words = args.replace("%E", endlessSearch(root).join(' '))
