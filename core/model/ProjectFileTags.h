@@ -17,6 +17,7 @@ struct ProjectFileTags
     QString availableInodes = QStringLiteral("AvailableInodes"); // only where there is a limit
     QString blockSize = QStringLiteral("BlockSize");
     QString fileSystem = QStringLiteral("FileSystem");
+    QString volume = QStringLiteral("Volume");
     std::array<QString, 5> groups = {QStringLiteral("Dispensed"), QStringLiteral("Required"),
                                      QStringLiteral("Main"), QStringLiteral("Background"),
                                      QStringLiteral("NotInUse")}; // indexed by EntryGroup

@@ -80,6 +80,9 @@ void ProjectFileWriter::writeTarget(const Target& target)
     writeText(t.fileSystem, fileSystemName(target.FileSystem));
     if (target.AvailableInodes != Target::NoInodeLimit)
         writeText(t.availableInodes, QString::number(target.AvailableInodes));
+    // Optional, and only a hint for checks: left out rather than refuse the save.
+    if (!target.Volume.isEmpty() && isXmlText(target.Volume))
+        writeText(t.volume, target.Volume);
     m_xml.writeEndElement();
 }
 
