@@ -119,8 +119,7 @@ int CliCommands::verify(const QStringList& words)
     WorkerRun::run([&] { arrival.run(); }, interrupt, [&] { arrival.stop(); },
                    [&] {
                        const TargetArrival::Progress p = arrival.progress();
-                       return QCoreApplication::translate("CliCommands",
-                                                          "Comparing: %1 read: %2")
+                       return QCoreApplication::translate("CliCommands", "Comparing: %1 read: %2")
                            .arg(sizeText(p.bytesDone), p.current);
                    });
     if (arrival.stopped())

@@ -45,8 +45,7 @@ void Engine::pathsAdd(QStringList paths)
         }
         // One item, one entry: it could be planned and copied only once.
         if (present.contains(e.Ident)) {
-            refusals
-                << tr("\"%1\" is already in the project.").arg(escapedText(e.Ident));
+            refusals << tr("\"%1\" is already in the project.").arg(escapedText(e.Ident));
             continue;
         }
         present.insert(e.Ident);

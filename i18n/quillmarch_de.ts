@@ -376,135 +376,6 @@ SIGTERM angehalten.
 </translation>
     </message>
     <message>
-        <source>Usage: quillmarch-cli dispense PROJECT [TARGET] [OPTIONS]
-       quillmarch-cli dispense [--required PATH...] [--main PATH...]
-                               [--background PATH...] TARGET [OPTIONS]
-
-Runs the search of the window&apos;s &quot;Dispense&quot; through the groups Required, Main
-and Background of the project (or of a project made of the paths given) and
-prints the chosen entries in the order of the &quot;Dispensed&quot; group, one path a
-line, then &quot;Wasted: BYTES bytes (BLOCKS blocks)&quot; and &quot;Proven best: yes&quot; when
-the search ran to its end (&quot;no&quot; when the time limit cut it short). A result
-already held in the project is put back into its groups first. Entries whose
-size cannot be known (they no longer exist, or hold items that cannot be
-read), or that are no file or folder, are left out, as in the window, and
-named on standard error; so are Required entries that did not fit. Sizes
-reported and saved are those measured now. A project&apos;s own target is probed
-again when its path exists, so that the plan uses its free space of now.
-
-An entry with the same name on the target as one before it (in a higher
-group, or earlier in its own) is left out and named, as only one of them
-could be copied: rename one to dispense both. On FAT32 and NTFS names that
-differ only in case or in trailing dots and spaces count as the same.
-
-Copy the chosen entries with a file manager, cp -r or rsync --inplace: a copy
-that writes temporary names and renames them needs more room on NTFS than the
-plan allows for.
-
-Many paths: give them in a list (--main-from and the like), not through
-xargs, which runs several commands, each planning the whole target for part
-of the paths; together they overfill it.
-
-Target (the project&apos;s own target when none is given):
-  --target PATH         the volume or recorder holding PATH
-  --fs NTFS|FAT|UDF --block-size N --free-blocks N
-                        a target given by its figures
-
-Paths from a list, added to those of the group&apos;s option (&quot;-&quot;: standard
-input), one a line, or each ended by a NUL when the list holds any (as
-find -print0 writes them):
-  --required-from FILE, --main-from FILE, --background-from FILE
-
-Options:
-  --time-limit SECONDS  when the time runs out, take the best selection found
-                        so far, as &quot;Accept&quot; does: the groups not yet reached
-                        are left out
-  --save OUT            write the project with the result applied to OUT, as
-                        the window&apos;s Save would (only when something was
-                        chosen; only a regular file is replaced)
-  --json                print one JSON object instead
-  -0                    print only the chosen paths, each ended by a NUL
-  -h, --help            show this help
-
-Progress goes to standard error when it is a terminal. Ctrl+C (or SIGTERM)
-cancels; during --save, the new project file is either written whole (exit
-status 0) or not at all, the old file left as it was (130 or 143).
-
-Exit status: 0 entries were chosen, 1 nothing fits, 2 usage error, 3 target,
-project or file error, 4 entries that could not be measured were left out
-(the plan of the others is printed), 5 the search ran out of memory, 130
-cancelled by Ctrl+C (SIGINT), 143 by SIGTERM.
-</source>
-        <translation>Aufruf: quillmarch-cli dispense PROJEKT [ZIEL] [OPTIONEN]
-       quillmarch-cli dispense [--required PFAD...] [--main PFAD...]
-                               [--background PFAD...] ZIEL [OPTIONEN]
-
-Führt die Suche von „Zuteilen“ des Programmfensters durch die Gruppen
-Erforderlich, Haupt und Hintergrund des Projekts (oder eines Projekts aus den
-angegebenen Pfaden) aus und gibt die gewählten Einträge in der Reihenfolge der
-Gruppe „Zugeteilt“ aus, ein Pfad pro Zeile, dann „Ungenutzt: BYTES Byte
-(BLÖCKE Blöcke)“ und „Nachweislich optimal: ja“, wenn die Suche zu Ende lief
-(„nein“, wenn das Zeitlimit sie abkürzte). Ein bereits im Projekt gehaltenes
-Ergebnis wird zuerst in seine Gruppen zurückgelegt. Einträge, deren Größe
-nicht bekannt sein kann (sie existieren nicht mehr oder enthalten Elemente,
-die nicht gelesen werden können) oder die weder Datei noch Ordner sind,
-werden wie im Programmfenster ausgelassen und auf der Standardfehlerausgabe
-genannt; ebenso erforderliche Einträge, die nicht passten. Gemeldete und
-gespeicherte Größen sind die jetzt gemessenen. Das eigene Ziel eines Projekts
-wird erneut geprüft, wenn sein Pfad existiert, damit der Plan seinen jetzigen
-freien Speicher verwendet.
-
-Ein Eintrag mit demselben Namen auf dem Ziel wie ein Eintrag vor ihm (in einer
-höheren Gruppe oder früher in der eigenen) wird ausgelassen und genannt, da
-nur einer von beiden kopiert werden könnte: Benennen Sie einen um, um beide
-zuzuteilen. Auf FAT32 und NTFS gelten Namen, die sich nur in Groß- und
-Kleinschreibung oder in Punkten und Leerzeichen am Ende unterscheiden, als
-gleich.
-
-Kopieren Sie die gewählten Einträge mit einem Dateimanager, cp -r oder
-rsync --inplace: Eine Kopie, die temporäre Namen schreibt und sie umbenennt,
-braucht auf NTFS mehr Platz, als der Plan vorsieht.
-
-Viele Pfade: Geben Sie sie in einer Liste an (--main-from und dergleichen),
-nicht über xargs, das mehrere Befehle startet, von denen jeder das ganze Ziel
-für einen Teil der Pfade plant; zusammen überfüllen sie es.
-
-Ziel (das eigene Ziel des Projekts, wenn keines angegeben ist):
-  --target PFAD         der Datenträger oder Brenner, der PFAD enthält
-  --fs NTFS|FAT|UDF --block-size N --free-blocks N
-                        ein Ziel, angegeben durch seine Kennzahlen
-
-Pfade aus einer Liste, zusätzlich zu denen der Option der Gruppe („-“:
-Standardeingabe), einer pro Zeile oder jeder durch ein NUL beendet, wenn die
-Liste eines enthält (wie find -print0 sie schreibt):
-  --required-from DATEI, --main-from DATEI, --background-from DATEI
-
-Optionen:
-  --time-limit SEKUNDEN wenn die Zeit abläuft, die beste bisher gefundene
-                        Auswahl nehmen, wie „Übernehmen“: Die noch nicht
-                        erreichten Gruppen werden ausgelassen
-  --save AUSGABE        das Projekt mit dem angewandten Ergebnis nach AUSGABE
-                        schreiben, wie „Speichern“ im Programmfenster (nur
-                        wenn etwas gewählt wurde; nur eine gewöhnliche Datei
-                        wird ersetzt)
-  --json                stattdessen ein JSON-Objekt ausgeben
-  -0                    nur die gewählten Pfade ausgeben, jeder durch ein NUL
-                        beendet
-  -h, --help            diese Hilfe anzeigen
-
-Der Fortschritt geht auf die Standardfehlerausgabe, wenn sie ein Terminal ist.
-Strg+C (oder SIGTERM) bricht ab; während --save wird die neue Projektdatei
-entweder ganz geschrieben (Rückgabewert 0) oder gar nicht, und die alte Datei
-bleibt, wie sie war (130 oder 143).
-
-Rückgabewert: 0 Einträge wurden gewählt, 1 nichts passt, 2 Aufruffehler,
-3 Ziel-, Projekt- oder Dateifehler, 4 Einträge, die nicht vermessen werden
-konnten, wurden ausgelassen (der Plan der anderen wird ausgegeben), 5 der
-Suche ging der Arbeitsspeicher aus, 130 durch Strg+C (SIGINT) abgebrochen,
-143 durch SIGTERM.
-</translation>
-    </message>
-    <message>
         <source>a COMMAND is needed</source>
         <translation>ein BEFEHL wird benötigt</translation>
     </message>
@@ -669,14 +540,6 @@ Suche ging der Arbeitsspeicher aus, 130 durch Strg+C (SIGINT) abgebrochen,
         <translation>ein Ziel wird benötigt: --target PFAD oder --fs, --block-size und --free-blocks</translation>
     </message>
     <message>
-        <source>unknown file system &apos;%1&apos; (NTFS, FAT or UDF)</source>
-        <translation>unbekanntes Dateisystem „%1“ (NTFS, FAT oder UDF)</translation>
-    </message>
-    <message>
-        <source>--block-size takes a power of two from 512 to 2097152 bytes, not &apos;%1&apos;</source>
-        <translation>--block-size erwartet eine Zweierpotenz von 512 bis 2097152 Byte, nicht „%1“</translation>
-    </message>
-    <message>
         <source>--free-blocks takes a number of blocks, not &apos;%1&apos;</source>
         <translation>--free-blocks erwartet eine Anzahl Blöcke, nicht „%1“</translation>
     </message>
@@ -715,112 +578,6 @@ Suche ging der Arbeitsspeicher aus, 130 durch Strg+C (SIGINT) abgebrochen,
     <message>
         <source>%1: the project has no target; give --target PATH, or --fs, --block-size and --free-blocks</source>
         <translation>%1: Das Projekt hat kein Ziel; geben Sie --target PFAD oder --fs, --block-size und --free-blocks an</translation>
-    </message>
-    <message>
-        <source>Usage: quillmarch-cli series PROJECT [TARGET] [OPTIONS]
-       quillmarch-cli series [--required PATH...] [--main PATH...]
-                             [--background PATH...] TARGET [OPTIONS]
-
-Plans a whole series of media of the target&apos;s kind for the entries of the
-groups Required, Main and Background: medium 1 is filled as &quot;Dispense&quot; would
-fill it, level by level, from all the entries, medium 2 from what is left, and
-so on until every entry that fits a medium is placed. Required entries land
-on the earliest media, Background on the last. Prints each medium as
-  Medium N: COUNT entries, BYTES bytes used, BYTES bytes wasted (BLOCKS blocks)
-followed by its entries&apos; paths, one a line, then
-  Media: COUNT (lower bound BOUND)
-where no series can use fewer media than BOUND. Entries that no medium can
-hold (larger than one, a file of 4 GiB or more on FAT32, no longer there or
-not readable) are named on standard error with the reason, and so are those
-left out because an entry before them has the same name on the target.
-
-Target (the project&apos;s own target when none is given): the capacity of one
-medium is its free space.
-  --target PATH         the volume or recorder holding PATH
-  --fs NTFS|FAT|UDF --block-size N --free-blocks N
-                        a medium given by its figures
-
-Paths from a list, added to those of the group&apos;s option (&quot;-&quot;: standard
-input), one a line, or each ended by a NUL when the list holds any:
-  --required-from FILE, --main-from FILE, --background-from FILE
-
-Options:
-  --media N             show only the first N media of the series; the
-                        entries of the others are counted as &quot;Not planned&quot;
-  --time-limit SECONDS  the search of each medium takes the best fill found
-                        in this time (default 2); that medium is then not
-                        proven best
-  --out-dir DIR         write each medium&apos;s list into DIR: medium-NN.txt, one
-                        path a line, and medium-NN.nul, NUL-separated (lists
-                        of an earlier, longer series there are removed; on a
-                        failure the earlier lists stay as they were)
-  --json                print one JSON object instead
-  -h, --help            show this help
-
-Progress goes to standard error when it is a terminal. Ctrl+C (or SIGTERM)
-cancels; the lists of --out-dir are either all written or none.
-
-Exit status: 0 every entry is on a medium (or left for --media), 1 some
-entries fit no medium or share a name (the plan of the others is printed), 2 usage error, 3
-target, project or file error, 4 entries that could not be measured were
-left out, 5 the plan ran out of memory, 130 cancelled by Ctrl+C (SIGINT),
-143 by SIGTERM.
-</source>
-        <translation>Aufruf: quillmarch-cli series PROJEKT [ZIEL] [OPTIONEN]
-       quillmarch-cli series [--required PFAD...] [--main PFAD...]
-                             [--background PFAD...] ZIEL [OPTIONEN]
-
-Plant eine ganze Serie von Medien der Art des Ziels für die Einträge der
-Gruppen Erforderlich, Haupt und Hintergrund: Medium 1 wird gefüllt, wie
-„Zuteilen“ es füllen würde, Stufe für Stufe, aus allen Einträgen, Medium 2 aus
-dem, was übrig ist, und so weiter, bis jeder Eintrag untergebracht ist, der auf
-ein Medium passt. Erforderliche Einträge landen auf den ersten Medien,
-Hintergrund auf den letzten. Gibt jedes Medium aus als
-  Medium N: ANZAHL Einträge, BYTES Byte belegt, BYTES Byte ungenutzt (BLÖCKE Blöcke)
-gefolgt von den Pfaden seiner Einträge, einer pro Zeile, dann
-  Medien: ANZAHL (Untergrenze GRENZE)
-wobei keine Serie mit weniger als GRENZE Medien auskommen kann. Einträge, die
-kein Medium aufnehmen kann (größer als eines, eine Datei von 4 GiB oder mehr
-auf FAT32, nicht mehr vorhanden oder nicht lesbar), werden mit dem Grund auf
-der Standardfehlerausgabe genannt, ebenso solche, die ausgelassen wurden, weil
-ein Eintrag vor ihnen denselben Namen auf dem Ziel hat.
-
-Ziel (das eigene Ziel des Projekts, wenn keines angegeben ist): Die Kapazität
-eines Mediums ist sein freier Speicher.
-  --target PFAD         der Datenträger oder Brenner, der PFAD enthält
-  --fs NTFS|FAT|UDF --block-size N --free-blocks N
-                        ein Medium, angegeben durch seine Kennzahlen
-
-Pfade aus einer Liste, zusätzlich zu denen der Option der Gruppe („-“:
-Standardeingabe), einer pro Zeile oder jeder durch ein NUL beendet, wenn die
-Liste eines enthält:
-  --required-from DATEI, --main-from DATEI, --background-from DATEI
-
-Optionen:
-  --media N             nur die ersten N Medien der Serie zeigen; die Einträge
-                        der anderen werden als „Nicht geplant“ gezählt
-  --time-limit SEKUNDEN die Suche jedes Mediums nimmt die beste in dieser Zeit
-                        gefundene Füllung (Vorgabe 2); dieses Medium ist dann
-                        nicht nachweislich optimal
-  --out-dir ORDNER      die Liste jedes Mediums nach ORDNER schreiben:
-                        medium-NN.txt, ein Pfad pro Zeile, und medium-NN.nul,
-                        durch NUL getrennt (Listen einer früheren, längeren
-                        Serie dort werden entfernt; bei einem Fehler bleiben
-                        die früheren Listen, wie sie waren)
-  --json                stattdessen ein JSON-Objekt ausgeben
-  -h, --help            diese Hilfe anzeigen
-
-Der Fortschritt geht auf die Standardfehlerausgabe, wenn sie ein Terminal ist.
-Strg+C (oder SIGTERM) bricht ab; die Listen von --out-dir werden entweder alle
-geschrieben oder keine.
-
-Rückgabewert: 0 jeder Eintrag ist auf einem Medium (oder für --media
-zurückgestellt), 1 einige Einträge passen auf kein Medium oder teilen einen
-Namen (der Plan der anderen wird ausgegeben), 2 Aufruffehler, 3 Ziel-,
-Projekt- oder Dateifehler, 4 Einträge, die nicht vermessen werden konnten,
-wurden ausgelassen, 5 der Planung ging der Arbeitsspeicher aus, 130 durch
-Strg+C (SIGINT) abgebrochen, 143 durch SIGTERM.
-</translation>
     </message>
     <message numerus="yes">
         <source>Medium %1: %n entries, %2 bytes used, %3 bytes wasted (%4 blocks)</source>
@@ -1100,6 +857,263 @@ Strg+C hält an.
 Rückgabewert: 0 jeder zugeteilte Eintrag ist angekommen, 1 einige nicht (oder
 nichts ist zugeteilt), 2 Aufruffehler, 3 Projekt- oder Zielfehler, 130 durch
 Strg+C (SIGINT) angehalten, 143 durch SIGTERM.
+</translation>
+    </message>
+    <message>
+        <source>Usage: quillmarch-cli dispense PROJECT [TARGET] [OPTIONS]
+       quillmarch-cli dispense [--required PATH...] [--main PATH...]
+                               [--background PATH...] TARGET [OPTIONS]
+
+Runs the search of the window&apos;s &quot;Dispense&quot; through the groups Required, Main
+and Background of the project (or of a project made of the paths given) and
+prints the chosen entries in the order of the &quot;Dispensed&quot; group, one path a
+line, then &quot;Wasted: BYTES bytes (BLOCKS blocks)&quot; and &quot;Proven best: yes&quot; when
+the search ran to its end (&quot;no&quot; when the time limit cut it short). A result
+already held in the project is put back into its groups first. Entries whose
+size cannot be known (they no longer exist, or hold items that cannot be
+read), or that are no file or folder, are left out, as in the window, and
+named on standard error; so are Required entries that did not fit. Sizes
+reported and saved are those measured now. A project&apos;s own target is probed
+again when its path exists, so that the plan uses its free space of now.
+
+An entry with the same name on the target as one before it (in a higher
+group, or earlier in its own) is left out and named, as only one of them
+could be copied: rename one to dispense both. On FAT32 and NTFS names that
+differ only in case or in trailing dots and spaces count as the same.
+
+Copy the chosen entries with a file manager, cp -r or rsync --inplace: a copy
+that writes temporary names and renames them needs more room on NTFS than the
+plan allows for.
+
+Many paths: give them in a list (--main-from and the like), not through
+xargs, which runs several commands, each planning the whole target for part
+of the paths; together they overfill it.
+
+Target (the project&apos;s own target when none is given):
+  --target PATH         the volume or recorder holding PATH
+  --fs FS --block-size N --free-blocks N
+                        a target given by its figures; FS is NTFS, FAT32,
+                        exFAT, ext4 or UDF (or the type mount prints)
+
+Paths from a list, added to those of the group&apos;s option (&quot;-&quot;: standard
+input), one a line, or each ended by a NUL when the list holds any (as
+find -print0 writes them):
+  --required-from FILE, --main-from FILE, --background-from FILE
+
+Options:
+  --time-limit SECONDS  when the time runs out, take the best selection found
+                        so far, as &quot;Accept&quot; does: the groups not yet reached
+                        are left out
+  --save OUT            write the project with the result applied to OUT, as
+                        the window&apos;s Save would (only when something was
+                        chosen; only a regular file is replaced)
+  --json                print one JSON object instead
+  -0                    print only the chosen paths, each ended by a NUL
+  -h, --help            show this help
+
+Progress goes to standard error when it is a terminal. Ctrl+C (or SIGTERM)
+cancels; during --save, the new project file is either written whole (exit
+status 0) or not at all, the old file left as it was (130 or 143).
+
+Exit status: 0 entries were chosen, 1 nothing fits, 2 usage error, 3 target,
+project or file error, 4 entries that could not be measured were left out
+(the plan of the others is printed), 5 the search ran out of memory, 130
+cancelled by Ctrl+C (SIGINT), 143 by SIGTERM.
+</source>
+        <translation>Aufruf: quillmarch-cli dispense PROJEKT [ZIEL] [OPTIONEN]
+       quillmarch-cli dispense [--required PFAD...] [--main PFAD...]
+                               [--background PFAD...] ZIEL [OPTIONEN]
+
+Führt die Suche von „Zuteilen“ des Programmfensters durch die Gruppen
+Erforderlich, Haupt und Hintergrund des Projekts (oder eines Projekts aus den
+angegebenen Pfaden) aus und gibt die gewählten Einträge in der Reihenfolge der
+Gruppe „Zugeteilt“ aus, ein Pfad pro Zeile, dann „Ungenutzt: BYTES Byte
+(BLÖCKE Blöcke)“ und „Nachweislich optimal: ja“, wenn die Suche zu Ende lief
+(„nein“, wenn das Zeitlimit sie abkürzte). Ein bereits im Projekt gehaltenes
+Ergebnis wird zuerst in seine Gruppen zurückgelegt. Einträge, deren Größe
+nicht bekannt sein kann (sie existieren nicht mehr oder enthalten Elemente,
+die nicht gelesen werden können) oder die weder Datei noch Ordner sind,
+werden wie im Programmfenster ausgelassen und auf der Standardfehlerausgabe
+genannt; ebenso erforderliche Einträge, die nicht passten. Gemeldete und
+gespeicherte Größen sind die jetzt gemessenen. Das eigene Ziel eines Projekts
+wird erneut geprüft, wenn sein Pfad existiert, damit der Plan seinen jetzigen
+freien Speicher verwendet.
+
+Ein Eintrag mit demselben Namen auf dem Ziel wie ein Eintrag vor ihm (in einer
+höheren Gruppe oder früher in der eigenen) wird ausgelassen und genannt, da
+nur einer von beiden kopiert werden könnte: Benennen Sie einen um, um beide
+zuzuteilen. Auf FAT32 und NTFS gelten Namen, die sich nur in Groß- und
+Kleinschreibung oder in Punkten und Leerzeichen am Ende unterscheiden, als
+gleich.
+
+Kopieren Sie die gewählten Einträge mit einem Dateimanager, cp -r oder
+rsync --inplace: Eine Kopie, die temporäre Namen schreibt und sie umbenennt,
+braucht auf NTFS mehr Platz, als der Plan vorsieht.
+
+Viele Pfade: Geben Sie sie in einer Liste an (--main-from und dergleichen),
+nicht über xargs, das mehrere Befehle startet, von denen jeder das ganze Ziel
+für einen Teil der Pfade plant; zusammen überfüllen sie es.
+
+Ziel (das eigene Ziel des Projekts, wenn keines angegeben ist):
+  --target PFAD         der Datenträger oder Brenner, der PFAD enthält
+  --fs NTFS|FAT|UDF --block-size N --free-blocks N
+                        ein Ziel, angegeben durch seine Kennzahlen
+
+Pfade aus einer Liste, zusätzlich zu denen der Option der Gruppe („-“:
+Standardeingabe), einer pro Zeile oder jeder durch ein NUL beendet, wenn die
+Liste eines enthält (wie find -print0 sie schreibt):
+  --required-from DATEI, --main-from DATEI, --background-from DATEI
+
+Optionen:
+  --time-limit SEKUNDEN wenn die Zeit abläuft, die beste bisher gefundene
+                        Auswahl nehmen, wie „Übernehmen“: Die noch nicht
+                        erreichten Gruppen werden ausgelassen
+  --save AUSGABE        das Projekt mit dem angewandten Ergebnis nach AUSGABE
+                        schreiben, wie „Speichern“ im Programmfenster (nur
+                        wenn etwas gewählt wurde; nur eine gewöhnliche Datei
+                        wird ersetzt)
+  --json                stattdessen ein JSON-Objekt ausgeben
+  -0                    nur die gewählten Pfade ausgeben, jeder durch ein NUL
+                        beendet
+  -h, --help            diese Hilfe anzeigen
+
+Der Fortschritt geht auf die Standardfehlerausgabe, wenn sie ein Terminal ist.
+Strg+C (oder SIGTERM) bricht ab; während --save wird die neue Projektdatei
+entweder ganz geschrieben (Rückgabewert 0) oder gar nicht, und die alte Datei
+bleibt, wie sie war (130 oder 143).
+
+Rückgabewert: 0 Einträge wurden gewählt, 1 nichts passt, 2 Aufruffehler,
+3 Ziel-, Projekt- oder Dateifehler, 4 Einträge, die nicht vermessen werden
+konnten, wurden ausgelassen (der Plan der anderen wird ausgegeben), 5 der
+Suche ging der Arbeitsspeicher aus, 130 durch Strg+C (SIGINT) abgebrochen,
+143 durch SIGTERM.
+</translation>
+    </message>
+    <message>
+        <source>warning: the volume&apos;s free inodes ran out before its free space (ext4 stores each file, folder and link in one of a fixed number); the smallest chosen entries were left out</source>
+        <translation>Warnung: Die freien Inodes des Datenträgers gingen vor seinem freien Speicher aus (ext4 legt jede Datei, jeden Ordner und jede Verknüpfung in einem von fest vielen ab); die kleinsten gewählten Einträge wurden ausgelassen</translation>
+    </message>
+    <message>
+        <source>warning: the target folder on exFAT holds at most 256 MiB of names; the smallest chosen entries were left out</source>
+        <translation>Warnung: Der Zielordner auf exFAT fasst höchstens 256 MiB an Namen; die kleinsten gewählten Einträge wurden ausgelassen</translation>
+    </message>
+    <message>
+        <source>unknown file system &apos;%1&apos; (NTFS, FAT32, exFAT, ext4 or UDF)</source>
+        <translation>unbekanntes Dateisystem „%1“ (NTFS, FAT32, exFAT, ext4 oder UDF)</translation>
+    </message>
+    <message>
+        <source>--block-size takes %1 bytes on %2, not &apos;%3&apos;</source>
+        <translation>--block-size erwartet auf %2 %1 Byte, nicht „%3“</translation>
+    </message>
+    <message>
+        <source>--block-size takes a power of two from %1 to %2 bytes, not &apos;%3&apos;</source>
+        <translation>--block-size erwartet eine Zweierpotenz von %1 bis %2 Byte, nicht „%3“</translation>
+    </message>
+    <message>
+        <source>Usage: quillmarch-cli series PROJECT [TARGET] [OPTIONS]
+       quillmarch-cli series [--required PATH...] [--main PATH...]
+                             [--background PATH...] TARGET [OPTIONS]
+
+Plans a whole series of media of the target&apos;s kind for the entries of the
+groups Required, Main and Background: medium 1 is filled as &quot;Dispense&quot; would
+fill it, level by level, from all the entries, medium 2 from what is left, and
+so on until every entry that fits a medium is placed. Required entries land
+on the earliest media, Background on the last. Prints each medium as
+  Medium N: COUNT entries, BYTES bytes used, BYTES bytes wasted (BLOCKS blocks)
+followed by its entries&apos; paths, one a line, then
+  Media: COUNT (lower bound BOUND)
+where no series can use fewer media than BOUND. Entries that no medium can
+hold (larger than one, a file of 4 GiB or more on FAT32, no longer there or
+not readable) are named on standard error with the reason, and so are those
+left out because an entry before them has the same name on the target.
+
+Target (the project&apos;s own target when none is given): the capacity of one
+medium is its free space.
+  --target PATH         the volume or recorder holding PATH
+  --fs FS --block-size N --free-blocks N
+                        a medium given by its figures; FS is NTFS, FAT32,
+                        exFAT, ext4 or UDF (or the type mount prints)
+
+Paths from a list, added to those of the group&apos;s option (&quot;-&quot;: standard
+input), one a line, or each ended by a NUL when the list holds any:
+  --required-from FILE, --main-from FILE, --background-from FILE
+
+Options:
+  --media N             show only the first N media of the series; the
+                        entries of the others are counted as &quot;Not planned&quot;
+  --time-limit SECONDS  the search of each medium takes the best fill found
+                        in this time (default 2); that medium is then not
+                        proven best
+  --out-dir DIR         write each medium&apos;s list into DIR: medium-NN.txt, one
+                        path a line, and medium-NN.nul, NUL-separated (lists
+                        of an earlier, longer series there are removed; on a
+                        failure the earlier lists stay as they were)
+  --json                print one JSON object instead
+  -h, --help            show this help
+
+Progress goes to standard error when it is a terminal. Ctrl+C (or SIGTERM)
+cancels; the lists of --out-dir are either all written or none.
+
+Exit status: 0 every entry is on a medium (or left for --media), 1 some
+entries fit no medium or share a name (the plan of the others is printed), 2 usage error, 3
+target, project or file error, 4 entries that could not be measured were
+left out, 5 the plan ran out of memory, 130 cancelled by Ctrl+C (SIGINT),
+143 by SIGTERM.
+</source>
+        <translation>Aufruf: quillmarch-cli series PROJEKT [ZIEL] [OPTIONEN]
+       quillmarch-cli series [--required PFAD...] [--main PFAD...]
+                             [--background PFAD...] ZIEL [OPTIONEN]
+
+Plant eine ganze Serie von Medien der Art des Ziels für die Einträge der
+Gruppen Erforderlich, Haupt und Hintergrund: Medium 1 wird gefüllt, wie
+„Zuteilen“ es füllen würde, Stufe für Stufe, aus allen Einträgen, Medium 2 aus
+dem, was übrig ist, und so weiter, bis jeder Eintrag untergebracht ist, der auf
+ein Medium passt. Erforderliche Einträge landen auf den ersten Medien,
+Hintergrund auf den letzten. Gibt jedes Medium aus als
+  Medium N: ANZAHL Einträge, BYTES Byte belegt, BYTES Byte ungenutzt (BLÖCKE Blöcke)
+gefolgt von den Pfaden seiner Einträge, einer pro Zeile, dann
+  Medien: ANZAHL (Untergrenze GRENZE)
+wobei keine Serie mit weniger als GRENZE Medien auskommen kann. Einträge, die
+kein Medium aufnehmen kann (größer als eines, eine Datei von 4 GiB oder mehr
+auf FAT32, nicht mehr vorhanden oder nicht lesbar), werden mit dem Grund auf
+der Standardfehlerausgabe genannt, ebenso solche, die ausgelassen wurden, weil
+ein Eintrag vor ihnen denselben Namen auf dem Ziel hat.
+
+Ziel (das eigene Ziel des Projekts, wenn keines angegeben ist): Die Kapazität
+eines Mediums ist sein freier Speicher.
+  --target PFAD         der Datenträger oder Brenner, der PFAD enthält
+  --fs NTFS|FAT|UDF --block-size N --free-blocks N
+                        ein Medium, angegeben durch seine Kennzahlen
+
+Pfade aus einer Liste, zusätzlich zu denen der Option der Gruppe („-“:
+Standardeingabe), einer pro Zeile oder jeder durch ein NUL beendet, wenn die
+Liste eines enthält:
+  --required-from DATEI, --main-from DATEI, --background-from DATEI
+
+Optionen:
+  --media N             nur die ersten N Medien der Serie zeigen; die Einträge
+                        der anderen werden als „Nicht geplant“ gezählt
+  --time-limit SEKUNDEN die Suche jedes Mediums nimmt die beste in dieser Zeit
+                        gefundene Füllung (Vorgabe 2); dieses Medium ist dann
+                        nicht nachweislich optimal
+  --out-dir ORDNER      die Liste jedes Mediums nach ORDNER schreiben:
+                        medium-NN.txt, ein Pfad pro Zeile, und medium-NN.nul,
+                        durch NUL getrennt (Listen einer früheren, längeren
+                        Serie dort werden entfernt; bei einem Fehler bleiben
+                        die früheren Listen, wie sie waren)
+  --json                stattdessen ein JSON-Objekt ausgeben
+  -h, --help            diese Hilfe anzeigen
+
+Der Fortschritt geht auf die Standardfehlerausgabe, wenn sie ein Terminal ist.
+Strg+C (oder SIGTERM) bricht ab; die Listen von --out-dir werden entweder alle
+geschrieben oder keine.
+
+Rückgabewert: 0 jeder Eintrag ist auf einem Medium (oder für --media
+zurückgestellt), 1 einige Einträge passen auf kein Medium oder teilen einen
+Namen (der Plan der anderen wird ausgegeben), 2 Aufruffehler, 3 Ziel-,
+Projekt- oder Dateifehler, 4 Einträge, die nicht vermessen werden konnten,
+wurden ausgelassen, 5 der Planung ging der Arbeitsspeicher aus, 130 durch
+Strg+C (SIGINT) abgebrochen, 143 durch SIGTERM.
 </translation>
     </message>
 </context>
@@ -1674,6 +1688,22 @@ Strg+C (SIGINT) angehalten, 143 durch SIGTERM.
         <source>The drive cannot be read</source>
         <translation>Das Laufwerk kann nicht gelesen werden</translation>
     </message>
+    <message>
+        <source>F&amp;ree space:</source>
+        <translation>F&amp;reier Speicher:</translation>
+    </message>
+    <message>
+        <source>Other...</source>
+        <translation>Andere …</translation>
+    </message>
+    <message>
+        <source>Plan as if for a medium you describe: its file system, block size and free space</source>
+        <translation>Planen wie für ein Medium, das Sie beschreiben: sein Dateisystem, seine Blockgröße und sein freier Speicher</translation>
+    </message>
+    <message>
+        <source>Enter the free space of the medium.</source>
+        <translation>Geben Sie den freien Speicher des Mediums ein.</translation>
+    </message>
 </context>
 <context>
     <name>Engine</name>
@@ -1841,6 +1871,14 @@ Strg+C (SIGINT) angehalten, 143 durch SIGTERM.
         <source>Changed since the check, still dispensed: %1</source>
         <translation>Seit der Prüfung geändert, weiterhin zugeteilt: %1</translation>
     </message>
+    <message>
+        <source>the volume&apos;s free inodes ran out before its free space (ext4 stores each file, folder and link in one of a fixed number), so the smallest chosen entries were left out</source>
+        <translation>die freien Inodes des Datenträgers gingen vor seinem freien Speicher aus (ext4 legt jede Datei, jeden Ordner und jede Verknüpfung in einem von fest vielen ab), daher wurden die kleinsten gewählten Einträge ausgelassen</translation>
+    </message>
+    <message>
+        <source>the target folder on exFAT holds at most 256 MiB of names, so the smallest chosen entries were left out</source>
+        <translation>der Zielordner auf exFAT fasst höchstens 256 MiB an Namen, daher wurden die kleinsten gewählten Einträge ausgelassen</translation>
+    </message>
 </context>
 <context>
     <name>EntriesModel</name>
@@ -1866,6 +1904,21 @@ Strg+C (SIGINT) angehalten, 143 durch SIGTERM.
     <message>
         <source>&quot;%1&quot; was not added: it is not a file or a folder.</source>
         <translation>„%1“ wurde nicht hinzugefügt: Es ist weder eine Datei noch ein Ordner.</translation>
+    </message>
+</context>
+<context>
+    <name>FiguresRow</name>
+    <message>
+        <source>&amp;File system:</source>
+        <translation>&amp;Dateisystem:</translation>
+    </message>
+    <message>
+        <source>&amp;Block size:</source>
+        <translation>&amp;Blockgröße:</translation>
+    </message>
+    <message>
+        <source>%1 bytes</source>
+        <translation>%1 Byte</translation>
     </message>
 </context>
 <context>
@@ -2864,6 +2917,22 @@ Größe: %2</translation>
         <source>Cannot write %1: %2</source>
         <translation>%1 kann nicht geschrieben werden: %2</translation>
     </message>
+    <message>
+        <source>holds a name with a character exFAT cannot store (&quot; * / : &lt; &gt; ? \ | or a control character)</source>
+        <translation>enthält einen Namen mit einem Zeichen, das exFAT nicht speichern kann (&quot; * / : &lt; &gt; ? \ | oder ein Steuerzeichen)</translation>
+    </message>
+    <message>
+        <source>holds a folder of more than 256 MiB of names, which exFAT cannot store</source>
+        <translation>enthält einen Ordner mit mehr als 256 MiB an Namen, den exFAT nicht speichern kann</translation>
+    </message>
+    <message>
+        <source>holds a folder of more names than ext4 can index</source>
+        <translation>enthält einen Ordner mit mehr Namen, als ext4 verzeichnen kann</translation>
+    </message>
+    <message>
+        <source>holds more files and folders than the volume has free inodes (ext4 stores each in one of a fixed number)</source>
+        <translation>enthält mehr Dateien und Ordner, als der Datenträger freie Inodes hat (ext4 legt jede in einem von fest vielen ab)</translation>
+    </message>
 </context>
 <context>
     <name>SizeText</name>
@@ -2907,12 +2976,16 @@ Größe: %2</translation>
         <translation>Sein Dateisystem kann nicht befüllt werden.</translation>
     </message>
     <message>
-        <source>Its block size of %1 bytes is not a power of two from 512 bytes to 2 MiB.</source>
-        <translation>Seine Blockgröße von %1 Byte ist keine Zweierpotenz von 512 Byte bis 2 MiB.</translation>
-    </message>
-    <message>
         <source>Its capacity of %1 blocks of %2 bytes is 8 EiB or more.</source>
         <translation>Seine Kapazität von %1 Blöcken zu %2 Byte beträgt 8 EiB oder mehr.</translation>
+    </message>
+    <message>
+        <source>Its block size of %1 bytes is not the %2 bytes of %3.</source>
+        <translation>Seine Blockgröße von %1 Byte entspricht nicht den %2 Byte von %3.</translation>
+    </message>
+    <message>
+        <source>Its block size of %1 bytes is not a power of two from %2 to %3, as %4 has.</source>
+        <translation>Seine Blockgröße von %1 Byte ist keine Zweierpotenz von %2 bis %3, wie %4 sie hat.</translation>
     </message>
 </context>
 <context>
@@ -2960,10 +3033,6 @@ Größe: %2</translation>
 </context>
 <context>
     <name>TargetDiscovery</name>
-    <message>
-        <source>%1 volumes cannot be planned yet</source>
-        <translation>%1-Datenträger können noch nicht geplant werden</translation>
-    </message>
     <message>
         <source>The drive cannot be read</source>
         <translation>Das Laufwerk kann nicht gelesen werden</translation>

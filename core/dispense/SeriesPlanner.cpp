@@ -50,8 +50,43 @@ QString SeriesPlanner::apartText(int reason)
     case ApartNotCopyable:
         return QCoreApplication::translate("SeriesPlanner",
                                            "is not a file or folder that can be copied");
+    case ApartExfatName:
+        return QCoreApplication::translate("SeriesPlanner",
+                                           "holds a name with a character exFAT cannot store "
+                                           "(\" * / : < > ? \\ | or a control character)");
+    case ApartExfatFolder:
+        return QCoreApplication::translate(
+            "SeriesPlanner", "holds a folder of more than 256 MiB of names, which exFAT "
+                             "cannot store");
+    case ApartExt4Folder:
+        return QCoreApplication::translate("SeriesPlanner",
+                                           "holds a folder of more names than ext4 can index");
+    case ApartInodes:
+        return QCoreApplication::translate(
+            "SeriesPlanner", "holds more files and folders than the volume has free inodes "
+                             "(ext4 stores each in one of a fixed number)");
     default:
         return QCoreApplication::translate("SeriesPlanner", "cannot be placed");
+    }
+}
+
+int SeriesPlanner::apartOf(int refusal)
+{
+    switch (refusal) {
+    case FsCost::FatFileLimit:
+        return ApartFatFile;
+    case FsCost::FatFolderLimit:
+        return ApartFatFolder;
+    case FsCost::ExfatName:
+        return ApartExfatName;
+    case FsCost::ExfatFolderLimit:
+        return ApartExfatFolder;
+    case FsCost::Ext4FolderLimit:
+        return ApartExt4Folder;
+    case FsCost::InodeLimit:
+        return ApartInodes;
+    default:
+        return ApartNotCopyable;
     }
 }
 
@@ -128,17 +163,11 @@ void SeriesPlanner::measure(std::vector<Measured>& out)
         case FsCost::SizeUnknown:
             apart = calc->itemIssue();
             break;
-        case FsCost::FatFileLimit:
-            apart = ApartFatFile;
-            break;
-        case FsCost::FatFolderLimit:
-            apart = ApartFatFolder;
-            break;
-        case FsCost::NotCopyable:
-            apart = ApartNotCopyable;
-            break;
-        default: // cut short by cancel
+        case FsCost::WalkCut: // by cancel
             return;
+        default:
+            apart = apartOf(calc->refusal());
+            break;
         }
         if (apart)
             m_result.apart.push_back(SeriesApart{e.pos, apart});
