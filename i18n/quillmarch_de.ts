@@ -956,8 +956,10 @@ für einen Teil der Pfade plant; zusammen überfüllen sie es.
 
 Ziel (das eigene Ziel des Projekts, wenn keines angegeben ist):
   --target PFAD         der Datenträger oder Brenner, der PFAD enthält
-  --fs NTFS|FAT|UDF --block-size N --free-blocks N
-                        ein Ziel, angegeben durch seine Kennzahlen
+  --fs DS --block-size N --free-blocks N
+                        ein Ziel, angegeben durch seine Kennzahlen; DS ist
+                        NTFS, FAT32, exFAT, ext4 oder UDF (oder der Typ, den
+                        mount ausgibt)
 
 Pfade aus einer Liste, zusätzlich zu denen der Option der Gruppe („-“:
 Standardeingabe), einer pro Zeile oder jeder durch ein NUL beendet, wenn die
@@ -1082,8 +1084,10 @@ ein Eintrag vor ihnen denselben Namen auf dem Ziel hat.
 Ziel (das eigene Ziel des Projekts, wenn keines angegeben ist): Die Kapazität
 eines Mediums ist sein freier Speicher.
   --target PFAD         der Datenträger oder Brenner, der PFAD enthält
-  --fs NTFS|FAT|UDF --block-size N --free-blocks N
-                        ein Medium, angegeben durch seine Kennzahlen
+  --fs DS --block-size N --free-blocks N
+                        ein Medium, angegeben durch seine Kennzahlen; DS ist
+                        NTFS, FAT32, exFAT, ext4 oder UDF (oder der Typ, den
+                        mount ausgibt)
 
 Pfade aus einer Liste, zusätzlich zu denen der Option der Gruppe („-“:
 Standardeingabe), einer pro Zeile oder jeder durch ein NUL beendet, wenn die
