@@ -119,10 +119,9 @@ void Dispenser::search()
             return;
         shown = measuring;
         sinceStage.start();
+        // One pass: a name holding "%2" stays as it is.
         emit set_stage(QCoreApplication::translate("Dispenser", "Measuring %1 (%2 of %3)")
-                           .arg(*name)
-                           .arg(measuring + 1)
-                           .arg(count));
+                           .arg(*name, QString::number(measuring + 1), QString::number(count)));
     };
     calc->setMeasureTick(showMeasuring);
 
