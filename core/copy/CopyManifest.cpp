@@ -70,7 +70,8 @@ QString CopyManifest::fileName()
 
 quint64 CopyManifest::lineBytes(const QByteArray& relative)
 {
-    const quint64 escapable = quint64(relative.count('\\') + relative.count('\n') + relative.count('\r'));
+    const quint64 escapable =
+        quint64(relative.count('\\') + relative.count('\n') + relative.count('\r'));
     return lineBytes(quint64(relative.size()), escapable, needsEscape(relative));
 }
 

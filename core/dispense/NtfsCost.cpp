@@ -67,8 +67,7 @@ NtfsCost::NtfsCost(quint64 clusterSize, quint64 availableClusters)
 {
     if (clusterSize == 0)
         return;
-    const quint64 record =
-        NtfsRecord + indexShare(quint32(CopyManifest::fileName().size()));
+    const quint64 record = NtfsRecord + indexShare(quint32(CopyManifest::fileName().size()));
     holdBack(ceilDiv(record, unitSize()) + m_perCluster - 1, PlaceItem());
 }
 
