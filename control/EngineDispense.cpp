@@ -20,6 +20,7 @@ void Engine::showDispenseActions()
 {
     DM* model = dataModel();
     m_actions->setDispensed(model->isDispensed());
+    showCopyAction();
     // There is nothing to fill without a target.
     if (!model->hasTarget())
         m_actions->disableDispense();
@@ -36,6 +37,7 @@ void Engine::diskSelect()
     // A held result keeps Dispense off until it is put back.
     if (!hadTarget && !model->isDispensed())
         m_actions->enableDispense();
+    showCopyAction();
     // The new target is a change of the project.
     if (model->isModified())
         m_actions->enableSave(true);
@@ -194,6 +196,7 @@ void Engine::applyResult(int count, const std::function<void()>& take, IViewStat
     refreshViews();
     updateEntryActions();
     m_actions->setDispensed(true);
+    showCopyAction();
     m_actions->enableSave(true);
     const HeldPlan& plan = m_road.plan();
     m_status->showOutcome(plan.usedBytes(), plan.wastedBytes(), end);
@@ -213,16 +216,8 @@ void Engine::undispense()
 
 void Engine::clipboardPost()
 {
-    DM* model = dataModel();
-    // Of entries with one name on the target, only the first: a paste of
-    // both would keep one.
-    const std::vector<int> sameName = m_road.dispensedSameNames();
-    QStringList files, held;
-    for (EntryPos p = model->groupBegin(Dispensed); model->isValidPos(p); ++p.index) {
-        const int other = sameName[std::size_t(p.index)];
-        (other >= 0 && other < p.index ? held : files).append(model->entryAt(p).Ident);
-    }
-    postFilesToClipboard(files);
+    QStringList held;
+    postFilesToClipboard(offeredEntries(&held));
     if (held.isEmpty()) {
         m_status->showMessage(IViewStatus::Positive,
                               QStringLiteral("Dispensed file(s) has been posted to the clipboard"));
@@ -239,12 +234,14 @@ void Engine::clipboardPost()
 
 QStringList Engine::arrivalPlaces() const
 {
-    // The target's root is where the posted list is meant to be pasted.
+    // The target's root is where the posted list is meant to be pasted; the
+    // program's own copy went to the folder chosen for it.
     QStringList places;
     if (dataModel()->hasTarget())
         places << dataModel()->target().Path;
-    if (!m_arrivalFolder.isEmpty())
-        places << m_arrivalFolder;
+    for (const QString& folder : {m_copyFolder, m_arrivalFolder})
+        if (!folder.isEmpty() && !places.contains(folder))
+            places << folder;
     return places;
 }
 

@@ -48,6 +48,8 @@ public:
     void closeMainWindow() override;
     SaveChoice askSaveChanges() override;
     DeleteChoice askOriginalsDelete(const DeleteQuestion& question, QString& folder) override;
+    bool askCopyFolder(const QString& root, QString& folder) override;
+    std::unique_ptr<CopyEngine> runCopy(const QStringList& entries, const QString& folder) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
