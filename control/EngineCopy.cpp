@@ -10,6 +10,7 @@
 #include "control/IViewActions.h"
 #include "control/IViewDialogs.h"
 #include "core/copy/CopyEngine.h"
+#include "core/copy/TargetArrival.h"
 #include "core/model/DM.h"
 #include "core/model/EntryPaths.h"
 
@@ -88,16 +89,26 @@ void Engine::copyToTarget()
             tr("%1 is not on the target %2: nothing was copied").arg(folder, root));
         return;
     }
-    if (!QDir().mkpath(folder)) {
-        m_status->showMessage(
-            IViewStatus::Error,
-            tr("%1 cannot be made on the target: nothing was copied").arg(folder));
+    // The volume the target names, mounted at its path: never the folder an
+    // unmounted one leaves behind, nor another volume in its place.
+    TargetArrival::Location on = TargetArrival::locate(model->target(), QString());
+    if (!on.at.folder.isEmpty()) {
+        if (!QDir().mkpath(folder)) {
+            m_status->showMessage(
+                IViewStatus::Error,
+                tr("%1 cannot be made on the target: nothing was copied").arg(folder));
+            return;
+        }
+        on = TargetArrival::locate(model->target(), folder);
+    }
+    if (on.at.folder.isEmpty()) {
+        m_status->showMessage(IViewStatus::Error, tr("Nothing was copied: %1").arg(on.problem));
         return;
     }
     // Delete looks there too, and the next copy goes there again.
     m_copyFolder = folder;
 
-    const std::unique_ptr<CopyEngine> engine = m_dialogs->runCopy(entries, folder);
+    const std::unique_ptr<CopyEngine> engine = m_dialogs->runCopy(entries, on.at);
     if (!engine) {
         m_status->showMessage(IViewStatus::Error, tr("The copy could not be started"));
         return;

@@ -47,9 +47,11 @@ public:
                    SeriesMedium& chosen, Target& medium) override;
     void closeMainWindow() override;
     SaveChoice askSaveChanges() override;
+    bool runArrivalCheck(TargetArrival& check) override;
     DeleteChoice askOriginalsDelete(const DeleteQuestion& question, QString& folder) override;
     bool askCopyFolder(const QString& root, QString& folder) override;
-    std::unique_ptr<CopyEngine> runCopy(const QStringList& entries, const QString& folder) override;
+    std::unique_ptr<CopyEngine> runCopy(const QStringList& entries,
+                                        const CopyDestination& at) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
