@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include <QByteArray>
 #include <QString>
 #include <QtGlobal>
 
@@ -112,8 +113,9 @@ public:
     // The shared store's bytes chosen at earlier levels.
     quint64 sharedBase() const { return m_ledger.base().shared; }
 
-    // Names as the walk passes them.
-    static ItemName nameOf(const QString& name);
+    // Names as the walk passes them; bytes: the name as the file system
+    // gets it (QFile::encodeName), which must outlive the result.
+    static ItemName nameOf(const QString& name, const QByteArray& bytes);
 
 protected:
     // cost: the rules of the medium's file system, with its capacity.
@@ -150,6 +152,8 @@ private:
     ItemName m_lastName;
     ListedPath m_entryPath;  // the entry's own name
     ListedPath m_folderPath; // the folder being listed
+    QByteArray m_ownName; // the bytes of a file entry's own name
+    QByteArray m_ownLink; // and of its link's target, when it leads nowhere
     FolderListing m_listing;
     const std::atomic_bool* m_walkStop = nullptr;
     std::function<void()> m_tick;
