@@ -33,6 +33,7 @@ public:
     void planSeries() override;
     void undispense() override;
     void clipboardPost() override;
+    void copyToTarget() override;
     void originalsDelete() override;
     void filesAdd() override;
     void folderAdd() override;
@@ -101,8 +102,13 @@ private:
     int showSelectionSummary();
     // Remove and the priority actions on exactly while anything is selected.
     void updateEntryActions();
-    // Dispense, Undispense, Post and Delete as the model's state allows.
+    // Dispense, Undispense, Post, Copy and Delete as the model's state allows.
     void showDispenseActions();
+    // Copy to Target on when a result is held and the target can be copied onto.
+    void showCopyAction();
+    // The dispensed entries that a copy or a paste takes (of a set that shares
+    // a name on the target, the first); held: the others.
+    QStringList offeredEntries(QStringList* held) const;
     // After a command changed the entries at these positions: when any was
     // dispensed, the held result follows; true then.
     bool followResult(const std::vector<EntryPos>& changed);
@@ -136,6 +142,7 @@ private:
     IViewStatus* m_status = nullptr;
     std::list<PendingSize> m_pendingSizes; // oldest request first
     QString m_arrivalFolder; // a folder on the target the user pointed to; per project
+    QString m_copyFolder;    // where the last Copy to Target went; per project
     DispenseRoad m_road;     // the steps shared with the command line; holds the plan
     FolderSizeCalcer m_calcer;
 };

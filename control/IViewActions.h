@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QtGlobal>
+
 // The actions, menus and toolbar as the controller sees them: only their
 // enabled states.
 class IViewActions
@@ -18,4 +20,6 @@ public:
     virtual void enableSeries(bool on) = 0;
     // Dispense on exactly when !dispensed; Undispense, Post and Delete exactly when dispensed.
     virtual void setDispensed(bool dispensed) = 0;
+    // Copy to Target: on while a result is held and the target is a mounted volume.
+    virtual void enableCopy(bool on) { Q_UNUSED(on); }
 };

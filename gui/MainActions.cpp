@@ -94,6 +94,10 @@ const ActionRow rows[int(Act::Count)] = {
     {"PlanSeries", 1, NoIcon, false, QT_TRANSLATE_NOOP("MainActions", "Plan &Series..."),
      QT_TRANSLATE_NOOP("MainActions", "Plan how the entries fill a whole series of media"),
      nullptr},
+    {"CopyToTarget", 1, CopyToTarget, false, QT_TRANSLATE_NOOP("MainActions", "&Copy to Target..."),
+     QT_TRANSLATE_NOOP("MainActions",
+                       "Copy the Dispensed files onto the target and read them back"),
+     QT_TRANSLATE_NOOP("MainActions", "Copy")},
 };
 
 const char* const menuTitles[] = {
@@ -103,18 +107,19 @@ const char* const menuTitles[] = {
 
 const std::initializer_list<Act> menuItems[] = {
     {Act::ProjectNew, Act::ProjectLoad, Act::ProjectSave, Act::ProjectSaveAs, Separator, Act::Exit},
-    {Act::DiskSelect, Act::Dispense, Act::PlanSeries, Act::Undispense, Separator, Act::ClipboardPost,
-     Act::OriginalsDelete},
+    {Act::DiskSelect, Act::Dispense, Act::PlanSeries, Act::Undispense, Separator, Act::CopyToTarget,
+     Act::ClipboardPost, Act::OriginalsDelete},
     {Act::FilesAdd, Act::FolderAdd, Act::EntryRemove},
     {Act::PriorityUp, Act::PriorityDown, Separator, Act::PriorityRequired, Act::PriorityMain,
      Act::PriorityBackground, Act::PriorityNotInUse},
     {Act::About},
 };
 
-const Act toolbarItems[] = {Act::ProjectNew, Act::ProjectLoad,  Act::ProjectSave,  Separator,
-                            Act::FilesAdd,   Act::FolderAdd,    Act::EntryRemove,  Separator,
-                            Act::PriorityUp, Act::PriorityDown, Separator,         Act::DiskSelect,
-                            Act::Dispense,   Act::Undispense,   Act::ClipboardPost};
+const Act toolbarItems[] = {
+    Act::ProjectNew, Act::ProjectLoad,  Act::ProjectSave,   Separator,
+    Act::FilesAdd,   Act::FolderAdd,    Act::EntryRemove,   Separator,
+    Act::PriorityUp, Act::PriorityDown, Separator,          Act::DiskSelect,
+    Act::Dispense,   Act::Undispense,   Act::ClipboardPost, Act::CopyToTarget};
 
 const Act listMenuItems[] = {Act::EntryRemove,
                              Separator,
@@ -153,6 +158,8 @@ QKeySequence shortcutFor(Act a)
         return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D);
     case Act::ClipboardPost:
         return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C);
+    case Act::CopyToTarget:
+        return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T);
     case Act::FilesAdd:
         return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A);
     case Act::FolderAdd:
@@ -268,7 +275,8 @@ void MainActions::setupActions()
                                                    &MainActions::on_PriorityBackground,
                                                    &MainActions::on_PriorityNotInUse,
                                                    &MainActions::on_About,
-                                                   &MainActions::on_PlanSeries};
+                                                   &MainActions::on_PlanSeries,
+                                                   &MainActions::on_CopyToTarget};
 
     for (int i = 0; i < int(Act::Count); ++i) {
         const ActionRow& row = rows[i];
@@ -386,6 +394,11 @@ void MainActions::enableDispense()
 void MainActions::disableDispense()
 {
     action(Act::Dispense)->setEnabled(false);
+}
+
+void MainActions::enableCopy(bool on)
+{
+    action(Act::CopyToTarget)->setEnabled(on);
 }
 
 void MainActions::enableSeries(bool on)
@@ -514,4 +527,9 @@ void MainActions::on_About()
 void MainActions::on_PlanSeries()
 {
     controller()->planSeries();
+}
+
+void MainActions::on_CopyToTarget()
+{
+    controller()->copyToTarget();
 }

@@ -44,6 +44,7 @@ public:
         PriorityNotInUse,
         About,
         PlanSeries,
+        CopyToTarget,
         Count
     };
 
@@ -69,6 +70,7 @@ public:
     void disableDispense() override;
     void enableSeries(bool on) override;
     void setDispensed(bool dispensed) override;
+    void enableCopy(bool on) override;
 
 private slots:
     void on_ProjectNew();
@@ -94,6 +96,7 @@ private slots:
     void on_PriorityNotInUse();
     void on_About();
     void on_PlanSeries();
+    void on_CopyToTarget();
 
 private:
     enum MenuId

@@ -49,6 +49,9 @@ public:
     SaveChoice askSaveChanges() override;
     bool runArrivalCheck(TargetArrival& check) override;
     DeleteChoice askOriginalsDelete(const DeleteQuestion& question, QString& folder) override;
+    bool askCopyFolder(const QString& root, QString& folder) override;
+    std::unique_ptr<CopyEngine> runCopy(const QStringList& entries,
+                                        const CopyDestination& at) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -1244,6 +1244,48 @@ Strg+C (SIGINT) abgebrochen, 143 durch SIGTERM.
     </message>
 </context>
 <context>
+    <name>CopyDlg</name>
+    <message>
+        <source>Copy to Target</source>
+        <translation>Auf das Ziel kopieren</translation>
+    </message>
+    <message>
+        <source>Listing the entries...</source>
+        <translation>Einträge werden aufgelistet …</translation>
+    </message>
+    <message>
+        <source>Copying %1 of %2</source>
+        <translation>%1 von %2 werden kopiert</translation>
+    </message>
+    <message>
+        <source>Reading back %1 of %2</source>
+        <translation>%1 von %2 werden zurückgelesen</translation>
+    </message>
+    <message>
+        <source>Writing the manifest...</source>
+        <translation>Manifest wird geschrieben …</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 of %n files</source>
+        <translation>
+            <numerusform>%1 von %n Datei</numerusform>
+            <numerusform>%1 von %n Dateien</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1/s</source>
+        <translation>%1/s</translation>
+    </message>
+    <message>
+        <source>%1 left</source>
+        <translation>noch %1</translation>
+    </message>
+    <message>
+        <source>Stopping...</source>
+        <translation>Wird angehalten …</translation>
+    </message>
+</context>
+<context>
     <name>CopyEngine</name>
     <message>
         <source>The target is full: %1 could not be written</source>
@@ -1883,6 +1925,58 @@ Strg+C (SIGINT) abgebrochen, 143 durch SIGTERM.
         <source>the target folder on exFAT holds at most 256 MiB of names, so the smallest chosen entries were left out</source>
         <translation>der Zielordner auf exFAT fasst höchstens 256 MiB an Namen, daher wurden die kleinsten gewählten Einträge ausgelassen</translation>
     </message>
+    <message numerus="yes">
+        <source>and %n more</source>
+        <translation>
+            <numerusform>und %n weiterer</numerusform>
+            <numerusform>und %n weitere</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Cannot copy to %1: it is not a mounted volume</source>
+        <translation>Kopieren nach %1 nicht möglich: Es ist kein eingehängter Datenträger</translation>
+    </message>
+    <message>
+        <source>%1 is not on the target %2: nothing was copied</source>
+        <translation>%1 liegt nicht auf dem Ziel %2: Es wurde nichts kopiert</translation>
+    </message>
+    <message>
+        <source>%1 cannot be made on the target: nothing was copied</source>
+        <translation>%1 kann auf dem Ziel nicht angelegt werden: Es wurde nichts kopiert</translation>
+    </message>
+    <message>
+        <source>Nothing was copied: %1</source>
+        <translation>Es wurde nichts kopiert: %1</translation>
+    </message>
+    <message>
+        <source>The copy could not be started</source>
+        <translation>Die Kopie konnte nicht gestartet werden</translation>
+    </message>
+    <message numerus="yes">
+        <source>Copied and verified %n files in %1</source>
+        <translation>
+            <numerusform>%n Datei in %1 kopiert und geprüft</numerusform>
+            <numerusform>%n Dateien in %1 kopiert und geprüft</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files were not copied or did not read back equal</source>
+        <translation>
+            <numerusform>%n Datei wurde nicht kopiert oder nicht gleich zurückgelesen</numerusform>
+            <numerusform>%n Dateien wurden nicht kopiert oder nicht gleich zurückgelesen</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The copy was stopped: Copy to Target again goes on where it stopped</source>
+        <translation>Die Kopie wurde angehalten: Ein erneutes „Auf das Ziel kopieren“ macht dort weiter, wo sie angehalten hat</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n dispensed entries were not copied: an entry before each has the same name on the target: %1</source>
+        <translation>
+            <numerusform>%n zugeteilter Eintrag wurde nicht kopiert: Ein Eintrag davor hat denselben Namen auf dem Ziel: %1</numerusform>
+            <numerusform>%n zugeteilte Einträge wurden nicht kopiert: Jeweils ein Eintrag davor hat denselben Namen auf dem Ziel: %1</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>EntriesModel</name>
@@ -2289,6 +2383,18 @@ Strg+C (SIGINT) abgebrochen, 143 durch SIGTERM.
         <source>Toolbar</source>
         <translation>Werkzeugleiste</translation>
     </message>
+    <message>
+        <source>&amp;Copy to Target...</source>
+        <translation>Auf das Ziel &amp;kopieren …</translation>
+    </message>
+    <message>
+        <source>Copy the Dispensed files onto the target and read them back</source>
+        <translation>Die zugeteilten Dateien auf das Ziel kopieren und zurücklesen</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Kopieren</translation>
+    </message>
 </context>
 <context>
     <name>MainList</name>
@@ -2488,6 +2594,10 @@ Größe: %2</translation>
     <message>
         <source>All files (*)</source>
         <translation>Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>Copy to Target: the folder on the target to copy into</source>
+        <translation>Auf das Ziel kopieren: der Ordner auf dem Ziel, in den kopiert wird</translation>
     </message>
 </context>
 <context>
