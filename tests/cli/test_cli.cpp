@@ -235,7 +235,7 @@ void TestCli::exitCodes_data()
 2|                   |--into takes a folder bel|copy %T/one.qmp --target %T --into ../x
 1|                   |%T/empty.qmp: the project|copy %T/empty.qmp --target %T
 1|Ungenutzt: 0 Byte  |Nichts passt auf das Ziel|%D dispense %N 0 --main %T/a %T/b
-1|Medium 1: 1 Eintrag,|%T/b: größer als ein Medium; in der Serie ausgelassen|%D series %N 28 --main %T/a %T/b
+1|Medium 1: 1 Eintrag,|%T/b: größer als ein Medium; in der Serie ausgelassen|%D series %N 30 --main %T/a %T/b
 0|Medium 1: 2 Einträge|                       |%D series %N 99 --main %T/a %T/a2
 0|*"origin":"Main"}|                         |%D dispense %N 99 --main %T/a --json
 2|                   |unbekannte Option --fast (siehe „quillmarch-cli dispense --help“)|%D dispense %T/held.qmp --fast
