@@ -3,9 +3,14 @@
 
 #include <functional>
 #include <list>
+#include <memory>
+
+#include <QDateTime>
 
 #include "control/Ctrl.h"
 #include "control/IViewStatus.h"
+#include "control/ProjectStep.h"
+#include "control/TargetWatch.h"
 #include "core/dispense/FolderSizeCalcer.h"
 #include "core/plan/DispenseRoad.h"
 
@@ -46,6 +51,11 @@ public:
     void pathsAdd(QStringList paths) override;
     void selectionChanged() override;
     void entryReveal(const EntryPos& pos) override;
+    void entriesMoveTo(int group) override;
+    void undoStep(ProjectStep& step) override;
+    void redoStep(ProjectStep& step) override;
+    void savedStateReached(bool reached) override;
+    void viewActivated() override;
     bool probeTarget(bool wholeVolume, Target& target) override;
     void listDriveRoots(QStringList& roots) override;
     bool queryClose() override;
@@ -59,6 +69,8 @@ public:
 private slots:
     void on_folderCalcComplete(QString path, quint64 size);
     void on_folderCalcFailed(QString path, int issue);
+    void on_targetChecked(const Target& asked, int check, const Target& fresh,
+                          const QString& problem);
 
 private:
     // A folder whose size was asked for and not yet reported: its path and
@@ -82,9 +94,14 @@ private:
     // and those the target cannot hold; empty when none.
     QString nameClashText(const std::vector<DispenseRoad::NameClash>& clashes) const;
     QString refusedText(const DispenseRoad::Omissions& omissions) const;
-    // Takes a result into the model through the road's step take, and shows
-    // it with how its search ended.
-    void applyResult(int count, const std::function<void()>& take, IViewStatus::SearchEnd end);
+    // Takes a result into the model through the road's step take (which
+    // gives the change of the groups), and shows it with how its search
+    // ended; an Undo step.
+    void applyResult(int count, const std::function<std::optional<Regroup>()>& take,
+                     IViewStatus::SearchEnd end);
+    // What a search that chose nothing says, as the command line says it.
+    QString nothingFitsText(const Dispenser& d, const DispenseRoad::Omissions& omissions,
+                            const QStringList& notes) const;
     // Where "Delete the files" looks for the copies of the dispensed entries.
     QStringList arrivalPlaces() const;
     // What the last load passed over, or what the last save could not keep of
@@ -97,8 +114,21 @@ private:
     // the user saved or gave them up.
     bool mayDropChanges();
     // Moves every selected entry to destination(its group), skipping those for
-    // which it gives -1, and updates the list, totals and actions.
-    void moveSelection(const std::function<int(int group)>& destination);
+    // which it gives -1, and updates the list, totals and actions; an Undo
+    // step named by name(number of entries moved).
+    void moveSelection(const std::function<int(int group)>& destination,
+                       const std::function<QString(int count)>& name);
+    // A step of the project about to change: the side before it.
+    std::unique_ptr<ProjectStep> beginStep(const QString& name) const;
+    // The step done: the side after it, into the history.
+    void endStep(std::unique_ptr<ProjectStep> step);
+    // Undo (toAfter false) or Redo of step, and the views after it.
+    void replayStep(ProjectStep& step, bool toAfter);
+    // The originals of a step back from the trash, or into it again; the
+    // files that did not follow, named.
+    QString replayTrash(const ProjectStep& step, bool toAfter) const;
+    // The target probed again on its own thread, unless it was a moment ago.
+    void checkTarget(bool evenIfRecent = true);
     // Shows the size and number of the selected entries; returns the number.
     int showSelectionSummary();
     // Remove and the priority actions on exactly while anything is selected.
@@ -140,4 +170,7 @@ private:
     QString m_arrivalFolder; // a folder on the target the user pointed to; per project
     DispenseRoad m_road;     // the steps shared with the command line; holds the plan
     FolderSizeCalcer m_calcer;
+    TargetWatch m_watch;
+    QDateTime m_targetChecked; // when the target's figures were probed; invalid: as read
+    QString m_targetProblem;   // why the last probe failed; empty when it did not
 };

@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <memory>
+
+#include "control/ProjectStep.h"
+
 // The actions, menus and toolbar as the controller sees them: only their
 // enabled states.
 class IViewActions
@@ -18,4 +22,13 @@ public:
     virtual void enableSeries(bool on) = 0;
     // Dispense on exactly when !dispensed; Undispense, Post and Delete exactly when dispensed.
     virtual void setDispensed(bool dispensed) = 0;
+
+    // The history of Undo and Redo: a step just taken, whose Undo and Redo
+    // come back as Ctrl::undoStep and Ctrl::redoStep; no history (another
+    // project); the project as it is now is saved; a change that is no step,
+    // after which no Undo reaches the saved state.
+    virtual void pushStep(std::unique_ptr<ProjectStep> step) { step.reset(); }
+    virtual void clearSteps() {}
+    virtual void markSaved() {}
+    virtual void markChanged() {}
 };

@@ -21,7 +21,8 @@ public:
     virtual ~IViewDialogs() = default;
 
     virtual void setTitle(const QString& title) = 0;
-    virtual bool askFolderAdd(QString& folder) = 0;
+    // One folder or several at once.
+    virtual bool askFolderAdd(QStringList& folders) = 0;
     virtual bool askFilesAdd(QStringList& files) = 0;
     virtual bool askProjectSaveAs(QString& path) = 0;
     virtual bool askProjectLoad(QString& path) = 0;
@@ -40,7 +41,12 @@ public:
     // Asks the window to close, which ends the program.
     virtual void closeMainWindow() = 0;
 
-    enum SaveChoice { CancelClose = 0, SaveChanges = 1, DiscardChanges = 2 };
+    enum SaveChoice
+    {
+        CancelClose = 0,
+        SaveChanges = 1,
+        DiscardChanges = 2
+    };
     // Asks whether to save unsaved changes before they would be dropped.
     virtual SaveChoice askSaveChanges() = 0;
 
@@ -54,7 +60,13 @@ public:
         QStringList places;         // where they were looked for
         QStringList paths;          // the originals of all of them, in list order
     };
-    enum DeleteChoice { DeleteNothing = 0, DeleteFound = 1, DeleteAll = 2, LookInFolder = 3 };
+    enum DeleteChoice
+    {
+        DeleteNothing = 0,
+        DeleteFound = 1,
+        DeleteAll = 2,
+        LookInFolder = 3
+    };
     // Asks which originals go to the trash. LookInFolder: folder := a folder
     // on the target to look in as well, after which the question comes again.
     virtual DeleteChoice askOriginalsDelete(const DeleteQuestion& question, QString& folder) = 0;

@@ -10,11 +10,15 @@
 #include <QProxyStyle>
 #include <QStyleFactory>
 #include <QStyleOptionToolButton>
+#include <QTimer>
 #include <QToolBar>
+#include <QUndoStack>
 
 #include "control/Ctrl.h"
+#include "control/ProjectStep.h"
 #include "core/model/Entry.h"
 #include "gui/IconSet.h"
+#include "gui/ProjectCommand.h"
 
 namespace {
 
@@ -79,8 +83,8 @@ const char* const menuTitles[] = {"&File", "&Actions", "&List", "&Priority", "&H
 
 const std::initializer_list<Act> menuItems[] = {
     {Act::ProjectNew, Act::ProjectLoad, Act::ProjectSave, Act::ProjectSaveAs, Separator, Act::Exit},
-    {Act::DiskSelect, Act::Dispense, Act::PlanSeries, Act::Undispense, Separator, Act::ClipboardPost,
-     Act::OriginalsDelete},
+    {Act::DiskSelect, Act::Dispense, Act::PlanSeries, Act::Undispense, Separator,
+     Act::ClipboardPost, Act::OriginalsDelete},
     {Act::FilesAdd, Act::FolderAdd, Act::EntryRemove},
     {Act::PriorityUp, Act::PriorityDown, Separator, Act::PriorityRequired, Act::PriorityMain,
      Act::PriorityBackground, Act::PriorityNotInUse},
@@ -212,6 +216,7 @@ MainActions::MainActions(QMainWindow* mainWindow) : QObject(mainWindow), m_mainW
 MainActions::~MainActions()
 {
     delete m_listMenu;
+    delete m_editMenu;
     for (QMenu* menu : m_menus)
         delete menu; // and with them the actions
 }
@@ -276,9 +281,53 @@ void MainActions::setupActions()
     m_timeLimitMenu = new QMenu(m_menus[ActionsMenu]);
     m_timeLimitMenu->setObjectName(QStringLiteral("timeLimitMenu"));
     m_menus[ActionsMenu]->insertMenu(action(Act::PlanSeries), m_timeLimitMenu);
+    setupHistory();
     QMenuBar* menuBar = m_mainWindow->menuBar();
-    for (QMenu* menu : m_menus)
+    for (QMenu* menu : m_menus) {
         menuBar->addMenu(menu);
+        if (menu == m_menus[FileMenu])
+            menuBar->addMenu(m_editMenu);
+    }
+}
+
+void MainActions::setupHistory()
+{
+    m_history = new QUndoStack(this);
+    // Enough to take back a morning's slips, without keeping every entry ever removed.
+    m_history->setUndoLimit(100);
+    m_editMenu = new QMenu;
+    m_undo = m_editMenu->addAction(QIcon::fromTheme(QStringLiteral("edit-undo")), QString());
+    m_redo = m_editMenu->addAction(QIcon::fromTheme(QStringLiteral("edit-redo")), QString());
+    m_undo->setObjectName(QStringLiteral("Undo"));
+    m_redo->setObjectName(QStringLiteral("Redo"));
+    m_undo->setShortcuts(standardKeys(QKeySequence::Undo, "Ctrl+Z"));
+    // Ctrl+Shift+Z everywhere, beside what the desktop adds (Ctrl+Y).
+    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+    const QKeySequence shiftZ(Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
+    redoKeys.removeAll(shiftZ);
+    redoKeys.prepend(shiftZ);
+    m_redo->setShortcuts(redoKeys);
+    for (QAction* a : {m_undo, m_redo})
+        m_mainWindow->addAction(a);
+    connect(m_undo, &QAction::triggered, this, &MainActions::on_Undo);
+    connect(m_redo, &QAction::triggered, this, &MainActions::on_Redo);
+    // The step each would take, by name ("Undo Remove 3 Entries").
+    const auto show = [this] {
+        const QString undo = m_history->undoText(), redo = m_history->redoText();
+        m_undo->setText(undo.isEmpty() ? tr("&Undo") : tr("&Undo %1").arg(undo));
+        m_redo->setText(redo.isEmpty() ? tr("&Redo") : tr("&Redo %1").arg(redo));
+        for (QAction* a : {m_undo, m_redo}) {
+            QString tip = a->text();
+            a->setToolTip(tip.remove(QLatin1Char('&')) + QStringLiteral(" (") +
+                          a->shortcut().toString(QKeySequence::NativeText) + QLatin1Char(')'));
+        }
+        m_undo->setEnabled(m_history->canUndo());
+        m_redo->setEnabled(m_history->canRedo());
+    };
+    connect(m_history, &QUndoStack::indexChanged, this, show);
+    connect(m_history, &QUndoStack::cleanChanged, this,
+            [](bool clean) { controller()->savedStateReached(clean); });
+    show();
 }
 
 void MainActions::setupToolbar()
@@ -337,6 +386,7 @@ void MainActions::setupTexts()
     }
     m_recentMenu->setTitle(QStringLiteral("Open &Recent"));
     m_timeLimitMenu->setTitle(tr("Search Time &Limit"));
+    m_editMenu->setTitle(tr("&Edit"));
     m_toolBar->setWindowTitle(QStringLiteral("Toolbar"));
 }
 
@@ -375,6 +425,44 @@ void MainActions::setDispensed(bool dispensed)
     action(Act::Undispense)->setEnabled(dispensed);
     action(Act::ClipboardPost)->setEnabled(dispensed);
     action(Act::OriginalsDelete)->setEnabled(dispensed);
+}
+
+void MainActions::pushStep(std::unique_ptr<ProjectStep> step)
+{
+    m_history->push(new ProjectCommand(std::move(step)));
+}
+
+void MainActions::clearSteps()
+{
+    // Not under the command being replayed: the stack would delete it.
+    if (m_replaying)
+        QTimer::singleShot(0, m_history, &QUndoStack::clear);
+    else
+        m_history->clear();
+}
+
+void MainActions::markSaved()
+{
+    m_history->setClean();
+}
+
+void MainActions::markChanged()
+{
+    m_history->resetClean();
+}
+
+void MainActions::on_Undo()
+{
+    m_replaying = true;
+    m_history->undo();
+    m_replaying = false;
+}
+
+void MainActions::on_Redo()
+{
+    m_replaying = true;
+    m_history->redo();
+    m_replaying = false;
 }
 
 void MainActions::on_ProjectNew()

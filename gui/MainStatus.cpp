@@ -112,12 +112,25 @@ void MainStatus::showWasted(quint64 bytes)
         m_capacityBar->setDispensed(true, bytes);
 }
 
+void MainStatus::showPlan(quint64 usedBytes, quint64 freeBytes)
+{
+    showWasted(freeBytes);
+    if (m_capacityBar)
+        m_capacityBar->setDispensed(true, freeBytes, saturatingAdd(usedBytes, freeBytes));
+}
+
 void MainStatus::showNoTarget()
 {
     m_capacity = 0;
     if (m_capacityBar)
         m_capacityBar->setTarget(QString(), 0, tr("Pick a target with Target on the toolbar"));
     updateSelectedTip();
+}
+
+void MainStatus::showTargetChecked(const QDateTime& when, const QString& problem)
+{
+    if (m_capacityBar)
+        m_capacityBar->setChecked(when, problem);
 }
 
 void MainStatus::showNoWasted()

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/MainWindow.h"
 
+#include <QAbstractItemView>
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QDir>
@@ -10,6 +11,7 @@
 #include <QScreen>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -115,6 +117,14 @@ void MainWindow::closeEvent(QCloseEvent* event)
     QMainWindow::closeEvent(event);
 }
 
+void MainWindow::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    // Back from the file manager, say: the target may have filled up meanwhile.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        controller()->viewActivated();
+}
+
 void MainWindow::setTitle(const QString& title)
 {
     // The model names a project saved for the first time by its whole path.
@@ -185,13 +195,13 @@ void MainWindow::fillTimeLimitMenu()
         group->actions().first()->setChecked(true);
 }
 
-bool MainWindow::askFolderAdd(QString& folder)
+bool MainWindow::askFolderAdd(QStringList& folders)
 {
     QStringList chosen;
     if (!runFileDialog(QStringLiteral("Add folder"), QFileDialog::Directory,
                        QFileDialog::AcceptOpen, EntriesFolder, chosen))
         return false;
-    folder = chosen.first();
+    folders = chosen;
     return true;
 }
 
@@ -430,6 +440,15 @@ bool MainWindow::runFileDialog(const QString& caption, QFileDialog::FileMode mod
         dialog.setNameFilters(
             {QStringLiteral("Quillmarch projects (*.qmp)"), QStringLiteral("All files (*)")});
         dialog.setDefaultSuffix(QStringLiteral("qmp"));
+    }
+    if (mode == QFileDialog::Directory && kind == EntriesFolder) {
+        // Several folders at once where the dialog is the toolkit's own; a
+        // desktop's dialog (only there once shown) takes one.
+        QTimer::singleShot(0, &dialog, [&dialog] {
+            for (const char* name : {"listView", "treeView"})
+                if (auto* view = dialog.findChild<QAbstractItemView*>(QLatin1String(name)))
+                    view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+        });
     }
     if (!DialogAnswers::takeFiles(dialog, chosen)) {
         if (dialog.exec() == 0)

@@ -35,7 +35,7 @@ public:
     void showWarning(QWidget* parent, const QString& title, const QString& text);
 
     void setTitle(const QString& title) override;
-    bool askFolderAdd(QString& folder) override;
+    bool askFolderAdd(QStringList& folders) override;
     bool askFilesAdd(QStringList& files) override;
     bool askProjectSaveAs(QString& path) override;
     bool askProjectLoad(QString& path) override;
@@ -51,6 +51,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     // Where a file dialog opens and what it remembers: the entries or the projects.

@@ -11,13 +11,14 @@
 
 DispenseRoad::DispenseRoad(DM* model) : m_model(model) {}
 
-DispenseRoad::TargetCheck DispenseRoad::refreshTarget(const Prober& probe, QString& problem)
+DispenseRoad::TargetCheck DispenseRoad::probeAgain(const Prober& probe, const Target& target,
+                                                   Target& fresh, QString& problem)
 {
-    Target fresh = m_model->target();
+    fresh = target;
     try {
         // A target known by its figures alone has nothing to probe.
         if (!probe(false, fresh))
-            fresh = m_model->target();
+            fresh = target;
     } catch (const TargetError& e) {
         problem = e.message;
         return TargetFailed;
@@ -29,10 +30,16 @@ DispenseRoad::TargetCheck DispenseRoad::refreshTarget(const Prober& probe, QStri
         problem = fresh.figuresRefusal();
     if (!problem.isEmpty())
         return TargetFailed;
-    if (fresh == m_model->target())
-        return TargetKept;
-    m_model->setTarget(fresh);
-    return TargetRefreshed;
+    return fresh == target ? TargetKept : TargetRefreshed;
+}
+
+DispenseRoad::TargetCheck DispenseRoad::refreshTarget(const Prober& probe, QString& problem)
+{
+    Target fresh;
+    const TargetCheck check = probeAgain(probe, m_model->target(), fresh, problem);
+    if (check == TargetRefreshed)
+        m_model->setTarget(fresh);
+    return check;
 }
 
 std::vector<DispenseRoad::NameClash> DispenseRoad::nameClashes() const
@@ -122,7 +129,7 @@ DispenseRoad::Omissions DispenseRoad::takeOmissions(const Dispenser& d, bool mea
     return o;
 }
 
-void DispenseRoad::apply(Dispenser& d)
+Regroup DispenseRoad::apply(Dispenser& d)
 {
     // The costs the search counted, read while its positions still hold.
     HeldPlan plan(m_model->target());
@@ -130,10 +137,11 @@ void DispenseRoad::apply(Dispenser& d)
         for (const Dispenser::Considered& c : level.entries)
             if (c.chosen && m_model->isValidPos(c.pos))
                 plan.add(m_model->entryAt(c.pos).Ident, PlaceItem{0, c.blocks, c.shared});
-    hold(d.resultQueue(), std::move(plan));
+    return hold(d.resultQueue(), std::move(plan));
 }
 
-bool DispenseRoad::applyMedium(const Target& medium, const SeriesMedium& chosen)
+bool DispenseRoad::applyMedium(const Target& medium, const SeriesMedium& chosen,
+                               std::optional<Regroup>* change)
 {
     if (!medium.hasUsableFigures() || chosen.entries.empty())
         return false;
@@ -150,14 +158,16 @@ bool DispenseRoad::applyMedium(const Target& medium, const SeriesMedium& chosen)
     // The plan is for that medium: a disc or a described one replaces the target.
     if (!m_model->hasTarget() || m_model->target() != medium)
         m_model->setTarget(medium);
-    hold(queue, std::move(plan));
+    Regroup made = hold(queue, std::move(plan));
+    if (change)
+        change->emplace(std::move(made));
     return true;
 }
 
-void DispenseRoad::hold(DispenseQueue& queue, HeldPlan plan)
+Regroup DispenseRoad::hold(DispenseQueue& queue, HeldPlan plan)
 {
     m_plan = std::move(plan);
-    m_model->applyDispense(queue, m_plan.wastedBytes());
+    return m_model->applyDispense(queue, m_plan.wastedBytes());
 }
 
 QStringList DispenseRoad::dispensedIdents() const
@@ -193,8 +203,9 @@ void DispenseRoad::followDispensed()
     m_model->setWastedSize(m_plan.wastedBytes());
 }
 
-void DispenseRoad::undispense()
+Regroup DispenseRoad::undispense()
 {
-    m_model->undispense();
+    Regroup change = m_model->undispense();
     drop();
+    return change;
 }

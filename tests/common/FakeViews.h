@@ -65,7 +65,11 @@ struct FakeViews : IViewDialogs, IViewActions, IViewItems, IViewStatus
     }
 
     void setTitle(const QString& t) override { title = t; }
-    bool askFolderAdd(QString& folder) override { return ask("folder", folder); }
+    bool askFolderAdd(QStringList& f) override
+    {
+        QString s;
+        return ask("folder", s) && !(f = s.split('|')).isEmpty();
+    }
     bool askFilesAdd(QStringList& f) override
     {
         QString s;
@@ -95,8 +99,8 @@ struct FakeViews : IViewDialogs, IViewActions, IViewItems, IViewStatus
     {
         QString a = "found";
         ask(qPrintable(QString("delete %1 %2 %3").arg(q.files).arg(q.folders).arg(q.found)), a);
-        return a == "none" ? DeleteNothing
-               : a == "all" ? DeleteAll
+        return a == "none"    ? DeleteNothing
+               : a == "all"   ? DeleteAll
                : a == "found" ? DeleteFound
                               : (folder = a, LookInFolder);
     }
