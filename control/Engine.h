@@ -126,7 +126,7 @@ private:
     void replayStep(ProjectStep& step, bool toAfter);
     // The originals of a step back from the trash, or into it again; the
     // files that did not follow, named.
-    QString replayTrash(const ProjectStep& step, bool toAfter) const;
+    QString replayTrash(ProjectStep& step, bool toAfter) const;
     // The target probed again on its own thread, unless it was a moment ago.
     void checkTarget(bool evenIfRecent = true);
     // Shows the size and number of the selected entries; returns the number.

@@ -40,7 +40,9 @@ void Engine::diskSelect()
     m_status->showTarget(t, t.capacity());
     m_status->showTargetChecked(m_targetChecked, m_targetProblem);
     showDispenseActions();
-    if (hadTarget && before.Path == t.Path && before.FileSystem == t.FileSystem) {
+    // A described medium has no path: each one picked is another.
+    if (hadTarget && !t.Path.isEmpty() && before.Path == t.Path &&
+        before.FileSystem == t.FileSystem) {
         // The same volume again: its figures of now, no change of the project.
         model->setModified(wasModified);
         return;

@@ -2,6 +2,7 @@
 #include "control/Engine.h"
 
 #include <algorithm>
+#include <utility>
 
 #include <QFileInfo>
 
@@ -109,25 +110,28 @@ void Engine::replayStep(ProjectStep& step, bool toAfter)
         m_status->showMessage(IViewStatus::Warning, trashNote);
 }
 
-QString Engine::replayTrash(const ProjectStep& step, bool toAfter) const
+QString Engine::replayTrash(ProjectStep& step, bool toAfter) const
 {
     if (step.trashed.isEmpty())
         return QString();
     QStringList failed;
     if (toAfter) {
-        // What did not come back from the trash has nothing to go there again.
-        for (const QString& path : step.trashed) {
-            if (QFileInfo(path).exists() || QFileInfo(path).isSymLink())
-                if (!deleteToRecycleBin(path))
-                    failed << escapedText(path);
+        // Only what Undo brought back goes there again: whatever else is at
+        // those paths now is not the step's to move.
+        for (const QString& path : std::exchange(step.restored, QStringList())) {
+            if (!deleteToRecycleBin(path))
+                failed << escapedText(path);
         }
         return failed.isEmpty() ? QString()
                                 : tr("Not moved to the trash again, left where they are: %1")
                                       .arg(failed.join(QStringLiteral(", ")));
     }
     const QStringList why = restoreFromRecycleBin(step.trashed, step.trashedSince);
+    step.restored.clear();
     for (int i = 0; i < step.trashed.size(); ++i) {
-        if (!why.value(i).isEmpty())
+        if (why.value(i).isEmpty())
+            step.restored << step.trashed.at(i);
+        else
             failed << tr("%1 (%2)").arg(escapedText(step.trashed.at(i)), why.at(i));
     }
     return failed.isEmpty() ? QString()

@@ -51,6 +51,7 @@ public:
     // Originals the step moved to the trash, and when: Undo brings them back.
     QStringList trashed;
     QDateTime trashedSince;
+    QStringList restored; // of those, what the last Undo brought back
 
     // The target differs on the two sides (a medium of a series became it).
     bool changesTarget() const;

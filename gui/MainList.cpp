@@ -440,10 +440,7 @@ void MainList::startDrag(Qt::DropActions supportedActions)
     selectedInListOrder(rows);
     if (rows.empty())
         return;
-    auto* data = new QMimeData;
-    data->setData(QLatin1String(EntriesMime),
-                  QByteArray::number(QCoreApplication::applicationPid()) + ' ' +
-                      QByteArray::number(quintptr(this)));
+    QMimeData* data = dragData();
     // How many go, beside the pointer.
     const QString text = tr("%n entries", nullptr, int(rows.size()));
     const QFontMetrics metrics(font());
@@ -464,11 +461,22 @@ void MainList::startDrag(Qt::DropActions supportedActions)
     drag->exec(Qt::MoveAction);
 }
 
+QByteArray MainList::dragIdent() const
+{
+    return QByteArray::number(QCoreApplication::applicationPid()) + ' ' +
+           QByteArray::number(quintptr(this));
+}
+
+QMimeData* MainList::dragData() const
+{
+    auto* data = new QMimeData;
+    data->setData(QLatin1String(EntriesMime), dragIdent());
+    return data;
+}
+
 int MainList::ownDropGroup(const QDropEvent* event) const
 {
-    const QByteArray mine = QByteArray::number(QCoreApplication::applicationPid()) + ' ' +
-                            QByteArray::number(quintptr(this));
-    if (event->mimeData()->data(QLatin1String(EntriesMime)) != mine)
+    if (event->mimeData()->data(QLatin1String(EntriesMime)) != dragIdent())
         return NoGroup;
     const QModelIndex index = indexAt(event->pos());
     if (!index.isValid())

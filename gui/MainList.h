@@ -30,6 +30,9 @@ public:
     void invertSelectionInGroup(int group) override;
     void regroupItems(const Regroup& change) override;
     void selectItems(const std::vector<EntryPos>& positions) override;
+    // What a drag of the selected entries carries: it names this list, so
+    // that a drag from another window or program is never taken for one.
+    QMimeData* dragData() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -62,6 +65,7 @@ private:
     // Where the list's own entries are dragged, the group a drop there moves
     // some of them to; NoGroup for any other drag or place.
     int ownDropGroup(const QDropEvent* event) const;
+    QByteArray dragIdent() const;
 
     QTreeWidgetItem* m_groupItems[5] = {};
     // While the controller itself changes the rows, or the list goes away,
