@@ -102,8 +102,6 @@ private:
     // What a search that chose nothing says, as the command line says it.
     QString nothingFitsText(const Dispenser& d, const DispenseRoad::Omissions& omissions,
                             const QStringList& notes) const;
-    // Where "Delete the files" looks for the copies of the dispensed entries.
-    QStringList arrivalPlaces() const;
     // What the last load passed over, or what the last save could not keep of
     // the file it replaced, in the message area.
     void showLastWarnings();

@@ -303,7 +303,7 @@ void MainActions::setupHistory()
     m_undo->setShortcuts(standardKeys(QKeySequence::Undo, "Ctrl+Z"));
     // Ctrl+Shift+Z everywhere, beside what the desktop adds (Ctrl+Y).
     QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
-    const QKeySequence shiftZ(Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
+    const QKeySequence shiftZ(QStringLiteral("Ctrl+Shift+Z"), QKeySequence::PortableText);
     redoKeys.removeAll(shiftZ);
     redoKeys.prepend(shiftZ);
     m_redo->setShortcuts(redoKeys);

@@ -294,7 +294,7 @@ void MainList::regroupItems(const Regroup& change)
         }
     }
     std::vector<EntryPos> selected;
-    EntryPos firstArrived;
+    EntryPos firstArrived, lastArrived;
     for (int g = 0; g < GroupCount; ++g) {
         if (!change.touches(g))
             continue;
@@ -305,6 +305,7 @@ void MainList::regroupItems(const Regroup& change)
                 rows[g].at(int(k))->setData(1, Qt::UserRole, g);
                 if (firstArrived.group == NoGroup)
                     firstArrived = EntryPos{g, int(k)};
+                lastArrived = EntryPos{g, int(k)};
             }
             if (arrived || (!was[g].empty() && was[g][std::size_t(after[k].index)]))
                 selected.push_back(EntryPos{g, int(k)});
@@ -316,7 +317,7 @@ void MainList::regroupItems(const Regroup& change)
     setUpdatesEnabled(true);
     // Where the moved entries went, not where they were.
     if (firstArrived.group != NoGroup)
-        showRow(firstArrived);
+        showRows(firstArrived, lastArrived);
 }
 
 void MainList::selectItems(const std::vector<EntryPos>& positions)
@@ -336,13 +337,15 @@ void MainList::selectItems(const std::vector<EntryPos>& positions)
     // Keys and Shift+click go on from there.
     const QModelIndex first = indexFromItem(rowAt(rows.front()), 1);
     selectionModel()->setCurrentIndex(first, QItemSelectionModel::NoUpdate);
-    showRow(rows.front());
+    showRows(rows.front(), rows.back());
 }
 
-void MainList::showRow(const EntryPos& pos)
+void MainList::showRows(const EntryPos& first, const EntryPos& last)
 {
-    if (QTreeWidgetItem* row = rowAt(pos))
-        scrollToItem(row, QAbstractItemView::EnsureVisible);
+    // The last, then the first: all of them where they fit, the first always.
+    for (const EntryPos& p : {last, first})
+        if (QTreeWidgetItem* row = rowAt(p))
+            scrollToItem(row, QAbstractItemView::EnsureVisible);
 }
 
 int MainList::currentGroup()
@@ -478,7 +481,11 @@ int MainList::ownDropGroup(const QDropEvent* event) const
 {
     if (event->mimeData()->data(QLatin1String(EntriesMime)) != dragIdent())
         return NoGroup;
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
     const QModelIndex index = indexAt(event->pos());
+#else
+    const QModelIndex index = indexAt(event->position().toPoint());
+#endif
     if (!index.isValid())
         return NoGroup;
     const int group = index.parent().isValid() ? index.parent().row() : index.row();

@@ -60,8 +60,8 @@ private:
     void selectedInListOrder(std::vector<EntryPos>& out);
     // Selects rows (ascending) with one range per contiguous block.
     void selectRows(const std::vector<EntryPos>& rows);
-    // Brings the row at pos into view.
-    void showRow(const EntryPos& pos);
+    // Brings the rows from first to last into view, as many as fit.
+    void showRows(const EntryPos& first, const EntryPos& last);
     // Where the list's own entries are dragged, the group a drop there moves
     // some of them to; NoGroup for any other drag or place.
     int ownDropGroup(const QDropEvent* event) const;

@@ -145,7 +145,10 @@ QString readFailure(const QString& path, QFile& file, const ProjectFileReader& r
         return cannotRead(path, file);
     if (failure == Failure::HasDtd)
         return hasDtd(path);
-    if ((!reader.sawRoot() && !startsLikeProject(file)) || failure == Failure::NotUtf8)
+    // A well-formed file whose root is another element is not ours, even when
+    // its root's name begins like ours.
+    if (failure == Failure::NotProject || failure == Failure::NotUtf8 ||
+        (!reader.sawRoot() && !startsLikeProject(file)))
         return notProject(path);
     if (failure == Failure::TooDeep)
         return QCoreApplication::translate(
