@@ -87,10 +87,11 @@ void Engine::checkTarget(bool evenIfRecent)
     DM* model = dataModel();
     if (!m_status || !model->hasTarget() || m_watch.isChecking())
         return;
+    // Not a described medium, which has nothing to probe, nor a disc: probing
+    // one grabs the recorder, which may be busy burning; Dispense probes it.
+    if (model->target().Path.isEmpty() || model->target().FileSystem == UDF)
+        return;
     if (!evenIfRecent) {
-        // Not a disc: probing one grabs the recorder, which may be busy burning.
-        if (model->target().FileSystem == UDF)
-            return;
         // A minute: long enough not to probe at every click, short enough
         // that a copy made meanwhile in the file manager shows.
         if (m_targetChecked.isValid() && m_targetChecked.secsTo(QDateTime::currentDateTime()) < 60)

@@ -104,7 +104,8 @@ void CapacityBar::setTarget(const QString& name, quint64 capacity, const QString
 {
     m_medium->setText(capacity > 0 ? name : tr("No target"));
     m_details = details;
-    m_medium->setToolTip(capacity > 0 ? details + QLatin1Char('\n') + checkedText() : details);
+    m_medium->setToolTip(capacity > 0 && m_ages ? details + QLatin1Char('\n') + checkedText()
+                                                : details);
     if (name == m_name && capacity == m_capacity)
         return;
     m_name = name;
@@ -113,18 +114,19 @@ void CapacityBar::setTarget(const QString& name, quint64 capacity, const QString
     refresh();
 }
 
-void CapacityBar::setChecked(const QDateTime& when, const QString& problem)
+void CapacityBar::setChecked(const QDateTime& when, const QString& problem, bool ages)
 {
     m_checked = when;
     m_problem = problem;
+    m_ages = ages;
     if (m_capacity > 0)
-        m_medium->setToolTip(m_details + QLatin1Char('\n') + checkedText());
+        m_medium->setToolTip(m_ages ? m_details + QLatin1Char('\n') + checkedText() : m_details);
     refresh();
 }
 
 QString CapacityBar::ageText() const
 {
-    if (m_capacity == 0)
+    if (m_capacity == 0 || !m_ages)
         return QString();
     if (!m_checked.isValid())
         return tr("as saved in the project");

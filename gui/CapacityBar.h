@@ -29,8 +29,9 @@ public:
     void setTarget(const QString& name, quint64 capacity, const QString& details);
     // When the medium's figures were last probed (invalid: they are those
     // saved in the project) and why the last probe failed: figures older than
-    // a minute say when they are from.
-    void setChecked(const QDateTime& when, const QString& problem);
+    // a minute say when they are from. A medium whose figures do not age (one
+    // described by its size) says nothing of it.
+    void setChecked(const QDateTime& when, const QString& problem, bool ages = true);
     void setGroups(const IViewStatus::GroupTotals& totals);
     // A dispense result is held: wasted bytes of the medium stay free, of the
     // room it was planned for (0: the medium's capacity now).
@@ -76,6 +77,7 @@ private:
     quint64 m_capacity = 0;
     QDateTime m_checked;
     QString m_problem;
+    bool m_ages = true;
     IViewStatus::GroupTotals m_totals;
     bool m_dispensed = false;
     quint64 m_wasted = 0;

@@ -93,6 +93,7 @@ void MainStatus::showTarget(const Target& target, quint64 capacity)
 {
     const QString name = target.Path.isEmpty() ? tr("Medium") : shortName(target.Path);
     m_capacity = capacity;
+    m_targetAges = !target.Path.isEmpty();
     if (m_capacityBar)
         m_capacityBar->setTarget(
             name, capacity,
@@ -130,7 +131,7 @@ void MainStatus::showNoTarget()
 void MainStatus::showTargetChecked(const QDateTime& when, const QString& problem)
 {
     if (m_capacityBar)
-        m_capacityBar->setChecked(when, problem);
+        m_capacityBar->setChecked(when, problem, m_targetAges);
 }
 
 void MainStatus::showNoWasted()

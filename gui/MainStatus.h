@@ -59,6 +59,7 @@ private:
     int m_busy = 0;
     QString m_busyText, m_stateBefore;
     quint64 m_capacity = 0;
+    bool m_targetAges = true; // a volume's figures; not those of a described medium
     quint64 m_selectedBytes = 0;
     int m_selectedCount = 0;
 };
