@@ -143,8 +143,9 @@ of the paths; together they overfill it.
 
 Target (the project's own target when none is given):
   --target PATH         the volume or recorder holding PATH
-  --fs NTFS|FAT|UDF --block-size N --free-blocks N
-                        a target given by its figures
+  --fs FS --block-size N --free-blocks N
+                        a target given by its figures; FS is NTFS, FAT32,
+                        exFAT, ext4 or UDF (or the type mount prints)
 
 Paths from a list, added to those of the group's option ("-": standard
 input), one a line, or each ended by a NUL when the list holds any (as

@@ -177,7 +177,14 @@ QString Engine::refusedText(const DispenseRoad::Omissions& omissions) const
                     int(omissions.refused.size()))
                      .arg(items.join(QStringLiteral("; ")));
     }
-    if (omissions.folderLimitReached)
+    if (omissions.limitReached && dataModel()->target().FileSystem == EXT4)
+        notes << tr("the volume's free inodes ran out before its free space (ext4 stores each "
+                    "file, folder and link in one of a fixed number), so the smallest chosen "
+                    "entries were left out");
+    else if (omissions.limitReached && dataModel()->target().FileSystem == EXFAT)
+        notes << tr("the target folder on exFAT holds at most 256 MiB of names, so the smallest "
+                    "chosen entries were left out");
+    else if (omissions.limitReached)
         notes << tr("the target folder on FAT32 holds at most 65,536 directory entries (a long "
                     "name takes several), so the smallest chosen entries were left out");
     return notes.join(QStringLiteral("; "));
@@ -251,7 +258,10 @@ QString Engine::nothingFitsText(const Dispenser& d, const DispenseRoad::Omission
                 smallest = &c;
     }
     DM* model = dataModel();
-    if (smallest && model->isValidPos(smallest->pos))
+    // Only where room is the reason: a limit of the volume besides it (free
+    // inodes, a folder's names) is told by the notes.
+    if (smallest && model->isValidPos(smallest->pos) && room >= 0 &&
+        smallest->blocks > quint64(room))
         why << tr("there is room for %1 on the target, and the smallest entry, \"%2\", takes %3")
                    .arg(sizeText(quint64(qMax<qint64>(room, 0)) * unit),
                         escapedText(model->entryAt(smallest->pos).Name),

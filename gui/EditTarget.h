@@ -12,11 +12,15 @@ class QModelIndex;
 class QPushButton;
 class QTreeWidget;
 
+class FiguresRow;
+
 // The modal dialog in which the user picks the target: a table of the drive
 // roots (mounted volumes, then recorders) with label, file system and free
-// space; volumes that cannot be filled are shown disabled with the reason, and
-// the current target is preselected. A confirmed row is probed and, when it
-// can be filled, stored as the model's target and the dialog ends accepted.
+// space, and "Other..." for a medium described by its figures (FiguresRow);
+// volumes that cannot be filled are shown disabled with the reason, and the
+// current target is preselected. A confirmed row is probed (or its figures
+// checked) and, when it can be filled, stored as the model's target and the
+// dialog ends accepted.
 // A row that cannot be used shows why and the dialog stays open; Cancel,
 // Escape and the close button leave the model as it was.
 class EditTarget : public QDialog
@@ -38,6 +42,7 @@ private slots:
 private:
     void fillDriveList();
     void applyChoice(const QString& root);
+    void applyFigures();
     void showProblem(const QString& text);
 
     QGridLayout* m_layout = nullptr;
@@ -47,4 +52,5 @@ private:
     QPushButton* m_cancelButton = nullptr;
     QHBoxLayout* m_buttonRow = nullptr;
     QLabel* m_message = nullptr; // why the chosen row cannot be used
+    FiguresRow* m_figures = nullptr; // shown for "Other..."
 };

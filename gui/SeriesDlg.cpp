@@ -46,19 +46,8 @@ const BlankDisc blankDiscs[] = {
 const char* const targetKey = "target";
 const char* const otherKey = "other";
 
-const char* const fileSystemNames[] = {"NTFS", "FAT32", "UDF"};
-
-// The largest cluster (block) each file system allows. exFAT, once it is a
-// file system a medium can be described with, allows up to 32 MiB.
-quint64 largestBlock(int fileSystem)
-{
-    switch (fileSystem) {
-    case FAT:
-        return 64 << 10;
-    default:
-        return 2 << 20;
-    }
-}
+// Indexed by FileSystemKind.
+const char* const fileSystemNames[] = {"NTFS", "FAT32", "UDF", "exFAT", "ext4"};
 
 struct Unit
 {
@@ -94,10 +83,10 @@ SeriesDlg::SeriesDlg(MainWindow* window, const Target& picked, std::vector<Serie
     m_mediumBox->setObjectName(QStringLiteral("medium"));
     if (!picked.Path.isEmpty() && picked.hasUsableFigures()) {
         m_kinds.push_back(picked);
-        m_mediumBox->addItem(QStringLiteral("%1 (%2, %3 free)")
-                                 .arg(picked.Path, QLatin1String(fileSystemNames[picked.FileSystem]),
-                                      sizeText(picked.capacity())),
-                             QLatin1String(targetKey));
+        m_mediumBox->addItem(
+            QStringLiteral("%1 (%2, %3 free)")
+                .arg(picked.Path, fileSystemTitle(picked.FileSystem), sizeText(picked.capacity())),
+            QLatin1String(targetKey));
         m_mediumBox->setItemData(0,
                                  QStringLiteral("The picked target, in blocks of %1 bytes")
                                      .arg(picked.BlockSize),
@@ -298,11 +287,13 @@ void SeriesDlg::fillBlockSizes(int fileSystem)
     const quint64 was = m_blockBox->currentData().toULongLong();
     const QSignalBlocker quiet(m_blockBox);
     m_blockBox->clear();
-    for (quint64 size = 512; size <= largestBlock(fileSystem); size *= 2)
+    const BlockSizeRange range = blockSizeRange(fileSystem);
+    for (quint64 size = range.smallest; size && size <= range.largest; size *= 2)
         m_blockBox->addItem(size < 1024 ? tr("%1 bytes").arg(size) : sizeText(size), size);
-    // The size chosen before where this file system allows it, else its largest.
+    // The size chosen before where this file system allows it, else the
+    // nearest it has.
     const int keep =
-        m_blockBox->findData(was == 0 ? quint64(4096) : qMin(was, largestBlock(fileSystem)));
+        m_blockBox->findData(qBound(range.smallest, was == 0 ? quint64(4096) : was, range.largest));
     m_blockBox->setCurrentIndex(keep);
 }
 
@@ -310,7 +301,7 @@ void SeriesDlg::restoreMediumChoice()
 {
     const Settings stored;
     const int fs = stored.value(QStringLiteral("series/fileSystem"), NTFS).toInt();
-    m_fsBox->setCurrentIndex(fs >= NTFS && fs <= UDF ? fs : NTFS);
+    m_fsBox->setCurrentIndex(fs >= NTFS && fs <= EXT4 ? fs : NTFS);
     fillBlockSizes(m_fsBox->currentIndex());
     const int block = m_blockBox->findData(stored.value(QStringLiteral("series/blockSize"), 4096));
     m_blockBox->setCurrentIndex(block >= 0 ? block : m_blockBox->findData(4096));

@@ -15,5 +15,7 @@
 # deep", "realVolumes:NTFS 4096 deep rsync" or "realVolumes:ext4 1024 long cp".
 set -eu
 build=${1:-build}
-QM_FILL_SWEEP=1 "$build/tests/core/test_trycalcer" "${2:-realVolumes}" 2>&1 |
+# A row of several GiB copies for longer than the test library's 5 minutes.
+QTEST_FUNCTION_TIMEOUT=${QTEST_FUNCTION_TIMEOUT:-3600000} QM_FILL_SWEEP=1 \
+    "$build/tests/core/test_trycalcer" "${2:-realVolumes}" 2>&1 |
     grep --line-buffered -E 'QINFO|FAIL|Totals'
