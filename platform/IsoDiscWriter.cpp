@@ -179,7 +179,8 @@ void verify(const DiscJob& job, const IsoImageBuilder& image, iso_data_source* s
             const std::atomic_bool& cancel, DiscResult& result)
 {
     if (!job.verify) {
-        iso_data_source_unref(src);
+        if (src)
+            iso_data_source_unref(src);
         return;
     }
     quint64 total = 0;

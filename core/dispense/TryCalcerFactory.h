@@ -7,5 +7,5 @@ struct Target;
 class TryCalcerProto;
 
 // The calculator for target's file system: NTFS and FAT32 by blocks of files,
-// UDF with metadata. None for an unknown file system or a block size of 0.
+// UDF and ISO 9660 with metadata. None for an unknown file system or a block size of 0.
 std::unique_ptr<TryCalcerProto> createTryCalcer(const Target& target);

@@ -2,8 +2,12 @@
 #include "core/dispense/TryCalcerProto.h"
 
 #include <algorithm>
+#include <climits>
 #include <limits>
 
+#include <unistd.h>
+
+#include <QFile>
 #include <QFileInfo>
 
 #include "core/dispense/FillSearch.h"
@@ -102,12 +106,27 @@ void TryCalcerProto::measure(const QString& path)
     m_itemIssue = NoSizeIssue;
     quint64 size = 0;
     switch (probeItem(path, size)) {
-    case ItemKind::File:
+    case ItemKind::File: {
         m_atStart = false;
-        m_lastName = nameOf(QFileInfo(path).fileName());
+        const QString name = QFileInfo(path).fileName();
+        const QByteArray bytes = QFile::encodeName(name);
+        m_lastName = nameOf(name);
+        m_lastName.bytes = bytes.constData();
+        m_lastName.size = quint32(bytes.size());
+        // A link that leads nowhere stays the link it is.
+        char target[PATH_MAX];
+        const ssize_t n = QFileInfo::exists(path) ? -1
+                                                  : ::readlink(QFile::encodeName(path).constData(),
+                                                               target, sizeof target);
+        if (n > 0) {
+            m_lastName.linkTarget = target;
+            m_lastName.linkSize = quint32(n);
+        }
         m_cost->costName(m_lastName, true);
         m_cost->costFile(size, m_lastName);
+        m_lastName = ItemName(); // its bytes go with this scope
         return;
+    }
     case ItemKind::Folder:
         break;
     case ItemKind::Missing:

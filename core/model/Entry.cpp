@@ -27,17 +27,19 @@ bool Target::operator==(const Target& o) const
 bool Target::hasUsableFigures() const
 {
     const bool powerOfTwo = BlockSize != 0 && (BlockSize & (BlockSize - 1)) == 0;
-    // exFAT and ext4 are recognised but not planned yet.
-    return FileSystem >= NTFS && FileSystem <= UDF && powerOfTwo && BlockSize >= 512 &&
-           BlockSize <= (quint64(1) << 21) &&
+    // exFAT and ext4 are recognised but not planned yet; ISO 9660 has blocks
+    // of 2048 bytes only.
+    const bool planned =
+        (FileSystem >= NTFS && FileSystem <= UDF) || (FileSystem == ISO9660 && BlockSize == 2048);
+    return planned && powerOfTwo && BlockSize >= 512 && BlockSize <= (quint64(1) << 21) &&
            AvailableBlocks <= quint64(std::numeric_limits<qint64>::max()) / BlockSize;
 }
 
 const QString& fileSystemName(int fileSystem)
 {
     static const QString names[] = {QStringLiteral("NTFS"), QStringLiteral("FAT"),
-                                    QStringLiteral("UDF"), QStringLiteral("exFAT"),
-                                    QStringLiteral("ext4")};
+                                    QStringLiteral("UDF"),  QStringLiteral("exFAT"),
+                                    QStringLiteral("ext4"), QStringLiteral("ISO9660")};
     static const QString none;
     return fileSystem >= 0 && fileSystem < int(std::size(names)) ? names[fileSystem] : none;
 }

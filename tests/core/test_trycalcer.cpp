@@ -7,6 +7,7 @@
 
 #include <QtTest>
 
+#include "core/disc/DiscWriter.h"
 #include "core/dispense/ExfatMeta.h"
 #include "core/dispense/Ext4Meta.h"
 #include "core/dispense/TryCalcerFactory.h"
@@ -297,6 +298,19 @@ private slots:
         // Every file and folder an inode.
         row("ext4 inodes enough", EXT4, 4096, 1000, named("d", 3, 4) << "i:4", "d", "996:2");
         row("ext4 inodes short", EXT4, 4096, 1000, named("d", 3, 4) << "i:3", "d", "996:-");
+        // ISO 9660 + Rock Ridge + Joliet: 215 blocks held back (system area,
+        // descriptors, padding, the root's own records); data in whole blocks,
+        // an empty file none; a folder's ISO and Joliet directories whole
+        // blocks (records of 5-letter names: 16 beside "." and ".." in the
+        // first ISO block); the entry's records in the root shared.
+        row("ISO empty file", ISO9660, 2048, 1000, {"f:a=0"}, "a", "785:1");
+        row("ISO 2048 bytes", ISO9660, 2048, 1000, {"f:a=2048"}, "a", "785:2");
+        row("ISO 2049 bytes", ISO9660, 2048, 1000, {"f:a=2049"}, "a", "785:3");
+        row("ISO 16 names", ISO9660, 2048, 1000, named("d", 16, 5), "d", "785:3");
+        row("ISO 17 names", ISO9660, 2048, 1000, named("d", 17, 5), "d", "785:4");
+        row("ISO 217 free", ISO9660, 2048, 217, {"f:a=1"}, "a", "2:2");
+        row("ISO 216 free", ISO9660, 2048, 216, {"f:a=1"}, "a", "1:-");
+        row("ISO in 4 KiB blocks", ISO9660, 4096, 1000, top, "top", "");
         row("unknown file system", 7, 4096, 1000, top, "top", "");
         row("block size 0", NTFS, 0, 1000, top, "top", "");
     }
@@ -382,6 +396,11 @@ private slots:
                                                << "rsync";
         QTest::newRow("ext4 4 KiB inodes") << int(EXT4) << 4096 << 16 << "inodes"
                                            << "cp";
+        // Discs: the image the program's own writer makes of the plan.
+        QTest::newRow("ISO 9660 small files") << int(ISO9660) << 2048 << 16 << "small"
+                                              << "image";
+        QTest::newRow("ISO 9660 long names") << int(ISO9660) << 2048 << 24 << "long"
+                                             << "image";
         if (qEnvironmentVariableIsEmpty("QM_FILL_SWEEP"))
             return;
         // Sparse images: FAT32 at 64 KiB clusters takes 4 GiB. Each tool
@@ -417,6 +436,12 @@ private slots:
                     QTest::addRow("ext4 %d %s %s", b, kind, tool)
                         << int(EXT4) << b << (kind == QString("photos") ? 160 : 48) << kind << tool;
         }
+        // A CD of every kind, a DVD-5 of photos and of a file past 4 GiB.
+        for (const char* kind : {"photos", "small", "deep", "long", "wide"})
+            QTest::addRow("ISO 9660 CD %s", kind) << int(ISO9660) << 2048 << 703 << kind << "image";
+        for (const char* kind : {"photos", "huge"})
+            QTest::addRow("ISO 9660 DVD %s", kind)
+                << int(ISO9660) << 2048 << 4482 << kind << "image";
     }
 
     void realVolumes()
@@ -446,13 +471,15 @@ private slots:
             const QString out = p.waitForFinished(-1) ? p.readAllStandardOutput() : "";
             return out.section("free clusters=", 1).section('\n', 0, 0).toULongLong() * cluster;
         };
-        if (fs != FAT && mount.isEmpty())
+        if (fs != FAT && fs != ISO9660 && mount.isEmpty())
             QSKIP(qPrintable(mounts.why()));
         const char* mkfs = "truncate -s ${0}M $1 && mkfs.fat -F 32 -S 512 -s $2 $1 >/dev/null";
         if (fs == FAT && QProcess::execute("sh", {"-c", mkfs, QString::number(mebibytes), image,
                                                   QString::number(cluster / 512)}))
             QSKIP("needs mkfs.fat");
-        const quint64 freeBefore = freeBytes(), inodes = v.f_favail;
+        // A blank disc of that size.
+        const quint64 freeBefore = fs == ISO9660 ? quint64(mebibytes) << 20 : freeBytes(),
+                      inodes = v.f_favail;
         QVERIFY2(freeBefore > 0, "no free space read (mtools missing?)");
         QVERIFY(TreeMaker::make(
             source, randomTree(kind, kind == "inodes" ? inodes * 96 : freeBefore * 3 / 2,
@@ -487,6 +514,26 @@ private slots:
             for (unsigned i : chosen)
                 paths << source + '/' + entries[int(i)], names << entries[int(i)];
             predicted = quint64(calc->freeBlocks()) * calc->unitSize();
+        }
+        if (fs == ISO9660) {
+            DiscJob job;
+            for (const QString& p : paths)
+                job.entries.push_back({p, 0});
+            job.imageFile = image;
+            job.verify = false;
+            std::atomic_bool cancel{false};
+            const DiscResult r = createDiscWriter()->write(
+                job, [](const DiscProgress&) {}, cancel);
+            QVERIFY2(r.status == DiscResult::Written, qPrintable(r.message));
+            const quint64 real = freeBefore - r.imageBlocks * 2048;
+            // 0.1% of the disc, or of a CD (the smallest) for the small ones.
+            const quint64 slack = std::max<quint64>(freeBefore, 359847 * 2048) / 1000;
+            qInfo("%s: %d of %d entries, free before %llu, predicted %llu, real %llu (%+lld)",
+                  QTest::currentDataTag(), int(paths.size()), int(entries.size()), freeBefore,
+                  predicted, real, qlonglong(real - predicted));
+            QVERIFY(real >= predicted);
+            QVERIFY(real <= predicted + slack);
+            return;
         }
         const char* tar =
             "set -o pipefail; tar -C \"$0\" -cf - -- \"${@:2}\" | tar -C \"$1\" -xf -";
