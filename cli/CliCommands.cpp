@@ -58,7 +58,7 @@ by a tab:
   ROOT  FILESYSTEM  BLOCKSIZE  FREEBLOCKS  CAPACITY  [FREEINODES]
 or, for a root that cannot be a target:
   ROOT  REASON
-FILESYSTEM is NTFS, FAT, UDF, exFAT or ext4; CAPACITY is FREEBLOCKS x
+FILESYSTEM is NTFS, FAT, UDF, ISO9660, exFAT or ext4; CAPACITY is FREEBLOCKS x
 BLOCKSIZE in bytes; FREEINODES, the new files and folders the volume can
 still take, is given for ext4 only. exFAT and ext4 volumes cannot be planned
 yet.
@@ -131,7 +131,7 @@ plan allows for.
 
 Target (the project's own target when none is given):
   --target PATH         the volume or recorder holding PATH
-  --fs NTFS|FAT|UDF --block-size N --free-blocks N
+  --fs NTFS|FAT|UDF|ISO9660 --block-size N --free-blocks N
                         a target given by its figures
 
 Options:

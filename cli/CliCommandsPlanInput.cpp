@@ -21,11 +21,15 @@ namespace {
 
 bool parseFileSystem(const QString& text, int& fileSystem)
 {
-    for (int fs : {NTFS, FAT, UDF}) {
+    for (int fs : {NTFS, FAT, UDF, ISO9660}) {
         if (text.compare(fileSystemName(fs), Qt::CaseInsensitive) == 0) {
             fileSystem = fs;
             return true;
         }
+    }
+    if (text.compare(QLatin1String("iso"), Qt::CaseInsensitive) == 0) {
+        fileSystem = ISO9660;
+        return true;
     }
     return false;
 }
@@ -97,11 +101,14 @@ int CliCommands::parseTargetOptions(const CliArguments& args, DispenseOptions& o
 
     Target& figures = options.figures;
     if (!parseFileSystem(args.value(fsOption), figures.FileSystem))
-        return usage(QStringLiteral("unknown file system '%1' (NTFS, FAT or UDF)")
+        return usage(QStringLiteral("unknown file system '%1' (NTFS, FAT, UDF or ISO9660)")
                          .arg(args.value(fsOption)));
     bool ok = false;
     figures.BlockSize = args.value(blockSizeOption).toULongLong(&ok, 10);
     figures.AvailableBlocks = 0;
+    if (ok && figures.FileSystem == ISO9660 && figures.BlockSize != 2048)
+        return usage(QStringLiteral("ISO 9660 discs have blocks of 2048 bytes, not '%1'")
+                         .arg(args.value(blockSizeOption)));
     if (!ok || !figures.hasUsableFigures())
         return usage(QStringLiteral("--block-size takes a power of two from 512 to 2097152 "
                                     "bytes, not '%1'")

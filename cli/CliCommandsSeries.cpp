@@ -44,7 +44,7 @@ not readable) are named on standard error with the reason.
 Target (the project's own target when none is given): the capacity of one
 medium is its free space.
   --target PATH         the volume or recorder holding PATH
-  --fs NTFS|FAT|UDF --block-size N --free-blocks N
+  --fs NTFS|FAT|UDF|ISO9660 --block-size N --free-blocks N
                         a medium given by its figures
 
 Options:

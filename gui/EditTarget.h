@@ -5,6 +5,7 @@
 
 #include "core/model/Entry.h"
 
+class QComboBox;
 class QGridLayout;
 class QHBoxLayout;
 class QLabel;
@@ -15,7 +16,8 @@ class QTreeWidget;
 // The modal dialog in which the user picks the target: a table of the drive
 // roots (mounted volumes, then recorders) with label, file system and free
 // space; volumes that cannot be filled are shown disabled with the reason, and
-// the current target is preselected. A confirmed row is probed and, when it
+// the current target is preselected. A recorder's disc is written as ISO 9660
+// unless the user chooses UDF for it. A confirmed row is probed and, when it
 // can be filled, stored as the model's target and the dialog ends accepted.
 // A row that cannot be used shows why and the dialog stays open; Cancel,
 // Escape and the close button leave the model as it was.
@@ -26,13 +28,14 @@ public:
     explicit EditTarget(QWidget* parent);
 
     // Why a probed target is still refused (empty when it is fine): a disc
-    // whose free blocks the UDF metadata alone would take.
+    // whose free blocks the file system's own structures alone would take.
     static QString refusal(const Target& target);
 
 private slots:
     void on_accept();
     void on_doubleClicked(const QModelIndex& index);
     void on_cancel();
+    void on_currentChanged();
 
 private:
     void fillDriveList();
@@ -46,4 +49,6 @@ private:
     QPushButton* m_cancelButton = nullptr;
     QHBoxLayout* m_buttonRow = nullptr;
     QLabel* m_message = nullptr; // why the chosen row cannot be used
+    QLabel* m_discLabel = nullptr;
+    QComboBox* m_discKind = nullptr; // what a recorder's disc is written as
 };

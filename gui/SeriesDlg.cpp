@@ -26,7 +26,8 @@
 
 namespace {
 
-// Blank discs are written as UDF in 2048-byte blocks.
+// Blank discs are written as ISO 9660 in 2048-byte blocks, as the program's
+// own writer writes them.
 struct BlankDisc
 {
     const char* key;
@@ -42,7 +43,24 @@ const BlankDisc blankDiscs[] = {
 const char* const targetKey = "target";
 const char* const otherKey = "other";
 
-const char* const fileSystemNames[] = {"NTFS", "FAT32", "UDF"};
+// The file systems a medium can be described with, as offered.
+struct FileSystemItem
+{
+    int kind;
+    const char* name;
+};
+const FileSystemItem fileSystemItems[] = {{NTFS, "NTFS"},
+                                          {FAT, "FAT32"},
+                                          {ISO9660, "ISO 9660"},
+                                          {UDF, "UDF (for a burner that writes UDF)"}};
+
+QString fileSystemText(int kind)
+{
+    for (const FileSystemItem& item : fileSystemItems)
+        if (item.kind == kind)
+            return QLatin1String(item.name);
+    return fileSystemName(kind);
+}
 
 struct Unit
 {
@@ -83,25 +101,25 @@ SeriesDlg::SeriesDlg(MainWindow* window, const Target& picked, std::vector<Serie
     m_mediumBox->setObjectName(QStringLiteral("medium"));
     if (!picked.Path.isEmpty() && picked.hasUsableFigures()) {
         m_kinds.push_back(picked);
-        m_mediumBox->addItem(QStringLiteral("%1 (%2, %3 free)")
-                                 .arg(picked.Path, QLatin1String(fileSystemNames[picked.FileSystem]),
-                                      sizeText(picked.capacity())),
-                             QLatin1String(targetKey));
+        m_mediumBox->addItem(
+            QStringLiteral("%1 (%2, %3 free)")
+                .arg(picked.Path, fileSystemText(picked.FileSystem), sizeText(picked.capacity())),
+            QLatin1String(targetKey));
         m_mediumBox->setItemData(0,
                                  QStringLiteral("The picked target, in blocks of %1 bytes")
                                      .arg(picked.BlockSize),
                                  Qt::ToolTipRole);
     }
     for (const BlankDisc& disc : blankDiscs) {
-        m_kinds.push_back(Target{QString(), UDF, 2048, disc.blocks});
+        m_kinds.push_back(Target{QString(), ISO9660, 2048, disc.blocks});
         m_mediumBox->addItem(QString::fromUtf8(disc.label), QLatin1String(disc.key));
     }
     m_mediumBox->addItem(QStringLiteral("Other..."), QLatin1String(otherKey));
 
     // The medium the user describes.
     m_fsBox = new QComboBox;
-    for (const char* name : fileSystemNames)
-        m_fsBox->addItem(QLatin1String(name));
+    for (const FileSystemItem& item : fileSystemItems)
+        m_fsBox->addItem(QLatin1String(item.name), item.kind);
     m_blockBox = new QComboBox;
     for (quint64 size = 512; size <= (quint64(1) << 21); size *= 2)
         m_blockBox->addItem(size < 1024 ? QStringLiteral("%1 bytes").arg(size) : sizeText(size),
@@ -224,7 +242,8 @@ SeriesDlg::SeriesDlg(MainWindow* window, const Target& picked, std::vector<Serie
     connect(m_mediumBox, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &SeriesDlg::on_mediumChanged);
     connect(m_fsBox, QOverload<int>::of(&QComboBox::currentIndexChanged), this, [this] {
-        if (m_fsBox->currentIndex() == UDF) // what discs and their images use
+        const int kind = m_fsBox->currentData().toInt();
+        if (kind == UDF || kind == ISO9660) // what discs and their images use
             m_blockBox->setCurrentIndex(m_blockBox->findData(2048));
         on_otherChanged();
     });
@@ -263,7 +282,7 @@ Target SeriesDlg::medium() const
     if (i >= 0 && i < int(m_kinds.size()))
         return m_kinds[std::size_t(i)];
     Target t;
-    t.FileSystem = m_fsBox->currentIndex();
+    t.FileSystem = m_fsBox->currentData().toInt();
     t.BlockSize = m_blockBox->currentData().toULongLong();
     const double bytes = m_capacityBox->value() * units[m_unitBox->currentIndex()].bytes;
     t.AvailableBlocks = t.BlockSize ? quint64(std::floor(bytes / double(t.BlockSize))) : 0;
@@ -274,7 +293,7 @@ void SeriesDlg::restoreChoice()
 {
     const Settings stored;
     const int fs = stored.value(QStringLiteral("series/fileSystem"), NTFS).toInt();
-    m_fsBox->setCurrentIndex(fs >= NTFS && fs <= UDF ? fs : NTFS);
+    m_fsBox->setCurrentIndex(std::max(0, m_fsBox->findData(fs)));
     const int block = m_blockBox->findData(stored.value(QStringLiteral("series/blockSize"), 4096));
     m_blockBox->setCurrentIndex(block >= 0 ? block : m_blockBox->findData(4096));
     const int unit = stored.value(QStringLiteral("series/unit"), 1).toInt();
@@ -289,7 +308,7 @@ void SeriesDlg::saveChoice() const
 {
     Settings stored;
     stored.setValue(QStringLiteral("series/medium"), m_mediumBox->currentData());
-    stored.setValue(QStringLiteral("series/fileSystem"), m_fsBox->currentIndex());
+    stored.setValue(QStringLiteral("series/fileSystem"), m_fsBox->currentData());
     stored.setValue(QStringLiteral("series/blockSize"), m_blockBox->currentData());
     stored.setValue(QStringLiteral("series/capacity"), m_capacityBox->value());
     stored.setValue(QStringLiteral("series/unit"), m_unitBox->currentIndex());

@@ -205,6 +205,7 @@ void verify(const DiscJob& job, const IsoImageBuilder& image, iso_data_source* s
     } else {
         result.verified = true;
     }
+    result.files = back.verified();
 }
 
 DiscResult toFile(const DiscJob& job, const std::function<void(const DiscProgress&)>& progress,
@@ -274,6 +275,7 @@ DiscResult toFile(const DiscJob& job, const std::function<void(const DiscProgres
                      tr("\"%1\" cannot be written: %2").arg(job.imageFile, out.errorString()),
                      quint64(blocks));
     result = ended(DiscResult::Written, QString(), quint64(blocks));
+    result.volumeId = image.volumeId();
     iso_data_source* src = nullptr;
     if (job.verify &&
         iso_data_source_new_from_file(QFile::encodeName(job.imageFile).constData(), &src) < 0)
@@ -534,6 +536,7 @@ DiscResult toDrive(const DiscJob& job, const std::function<void(const DiscProgre
         return ended(DiscResult::Failed, tr("Writing failed: %1").arg(failure), blocks);
 
     result = ended(DiscResult::Written, QString(), blocks);
+    result.volumeId = image.volumeId();
     burn::burn_drive_re_assess(d, 0);
     verify(job, image, driveSource(d), start, progress, cancel, result);
     BurnSession::lastMessage();

@@ -3,6 +3,7 @@
 #include "platform/IsoImageBuilder.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdint>
@@ -16,15 +17,17 @@
 #include <libisofs/libisofs.h>
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 
 #include "core/Log.h"
+#include "core/disc/DiscRecord.h"
 
 namespace {
 
 // The options the cost model counts with (core/dispense/IsoMeta.h).
-IsoWriteOpts* writeOptions(quint32 startBlock, bool appending, bool willCancel)
+IsoWriteOpts* writeOptions(quint32 startBlock, bool appending, bool willCancel, QByteArray uuid)
 {
     IsoWriteOpts* o = nullptr;
     if (iso_write_opts_new(&o, 0) < 0)
@@ -45,6 +48,8 @@ IsoWriteOpts* writeOptions(quint32 startBlock, bool appending, bool willCancel)
     iso_write_opts_set_appendable(o, appending ? 1 : 0);
     iso_write_opts_set_ms_block(o, startBlock);
     iso_write_opts_set_will_cancel(o, willCancel ? 1 : 0);
+    // The same time in every descriptor, and one the disc is known by.
+    iso_write_opts_set_pvd_times(o, 0, 0, 0, 0, uuid.data());
     return o;
 }
 
@@ -105,6 +110,16 @@ QString IsoImageBuilder::drainMessages()
 
 IsoImageBuilder::IsoImageBuilder(const QString& volumeId)
 {
+    // Hundredths of a second since the epoch, one more than the last image's.
+    static std::atomic<qint64> last{0};
+    qint64 centis = QDateTime::currentMSecsSinceEpoch() / 10, before = last.load();
+    do
+        centis = std::max(centis, before + 1);
+    while (!last.compare_exchange_weak(before, centis));
+    m_uuid = QDateTime::fromMSecsSinceEpoch(centis * 10, Qt::UTC)
+                 .toString(QStringLiteral("yyyyMMddhhmmss"))
+                 .toLatin1() +
+             QByteArray::number(centis % 100).rightJustified(2, '0');
     if (!initLibrary() || iso_image_new("", &m_image) < 0) {
         m_image = nullptr;
         m_why = tr("libisofs cannot start");
@@ -270,11 +285,16 @@ bool IsoImageBuilder::addChildren(IsoDir* dir, const QByteArray& path, const QBy
     return true;
 }
 
+QString IsoImageBuilder::volumeId() const
+{
+    return DiscRecord::volumeIdOf(m_uuid);
+}
+
 burn_source* IsoImageBuilder::create(quint32 startBlock, bool willCancel)
 {
     if (!m_image)
         return nullptr;
-    IsoWriteOpts* o = writeOptions(startBlock, m_appending, willCancel);
+    IsoWriteOpts* o = writeOptions(startBlock, m_appending, willCancel, m_uuid);
     burn_source* src = nullptr;
     const int r = o ? iso_image_create_burn_source(m_image, o, &src) : -1;
     if (o)

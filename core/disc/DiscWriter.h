@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "core/copy/ContentHash.h"
+
 // An entry to put at the disc's root, under its own name, and the bytes of
 // its files as the plan measured them (0: not compared).
 struct DiscEntry
@@ -56,6 +58,17 @@ struct DiscProgress
     int secondsLeft = -1;   // of the phase
 };
 
+// A file written and read back equal: its original as it was when written,
+// its path in the image, and the hash both sides have.
+struct DiscFile
+{
+    QString source;
+    QString imagePath; // from the root, the entry's own name first
+    quint64 size = 0;
+    qint64 mtimeNs = 0; // the original's modification time
+    Hash128 hash;
+};
+
 // How a job ended.
 struct DiscResult
 {
@@ -72,6 +85,11 @@ struct DiscResult
     quint64 imageBlocks = 0; // the image's exact size, once known
     QStringList differing;   // sources whose copy differs, with why
     bool verified = false;   // every file was read back and compared
+    // The written session's identity, as libblkid and a mounted disc tell it
+    // ("uuid 2024-05-01-12-30-00-25"): its volume descriptor's time to the
+    // hundredth of a second. Empty before anything was written.
+    QString volumeId;
+    std::vector<DiscFile> files; // read back equal
 };
 
 // Writes discs and images. write() runs the whole job on the calling

@@ -684,7 +684,7 @@ private slots:
         compareRows(m_window->list());
         // The plan is for the disc; saved and opened again, it shows the same waste.
         const QString wasted = status("wasted"), project = m_home.filePath("series.qmp");
-        QCOMPARE(dataModel()->target().FileSystem, int(UDF));
+        QCOMPARE(dataModel()->target().FileSystem, int(ISO9660));
         for (Act a : {Act::ProjectSaveAs, Act::ProjectLoad})
             DialogAnswers::nextFiles({project}), trigger(a);
         QCOMPARE(m_window->windowTitle() + status("wasted"), "series.qmp[*] - Quillmarch" + wasted);

@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QCoreApplication>
+#include <QString>
+
+#include "core/disc/DiscRecord.h"
+#include "core/dispense/Arrival.h"
+
+// Whether dispensed entries are on the disc in a recorder, by the program's
+// record of that disc (DiscRecord): every file of an entry, listed now as
+// the disc writer lists it, was written there and read back equal, and is
+// unchanged since (size and time). Only a disc the program wrote and read
+// back counts; a disc in the recorder that is not that one makes nothing
+// arrived.
+class DiscArrival
+{
+    Q_DECLARE_TR_FUNCTIONS(DiscArrival)
+
+public:
+    // Reads the identity of the disc at drive and its record.
+    explicit DiscArrival(const QString& drive);
+
+    // Why no entry can have arrived (no disc, a disc not read back by the
+    // program); empty when the disc is known.
+    const QString& problem() const { return m_problem; }
+    // Checks the entry (its full path).
+    ArrivalCheck check(const QString& entry) const;
+
+private:
+    DiscRecord m_record;
+    QString m_problem;
+};
