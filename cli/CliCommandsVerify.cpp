@@ -17,6 +17,7 @@
 #include "cli/JsonWriter.h"
 #include "cli/WorkerRun.h"
 #include "core/copy/ContentArrival.h"
+#include "core/disc/DiscArrival.h"
 #include "core/model/DM.h"
 #include "core/model/SizeText.h"
 #include "platform/VolumeIdentity.h"
@@ -28,7 +29,10 @@ Checks that every entry of the project's "Dispensed" group arrived on the
 target with the original's content, as the window's "Delete the files" does
 before anything goes to the trash: an item of the entry's name directly in
 PATH (the project's target when no --target is given; FOLDER below it with
---into) whose every file holds what the original holds. A file of a copy
+--into) whose every file holds what the original holds. On the disc in a
+recorder (PATH /dev/sr0, or stdio:PATH), an entry arrived when the disc is
+one 'quillmarch-cli burn' or the window wrote and read back equal, and none
+of the entry's files changed since. A file of a copy
 made by 'quillmarch-cli copy' counts when its manifest (XXH128SUMS) and the
 copy's journal agree on it and neither side changed size or time since it was
 read back; every other file is read on both sides and compared, which takes
@@ -73,11 +77,17 @@ int CliCommands::verify(const QStringList& words)
         return TargetOrFileError;
     }
     QString place = model->hasTarget() ? model->target().Path : QString();
-    if (args.isSet(QStringLiteral("--target")))
-        place = absolute(args.value(QStringLiteral("--target")));
+    if (args.isSet(QStringLiteral("--target"))) {
+        place = args.value(QStringLiteral("--target"));
+        if (!place.startsWith(QLatin1String("stdio:")))
+            place = absolute(place);
+    }
     if (args.isSet(QStringLiteral("--into")) && !place.isEmpty())
         place = QDir::cleanPath(QDir(place).filePath(args.value(QStringLiteral("--into"))));
-    if (!QFileInfo(place).isDir()) {
+    // A recorder's disc, by the record of its writing and reading back.
+    const bool disc = !QFileInfo(place).isDir() && (place.startsWith(QLatin1String("stdio:")) ||
+                                                    place.startsWith(QLatin1String("/dev/")));
+    if (!disc && !QFileInfo(place).isDir()) {
         fail(place.isEmpty()
                  ? QStringLiteral("%1: the project has no target; give --target PATH").arg(given)
                  : QStringLiteral("%1: not a folder").arg(place));
@@ -91,7 +101,15 @@ int CliCommands::verify(const QStringList& words)
         fail(QStringLiteral("%1: the project holds no dispensed entries").arg(given));
         return NoResult;
     }
-    ContentArrival arrival(VolumeIdentity::of(place));
+    QVector<ArrivalCheck> checks;
+    if (disc) {
+        const DiscArrival onDisc(place);
+        if (!onDisc.problem().isEmpty())
+            fail(onDisc.problem());
+        for (const Entry& e : qAsConst(entries))
+            checks << onDisc.check(e.Ident);
+    }
+    ContentArrival arrival(VolumeIdentity::of(disc ? QString() : place));
     std::atomic_bool stop{false};
     std::mutex mutex;
     ContentArrival::Progress latest; // guarded by mutex
@@ -100,11 +118,10 @@ int CliCommands::verify(const QStringList& words)
         std::lock_guard<std::mutex> lock(mutex);
         latest = p;
     });
-    QVector<ArrivalCheck> checks;
     InterruptNotifier interrupt;
     WorkerRun::run(
         [&] {
-            for (const Entry& e : qAsConst(entries)) {
+            for (const Entry& e : disc ? QVector<Entry>() : entries) {
                 checks << arrival.check(e.Ident);
                 if (arrival.stopped())
                     break;

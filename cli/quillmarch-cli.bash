@@ -6,7 +6,7 @@ _quillmarch_cli()
     local cur prev words cword
     _init_completion || return
 
-    local commands="volumes probe size dispense series copy verify help"
+    local commands="volumes probe size dispense series copy burn image verify help"
     if ((cword == 1)); then
         COMPREPLY=($(compgen -W "$commands --help --version" -- "$cur"))
         return
@@ -23,6 +23,14 @@ _quillmarch_cli()
             ;;
         --target | --out-dir)
             _filedir -d
+            return
+            ;;
+        --drive)
+            COMPREPLY=($(compgen -W "$(compgen -G '/dev/sr[0-9]*') stdio:" -- "$cur"))
+            return
+            ;;
+        --out)
+            _filedir iso
             return
             ;;
         --save)
@@ -45,8 +53,10 @@ _quillmarch_cli()
                      --free-blocks --media --time-limit --out-dir --json --help"
             ;;
         copy | verify) options="--target --into --json --help" ;;
+        burn) options="--drive --overwrite --json --help" ;;
+        image) options="--out --json --help" ;;
         help)
-            ((cword == 2)) && COMPREPLY=($(compgen -W "volumes probe size dispense series copy verify" -- "$cur"))
+            ((cword == 2)) && COMPREPLY=($(compgen -W "volumes probe size dispense series copy burn image verify" -- "$cur"))
             return
             ;;
         *) return ;;

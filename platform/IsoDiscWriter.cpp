@@ -14,6 +14,7 @@
 #include <libburn/libburn.h>
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -95,11 +96,23 @@ private:
 // Adds the entries and checks them against the plan; false with result set.
 bool build(const DiscJob& job, IsoImageBuilder& image, DiscResult& result)
 {
+    // A time ahead of the clock (a server's, say) tells nothing.
+    const qint64 now = QDateTime::currentMSecsSinceEpoch() * 1000000;
     for (const DiscEntry& e : job.entries) {
         quint64 bytes = 0;
+        const std::size_t before = image.sources().size();
         if (!image.addEntry(e.path, &bytes)) {
             result = ended(DiscResult::Refused, image.why());
             return false;
+        }
+        for (std::size_t i = before; job.plannedAtNs && i < image.sources().size(); ++i) {
+            const IsoImageBuilder::Source& s = image.sources()[i];
+            if (s.changedNs > job.plannedAtNs && s.changedNs <= now) {
+                result = ended(DiscResult::Refused,
+                               tr("\"%1\" changed since it was planned: dispense again")
+                                   .arg(QFile::decodeName(s.path)));
+                return false;
+            }
         }
         if (e.plannedBytes && bytes != e.plannedBytes) {
             result = ended(

@@ -58,6 +58,11 @@ qint64 mtimeOf(const struct stat& st)
     return qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
 }
 
+qint64 changedOf(const struct stat& st)
+{
+    return std::max(mtimeOf(st), qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec);
+}
+
 QString shown(const QByteArray& path)
 {
     return QFile::decodeName(path);
@@ -197,7 +202,7 @@ bool IsoImageBuilder::addEntry(const QString& path, quint64* bytes)
         return fail(
             tr("\"%1\" cannot be added: %2").arg(path, QString::fromUtf8(iso_error_to_msg(r))));
     if (node && S_ISREG(st.st_mode)) {
-        m_sources.push_back(Source{native, name, quint64(st.st_size), mtimeOf(st)});
+        m_sources.push_back(Source{native, name, quint64(st.st_size), mtimeOf(st), changedOf(st)});
         total = quint64(st.st_size);
     } else if (node) {
         m_entered.insert({quint64(st.st_dev), quint64(st.st_ino)});
@@ -278,7 +283,8 @@ bool IsoImageBuilder::addChildren(IsoDir* dir, const QByteArray& path, const QBy
             if (!addChildren(reinterpret_cast<IsoDir*>(node), full, inImage, bytes))
                 return false;
         } else {
-            m_sources.push_back(Source{full, inImage, quint64(st.st_size), mtimeOf(st)});
+            m_sources.push_back(
+                Source{full, inImage, quint64(st.st_size), mtimeOf(st), changedOf(st)});
             bytes += quint64(st.st_size);
         }
     }

@@ -29,6 +29,7 @@ public:
         QByteArray imagePath; // in the image, from the root, without a leading '/'
         quint64 size = 0;
         qint64 mtimeNs = 0;
+        qint64 changedNs = 0; // the later of its modification and status change
     };
 
     explicit IsoImageBuilder(const QString& volumeId);

@@ -82,6 +82,7 @@ DiscResult DiscRun::run(const std::function<void(const DiscProgress&)>& progress
         names << name;
     }
     m_job.plannedBlocks = plannedBlocks(m_plan);
+    m_job.plannedAtNs = m_plan.plannedAt();
     DiscResult r = m_writer.write(m_job, progress, cancel);
     // Only a disc read back equal vouches for its files; an image may yet be
     // burnt by anything.

@@ -32,6 +32,9 @@ struct DiscJob
     // The blocks the plan counted for the image; a bigger image means the
     // files changed since planning. 0: not compared.
     quint64 plannedBlocks = 0;
+    // When the plan was made (ns since the epoch): a file changed later is
+    // not what it counted. 0: not checked.
+    qint64 plannedAtNs = 0;
     bool verify = true;
     // Leave a write-once disc open for another session.
     bool keepAppendable = false;
@@ -94,8 +97,9 @@ struct DiscResult
 
 // Writes discs and images. write() runs the whole job on the calling
 // thread, calling progress on it and polling cancel; a job is refused
-// before anything is written when the image does not fit, the files
-// changed since planning, or libisofs would write a damaged image.
+// before anything is written when the image does not fit the medium or the
+// plan, the files changed since planning, or libisofs would write a damaged
+// image.
 class DiscWriter
 {
 public:

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/plan/DispenseRoad.h"
 
+#include <QDateTime>
+#include <QFileInfo>
+
 #include "core/dispense/Dispenser.h"
 #include "core/dispense/TargetDiscovery.h"
 #include "core/model/DM.h"
@@ -93,6 +96,7 @@ bool DispenseRoad::applyMedium(const Target& medium, const SeriesMedium& chosen)
 void DispenseRoad::hold(DispenseQueue& queue, HeldPlan plan)
 {
     m_plan = std::move(plan);
+    m_plan.setPlannedAt(QDateTime::currentMSecsSinceEpoch() * 1000000);
     m_model->applyDispense(queue, m_plan.wastedBytes());
 }
 
@@ -111,6 +115,10 @@ void DispenseRoad::holdLoaded()
         return;
     }
     m_plan = HeldPlan::measured(m_model->target(), dispensedIdents());
+    // Planned no later than the project was saved.
+    const QDateTime saved = QFileInfo(m_model->filePath()).lastModified();
+    if (saved.isValid())
+        m_plan.setPlannedAt(saved.toMSecsSinceEpoch() * 1000000);
     m_model->setWastedSize(m_plan.wastedBytes());
 }
 
