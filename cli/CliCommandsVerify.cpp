@@ -18,6 +18,7 @@
 #include "cli/WorkerRun.h"
 #include "core/copy/ContentArrival.h"
 #include "core/disc/DiscArrival.h"
+#include "core/disc/DiscIdentity.h"
 #include "core/model/DM.h"
 #include "core/model/SizeText.h"
 #include "platform/VolumeIdentity.h"
@@ -103,7 +104,9 @@ int CliCommands::verify(const QStringList& words)
     }
     QVector<ArrivalCheck> checks;
     if (disc) {
-        const DiscArrival onDisc(place);
+        QString why;
+        const QString id = discVolumeId(place, &why);
+        const DiscArrival onDisc(place, id, why);
         if (!onDisc.problem().isEmpty())
             fail(onDisc.problem());
         for (const Entry& e : qAsConst(entries))

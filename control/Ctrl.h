@@ -38,6 +38,10 @@ public:
     virtual void undispense() = 0;
     virtual void clipboardPost() = 0;
     virtual void originalsDelete() = 0;
+    // Writes the held result onto the disc in the target recorder, or into an
+    // image file the user names, and reads it back.
+    virtual void discWrite() = 0;
+    virtual void imageWrite() = 0;
     virtual void filesAdd() = 0;
     virtual void folderAdd() = 0;
     virtual void entryRemove() = 0;

@@ -8,6 +8,7 @@
 #include "core/dispense/FolderSizeCalcer.h"
 #include "core/plan/DispenseRoad.h"
 
+class DiscRun;
 class Dispenser;
 
 // The one controller: runs every command on the GUI thread, changes the model
@@ -33,6 +34,8 @@ public:
     void undispense() override;
     void clipboardPost() override;
     void originalsDelete() override;
+    void discWrite() override;
+    void imageWrite() override;
     void filesAdd() override;
     void folderAdd() override;
     void entryRemove() override;
@@ -95,6 +98,13 @@ private:
     void followSelection();
     // Dispense, Undispense, Post and Delete as the model's state allows.
     void showDispenseActions();
+    // Write Disc and Write Image... as the result held and the target allow.
+    void showDiscActions();
+    // The recorder of a disc target; empty for any other target.
+    static QString targetDrive();
+    // Writes the held plan through run, asking before a rewritable disc's
+    // files are written over, and says how it ended.
+    void writeHeldPlan(DiscRun& run, const QString& drive);
     // After a command changed the entries at these positions: when any was
     // dispensed, the held result follows; true then.
     bool followResult(const std::vector<EntryPos>& changed);

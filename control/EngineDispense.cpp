@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "control/Engine.h"
 
+#include <memory>
 #include <vector>
 
 #include "control/IViewActions.h"
@@ -8,6 +9,8 @@
 #include "control/IViewItems.h"
 #include "control/IViewStatus.h"
 #include "control/ShellServices.h"
+#include "core/disc/DiscArrival.h"
+#include "core/disc/DiscIdentity.h"
 #include "core/dispense/Arrival.h"
 #include "core/dispense/Dispenser.h"
 #include "core/dispense/SeriesPlanner.h"
@@ -19,6 +22,7 @@ void Engine::showDispenseActions()
 {
     DM* model = dataModel();
     m_actions->setDispensed(model->isDispensed());
+    showDiscActions();
     // There is nothing to fill without a target.
     if (!model->hasTarget())
         m_actions->disableDispense();
@@ -32,6 +36,7 @@ void Engine::diskSelect()
         return;
     const Target& t = model->target();
     m_status->showTarget(t, t.BlockSize * t.AvailableBlocks);
+    showDiscActions();
     // A held result keeps Dispense off until it is put back.
     if (!hadTarget && !model->isDispensed())
         m_actions->enableDispense();
@@ -156,6 +161,7 @@ void Engine::applyResult(int count, const std::function<void()>& take)
     refreshViews();
     followSelection();
     m_actions->setDispensed(true);
+    showDiscActions();
     m_actions->enableSave(true);
 }
 
@@ -202,11 +208,18 @@ void Engine::originalsDelete()
     while (count > 0) {
         IViewDialogs::DeleteQuestion q;
         q.places = arrivalPlaces();
+        // A disc in the recorder counts by the record of its reading back.
+        const QString drive = targetDrive();
+        QString why;
+        const QString disc = drive.isEmpty() ? QString() : discVolumeId(drive, &why);
+        const std::unique_ptr<DiscArrival> onDisc =
+            drive.isEmpty() ? nullptr : std::make_unique<DiscArrival>(drive, disc, why);
         for (int i = 0; i < count; ++i) {
             const Entry& e = model->entryAt(EntryPos{Dispensed, i});
             ++(e.Kind == File ? q.files : q.folders);
             q.paths << e.Ident;
-            arrived[i] = checkArrival(e, q.places).state == Arrival::Arrived;
+            arrived[i] = (onDisc && onDisc->check(e.Ident).state == Arrival::Arrived) ||
+                         checkArrival(e, q.places).state == Arrival::Arrived;
             if (arrived[i])
                 ++q.found;
             else

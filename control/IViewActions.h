@@ -18,4 +18,10 @@ public:
     virtual void enableSeries(bool on) = 0;
     // Dispense on exactly when !dispensed; Undispense, Post and Delete exactly when dispensed.
     virtual void setDispensed(bool dispensed) = 0;
+    // Write Disc (a result held for a recorder) and Write Image... (any result held).
+    virtual void enableDiscWrite(bool toDisc, bool toImage)
+    {
+        (void)toDisc;
+        (void)toImage;
+    }
 };

@@ -6,6 +6,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
+
+#include "core/disc/DiscRun.h"
+
 class Dispenser;
 struct SeriesEntry;
 struct SeriesMedium;
@@ -54,4 +58,26 @@ public:
     // Asks which originals go to the trash. LookInFolder: folder := a folder
     // on the target to look in as well, after which the question comes again.
     virtual DeleteChoice askOriginalsDelete(const DeleteQuestion& question, QString& folder) = 0;
+
+    // Asks for the image file to write; path := it.
+    virtual bool askImageFile(QString& path)
+    {
+        Q_UNUSED(path);
+        return false;
+    }
+    // Runs the writing of a disc or an image, with its progress and Cancel,
+    // and returns how it ended. Without a window: at once, unseen.
+    virtual DiscResult runDiscWrite(DiscRun& run, bool toDrive)
+    {
+        Q_UNUSED(toDrive);
+        const std::atomic_bool never{false};
+        return run.run([](const DiscProgress&) {}, never);
+    }
+    // Asks whether the rewritable disc in drive, which holds files, may be
+    // written over.
+    virtual bool askDiscOverwrite(const QString& drive)
+    {
+        Q_UNUSED(drive);
+        return false;
+    }
 };

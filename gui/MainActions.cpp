@@ -73,14 +73,18 @@ const ActionRow rows[int(Act::Count)] = {
     {"About", 4, NoIcon, true, "&About ...", nullptr, nullptr},
     {"PlanSeries", 1, NoIcon, false, "Plan &Series...",
      "Plan how the entries fill a whole series of media", nullptr},
+    {"DiscWrite", 1, NoIcon, false, "&Write Disc",
+     "Write the Dispensed files onto the disc in the target recorder and read them back", nullptr},
+    {"ImageWrite", 1, NoIcon, false, "Write &Image...",
+     "Write the Dispensed files into an ISO 9660 image file and read them back", nullptr},
 };
 
 const char* const menuTitles[] = {"&File", "&Actions", "&List", "&Priority", "&Help"};
 
 const std::initializer_list<Act> menuItems[] = {
     {Act::ProjectNew, Act::ProjectLoad, Act::ProjectSave, Act::ProjectSaveAs, Separator, Act::Exit},
-    {Act::DiskSelect, Act::Dispense, Act::PlanSeries, Act::Undispense, Separator, Act::ClipboardPost,
-     Act::OriginalsDelete},
+    {Act::DiskSelect, Act::Dispense, Act::PlanSeries, Act::Undispense, Separator,
+     Act::ClipboardPost, Act::DiscWrite, Act::ImageWrite, Act::OriginalsDelete},
     {Act::FilesAdd, Act::FolderAdd, Act::EntryRemove},
     {Act::PriorityUp, Act::PriorityDown, Separator, Act::PriorityRequired, Act::PriorityMain,
      Act::PriorityBackground, Act::PriorityNotInUse},
@@ -130,6 +134,10 @@ QKeySequence shortcutFor(Act a)
         return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D);
     case Act::ClipboardPost:
         return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C);
+    case Act::DiscWrite: // "burn", as disc burners have it
+        return QKeySequence(Qt::CTRL | Qt::Key_B);
+    case Act::ImageWrite:
+        return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B);
     case Act::FilesAdd:
         return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A);
     case Act::FolderAdd:
@@ -225,7 +233,9 @@ void MainActions::setupActions()
                                                    &MainActions::on_PriorityBackground,
                                                    &MainActions::on_PriorityNotInUse,
                                                    &MainActions::on_About,
-                                                   &MainActions::on_PlanSeries};
+                                                   &MainActions::on_PlanSeries,
+                                                   &MainActions::on_DiscWrite,
+                                                   &MainActions::on_ImageWrite};
 
     for (int i = 0; i < int(Act::Count); ++i) {
         const ActionRow& row = rows[i];
@@ -302,9 +312,9 @@ void MainActions::setupTexts()
     for (int i = 0; i < int(Act::Count); ++i) {
         const ActionRow& row = rows[i];
         QAction* a = m_actions[i];
-        a->setText(QLatin1String(row.text));
+        a->setText(tr(row.text));
         a->setShortcut(shortcutFor(Act(i)));
-        QString tip = QLatin1String(row.toolTip ? row.toolTip : row.text);
+        QString tip = tr(row.toolTip ? row.toolTip : row.text);
         tip.remove(QLatin1Char('&'));
         if (!a->shortcut().isEmpty())
             tip += QStringLiteral(" (") + a->shortcut().toString(QKeySequence::NativeText) +
@@ -352,6 +362,12 @@ void MainActions::setDispensed(bool dispensed)
     action(Act::Undispense)->setEnabled(dispensed);
     action(Act::ClipboardPost)->setEnabled(dispensed);
     action(Act::OriginalsDelete)->setEnabled(dispensed);
+}
+
+void MainActions::enableDiscWrite(bool toDisc, bool toImage)
+{
+    action(Act::DiscWrite)->setEnabled(toDisc);
+    action(Act::ImageWrite)->setEnabled(toImage);
 }
 
 void MainActions::on_ProjectNew()
@@ -467,4 +483,14 @@ void MainActions::on_About()
 void MainActions::on_PlanSeries()
 {
     controller()->planSeries();
+}
+
+void MainActions::on_DiscWrite()
+{
+    controller()->discWrite();
+}
+
+void MainActions::on_ImageWrite()
+{
+    controller()->imageWrite();
 }

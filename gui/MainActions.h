@@ -44,6 +44,8 @@ public:
         PriorityNotInUse,
         About,
         PlanSeries,
+        DiscWrite,
+        ImageWrite,
         Count
     };
 
@@ -67,6 +69,7 @@ public:
     void disableDispense() override;
     void enableSeries(bool on) override;
     void setDispensed(bool dispensed) override;
+    void enableDiscWrite(bool toDisc, bool toImage) override;
 
 private slots:
     void on_ProjectNew();
@@ -92,6 +95,8 @@ private slots:
     void on_PriorityNotInUse();
     void on_About();
     void on_PlanSeries();
+    void on_DiscWrite();
+    void on_ImageWrite();
 
 private:
     enum MenuId

@@ -27,8 +27,8 @@
 namespace {
 
 constexpr int RecentCount = 8;
-const char* const folderKeys[] = {"folders/entries", "folders/projects", nullptr,
-                                  "folders/exports"};
+const char* const folderKeys[] = {"folders/entries", "folders/projects", nullptr, "folders/exports",
+                                  "folders/images"};
 
 // ~/.config/quillmarch/quillmarch.conf, whatever the application object is named.
 struct Settings : QSettings
@@ -355,6 +355,9 @@ bool MainWindow::runFileDialog(const QString& caption, QFileDialog::FileMode mod
         dialog.setNameFilters(
             {QStringLiteral("Quillmarch projects (*.qmp)"), QStringLiteral("All files (*)")});
         dialog.setDefaultSuffix(QStringLiteral("qmp"));
+    } else if (kind == ImageFolder) {
+        dialog.setNameFilters({tr("Disc images (*.iso)"), tr("All files (*)")});
+        dialog.setDefaultSuffix(QStringLiteral("iso"));
     }
     if (!DialogAnswers::takeFiles(dialog, chosen)) {
         if (dialog.exec() == 0)

@@ -46,6 +46,10 @@ public:
     void closeMainWindow() override;
     SaveChoice askSaveChanges() override;
     DeleteChoice askOriginalsDelete(const DeleteQuestion& question, QString& folder) override;
+    // In MainWindowDisc.cpp.
+    bool askImageFile(QString& path) override;
+    DiscResult runDiscWrite(DiscRun& run, bool toDrive) override;
+    bool askDiscOverwrite(const QString& drive) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -57,7 +61,8 @@ private:
         EntriesFolder,
         ProjectsFolder,
         TargetFolder, // starts on the target, never remembered
-        ExportFolder
+        ExportFolder,
+        ImageFolder
     };
 
     bool runFileDialog(const QString& caption, QFileDialog::FileMode mode,

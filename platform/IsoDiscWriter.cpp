@@ -442,8 +442,10 @@ DiscResult toDrive(const DiscJob& job, const std::function<void(const DiscProgre
     if (rewritable) {
         if (!job.overwrite && holdsVolume(d)) {
             burn::burn_write_opts_free(opts);
-            return ended(DiscResult::Refused, tr("The disc already holds files; they would be "
-                                                 "overwritten"));
+            DiscResult r = ended(DiscResult::Refused, tr("The disc already holds files; they "
+                                                         "would be overwritten"));
+            r.holdsFiles = true;
+            return r;
         }
     } else if (burn::burn_disc_get_status(d) == burn::BURN_DISC_APPENDABLE) {
         int last = 0, lba = 0, nwa = 0;

@@ -7,12 +7,11 @@
 #include <QFileInfo>
 
 #include "core/copy/CopyList.h"
-#include "core/disc/DiscIdentity.h"
 
-DiscArrival::DiscArrival(const QString& drive)
+DiscArrival::DiscArrival(const QString& drive, const QString& volumeId, const QString& why)
+    : m_problem(why)
 {
-    const QString id = discVolumeId(drive, &m_problem);
-    if (!id.isEmpty() && !m_record.load(id))
+    if (!volumeId.isEmpty() && !m_record.load(volumeId))
         m_problem = tr("The disc in %1 was not written and read back by Quillmarch").arg(drive);
 }
 

@@ -18,8 +18,9 @@ class DiscArrival
     Q_DECLARE_TR_FUNCTIONS(DiscArrival)
 
 public:
-    // Reads the identity of the disc at drive and its record.
-    explicit DiscArrival(const QString& drive);
+    // The disc in drive, known by volumeId (discVolumeId), or not there
+    // for the reason why; reads its record.
+    DiscArrival(const QString& drive, const QString& volumeId, const QString& why);
 
     // Why no entry can have arrived (no disc, a disc not read back by the
     // program); empty when the disc is known.

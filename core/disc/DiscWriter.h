@@ -86,6 +86,7 @@ struct DiscResult
     Status status = Failed;
     QString message;
     quint64 imageBlocks = 0; // the image's exact size, once known
+    bool holdsFiles = false; // Refused: a rewritable disc holds files (see overwrite)
     QStringList differing;   // sources whose copy differs, with why
     bool verified = false;   // every file was read back and compared
     // The written session's identity, as libblkid and a mounted disc tell it

@@ -82,6 +82,7 @@ private slots:
     void jsonAndNul();
     void seriesAgrees();
     void copyFillsAndVerifies();
+    void burnAndImage();
 
 private:
     QTemporaryDir m_state;
@@ -201,7 +202,11 @@ void TestCli::exitCodes_data()
 3|                   |a is already in %T/t and |copy %T/one.qmp --target %T/t
 3|                   |%T/none: not a mounted vo|copy %T/one.qmp --target %T/none
 2|                   |--into takes a folder bel|copy %T/one.qmp --target %T --into ../x
-1|                   |%T/empty.qmp: the project|copy %T/empty.qmp --target %T)";
+1|                   |%T/empty.qmp: the project|copy %T/empty.qmp --target %T
+0|%T/a\nWasted:       |                        |dispense --fs iso --block-size 2048 --free-blocks 300 --main %T/a
+2|                   |ISO 9660 discs have bloc|dispense --fs ISO9660 --block-size 4096 --free-blocks 300 --main %T/a
+2|                   |the project's target is n|burn %T/one.qmp
+2|                   |--out FILE.iso is needed |image %T/one.qmp)";
     for (const QString& row : rows.split('\n', Qt::SkipEmptyParts)) {
         const QStringList c = row.split('|');
         QTest::newRow(qPrintable(c[0] + " " + c[3]))
@@ -237,7 +242,7 @@ void TestCli::exitCodes()
     QVERIFY2(r.code == code, r.err);
     QVERIFY2(out.isEmpty() ? r.out.isEmpty() : r.out.startsWith(out.toUtf8()), r.out);
     const QString command =
-        words.at(words.indexOf(QRegularExpression("dispense|size|verify|series|copy")));
+        words.at(words.indexOf(QRegularExpression("dispense|size|verify|series|copy|burn|image")));
     const QByteArray line = "quillmarch-cli " + command.toUtf8() + ": " + err.toUtf8();
     QVERIFY2(err.isEmpty() ? r.err.isEmpty() : r.err.startsWith(line), r.err);
     QCOMPARE(r.err.count('\n'), int(!err.isEmpty()));
@@ -417,6 +422,62 @@ void TestCli::copyFillsAndVerifies()
                                "650000")
                                   .toUtf8()),
              r.out);
+}
+
+// A disc plan burnt to a pseudo-drive and read back: verify takes the disc's word until an
+// original changes. Nothing is written (8) onto a disc that holds files unless asked, onto
+// one too small, or of a source changed since planning; an image stopped by Ctrl+C is not left.
+void TestCli::burnAndImage()
+{
+    QTemporaryDir tmp;
+    TestMounts mounts;
+    const QString root = tmp.path(), disc = mounts.tmpfs(root + "/disc", 1);
+    if (disc.isEmpty())
+        QSKIP(qPrintable(mounts.why()));
+    QVERIFY(TreeMaker::make(root, {"f:s/x=60000", "f:s/in/y=7000", "f:z=100", "f:big=536870912"}));
+    const QString plan = root + "/p.qmp", big = root + "/big.qmp", drive = "stdio:" + disc + "/d";
+    const QString dispense =
+        "dispense --fs iso --block-size 2048 --free-blocks %1 --main %2 --save %3";
+    QCOMPARE(exec(dispense.arg(400).arg(root + "/s " + root + "/z", plan).split(' ')).code +
+                 exec(dispense.arg(300000).arg(root + "/big", big).split(' ')).code,
+             0);
+    const QStringList burn{"burn", plan, "--drive", drive},
+        verify{"verify", plan, "--target", drive};
+    Run r = exec(burn);
+    QVERIFY2(r.code == 0, r.err);
+    QVERIFY(r.out.startsWith("Written: ") &&
+            r.out.endsWith(" blocks to " + drive.toUtf8() + "\nRead back equal: 3 files\n"));
+    QCOMPARE(exec(verify).code, 0);
+    r = exec(burn);
+    QVERIFY2(r.code == 8 && r.err.contains("already holds files"), r.err);
+    QCOMPARE(exec(burn + QStringList{"--overwrite"}).code, 0);
+    QCOMPARE(exec(verify).code, 0);
+    r = exec({"image", plan, "--out", root + "/p.iso", "--json"});
+    const QJsonObject o = QJsonDocument::fromJson(r.out).object();
+    QVERIFY2(r.code == 0 && o["outcome"] == "written" && o["files"] == 3, r.err);
+    QCOMPARE(o["blocks"].toDouble() * 2048, double(QFileInfo(root + "/p.iso").size()));
+
+    QFile filler(disc + "/filler"); // the disc then has less room than the image needs
+    QVERIFY(filler.open(QIODevice::WriteOnly) && filler.write(QByteArray(300000, 'f')) == 300000);
+    filler.close();
+    r = exec({"burn", plan, "--drive", drive + "2"});
+    QVERIFY2(r.code == 8 && r.err.contains("there is room for"), r.err);
+    QVERIFY(QFileInfo(disc + "/d2").size() == 0);
+    QFile::remove(disc + "/filler");
+    QVERIFY(TreeMaker::make(root, {"f:z=100"})); // the same size, written anew
+    r = exec(burn + QStringList{"--overwrite"});
+    QVERIFY2(r.code == 8 && r.err.contains(root.toUtf8() + "/z\" changed since it was planned"),
+             r.err);
+    r = exec(verify);
+    QVERIFY2(r.code == 1 && r.out == ("different\t" + root +
+                                      "/z\tz: changed since the disc was "
+                                      "written\n")
+                                         .toUtf8(),
+             r.out);
+
+    r = exec({"image", big, "--out", root + "/big.iso"}, SIGINT);
+    QVERIFY2(r.code == 130, r.err);
+    QVERIFY(!QFileInfo::exists(root + "/big.iso"));
 }
 
 QTEST_GUILESS_MAIN(TestCli)
