@@ -710,6 +710,76 @@ private slots:
             QVERIFY(!b->text().contains("Dispense") || !b->isEnabled());
         delete dlg;
     }
+
+    // A plan for the disc in a pseudo-drive: a source changed since planning and a disc that
+    // grew too small are refused with nothing written; the disc written and read back lets
+    // Delete the files trash the originals. An image cancelled while written is not left.
+    void writeDisc()
+    {
+        const QString disc = m_mounts.tmpfs(m_home.filePath("disc"), 1);
+        if (disc.isEmpty())
+            QSKIP(qPrintable(m_mounts.why()));
+        delete m_window;
+        dataModel()->newProject();
+        m_window = new MainWindow;
+        DM* m = dataModel();
+        const QString src = m_home.filePath("burn"), image = m_home.filePath("big image.iso");
+        const QStringList files{writeFile(src + "/notes.txt", 3000), writeFile(src + "/big", 1)};
+        QVERIFY(QFile::resize(files[1], 1 << 29)); // for no disc but the image's
+        writeFile(src + "/photos/a.jpg", 70000);
+        writeFile(src + "/photos/in/b.jpg", 9000);
+        DialogAnswers::nextFiles(files);
+        trigger(Act::FilesAdd);
+        DialogAnswers::nextFiles({src + "/photos"});
+        trigger(Act::FolderAdd);
+        const auto pick = [&](const QString& drive) {
+            Target t{drive};
+            QVERIFY(probeTarget(false, t) && t.FileSystem == ISO9660);
+            QTimer::singleShot(0, [&] {
+                m->setTarget(t);
+                qobject_cast<QDialog*>(QApplication::activeModalWidget())->accept();
+            });
+            trigger(Act::DiskSelect);
+            trigger(Act::Dispense);
+        };
+        pick("stdio:" + disc + "/d.iso");
+        QCOMPARE(m->groupSize(Dispensed), 2);
+        QVERIFY(enabled(Act::DiscWrite) && enabled(Act::ImageWrite));
+
+        writeFile(files[0], 3000); // the same size, written anew
+        trigger(Act::DiscWrite);
+        QVERIFY2(status("state").endsWith("notes.txt\" changed since it was planned: dispense "
+                                          "again"),
+                 qPrintable(status("state")));
+        trigger(Act::Undispense);
+        trigger(Act::Dispense);
+        QFile filler(disc + "/filler");
+        QVERIFY(filler.open(QIODevice::WriteOnly) && filler.write(QByteArray(700000, 'f')));
+        filler.close();
+        trigger(Act::DiscWrite);
+        QVERIFY2(status("state").contains("there is room for"), qPrintable(status("state")));
+        QCOMPARE(QFileInfo(disc + "/d.iso").size(), 0);
+        QVERIFY(filler.remove());
+        trigger(Act::DiscWrite);
+        QCOMPARE(status("state"), "The disc was written and read back equal: 3 file(s)");
+        DialogAnswers::nextButton(QMessageBox::Yes);
+        trigger(Act::OriginalsDelete);
+        QVERIFY(!m->isDispensed() && !QFileInfo::exists(files[0]) &&
+                !QFileInfo::exists(src + "/photos"));
+
+        pick("stdio:" + m_home.filePath("unused.iso"));
+        QTimer cancel;
+        connect(&cancel, &QTimer::timeout, [&] {
+            auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (dlg && dlg->findChild<QLabel*>("phase")->text().startsWith("Writing"))
+                dlg->findChild<QPushButton*>("cancelButton")->click();
+        });
+        cancel.start(20);
+        DialogAnswers::nextFiles({image});
+        trigger(Act::ImageWrite);
+        QCOMPARE(status("state"), "Cancelled; no image was written");
+        QVERIFY(!QFileInfo::exists(image));
+    }
 };
 
 // The views first, with the recorder; then the real controller.
