@@ -20,6 +20,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include "core/disc/DiscRecord.h"
 #include "core/model/SizeText.h"
 #include "platform/BurnSession.h"
 #include "platform/DiscReadBack.h"
@@ -439,6 +440,7 @@ DiscResult toDrive(const DiscJob& job, const std::function<void(const DiscProgre
     IsoImageBuilder image(job.volumeId);
     DiscResult result;
     quint32 start = 0;
+    QString previous; // the identity of the session added to
     if (rewritable) {
         if (!job.overwrite && holdsVolume(d)) {
             burn::burn_write_opts_free(opts);
@@ -459,11 +461,20 @@ DiscResult toDrive(const DiscJob& job, const std::function<void(const DiscProgre
                                                   : image.why());
         }
         start = quint32(nwa);
+        char pvd[B];
+        off_t got = 0;
+        if (burn::burn_read_data(d, (off_t(last) + 16) * off_t(B), pvd, int(B), &got, 2 | 4) > 0)
+            previous = DiscRecord::volumeIdOf(QByteArray(pvd + 830, 16));
     }
     const bool built = build(job, image, result);
     const qint64 exact = built ? image.exactBlocks(start) : -1;
     // libburn writes DVD+R and BD-R tracks in whole chunks of 64 KiB.
-    if (!built || !fits(job, exact, 32, room, image.why(), result) ||
+    // A session added to a disc repeats the tree already there, which no plan
+    // counts: only the room can tell then.
+    DiscJob checked = job;
+    if (!previous.isEmpty() || start > 0)
+        checked.plannedBlocks = 0;
+    if (!built || !fits(checked, exact, 32, room, image.why(), result) ||
         !preflight(image, start, result)) {
         burn::burn_write_opts_free(opts);
         return result;
@@ -552,6 +563,7 @@ DiscResult toDrive(const DiscJob& job, const std::function<void(const DiscProgre
 
     result = ended(DiscResult::Written, QString(), blocks);
     result.volumeId = image.volumeId();
+    result.previousVolumeId = previous;
     burn::burn_drive_re_assess(d, 0);
     verify(job, image, driveSource(d), start, progress, cancel, result);
     BurnSession::lastMessage();

@@ -30,6 +30,8 @@ public:
     // Reads the record of volumeId; false when there is none that can be read.
     bool load(const QString& volumeId);
 
+    const std::vector<DiscFile>& files() const { return m_files; }
+    QStringList names() const { return QStringList(m_entries.begin(), m_entries.end()); }
     // The file at imagePath on the disc (the entry's own name first).
     const DiscFile* find(const QString& imagePath) const;
     // Whether the entry named name was written to the disc.

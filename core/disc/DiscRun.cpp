@@ -87,8 +87,15 @@ DiscResult DiscRun::run(const std::function<void(const DiscProgress&)>& progress
     // Only a disc read back equal vouches for its files; an image may yet be
     // burnt by anything.
     if (r.status == DiscResult::Written && r.verified && !m_job.drive.isEmpty()) {
+        // A session added to a disc holds the one before, as recorded.
+        std::vector<DiscFile> files = r.files;
+        DiscRecord before;
+        if (!r.previousVolumeId.isEmpty() && before.load(r.previousVolumeId)) {
+            names += before.names();
+            files.insert(files.end(), before.files().begin(), before.files().end());
+        }
         QString error;
-        if (!DiscRecord::save(r.volumeId, names, r.files, &error))
+        if (!DiscRecord::save(r.volumeId, names, files, &error))
             r.message = tr("The disc was read back equal, but its record for \"Delete the "
                            "files\" could not be kept: %1")
                             .arg(error);

@@ -93,6 +93,9 @@ struct DiscResult
     // ("uuid 2024-05-01-12-30-00-25"): its volume descriptor's time to the
     // hundredth of a second. Empty before anything was written.
     QString volumeId;
+    // Of a session added to a disc: the identity of the session before,
+    // whose files the new one holds too.
+    QString previousVolumeId;
     std::vector<DiscFile> files; // read back equal
 };
 
