@@ -27,8 +27,11 @@ build-tests: test-deps
 run: build
 	$(BUILD)/gui/quillmarch
 
+# Then how many rows ran on real volumes, which needs root.
 test: build-tests
-	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	@rm -f $(BUILD)/real-volume-rows.log
+	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS); status=$$?; \
+		sh $(CURDIR)/tools/real-volume-summary.sh real-volume-rows.log; exit $$status
 
 bench: build-tests
 	@sh tools/run-benchmarks.sh $(BUILD)

@@ -93,7 +93,7 @@ Options:
 Exit status: 0 success, 2 usage error, 3 PATH missing or not usable as a target.
 )TXT";
 
-const char* const s_sizeHelp = R"TXT(Usage: quillmarch-cli size [--json | -0] PATH...
+const char* const s_sizeHelp = R"TXT(Usage: quillmarch-cli size [--json | -0] [--from FILE] PATH...
 
 Prints each path's size in bytes, one line each, "BYTES<TAB>PATH" as given:
 a file's length, or the total of every file below a folder as the window
@@ -102,9 +102,12 @@ out). A folder with items that cannot be read has no known size: it gets no
 line, and standard error says why.
 
 Options:
-  --json      print one JSON array of objects (path, size) once all are known
-  -0          end each line with a NUL instead of a newline
-  -h, --help  show this help
+  --from FILE  measure the paths listed in FILE too ("-": standard input), one
+               a line, or each ended by a NUL when the list holds any (as
+               find -print0 writes them)
+  --json       print one JSON array of objects (path, size) once all are known
+  -0           end each line with a NUL instead of a newline
+  -h, --help   show this help
 
 Ctrl+C stops the measuring.
 
@@ -129,21 +132,36 @@ named on standard error; so are Required entries that did not fit. Sizes
 reported and saved are those measured now. A project's own target is probed
 again when its path exists, so that the plan uses its free space of now.
 
+An entry with the same name on the target as one before it (in a higher
+group, or earlier in its own) is left out and named, as only one of them
+could be copied: rename one to dispense both. On FAT32 and NTFS names that
+differ only in case or in trailing dots and spaces count as the same.
+
 Copy the chosen entries with a file manager, cp -r or rsync --inplace: a copy
 that writes temporary names and renames them needs more room on NTFS than the
 plan allows for.
+
+Many paths: give them in a list (--main-from and the like), not through
+xargs, which runs several commands, each planning the whole target for part
+of the paths; together they overfill it.
 
 Target (the project's own target when none is given):
   --target PATH         the volume or recorder holding PATH
   --fs NTFS|FAT|UDF|ISO9660 --block-size N --free-blocks N
                         a target given by its figures
 
+Paths from a list, added to those of the group's option ("-": standard
+input), one a line, or each ended by a NUL when the list holds any (as
+find -print0 writes them):
+  --required-from FILE, --main-from FILE, --background-from FILE
+
 Options:
   --time-limit SECONDS  when the time runs out, take the best selection found
                         so far, as "Accept" does: the groups not yet reached
                         are left out
   --save OUT            write the project with the result applied to OUT, as
-                        the window's Save would (only when something was chosen)
+                        the window's Save would (only when something was
+                        chosen; only a regular file is replaced)
   --json                print one JSON object instead
   -0                    print only the chosen paths, each ended by a NUL
   -h, --help            show this help
@@ -217,11 +235,16 @@ int CliCommands::help(const QString& command)
 
 void CliCommands::fail(const QString& text)
 {
+    // One line, whatever the text holds, and no control bytes for the terminal.
+    failEscaped(escapedText(text));
+}
+
+void CliCommands::failEscaped(const QString& text)
+{
     QString prefix = QStringLiteral("quillmarch-cli");
     if (!m_command.isEmpty())
         prefix += QLatin1Char(' ') + m_command;
-    // One line, whatever the text holds, and no control bytes for the terminal.
-    const QByteArray bytes = escapedText(prefix + QStringLiteral(": ") + text).toUtf8() + '\n';
+    const QByteArray bytes = (prefix + QStringLiteral(": ") + text).toUtf8() + '\n';
     std::fwrite(bytes.constData(), 1, bytes.size(), stderr);
     std::fflush(stderr);
 }
@@ -394,7 +417,7 @@ int CliCommands::size(const QStringList& words)
 {
     CliArguments args({QStringLiteral("--help"), QStringLiteral("-h"), QStringLiteral("--json"),
                        QStringLiteral("-0")},
-                      {});
+                      {QStringLiteral("--from")});
     int exitCode = Success;
     if (!parseOutputArguments(args, words, true, &exitCode))
         return exitCode;
@@ -403,7 +426,15 @@ int CliCommands::size(const QStringList& words)
     const char end = args.isSet(QStringLiteral("-0")) ? '\0' : '\n';
     JsonWriter array;
     array.beginArray();
-    const QStringList paths = args.plain();
+    QStringList paths = args.plain();
+    if (args.isSet(QStringLiteral("--from"))) {
+        const QString list = args.value(QStringLiteral("--from"));
+        if (list.isEmpty())
+            return usage(QStringLiteral("--from needs a file name, or - for standard input"));
+        const int code = readPathList(list, paths);
+        if (code != Proceed)
+            return code;
+    }
     if (paths.isEmpty())
         return usage(QStringLiteral("at least one PATH is needed"));
 
@@ -449,11 +480,12 @@ int CliCommands::size(const QStringList& words)
             if (!line.ok || result.issue != NoSizeIssue) {
                 (line.ok ? unmeasured : missing) = true;
                 std::fflush(stdout);
-                fail(line.ok        ? QStringLiteral("%1: %2").arg(escapedText(line.path),
-                                                                  sizeIssueText(result.issue))
-                     : line.missing ? QStringLiteral("%1: No such file or folder")
-                                          .arg(escapedText(line.path))
-                                    : line.why);
+                if (line.ok)
+                    fail(QStringLiteral("%1: %2").arg(line.path, sizeIssueText(result.issue)));
+                else if (line.missing)
+                    fail(QStringLiteral("%1: No such file or folder").arg(line.path));
+                else
+                    failEscaped(line.why);
             } else {
                 const quint64 bytes = line.job < 0 ? line.size : result.bytes;
                 if (json)

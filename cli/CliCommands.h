@@ -67,6 +67,9 @@ private:
     int parsePlanOptions(CliArguments& args, const QStringList& words,
                          DispenseOptions& options);
     int parseSourceOptions(const CliArguments& args, DispenseOptions& options);
+    // Appends the paths of the list file given ("-": standard input), one a
+    // line, or each ended by a NUL when it holds any (find -print0).
+    int readPathList(const QString& given, QStringList& paths);
     int parseTargetOptions(const CliArguments& args, DispenseOptions& options);
     int parseOutputOptions(const CliArguments& args, DispenseOptions& options);
     // The project's entries, or those of the paths, into the model, and then
@@ -79,13 +82,17 @@ private:
     int addPaths(const DispenseOptions& options, FolderSizeJobs& folderSizes,
                  QVector<EntryPos>& sizedEntries);
     int resolveTarget(const DispenseOptions& options);
-    // leftOut: entries were left out unmeasured, or a group was not searched,
-    // which the caller reports. levels: what each searched level considered.
+    // leftOut: entries were left out (unmeasured, or with a reason), or a
+    // group was not searched, which the caller reports. levels: what each
+    // searched level considered.
     int saveAndReport(const DispenseOptions& options, quint64 wasted, bool provenBest, bool leftOut,
                       const QVector<DispenseLevel>& levels);
 
-    // A one-line message on standard error, "quillmarch-cli[ COMMAND]: text".
+    // A one-line message on standard error, "quillmarch-cli[ COMMAND]: text",
+    // with text escaped as names are.
     void fail(const QString& text);
+    // The same for text whose names are escaped already (entryForPath's why).
+    void failEscaped(const QString& text);
     int usage(const QString& text);
     int help(const QString& command);
     // Parses words into args; false with *exitCode set when the command ends
@@ -104,4 +111,5 @@ private:
                               int* exitCode);
 
     QString m_command;
+    bool m_stdinRead = false; // a list was read from standard input
 };

@@ -15,6 +15,7 @@
 #include "cli/WorkerRun.h"
 #include "core/copy/CopyEngine.h"
 #include "core/model/DM.h"
+#include "core/model/EntryPaths.h"
 #include "core/model/SizeText.h"
 #include "platform/VolumeIdentity.h"
 
@@ -206,8 +207,8 @@ int CliCommands::copy(const QStringList& words)
         write(json.finish());
     } else {
         for (const CopyEngine::Problem& p : engine.problems())
-            writeLine(
-                QStringLiteral("failed\t%1\t%2").arg(QDir(folder).filePath(p.path), p.reason));
+            writeLine(QStringLiteral("failed\t%1\t%2")
+                          .arg(escapedText(QDir(folder).filePath(p.path)), escapedText(p.reason)));
         if (outcome == CopyEngine::Complete || outcome == CopyEngine::Incomplete) {
             const int copied = engine.filesCopied(), skipped = engine.filesSkipped();
             writeLine((copied == 1 ? tr("Copied: 1 file (%1 bytes), %2")
@@ -216,7 +217,7 @@ int CliCommands::copy(const QStringList& words)
                           .arg(skipped == 1 ? tr("1 read back equal before")
                                             : tr("%n read back equal before", skipped)));
             if (!engine.manifestPath().isEmpty())
-                writeLine(tr("Manifest: %1").arg(engine.manifestPath()));
+                writeLine(tr("Manifest: %1").arg(escapedText(engine.manifestPath())));
         }
     }
     std::fflush(stdout);

@@ -183,6 +183,8 @@ int CliCommands::dispense(const QStringList& words)
 
     ProgressLine progress;
     DispenseRun run(options.timeLimitMs, &progress);
+    DispenseRoad road(model);
+    const std::vector<DispenseRoad::NameClash> clashes = road.prepare(run.dispenser());
     if (interrupt.wasInterrupted() || !runSearch(run, progress, interrupt, folderSizes)) {
         if (!run.failure().isEmpty() && !interrupt.wasInterrupted()) {
             fail(run.failure());
@@ -192,10 +194,19 @@ int CliCommands::dispense(const QStringList& words)
         return signalExit();
     }
     // Named before the result moves the entries: the positions are the search's.
-    DispenseRoad road(model);
     const DispenseRoad::Omissions omissions = road.takeOmissions(run.dispenser(), true);
     for (const DispenseRoad::LeftOut& l : omissions.unmeasured)
         fail(QStringLiteral("%1: %2; left out of the plan").arg(l.ident, sizeIssueText(l.issue)));
+    for (const DispenseRoad::NameClash& c : clashes)
+        fail(QStringLiteral("%1: has the same name on the target as %2; left out of the plan")
+                 .arg(c.ident, c.holder));
+    for (const DispenseRoad::LeftOut& l : omissions.refused)
+        fail(QStringLiteral("%1: %2; left out of the plan")
+                 .arg(l.ident, SeriesPlanner::apartText(l.issue)));
+    if (omissions.folderLimitReached)
+        fail(QStringLiteral("warning: the target folder on FAT32 holds at most 65,536 directory "
+                            "entries (a long name takes several); the smallest chosen entries "
+                            "were left out"));
     // Nothing chosen because a level was never searched is not "nothing fits".
     if (omissions.unsearchedGroup >= 0)
         fail(QStringLiteral("warning: the time limit ended the search before the %1 group was "
@@ -211,8 +222,11 @@ int CliCommands::dispense(const QStringList& words)
     storeFolderSizes(model, folderSizes, sizedEntries);
     road.apply(run.dispenser());
     const bool leftOut = !omissions.unmeasured.empty();
-    const int code = saveAndReport(options, road.plan().wastedBytes(), run.provenBest(),
-                                   leftOut || omissions.unsearchedGroup >= 0, levels);
+    // Entries named with their reason need no "Nothing fits" besides.
+    const bool named =
+        leftOut || omissions.unsearchedGroup >= 0 || !clashes.empty() || !omissions.refused.empty();
+    const int code =
+        saveAndReport(options, road.plan().wastedBytes(), run.provenBest(), named, levels);
     return leftOut && (code == Success || code == NoResult) ? NotMeasured : code;
 }
 
@@ -221,8 +235,10 @@ int CliCommands::parseDispenseOptions(const QStringList& words, DispenseOptions&
     CliArguments args(
         {QStringLiteral("--help"), QStringLiteral("-h"), QStringLiteral("--json"),
          QStringLiteral("-0")},
-        {QStringLiteral("--target"), QStringLiteral("--fs"), QStringLiteral("--block-size"),
-         QStringLiteral("--free-blocks"), QStringLiteral("--time-limit"), QStringLiteral("--save")},
+        {QStringLiteral("--target"), QStringLiteral("--required-from"),
+         QStringLiteral("--main-from"), QStringLiteral("--background-from"), QStringLiteral("--fs"),
+         QStringLiteral("--block-size"), QStringLiteral("--free-blocks"),
+         QStringLiteral("--time-limit"), QStringLiteral("--save")},
         {QStringLiteral("--required"), QStringLiteral("--main"), QStringLiteral("--background")});
     return parsePlanOptions(args, words, options);
 }
@@ -237,11 +253,12 @@ int CliCommands::saveAndReport(const DispenseOptions& options, quint64 wasted, b
     if (!chosen.entries.isEmpty() && !options.savePath.isEmpty() && entries) {
         // A signal before the new file replaces the old one keeps the old one;
         // after that, the save is done and the command ends as it would have.
-        QString error;
+        QString error, warning;
         bool cancelled = false;
         const bool saved = InterruptNotifier::runUninterrupted(
             [&](const std::function<bool()>& signalled) {
-                return writeProjectFile(options.savePath, entries->data(), &error, signalled);
+                return writeProjectFile(options.savePath, entries->data(), &error, signalled,
+                                        &warning);
             },
             &cancelled);
         if (cancelled) {
@@ -252,6 +269,8 @@ int CliCommands::saveAndReport(const DispenseOptions& options, quint64 wasted, b
             fail(QStringLiteral("%1: %2").arg(options.saveGiven, error));
             return TargetOrFileError;
         }
+        if (!warning.isEmpty())
+            fail(QStringLiteral("warning: %1").arg(warning));
     }
     if (options.json)
         write(jsonReport(target, chosen, wasted, provenBest, levels));

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSet>
 
@@ -15,6 +16,7 @@
 #include "core/dispense/TargetDiscovery.h"
 #include "core/model/DM.h"
 #include "core/model/EntryPaths.h"
+#include "core/model/ProjectFileSave.h"
 #include "core/plan/DispenseRoad.h"
 
 namespace {
@@ -50,12 +52,40 @@ int CliCommands::parsePlanOptions(CliArguments& args, const QStringList& words,
     return exitCode;
 }
 
+int CliCommands::readPathList(const QString& given, QStringList& paths)
+{
+    QFile file;
+    const bool standardInput = given == QLatin1String("-");
+    if (standardInput) {
+        if (m_stdinRead)
+            return usage(QStringLiteral("only one list can be read from standard input"));
+        m_stdinRead = true;
+    }
+    const bool opened = standardInput
+                            ? file.open(stdin, QIODevice::ReadOnly)
+                            : (file.setFileName(absolute(given)), file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = opened ? file.readAll() : QByteArray();
+    if (!opened || file.error() != QFileDevice::NoError) {
+        fail(QStringLiteral("%1: cannot be read: %2").arg(given, file.errorString()));
+        return TargetOrFileError;
+    }
+    // No path holds a NUL, so a list with one is NUL-separated (find -print0).
+    const char separator = bytes.contains('\0') ? '\0' : '\n';
+    for (const QByteArray& path : bytes.split(separator))
+        if (!path.isEmpty())
+            paths << QFile::decodeName(path);
+    return Proceed;
+}
+
 int CliCommands::parseSourceOptions(const CliArguments& args, DispenseOptions& options)
 {
     const QString required = QStringLiteral("--required");
     const QString main = QStringLiteral("--main");
     const QString background = QStringLiteral("--background");
-    options.byPaths = args.isSet(required) || args.isSet(main) || args.isSet(background);
+    const QString from = QStringLiteral("-from");
+    options.byPaths = false;
+    for (const QString& option : {required, main, background})
+        options.byPaths = options.byPaths || args.isSet(option) || args.isSet(option + from);
     if (!options.byPaths) {
         if (args.plain().isEmpty())
             return usage(
@@ -68,9 +98,22 @@ int CliCommands::parseSourceOptions(const CliArguments& args, DispenseOptions& o
     if (!args.plain().isEmpty())
         return usage(QStringLiteral("give either a PROJECT or --required/--main/--background "
                                     "paths, not both"));
-    options.paths = {{Required, args.list(required)},
-                     {Main, args.list(main)},
-                     {Background, args.list(background)}};
+    // Each group's paths: those given, then those of its list.
+    const QString groups[] = {required, main, background};
+    options.paths.clear();
+    for (int i = 0; i < 3; ++i) {
+        QStringList paths = args.list(groups[i]);
+        const QString listOption = groups[i] + from;
+        if (args.isSet(listOption)) {
+            if (args.value(listOption).isEmpty())
+                return usage(QStringLiteral("%1 needs a file name, or - for standard input")
+                                 .arg(listOption));
+            const int code = readPathList(args.value(listOption), paths);
+            if (code != Proceed)
+                return code;
+        }
+        options.paths.push_back({Required + i, paths});
+    }
     for (const auto& group : options.paths) {
         if (!group.second.isEmpty())
             return Proceed;
@@ -156,6 +199,12 @@ int CliCommands::parseOutputOptions(const CliArguments& args, DispenseOptions& o
         fail(QStringLiteral("%1: is a folder").arg(options.saveGiven));
         return TargetOrFileError;
     }
+    // A FIFO, a device or a link elsewhere is never replaced.
+    const QString refusal = saveRefusal(options.savePath);
+    if (!refusal.isEmpty()) {
+        fail(QStringLiteral("%1: %2").arg(options.saveGiven, refusal));
+        return TargetOrFileError;
+    }
     return Proceed;
 }
 
@@ -194,7 +243,7 @@ int CliCommands::loadProject(const DispenseOptions& options, FolderSizeJobs& fol
             bool missing = false;
             if (!entryForPath(stored.Ident, measured, &why, &missing)) {
                 if (!missing) {
-                    fail(QStringLiteral("warning: %1 It is left out.").arg(why));
+                    failEscaped(QStringLiteral("warning: %1 It is left out.").arg(why));
                     if (refused)
                         refused->insert(stored.Ident);
                 }
@@ -225,7 +274,10 @@ int CliCommands::addPaths(const DispenseOptions& options, FolderSizeJobs& folder
             QString why;
             bool missing = false;
             if (!entryForPath(path, entry, &why, &missing)) {
-                fail(missing ? QStringLiteral("%1: No such file or folder").arg(given) : why);
+                if (missing)
+                    fail(QStringLiteral("%1: No such file or folder").arg(given));
+                else
+                    failEscaped(why);
                 return TargetOrFileError;
             }
             if (added.contains(entry.Ident)) {
@@ -296,9 +348,9 @@ int CliCommands::resolveTarget(const DispenseOptions& options)
             return TargetOrFileError;
         }
     }
-    const Target target = model->target();
-    if (!target.hasUsableFigures()) {
-        fail(QStringLiteral("the project's target has no usable file system or block size"));
+    const QString refusal = model->target().figuresRefusal();
+    if (!refusal.isEmpty()) {
+        fail(QStringLiteral("%1: %2").arg(model->target().Path, refusal));
         return TargetOrFileError;
     }
     return Proceed;

@@ -39,13 +39,18 @@ followed by its entries' paths, one a line, then
   Media: COUNT (lower bound BOUND)
 where no series can use fewer media than BOUND. Entries that no medium can
 hold (larger than one, a file of 4 GiB or more on FAT32, no longer there or
-not readable) are named on standard error with the reason.
+not readable) are named on standard error with the reason, and so are those
+left out because an entry before them has the same name on the target.
 
 Target (the project's own target when none is given): the capacity of one
 medium is its free space.
   --target PATH         the volume or recorder holding PATH
   --fs NTFS|FAT|UDF|ISO9660 --block-size N --free-blocks N
                         a medium given by its figures
+
+Paths from a list, added to those of the group's option ("-": standard
+input), one a line, or each ended by a NUL when the list holds any:
+  --required-from FILE, --main-from FILE, --background-from FILE
 
 Options:
   --media N             show only the first N media of the series; the
@@ -55,7 +60,8 @@ Options:
                         proven best
   --out-dir DIR         write each medium's list into DIR: medium-NN.txt, one
                         path a line, and medium-NN.nul, NUL-separated (lists
-                        of an earlier, longer series there are removed)
+                        of an earlier, longer series there are removed; on a
+                        failure the earlier lists stay as they were)
   --json                print one JSON object instead
   -h, --help            show this help
 
@@ -63,7 +69,7 @@ Progress goes to standard error when it is a terminal. Ctrl+C (or SIGTERM)
 cancels; the lists of --out-dir are either all written or none.
 
 Exit status: 0 every entry is on a medium (or left for --media), 1 some
-entries fit no medium (the plan of the others is printed), 2 usage error, 3
+entries fit no medium or share a name (the plan of the others is printed), 2 usage error, 3
 target, project or file error, 4 entries that could not be measured were
 left out, 5 the plan ran out of memory, 130 cancelled by Ctrl+C (SIGINT),
 143 by SIGTERM.
@@ -214,9 +220,10 @@ int CliCommands::series(const QStringList& words)
     const QString outDirOption = QStringLiteral("--out-dir");
     CliArguments args(
         {QStringLiteral("--help"), QStringLiteral("-h"), QStringLiteral("--json")},
-        {QStringLiteral("--target"), QStringLiteral("--fs"), QStringLiteral("--block-size"),
-         QStringLiteral("--free-blocks"), QStringLiteral("--time-limit"), mediaOption,
-         outDirOption},
+        {QStringLiteral("--target"), QStringLiteral("--required-from"),
+         QStringLiteral("--main-from"), QStringLiteral("--background-from"), QStringLiteral("--fs"),
+         QStringLiteral("--block-size"), QStringLiteral("--free-blocks"),
+         QStringLiteral("--time-limit"), mediaOption, outDirOption},
         {QStringLiteral("--required"), QStringLiteral("--main"), QStringLiteral("--background")});
     DispenseOptions options;
     options.series = true;
@@ -249,7 +256,12 @@ int CliCommands::series(const QStringList& words)
     exitCode = loadEntriesAndTarget(options, folderSizes, sizedEntries, &refused);
     if (exitCode != Proceed)
         return exitCode;
-    std::vector<SeriesEntry> entries = DispenseRoad(model).seriesEntries(refused);
+    const DispenseRoad road(model);
+    std::vector<SeriesEntry> entries = road.seriesEntries(refused);
+    const std::vector<DispenseRoad::NameClash> clashes = road.nameClashes();
+    for (const DispenseRoad::NameClash& c : clashes)
+        fail(QStringLiteral("%1: has the same name on the target as %2; left out of the series")
+                 .arg(c.ident, c.holder));
     if (entries.empty()) {
         fail(QStringLiteral("Nothing to plan: no entries in Required, Main or Background"));
         return NoResult;
@@ -311,5 +323,7 @@ int CliCommands::series(const QStringList& words)
                                 "only")
                      .arg(lineBreaks));
     }
-    return anyUnmeasured ? NotMeasured : result.apart.empty() ? Success : NoResult;
+    return anyUnmeasured                             ? NotMeasured
+           : result.apart.empty() && clashes.empty() ? Success
+                                                     : NoResult;
 }

@@ -20,7 +20,9 @@
 #include "core/disc/DiscArrival.h"
 #include "core/disc/DiscIdentity.h"
 #include "core/model/DM.h"
+#include "core/model/EntryPaths.h"
 #include "core/model/SizeText.h"
+#include "core/plan/DispenseRoad.h"
 #include "platform/VolumeIdentity.h"
 
 const char* const CliCommands::s_verifyHelp =
@@ -39,8 +41,10 @@ copy's journal agree on it and neither side changed size or time since it was
 read back; every other file is read on both sides and compared, which takes
 as long as reading them. A link where the original has a file, the original
 itself (a bind mount, a link back, the same inode) or another volume mounted
-inside the copy never counts. Prints one line for each entry that did not
-arrive, fields separated by a tab:
+inside the copy never counts. Entries with the same name on the target share
+one copy, so none of them counts as arrived. Prints one line for each entry
+that did not arrive, fields separated by a tab, names escaped as in every
+line of text:
   missing    PATH
   different  PATH  WHAT DIFFERS
 
@@ -112,6 +116,8 @@ int CliCommands::verify(const QStringList& words)
         for (const Entry& e : qAsConst(entries))
             checks << onDisc.check(e.Ident);
     }
+    // Entries with one name on the target have one copy between them.
+    const std::vector<int> sameName = DispenseRoad(model).dispensedSameNames();
     ContentArrival arrival(VolumeIdentity::of(disc ? QString() : place));
     std::atomic_bool stop{false};
     std::mutex mutex;
@@ -124,8 +130,14 @@ int CliCommands::verify(const QStringList& words)
     InterruptNotifier interrupt;
     WorkerRun::run(
         [&] {
-            for (const Entry& e : disc ? QVector<Entry>() : entries) {
-                checks << arrival.check(e.Ident);
+            for (int i = 0; !disc && i < entries.size(); ++i) {
+                const int other = sameName[std::size_t(i)];
+                if (other < 0)
+                    checks << arrival.check(entries.at(i).Ident);
+                else
+                    checks << ArrivalCheck{Arrival::Different,
+                                           QStringLiteral("%1: the same name on the target as %2")
+                                               .arg(entries.at(i).Name, entries.at(other).Ident)};
                 if (arrival.stopped())
                     break;
             }
@@ -161,8 +173,9 @@ int CliCommands::verify(const QStringList& words)
         ++notArrived;
         if (!asJson)
             writeLine(check.state == Arrival::NotFound
-                          ? QStringLiteral("missing\t") + e.Ident
-                          : QStringLiteral("different\t%1\t%2").arg(e.Ident, check.detail));
+                          ? QStringLiteral("missing\t") + escapedText(e.Ident)
+                          : QStringLiteral("different\t%1\t%2")
+                                .arg(escapedText(e.Ident), escapedText(check.detail)));
     }
     json.endArray();
     if (asJson)

@@ -6,6 +6,8 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include "core/model/EntryPaths.h"
+
 ProgressLine::ProgressLine() : m_enabled(::isatty(STDERR_FILENO) == 1)
 {
     m_clock.start();
@@ -20,7 +22,8 @@ void ProgressLine::show(const QString& text)
 {
     if (!m_enabled)
         return;
-    QString line = text + QStringLiteral(" (%1 s)").arg(m_clock.elapsed() / 1000);
+    // A name in it must not drive the terminal.
+    QString line = escapedText(text) + QStringLiteral(" (%1 s)").arg(m_clock.elapsed() / 1000);
     struct winsize size = {};
     if (::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 1 &&
         line.size() >= size.ws_col)

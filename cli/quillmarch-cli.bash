@@ -37,20 +37,26 @@ _quillmarch_cli()
             _filedir qmp
             return
             ;;
+        --from | --required-from | --main-from | --background-from)
+            _filedir
+            return
+            ;;
     esac
 
     local options
     case $command in
         volumes) options="--json -0 --help" ;;
         probe) options="--json --help" ;;
-        size) options="--json -0 --help" ;;
+        size) options="--from --json -0 --help" ;;
         dispense)
-            options="--required --main --background --target --fs --block-size
-                     --free-blocks --time-limit --save --json -0 --help"
+            options="--required --main --background --required-from --main-from
+                     --background-from --target --fs --block-size --free-blocks
+                     --time-limit --save --json -0 --help"
             ;;
         series)
-            options="--required --main --background --target --fs --block-size
-                     --free-blocks --media --time-limit --out-dir --json --help"
+            options="--required --main --background --required-from --main-from
+                     --background-from --target --fs --block-size --free-blocks
+                     --media --time-limit --out-dir --json --help"
             ;;
         copy | verify) options="--target --into --json --help" ;;
         burn) options="--drive --overwrite --json --help" ;;

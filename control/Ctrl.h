@@ -26,7 +26,7 @@ public:
     virtual void projectLoad() = 0;
     // Loads the project at path without asking for one (command line, recent
     // projects), after the question about unsaved changes.
-    virtual void projectOpen(const QString& path) = 0;
+    virtual void projectLoadFrom(const QString& path) = 0;
     virtual void projectSave() = 0;
     virtual void projectSaveAs() = 0;
     virtual void appExit() = 0;

@@ -5,6 +5,7 @@
 #include "control/IViewDialogs.h"
 #include "control/IViewItems.h"
 #include "control/IViewStatus.h"
+#include "control/PluralForms.h"
 #include "core/dispense/TargetDiscovery.h"
 #include "core/model/DM.h"
 
@@ -26,7 +27,10 @@ void setController(Ctrl* ctrl)
     g_controller = ctrl;
 }
 
-Engine::Engine(QObject* parent) : Ctrl(parent), m_road(dataModel()) {}
+Engine::Engine(QObject* parent) : Ctrl(parent), m_road(dataModel())
+{
+    installPluralForms(); // where the application object came first
+}
 
 Engine::~Engine()
 {
@@ -67,8 +71,8 @@ void Engine::refreshViews()
     QString title;
     model->projectFile(title);
     m_dialogs->setTitle(title);
-    showSelection();
-    m_status->showTotal(model->totalSize(), model->totalCount());
+    showSelectionSummary();
+    pushTotals();
     m_actions->enableSeries(model->totalCount() > 0);
     m_status->showState(readyText());
     if (model->hasTarget()) {
@@ -85,11 +89,27 @@ void Engine::refreshViews()
         m_status->showNoWasted();
 }
 
+void Engine::pushTotals()
+{
+    DM* model = dataModel();
+    IViewStatus::GroupTotals totals;
+    for (int g = Dispensed; g < NoGroup; ++g) {
+        totals.counts[g] = model->groupSize(g);
+        for (EntryPos p = model->groupBegin(g); model->isValidPos(p); ++p.index) {
+            const Entry& e = model->entryAt(p);
+            if (e.IsValidSize)
+                totals.bytes[g] = saturatingAdd(totals.bytes[g], e.Size);
+        }
+    }
+    m_status->showTotal(model->totalSize(), model->totalCount());
+    m_status->showGroupTotals(totals);
+}
+
 QString Engine::readyText() const
 {
     if (m_pendingSizes.empty())
         return QStringLiteral("READY");
-    return QStringLiteral("Measuring %1 folder(s)...").arg(m_pendingSizes.size());
+    return tr("Measuring %n folders...", nullptr, int(m_pendingSizes.size()));
 }
 
 namespace {
@@ -120,7 +140,7 @@ void Engine::selectionAllInGroup()
     const int group = m_items->currentGroup();
     const bool inGroup = group >= Dispensed && group < NoGroup;
     Busy busy(m_status, inGroup ? std::size_t(dataModel()->groupSize(group)) : 0,
-              QStringLiteral("Selecting..."));
+              tr("Selecting..."));
     if (inGroup)
         m_items->selectAllInGroup(group);
     selectionChanged();
@@ -131,7 +151,7 @@ void Engine::selectionInvertInGroup()
     const int group = m_items->currentGroup();
     const bool inGroup = group >= Dispensed && group < NoGroup;
     Busy busy(m_status, inGroup ? std::size_t(dataModel()->groupSize(group)) : 0,
-              QStringLiteral("Selecting..."));
+              tr("Selecting..."));
     if (inGroup)
         m_items->invertSelectionInGroup(group);
     selectionChanged();

@@ -5,6 +5,7 @@
 #include <list>
 
 #include "control/Ctrl.h"
+#include "control/IViewStatus.h"
 #include "core/dispense/FolderSizeCalcer.h"
 #include "core/plan/DispenseRoad.h"
 
@@ -24,7 +25,7 @@ public:
                      IViewStatus* status) override;
     void projectNew() override;
     void projectLoad() override;
-    void projectOpen(const QString& path) override;
+    void projectLoadFrom(const QString& path) override;
     void projectSave() override;
     void projectSaveAs() override;
     void appExit() override;
@@ -71,31 +72,40 @@ private:
         EntryPos pos;
     };
 
-    // Replaces the project with the one at path; a failure keeps the old one.
-    void loadProject(QString path);
+    // Replaces the project with the one at path, without asking; a failure
+    // keeps the old one.
+    void replaceProject(QString path);
     // Probes the target again before a plan and shows the fresh figures;
     // false, with a message, when it can no longer be used.
-    bool refreshTarget();
+    bool reprobeTarget();
     // Shows the marks of what a search left out; a sentence saying how many
     // and why, empty when none.
     QString leftOutText(const DispenseRoad::Omissions& omissions);
-    // Takes a result into the model through the road's step take, and shows it.
-    void applyResult(int count, const std::function<void()>& take);
+    // Sentences naming the entries left out for their names on the target,
+    // and those the target cannot hold; empty when none.
+    QString nameClashText(const std::vector<DispenseRoad::NameClash>& clashes) const;
+    QString refusedText(const DispenseRoad::Omissions& omissions) const;
+    // Takes a result into the model through the road's step take, and shows
+    // it with how its search ended.
+    void applyResult(int count, const std::function<void()>& take, IViewStatus::SearchEnd end);
     // Where "Delete the files" looks for the copies of the dispensed entries.
     QStringList arrivalPlaces() const;
-    // Save, or Save As when the project has no file yet; true when written.
-    bool saveProject();
-    bool saveProjectAs();
+    // What the last load passed over, or what the last save could not keep of
+    // the file it replaced, in the message area.
+    void showLastWarnings();
+    // Pushes the project's total (IViewStatus::showTotal) and each group's
+    // size and count.
+    void pushTotals();
     // Before the project is replaced: true when it has no unsaved changes or
     // the user saved or gave them up.
     bool mayDropChanges();
-    // Shows the size and number of the selected entries; returns the number.
     // Moves every selected entry to destination(its group), skipping those for
     // which it gives -1, and updates the list, totals and actions.
     void moveSelection(const std::function<int(int group)>& destination);
-    int showSelection();
+    // Shows the size and number of the selected entries; returns the number.
+    int showSelectionSummary();
     // Remove and the priority actions on exactly while anything is selected.
-    void followSelection();
+    void updateEntryActions();
     // Dispense, Undispense, Post and Delete as the model's state allows.
     void showDispenseActions();
     // Write Disc and Write Image... as the result held and the target allow.

@@ -58,12 +58,13 @@ void Engine::pathsAdd(QStringList paths)
     if (added > 0)
         m_actions->enableSave(true);
     refreshViews();
-    followSelection();
+    updateEntryActions();
     if (!refusals.isEmpty())
-        m_status->showState(refusals.size() == 1 ? refusals.first()
-                                                 : QStringLiteral("%1 (and %2 more not added)")
-                                                       .arg(refusals.first())
-                                                       .arg(refusals.size() - 1));
+        m_status->showMessage(IViewStatus::Warning,
+                              refusals.size() == 1
+                                  ? refusals.first()
+                                  : tr("%1 (and %n more not added)", nullptr, refusals.size() - 1)
+                                        .arg(refusals.first()));
 }
 
 void Engine::filesAdd()
@@ -90,6 +91,7 @@ void Engine::projectNew()
     model->newProject();
     m_road.drop();
     m_arrivalFolder.clear();
+    m_status->clearMessage();
     QString title;
     model->projectFile(title);
     m_dialogs->setTitle(title);
@@ -98,7 +100,7 @@ void Engine::projectNew()
     m_actions->enableSave(false);
     showDispenseActions();
     refreshViews();
-    followSelection();
+    updateEntryActions();
 }
 
 void Engine::projectLoad()
@@ -108,30 +110,32 @@ void Engine::projectLoad()
     QString path;
     if (!m_dialogs->askProjectLoad(path))
         return;
-    loadProject(path);
+    replaceProject(path);
 }
 
-void Engine::projectOpen(const QString& path)
+void Engine::projectLoadFrom(const QString& path)
 {
     if (mayDropChanges())
-        loadProject(path);
+        replaceProject(path);
 }
 
-void Engine::loadProject(QString path)
+void Engine::replaceProject(QString path)
 {
     QString parent, name;
     splitPath(path, parent, name);
     // Save writes back here later, whatever the working folder is by then.
     const QString fullPath = QFileInfo(path).absoluteFilePath();
     DM* model = dataModel();
-    Busy busy(m_status, std::size_t(-1), QStringLiteral("Loading %1...").arg(name));
+    Busy busy(m_status, std::size_t(-1), tr("Loading %1...").arg(name));
     if (!model->load(fullPath, name)) {
         // The old project stays, with its list, its changes and its actions.
-        m_status->showState(
+        m_status->showMessage(
+            IViewStatus::Error,
             failureText(model->lastError(), QStringLiteral("The project could not be loaded.")));
         return;
     }
     m_arrivalFolder.clear();
+    m_status->clearMessage();
     // A size the file did not hold readably is measured again.
     for (int g = Dispensed; g < NoGroup; ++g) {
         for (EntryPos p = model->groupBegin(g); model->isValidPos(p); ++p.index) {
@@ -154,54 +158,53 @@ void Engine::loadProject(QString path)
     m_actions->enableSave(false);
     showDispenseActions();
     refreshViews();
-    followSelection();
-    const QStringList warnings = model->lastWarnings();
-    if (!warnings.isEmpty())
-        m_status->showState(warnings.first());
+    updateEntryActions();
+    showLastWarnings();
 }
 
 void Engine::projectSave()
 {
-    saveProject();
+    DM* model = dataModel();
+    // The model stays untitled after Save As of a new project, but it then has
+    // the chosen file to write to; only a project without one asks.
+    if (model->savePath().isEmpty()) {
+        projectSaveAs();
+        return;
+    }
+    if (!model->save()) {
+        m_status->showMessage(
+            IViewStatus::Error,
+            failureText(model->lastError(), QStringLiteral("The project could not be saved.")));
+        return;
+    }
+    m_actions->enableSave(false);
+    showLastWarnings();
 }
 
 void Engine::projectSaveAs()
 {
-    saveProjectAs();
-}
-
-bool Engine::saveProject()
-{
-    DM* model = dataModel();
-    // The model stays untitled after Save As of a new project, but it then has
-    // the chosen file to write to; only a project without one asks.
-    if (model->filePath().isEmpty())
-        return saveProjectAs();
-    if (!model->save()) {
-        m_status->showState(
-            failureText(model->lastError(), QStringLiteral("The project could not be saved.")));
-        return false;
-    }
-    m_actions->enableSave(false);
-    return true;
-}
-
-bool Engine::saveProjectAs()
-{
     QString path;
     if (!m_dialogs->askProjectSaveAs(path))
-        return false;
+        return;
     DM* model = dataModel();
     if (!model->saveAs(path)) {
-        m_status->showState(
+        m_status->showMessage(
+            IViewStatus::Error,
             failureText(model->lastError(), QStringLiteral("The project could not be saved.")));
-        return false;
+        return;
     }
     QString parent, name;
     splitPath(path, parent, name);
     m_dialogs->setTitle(name);
     m_actions->enableSave(false);
-    return true;
+    showLastWarnings();
+}
+
+void Engine::showLastWarnings()
+{
+    const QStringList warnings = dataModel()->lastWarnings();
+    if (!warnings.isEmpty())
+        m_status->showMessage(IViewStatus::Warning, warnings.join(QLatin1Char('\n')));
 }
 
 bool Engine::mayDropChanges()
@@ -212,7 +215,9 @@ bool Engine::mayDropChanges()
     case IViewDialogs::DiscardChanges:
         return true;
     case IViewDialogs::SaveChanges:
-        return saveProject();
+        // Only a save that reached the file leaves the project unmodified.
+        projectSave();
+        return !dataModel()->isModified();
     case IViewDialogs::CancelClose:
         break;
     }
@@ -228,13 +233,12 @@ void Engine::entryRemove()
 {
     std::vector<EntryPos> sel;
     m_items->selectedPositions(sel);
-    Busy busy(m_status, sel.size(), QStringLiteral("Removing %1 entries...").arg(sel.size()));
-    dataModel()->removeEntries(sel);
-    m_items->removeItems(sel);
+    Busy busy(m_status, sel.size(), tr("Removing %n entries...", nullptr, int(sel.size())));
+    m_items->regroupItems(dataModel()->removeEntries(sel));
     m_actions->enableSave(true);
     followResult(sel);
     refreshViews();
-    followSelection();
+    updateEntryActions();
 }
 
 void Engine::priorityUp()
@@ -261,16 +265,14 @@ void Engine::moveSelection(const std::function<int(int group)>& destination)
 {
     std::vector<EntryPos> sel;
     m_items->selectedPositions(sel);
-    Busy busy(m_status, sel.size(), QStringLiteral("Moving %1 entries...").arg(sel.size()));
+    Busy busy(m_status, sel.size(), tr("Moving %n entries...", nullptr, int(sel.size())));
     std::vector<int> to;
     to.reserve(sel.size());
     for (const EntryPos& p : sel)
         to.push_back(destination(p.group));
     DM* model = dataModel();
-    std::vector<EntryPos> placed;
     // All at once, so that the moved entries keep their order.
-    model->moveEntries(sel, to, placed);
-    m_items->moveItems(sel, placed);
+    m_items->regroupItems(model->moveEntries(sel, to));
     m_actions->enableSave(true);
     std::vector<EntryPos> left; // dispensed entries that moved out
     for (std::size_t i = 0; i < sel.size(); ++i)
@@ -279,10 +281,10 @@ void Engine::moveSelection(const std::function<int(int group)>& destination)
     if (followResult(left))
         refreshViews();
     // Moves across "Not In Use" change the totals; the moved rows are selected anew.
-    m_status->showTotal(model->totalSize(), model->totalCount());
+    pushTotals();
     m_actions->enableSeries(model->totalCount() > 0);
-    showSelection();
-    followSelection();
+    showSelectionSummary();
+    updateEntryActions();
 }
 
 bool Engine::followResult(const std::vector<EntryPos>& changed)
@@ -302,15 +304,15 @@ void Engine::selectionChanged()
 {
     // Whether anything is selected, not whether it has a size yet: an empty
     // file or a folder still being measured can be removed and moved too.
-    m_actions->enableEntryActions(showSelection() > 0);
+    m_actions->enableEntryActions(showSelectionSummary() > 0);
 }
 
-void Engine::followSelection()
+void Engine::updateEntryActions()
 {
     m_actions->enableEntryActions(m_items->selectedCount() > 0);
 }
 
-int Engine::showSelection()
+int Engine::showSelectionSummary()
 {
     std::vector<EntryPos> sel;
     m_items->selectedPositions(sel);

@@ -56,7 +56,7 @@ void Engine::writeHeldPlan(DiscRun& run, const QString& drive)
 {
     const QString refusal = DiscRun::refusal(m_road.plan());
     if (!refusal.isEmpty()) {
-        m_status->showState(refusal);
+        m_status->showMessage(IViewStatus::Error, refusal);
         return;
     }
     DiscResult r = m_dialogs->runDiscWrite(run, !drive.isEmpty());
@@ -66,11 +66,17 @@ void Engine::writeHeldPlan(DiscRun& run, const QString& drive)
     }
     const int files = int(r.files.size());
     QString text = r.message;
-    if (r.status == DiscResult::Written && r.verified && text.isEmpty())
-        text = drive.isEmpty()
-                   ? tr("The image was written and read back equal: %n file(s)", nullptr, files)
-                   : tr("The disc was written and read back equal: %n file(s)", nullptr, files);
-    else if (r.status == DiscResult::Differs)
+    IViewStatus::MessageKind kind = IViewStatus::Error;
+    if (r.status == DiscResult::Written) {
+        kind = r.verified ? IViewStatus::Positive : IViewStatus::Information;
+        if (r.verified && text.isEmpty())
+            text = drive.isEmpty()
+                       ? tr("The image was written and read back equal: %n file(s)", nullptr, files)
+                       : tr("The disc was written and read back equal: %n file(s)", nullptr, files);
+    } else if (r.status == DiscResult::Cancelled) {
+        kind = IViewStatus::Warning;
+    } else if (r.status == DiscResult::Differs) {
         text += QStringLiteral(": ") + r.differing.join(QStringLiteral("; "));
-    m_status->showState(text);
+    }
+    m_status->showMessage(kind, text);
 }

@@ -16,6 +16,7 @@
 #include "core/dispense/SeriesPlanner.h"
 #include "core/dispense/TargetDiscovery.h"
 #include "core/model/DM.h"
+#include "core/model/EntryPaths.h"
 #include "core/model/SizeText.h"
 
 void Engine::showDispenseActions()
@@ -45,14 +46,15 @@ void Engine::diskSelect()
         m_actions->enableSave(true);
 }
 
-bool Engine::refreshTarget()
+bool Engine::reprobeTarget()
 {
     DM* model = dataModel();
     QString problem;
     const auto probe = [this](bool whole, Target& t) { return probeTarget(whole, t); };
     switch (m_road.refreshTarget(probe, problem)) {
     case DispenseRoad::TargetFailed:
-        m_status->showState(
+        m_status->showMessage(
+            IViewStatus::Error,
             QStringLiteral("Cannot dispense to %1: %2").arg(model->target().Path, problem));
         return false;
     case DispenseRoad::TargetRefreshed:
@@ -78,19 +80,45 @@ QString Engine::leftOutText(const DispenseRoad::Omissions& omissions)
     }
     if (total == 0)
         return QString();
-    const auto counted = [](int n, const char* one, const char* many) -> QString {
-        return QString::number(n) + QLatin1Char(' ') + QLatin1String(n == 1 ? one : many);
-    };
     QStringList why;
     if (counts[Unreadable])
-        why << counted(counts[Unreadable], "could not be read in full",
-                       "could not be read in full");
+        why << tr("%n could not be read in full", nullptr, counts[Unreadable]);
     if (counts[Vanished])
-        why << counted(counts[Vanished], "no longer exists", "no longer exist");
+        why << tr("%n no longer exist", nullptr, counts[Vanished]);
     if (counts[OutOfMemory])
-        why << counted(counts[OutOfMemory], "ran out of memory", "ran out of memory");
-    return QStringLiteral("Left out of the plan: %1 (%2)")
-        .arg(counted(total, "entry", "entries"), why.join(QStringLiteral(", ")));
+        why << tr("%n ran out of memory", nullptr, counts[OutOfMemory]);
+    return tr("Left out of the plan: %n entries (%1)", nullptr, total)
+        .arg(why.join(QStringLiteral(", ")));
+}
+
+QString Engine::nameClashText(const std::vector<DispenseRoad::NameClash>& clashes) const
+{
+    if (clashes.empty())
+        return QString();
+    QStringList paths;
+    for (const DispenseRoad::NameClash& c : clashes)
+        paths << escapedText(c.ident);
+    return tr("%n entries left out: an entry before each has the same name on the target, so "
+              "only one could be copied; rename one to dispense both: %1",
+              nullptr, int(clashes.size()))
+        .arg(paths.join(QStringLiteral(", ")));
+}
+
+QString Engine::refusedText(const DispenseRoad::Omissions& omissions) const
+{
+    QStringList notes;
+    if (!omissions.refused.empty()) {
+        QStringList items;
+        for (const DispenseRoad::LeftOut& l : omissions.refused)
+            items << escapedText(l.ident) + QStringLiteral(" ") + SeriesPlanner::apartText(l.issue);
+        notes << tr("%n entries left out that the target cannot hold: %1", nullptr,
+                    int(omissions.refused.size()))
+                     .arg(items.join(QStringLiteral("; ")));
+    }
+    if (omissions.folderLimitReached)
+        notes << tr("the target folder on FAT32 holds at most 65,536 directory entries (a long "
+                    "name takes several), so the smallest chosen entries were left out");
+    return notes.join(QStringLiteral("; "));
 }
 
 void Engine::dispense()
@@ -99,9 +127,11 @@ void Engine::dispense()
     if (!model->hasTarget())
         return;
     // The free space may have changed since the target was picked.
-    if (!refreshTarget())
+    if (!reprobeTarget())
         return;
+    m_status->clearMessage(); // about the result this search replaces
     Dispenser d;
+    const QString clashes = nameClashText(m_road.prepare(d));
     const bool ok = m_dialogs->runDispense(&d);
     // The dialog closes on the search's last signal; its thread may still be ending.
     d.wait();
@@ -110,33 +140,39 @@ void Engine::dispense()
     const QString leftOut = leftOutText(omissions);
     if (!ok) {
         if (!d.failure().isEmpty())
-            m_status->showState(d.failure());
+            m_status->showMessage(IViewStatus::Error, d.failure());
         else if (!leftOut.isEmpty())
-            m_status->showState(leftOut);
+            m_status->showMessage(IViewStatus::Warning, leftOut);
         return;
     }
-    applyResult(int(d.resultQueue().size()), [&] { m_road.apply(d); });
+    applyResult(
+        int(d.resultQueue().size()), [&] { m_road.apply(d); }, m_dialogs->lastSearchEnd());
     QStringList notes;
-    if (!leftOut.isEmpty())
-        notes << leftOut;
+    for (const QString& note : {leftOut, clashes, refusedText(omissions)})
+        if (!note.isEmpty())
+            notes << note;
     if (omissions.requiredNotFitted > 0)
-        notes << QStringLiteral("%1 Required entries did not fit").arg(omissions.requiredNotFitted);
+        notes << tr("%n Required entries did not fit", nullptr, omissions.requiredNotFitted);
     if (omissions.unsearchedGroup >= 0)
         notes << tr("%1 was not searched: the search was accepted before it")
                      .arg(groupTitle(omissions.unsearchedGroup));
     if (!notes.isEmpty())
-        m_status->showState(notes.join(QStringLiteral("; ")));
+        m_status->showMessage(IViewStatus::Warning, notes.join(QStringLiteral("; ")));
 }
 
 void Engine::planSeries()
 {
     DM* model = dataModel();
     std::vector<SeriesEntry> entries = m_road.seriesEntries();
+    // Those left out for their names are named, as for Dispense.
+    const QString clashes = nameClashText(m_road.nameClashes());
+    if (!clashes.isEmpty())
+        m_status->showMessage(IViewStatus::Warning, clashes);
     if (entries.empty())
         return;
     // The picked target with its room of now, as for Dispense; one that can
     // no longer be used is not offered.
-    const Target picked = model->hasTarget() && refreshTarget() ? model->target() : Target();
+    const Target picked = model->hasTarget() && reprobeTarget() ? model->target() : Target();
     // A held result must be put back first, as for Dispense.
     const bool canDispense = !model->isDispensed();
     SeriesMedium chosen;
@@ -144,35 +180,39 @@ void Engine::planSeries()
     if (!m_dialogs->runSeries(picked, entries, canDispense, chosen, medium) || !canDispense)
         return;
     // The dialog was modal: the positions are still those it was given.
-    applyResult(int(chosen.entries.size()), [&] { m_road.applyMedium(medium, chosen); });
+    applyResult(
+        int(chosen.entries.size()), [&] { m_road.applyMedium(medium, chosen); },
+        chosen.proven ? IViewStatus::SearchFinished : IViewStatus::SearchTimeLimit);
 }
 
-void Engine::applyResult(int count, const std::function<void()>& take)
+void Engine::applyResult(int count, const std::function<void()>& take, IViewStatus::SearchEnd end)
 {
     DM* model = dataModel();
     {
         Busy busy(m_status, std::size_t(model->entryCount()),
-                  QStringLiteral("Dispensing %1 entries...").arg(count));
+                  tr("Dispensing %n entries...", nullptr, count));
         take();
     }
     if (!model->isDispensed())
         return;
     m_items->rebuildItems();
     refreshViews();
-    followSelection();
+    updateEntryActions();
     m_actions->setDispensed(true);
     showDiscActions();
     m_actions->enableSave(true);
+    const HeldPlan& plan = m_road.plan();
+    m_status->showOutcome(plan.usedBytes(), plan.wastedBytes(), end);
 }
 
 void Engine::undispense()
 {
     Busy busy(m_status, std::size_t(dataModel()->entryCount()),
-              QStringLiteral("Putting back %1 entries...").arg(dataModel()->groupSize(Dispensed)));
+              tr("Putting back %n entries...", nullptr, dataModel()->groupSize(Dispensed)));
     m_road.undispense();
     m_items->rebuildItems();
     refreshViews();
-    followSelection();
+    updateEntryActions();
     showDispenseActions();
     m_actions->enableSave(true);
 }
@@ -180,11 +220,27 @@ void Engine::undispense()
 void Engine::clipboardPost()
 {
     DM* model = dataModel();
-    QStringList files;
-    for (EntryPos p = model->groupBegin(Dispensed); model->isValidPos(p); ++p.index)
-        files.append(model->entryAt(p).Ident);
+    // Of entries with one name on the target, only the first: a paste of
+    // both would keep one.
+    const std::vector<int> sameName = m_road.dispensedSameNames();
+    QStringList files, held;
+    for (EntryPos p = model->groupBegin(Dispensed); model->isValidPos(p); ++p.index) {
+        const int other = sameName[std::size_t(p.index)];
+        (other >= 0 && other < p.index ? held : files).append(model->entryAt(p).Ident);
+    }
     postFilesToClipboard(files);
-    m_status->showState(QStringLiteral("Dispensed file(s) has been posted to the clipboard"));
+    if (held.isEmpty()) {
+        m_status->showMessage(IViewStatus::Positive,
+                              QStringLiteral("Dispensed file(s) has been posted to the clipboard"));
+        return;
+    }
+    for (QString& path : held)
+        path = escapedText(path);
+    m_status->showMessage(IViewStatus::Warning,
+                          tr("%n dispensed entries were not posted: an entry before each has the "
+                             "same name on the target: %1",
+                             nullptr, held.size())
+                              .arg(held.join(QStringLiteral(", "))));
 }
 
 QStringList Engine::arrivalPlaces() const
@@ -205,6 +261,9 @@ void Engine::originalsDelete()
     // Only what arrived on the target goes, unless the user says otherwise.
     std::vector<bool> chosen(count, false);
     std::vector<bool> arrived(count, false);
+    // Entries with one name on the target have one copy between them: none
+    // of them is taken as arrived.
+    const std::vector<int> sameName = m_road.dispensedSameNames();
     while (count > 0) {
         IViewDialogs::DeleteQuestion q;
         q.places = arrivalPlaces();
@@ -218,8 +277,9 @@ void Engine::originalsDelete()
             const Entry& e = model->entryAt(EntryPos{Dispensed, i});
             ++(e.Kind == File ? q.files : q.folders);
             q.paths << e.Ident;
-            arrived[i] = (onDisc && onDisc->check(e.Ident).state == Arrival::Arrived) ||
-                         checkArrival(e, q.places).state == Arrival::Arrived;
+            arrived[i] = sameName[std::size_t(i)] < 0 &&
+                         ((onDisc && onDisc->check(e.Ident).state == Arrival::Arrived) ||
+                          checkArrival(e, q.places).state == Arrival::Arrived);
             if (arrived[i])
                 ++q.found;
             else
@@ -239,14 +299,13 @@ void Engine::originalsDelete()
     }
 
     // A trash on another device copies: slow whatever the count.
-    Busy busy(m_status, std::size_t(-1),
-              QStringLiteral("Moving %1 item(s) to the trash...").arg(count));
+    Busy busy(m_status, std::size_t(-1), tr("Moving %n items to the trash...", nullptr, count));
     std::vector<EntryPos> moved;
-    QStringList notFound, notMoved;
+    QStringList notFound, notMoved, oneName;
     for (int i = 0; i < count; ++i) {
         const Entry& e = model->entryAt(EntryPos{Dispensed, i});
         if (!chosen[i])
-            notFound << e.Name;
+            (sameName[std::size_t(i)] >= 0 ? oneName : notFound) << e.Name;
         else if (deleteToRecycleBin(e.Ident))
             moved.push_back(EntryPos{Dispensed, i});
         else
@@ -258,7 +317,7 @@ void Engine::originalsDelete()
     m_road.followDispensed();
     m_items->rebuildItems();
     refreshViews();
-    followSelection();
+    updateEntryActions();
     showDispenseActions();
     if (model->isModified())
         m_actions->enableSave(true);
@@ -266,11 +325,16 @@ void Engine::originalsDelete()
     if (!notFound.isEmpty())
         notes << QStringLiteral("Not found on the target, still dispensed: %1")
                      .arg(notFound.join(QStringLiteral(", ")));
+    if (!oneName.isEmpty())
+        notes << tr("%n entries kept: each has the same name on the target as another, so one "
+                    "copy cannot stand for both: %1",
+                    nullptr, oneName.size())
+                     .arg(oneName.join(QStringLiteral(", ")));
     if (!notMoved.isEmpty())
         notes << QStringLiteral("Could not be moved to the trash: %1")
                      .arg(notMoved.join(QStringLiteral(", ")));
     if (!notes.isEmpty())
-        m_status->showState(notes.join(QStringLiteral("; ")));
+        m_status->showMessage(IViewStatus::Warning, notes.join(QStringLiteral("; ")));
 }
 
 void Engine::entryReveal(const EntryPos& pos)

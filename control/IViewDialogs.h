@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <atomic>
 #include <vector>
 
 #include <QString>
 #include <QStringList>
 
-#include <atomic>
-
+#include "control/IViewStatus.h"
 #include "core/disc/DiscRun.h"
 
 class Dispenser;
@@ -29,6 +29,8 @@ public:
     virtual bool askProjectLoad(QString& path) = 0;
     virtual bool pickTarget() = 0;
     virtual bool runDispense(Dispenser* d) = 0;
+    // How the search of the last runDispense that gave a result ended.
+    virtual IViewStatus::SearchEnd lastSearchEnd() const { return IViewStatus::SearchFinished; }
     virtual void showAbout() = 0;
     // Plans a series of media for the entries (in list order) onto the picked
     // target (no Path: none) or a medium the user names. True, with chosen and

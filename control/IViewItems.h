@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <algorithm>
-#include <utility>
 #include <vector>
 
 #include "core/model/Entry.h"
+
+class Regroup;
 
 // The entry list as the controller sees it. Rows are addressed by EntryPos:
 // header row g is group g, its child row i the entry at {g, i}.
@@ -27,31 +27,8 @@ public:
     virtual void selectAllInGroup(int group) = 0;
     virtual void invertSelectionInGroup(int group) = 0;
 
-    // The bulk forms, called right after the model's moveEntries (placed: the
-    // places it gave) or removeEntries with the same positions. The moved rows
-    // end up selected, as after moveItem. By default one row at a time.
-    virtual void moveItems(const std::vector<EntryPos>& from, const std::vector<EntryPos>& placed)
-    {
-        std::vector<std::pair<EntryPos, EntryPos>> moves;
-        for (std::size_t i = 0; i < from.size() && i < placed.size(); ++i) {
-            if (from[i] != placed[i])
-                moves.emplace_back(from[i], placed[i]);
-        }
-        std::sort(moves.begin(), moves.end());
-        moves.erase(std::unique(moves.begin(), moves.end()), moves.end());
-        for (auto m = moves.rbegin(); m != moves.rend(); ++m)
-            removeItem(m->first);
-        std::sort(moves.begin(), moves.end(),
-                  [](const auto& a, const auto& b) { return a.second < b.second; });
-        for (const auto& m : moves)
-            insertItem(m.second);
-    }
-    virtual void removeItems(const std::vector<EntryPos>& positions)
-    {
-        std::vector<EntryPos> gone = positions;
-        std::sort(gone.begin(), gone.end());
-        gone.erase(std::unique(gone.begin(), gone.end()), gone.end());
-        for (auto p = gone.rbegin(); p != gone.rend(); ++p)
-            removeItem(*p);
-    }
+    // Follows a change of many entries that the model has just made
+    // (DM::moveEntries, removeEntries): the rows move as the entries did, by
+    // the same rule, and the moved rows end up selected, as after moveItem.
+    virtual void regroupItems(const Regroup& change) = 0;
 };

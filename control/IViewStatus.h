@@ -24,4 +24,47 @@ public:
     // follows once for every beginBusy.
     virtual void beginBusy(const QString& text) { Q_UNUSED(text); }
     virtual void endBusy() {}
+
+    // An error or a result, shown whole until the user closes it or the next
+    // one takes its place; without a place of its own, the state text.
+    enum MessageKind
+    {
+        Information,
+        Positive,
+        Warning,
+        Error
+    };
+    virtual void showMessage(MessageKind kind, const QString& text)
+    {
+        Q_UNUSED(kind);
+        showState(text);
+    }
+    // The message no longer applies (another project, another search).
+    virtual void clearMessage() {}
+
+    // Size (of the entries measured) and count of every group, after each
+    // change of the groups.
+    struct GroupTotals
+    {
+        quint64 bytes[NoGroup] = {};
+        int counts[NoGroup] = {};
+    };
+    virtual void showGroupTotals(const GroupTotals& totals) { Q_UNUSED(totals); }
+
+    // How the search that made a result ended: on its own (its result is
+    // proven best), or taken early by the user or by the time limit.
+    enum SearchEnd
+    {
+        SearchFinished,
+        SearchStopped,
+        SearchTimeLimit
+    };
+    // A result just applied: the bytes of the medium it takes and leaves
+    // free. Shown until the groups or the target change.
+    virtual void showOutcome(quint64 usedBytes, quint64 freeBytes, SearchEnd end)
+    {
+        Q_UNUSED(usedBytes);
+        Q_UNUSED(freeBytes);
+        Q_UNUSED(end);
+    }
 };

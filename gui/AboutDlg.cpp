@@ -2,6 +2,7 @@
 #include "gui/AboutDlg.h"
 
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -14,8 +15,7 @@
 
 namespace {
 const char* const author = "Quillmarch developers";
-const char* const contact = "developers@quillmarch.example.org";
-const char* const web = "https://quillmarch.example.org/";
+const char* const licenceAddress = "https://www.gnu.org/licenses/gpl-3.0.html";
 
 QFont headlineFont(QFont font)
 {
@@ -41,6 +41,17 @@ QLineEdit* makeField(QWidget* dialog, const char* text)
                            field->fontMetrics().averageCharWidth() * 2);
     return field;
 }
+
+QLabel* makeText(QWidget* dialog, const QString& richText, const char* name)
+{
+    auto* label = new QLabel(richText, dialog);
+    label->setObjectName(QLatin1String(name));
+    label->setWordWrap(true);
+    label->setTextFormat(Qt::RichText);
+    label->setTextInteractionFlags(Qt::TextBrowserInteraction);
+    label->setOpenExternalLinks(true);
+    return label;
+}
 } // namespace
 
 AboutDlg::AboutDlg() : QDialog(nullptr)
@@ -59,52 +70,58 @@ AboutDlg::AboutDlg() : QDialog(nullptr)
     version->setFont(headlineFont(version->font()));
 
     auto* authorCaption = new QLabel(QStringLiteral("Author"), this);
-    auto* mailCaption = new QLabel(QStringLiteral("e-mail"), this);
     QLineEdit* authorField = makeField(this, author);
     authorField->setObjectName(QStringLiteral("author"));
-    QLineEdit* mailField = makeField(this, contact);
-    mailField->setObjectName(QStringLiteral("email"));
 
-    auto* licence = new QLabel(
-        QStringLiteral("Free software under the GNU General Public License, version 3 or "
-                       "(at your option) any later version. It comes with no warranty."),
-        this);
-    licence->setObjectName(QStringLiteral("licence"));
-    licence->setWordWrap(true);
+    QLabel* licence = makeText(
+        this,
+        tr("Free software under the <a href=\"%1\">GNU General Public License</a>, version 3 "
+           "or (at your option) any later version. It comes with no warranty.")
+            .arg(QLatin1String(licenceAddress)),
+        "licence");
+    const QString guide = guidePath();
+    QLabel* documentation = makeText(
+        this,
+        tr("The manual: <tt>man quillmarch</tt> for the window and <tt>man quillmarch-cli</tt> "
+           "for the command line; the guide: %1.")
+            .arg(QFileInfo::exists(guide) ? guide.toHtmlEscaped() : tr("README.md in the sources")),
+        "documentation");
 
     auto* line = new QFrame(this);
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
 
-    auto* webButton = new QPushButton(QStringLiteral("Visit on the Web"), this);
-    webButton->setMinimumWidth(120);
+    auto* guideButton = new QPushButton(tr("Open the &Guide"), this);
+    guideButton->setObjectName(QStringLiteral("guideButton"));
+    guideButton->setEnabled(QFileInfo::exists(guide));
     auto* closeButton = new QPushButton(QStringLiteral("Close"), this);
-    closeButton->setDefault(true); // Enter closes rather than opening a browser
+    closeButton->setDefault(true); // Enter closes rather than opening another program
 
     auto* grid = new QGridLayout(this);
     grid->setSpacing(10);
     grid->setColumnMinimumWidth(0, 60);
+    grid->setColumnStretch(2, 1);
     grid->addWidget(picture, 0, 0, 2, 1);
     grid->addWidget(title, 0, 1);
     grid->addWidget(version, 0, 2);
     grid->addWidget(authorCaption, 1, 1);
     grid->addWidget(authorField, 1, 2);
-    grid->addWidget(mailCaption, 2, 1);
-    grid->addWidget(mailField, 2, 2);
-    grid->addWidget(licence, 3, 1, 1, 2);
-    grid->setRowMinimumHeight(3, 15);
+    grid->addWidget(licence, 2, 1, 1, 2);
+    grid->addWidget(documentation, 3, 1, 1, 2);
     grid->addWidget(line, 4, 0, 1, 3);
     auto* buttons = new QHBoxLayout;
     buttons->setAlignment(Qt::AlignRight | Qt::AlignBottom);
-    buttons->addWidget(webButton);
+    buttons->addWidget(guideButton);
     buttons->addStretch();
     buttons->addWidget(closeButton);
     grid->addLayout(buttons, 5, 0, 1, 3);
 
-    connect(webButton, &QPushButton::clicked, this, &AboutDlg::on_commandWeb);
+    connect(guideButton, &QPushButton::clicked, this, &AboutDlg::on_commandGuide);
     connect(closeButton, &QPushButton::clicked, this, &AboutDlg::on_commandClose);
 
     setWindowTitle(QStringLiteral("About"));
+    // Wide enough for the texts to wrap into a few lines.
+    setMinimumWidth(fontMetrics().averageCharWidth() * 60);
     adjustSize();
     setWindowFlags(windowFlags() | Qt::Tool);
     activateWindow();
@@ -112,14 +129,14 @@ AboutDlg::AboutDlg() : QDialog(nullptr)
     setFocus(Qt::OtherFocusReason);
 }
 
-QString AboutDlg::webAddress()
+QString AboutDlg::guidePath()
 {
-    return QLatin1String(web);
+    return QStringLiteral(QM_DOCDIR "/README.md");
 }
 
-void AboutDlg::on_commandWeb()
+void AboutDlg::on_commandGuide()
 {
-    QDesktopServices::openUrl(QUrl(webAddress(), QUrl::TolerantMode));
+    QDesktopServices::openUrl(QUrl::fromLocalFile(guidePath()));
 }
 
 void AboutDlg::on_commandClose()

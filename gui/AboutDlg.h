@@ -3,17 +3,19 @@
 
 #include <QDialog>
 
-// The About box: icon, name, version, author, contact, and a button that
-// opens the project's web site. Run modally and thrown away.
+// The About box: icon, name, version, author, the licence and where the
+// documentation is, with a button that opens the installed guide. Run
+// modally and thrown away.
 class AboutDlg : public QDialog
 {
     Q_OBJECT
 public:
     AboutDlg();
 
-    static QString webAddress();
+    // The guide (README.md) where the program is installed; it may be missing.
+    static QString guidePath();
 
 private slots:
-    void on_commandWeb();
+    void on_commandGuide();
     void on_commandClose();
 };

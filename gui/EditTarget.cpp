@@ -88,10 +88,17 @@ EditTarget::EditTarget(QWidget* parent) : QDialog(parent)
 
 QString EditTarget::refusal(const Target& target)
 {
+    const QString kind = targetRefusal(target);
+    if (!kind.isEmpty())
+        return kind;
+    // The check the command line and the project file make.
+    const QString figures = target.figuresRefusal();
+    if (!figures.isEmpty())
+        return figures;
     if ((target.FileSystem == UDF && target.AvailableBlocks <= kUdfReservedBlocks) ||
         (target.FileSystem == ISO9660 && target.AvailableBlocks <= IsoCost::reservedBlocks()))
         return QStringLiteral("The disc has no room left for files");
-    return targetRefusal(target);
+    return QString();
 }
 
 void EditTarget::fillDriveList()

@@ -27,8 +27,9 @@ class EditTarget : public QDialog
 public:
     explicit EditTarget(QWidget* parent);
 
-    // Why a probed target is still refused (empty when it is fine): a disc
-    // whose free blocks the file system's own structures alone would take.
+    // Why a probed target is still refused (empty when it is fine): figures
+    // the project file would refuse, or a disc whose free blocks the file
+    // system's own structures alone would take.
     static QString refusal(const Target& target);
 
 private slots:

@@ -109,21 +109,20 @@ const Act listMenuItems[] = {Act::EntryRemove,
                              Act::SelectionAllInGroup,
                              Act::SelectionInvertInGroup};
 
-// The desktop's standard keys where there is one; the rest kept clear of the
-// keys the list and the file dialogs use themselves.
+// The desktop's standard keys, and the common key where the platform theme
+// has none (Save As and Quit on plain X and in tiling window managers).
+QList<QKeySequence> standardKeys(QKeySequence::StandardKey key, const char* fallback)
+{
+    QList<QKeySequence> keys = QKeySequence::keyBindings(key);
+    if (keys.isEmpty())
+        keys << QKeySequence(QLatin1String(fallback));
+    return keys;
+}
+
+// The rest kept clear of the keys the list and the file dialogs use themselves.
 QKeySequence shortcutFor(Act a)
 {
     switch (a) {
-    case Act::ProjectNew:
-        return QKeySequence::New;
-    case Act::ProjectLoad:
-        return QKeySequence::Open;
-    case Act::ProjectSave:
-        return QKeySequence::Save;
-    case Act::ProjectSaveAs:
-        return QKeySequence::SaveAs;
-    case Act::Exit:
-        return QKeySequence::Quit;
     case Act::DiskSelect:
         return QKeySequence(Qt::CTRL | Qt::Key_T);
     case Act::Dispense:
@@ -142,10 +141,6 @@ QKeySequence shortcutFor(Act a)
         return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A);
     case Act::FolderAdd:
         return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F);
-    case Act::EntryRemove:
-        return QKeySequence::Delete;
-    case Act::SelectionAllInGroup:
-        return QKeySequence::SelectAll;
     case Act::SelectionInvertInGroup:
         return QKeySequence(Qt::CTRL | Qt::Key_I);
     case Act::PriorityUp:
@@ -160,11 +155,35 @@ QKeySequence shortcutFor(Act a)
         return QKeySequence(Qt::CTRL | Qt::Key_3);
     case Act::PriorityNotInUse:
         return QKeySequence(Qt::CTRL | Qt::Key_4);
-    case Act::About:
-        return QKeySequence::HelpContents;
     default:
         return QKeySequence(); // deleting the originals: from the menu only
     }
+}
+
+QList<QKeySequence> shortcutsFor(Act a)
+{
+    switch (a) {
+    case Act::ProjectNew:
+        return standardKeys(QKeySequence::New, "Ctrl+N");
+    case Act::ProjectLoad:
+        return standardKeys(QKeySequence::Open, "Ctrl+O");
+    case Act::ProjectSave:
+        return standardKeys(QKeySequence::Save, "Ctrl+S");
+    case Act::ProjectSaveAs:
+        return standardKeys(QKeySequence::SaveAs, "Ctrl+Shift+S");
+    case Act::Exit:
+        return standardKeys(QKeySequence::Quit, "Ctrl+Q");
+    case Act::EntryRemove:
+        return standardKeys(QKeySequence::Delete, "Del");
+    case Act::SelectionAllInGroup:
+        return standardKeys(QKeySequence::SelectAll, "Ctrl+A");
+    case Act::About:
+        return standardKeys(QKeySequence::HelpContents, "F1");
+    default:
+        break;
+    }
+    const QKeySequence key = shortcutFor(a);
+    return key.isEmpty() ? QList<QKeySequence>() : QList<QKeySequence>{key};
 }
 
 // Tool buttons padded just enough around their text: the stock padding
@@ -264,6 +283,9 @@ void MainActions::setupActions()
     m_recentMenu = new QMenu(m_menus[FileMenu]);
     m_recentMenu->setObjectName(QStringLiteral("recentMenu"));
     m_menus[FileMenu]->insertMenu(action(Act::ProjectSave), m_recentMenu);
+    m_timeLimitMenu = new QMenu(m_menus[ActionsMenu]);
+    m_timeLimitMenu->setObjectName(QStringLiteral("timeLimitMenu"));
+    m_menus[ActionsMenu]->insertMenu(action(Act::PlanSeries), m_timeLimitMenu);
     QMenuBar* menuBar = m_mainWindow->menuBar();
     for (QMenu* menu : m_menus)
         menuBar->addMenu(menu);
@@ -313,7 +335,7 @@ void MainActions::setupTexts()
         const ActionRow& row = rows[i];
         QAction* a = m_actions[i];
         a->setText(tr(row.text));
-        a->setShortcut(shortcutFor(Act(i)));
+        a->setShortcuts(shortcutsFor(Act(i)));
         QString tip = tr(row.toolTip ? row.toolTip : row.text);
         tip.remove(QLatin1Char('&'));
         if (!a->shortcut().isEmpty())
@@ -324,6 +346,7 @@ void MainActions::setupTexts()
             a->setIconText(QLatin1String(row.iconText));
     }
     m_recentMenu->setTitle(QStringLiteral("Open &Recent"));
+    m_timeLimitMenu->setTitle(tr("Search Time &Limit"));
     m_toolBar->setWindowTitle(QStringLiteral("Toolbar"));
 }
 

@@ -62,6 +62,8 @@ public:
     QMenu* listContextMenu() const { return m_listMenu; }
     // File > Open Recent, which the window fills.
     QMenu* recentMenu() const { return m_recentMenu; }
+    // Actions > Search Time Limit, which the window fills.
+    QMenu* timeLimitMenu() const { return m_timeLimitMenu; }
 
     void enableEntryActions(bool on) override;
     void enableSave(bool on) override;
@@ -119,5 +121,6 @@ private:
     QAction* m_actions[int(Act::Count)] = {};
     QToolBar* m_toolBar = nullptr;
     QMenu* m_listMenu = nullptr;
-    QMenu* m_recentMenu = nullptr; // owned by the File menu
+    QMenu* m_recentMenu = nullptr;    // owned by the File menu
+    QMenu* m_timeLimitMenu = nullptr; // owned by the Actions menu
 };

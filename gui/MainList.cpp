@@ -13,6 +13,7 @@
 
 #include "control/Ctrl.h"
 #include "core/model/DM.h"
+#include "core/model/Regroup.h"
 #include "core/model/SizeText.h"
 #include "gui/MainList_itemDelegate.h"
 
@@ -57,7 +58,7 @@ MainList::MainList(QWidget* parent) : QTreeWidget(parent)
     connect(this, &QTreeWidget::doubleClicked, this, &MainList::on_doubleClickedEntry);
     // Keyboard selection too, so the summary and the entry commands never lag behind.
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &MainList::on_selectionChanged);
+            &MainList::reportSelection);
     setDragDropMode(QAbstractItemView::DragDrop);
 
     for (int g = 0; g < GroupCount; ++g) {
@@ -106,7 +107,7 @@ void MainList::showEntrySize(QTreeWidgetItem* item, const EntryPos& pos)
     item->setToolTip(2, tip);
 }
 
-QTreeWidgetItem* MainList::entryItem(const EntryPos& pos) const
+QTreeWidgetItem* MainList::rowAt(const EntryPos& pos) const
 {
     if (!isGroup(pos.group) || pos.index < 0)
         return nullptr;
@@ -135,7 +136,7 @@ void MainList::insertItem(const EntryPos& pos)
             if (m_newRows.empty())
                 return;
             selectNewRows();
-            on_selectionChanged();
+            reportSelection();
         });
     }
     m_newRows.push_back(pos);
@@ -156,12 +157,12 @@ void MainList::removeItem(const EntryPos& pos)
 {
     selectNewRows();
     Quiet quiet(m_quiet);
-    delete entryItem(pos);
+    delete rowAt(pos);
 }
 
 void MainList::updateItemSize(const EntryPos& pos)
 {
-    QTreeWidgetItem* item = entryItem(pos);
+    QTreeWidgetItem* item = rowAt(pos);
     if (!item || !dataModel()->isValidPos(pos))
         return;
     showEntrySize(item, pos);
@@ -194,7 +195,7 @@ void MainList::rebuildItems()
     setUpdatesEnabled(true);
 }
 
-void MainList::selectedRows(std::vector<EntryPos>& out)
+void MainList::selectedInListOrder(std::vector<EntryPos>& out)
 {
     selectNewRows();
     out.clear();
@@ -232,13 +233,13 @@ void MainList::selectRows(const std::vector<EntryPos>& rows)
 int MainList::selectedCount()
 {
     std::vector<EntryPos> rows;
-    selectedRows(rows);
+    selectedInListOrder(rows);
     return int(rows.size());
 }
 
 void MainList::selectedPositions(std::vector<EntryPos>& out)
 {
-    selectedRows(out);
+    selectedInListOrder(out);
     // Groups ascending, indexes descending.
     auto from = out.begin();
     while (from != out.end()) {
@@ -250,124 +251,58 @@ void MainList::selectedPositions(std::vector<EntryPos>& out)
     }
 }
 
-void MainList::regroupItems(const bool* touched, std::vector<QTreeWidgetItem*>* rows,
-                            const std::vector<EntryPos>& selected)
+void MainList::regroupItems(const Regroup& change)
 {
+    if (change.isEmpty())
+        return;
+    for (int g = 0; g < GroupCount; ++g) {
+        if (change.touches(g) && m_groupItems[g]->childCount() != change.sizeBefore(g)) {
+            rebuildItems(); // out of step with the model: show the model as it is
+            return;
+        }
+    }
+    std::vector<EntryPos> wasSelected;
+    selectedInListOrder(wasSelected);
     Quiet quiet(m_quiet);
     setUpdatesEnabled(false);
+    // Every row of the touched groups out at once, back in the order of the
+    // change: one pass, however many rows move.
+    QList<QTreeWidgetItem*> rows[GroupCount];
     for (int g = 0; g < GroupCount; ++g) {
-        if (!touched[g])
-            continue;
-        QList<QTreeWidgetItem*> list;
-        list.reserve(int(rows[g].size()));
-        for (QTreeWidgetItem* item : rows[g]) {
-            item->setData(1, Qt::UserRole, g);
-            list.append(item);
-        }
-        m_groupItems[g]->addChildren(list);
+        if (change.touches(g))
+            rows[g] = m_groupItems[g]->takeChildren();
     }
+    QList<QTreeWidgetItem*> gone;
+    for (const Regroup::Move& m : change.moves()) {
+        if (m.to == NoGroup)
+            gone.append(rows[m.from.group].at(m.from.index));
+    }
+    change.apply(rows);
+    // The rows that stayed keep their selection; those that arrived are selected.
+    std::vector<char> was[GroupCount];
+    for (const EntryPos& p : wasSelected) {
+        if (change.touches(p.group)) {
+            was[p.group].resize(std::size_t(change.sizeBefore(p.group)));
+            was[p.group][std::size_t(p.index)] = 1;
+        }
+    }
+    std::vector<EntryPos> selected;
+    for (int g = 0; g < GroupCount; ++g) {
+        if (!change.touches(g))
+            continue;
+        const std::vector<EntryPos>& after = change.groupAfter(g);
+        for (std::size_t k = 0; k < after.size(); ++k) {
+            const bool arrived = k >= change.keptCount(g);
+            if (arrived)
+                rows[g].at(int(k))->setData(1, Qt::UserRole, g);
+            if (arrived || (!was[g].empty() && was[g][std::size_t(after[k].index)]))
+                selected.push_back(EntryPos{g, int(k)});
+        }
+        m_groupItems[g]->addChildren(rows[g]);
+    }
+    qDeleteAll(gone);
     selectRows(selected);
     setUpdatesEnabled(true);
-}
-
-void MainList::moveItems(const std::vector<EntryPos>& from, const std::vector<EntryPos>& placed)
-{
-    struct Move
-    {
-        EntryPos from, to;
-        bool operator<(const Move& o) const { return to < o.to; }
-    };
-    std::vector<Move> moves;
-    bool touched[GroupCount] = {};
-    for (std::size_t i = 0; i < from.size() && i < placed.size(); ++i) {
-        if (from[i] == placed[i] || !entryItem(from[i]) || !isGroup(placed[i].group))
-            continue;
-        moves.push_back(Move{from[i], placed[i]});
-        touched[from[i].group] = touched[placed[i].group] = true;
-    }
-    if (moves.empty())
-        return;
-    std::sort(moves.begin(), moves.end());
-    moves.erase(std::unique(moves.begin(), moves.end(),
-                            [](const Move& a, const Move& b) { return a.to == b.to; }),
-                moves.end());
-
-    Quiet quiet(m_quiet);
-    std::vector<EntryPos> wasSelected;
-    selectedRows(wasSelected);
-    setUpdatesEnabled(false);
-    // Take every row of the touched groups out at once, keep the rows that
-    // stay in their order and append the moved ones where the model put them.
-    std::vector<QTreeWidgetItem*> old[GroupCount], rows[GroupCount];
-    std::vector<char> selectedNow[GroupCount], moving[GroupCount];
-    for (int g = 0; g < GroupCount; ++g) {
-        if (!touched[g])
-            continue;
-        const QList<QTreeWidgetItem*> taken = m_groupItems[g]->takeChildren();
-        old[g].assign(taken.begin(), taken.end());
-        selectedNow[g].assign(old[g].size(), 0);
-        moving[g].assign(old[g].size(), 0);
-    }
-    for (const EntryPos& p : wasSelected) {
-        if (touched[p.group] && std::size_t(p.index) < old[p.group].size())
-            selectedNow[p.group][std::size_t(p.index)] = 1;
-    }
-    for (const Move& m : moves)
-        moving[m.from.group][std::size_t(m.from.index)] = 1;
-    std::vector<EntryPos> selected;
-    for (int g = 0; g < GroupCount; ++g) {
-        for (std::size_t i = 0; i < old[g].size(); ++i) {
-            if (moving[g][i])
-                continue;
-            if (selectedNow[g][i])
-                selected.push_back(EntryPos{g, int(rows[g].size())});
-            rows[g].push_back(old[g][i]);
-        }
-    }
-    for (const Move& m : moves) {
-        selected.push_back(EntryPos{m.to.group, int(rows[m.to.group].size())});
-        rows[m.to.group].push_back(old[m.from.group][std::size_t(m.from.index)]);
-    }
-    std::sort(selected.begin(), selected.end());
-    regroupItems(touched, rows, selected);
-}
-
-void MainList::removeItems(const std::vector<EntryPos>& positions)
-{
-    bool touched[GroupCount] = {};
-    std::vector<char> gone[GroupCount];
-    for (const EntryPos& p : positions) {
-        if (!entryItem(p))
-            continue;
-        if (!touched[p.group])
-            gone[p.group].assign(std::size_t(m_groupItems[p.group]->childCount()), 0);
-        touched[p.group] = true;
-        gone[p.group][std::size_t(p.index)] = 1;
-    }
-    Quiet quiet(m_quiet);
-    std::vector<EntryPos> wasSelected;
-    selectedRows(wasSelected);
-    setUpdatesEnabled(false);
-    std::vector<QTreeWidgetItem*> rows[GroupCount];
-    std::vector<EntryPos> selected;
-    std::size_t s = 0;
-    for (int g = 0; g < GroupCount; ++g) {
-        if (!touched[g])
-            continue;
-        const QList<QTreeWidgetItem*> taken = m_groupItems[g]->takeChildren();
-        for (int i = 0; i < taken.size(); ++i) {
-            while (s < wasSelected.size() && wasSelected[s] < EntryPos{g, i})
-                ++s;
-            if (gone[g][std::size_t(i)]) {
-                delete taken[i];
-                continue;
-            }
-            if (s < wasSelected.size() && wasSelected[s] == EntryPos{g, i})
-                selected.push_back(EntryPos{g, int(rows[g].size())});
-            rows[g].push_back(taken[i]);
-        }
-    }
-    regroupItems(touched, rows, selected);
 }
 
 int MainList::currentGroup()
@@ -398,7 +333,7 @@ void MainList::invertSelectionInGroup(int group)
     Quiet quiet(m_quiet);
     // One toggle of the whole group rather than a change per row.
     std::vector<EntryPos> before;
-    selectedRows(before);
+    selectedInListOrder(before);
     std::vector<EntryPos> after;
     const int n = m_groupItems[group]->childCount();
     auto s = std::lower_bound(before.begin(), before.end(), EntryPos{group, 0});
@@ -428,7 +363,7 @@ void MainList::on_doubleClickedEntry(const QModelIndex& index)
     controller()->entryReveal(EntryPos{index.parent().row(), index.row()});
 }
 
-void MainList::on_selectionChanged()
+void MainList::reportSelection()
 {
     if (m_quiet == 0)
         controller()->selectionChanged();

@@ -28,8 +28,7 @@ public:
     int currentGroup() override;
     void selectAllInGroup(int group) override;
     void invertSelectionInGroup(int group) override;
-    void moveItems(const std::vector<EntryPos>& from, const std::vector<EntryPos>& placed) override;
-    void removeItems(const std::vector<EntryPos>& positions) override;
+    void regroupItems(const Regroup& change) override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -40,7 +39,7 @@ protected:
 private slots:
     void on_clickedEntry(const QModelIndex& index);
     void on_doubleClickedEntry(const QModelIndex& index);
-    void on_selectionChanged();
+    void reportSelection();
     // Selects the rows appended since the last time, as ranges.
     void selectNewRows();
 
@@ -49,17 +48,12 @@ private:
     // The size column and the tooltip, from the entry at pos.
     void showEntrySize(QTreeWidgetItem* item, const EntryPos& pos);
     // The entry row at pos, or nullptr when there is none.
-    QTreeWidgetItem* entryItem(const EntryPos& pos) const;
+    QTreeWidgetItem* rowAt(const EntryPos& pos) const;
     // The selected entry rows, read from the selection's ranges: groups and
     // indexes ascending, each once.
-    void selectedRows(std::vector<EntryPos>& out);
+    void selectedInListOrder(std::vector<EntryPos>& out);
     // Selects rows (ascending) with one range per contiguous block.
     void selectRows(const std::vector<EntryPos>& rows);
-    // Puts the rows of the touched groups (touched[g]) in their new order in
-    // one go: rows[g] is group g's new list of items; the selection of the
-    // touched groups becomes selected.
-    void regroupItems(const bool* touched, std::vector<QTreeWidgetItem*>* rows,
-                      const std::vector<EntryPos>& selected);
 
     QTreeWidgetItem* m_groupItems[5] = {};
     // While the controller itself changes the rows, or the list goes away,

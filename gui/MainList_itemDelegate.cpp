@@ -1,14 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/MainList_itemDelegate.h"
 
+#include <algorithm>
 #include <cmath>
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <QStyle>
 #include <QTextOption>
 #include <QTreeWidget>
 
 #include "core/model/DM.h"
+#include "core/model/SizeText.h"
 #include "platform/ShellIcons.h"
 
 namespace {
@@ -88,6 +91,17 @@ QFont MainList_itemDelegate::headerFont(const QFont& base)
     return scaled(base, 1.5);
 }
 
+QColor MainList_itemDelegate::groupColour(int group)
+{
+    return group >= 0 && group < 5 ? groupColours[group] : QColor(Qt::gray);
+}
+
+void MainList_itemDelegate::setGroupTotals(const quint64* bytes, const int* counts)
+{
+    std::copy(bytes, bytes + 5, m_groupBytes);
+    std::copy(counts, counts + 5, m_groupCounts);
+}
+
 QSize MainList_itemDelegate::sizeHint(const QStyleOptionViewItem& option,
                                       const QModelIndex& index) const
 {
@@ -147,6 +161,29 @@ void MainList_itemDelegate::paintHeader(QPainter* painter, const QStyleOptionVie
     } else if (hasEntries) {
         painter->fillRect(
             QRect(QPoint(r.left(), r.bottom() - s), QPoint(r.right(), r.bottom() - 1)), c);
+    }
+    if (!hasEntries || m_groupCounts[group] == 0)
+        return;
+    // The group's count at the right of the name column and its size in the
+    // size column, above the rule.
+    const QFont font = entryFont(option.font);
+    painter->setFont(font);
+    painter->setPen(option.palette.color(QPalette::Text));
+    const QRect above(QPoint(r.left(), r.bottom() - h), QPoint(r.right() - 6, r.bottom() - s - 1));
+    if (index.column() == 1) {
+        const int entries = m_groupCounts[group];
+        const QString count =
+            QCoreApplication::translate("MainList", "%n entries", nullptr, entries);
+        // Right of the tab, where there is room for it.
+        const int tabEnd = r.left() +
+                           QFontMetrics(headerFont(option.font))
+                               .horizontalAdvance(index.data(Qt::DisplayRole).toString()) +
+                           47;
+        if (QFontMetrics(font).horizontalAdvance(count) <= above.right() - tabEnd)
+            painter->drawText(above, int(Qt::AlignRight | Qt::AlignVCenter), count);
+    } else {
+        painter->drawText(above, int(Qt::AlignLeft | Qt::AlignVCenter),
+                          sizeText(m_groupBytes[group]));
     }
 }
 

@@ -23,6 +23,11 @@ public:
     // The fonts of entries and of group headers, from the list's font.
     static QFont entryFont(const QFont& base);
     static QFont headerFont(const QFont& base);
+    // A group's own colour, the same in light and dark themes.
+    static QColor groupColour(int group);
+
+    // What each group's header shows on its right: its size and count.
+    void setGroupTotals(const quint64* bytes, const int* counts);
 
 private:
     void paintHeader(QPainter* painter, const QStyleOptionViewItem& option,
@@ -32,4 +37,6 @@ private:
 
     QTreeWidget* m_list;
     QFileIconProvider m_iconProvider; // the folder icon
+    quint64 m_groupBytes[5] = {};
+    int m_groupCounts[5] = {};
 };

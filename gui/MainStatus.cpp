@@ -3,16 +3,18 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QLocale>
 #include <QMainWindow>
 #include <QPainter>
-#include <QProgressBar>
 
 #include "core/model/SizeText.h"
+#include "gui/CapacityBar.h"
+#include "gui/MessageBar.h"
 
 namespace {
 
-// A label that cuts its text short in the middle instead of asking for more
-// room; the whole text is its tooltip.
+// The state text: cut short in the middle instead of asking for more room,
+// the whole text in its tooltip. Only short texts come here.
 class ElidedLabel : public QLabel
 {
 public:
@@ -34,18 +36,28 @@ protected:
     }
 };
 
-QLabel* makeLabel(QStatusBar* bar, const char* name)
+QLabel* makeLabel(QStatusBar* bar, const char* name, bool elided)
 {
-    QLabel* label = new ElidedLabel(bar);
+    QLabel* label = elided ? new ElidedLabel(bar) : new QLabel(bar);
     label->setObjectName(QLatin1String(name));
     // Paths may hold "<" and must never be taken for markup.
     label->setTextFormat(Qt::PlainText);
     return label;
 }
 
-QString counted(int n, const char* one, const char* many)
+// Exact, for the tooltips: block sizes and sizes that are multiples of them.
+QString bytesText(quint64 bytes)
 {
-    return QString::number(n) + QLatin1Char(' ') + QLatin1String(n == 1 ? one : many);
+    return MainStatus::tr("%1 bytes").arg(QLocale().toString(bytes));
+}
+
+// A volume's name for the capacity bar: the last part of its path, kept short.
+QString shortName(const QString& path)
+{
+    QString name = path.section(QLatin1Char('/'), -1, -1, QString::SectionSkipEmpty);
+    if (name.isEmpty())
+        name = path;
+    return name.size() > 16 ? name.left(7) + QStringLiteral("\u2026") + name.right(7) : name;
 }
 
 } // namespace
@@ -53,25 +65,23 @@ QString counted(int n, const char* one, const char* many)
 MainStatus::MainStatus(QMainWindow* window) : QStatusBar(window)
 {
     window->setStatusBar(this);
-    m_state = makeLabel(this, "state");
-    m_selected = makeLabel(this, "selected");
-    m_target = makeLabel(this, "target");
-    m_gauge = new QProgressBar(this);
-    m_gauge->setObjectName(QStringLiteral("gauge"));
-    m_gauge->setRange(0, 100);
-    m_gauge->setMaximumWidth(fontMetrics().averageCharWidth() * 8);
-    m_gauge->hide();
-    m_wasted = makeLabel(this, "wasted");
-    m_total = makeLabel(this, "total");
+    m_state = makeLabel(this, "state", true);
+    m_selected = makeLabel(this, "selected", false);
+    m_wasted = makeLabel(this, "wasted", false);
+    m_total = makeLabel(this, "total", false);
     // The state text takes what room is left and gives it up first.
     m_state->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     addWidget(m_state, 1);
     addPermanentWidget(m_selected, 0);
-    addPermanentWidget(m_target, 0);
-    addPermanentWidget(m_gauge, 0);
     addPermanentWidget(m_wasted, 0);
     addPermanentWidget(m_total, 0);
     m_state->setText(QStringLiteral("READY"));
+}
+
+void MainStatus::setPanels(MessageBar* messages, CapacityBar* capacity)
+{
+    m_messages = messages;
+    m_capacityBar = capacity;
 }
 
 void MainStatus::showState(const QString& text)
@@ -81,45 +91,56 @@ void MainStatus::showState(const QString& text)
 
 void MainStatus::showTarget(const Target& target, quint64 capacity)
 {
-    m_target->setText(target.Path + QLatin1Char(' ') + sizeText(capacity));
+    const QString name = target.Path.isEmpty() ? tr("Medium") : shortName(target.Path);
     m_capacity = capacity;
-    updateGauge();
+    if (m_capacityBar)
+        m_capacityBar->setTarget(
+            name, capacity,
+            tr("Target: %1 (%2, blocks of %3), %4 free")
+                .arg(target.Path.isEmpty() ? tr("a medium of known size") : target.Path,
+                     fileSystemName(target.FileSystem), bytesText(target.BlockSize),
+                     bytesText(capacity)));
+    updateSelectedTip();
 }
 
 void MainStatus::showWasted(quint64 bytes)
 {
     m_wasted->setText(QStringLiteral("WASTED: ") + sizeText(bytes));
-    m_wastedBytes = bytes;
-    m_dispensed = true;
-    updateGauge();
+    m_wasted->setToolTip(
+        tr("The dispensed entries leave %1 of the target free").arg(bytesText(bytes)));
+    if (m_capacityBar)
+        m_capacityBar->setDispensed(true, bytes);
 }
 
 void MainStatus::showNoTarget()
 {
-    m_target->setText(QStringLiteral(" No DRIVE "));
     m_capacity = 0;
-    updateGauge();
+    if (m_capacityBar)
+        m_capacityBar->setTarget(QString(), 0, tr("Pick a target with Target on the toolbar"));
+    updateSelectedTip();
 }
 
 void MainStatus::showNoWasted()
 {
     m_wasted->setText(QStringLiteral("WASTED: --"));
-    m_dispensed = false;
-    updateGauge();
+    m_wasted->setToolTip(tr("Nothing is dispensed"));
+    if (m_capacityBar)
+        m_capacityBar->setDispensed(false);
 }
 
 void MainStatus::showSelected(quint64 bytes, int count)
 {
-    m_selected->setText(QStringLiteral("SELECTED: ") + sizeText(bytes) + QStringLiteral(" (") +
-                        counted(count, "entry", "entries") + QLatin1Char(')'));
+    m_selected->setText(tr("SELECTED: %1 (%n entries)", nullptr, count).arg(sizeText(bytes)));
     m_selectedBytes = bytes;
-    updateGauge();
+    m_selectedCount = count;
+    updateSelectedTip();
 }
 
 void MainStatus::showTotal(quint64 bytes, int count)
 {
-    Q_UNUSED(count);
     m_total->setText(QStringLiteral("TOTAL: ") + sizeText(bytes));
+    m_total->setToolTip(
+        tr("Required, Main and Background: %n entries, %1", nullptr, count).arg(bytesText(bytes)));
     m_total->update();
 }
 
@@ -145,21 +166,41 @@ void MainStatus::endBusy()
     QApplication::restoreOverrideCursor();
 }
 
-void MainStatus::updateGauge()
+void MainStatus::showMessage(MessageKind kind, const QString& text)
 {
-    if (m_capacity == 0) {
-        m_gauge->hide();
-        return;
-    }
-    const quint64 used =
-        m_dispensed ? m_capacity - qMin(m_wastedBytes, m_capacity) : m_selectedBytes;
-    // A selection may be more than the target holds: the text says how much.
-    const int percent = int(qMin(100.0 * double(used) / double(m_capacity), 9999.0));
-    m_gauge->setValue(qMin(percent, 100));
-    m_gauge->setFormat(QString::number(percent) + QLatin1Char('%'));
-    m_gauge->setToolTip(
-        m_dispensed
-            ? QStringLiteral("The dispensed entries fill %1% of the target").arg(percent)
-            : QStringLiteral("The selected entries would fill %1% of the target").arg(percent));
-    m_gauge->show();
+    if (m_messages)
+        m_messages->showMessage(MessageBar::Kind(kind), text);
+    else
+        showState(text);
+}
+
+void MainStatus::clearMessage()
+{
+    if (m_messages)
+        m_messages->clear();
+}
+
+void MainStatus::showGroupTotals(const GroupTotals& totals)
+{
+    if (m_capacityBar)
+        m_capacityBar->setGroups(totals);
+    emit groupTotalsShown(totals);
+}
+
+void MainStatus::showOutcome(quint64 usedBytes, quint64 freeBytes, SearchEnd end)
+{
+    if (m_capacityBar)
+        m_capacityBar->setOutcome(usedBytes, freeBytes, end);
+}
+
+void MainStatus::updateSelectedTip()
+{
+    QString tip =
+        tr("%n entries selected, %1", nullptr, m_selectedCount).arg(bytesText(m_selectedBytes));
+    // A selection may be more than the target holds: the share says how much.
+    if (m_capacity > 0)
+        tip += QLatin1Char('\n') +
+               tr("They would fill %1% of the target")
+                   .arg(qRound(qMin(100.0 * double(m_selectedBytes) / double(m_capacity), 9999.0)));
+    m_selected->setToolTip(tip);
 }

@@ -1,13 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/MainWindow.h"
 
+#include <QActionGroup>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QToolBar>
+#include <QVBoxLayout>
 
 #include "control/Ctrl.h"
 #include "core/dispense/Dispenser.h"
@@ -15,13 +19,17 @@
 #include "core/model/DM.h"
 #include "core/model/EntryPaths.h"
 #include "gui/AboutDlg.h"
+#include "gui/CapacityBar.h"
 #include "gui/DialogAnswers.h"
 #include "gui/DispenseBoard.h"
 #include "gui/EditTarget.h"
 #include "gui/IconSet.h"
 #include "gui/MainActions.h"
 #include "gui/MainList.h"
+#include "gui/MainList_itemDelegate.h"
 #include "gui/MainStatus.h"
+#include "gui/MessageBar.h"
+#include "gui/ScreenFit.h"
 #include "gui/SeriesDlg.h"
 
 namespace {
@@ -29,6 +37,9 @@ namespace {
 constexpr int RecentCount = 8;
 const char* const folderKeys[] = {"folders/entries", "folders/projects", nullptr, "folders/exports",
                                   "folders/images"};
+const char* const timeLimitKey = "dispense/timeLimit";
+// The choices of Actions > Search Time Limit, in seconds; 0: none.
+const int timeLimits[] = {0, 10, 60, 600, 3600};
 
 // ~/.config/quillmarch/quillmarch.conf, whatever the application object is named.
 struct Settings : QSettings
@@ -36,20 +47,34 @@ struct Settings : QSettings
     Settings() : QSettings(QStringLiteral("quillmarch"), QStringLiteral("quillmarch")) {}
 };
 
-QString counted(int n, const char* one, const char* many)
-{
-    return QString::number(n) + QLatin1Char(' ') + QLatin1String(n == 1 ? one : many);
-}
-
 } // namespace
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
 {
+    ScreenFit::install();
     m_actions = new MainActions(this);
     m_actions->setupTexts();
     m_status = new MainStatus(this);
-    m_list = new MainList(this);
-    setCentralWidget(m_list);
+    // Messages above the list, the groups against the target under it.
+    auto* centre = new QWidget(this);
+    m_messages = new MessageBar(centre);
+    m_list = new MainList(centre);
+    m_capacityBar = new CapacityBar(centre);
+    auto* column = new QVBoxLayout(centre);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(m_messages);
+    column->addWidget(m_list, 1);
+    column->addWidget(m_capacityBar);
+    setCentralWidget(centre);
+    m_status->setPanels(m_messages, m_capacityBar);
+    if (auto* painter = qobject_cast<MainList_itemDelegate*>(m_list->itemDelegate())) {
+        connect(m_status, &MainStatus::groupTotalsShown, m_list,
+                [this, painter](const IViewStatus::GroupTotals& totals) {
+                    painter->setGroupTotals(totals.bytes, totals.counts);
+                    m_list->viewport()->update();
+                });
+    }
 
     // The entry commands and the selection commands on a right click.
     m_list->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -58,14 +83,16 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     });
 
     fillRecentMenu();
+    fillTimeLimitMenu();
     controller()->attachViews(this, m_actions, m_list, m_status);
     setWindowIcon(icon(MainIcon));
     const Settings stored;
     if (!restoreGeometry(stored.value(QStringLiteral("window/geometry")).toByteArray())) {
-        // Wide enough that no toolbar button goes into the overflow menu.
+        // Wide enough that no toolbar button goes into the overflow menu,
+        // within what the screen has (ScreenFit sees to the rest).
         const int toolbar = m_actions->toolBar()->sizeHint().width() + 24;
-        const int room = screen()->availableGeometry().width();
-        resize(qMin(qMax(800, toolbar), qMax(800, room)), 600);
+        const QSize room = screen()->availableGeometry().size();
+        resize(qMin(qMax(800, toolbar), room.width()), qMin(600, room.height()));
     }
     restoreState(stored.value(QStringLiteral("window/state")).toByteArray());
 }
@@ -88,11 +115,6 @@ void MainWindow::closeEvent(QCloseEvent* event)
     QMainWindow::closeEvent(event);
 }
 
-void MainWindow::openProject(const QString& path)
-{
-    controller()->projectOpen(path);
-}
-
 void MainWindow::setTitle(const QString& title)
 {
     // The model names a project saved for the first time by its whole path.
@@ -100,8 +122,8 @@ void MainWindow::setTitle(const QString& title)
     setWindowTitle(m_projectName + QStringLiteral("[*] - Quillmarch"));
     DM* model = dataModel();
     setWindowModified(model->isModified());
-    if (!model->filePath().isEmpty())
-        rememberRecent(model->filePath());
+    if (!model->savePath().isEmpty())
+        rememberRecent(model->savePath());
 }
 
 void MainWindow::rememberRecent(const QString& path)
@@ -129,7 +151,7 @@ void MainWindow::fillRecentMenu()
         QAction* a = menu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(name));
         a->setToolTip(path);
         a->setStatusTip(path);
-        connect(a, &QAction::triggered, this, [this, path] { openProject(path); });
+        connect(a, &QAction::triggered, this, [path] { controller()->projectLoadFrom(path); });
     }
     menu->addSeparator();
     QAction* clear = menu->addAction(QStringLiteral("&Clear the list"));
@@ -138,6 +160,29 @@ void MainWindow::fillRecentMenu()
         Settings().remove(QStringLiteral("recent/projects"));
         fillRecentMenu();
     });
+}
+
+void MainWindow::fillTimeLimitMenu()
+{
+    QMenu* menu = m_actions->timeLimitMenu();
+    auto* group = new QActionGroup(menu);
+    const int stored = Settings().value(QLatin1String(timeLimitKey), 0).toInt();
+    for (int seconds : timeLimits) {
+        const QString text = seconds == 0     ? tr("&No Limit")
+                             : seconds < 60   ? tr("%n Seconds", nullptr, seconds)
+                             : seconds < 3600 ? tr("%n Minutes", nullptr, seconds / 60)
+                                              : tr("%n Hours", nullptr, seconds / 3600);
+        QAction* a = menu->addAction(text);
+        a->setCheckable(true);
+        a->setChecked(seconds == stored);
+        a->setData(seconds);
+        group->addAction(a);
+        connect(a, &QAction::triggered, this,
+                [seconds] { Settings().setValue(QLatin1String(timeLimitKey), seconds); });
+    }
+    // A value from elsewhere than this menu: no limit.
+    if (!group->checkedAction())
+        group->actions().first()->setChecked(true);
 }
 
 bool MainWindow::askFolderAdd(QString& folder)
@@ -206,7 +251,12 @@ bool MainWindow::runDispense(Dispenser* d)
 {
     // Always the real dialog: it is what starts and steers the search.
     DispenseBoard board(this, d);
-    return board.exec() == QDialog::Accepted;
+    const int limit = Settings().value(QLatin1String(timeLimitKey), 0).toInt();
+    if (std::find(std::begin(timeLimits), std::end(timeLimits), limit) != std::end(timeLimits))
+        board.setTimeLimit(qint64(limit) * 1000);
+    const bool ok = board.exec() == QDialog::Accepted;
+    m_searchEnd = board.searchEnd();
+    return ok;
 }
 
 bool MainWindow::runSeries(const Target& picked, const std::vector<SeriesEntry>& entries,
@@ -255,6 +305,9 @@ IViewDialogs::SaveChoice MainWindow::askSaveChanges()
         QStringLiteral("Save the changes to \"%1\" before closing it?").arg(m_projectName),
         QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
     box.setInformativeText(QStringLiteral("Changes that are not saved will be lost."));
+    // A key for each choice, whatever the platform theme names them.
+    box.button(QMessageBox::Save)->setText(tr("&Save"));
+    box.button(QMessageBox::Discard)->setText(tr("&Discard"));
     box.setDefaultButton(QMessageBox::Save);
     box.setEscapeButton(QMessageBox::Cancel);
     switch (runQuestion(box)) {
@@ -270,42 +323,40 @@ IViewDialogs::SaveChoice MainWindow::askSaveChanges()
 IViewDialogs::DeleteChoice MainWindow::askOriginalsDelete(const DeleteQuestion& question,
                                                           QString& folder)
 {
-    QStringList parts;
-    if (question.files > 0)
-        parts.append(counted(question.files, "file", "files"));
-    if (question.folders > 0)
-        parts.append(counted(question.folders, "folder", "folders"));
     const int count = question.files + question.folders;
-    const QString what = parts.join(QStringLiteral(" and "));
+    const QString what = question.folders == 0 ? tr("%n files", nullptr, question.files)
+                         : question.files == 0
+                             ? tr("%n folders", nullptr, question.folders)
+                             : tr("%1 and %2")
+                                   .arg(tr("%n files", nullptr, question.files),
+                                        tr("%n folders", nullptr, question.folders));
     const QString places = question.places.join(QStringLiteral(" or "));
     const bool all = question.found == count;
-    const QString noun = QLatin1String(count == 1 ? "entry" : "entries");
     QMessageBox box(QMessageBox::Question, QStringLiteral("Delete the files"), QString(),
-                    QMessageBox::Cancel, this);
+                    QMessageBox::NoButton, this);
     if (all) {
-        box.setText(QStringLiteral("Found on the target: all %1 dispensed %2 (%3). Move their "
-                                   "originals to the trash?")
-                        .arg(count)
-                        .arg(noun, what));
+        box.setText(tr("Found on the target: all %n dispensed entries (%1). Move their "
+                       "originals to the trash?",
+                       nullptr, count)
+                        .arg(what));
         // Named, so that nothing unexpected goes unnoticed; ten are enough to recognise.
         QStringList lines;
         for (int i = 0; i < question.paths.size() && i < 10; ++i)
             lines << escapedText(question.paths.at(i));
         if (question.paths.size() > 10)
-            lines << QStringLiteral("and %1 more").arg(question.paths.size() - 10);
+            lines << tr("and %n more", nullptr, question.paths.size() - 10);
         box.setInformativeText(QStringLiteral("Found in %1:\n").arg(places) +
                                lines.join(QLatin1Char('\n')));
     } else {
         box.setIcon(QMessageBox::Warning);
-        box.setText(QStringLiteral("Found on the target: %1 of %2 dispensed %3 (%4).")
+        box.setText(tr("Found on the target: %1 of %n dispensed entries (%2).", nullptr, count)
                         .arg(question.found)
-                        .arg(count)
-                        .arg(noun, what));
+                        .arg(what));
         QStringList names = question.notFound.mid(0, 10);
         for (QString& name : names)
             name = escapedText(name);
         if (question.notFound.size() > 10)
-            names << QStringLiteral("and %1 more").arg(question.notFound.size() - 10);
+            names << tr("and %n more", nullptr, question.notFound.size() - 10);
         box.setInformativeText(
             QStringLiteral("Not found in %1: %2. Their originals stay dispensed unless you "
                            "delete all. If you pasted them into a folder on the target, look "
@@ -313,22 +364,40 @@ IViewDialogs::DeleteChoice MainWindow::askOriginalsDelete(const DeleteQuestion& 
                 .arg(places.isEmpty() ? QStringLiteral("the target") : places,
                      names.join(QStringLiteral(", "))));
         box.setDetailedText(question.notFound.join(QLatin1Char('\n')));
-        box.addButton(QMessageBox::Open)->setText(QStringLiteral("Look in a Folder..."));
-        box.addButton(QMessageBox::YesToAll)
-            ->setText(QStringLiteral("Move All %1 to Trash").arg(count));
+    }
+    // One order in every variant: each button keeps its role, whichever are offered.
+    QPushButton* look = nullptr;
+    QPushButton* moveAll = nullptr;
+    QPushButton* moveFound = nullptr;
+    if (!all) {
+        look = box.addButton(tr("&Look in a Folder..."), QMessageBox::ActionRole);
+        moveAll =
+            box.addButton(tr("Move &All %1 to Trash").arg(count), QMessageBox::DestructiveRole);
     }
     if (question.found > 0)
-        box.addButton(QMessageBox::Yes)
-            ->setText(all ? QStringLiteral("Move to Trash")
-                          : QStringLiteral("Move the %1 Found to Trash").arg(question.found));
-    box.setDefaultButton(all ? QMessageBox::Yes : QMessageBox::Cancel);
-    box.setEscapeButton(QMessageBox::Cancel);
-    switch (runQuestion(box)) {
+        moveFound = box.addButton(all ? tr("&Move to Trash")
+                                      : tr("&Move the %1 Found to Trash").arg(question.found),
+                                  QMessageBox::AcceptRole);
+    QPushButton* cancel = box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(all ? moveFound : cancel);
+    box.setEscapeButton(cancel);
+    QMessageBox::StandardButton answer = QMessageBox::Cancel;
+    if (!DialogAnswers::takeButton(box, answer)) {
+        box.exec();
+        QAbstractButton* clicked = box.clickedButton();
+        answer = clicked == moveFound ? QMessageBox::Yes
+                 : clicked == moveAll ? QMessageBox::YesToAll
+                 : clicked == look    ? QMessageBox::Open
+                                      : QMessageBox::Cancel;
+    }
+    switch (answer) {
     case QMessageBox::Yes:
         return question.found > 0 ? DeleteFound : DeleteNothing;
     case QMessageBox::YesToAll:
-        return DeleteAll;
+        return all ? DeleteNothing : DeleteAll;
     case QMessageBox::Open: {
+        if (all)
+            return DeleteNothing;
         QStringList chosen;
         if (runFileDialog(QStringLiteral("Folder on the target"), QFileDialog::Directory,
                           QFileDialog::AcceptOpen, TargetFolder, chosen))
@@ -345,9 +414,15 @@ bool MainWindow::runFileDialog(const QString& caption, QFileDialog::FileMode mod
                                QStringList& chosen)
 {
     const QString key = QLatin1String(folderKeys[kind]);
-    const QString start = kind == TargetFolder && dataModel()->hasTarget()
-                              ? dataModel()->target().Path
-                              : Settings().value(key).toString();
+    QString start = kind == TargetFolder && dataModel()->hasTarget()
+                        ? dataModel()->target().Path
+                        : Settings().value(key).toString();
+    // Never the toolkit's last folder, which may be one on the target: the
+    // documents for projects, else the home folder.
+    if ((start.isEmpty() || !QFileInfo(start).isDir()) && kind == ProjectsFolder)
+        start = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (start.isEmpty() || !QFileInfo(start).isDir())
+        start = QDir::homePath();
     QFileDialog dialog(this, caption, start, QString());
     dialog.setFileMode(mode);
     dialog.setAcceptMode(acceptMode);

@@ -7,9 +7,11 @@
 
 #include "control/IViewDialogs.h"
 
+class CapacityBar;
 class MainActions;
 class MainList;
 class MainStatus;
+class MessageBar;
 
 // The one top-level window. Owns the actions (menus, toolbar), the status bar
 // and the entry list, hands all four views to the controller, and runs every
@@ -24,10 +26,9 @@ public:
     MainActions* actions() const { return m_actions; }
     MainStatus* status() const { return m_status; }
     MainList* list() const { return m_list; }
+    MessageBar* messages() const { return m_messages; }
+    CapacityBar* capacityBar() const { return m_capacityBar; }
 
-    // Opens the project at path as File > Open would (the command line, a
-    // recent project).
-    void openProject(const QString& path);
     // For the window's own dialogs: a folder to write lists into, and a
     // warning over parent. Both can be answered through DialogAnswers.
     bool askExportFolder(QString& folder);
@@ -40,6 +41,7 @@ public:
     bool askProjectLoad(QString& path) override;
     bool pickTarget() override;
     bool runDispense(Dispenser* d) override;
+    IViewStatus::SearchEnd lastSearchEnd() const override { return m_searchEnd; }
     void showAbout() override;
     bool runSeries(const Target& picked, const std::vector<SeriesEntry>& entries, bool canDispense,
                    SeriesMedium& chosen, Target& medium) override;
@@ -69,11 +71,15 @@ private:
                        QFileDialog::AcceptMode acceptMode, FolderKind kind, QStringList& chosen);
     void rememberRecent(const QString& path);
     void fillRecentMenu();
+    void fillTimeLimitMenu();
     QMessageBox::StandardButton runQuestion(QMessageBox& box);
     int runDialog(QDialog& dialog);
 
     MainActions* m_actions;
     MainStatus* m_status;
     MainList* m_list;
+    MessageBar* m_messages;
+    CapacityBar* m_capacityBar;
     QString m_projectName; // the file name the title shows
+    IViewStatus::SearchEnd m_searchEnd = IViewStatus::SearchFinished;
 };

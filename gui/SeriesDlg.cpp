@@ -14,6 +14,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
+#include <QSignalBlocker>
 #include <QSplitter>
 #include <QStringListModel>
 #include <QTableWidget>
@@ -21,6 +22,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "core/model/DM.h"
 #include "core/model/SizeText.h"
 #include "gui/MainWindow.h"
 
@@ -34,11 +36,13 @@ struct BlankDisc
     const char* label;
     quint64 blocks;
 };
+// Named as sold, in decimal units, and what that is in the binary units
+// used everywhere else.
 const BlankDisc blankDiscs[] = {
-    {"dvd", "Blank DVD\u00b1R (4.7 GB)", 2295104},
-    {"dvd-dl", "Blank DVD\u00b1R DL (8.5 GB)", 4171712},
-    {"bd", "Blank BD-R (25 GB)", 12219392},
-    {"bd-dl", "Blank BD-R DL (50 GB)", 24438784},
+    {"dvd", "Blank DVD\u00b1R (4.7 GB = %1)", 2295104},
+    {"dvd-dl", "Blank DVD\u00b1R DL (8.5 GB = %1)", 4171712},
+    {"bd", "Blank BD-R (25 GB = %1)", 12219392},
+    {"bd-dl", "Blank BD-R DL (50 GB = %1)", 24438784},
 };
 const char* const targetKey = "target";
 const char* const otherKey = "other";
@@ -62,6 +66,20 @@ QString fileSystemText(int kind)
     return fileSystemName(kind);
 }
 
+// The largest cluster (block) each file system allows. exFAT, once it is a
+// file system a medium can be described with, allows up to 32 MiB.
+quint64 largestBlock(int fileSystem)
+{
+    switch (fileSystem) {
+    case FAT:
+        return 64 << 10;
+    case ISO9660: // its only one
+        return 2048;
+    default:
+        return 2 << 20;
+    }
+}
+
 struct Unit
 {
     const char* name;
@@ -74,11 +92,6 @@ struct Settings : QSettings
 {
     Settings() : QSettings(QStringLiteral("quillmarch"), QStringLiteral("quillmarch")) {}
 };
-
-QString counted(qint64 n, const char* one, const char* many)
-{
-    return QString::number(n) + QLatin1Char(' ') + QLatin1String(n == 1 ? one : many);
-}
 
 QTableWidgetItem* cell(const QString& text, bool number)
 {
@@ -112,18 +125,19 @@ SeriesDlg::SeriesDlg(MainWindow* window, const Target& picked, std::vector<Serie
     }
     for (const BlankDisc& disc : blankDiscs) {
         m_kinds.push_back(Target{QString(), ISO9660, 2048, disc.blocks});
-        m_mediumBox->addItem(QString::fromUtf8(disc.label), QLatin1String(disc.key));
+        m_mediumBox->addItem(QString::fromUtf8(disc.label).arg(preciseSizeText(disc.blocks * 2048)),
+                             QLatin1String(disc.key));
     }
     m_mediumBox->addItem(QStringLiteral("Other..."), QLatin1String(otherKey));
 
     // The medium the user describes.
     m_fsBox = new QComboBox;
+    m_fsBox->setObjectName(QStringLiteral("fileSystem"));
     for (const FileSystemItem& item : fileSystemItems)
         m_fsBox->addItem(QLatin1String(item.name), item.kind);
     m_blockBox = new QComboBox;
-    for (quint64 size = 512; size <= (quint64(1) << 21); size *= 2)
-        m_blockBox->addItem(size < 1024 ? QStringLiteral("%1 bytes").arg(size) : sizeText(size),
-                            size);
+    m_blockBox->setObjectName(QStringLiteral("blockSize"));
+    fillBlockSizes(NTFS);
     m_capacityBox = new QDoubleSpinBox;
     m_capacityBox->setRange(0, 1e6);
     m_capacityBox->setDecimals(2);
@@ -208,11 +222,18 @@ SeriesDlg::SeriesDlg(MainWindow* window, const Target& picked, std::vector<Serie
     splitter->setStretchFactor(0, 2);
     splitter->setStretchFactor(1, 3);
 
+    // Why "Dispense This Medium" cannot be pressed, where that is not plain.
+    m_dispenseNote = new QLabel;
+    m_dispenseNote->setObjectName(QStringLiteral("dispenseNote"));
+    m_dispenseNote->setWordWrap(true);
+    m_dispenseNote->setTextFormat(Qt::PlainText);
+
     m_exportLine = new QLabel;
     m_exportLine->setObjectName(QStringLiteral("exported"));
     m_exportLine->setWordWrap(true);
     m_exportLine->setTextFormat(Qt::PlainText);
     m_exportLine->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_exportLine->hide(); // until lists are written
 
     auto* buttons = new QDialogButtonBox;
     m_exportButton = buttons->addButton(QStringLiteral("&Export..."), QDialogButtonBox::ActionRole);
@@ -223,9 +244,11 @@ SeriesDlg::SeriesDlg(MainWindow* window, const Target& picked, std::vector<Serie
     m_dispenseButton->setAutoDefault(false);
     m_exportButton->setAutoDefault(false);
     close->setDefault(true);
-    if (!m_canDispense)
-        m_dispenseButton->setToolTip(
-            QStringLiteral("Put back or delete the Dispensed entries first"));
+
+    // What is dispensed already is not planned again: named with the media.
+    DM* model = dataModel();
+    for (EntryPos p = model->groupBegin(Dispensed); model->isValidPos(p); ++p.index)
+        m_dispensed << model->entryAt(p).Ident;
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(mediumRow);
@@ -234,15 +257,17 @@ SeriesDlg::SeriesDlg(MainWindow* window, const Target& picked, std::vector<Serie
     layout->addWidget(m_summary);
     layout->addWidget(splitter, 1);
     layout->addWidget(m_exportLine);
+    layout->addWidget(m_dispenseNote);
     layout->addWidget(buttons);
     resize(720, 560);
 
-    restoreChoice();
+    restoreMediumChoice();
 
     connect(m_mediumBox, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &SeriesDlg::on_mediumChanged);
     connect(m_fsBox, QOverload<int>::of(&QComboBox::currentIndexChanged), this, [this] {
         const int kind = m_fsBox->currentData().toInt();
+        fillBlockSizes(kind);
         if (kind == UDF || kind == ISO9660) // what discs and their images use
             m_blockBox->setCurrentIndex(m_blockBox->findData(2048));
         on_otherChanged();
@@ -289,11 +314,26 @@ Target SeriesDlg::medium() const
     return t;
 }
 
-void SeriesDlg::restoreChoice()
+void SeriesDlg::fillBlockSizes(int fileSystem)
+{
+    const quint64 was = m_blockBox->currentData().toULongLong();
+    const QSignalBlocker quiet(m_blockBox);
+    m_blockBox->clear();
+    for (quint64 size = fileSystem == ISO9660 ? 2048 : 512; size <= largestBlock(fileSystem);
+         size *= 2)
+        m_blockBox->addItem(size < 1024 ? tr("%1 bytes").arg(size) : sizeText(size), size);
+    // The size chosen before where this file system allows it, else its largest.
+    const int keep =
+        m_blockBox->findData(was == 0 ? quint64(4096) : qMin(was, largestBlock(fileSystem)));
+    m_blockBox->setCurrentIndex(std::max(0, keep));
+}
+
+void SeriesDlg::restoreMediumChoice()
 {
     const Settings stored;
     const int fs = stored.value(QStringLiteral("series/fileSystem"), NTFS).toInt();
     m_fsBox->setCurrentIndex(std::max(0, m_fsBox->findData(fs)));
+    fillBlockSizes(m_fsBox->currentData().toInt());
     const int block = m_blockBox->findData(stored.value(QStringLiteral("series/blockSize"), 4096));
     m_blockBox->setCurrentIndex(block >= 0 ? block : m_blockBox->findData(4096));
     const int unit = stored.value(QStringLiteral("series/unit"), 1).toInt();
@@ -304,7 +344,7 @@ void SeriesDlg::restoreChoice()
         std::max(0, m_mediumBox->findData(stored.value(QStringLiteral("series/medium")))));
 }
 
-void SeriesDlg::saveChoice() const
+void SeriesDlg::storeMediumChoice() const
 {
     Settings stored;
     stored.setValue(QStringLiteral("series/medium"), m_mediumBox->currentData());
@@ -318,13 +358,13 @@ void SeriesDlg::on_mediumChanged()
 {
     m_otherTimer->stop();
     m_otherRow->setVisible(m_mediumBox->currentData().toString() == QLatin1String(otherKey));
-    saveChoice();
+    storeMediumChoice();
     startPlan();
 }
 
 void SeriesDlg::on_otherChanged()
 {
-    saveChoice();
+    storeMediumChoice();
     // The old plan no longer answers what is asked.
     stopPlan();
     m_result = SeriesResult();
@@ -341,6 +381,7 @@ void SeriesDlg::startPlan()
     m_failure.clear();
     m_cancelled = false;
     m_exportLine->clear();
+    m_exportLine->hide();
     const Target target = medium();
     if (!target.hasUsableFigures() || target.AvailableBlocks == 0) {
         m_failure = QStringLiteral("Enter the capacity of the medium.");
@@ -407,12 +448,12 @@ void SeriesDlg::showProgress(const SeriesPlanner::Progress& p)
     m_progress->setRange(0, std::max(p.total, 1));
     m_progress->setValue(std::min(p.done, p.total));
     m_progressText->setText(
-        p.measuring ? QStringLiteral("Measuring %1 of %2").arg(p.done).arg(p.total)
-                    : QLatin1String(p.repacking ? "Trying fewer media: %1, %2 of %3 entries"
-                                                : "Planned %1, %2 of %3 entries")
-                          .arg(counted(p.media, "medium", "media"))
-                          .arg(p.done)
-                          .arg(p.total));
+        p.measuring ? tr("Measuring %1 of %2").arg(p.done).arg(p.total)
+        : p.repacking
+            ? tr("Trying fewer media: %n media, %1 of %2 entries", nullptr, p.media)
+                  .arg(p.done)
+                  .arg(p.total)
+            : tr("Planned %n media, %1 of %2 entries", nullptr, p.media).arg(p.done).arg(p.total));
 }
 
 void SeriesDlg::showResult()
@@ -425,25 +466,30 @@ void SeriesDlg::showResult()
     m_listTitle->clear();
     const int count = int(m_result.media.size());
     if (busy || m_otherTimer->isActive())
-        m_summary->setText(QString());
+        m_summary->setText(tr("Planning\u2026"));
     else if (!m_failure.isEmpty())
         m_summary->setText(m_failure);
     else if (m_cancelled)
         m_summary->setText(QStringLiteral("Planning cancelled. Choose the medium again to plan."));
     else if (count == 0 && m_result.apart.empty())
-        m_summary->setText(QStringLiteral("Nothing to plan."));
+        m_summary->setText(tr("Nothing to plan."));
     else {
-        QString text = QStringLiteral("%1 (at least %2)")
-                           .arg(counted(count, "medium", "media"))
-                           .arg(m_result.lowerBound);
-        text += QStringLiteral(": %1 of data onto media of %2 each.")
+        QString text = tr("%n media (at least %1)", nullptr, count).arg(m_result.lowerBound);
+        text += tr(": %1 of data onto media of %2 each.")
                     .arg(sizeText(m_result.totalBytes), sizeText(m_result.mediumBytes));
+        if (!m_result.apart.empty())
+            text += QLatin1Char(' ') +
+                    tr("%n entries fit no medium.", nullptr, int(m_result.apart.size()));
         if (std::any_of(m_result.media.begin(), m_result.media.end(),
                         [](const SeriesMedium& m) { return !m.proven; }))
-            text += QStringLiteral(" The search of some media stopped at its time limit, so "
-                                   "their fill may not be the best.");
+            text += QLatin1Char(' ') + tr("The search of some media stopped at its time limit, "
+                                          "so their fill may not be the best.");
         m_summary->setText(text);
     }
+    if (!busy && !m_dispensed.isEmpty())
+        m_summary->setText(
+            m_summary->text() + QLatin1Char(' ') +
+            tr("%n entries already dispensed are left out.", nullptr, m_dispensed.size()));
 
     for (int i = 0; i < count; ++i) {
         const SeriesMedium& m = m_result.media[std::size_t(i)];
@@ -453,12 +499,20 @@ void SeriesDlg::showResult()
         m_table->setItem(i, 2, cell(sizeText(m.usedBytes), true));
         m_table->setItem(i, 3, cell(sizeText(m.wastedBytes), true));
     }
+    // Rows under the media: what no medium can hold, what is left out.
     if (!m_result.apart.empty()) {
-        m_table->insertRow(count);
-        m_table->setItem(count, 0,
-                         cell(QStringLiteral("Cannot be placed: %1").arg(m_result.apart.size()),
-                              false));
-        m_table->setSpan(count, 0, 1, 4);
+        const int row = m_table->rowCount();
+        m_table->insertRow(row);
+        m_table->setItem(row, 0,
+                         cell(tr("Cannot be placed: %1").arg(m_result.apart.size()), false));
+        m_table->setSpan(row, 0, 1, 4);
+    }
+    if (!m_dispensed.isEmpty() && !busy) {
+        const int row = m_table->rowCount();
+        m_table->insertRow(row);
+        m_table->setItem(
+            row, 0, cell(tr("Already dispensed, left out: %1").arg(m_dispensed.size()), false));
+        m_table->setSpan(row, 0, 1, 4);
     }
     if (m_table->rowCount() > 0)
         m_table->selectRow(0);
@@ -471,18 +525,33 @@ void SeriesDlg::on_selectionChanged()
     const QList<QTableWidgetItem*> selected = m_table->selectedItems();
     const int row = selected.isEmpty() ? -1 : selected.first()->row();
     const int count = int(m_result.media.size());
-    m_dispenseButton->setEnabled(m_canDispense && row >= 0 && row < count);
+    const bool medium = row >= 0 && row < count;
+    m_dispenseButton->setEnabled(m_canDispense && medium);
+    if (!m_canDispense)
+        m_dispenseNote->setText(tr("\u201cDispense This Medium\u201d is off while entries are "
+                                   "dispensed: put them back with Undispense, or delete them, "
+                                   "first."));
+    else if (count > 0 && !medium)
+        m_dispenseNote->setText(tr("Select a medium to dispense it."));
+    else
+        m_dispenseNote->clear();
+    m_dispenseNote->setVisible(!m_dispenseNote->text().isEmpty());
+    m_dispenseButton->setToolTip(m_dispenseNote->text());
+    const int apartRow = m_result.apart.empty() ? -1 : count;
     QStringList lines;
-    if (row >= 0 && row < count) {
+    if (medium) {
         const SeriesMedium& m = m_result.media[std::size_t(row)];
         m_listTitle->setText(QStringLiteral("&Entries of medium %1:").arg(row + 1));
         lines.reserve(int(m.entries.size()));
         for (const EntryPos& pos : m.entries)
             lines << pathOf(pos);
-    } else if (row == count) {
-        m_listTitle->setText(QStringLiteral("&Entries that no medium can hold:"));
+    } else if (row >= 0 && row == apartRow) {
+        m_listTitle->setText(tr("&Entries that no medium can hold:"));
         for (const SeriesApart& a : m_result.apart)
             lines << pathOf(a.pos) + QStringLiteral(": ") + SeriesPlanner::apartText(a.reason);
+    } else if (row >= 0) {
+        m_listTitle->setText(tr("&Entries already dispensed, which the plan leaves out:"));
+        lines = m_dispensed;
     } else {
         m_listTitle->clear();
     }
@@ -510,12 +579,13 @@ void SeriesDlg::on_export()
         m_window->showWarning(this, QStringLiteral("Export"), error);
         return;
     }
-    QString line = QStringLiteral("Lists of %1 written to %2")
-                       .arg(counted(qint64(m_result.media.size()), "medium", "media"), folder);
+    QString line =
+        tr("Lists of %n media written to %1", nullptr, int(m_result.media.size())).arg(folder);
     if (lineBreaks > 0)
-        line += QStringLiteral(" (%1 with a line break in the .nul lists only)")
-                    .arg(counted(lineBreaks, "path", "paths"));
+        line += QLatin1Char(' ') +
+                tr("(%n paths with a line break in the .nul lists only)", nullptr, lineBreaks);
     m_exportLine->setText(line);
+    m_exportLine->show();
 }
 
 void SeriesDlg::on_dispense()

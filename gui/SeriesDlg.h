@@ -62,13 +62,16 @@ private:
     void planEnded();
     void showProgress(const SeriesPlanner::Progress& p);
     void showResult();
-    void saveChoice() const;
-    void restoreChoice();
+    void storeMediumChoice() const;
+    void restoreMediumChoice();
+    // The block sizes the file system allows, keeping the chosen one if it may.
+    void fillBlockSizes(int fileSystem);
     QString pathOf(const EntryPos& pos) const;
 
     MainWindow* m_window;
     std::vector<SeriesEntry> m_entries; // in list order, so sorted by position
     bool m_canDispense;
+    QStringList m_dispensed;     // the paths of the Dispensed group, which are not planned
     std::vector<Target> m_kinds; // one per medium item, "Other..." not among them
 
     std::unique_ptr<SeriesPlanner> m_planner;
@@ -95,6 +98,7 @@ private:
     QListView* m_list;
     QStringListModel* m_listModel;
     QLabel* m_exportLine;
+    QLabel* m_dispenseNote;
     QPushButton* m_exportButton;
     QPushButton* m_dispenseButton;
 };

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QApplication>
 
+#include "control/Ctrl.h"
 #include "gui/CommandLine.h"
 #include "gui/MainWindow.h"
 
@@ -30,7 +31,7 @@ int main(int argc, char* argv[])
         MainWindow window;
         window.show();
         if (!project.isEmpty())
-            window.openProject(project);
+            controller()->projectLoadFrom(project);
         result = app.exec();
     } // the window and its views go before the application object
     return result;

@@ -75,6 +75,9 @@ void probeVolume(const QString& path, bool wholeVolume, Target& target)
     struct statvfs vfs;
     if (::statvfs(QFile::encodeName(m.mountPoint).constData(), &vfs) != 0 || vfs.f_frsize == 0)
         throw TargetError{kUnreadable};
+    // A plan for room the volume cannot have would overfill it.
+    if (vfs.f_bavail > vfs.f_blocks)
+        throw TargetError{QStringLiteral("The volume reports more free space than its size")};
 
     const bool probed = m.source.startsWith(QLatin1Char('/'));
     QString type, version;

@@ -9,10 +9,11 @@
 #include <QTimer>
 #include <QTreeWidgetItem>
 
-#include "gui/MainWindow.h"
 #include "core/model/DM.h"
 #include "gui/MainActions.h"
 #include "gui/MainList.h"
+#include "gui/MainStatus.h"
+#include "gui/MainWindow.h"
 
 namespace {
 
@@ -83,18 +84,26 @@ int main(int argc, char* argv[])
             model->moveEntry(p, s.group);
         where.push_back(p);
     }
+    // A stick that the dispensed entries fill up to the sample's waste.
+    const quint64 wasted = quint64(37.4 * 1024 * 1024);
     Target stick;
-    stick.Path = QStringLiteral("/media/ana/STICK64");
+    stick.Path = QStringLiteral("/media/ana/STICK8");
     stick.FileSystem = FAT;
     stick.BlockSize = 32768;
-    stick.AvailableBlocks = 1900000;
+    for (int i : dispensed)
+        stick.AvailableBlocks += (model->entryAt(where[i]).Size + 32767) / 32768;
+    stick.AvailableBlocks += wasted / 32768;
     model->setTarget(stick);
     DispenseQueue queue;
     for (int i : dispensed)
         queue.push(where[i]);
-    model->applyDispense(queue, quint64(37.4 * 1024 * 1024));
+    model->applyDispense(queue, wasted);
 
     MainWindow window;
+    // The one-line summary that follows a dispense.
+    window.status()->showOutcome(stick.capacity() - wasted, wasted, IViewStatus::SearchFinished);
+    if (qEnvironmentVariableIsSet("QM_SAMPLE_MESSAGE"))
+        window.status()->showMessage(IViewStatus::Error, qEnvironmentVariable("QM_SAMPLE_MESSAGE"));
     window.actions()->setDispensed(true);
     window.actions()->enableSave(true);
     window.actions()->enableEntryActions(true);

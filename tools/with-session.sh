@@ -11,4 +11,5 @@ if ! command -v dbus-run-session >/dev/null 2>&1; then
     exit 77
 fi
 unset QT_QPA_PLATFORM
-exec xvfb-run -a -s "-screen 0 1280x1024x24" dbus-run-session -- "$@"
+# QM_SCREEN: another screen size, WIDTHxHEIGHTxDEPTH.
+exec xvfb-run -a -s "-screen 0 ${QM_SCREEN:-1280x1024x24}" dbus-run-session -- "$@"

@@ -48,6 +48,12 @@ void Dispenser::enough()
     m_stopTrying = true;
 }
 
+void Dispenser::leaveOut(std::vector<EntryPos> positions)
+{
+    std::sort(positions.begin(), positions.end());
+    m_skipped = std::move(positions);
+}
+
 void Dispenser::run()
 {
     try {
@@ -56,6 +62,7 @@ void Dispenser::run()
         // Nothing may cross the thread's edge; the lists go with the message.
         m_queue.clear();
         std::vector<LeftOut>().swap(m_leftOut);
+        std::vector<Refused>().swap(m_refused);
         std::vector<Level>().swap(m_levels);
         m_failure = QStringLiteral("The search ran out of memory");
         emit do_finish(false);
@@ -124,6 +131,8 @@ void Dispenser::search()
         sinceStage.invalidate(); // each level's first entry is told at once
         measured = 0;
         for (EntryPos pos = model->groupBegin(level.group); model->isValidPos(pos); ++pos.index) {
+            if (std::binary_search(m_skipped.begin(), m_skipped.end(), pos))
+                continue;
             const Entry& e = model->entryAt(pos);
             name = &e.Name;
             measuring = pos.index;
@@ -135,6 +144,8 @@ void Dispenser::search()
                 break;
             if (c.itemIssue() != NoSizeIssue)
                 m_leftOut.push_back(LeftOut{pos, c.itemIssue()});
+            else if (c.refusal() != FsCost::Placeable)
+                m_refused.push_back(Refused{pos, c.refusal()});
             else
                 ++measured;
         }
@@ -160,6 +171,7 @@ void Dispenser::search()
     MediumPlanner planner(m_request, m_stopTrying);
     const std::vector<MediumPlanner::Level> levels = MediumPlanner::groupLevels();
     const MediumPlanner::Outcome outcome = planner.plan(*calc, levels, hooks);
+    m_folderLimitReached = planner.limitsDropped();
     if (outcome == MediumPlanner::Cancelled) {
         emit do_finish(false);
         return;

@@ -49,7 +49,23 @@ public:
     // After the thread's end, also of a run without a result: the entries
     // measured so far that were left out, in list order.
     const std::vector<LeftOut>& leftOut() const { return m_leftOut; }
-    // The measured Required entries the chosen selection does not hold.
+    // Entries to leave out of the search, named before it starts (another
+    // entry takes their name on the target).
+    void leaveOut(std::vector<EntryPos> positions);
+    // An entry the target's file system can never hold, as measured: why is a
+    // FsCost::Refusal (a file of 4 GiB or more on FAT32, a folder of
+    // too many entries, a device). After the thread's end, in list order.
+    struct Refused
+    {
+        EntryPos pos;
+        int why;
+    };
+    const std::vector<Refused>& refused() const { return m_refused; }
+    // The chosen selection lost entries to the file system's limit of the
+    // target folder (65,536 entries on FAT32).
+    bool folderLimitReached() const { return m_folderLimitReached; }
+    // The measured Required entries the chosen selection does not hold,
+    // those refused aside.
     int requiredNotFitted() const { return m_requiredNotFitted; }
     // The first group with entries that an accepted search never reached; -1
     // when every group was searched.
@@ -89,7 +105,10 @@ private:
     void recordLevel(const TryCalcerProto& calc, int group, const std::vector<unsigned>& selection);
 
     DispenseQueue m_queue;
+    std::vector<EntryPos> m_skipped; // sorted
     std::vector<LeftOut> m_leftOut;
+    std::vector<Refused> m_refused;
+    bool m_folderLimitReached = false;
     std::vector<Level> m_levels;
     int m_requiredNotFitted = 0;
     int m_unsearchedGroup = -1;

@@ -78,6 +78,7 @@ MediumPlanner::Outcome MediumPlanner::plan(TryCalcerProto& calc, const std::vect
 {
     m_best = calc.capacity();
     m_proven = true;
+    m_limitsDropped = false;
     const qint64 end = m_limitMs < 0 ? -1 : steadyMs() + m_limitMs;
     int searchedLeft =
         int(std::count_if(levels.begin(), levels.end(), [](const Level& l) { return l.searched; }));
@@ -111,6 +112,7 @@ MediumPlanner::Outcome MediumPlanner::plan(TryCalcerProto& calc, const std::vect
         // The search may have stopped on a selection it did not take.
         calc.useSelection(best);
         if (calc.keepMediumLimits()) {
+            m_limitsDropped = true;
             m_best = calc.freeBlocks();
             calc.getSelection(best);
         }

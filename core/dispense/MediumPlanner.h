@@ -75,6 +75,9 @@ public:
     // and whether no level's search was cut short.
     qint64 best() const { return m_best; }
     bool proven() const { return m_proven; }
+    // Whether the medium's limits (FsCost::withinLimits) dropped entries a
+    // level had chosen.
+    bool limitsDropped() const { return m_limitsDropped; }
 
 private:
     // Ends the level's search in ms milliseconds; a negative ms: never.
@@ -86,6 +89,7 @@ private:
     qint64 m_limitMs = -1;
     qint64 m_best = 0;
     bool m_proven = true;
+    bool m_limitsDropped = false;
 
     std::thread m_watcher; // started with the first limited level
     std::mutex m_mutex;

@@ -6,10 +6,6 @@
 #include <memory>
 #include <new>
 
-#include <QDir>
-#include <QRegularExpression>
-#include <QSaveFile>
-
 #include "core/dispense/MediumPlanner.h"
 #include "core/dispense/TryCalcerFactory.h"
 #include "core/dispense/TryCalcerProto.h"
@@ -264,62 +260,5 @@ bool SeriesPlanner::fill(MediumPlanner& planner, std::vector<Measured> left, boo
         left.swap(rest);
     }
     report(p, true);
-    return true;
-}
-
-QString SeriesPlanner::listName(int number, int count, bool nul)
-{
-    const int width = std::max(2, int(QString::number(count).size()));
-    return QStringLiteral("medium-%1.%2")
-        .arg(number, width, 10, QLatin1Char('0'))
-        .arg(nul ? QStringLiteral("nul") : QStringLiteral("txt"));
-}
-
-bool SeriesPlanner::exportLists(const SeriesResult& result,
-                                const std::function<QString(const EntryPos&)>& pathOf,
-                                const QString& folder, QString& error, int* lineBreaks)
-{
-    QDir dir(folder);
-    if (!dir.exists() && !dir.mkpath(QStringLiteral("."))) {
-        error = QStringLiteral("Cannot make the folder %1").arg(folder);
-        return false;
-    }
-    const int count = int(result.media.size());
-    int broken = 0;
-    QStringList written;
-    static const QRegularExpression ours(QStringLiteral("^medium-\\d+\\.(txt|nul)$"));
-    // Lists that are not all of this series would read as one: on a failure
-    // none stay, on success only this series' ones.
-    const auto removeOurs = [&](const QStringList& keep) {
-        for (const QString& name : dir.entryList(QDir::Files))
-            if (ours.match(name).hasMatch() && !keep.contains(name))
-                dir.remove(name);
-    };
-    for (int m = 0; m < count; ++m) {
-        for (bool nul : {false, true}) {
-            written << listName(m + 1, count, nul);
-            QSaveFile file(dir.filePath(written.last()));
-            if (file.open(QIODevice::WriteOnly)) {
-                for (const EntryPos& pos : result.media[m].entries) {
-                    const QString path = pathOf(pos);
-                    if (!nul && path.contains(QLatin1Char('\n'))) {
-                        ++broken;
-                        continue;
-                    }
-                    QByteArray line = QFile::encodeName(path);
-                    line.append(nul ? '\0' : '\n');
-                    file.write(line);
-                }
-                if (file.commit())
-                    continue;
-            }
-            error = QStringLiteral("Cannot write %1: %2").arg(file.fileName(), file.errorString());
-            removeOurs({});
-            return false;
-        }
-    }
-    removeOurs(written);
-    if (lineBreaks)
-        *lineBreaks = broken;
     return true;
 }

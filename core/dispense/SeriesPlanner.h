@@ -105,9 +105,12 @@ public:
 
     // Writes each medium's list into folder: medium-NN.txt, the paths one per
     // line, and medium-NN.nul, NUL-separated. A path holding a line break
-    // goes into the .nul list only. Lists of another series written there
-    // before are removed; on a failure none are left. paths: an entry's path by position. Returns false
-    // with error set when a file cannot be written.
+    // goes into the .nul list only. The new set is written beside the old
+    // one and then takes its place: lists of another series written there
+    // before are removed, and on a failure the old set stays as it was. Only
+    // regular files of exactly those names are replaced or removed; a link
+    // or anything else at a name the new set needs fails the export. pathOf:
+    // an entry's path by position. Returns false with error set on failure.
     static bool exportLists(const SeriesResult& result,
                             const std::function<QString(const EntryPos&)>& pathOf,
                             const QString& folder, QString& error, int* lineBreaks = nullptr);

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include "core/model/Entry.h"
+#include "core/model/Regroup.h"
 
 // The entries model's interface: the one store of a project. Only the
 // controller writes; views and the dispense search read.
@@ -24,16 +25,11 @@ public:
     virtual Entry& entryAt(const EntryPos& pos) = 0;
     virtual void removeEntry(const EntryPos& pos) = 0;
     virtual EntryPos& moveEntry(EntryPos& pos, int group) = 0;
-    // The bulk forms, linear in the sizes of the groups they touch. Positions
-    // may come in any order; invalid ones are passed over, repeated ones count
-    // once (the first time).
-    // moveEntries: the entry at from[i] goes to the end of group to[i] (left
-    // where it is when to[i] is no group); the moved entries keep their list
-    // order (groups, then indexes ascending). placed[i] := where it now stands
-    // (from[i] when it stayed).
-    virtual void moveEntries(const std::vector<EntryPos>& from, const std::vector<int>& to,
-                             std::vector<EntryPos>& placed) = 0;
-    virtual void removeEntries(const std::vector<EntryPos>& positions) = 0;
+    // The bulk forms (Regroup::moving and Regroup::removing say which
+    // positions count), linear in the sizes of the groups they touch. They
+    // return the change made, for the entry list to follow.
+    virtual Regroup moveEntries(const std::vector<EntryPos>& from, const std::vector<int>& to) = 0;
+    virtual Regroup removeEntries(const std::vector<EntryPos>& positions) = 0;
     virtual EntryPos entrySizeKnown(const EntryPos& pos) = 0;
     virtual EntryPos groupBegin(int group) const = 0;
     virtual bool hasTarget() const = 0;
@@ -59,10 +55,11 @@ public:
 
     // Why the last save or load failed, as a sentence for the status bar.
     virtual QString lastError() const = 0;
-    // What the last successful load passed over, one sentence each.
+    // What the last successful load passed over, or what the last successful
+    // save could not keep of the file it replaced; one sentence each.
     virtual QStringList lastWarnings() const { return {}; }
     // The file that save() writes to; empty when there is none yet.
-    virtual QString filePath() const = 0;
+    virtual QString savePath() const = 0;
 };
 
 // The one model of the process, created on first use.

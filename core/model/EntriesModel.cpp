@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/model/EntriesModel.h"
 
-#include <algorithm>
 #include <utility>
 
 #include "core/model/ProjectFile.h"
@@ -72,22 +71,10 @@ void EntriesModel::removeEntry(const EntryPos& pos)
 EntryPos& EntriesModel::moveEntry(EntryPos& pos, int group)
 {
     const Entry e = m_data.groups[pos.group].at(pos.index); // copy before the lists change
-    // The caches count exactly Required, Main and Background, whatever the move.
-    if (counted(pos.group) && !counted(group)) {
-        --m_totalCount;
-        if (e.IsValidSize)
-            m_totalSize -= e.Size;
-    } else if (!counted(pos.group) && counted(group)) {
-        ++m_totalCount;
-        if (e.IsValidSize)
-            m_totalSize += e.Size;
-    }
-
-    int origin = counted(pos.group) ? pos.group : int(Main);
-    if (pos.group == Dispensed && pos.index < m_data.origins.size()) {
-        origin = m_data.origins.at(pos.index);
+    countMove(e, pos.group, group);
+    const int origin = originAt(pos);
+    if (pos.group == Dispensed && pos.index < m_data.origins.size())
         m_data.origins.removeAt(pos.index);
-    }
     m_data.groups[group].append(e);
     m_data.groups[pos.group].removeAt(pos.index);
     if (group == Dispensed)
@@ -99,119 +86,43 @@ EntryPos& EntriesModel::moveEntry(EntryPos& pos, int group)
     return pos;
 }
 
-void EntriesModel::moveEntries(const std::vector<EntryPos>& from, const std::vector<int>& to,
-                               std::vector<EntryPos>& placed)
+Regroup EntriesModel::moveEntries(const std::vector<EntryPos>& from, const std::vector<int>& to)
 {
-    placed = from;
-    std::vector<Move> moves;
-    moves.reserve(from.size());
-    for (std::size_t i = 0; i < from.size() && i < to.size(); ++i) {
-        if (isValidPos(from[i]))
-            moves.push_back(Move{from[i], to[i] >= 0 && to[i] < NoGroup ? to[i] : -1, int(i)});
-    }
-    // List order, so that the moved rows keep theirs; of a repeated position
-    // the first destination counts.
-    std::stable_sort(moves.begin(), moves.end(),
-                     [](const Move& a, const Move& b) { return a.from < b.from; });
-    std::vector<std::pair<int, int>> repeats; // slot, slot of the move that counts
-    std::size_t n = 0;
-    for (std::size_t i = 0; i < moves.size(); ++i) {
-        if (n > 0 && moves[i].from == moves[n - 1].from)
-            repeats.emplace_back(moves[i].slot, moves[n - 1].slot);
-        else
-            moves[n++] = moves[i];
-    }
-    moves.resize(n);
-    moves.erase(std::remove_if(moves.begin(), moves.end(), [](const Move& m) { return m.to < 0; }),
-                moves.end());
-    regroup(moves, &placed);
-    for (const auto& [slot, first] : repeats)
-        placed[std::size_t(slot)] = placed[std::size_t(first)];
+    Regroup change = Regroup::moving(groupSizes(), from, to);
+    applyRegroup(change);
+    return change;
 }
 
-void EntriesModel::removeEntries(const std::vector<EntryPos>& positions)
+Regroup EntriesModel::removeEntries(const std::vector<EntryPos>& positions)
 {
-    std::vector<Move> moves;
-    moves.reserve(positions.size());
-    for (const EntryPos& p : positions) {
-        if (isValidPos(p))
-            moves.push_back(Move{p, NoGroup, -1});
-    }
-    std::sort(moves.begin(), moves.end(),
-              [](const Move& a, const Move& b) { return a.from < b.from; });
-    regroup(moves, nullptr);
+    Regroup change = Regroup::removing(groupSizes(), positions);
+    applyRegroup(change);
+    return change;
 }
 
-void EntriesModel::regroup(const std::vector<Move>& moves, std::vector<EntryPos>* placed)
+Regroup::Sizes EntriesModel::groupSizes() const
 {
-    if (moves.empty())
+    Regroup::Sizes sizes;
+    for (int g = 0; g < NoGroup; ++g)
+        sizes[std::size_t(g)] = m_data.groups[std::size_t(g)].size();
+    return sizes;
+}
+
+void EntriesModel::applyRegroup(const Regroup& change)
+{
+    if (change.isEmpty())
         return;
-    std::vector<char> taken[NoGroup];
-    struct Moving
-    {
-        Entry entry;
-        int origin;
-    };
-    std::vector<Moving> moving;
-    moving.reserve(moves.size());
-    std::vector<const Move*> kept; // the moves not passed over as repeats
-    kept.reserve(moves.size());
-    for (const Move& m : moves) {
-        std::vector<char>& marks = taken[m.from.group];
-        if (marks.empty())
-            marks.assign(std::size_t(m_data.groups[m.from.group].size()), 0);
-        if (std::exchange(marks[std::size_t(m.from.index)], 1))
-            continue; // a repeat
-        const Entry& e = m_data.groups[m.from.group].at(m.from.index);
-        int origin = counted(m.from.group) ? m.from.group : int(Main);
-        if (m.from.group == Dispensed && m.from.index < m_data.origins.size())
-            origin = m_data.origins.at(m.from.index);
-        moving.push_back(Moving{e, origin});
-        kept.push_back(&m);
+    for (const Regroup::Move& m : change.moves())
+        countMove(m_data.groups[std::size_t(m.from.group)].at(m.from.index), m.from.group, m.to);
+    // The origins follow the Dispensed entries.
+    if (change.touches(Dispensed)) {
+        QVector<int> origins;
+        origins.reserve(int(change.groupAfter(Dispensed).size()));
+        for (const EntryPos& p : change.groupAfter(Dispensed))
+            origins.append(originAt(p));
+        m_data.origins = std::move(origins);
     }
-    // Close the gaps, each touched group in one pass.
-    for (int g = 0; g < NoGroup; ++g) {
-        const std::vector<char>& marks = taken[g];
-        if (marks.empty())
-            continue;
-        QVector<Entry>& list = m_data.groups[g];
-        QVector<Entry> rest;
-        rest.reserve(list.size());
-        QVector<int> restOrigins;
-        const bool withOrigins = g == Dispensed;
-        for (int i = 0; i < list.size(); ++i) {
-            if (marks[std::size_t(i)])
-                continue;
-            rest.append(std::move(list[i]));
-            if (withOrigins && i < m_data.origins.size())
-                restOrigins.append(m_data.origins.at(i));
-        }
-        list = std::move(rest);
-        if (withOrigins)
-            m_data.origins = std::move(restOrigins);
-    }
-    for (std::size_t k = 0; k < kept.size(); ++k) {
-        const Move& m = *kept[k];
-        Moving& e = moving[k];
-        // The caches count exactly Required, Main and Background, whatever the move.
-        if (counted(m.from.group) && !counted(m.to)) {
-            --m_totalCount;
-            if (e.entry.IsValidSize)
-                m_totalSize -= e.entry.Size;
-        } else if (!counted(m.from.group) && counted(m.to)) {
-            ++m_totalCount;
-            if (e.entry.IsValidSize)
-                m_totalSize += e.entry.Size;
-        }
-        if (m.to == NoGroup)
-            continue; // removed
-        QVector<Entry>& list = m_data.groups[m.to];
-        list.append(std::move(e.entry));
-        if (m.to == Dispensed)
-            m_data.origins.append(e.origin);
-        if (placed && m.slot >= 0)
-            (*placed)[std::size_t(m.slot)] = EntryPos{m.to, list.size() - 1};
-    }
+    change.apply(m_data.groups.data());
     m_modified = true;
 }
 
@@ -246,18 +157,9 @@ void EntriesModel::setTarget(const Target& target)
 
 void EntriesModel::applyDispense(DispenseQueue& queue, quint64 wasted)
 {
-    // In the order the queue gives them, greatest position first; each one's
-    // group becomes its origin.
-    std::vector<Move> moves;
-    moves.reserve(queue.size());
-    for (const EntryPos& p : queue.items()) {
-        if (isValidPos(p))
-            moves.push_back(Move{p, Dispensed, -1});
-    }
+    // Each one's group becomes its origin.
+    applyRegroup(Regroup::dispensing(groupSizes(), queue.items()));
     queue.clear();
-    std::sort(moves.begin(), moves.end(),
-              [](const Move& a, const Move& b) { return b.from < a.from; });
-    regroup(moves, nullptr);
     m_wasted = wasted;
     m_modified = true;
     m_dispensed = true;
@@ -347,12 +249,15 @@ bool EntriesModel::save()
         m_lastError = tr("The project has no file to be saved to yet.");
         return false;
     }
-    QString error;
-    if (!writeProjectFile(m_filePath, m_data, &error)) {
+    QString error, warning;
+    if (!writeProjectFile(m_filePath, m_data, &error, {}, &warning)) {
         m_lastError = error;
         return false;
     }
     m_lastError.clear();
+    m_lastWarnings.clear();
+    if (!warning.isEmpty())
+        m_lastWarnings << warning;
     m_modified = false;
     return true;
 }
@@ -404,9 +309,32 @@ QStringList EntriesModel::lastWarnings() const
     return m_lastWarnings;
 }
 
-QString EntriesModel::filePath() const
+QString EntriesModel::savePath() const
 {
     return m_filePath;
+}
+
+void EntriesModel::countMove(const Entry& e, int from, int to)
+{
+    // The caches count exactly Required, Main and Background, whatever the move.
+    if (counted(from) && !counted(to)) {
+        --m_totalCount;
+        if (e.IsValidSize)
+            m_totalSize -= e.Size;
+    } else if (!counted(from) && counted(to)) {
+        ++m_totalCount;
+        if (e.IsValidSize)
+            m_totalSize += e.Size;
+    }
+}
+
+// The group the entry at pos goes back to from Dispensed: its origin there,
+// else its own group; Main for one from a group that is no priority.
+int EntriesModel::originAt(const EntryPos& pos) const
+{
+    if (pos.group == Dispensed)
+        return m_data.origins.value(pos.index, Main);
+    return counted(pos.group) ? pos.group : int(Main);
 }
 
 void EntriesModel::recomputeTotals()

@@ -20,9 +20,8 @@ public:
     Entry& entryAt(const EntryPos& pos) override;
     void removeEntry(const EntryPos& pos) override;
     EntryPos& moveEntry(EntryPos& pos, int group) override;
-    void moveEntries(const std::vector<EntryPos>& from, const std::vector<int>& to,
-                     std::vector<EntryPos>& placed) override;
-    void removeEntries(const std::vector<EntryPos>& positions) override;
+    Regroup moveEntries(const std::vector<EntryPos>& from, const std::vector<int>& to) override;
+    Regroup removeEntries(const std::vector<EntryPos>& positions) override;
     EntryPos entrySizeKnown(const EntryPos& pos) override;
     EntryPos groupBegin(int group) const override;
     bool hasTarget() const override;
@@ -45,7 +44,7 @@ public:
     bool load(const QString& path, const QString& fileName) override;
     QString lastError() const override;
     QStringList lastWarnings() const override;
-    QString filePath() const override;
+    QString savePath() const override;
 
     // Origin group of each dispensed entry, parallel to the Dispensed group.
     const QVector<int>& origins() const { return m_data.origins; }
@@ -55,17 +54,12 @@ public:
 private:
     static bool counted(int group) { return group >= Required && group <= Background; }
     void recomputeTotals();
-    // One move of a bulk operation: the entry at from, bound for group to.
-    struct Move
-    {
-        EntryPos from;
-        int to;
-        int slot; // where the caller wants to hear of its new place, or -1
-    };
-    // Takes the entries of moves out of their groups and appends them to
-    // their destinations in the order given; placed[slot] := new place.
-    // Linear in the sizes of the groups involved.
-    void regroup(const std::vector<Move>& moves, std::vector<EntryPos>* placed);
+    // Keeps the caches as the entry e moves from one group to another (NoGroup: removed).
+    void countMove(const Entry& e, int from, int to);
+    int originAt(const EntryPos& pos) const;
+    Regroup::Sizes groupSizes() const;
+    // Moves the entries as change says, with their origins, and keeps the caches.
+    void applyRegroup(const Regroup& change);
     // The waste with nothing dispensed: the whole capacity, 0 without a target.
     quint64 fullCapacity() const;
 

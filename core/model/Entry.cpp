@@ -5,6 +5,8 @@
 #include <iterator>
 #include <limits>
 
+#include <QCoreApplication>
+
 bool Entry::operator==(const Entry& o) const
 {
     return Name == o.Name && Path == o.Path && Ident == o.Ident && Size == o.Size &&
@@ -26,13 +28,31 @@ bool Target::operator==(const Target& o) const
 
 bool Target::hasUsableFigures() const
 {
+    return figuresRefusal().isEmpty();
+}
+
+QString Target::figuresRefusal() const
+{
+    // exFAT and ext4 are recognised but not planned yet (targetRefusal says so first).
+    if ((FileSystem < NTFS || FileSystem > UDF) && FileSystem != ISO9660)
+        return QCoreApplication::translate("Target", "Its file system is not one that can be "
+                                                     "filled.");
+    if (FileSystem == ISO9660 && BlockSize != 2048)
+        return QCoreApplication::translate("Target", "ISO 9660 discs have blocks of 2048 bytes, "
+                                                     "not %1.")
+            .arg(BlockSize);
     const bool powerOfTwo = BlockSize != 0 && (BlockSize & (BlockSize - 1)) == 0;
-    // exFAT and ext4 are recognised but not planned yet; ISO 9660 has blocks
-    // of 2048 bytes only.
-    const bool planned =
-        (FileSystem >= NTFS && FileSystem <= UDF) || (FileSystem == ISO9660 && BlockSize == 2048);
-    return planned && powerOfTwo && BlockSize >= 512 && BlockSize <= (quint64(1) << 21) &&
-           AvailableBlocks <= quint64(std::numeric_limits<qint64>::max()) / BlockSize;
+    if (!powerOfTwo || BlockSize < 512 || BlockSize > (quint64(1) << 21))
+        return QCoreApplication::translate("Target", "Its block size of %1 bytes is not a power "
+                                                     "of two from 512 bytes to 2 MiB.")
+            .arg(BlockSize);
+    // So that no block arithmetic overflows.
+    if (AvailableBlocks > quint64(std::numeric_limits<qint64>::max()) / BlockSize)
+        return QCoreApplication::translate("Target", "Its capacity of %1 blocks of %2 bytes is "
+                                                     "8 EiB or more.")
+            .arg(AvailableBlocks)
+            .arg(BlockSize);
+    return QString();
 }
 
 const QString& fileSystemName(int fileSystem)

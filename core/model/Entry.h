@@ -73,6 +73,10 @@ struct Target
     // to 2 MiB (what the file systems allow) and a capacity within 63 bits,
     // so that no block arithmetic overflows.
     bool hasUsableFigures() const;
+    // Why hasUsableFigures is false, as a sentence; empty when it is true.
+    // The one check of a target's figures: the picker, Dispense, the command
+    // line and the project file all make it.
+    QString figuresRefusal() const;
     bool operator==(const Target& o) const;
     bool operator!=(const Target& o) const { return !(*this == o); }
 };

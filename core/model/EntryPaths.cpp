@@ -17,6 +17,21 @@ bool isControl(uint c)
     return c < 0x20 || c == 0x7f || (c >= 0x80 && c < 0xa0);
 }
 
+// Characters that print as nothing or move what follows: controls, the
+// bidirectional marks and overrides (U+202E), zero-width and other format
+// characters, and the line and paragraph separators (U+2028, U+2029). Shown
+// as they are, they let one name pass for another.
+bool mustEscape(uint c)
+{
+    if (isControl(c))
+        return true;
+    if (c < 0xa0)
+        return false;
+    const QChar::Category cat = QChar::category(c);
+    return cat == QChar::Other_Format || cat == QChar::Separator_Line ||
+           cat == QChar::Separator_Paragraph;
+}
+
 QString hexByte(uchar b)
 {
     return QStringLiteral("\\x") +
@@ -149,10 +164,14 @@ QString escapedName(const QByteArray& bytes)
     for (int i = 0; i < n;) {
         uint cp = 0;
         const int len = utf8Sequence(p + i, n - i, &cp);
-        if (len == 0 || isControl(cp)) {
+        if (len == 0 || mustEscape(cp)) {
             for (int k = 0; k < qMax(len, 1); ++k)
                 out += hexByte(p[i + k]);
             i += qMax(len, 1);
+        } else if (cp == '\\') {
+            // So that "\x41" in a name can never read as an escape.
+            out += QStringLiteral("\\\\");
+            ++i;
         } else {
             out += QString::fromUtf8(bytes.constData() + i, len);
             i += len;
@@ -163,8 +182,13 @@ QString escapedName(const QByteArray& bytes)
 
 QString escapedText(const QString& text)
 {
-    for (const QChar c : text) {
-        if (isControl(c.unicode()))
+    for (int i = 0; i < text.size(); ++i) {
+        uint c = text.at(i).unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(text.at(i).unicode(), text.at(i + 1).unicode());
+            ++i;
+        }
+        if (c == '\\' || mustEscape(c))
             return escapedName(text.toUtf8());
     }
     return text;

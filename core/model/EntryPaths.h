@@ -21,8 +21,11 @@ bool entryForPath(const QString& path, Entry& entry, QString* why = nullptr,
                   bool* missing = nullptr);
 
 // A name as the system holds it, for messages and output: every byte that is
-// not part of valid UTF-8, and every control character, shown as \xHH.
+// not part of valid UTF-8, and the bytes of every control, format (such as
+// the bidirectional override U+202E) and line or paragraph separator
+// character, shown as \xHH; a backslash shown as \\. So a name can neither
+// break a line, drive a terminal, nor print as another name, and bash's
+// printf %b gives the bytes back.
 QString escapedName(const QByteArray& bytes);
-// The same for text: control characters shown as \xHH, so that a name can
-// neither break a line nor drive a terminal.
+// The same for text.
 QString escapedText(const QString& text);

@@ -145,7 +145,10 @@ QString readFailure(const QString& path, QFile& file, const ProjectFileReader& r
         return cannotRead(path, file);
     if (failure == Failure::HasDtd)
         return hasDtd(path);
-    if ((!reader.sawRoot() && !startsLikeProject(file)) || failure == Failure::NotUtf8)
+    // A well-formed file whose root is another element is not ours, even when
+    // its root's name begins like ours.
+    if (failure == Failure::NotProject || failure == Failure::NotUtf8 ||
+        (!reader.sawRoot() && !startsLikeProject(file)))
         return notProject(path);
     if (failure == Failure::TooDeep)
         return QCoreApplication::translate(
@@ -159,11 +162,11 @@ QString readFailure(const QString& path, QFile& file, const ProjectFileReader& r
 } // namespace
 
 bool writeProjectFile(const QString& path, const ProjectData& data, QString* error,
-                      const std::function<bool()>& cancelled)
+                      const std::function<bool()>& cancelled, QString* warning)
 {
     QByteArray bytes;
     return ProjectFileWriter::write(data, bytes, error) &&
-           saveProjectBytes(path, bytes, error, cancelled);
+           saveProjectBytes(path, bytes, error, cancelled, warning);
 }
 
 bool readProjectFile(const QString& path, ProjectData& out, QString* error)

@@ -61,7 +61,8 @@ void ProjectFileWriter::writeRoot(const ProjectData& data)
 {
     m_xml.writeStartDocument();
     m_xml.writeStartElement(projectFileTags().root);
-    if (data.hasTarget)
+    // Never a target the reader would refuse.
+    if (data.hasTarget && data.target.hasUsableFigures())
         writeTarget(data.target);
     for (int g = Dispensed; g <= NotInUse; ++g)
         writeGroup(g, data.groups[g], data.origins);

@@ -26,6 +26,22 @@ QString sizeText(quint64 bytes)
     return QString::number(value, 'f', 1) + QLatin1Char(' ') + QLatin1String(units[unit]);
 }
 
+QString preciseSizeText(quint64 bytes)
+{
+    if (bytes < 1000)
+        return QString::number(bytes) + QStringLiteral(" B");
+    static const char* const units[] = {"KiB", "MiB", "GiB", "TiB", "PiB", "EiB"};
+    double value = double(bytes) / 1024.0;
+    int unit = 0;
+    // Up a unit before three digits would read "1000" or more.
+    while (unit < 5 && value >= 999.5) {
+        value /= 1024.0;
+        ++unit;
+    }
+    const int decimals = value < 9.995 ? 2 : value < 99.95 ? 1 : 0;
+    return QString::number(value, 'f', decimals) + QLatin1Char(' ') + QLatin1String(units[unit]);
+}
+
 QString sizeIssueText(int issue)
 {
     switch (issue) {

@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/plan/DispenseRoad.h"
 
+#include <algorithm>
+
 #include <QDateTime>
 #include <QFileInfo>
 
 #include "core/dispense/Dispenser.h"
 #include "core/dispense/TargetDiscovery.h"
+#include "core/dispense/TryCalcerProto.h"
 #include "core/model/DM.h"
+#include "core/model/NameKey.h"
 
 DispenseRoad::DispenseRoad(DM* model) : m_model(model) {}
 
@@ -16,12 +20,16 @@ DispenseRoad::TargetCheck DispenseRoad::refreshTarget(const Prober& probe, QStri
     try {
         // A target known by its figures alone has nothing to probe.
         if (!probe(false, fresh))
-            return TargetKept;
+            fresh = m_model->target();
     } catch (const TargetError& e) {
         problem = e.message;
         return TargetFailed;
     }
+    // A kind not planned yet, or figures the project file would refuse: never
+    // planned with, nor kept.
     problem = targetRefusal(fresh);
+    if (problem.isEmpty())
+        problem = fresh.figuresRefusal();
     if (!problem.isEmpty())
         return TargetFailed;
     if (fresh == m_model->target())
@@ -30,13 +38,61 @@ DispenseRoad::TargetCheck DispenseRoad::refreshTarget(const Prober& probe, QStri
     return TargetRefreshed;
 }
 
+std::vector<DispenseRoad::NameClash> DispenseRoad::nameClashes() const
+{
+    std::vector<EntryPos> positions;
+    QStringList names;
+    for (int g = Required; g <= Background; ++g) {
+        for (EntryPos p = m_model->groupBegin(g); m_model->isValidPos(p); ++p.index) {
+            positions.push_back(p);
+            names << m_model->entryAt(p).Name;
+        }
+    }
+    const std::vector<int> holders =
+        sameNameHolders(names, nameRuleOf(m_model->target().FileSystem));
+    std::vector<NameClash> clashes;
+    for (std::size_t i = 0; i < holders.size(); ++i) {
+        if (holders[i] >= 0)
+            clashes.push_back(NameClash{positions[i], m_model->entryAt(positions[i]).Ident,
+                                        m_model->entryAt(positions[holders[i]]).Ident});
+    }
+    return clashes;
+}
+
+std::vector<DispenseRoad::NameClash> DispenseRoad::prepare(Dispenser& d) const
+{
+    std::vector<NameClash> clashes = nameClashes();
+    std::vector<EntryPos> positions;
+    for (const NameClash& c : clashes)
+        positions.push_back(c.pos);
+    d.leaveOut(std::move(positions));
+    return clashes;
+}
+
+std::vector<int> DispenseRoad::dispensedSameNames() const
+{
+    QStringList names;
+    for (EntryPos p = m_model->groupBegin(Dispensed); m_model->isValidPos(p); ++p.index)
+        names << m_model->entryAt(p).Name;
+    std::vector<int> same = sameNameHolders(names, nameRuleOf(m_model->target().FileSystem));
+    // The first of each name learns of the others too.
+    for (std::size_t i = 0; i < same.size(); ++i)
+        if (same[i] >= 0 && same[std::size_t(same[i])] < 0)
+            same[std::size_t(same[i])] = int(i);
+    return same;
+}
+
 std::vector<SeriesEntry> DispenseRoad::seriesEntries(const QSet<QString>& skip) const
 {
+    std::vector<EntryPos> clashing; // in list order, so sorted
+    for (const NameClash& c : nameClashes())
+        clashing.push_back(c.pos);
     std::vector<SeriesEntry> entries;
     entries.reserve(std::size_t(m_model->totalCount()));
     for (int g = Required; g <= Background; ++g)
         for (EntryPos p = m_model->groupBegin(g); m_model->isValidPos(p); ++p.index)
-            if (!skip.contains(m_model->entryAt(p).Ident))
+            if (!skip.contains(m_model->entryAt(p).Ident) &&
+                !std::binary_search(clashing.begin(), clashing.end(), p))
                 entries.push_back(SeriesEntry{p, m_model->entryAt(p).Ident});
     return entries;
 }
@@ -56,6 +112,14 @@ DispenseRoad::Omissions DispenseRoad::takeOmissions(const Dispenser& d, bool mea
             e.Issue = l.issue;
         o.unmeasured.push_back(LeftOut{l.pos, e.Ident, l.issue});
     }
+    for (const Dispenser::Refused& r : d.refused()) {
+        const int why = r.why == FsCost::FatFileLimit     ? SeriesPlanner::ApartFatFile
+                        : r.why == FsCost::FatFolderLimit ? SeriesPlanner::ApartFatFolder
+                                                          : SeriesPlanner::ApartNotCopyable;
+        if (m_model->isValidPos(r.pos))
+            o.refused.push_back(LeftOut{r.pos, m_model->entryAt(r.pos).Ident, why});
+    }
+    o.folderLimitReached = d.folderLimitReached();
     o.requiredNotFitted = d.requiredNotFitted();
     o.unsearchedGroup = d.unsearchedGroup();
     return o;
@@ -116,7 +180,7 @@ void DispenseRoad::holdLoaded()
     }
     m_plan = HeldPlan::measured(m_model->target(), dispensedIdents());
     // Planned no later than the project was saved.
-    const QDateTime saved = QFileInfo(m_model->filePath()).lastModified();
+    const QDateTime saved = QFileInfo(m_model->savePath()).lastModified();
     if (saved.isValid())
         m_plan.setPlannedAt(saved.toMSecsSinceEpoch() * 1000000);
     m_model->setWastedSize(m_plan.wastedBytes());

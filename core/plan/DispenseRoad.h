@@ -33,23 +33,48 @@ public:
         TargetFailed     // it can no longer be used; problem says why
     };
     // The model's target probed again, so that a plan uses the room it has now.
+    // Figures that Target::figuresRefusal refuses fail, the model unchanged.
     TargetCheck refreshTarget(const Prober& probe, QString& problem);
 
+    // An entry that would land in the target folder at the name an entry
+    // before it takes (the same name from another folder, or one the
+    // target's file system takes for it): only the first can be copied.
+    struct NameClash
+    {
+        EntryPos pos;
+        QString ident;
+        QString holder; // the entry before it that keeps the name
+    };
+    // Required, Main and Background in list order: every entry whose name on
+    // the model's target is taken by one before it.
+    std::vector<NameClash> nameClashes() const;
+    // Before a search: leaves the entries of nameClashes out of it, and
+    // returns them for the front end to name.
+    std::vector<NameClash> prepare(Dispenser& d) const;
+    // For each dispensed entry in list order, the index of another dispensed
+    // entry with the same name on the target (the first), or -1. Their
+    // copies would be one: Post offers only the first, and no arrival check
+    // approves any of them.
+    std::vector<int> dispensedSameNames() const;
+
     // The entries a series plans: Required, Main and Background in list
-    // order, but those whose path is in skip.
+    // order, but those whose path is in skip and those of nameClashes.
     std::vector<SeriesEntry> seriesEntries(const QSet<QString>& skip = {}) const;
 
-    // An entry a search left out because its size could not be known.
+    // An entry a search left out, and why: a SeriesPlanner::Apart, which
+    // holds the SizeIssue of an entry whose size could not be known.
     struct LeftOut
     {
         EntryPos pos; // the search's, valid until the result is applied
         QString ident;
-        int issue = NoSizeIssue; // SizeIssue
+        int issue = NoSizeIssue;
     };
     // What a finished search (its thread ended) left out of the plan.
     struct Omissions
     {
-        std::vector<LeftOut> unmeasured; // in list order
+        std::vector<LeftOut> unmeasured; // size unknown; in list order
+        std::vector<LeftOut> refused;    // the target cannot hold it; in list order
+        bool folderLimitReached = false; // the target folder's limit dropped entries
         int requiredNotFitted = 0;       // measured Required entries not chosen
         int unsearchedGroup = -1;        // an accepted search never reached it
     };

@@ -25,13 +25,16 @@ const QStringList s_nobody = QString("setpriv --reuid=65534 --regid=65534 --clea
                                  .split(' ')
                                  .mid(::geteuid() ? 4 : 0);
 
-// The program, find or setpriv; with signal, that signal once the program is busy.
-Run exec(QStringList command, int signal = 0)
+// The program, find or setpriv; with signal, that signal once the program is busy;
+// input on its standard input.
+Run exec(QStringList command, int signal = 0, const QByteArray& input = {})
 {
     if (!QStringList{"setpriv", "find", QM_CLI_PATH}.contains(command.value(0)))
         command.prepend(QM_CLI_PATH);
     QProcess p;
     p.start(command.takeFirst(), command);
+    p.write(input);
+    p.closeWriteChannel();
     if (signal && p.waitForStarted() && !p.waitForFinished(1500))
         ::kill(pid_t(p.processId()), signal);
     p.waitForFinished(120000);
@@ -108,7 +111,21 @@ void TestCli::dispenseOutputs()
     }
     const Run text = exec(args + QStringList{"--save", out});
     const Run nul = exec(args + QStringList{"-0"}), json = exec(args + QStringList{"--json"});
-    for (const Run& r : {text, nul, json})
+    // The same paths from lists, NUL-separated on standard input and one a line in files.
+    QStringList fromLists = args.mid(0, 7);
+    QByteArray input;
+    for (int i = 7; i < args.size(); i += 2) {
+        const QString list = root + args[i];
+        QFile f(list);
+        QVERIFY(f.open(QIODevice::Append) && f.write(QFile::encodeName(args[i + 1]) + '\n') > 0);
+        if (args[i] == "--required")
+            input += QFile::encodeName(args[i + 1]) + '\0';
+        else if (!fromLists.contains(args[i] + "-from"))
+            fromLists << args[i] + "-from" << list;
+    }
+    const Run fromList = exec(fromLists + QStringList{"--required-from", "-"}, 0, input);
+    QCOMPARE(fromList.out, text.out);
+    for (const Run& r : {text, nul, json, fromList})
         QVERIFY2(r.code == 0 && r.err.isEmpty(), r.err);
     EntriesModel saved;
     QVERIFY(saved.load(out, "out"));
@@ -167,8 +184,10 @@ void TestCli::exitCodes_data()
     QTest::addColumn<QString>("args");
     // %T: a (2 blocks), b (22 blocks), kept (to stay as it is), bad (no project), empty.qmp
     // (no target), stale.qmp (its target %T, probed again), held.qmp (a, b and c, which went,
-    // dispensed), one.qmp (a dispensed), locked (unreadable to %U, the unprivileged user), t (a
-    // copy of a, a shorter b); %N: NTFS; %E: endless search. No err: nothing on standard error.
+    // dispensed), one.qmp (a dispensed), twice.qmp (a and t/a dispensed), locked (unreadable to
+    // %U, the unprivileged user), t (a copy of a, a shorter b), d (a folder), a2 (as a), g
+    // (4 GiB), fifo, x%Ry\z (%R: U+202E); %N: NTFS; %E: endless search. No err: nothing on
+    // standard error.
     const QString rows = R"(
 4|%T/a\nWasted:       |%T/c: It no longer exis |dispense %N 28 %T/held.qmp
 4|%T/a\nWasted:       |%T/locked: Some items i |%U dispense %N 99 --main %T/a %T/locked
@@ -176,6 +195,10 @@ void TestCli::exitCodes_data()
 4|5001\t%T/t\n       |%T/locked: Some items i |%U size %T/locked %T/t
 0|                   |                        |verify %T/one.qmp --target %T/t
 1|missing\t%T/c\ndifferent\t%T/b\tb: 1 bytes|2 of 3 dispensed entrie|verify %T/held.qmp --target %T/t
+1|different\t%T/t/a\ta: the same name on the target as %T/a\ndifferent|2 of 2 dispensed|verify %T/twice.qmp --target %T/t
+0|%T/x\xE2\x80\xAEy\\z\nWasted|                   |dispense %N 99 --main %T/x%Ry\z
+1|Wasted:            |%T/g: holds a file of 4 GiB or more, which FAT32 cannot store; left|dispense --fs FAT --block-size 4096 --free-blocks 9 --required %T/g
+3|                   |%T/fifo: it is a FIFO, not a regular file|dispense %N 9 --main %T/a --save %T/fifo
 3|                   |%T/none: not a folder   |verify %T/held.qmp --target %T/none
 2|                   |unknown option --fast    |dispense %T/held.qmp --fast
 2|                   |the capacity             |dispense %N 4503599627370496 --main %T/a
@@ -192,7 +215,8 @@ void TestCli::exitCodes_data()
 1|Medium 1: 1 entry, |%T/b: larger than one me|series %N 28 --main %T/a %T/b
 4|Medium 1: 2 entries|%T/c: no longer exists; |series %N 99 %T/held.qmp
 4|Medium 1: 1 entry, |%T/locked: could not be |%U series %N 99 --main %T/a %T/locked
-0|Medium 1: 1 entry, |                        |series %N 28 --main %T/a %T/t/a --media 1
+0|Medium 1: 1 entry, |                        |series %N 28 --main %T/a %T/a2 --media 1
+1|Medium 1: 1 entry, |%T/t/a: has the same name on the target as %T/a; left out|series %N 28 --main %T/a %T/t/a
 2|                   |--media takes a number   |series %N 9 --main %T/a --media 0
 2|                   |unknown option -0        |series %N 9 --main %T/a -0
 3|                   |%T/kept: is not a folder |series %N 9 --main %T/a --out-dir %T/kept
@@ -223,7 +247,8 @@ void TestCli::exitCodes()
     QTemporaryDir tmp;
     const QString root = tmp.path(), ntfs = "--fs NTFS --block-size 4096 --free-blocks";
     QVERIFY(TreeMaker::make(root, {"f:a=5000", "f:b=90000", "f:c=1", "f:kept=3", "f:bad=9",
-                                   "f:locked/in/x=1", "f:t/a=5000", "f:t/b=1", "d:d"}));
+                                   "f:locked/in/x=1", "f:t/a=5000", "f:t/b=1", "d:d", "f:a2=5000",
+                                   "f:g=4294967296", "p:fifo", "f:x\u202ey\\z=10"}));
     QVERIFY(QFile::setPermissions(root, QFileDevice::Permissions(0x7755)) &&
             QFile::setPermissions(root + "/locked/in", QFileDevice::Permissions(0x7700)));
     const QString held = "dispense " + ntfs + " 99 --main %1/a %1/b %1/c --save %1/held.qmp";
@@ -233,9 +258,15 @@ void TestCli::exitCodes()
     EntriesModel stale;
     stale.setTarget({root, NTFS, 4096, 99});
     QVERIFY(stale.saveAs(root + "/stale.qmp"));
+    DispenseQueue both; // as an older version could hold them
+    for (const QString& path : QStringList{root + "/a", root + "/t/a"})
+        both.push(stale.addEntry({"a", QFileInfo(path).path(), path, 5000, true, File}));
+    stale.applyDispense(both, 0);
+    QVERIFY(stale.saveAs(root + "/twice.qmp"));
     for (QString* text : {&err, &out, &args})
         text->replace("%N", ntfs).replace("%T", root).replace("\\n", "\n").replace("\\t", "\t");
     const QStringList words = args.replace("%E", endlessSearch(root).join(' '))
+                                  .replace("%R", QChar(0x202e))
                                   .replace("%U", s_nobody.join(' ') + ' ' + QM_CLI_PATH)
                                   .split(' ', Qt::SkipEmptyParts);
     const Run r = exec(words, words.size() < 80 ? 0 : code == 143 ? SIGTERM : SIGINT);
@@ -302,8 +333,7 @@ void TestCli::jsonAndNul()
 
     TestMounts mounts;
     const QString volume = mounts.ntfs(tmp.path() + QString::fromUtf8("/vol 😀"), 8, false);
-    if (volume.isEmpty())
-        QSKIP(qPrintable(mounts.why()));
+    QM_NEED_VOLUME(mounts, volume);
     const QJsonObject probed =
         QJsonDocument::fromJson(exec({"probe", "--json", volume}).out).object();
     QCOMPARE(probed["path"].toString(), volume);
@@ -391,8 +421,7 @@ void TestCli::copyFillsAndVerifies()
     QTemporaryDir tmp;
     TestMounts mounts;
     const QString root = tmp.path(), target = mounts.tmpfs(root + "/t", 1);
-    if (target.isEmpty())
-        QSKIP(qPrintable(mounts.why()));
+    QM_NEED_VOLUME(mounts, target);
     QVERIFY(TreeMaker::make(root, {"f:s/x=600000", "f:s/y=700000", "f:z=100"}));
     QCOMPARE(exec({"dispense", "--fs", "NTFS", "--block-size", "4096", "--free-blocks", "999",
                    "--main", root + "/s", root + "/z", "--save", root + "/p.qmp"})

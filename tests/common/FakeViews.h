@@ -32,8 +32,9 @@ inline QString layoutText(const QStringList* rows = nullptr)
 struct FakeViews : IViewDialogs, IViewActions, IViewItems, IViewStatus
 {
     QString title, state, shownTarget, wasted, selected, total; // figures as "bytes count"
-    // Remove and the priorities, Save, Dispense, Undispense/Post/Delete: capital when on.
-    QString acts = "esdu";
+    // Remove (with the priorities), Save, Dispense, Undispense (with Post and Delete).
+    static constexpr const char* ActionNames[] = {"Remove", "Save", "Dispense", "Undispense"};
+    bool on[4] = {};
     QStringList rows[NoGroup], sized; // the list's rows; rows told their size
     std::vector<EntryPos> selection;
     QStringList answers, asked; // for the next dialogs; the dialogs shown
@@ -48,7 +49,20 @@ struct FakeViews : IViewDialogs, IViewActions, IViewItems, IViewStatus
         asked << dialog;
         return !answers.isEmpty() && (out = answers.takeFirst(), true);
     }
-    void turn(int i, bool on) { acts[i] = on ? acts[i].toUpper() : acts[i].toLower(); }
+    void turn(int i, bool state) { on[i] = state; }
+    // The names of the actions on, as "Save Dispense"; and set so.
+    QString actions() const
+    {
+        QStringList names;
+        for (int i = 0; i < 4; ++i)
+            on[i] ? names << ActionNames[i] : names;
+        return names.join(' ');
+    }
+    void setActions(const QString& names)
+    {
+        for (int i = 0; i < 4; ++i)
+            on[i] = names.split(' ').contains(ActionNames[i]);
+    }
 
     void setTitle(const QString& t) override { title = t; }
     bool askFolderAdd(QString& folder) override { return ask("folder", folder); }
@@ -125,6 +139,19 @@ struct FakeViews : IViewDialogs, IViewActions, IViewItems, IViewStatus
         std::sort(out.begin(), out.end(), [](const EntryPos& a, const EntryPos& b) {
             return a.group != b.group ? a.group < b.group : a.index > b.index;
         });
+    }
+    void regroupItems(const Regroup& change) override
+    {
+        for (EntryPos& s : selection)
+            s = change.placeOf(s);
+        for (const Regroup::Move& m : change.moves())
+            m.to != NoGroup ? selection.push_back(change.placeOf(m.from)) : void();
+        std::sort(selection.begin(), selection.end());
+        selection.erase(std::unique(selection.begin(), selection.end()), selection.end());
+        selection.erase(std::remove_if(selection.begin(), selection.end(),
+                                       [](const EntryPos& s) { return s.group == NoGroup; }),
+                        selection.end());
+        change.apply(rows);
     }
     int currentGroup() override { return NoGroup; }
     void selectAllInGroup(int) override {}

@@ -24,7 +24,7 @@ public:
     QM_RECORD(planSeries) QM_RECORD(discWrite) QM_RECORD(imageWrite)
 #undef QM_RECORD
     void prioritySet(int group) override { calls << QStringLiteral("prioritySet %1").arg(group); }
-    void projectOpen(const QString& path) override { calls << "projectOpen " + path; }
+    void projectLoadFrom(const QString& path) override { calls << "projectLoadFrom " + path; }
     void pathsAdd(QStringList paths) override { calls << "pathsAdd " + paths.join('|'); }
     void entryReveal(const EntryPos& p) override
     {

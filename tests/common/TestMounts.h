@@ -6,6 +6,12 @@
 // Real volumes for tests, mounted in folders the test owns and unmounted when
 // the object goes. A maker returns the mount point, or an empty string with
 // the reason in why() when the machine cannot provide it.
+//
+// Mounting needs root. As root, a test program that links this file runs in a
+// mount and process namespace of its own (see TestMounts.cpp), so that even
+// when it is killed (ctest's timeout) the kernel drops its mounts, loop
+// devices and FUSE daemons; set QM_TEST_PRIVATE_MOUNTS=0 to run it in place
+// (under a debugger, say).
 class TestMounts
 {
 public:
@@ -30,9 +36,22 @@ public:
     QString readOnlyBind(const QString& folder, const QString& bindFolder);
     const QString& why() const { return m_why; }
 
+    // Counts the running test row as one on a real volume, run (mounted) or
+    // skipped, in the file QM_REAL_VOLUME_LOG names; returns mounted.
+    static bool countRow(bool mounted);
+
 private:
     // Runs a shell script with $1 the folder, made first, and $2 arg.
     QString mount(const QString& folder, const QString& arg, const char* script);
     QStringList m_mounts; // unmounted in reverse order
     QString m_why;
 };
+
+// In a test function: the row needs the volume at mountPoint; skipped, with
+// the reason in capitals, when it could not be mounted. Counted either way,
+// for the summary of `make test`.
+#define QM_NEED_VOLUME(mounts, mountPoint)                                                         \
+    do {                                                                                           \
+        if (!TestMounts::countRow(!(mountPoint).isEmpty()))                                        \
+            QSKIP(qPrintable((mounts).why()));                                                     \
+    } while (false)

@@ -15,355 +15,355 @@
 
 namespace {
 
-// Required r0 r1, Main m0 m1 m2 (empty file) m3 (folder not yet measured),
-// Background b0, Not In Use n0, and d0 dispensed from Background; its layout.
-const QString P = "entry r0 100 1;entry r1 200 1;entry m0 1000 2;entry m1 2000 2;entry m2 0 2;"
-                  "entry m3 / 2;entry b0 300 3;entry n0 400 4;entry d0 50 3;sel 3:1;result 0;";
-const QString S = "L=D:d0|R:r0,r1|M:m0,m1,m2,m3|B:b0|N:n0", E = "L=D:|R:|M:|B:|N:";
+// What the user sees afterwards: "name: text", by the names TestEngine::expect gives.
+using Want = QStringList;
+// sample(): Required r0 r1, Main m0 m1 m2 (an empty file) m3 (a folder not yet measured),
+// Background b0, Not In Use n0, and d0 dispensed from Background.
+const QString Sample = "D:d0|R:r0,r1|M:m0,m1,m2,m3|B:b0|N:n0", Empty = "D:|R:|M:|B:|N:";
+using Item = std::tuple<const char*, qint64, int>; // name, size (-1: a folder), group
 
-// Relative target paths stand for volumes whose figures do not change; the
-// others are probed for real.
-struct StandInEngine : Engine
-{
-    bool probeTarget(bool whole, Target& t) override
-    {
-        return QFileInfo(t.Path).isRelative() || Engine::probeTarget(whole, t);
-    }
-};
-
-// One engine on the fake views, over an emptied model. Searches run to their
-// end or cancelled from the start; do_finish comes just before the thread ends.
-struct Fixture
+// The controller on the fake views over an emptied model, in the folder work; what rows do behind
+// its back. Relative target paths are not probed. A search ends, or is cancelled at once.
+struct Session : Engine
 {
     FakeViews v;
-    StandInEngine engine;
-    bool cancel = false; // the next search
-    Fixture()
+    QString work, volume; // volume: a real NTFS volume, empty when the machine has none
+    bool cancel = false;  // the next search
+
+    Session(const QString& folder, const QString& realVolume) : work(folder), volume(realVolume)
     {
-        dataModel()->newProject();
-        engine.attachViews(&v, &v, &v, &v);
+        dataModel()->newProject(), attachViews(&v, &v, &v, &v);
         v.onRunDispense = [this](Dispenser* d) {
             QSignalSpy finished(d, &IDispenser::do_finish);
             std::exchange(cancel, false) ? d->cancel() : void();
             return d->start(), d->wait(), finished.count() == 1 && finished[0][0].toBool();
         };
     }
-    ~Fixture() { engine.detachViews(); }
+    ~Session() override { detachViews(); }
+    bool probeTarget(bool whole, Target& t) override
+    {
+        return QFileInfo(t.Path).isRelative() || Engine::probeTarget(whole, t);
+    }
+    QString path(const QString& name) const { return work + '/' + name; }
+    void show() { v.rebuildItems(), refreshViews(); }
+    void on(const QString& actions) { v.setActions(actions); }
+    void answer(const QString& a) { v.answers << a; }
+    void make(const QStringList& tree) { QVERIFY(TreeMaker::make(work, tree)); }
+    void entries(const std::vector<Item>& items, bool files = false) // files: made in work as well
+    {
+        for (const auto& [name, size, group] : items) {
+            files ? make({QString("f:%1=%2").arg(name).arg(size)}) : void();
+            EntryPos p = dataModel()->addEntry(
+                Entry{name, work, path(name), quint64(qMax(size, 0ll)), size >= 0, size < 0});
+            dataModel()->moveEntry(p, group), show();
+        }
+    }
+    void select(const std::vector<EntryPos>& positions) { v.selection = positions; }
+    void medium(quint64 wasted, const std::vector<EntryPos>& on) { v.media = {{on, 0, wasted}}; }
+    void dispensed(const std::vector<EntryPos>& chosen, quint64 wasted)
+    {
+        DispenseQueue q;
+        std::for_each(chosen.begin(), chosen.end(), [&q](const EntryPos& p) { q.push(p); });
+        dataModel()->applyDispense(q, wasted), show();
+    }
+    void target(const QString& p, quint64 n) { dataModel()->setTarget({p, NTFS, 4096, n}), show(); }
+    void pick(const QString& p = {}, quint64 n = 0) // in the next target picker; none: cancel
+    {
+        v.pick = [=] { return !p.isEmpty() && (dataModel()->setTarget({p, NTFS, 4096, n}), true); };
+    }
+    // Sizes come in the order asked for: once the last one is known, all are.
+    void settle()
+    {
+        make({"d:sentinel"}), pathsAdd({path("sentinel")});
+        const EntryPos last{Main, dataModel()->groupSize(Main) - 1};
+        QVERIFY(QTest::qWaitFor([&] { return dataModel()->entryAt(last).IsValidSize; }));
+    }
+    void sample()
+    {
+        entries({Item("r0", 100, 1), Item("r1", 200, 1), Item("m0", 1000, 2), Item("m1", 2000, 2),
+                 Item("m2", 0, 2), Item("m3", -1, 2), Item("b0", 300, 3), Item("n0", 400, 4),
+                 Item("d0", 50, 3)});
+        dispensed({{Background, 1}}, 0);
+    }
+    // 36 blocks of 4096 on "s", 11 past the NTFS reserve, in KiB with 2 of metadata a file:
+    // r0 takes 14; of Main's 26, 22 and 14 only one fits into the 30 left, best the 26.
+    void road(bool ready = true)
+    {
+        entries({Item("r0", 12288, 1), Item("m0", 24576, 2), Item("m1", 20480, 2),
+                 Item("m2", 12188, 2), Item("n0", 4096, 4)},
+                true);
+        ready ? target("s", 36), on("Dispense") : void();
+    }
+    void few()
+    {
+        entries({{"r0", 100, 1}, {"m0", 1000, 2}, {"m1", 2000, 2}, {"b0", 300, 3}, {"n0", 400, 4}});
+        on("Dispense");
+    }
+    // Dispensed: set, album (folders), d, c, b, a. On the target t: album, b; c in t/sub; d and
+    // a file deep in set different; a nowhere (nor here).
+    void copied()
+    {
+        entries({{"a", 10, 1}}), entries({{"b", 3000, 1}, {"c", 7, 1}, {"d", 7, 1}}, true);
+        make({"f:album/x=5", "f:set/x=5", "f:set/in/y=9", "f:t/album/x=5", "f:t/b=3000", "f:t/d=4",
+              "f:t/sub/c=7", "f:t/set/x=5", "f:t/set/in/y=8"});
+        entries({{"album", -1, 1}, {"set", -1, 1}}), target("t", 10), on("Undispense");
+        dispensed({{1, 0}, {1, 1}, {1, 2}, {1, 3}, {1, 4}, {1, 5}}, 1234);
+    }
+    qint64 freeBlocks() const { return QStorageInfo(volume).bytesAvailable() / 4096; }
 };
+using Steps = std::function<void(Session&)>;
 
 } // namespace
+Q_DECLARE_METATYPE(Steps)
 
+// Each row: what the user does, one behaviour, and what the views and files show afterwards.
 class TestEngine : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void init();
+    void initTestCase() { m_volume = m_mounts.ntfs(m_home.filePath("volume"), 8, false); }
     void commands_data();
     void commands();
 
 private:
-    QString dir(const QString& name = QString()) const { return m_home.filePath("work/" + name); }
-    QString trash() const { return m_home.filePath(".local/share/Trash/files"); }
-    qint64 freeBlocks() const { return QStorageInfo(m_volume).bytesAvailable() / 4096; }
-    void run(Fixture& f, const QString& script);
-    QString observe(Fixture& f, const QString& key);
-
+    QString work() const { return m_home.filePath("work"); }
+    void expect(const Session& s, const Want& want);
     QTemporaryDir m_home;
     TestMounts m_mounts;
-    QString m_volume; // a small NTFS volume, empty when the machine has none
+    QString m_volume;
 };
 
-void TestEngine::initTestCase()
+void TestEngine::commands()
 {
-    m_volume = m_mounts.ntfs(m_home.filePath("volume"), 8, false);
-}
-
-// The trash of this test, not the user's; a working folder where anything
-// written to a relative path by mistake is seen.
-void TestEngine::init()
-{
+    QFETCH(Steps, steps);
+    QFETCH(Want, want);
+    if (QByteArray(QTest::currentDataTag()).contains("real volume"))
+        QM_NEED_VOLUME(m_mounts, m_volume);
+    // The test's own trash; a working folder where what is written there by mistake is seen.
     qputenv("HOME", m_home.path().toLocal8Bit());
     qputenv("XDG_DATA_HOME", m_home.filePath(".local/share").toLocal8Bit());
     QVERIFY(QDir(m_home.filePath(".local/share/Trash")).removeRecursively() &&
-            QDir(dir()).removeRecursively());
-    QVERIFY(QDir().mkpath(dir()) && QDir::setCurrent(dir()));
+            QDir(work()).removeRecursively());
+    QVERIFY(QDir().mkpath(work()) && QDir::setCurrent(work()));
+    Session s(work(), m_volume);
+    steps(s);
+    if (!QTest::currentTestFailed())
+        expect(s, want);
+    QCOMPARE(layoutText(s.v.rows), layoutText()); // the list shows the model
 }
 
-// Runs the steps of script: commands of the controller, or changes made to the
-// model or the files behind its back, after which the views show the model.
-void TestEngine::run(Fixture& f, const QString& script)
+void TestEngine::expect(const Session& s, const Want& want)
 {
     DM* m = dataModel();
-    FakeViews& v = f.v;
-    using A = const QStringList&;
-    const auto shown = [&] { v.rebuildItems(), f.engine.refreshViews(); };
-    const auto target = [](A a) { return Target{a[0], NTFS, 4096, a[1].toULongLong()}; };
-    const auto entry = [&](A a) { // name size group; size "/" for a folder
-        EntryPos p = m->addEntry(Entry{a[0], dir().chopped(1), dir(a[0]), a[1].toULongLong(),
-                                       a[1] != "/", a[1] == "/" ? Folder : File});
-        m->moveEntry(p, a[2].toInt()), shown();
-    };
-    const auto positions = [](A a) {
-        std::vector<EntryPos> out;
-        for (const QString& s : a)
-            out.push_back(EntryPos{s.section(':', 0, 0).toInt(), s.section(':', 1).toInt()});
-        return out;
-    };
+    const FakeViews& v = s.v;
+    QStringList sizes, leftOut, posted, sized = v.sized; // sizes: "name:bytes", "?" unknown
+    for (int g = Dispensed; g < NoGroup; ++g)
+        for (EntryPos p{g, 0}; m->isValidPos(p); ++p.index) {
+            const Entry& e = m->entryAt(p);
+            sizes << e.Name + ':' + (e.IsValidSize ? QString::number(e.Size) : "?");
+            e.Issue ? leftOut << e.Name : leftOut;
+        }
+    const QMimeData* clip = QGuiApplication::clipboard()->mimeData();
+    for (const QUrl& u : clip ? clip->urls() : QList<QUrl>())
+        posted << QDir(work()).relativeFilePath(u.toLocalFile());
+    sized.sort();
+    const QString fresh = s.volume + ' ' + QString::number(s.freeBlocks() * 4096);
     // clang-format off
-    const QMap<QString, std::function<void(A)>> verbs{
-        {"entry", entry}, {"sel", [&](A a) { v.selection = positions(a); }},
-        {"result", [&](A a) { // wasted; the selected entries go
-             DispenseQueue q;
-             for (const EntryPos& p : v.selection) q.push(p);
-             m->applyDispense(q, a[0].toULongLong()), shown(); }},
-        {"settle", [&](A) { // sizes come in the order asked for: the last one last
-             QVERIFY(TreeMaker::make(dir(), {"d:sentinel"}));
-             f.engine.pathsAdd({dir("sentinel")});
-             const EntryPos last{Main, m->groupSize(Main) - 1};
-             QVERIFY(QTest::qWaitFor([&] { return m->entryAt(last).IsValidSize; })); }},
-        {"file", [&](A a) { TreeMaker::make(dir(), {"f:" + a[0] + "=" + a[1]}), entry(a); }},
-        {"mk", [&](A a) { QVERIFY(TreeMaker::make(dir(), a)); }},
-        {"target", [&](A a) { m->setTarget(target(a)), shown(); }},
-        {"cd", [&](A a) { QVERIFY(QDir().mkpath(a[0]) && QDir::setCurrent(a[0])); }},
-        {"add", [&](A a) { f.engine.pathsAdd(a.join(' ').replace('-', "").split(' ')); }},
-        {"raw", [&](A a) { // a file named by bytes, added by the name Qt makes of them
-             const QByteArray name = QFile::encodeName(dir()) + QByteArray::fromPercentEncoding(a[0].toLatin1());
-             QVERIFY(::close(::creat(name.constData(), 0644)) == 0);
-             f.engine.pathsAdd({QFile::decodeName(name)});
-             ::unlink(name.constData()); }}, // QDir cannot remove it
-        {"pick", [&](A a) { v.pick = [=] { return a.size() && (m->setTarget(target(a)), 1); }; }},
-        {"choice", [&](A a) { v.saveChoice = IViewDialogs::SaveChoice(a[0].toInt()); }},
-        {"acts", [&](A a) { v.acts = a[0]; }},
-        {"ans", [&](A a) { v.answers << QString(a[0]).replace("%D", dir()); }},
-        {"medium", [&](A a) { // wasted, then the positions on it
-             v.media.push_back(SeriesMedium{positions(a.mid(1)), 0, a[0].toULongLong()}); }},
-        {"cancel", [&](A) { f.cancel = true; }}, {"busy", [&](A) { QThread::msleep(100); }},
-        {"rm", [&](A a) { QVERIFY(QFile::remove(dir(a[0]))); }},
-        {"events", [&](A) { QTest::qWait(20); }},
-        {"volume", [&](A) { // picked for real, then filled by someone else to 36 blocks free
-             Target t{m_volume};
-             QVERIFY(probeTarget(false, t));
-             m->setTarget(t), shown();
-             QFile filler(m_volume + "/filler");
-             QVERIFY(filler.open(QIODevice::WriteOnly) &&
-                     filler.write(QByteArray((freeBlocks() - 36) * 4096, 'x')) && filler.flush());
-             QCOMPARE(freeBlocks(), 36); }},
-        {"set", [&](A a) { f.engine.prioritySet(a[0].toInt()); }},
-        {"close", [&](A) { v.closed = f.engine.queryClose(); }}};
-    const QMap<QString, void (Ctrl::*)()> commands{
-        {"new", &Ctrl::projectNew}, {"load", &Ctrl::projectLoad}, {"save", &Ctrl::projectSave},
-        {"saveas", &Ctrl::projectSaveAs}, {"exit", &Ctrl::appExit}, {"about", &Ctrl::about},
-        {"select", &Ctrl::diskSelect}, {"dispense", &Ctrl::dispense},
-        {"undispense", &Ctrl::undispense}, {"series", &Ctrl::planSeries}, {"post", &Ctrl::clipboardPost},
-        {"delete", &Ctrl::originalsDelete}, {"files", &Ctrl::filesAdd},
-        {"folder", &Ctrl::folderAdd}, {"remove", &Ctrl::entryRemove}, {"up", &Ctrl::priorityUp},
-        {"down", &Ctrl::priorityDown}, {"click", &Ctrl::selectionChanged},
-        {"detach", &Ctrl::detachViews}};
+    const auto yes = [](bool b) { return QString(b ? "yes" : "no"); };
+    const auto in = [](const QString& d) {
+        return QDir(d).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).join(','); };
+    const QMap<QString, QString> seen{{"groups", layoutText()}, {"total", v.total},
+        {"selected", v.selected}, {"on", v.actions()}, {"asked", v.asked.join('+')},
+        {"state", QString(v.state).remove(work() + '/')}, {"target", v.shownTarget},
+        {"wasted", v.wasted}, {"title", v.title}, {"modified", yes(m->isModified())},
+        {"closed", yes(v.closed)}, {"series on", yes(v.series)}, {"files", in(work())},
+        {"files here", in(".")}, {"trash", in(m_home.filePath(".local/share/Trash/files"))},
+        {"posted", posted.join(',')}, {"sizes", sizes.join(',')}, {"sized", sized.join(',')},
+        {"left out", leftOut.join(',')}, {"fresh target", yes(v.shownTarget == fresh)},
+        {"error told", yes(!m->lastError().isEmpty() && v.state == m->lastError())}};
     // clang-format on
-    for (const QString& step : script.split(';', Qt::SkipEmptyParts)) {
-        const QStringList w = step.split(' ');
-        QVERIFY2(verbs.contains(w[0]) || commands.contains(w[0]), qPrintable(step));
-        verbs.value(w[0], [&](A) { (f.engine.*commands[w[0]])(); })(w.mid(1));
-        if (QTest::currentTestFailed())
-            return;
-    }
-}
-
-// What the user would see of key, and the files on disk.
-QString TestEngine::observe(Fixture& f, const QString& key)
-{
-    DM* m = dataModel();
-    const auto filesIn = [](const QString& d) {
-        return QDir(d).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).join(',');
-    };
-    QStringList out;
-    for (int g = Dispensed; key == "sizes" && g < NoGroup; ++g) // name:size, "?" when unknown
-        for (EntryPos p{g, 0}; m->isValidPos(p); ++p.index)
-            out << m->entryAt(p).Name + ":" +
-                       (m->entryAt(p).IsValidSize ? QString::number(m->entryAt(p).Size) : "?");
-    if (key == "clip")
-        for (const QUrl& u : QGuiApplication::clipboard()->mimeData()->urls())
-            out << QDir(dir()).relativeFilePath(u.toLocalFile());
-    if (key == "sized") // rows told their size
-        (out = f.v.sized).sort();
-    for (int g = Dispensed; key == "marked" && g < NoGroup; ++g) // entries the search left out
-        for (EntryPos p{g, 0}; m->isValidPos(p); ++p.index)
-            m->entryAt(p).Issue ? out << m->entryAt(p).Name : out;
-    if (key == "fresh") // the volume's figures as they are now
-        return QString::number(f.v.shownTarget ==
-                               m_volume + " " + QString::number(freeBlocks() * 4096));
-    // clang-format off
-    const QMap<QString, QString> seen{{"L", layoutText()}, {"total", f.v.total},
-        {"sel", f.v.selected}, {"acts", f.v.acts}, {"target", f.v.shownTarget},
-        {"wasted", f.v.wasted}, {"title", f.v.title}, {"state", QString(f.v.state).remove(dir())},
-        {"asked", f.v.asked.join('+')}, {"closed", QString::number(f.v.closed)},
-        {"series", QString::number(f.v.series)},
-        {"mod", QString::number(m->isModified())}, {"files", filesIn(dir())},
-        {"here", filesIn(".")}, {"trash", filesIn(trash())},
-        {"told", QString::number(!m->lastError().isEmpty() && f.v.state == m->lastError())}};
-    // clang-format on
-    return seen.value(key, out.join(','));
+    QStringList wrong;
+    for (const QString& w : want)
+        if (const QString name = w.section(": ", 0, 0), got = seen.value(name, "(not looked at)");
+            got != w.section(": ", 1))
+            wrong << QString("%1: expected \"%2\", seen \"%3\"").arg(name, w.section(": ", 1), got);
+    QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join("\n   ")));
 }
 
 void TestEngine::commands_data()
 {
-    QTest::addColumn<QString>("script");
-    QTest::addColumn<QString>("expected"); // "key=value ..."; see observe()
-    const auto row = [](const QString& name, const QString& script, const QString& expected) {
-        QTest::newRow(qPrintable(name)) << script << expected;
+    QTest::addColumn<Steps>("steps"), QTest::addColumn<Want>("want");
+    const auto row = [](const QString& behaviour, const Steps& steps, const Want& want) {
+        QTest::newRow(qPrintable(behaviour)) << steps << want;
     };
-    // Entry commands on the selection; Remove and the priorities are on while anything is.
-    row("remove", P + "acts Esdu;sel 2:1 2:3 0:0;remove",
-        "L=D:|R:r0,r1|M:m0,m2|B:b0|N:n0 total=1600 5 sel=0 0 acts=eSdu");
-    row("up", P + "sel 0:0 1:0 2:1;up",
-        "L=D:d0|R:r0,r1,m1|M:m0,m2,m3|B:b0|N:n0 total=3600 7 sel=2150 3 acts=ESdu");
-    row("down", P + "sel 2:0 2:3 3:0 4:0;down", // m0 and m3 keep their order
-        "L=D:d0|R:r0,r1|M:m1,m2|B:m0,m3|N:n0,b0 total=3300 6 sel=1700 4 acts=ESdu");
-    row("set", P + "sel 0:0 1:0 2:2 3:0 4:0;set 4",
-        "L=D:|R:r1|M:m0,m1,m3|B:|N:d0,r0,m2,b0,n0 total=3200 4 sel=850 5 acts=ESdu");
-    row("click", P + "sel 2:2 2:3;click", "sel=0 2 acts=Esdu"); // unsized, but selected
-    // Adding: files are sized at once, folders by the folder-size thread; what
-    // does not exist or is there already is not added.
-    row("drop",
-        "mk d:empty f:r=12 f:music/a=100 f:music/in/b=200;add - music - r music;ans empty;"
-        "folder;ans missing|music|/dev/null;files;settle",
-        "sizes=music:300,r:12,empty:0,sentinel:0 total=312 4 sel=312 4 "
-        "acts=ESdu sized=empty,music,sentinel state=READY");
-    row("name not UTF-8", "raw caf%E9%0A.bin",
-        "sizes= state=\"caf\\xE9\\x0A.bin\" was not added: its name "
-        "is not valid UTF-8. Rename it and add it again.");
-    row("nothing added, about, exit", "add - -;files;folder;about;exit",
-        E + " asked=files+folder+about closed=1 title=New Project total=0 0 state=READY "
-            "target=none wasted=none acts=esdu");
-    // New, Load (whose file dialog is then cancelled) and closing ask to save
-    // changes; nothing is given up unsaved.
-    for (const QString c : {"new", "load", "close"}) {
-        const QString changed = P + "target /s 10;acts eSDU;choice ";
-        const QString load = c == "load" ? "+load" : "", kept = " " + S + " mod=1 acts=eSDU files=";
-        const QString gone = c == "new" ? QString(" " + E + " target=none total=0 0 acts=esdu")
-                                        : QString(c == "close" ? " closed=1" : "");
-        row(c + ": nothing to save", c, "asked=" + load.mid(1) + gone);
-        row(c + ": cancel", changed + "0;" + c, "asked=saveChanges closed=0" + kept);
-        row(c + ": discard", changed + "2;" + c, "asked=saveChanges" + load + gone);
-        row(c + ": save, cancelled", changed + "1;" + c, "asked=saveChanges+saveAs" + kept);
-        row(c + ": save", changed + "1;ans k.qmp;" + c,
-            "asked=saveChanges+saveAs" + load + gone + " files=k.qmp");
-        row(c + ": save fails", changed + "1;ans no/k.qmp;" + c, "asked=saveChanges+saveAs" + kept);
+    using S = Session&;
+    // clang-format off
+    // Remove and the priorities act on the selection, and are on while anything is selected.
+    row("Remove: the selected go, from any group", [](S s) { s.sample(), s.on("Remove"),
+        s.select({{Main, 1}, {Main, 3}, {Dispensed, 0}}), s.entryRemove(); }, {"on: Save",
+        "groups: D:|R:r0,r1|M:m0,m2|B:b0|N:n0", "total: 1600 5", "selected: 0 0"});
+    row("Move Up: one group up; Dispensed and Required stay", [](S s) { s.sample(),
+        s.select({{Dispensed, 0}, {Required, 0}, {Main, 1}}), s.priorityUp(); },
+        {"groups: D:d0|R:r0,r1,m1|M:m0,m2,m3|B:b0|N:n0", "total: 3600 7", "selected: 2150 3",
+        "on: Remove Save"});
+    row("Move Down: one group down, in list order; Not In Use stays", [](S s) { s.sample(),
+        s.select({{Main, 0}, {Main, 3}, {Background, 0}, {NotInUse, 0}}), s.priorityDown(); },
+        {"groups: D:d0|R:r0,r1|M:m1,m2|B:m0,m3|N:n0,b0", "total: 3300 6", "selected: 1700 4",
+        "on: Remove Save"});
+    row("Not In Use: from any group, its own too, to the end", [](S s) { s.sample(),
+        s.select({{Dispensed, 0}, {Required, 0}, {Main, 2}, {Background, 0}, {NotInUse, 0}}),
+        s.prioritySet(NotInUse); }, {"groups: D:|R:r1|M:m0,m1,m3|B:|N:d0,r0,m2,b0,n0",
+        "total: 3200 4", "selected: 850 5", "on: Remove Save"});
+    row("a click on entries of no size yet: Remove on", [](S s) { s.sample(),
+        s.select({{Main, 2}, {Main, 3}}), s.selectionChanged(); }, {"selected: 0 2", "on: Remove"});
+    row("Add, Add Folder, Add File(s)", [](S s) { s.make({"d:empty", "f:r=12", "f:music/a=100",
+        "f:music/in/b=200"}), s.pathsAdd({"", "music", "", "r", "music"}), s.answer("empty"),
+        s.folderAdd(), s.answer("missing|music|/dev/null"), s.filesAdd(), s.settle(); },
+        {"sizes: music:300,r:12,empty:0,sentinel:0", "total: 312 4", "selected: 312 4",
+        "on: Remove Save", "sized: empty,music,sentinel", "state: READY"});
+    row("Add: a name not in UTF-8 is told, not added", [](S s) {
+        const QByteArray name = QFile::encodeName(s.work) + "/caf\xE9\n.bin"; // as Qt names it
+        QVERIFY(::close(::creat(name.constData(), 0644)) == 0);
+        s.pathsAdd({QFile::decodeName(name)}), ::unlink(name.constData()); }, {"sizes: ",
+        "state: \"caf\\xE9\\x0A.bin\" was not added: its name is not valid UTF-8. Rename it and "
+        "add it again."});
+    row("cancelled dialogs add nothing; About; Exit", [](S s) { s.pathsAdd({"", ""}), s.filesAdd(),
+        s.folderAdd(), s.about(), s.appExit(); }, {"groups: " + Empty, "on: ",
+        "asked: files+folder+about", "closed: yes", "title: New Project", "total: 0 0",
+        "state: READY", "target: none", "wasted: none"});
+    // New, Load (its file dialog then cancelled) and closing ask to save changes; none are lost.
+    for (const auto& [name, command] : {std::pair<QString, Steps>{"New", &Engine::projectNew},
+         {"Load", &Engine::projectLoad}, {"close", [](S s) { s.v.closed = s.queryClose(); }}}) {
+        const QString load = name == "Load" ? "+load" : "", ask = "saveChanges+saveAs";
+        const Want gone = name == "New" ? Want{"groups: " + Empty, "target: none", "total: 0 0",
+            "on: "} : Want{name == "close" ? "closed: yes" : "closed: no"};
+        const Want kept{"groups: " + Sample, "modified: yes", "on: Save Dispense Undispense",
+            "files: ", "closed: no"};
+        const auto changed = [c = command](IViewDialogs::SaveChoice choice, const QString& file) {
+            return [=](S s) { s.sample(), s.target("/s", 10), s.on("Save Dispense Undispense");
+            s.v.saveChoice = choice, s.v.answers = file.split('|', Qt::SkipEmptyParts), c(s); }; };
+        row(name + ": nothing to save", command, gone + Want{"asked: " + load.mid(1)});
+        row(name + ": cancel", changed(IViewDialogs::CancelClose, ""),
+            kept + Want{"asked: saveChanges"});
+        row(name + ": discard", changed(IViewDialogs::DiscardChanges, ""),
+            gone + Want{"asked: saveChanges" + load});
+        row(name + ": save, cancelled", changed(IViewDialogs::SaveChanges, ""),
+            kept + Want{"asked: " + ask});
+        row(name + ": save", changed(IViewDialogs::SaveChanges, "k.qmp"),
+            gone + Want{"asked: " + ask + load, "files: k.qmp"});
+        row(name + ": save fails", changed(IViewDialogs::SaveChanges, "no/k.qmp"),
+            kept + Want{"asked: " + ask});
     }
-    // Save writes only to a file the user chose, and keeps writing there.
-    row("save untitled, cancelled", P + "acts eSdu;save", "asked=saveAs acts=eSdu mod=1 files=");
-    row("save untitled", P + "ans c.qmp;save;entry late 5 3;acts eSdu;save;ans c.qmp;load",
-        "asked=saveAs+load files=c.qmp L=D:d0|R:r0,r1|M:m0,m1,m2,m3|B:b0,late|N:n0");
-    row("save as, no such folder", P + "acts eSdu;ans no/p.qmp;saveas;save",
-        "asked=saveAs+saveAs files= mod=1 acts=eSdu title=New Project told=1");
-    // Load sets the actions for the project; Save then writes back to its file,
-    // wherever the working folder is by then. A failed load keeps everything.
-    for (const auto& [name, project, acts, loaded] :
-         {std::tuple<QString, QString, QString, QString>{"target", "target /m 9", "ESdU",
-                                                         "esDu D:"},
-          {"target, result", "entry d0 50 1;sel 1:0;result 0;target /m 9", "ESDu", "esdU D:d0"},
-          {"no target", "", "ESDU", "esdu D:"}}) {
-        const QString prepare = "mk f:junk=99;entry m0 1000 2;" + project +
-                                ";ans p.qmp;saveas;new;" + P + "target /o 10;acts " + acts +
-                                ";ans ";
-        row("load " + name, prepare + "p.qmp;load;cd sub;entry late 5 4;save;ans ../p.qmp;load",
-            "acts=" + loaded.left(4) + " here= title=p.qmp total=1000 1 L=" + loaded.mid(5) +
-                "|R:|M:m0|B:|N:late");
-        const QString kept = " told=1 mod=1 target=/o 40960 acts=" + acts + " " + S;
-        if (name == "target") {
-            row("load: not found", prepare + "none.qmp;load", kept);
-            row("load: not a project", prepare + "junk;load", kept);
-        }
+    row("Save untitled: asks for a file; cancelled, writes none", [](S s) { s.sample(),
+        s.on("Save"), s.projectSave(); }, {"asked: saveAs", "on: Save", "modified: yes",
+        "files: "});
+    row("Save untitled, then Save: to the file chosen", [](S s) { s.sample(), s.answer("c.qmp"),
+        s.projectSave(), s.entries({{"late", 5, 3}}), s.projectSave(), s.answer("c.qmp"),
+        s.projectLoad(); }, {"asked: saveAs+load", "files: c.qmp",
+        "groups: D:d0|R:r0,r1|M:m0,m1,m2,m3|B:b0,late|N:n0"});
+    row("Save As into no such folder: told; Save asks again", [](S s) { s.sample(), s.on("Save"),
+        s.answer("no/p.qmp"), s.projectSaveAs(), s.projectSave(); }, {"asked: saveAs+saveAs",
+        "files: ", "modified: yes", "on: Save", "title: New Project", "error told: yes"});
+    // Load sets the actions; Save then writes back to its file, wherever the working folder is.
+    for (const auto& [name, project, before, after, dispensed] :
+         {std::tuple<QString, Steps, QString, QString, QString>{"with a target",
+              [](S s) { s.target("/m", 9); }, "Remove Save Undispense", "Dispense", ""},
+          {"with a result", [](S s) { s.entries({{"d0", 50, 1}}), s.dispensed({{1, 0}}, 0),
+              s.target("/m", 9); }, "Remove Save Dispense", "Undispense", "d0"},
+          {"without a target", [](S) {}, "Remove Save Dispense Undispense", "", ""}}) {
+        const auto loading = [p = project, on = before](const QString& file, const Steps& then) {
+            return [=](S s) { s.make({"f:junk=99"}), s.entries({{"m0", 1000, 2}}), p(s),
+            s.answer("p.qmp"), s.projectSaveAs(), s.projectNew(), s.sample(), s.target("/o", 10),
+            s.on(on), s.answer(file), s.projectLoad(), then(s); }; };
+        row("Load " + name, loading("p.qmp", [](S s) { QVERIFY(QDir().mkpath("sub") &&
+            QDir::setCurrent("sub")); s.entries({{"late", 5, 4}}), s.projectSave(),
+            s.answer("../p.qmp"), s.projectLoad(); }), {"on: " + after, "files here: ",
+            "title: p.qmp", "total: 1000 1", "groups: D:" + dispensed + "|R:|M:m0|B:|N:late"});
+        const Want kept{"error told: yes", "modified: yes", "target: /o 40960", "on: " + before,
+            "groups: " + Sample};
+        if (name == "with a target") row("Load: not found", loading("none.qmp", [](S) {}), kept),
+            row("Load: not a project", loading("junk", [](S) {}), kept);
     }
-    // Choosing a target: Dispense comes on with the first, unless a result is held.
-    const QString m0 = "entry m0 1000 2;", result = "sel 2:0;result 7;acts esdU;";
-    row("first target", m0 + "pick /n 500;select", "target=/n 2048000 acts=eSDu wasted=none");
-    row("target picker cancelled", m0 + "pick;select", "target=none acts=esdu");
-    row("first target, result", m0 + result + "pick /n 5;select", "acts=eSdU L=D:m0|R:|M:|B:|N:");
-    row("second target, result", m0 + "target /o 1;" + result + "pick /n 5;select",
-        "target=/n 20480 wasted=7 acts=eSdU L=D:m0|R:|M:|B:|N:");
-    // The road of a dispense. 36 blocks of 4096, 11 past the NTFS reserve, in
-    // KiB with 2 of metadata a file: r0 takes 14; of Main's 26, 22 and 14 only
-    // one fits into the 30 left, best the 26.
-    const QString road = "file r0 12288 1;file m0 24576 2;file m1 20480 2;file m2 12188 2;"
-                         "file n0 4096 4;";
-    const QString ready = road + "target s 36;acts esDu;";
-    row("dispense without a target", road + "dispense", "asked= acts=esdu");
-    row("dispense cancelled", ready + "cancel;dispense",
-        "asked=search L=D:|R:r0|M:m0,m1,m2|B:|N:n0 acts=esDu wasted=none");
-    row("dispense, post", ready + "dispense;post",
-        "L=D:m0,r0|R:|M:m1,m2|B:|N:n0 wasted=4096 total=32668 2 acts=eSdU clip=m0,r0");
-    row("undispense", ready + "dispense;post;acts esdU;undispense;post",
-        "L=D:|R:r0|M:m1,m2,m0|B:|N:n0 clip= total=69532 4 acts=eSDu");
-    // A planned medium is dispensed as Dispense would, what remains of the series left
-    // unplanned; not while a result is held, nor with entries no longer where they were.
-    const QString few = "entry r0 100 1;entry m0 1000 2;entry m1 2000 2;entry b0 300 3;"
-                        "entry n0 400 4;acts esDu;";
-    row("series, dispense a medium", // its waste from the block costs, not the medium's figure
-        road + "target s 40;file b0 300 3;medium 77 1:0 2:1;series",
-        "asked=series r0,m0,m1,m2,b0 1 L=D:m1,r0|R:|M:m0,m2|B:b0|N:n0 wasted=24576 acts=eSdU "
-        "series=1");
-    row("series, result held", P + "medium 5 1:0;series", "asked=series r0,r1,m0,m1,m2,m3,b0 0 " + S);
-    row("series, stale medium", few + "target s 40;medium 5 1:0 4:0;series",
-        "acts=esDu wasted=none");
-    row("series, nothing to plan", few + "sel 1:0 2:0 2:1 3:0;set 4;series", "asked= series=0");
-    // The target is probed again: gone, or filled up since it was picked.
-    row("dispense, target gone", road + "target /gone 10;acts esDu;dispense",
-        "asked= acts=esDu state=Cannot dispense to /gone: The drive cannot be read");
-    row("dispense, filled up since picked", road + "volume;acts esDu;dispense",
-        "fresh=1 L=D:m0,r0|R:|M:m1,m2|B:|N:n0 wasted=4096");
-    // What cannot be measured is left out and marked; a Required entry that does not fit is told.
-    row("dispense, vanished and too large",
-        ready + "file big 999999 1;file gone 4096 2;rm gone;dispense",
-        "L=D:m0,r0|R:big|M:m1,m2,gone|B:|N:n0 marked=gone state=Left out of the plan: 1 "
-        "entry (1 no longer exists); 1 Required entries did not fit");
-    // Only what arrived on the target goes to the trash, unless the user says otherwise: a
-    // (gone) and c (in t/sub, the folder the user may point to) are not at its root; d and a
-    // file deep in set differ.
-    row("delete, asked first",
-        ready + "dispense;mk f:s/m0=24576 f:s/r0=12288;ans none;delete;delete",
-        "asked=search+delete 2 0 2+delete 2 0 2 L=D:|R:|M:m1,m2|B:|N:n0 trash=m0,r0 acts=eSDu");
-    const QString copied = "entry a 10 1;file b 3000 1;file c 7 1;file d 7 1;mk f:album/x=5;"
-                           "entry album / 1;mk f:t/album/x=5 f:t/b=3000 f:t/d=4 f:t/sub/c=7;"
-                           "mk f:set/x=5 f:set/in/y=9 f:t/set/x=5 f:t/set/in/y=8;entry set / 1;"
-                           "target t 10;sel 1:0 1:1 1:2 1:3 1:4 1:5;result 1234;acts esdU;";
-    row("delete, some not on the target", copied + "delete",
-        "asked=delete 4 2 2 L=D:set,d,c,a|R:|M:|B:|N: trash=album,b wasted=none acts=eSdU "
-        "state=Not found on the target, still dispensed: set, d, c, a");
-    row("delete, some not on the target, undispense", copied + "delete;undispense",
-        "L=D:|R:a,c,d,set|M:|B:|N: acts=eSDu");
-    row("delete, looked in a folder", copied + "ans %D/t/sub;delete",
-        "asked=delete 4 2 2+delete 4 2 3 trash=album,b,c state=Not found on the target, still "
-        "dispensed: set, d, a");
-    row("delete, pointed at the originals", copied + "ans %D;delete",
-        "asked=delete 4 2 2+delete 4 2 2 trash=album,b");
-    row("delete all", copied + "ans all;delete",
-        "trash=album,b,c,d,set L=D:a|R:|M:|B:|N: state=Could not be moved to the trash: a");
-    // Folder sizes reach the entry they were measured for, however the
-    // entries changed meanwhile; the reports wait until the steps are done.
-    const QString dirs = "mk f:A/s/x=1 f:B/s/x=20 f:C/s/x=300 f:D/s/x=4000 d:E;";
-    row("sizes: moved, removed, dispensed",
-        dirs + "add E A B C D;sel 2:0;remove;sel 2:1;set 4;sel 2:2;result 0;sel 2:0;set 1;settle",
-        "sizes=D:4000,A:1,C:300,sentinel:0,B:20 sized=A,B,C,D,sentinel total=301 3");
-    // Stopped with the views: nothing more reaches them, not even reports already sent.
-    row("sizes: detached", dirs + "add A B;busy;detach;events", "sized= total=0 2");
-}
-
-void TestEngine::commands()
-{
-    QFETCH(QString, script);
-    QFETCH(QString, expected);
-    if (script.contains("volume") && m_volume.isEmpty())
-        QSKIP(qPrintable(m_mounts.why()));
-    Fixture f;
-    run(f, script);
-    for (const QString& item :
-         expected.split(QRegularExpression(" (?=[A-Za-z]+=)"), Qt::SkipEmptyParts)) {
-        const QString key = item.section('=', 0, 0);
-        QCOMPARE(QString(key + "=" + observe(f, key)), item);
-    }
-    QCOMPARE(layoutText(f.v.rows), layoutText()); // the list shows the model
+    row("first target: Dispense on", [](S s) { s.entries({{"m0", 1000, 2}}), s.pick("/n", 500),
+        s.diskSelect(); }, {"target: /n 2048000", "on: Save Dispense", "wasted: none"});
+    row("target picker cancelled", [](S s) { s.entries({{"m0", 1000, 2}}), s.pick(),
+        s.diskSelect(); }, {"target: none", "on: "});
+    row("first target, result held: Dispense stays off", [](S s) { s.entries({{"m0", 1000, 2}}),
+        s.dispensed({{Main, 0}}, 7), s.on("Undispense"), s.pick("/n", 5), s.diskSelect(); },
+        {"on: Save Undispense", "groups: D:m0|R:|M:|B:|N:"});
+    row("second target: result and wasted figure kept", [](S s) { s.entries({{"m0", 1000, 2}}),
+        s.target("/o", 1), s.dispensed({{Main, 0}}, 7), s.on("Undispense"), s.pick("/n", 5),
+        s.diskSelect(); }, {"target: /n 20480", "wasted: 7", "on: Save Undispense",
+        "groups: D:m0|R:|M:|B:|N:"});
+    row("Dispense without a target: nothing", [](S s) { s.road(false), s.dispense(); },
+        {"asked: ", "on: "});
+    row("Dispense cancelled: nothing changes", [](S s) { s.road(), s.cancel = true, s.dispense(); },
+        {"asked: search", "groups: D:|R:r0|M:m0,m1,m2|B:|N:n0", "on: Dispense", "wasted: none"});
+    row("Dispense: the best fill, Required first; Post", [](S s) { s.road(), s.dispense(),
+        s.clipboardPost(); }, {"groups: D:m0,r0|R:|M:m1,m2|B:|N:n0", "wasted: 4096",
+        "total: 32668 2", "on: Save Undispense", "posted: m0,r0"});
+    row("Undispense: each back to the end of its group", [](S s) { s.road(), s.dispense(),
+        s.clipboardPost(), s.on("Undispense"), s.undispense(), s.clipboardPost(); },
+        {"groups: D:|R:r0|M:m1,m2,m0|B:|N:n0", "posted: ", "total: 69532 4", "on: Save Dispense"});
+    row("Dispense to a target gone: told, no search", [](S s) { s.road(false),
+        s.target("/gone", 10), s.on("Dispense"), s.dispense(); }, {"asked: ", "on: Dispense",
+        "state: Cannot dispense to /gone: The drive cannot be read"});
+    row("Dispense to a real volume filled since picked", [](S s) { Target t{s.volume};
+        QVERIFY(probeTarget(false, t)); s.road(false), dataModel()->setTarget(t), s.show();
+        QFile filler(s.volume + "/filler"); QVERIFY(filler.open(QIODevice::WriteOnly) &&
+        filler.write(QByteArray((s.freeBlocks() - 36) * 4096, 'x')) && filler.flush());
+        QCOMPARE(s.freeBlocks(), 36); s.on("Dispense"), s.dispense(); }, {"fresh target: yes",
+        "groups: D:m0,r0|R:|M:m1,m2|B:|N:n0", "wasted: 4096"});
+    row("Dispense: what is not measured left out, Required not fitted told", [](S s) { s.road(),
+        s.entries({{"big", 999999, 1}, {"gone", 4096, 2}}, true), QFile::remove(s.path("gone")),
+        s.dispense(); }, {"groups: D:m0,r0|R:big|M:m1,m2,gone|B:|N:n0", "left out: gone",
+        "state: Left out of the plan: 1 entry (1 no longer exists); "
+        "1 Required entry did not fit"});
+    // A planned medium is dispensed as Dispense would, if no result is held and it is not stale.
+    row("Plan Series: a medium dispensed, its waste from the block costs", [](S s) {
+        s.road(false), s.target("s", 40), s.entries({{"b0", 300, 3}}, true),
+        s.medium(77, {{1, 0}, {2, 1}}), s.planSeries(); }, {"series on: yes",
+        "asked: series r0,m0,m1,m2,b0 1", "groups: D:m1,r0|R:|M:m0,m2|B:b0|N:n0",
+        "wasted: 24576", "on: Save Undispense"});
+    row("Plan Series, a result held: nothing dispensed", [](S s) { s.sample(),
+        s.medium(5, {{1, 0}}), s.planSeries(); }, {"groups: " + Sample,
+        "asked: series r0,r1,m0,m1,m2,m3,b0 0"});
+    row("Plan Series: a medium of stale positions not dispensed", [](S s) { s.few(),
+        s.target("s", 40), s.medium(5, {{1, 0}, {4, 0}}), s.planSeries(); },
+        {"on: Dispense", "wasted: none"});
+    row("Plan Series, nothing to plan: off, no dialog", [](S s) { s.few(),
+        s.select({{1, 0}, {2, 0}, {2, 1}, {3, 0}}), s.prioritySet(NotInUse), s.planSeries(); },
+        {"asked: ", "series on: no"});
+    row("Delete: asked first; None keeps all, then what arrived goes", [](S s) { s.road(),
+        s.dispense(), s.make({"f:s/m0=24576", "f:s/r0=12288"}), s.answer("none"),
+        s.originalsDelete(), s.originalsDelete(); }, {"trash: m0,r0", "on: Save Dispense",
+        "asked: search+delete 2 0 2+delete 2 0 2", "groups: D:|R:|M:m1,m2|B:|N:n0"});
+    row("Delete: what is not on the target stays dispensed, named", [](S s) { s.copied(),
+        s.originalsDelete(); }, {"asked: delete 4 2 2", "groups: D:set,d,c,a|R:|M:|B:|N:",
+        "trash: album,b", "wasted: none", "on: Save Undispense",
+        "state: Not found on the target, still dispensed: set, d, c, a"});
+    row("Delete, then Undispense: what stayed goes back", [](S s) { s.copied(), s.originalsDelete(),
+        s.undispense(); }, {"groups: D:|R:a,c,d,set|M:|B:|N:", "on: Save Dispense"});
+    row("Delete: a folder on the target looked in as well", [](S s) { s.copied(),
+        s.answer(s.path("t/sub")), s.originalsDelete(); }, {"trash: album,b,c",
+        "asked: delete 4 2 2+delete 4 2 3",
+        "state: Not found on the target, still dispensed: set, d, a"});
+    row("Delete: the originals' folder is not the target", [](S s) { s.copied(), s.answer(s.work),
+        s.originalsDelete(); }, {"asked: delete 4 2 2+delete 4 2 2", "trash: album,b"});
+    row("Delete all: what cannot be moved is named", [](S s) { s.copied(), s.answer("all"),
+        s.originalsDelete(); }, {"trash: album,b,c,d,set", "groups: D:a|R:|M:|B:|N:",
+        "state: Could not be moved to the trash: a"});
+    // Folder sizes reach their entries however those moved; reports wait until the steps end.
+    const QStringList folders{"f:A/s/x=1", "f:B/s/x=20", "f:C/s/x=300", "f:D/s/x=4000", "d:E"};
+    row("folder sizes: moved, removed, dispensed", [=](S s) { s.make(folders),
+        s.pathsAdd({"E", "A", "B", "C", "D"}), s.select({{Main, 0}}), s.entryRemove(),
+        s.select({{Main, 1}}), s.prioritySet(NotInUse), s.dispensed({{Main, 2}}, 0),
+        s.select({{Main, 0}}), s.prioritySet(Required), s.settle(); },
+        {"sizes: D:4000,A:1,C:300,sentinel:0,B:20", "sized: A,B,C,D,sentinel", "total: 301 3"});
+    row("folder sizes after detachViews: none reach the views", [=](S s) { s.make(folders),
+        s.pathsAdd({"A", "B"}), QThread::msleep(100), s.detachViews(), QTest::qWait(20); },
+        {"sized: ", "total: 0 2"});
+    // clang-format on
 }
 
 QTEST_MAIN(TestEngine)

@@ -224,8 +224,7 @@ private slots:
             QCOMPARE(freeClusters(fs, mount, image), needed);
             mount = mounts.fat32(folder, 40);
         }
-        if (mount.isEmpty())
-            QSKIP(qPrintable(mounts.why()));
+        QM_NEED_VOLUME(mounts, mount);
         const auto before = snapshot(src);
 
         CopyEngine engine(entries, CopyDestination{mount, "test " + fs, mount});
@@ -276,8 +275,7 @@ private slots:
         const QStringList entries = makeTree(src, true);
         const QString mount =
             damage == "behind" ? mounts.ntfs(folder, 64, false) : mounts.tmpfs(folder, 64);
-        if (mount.isEmpty())
-            QSKIP(qPrintable(mounts.why()));
+        QM_NEED_VOLUME(mounts, mount);
         const QString victim = mount + "/photos/IMG_7.jpg";
         const CopyDestination place{mount, "test", mount};
         if (copier == "engine") {
@@ -357,8 +355,7 @@ private slots:
         const QStringList entries = makeTree(src, cause != "full", 12 << 20);
         QString mount = cause == "unmounted" ? mounts.ntfs(folder, 64, false)
                                              : mounts.tmpfs(folder, cause == "full" ? 8 : 64);
-        if (mount.isEmpty())
-            QSKIP(qPrintable(mounts.why()));
+        QM_NEED_VOLUME(mounts, mount);
         const auto before = snapshot(src);
         CopyList list;
         QVERIFY(list.build(entries));
@@ -445,8 +442,7 @@ private slots:
         QString place = target;
         if (scene == "bind") {
             place = mounts.readOnlyBind(src, dir.filePath("bind"));
-            if (place.isEmpty())
-                QSKIP(qPrintable(mounts.why()));
+            QM_NEED_VOLUME(mounts, place);
             // A copy into it would write onto the originals.
             CopyEngine engine(entries, CopyDestination{place, QString(), QString()});
             QVERIFY(!engine.run() && engine.message().contains("original itself"));
@@ -459,8 +455,9 @@ private slots:
             if (scene == "link") {
                 QVERIFY(QFile::remove(target + "/photos/IMG_3.jpg"));
                 QVERIFY(QFile::link(src + "/photos/IMG_3.jpg", target + "/photos/IMG_3.jpg"));
-            } else if (mounts.readOnlyBind(src + "/photos/old", target + "/photos/old").isEmpty()) {
-                QSKIP(qPrintable(mounts.why()));
+            } else {
+                QM_NEED_VOLUME(mounts,
+                               mounts.readOnlyBind(src + "/photos/old", target + "/photos/old"));
             }
         }
         ContentArrival arrival(CopyDestination{place, QString(), QString()});

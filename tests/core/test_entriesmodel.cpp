@@ -68,7 +68,7 @@ void TestEntriesModel::randomOperations()
             dispensed = true;
         } else if (op >= 10) {
             // Any order, repeats and positions past the end; the first destination counts.
-            std::vector<EntryPos> from, placed;
+            std::vector<EntryPos> from;
             std::vector<int> to;
             std::map<EntryPos, std::pair<int, QString>> dest; // destination, name
             QStringList names;
@@ -80,7 +80,7 @@ void TestEntriesModel::randomOperations()
                 if (!names.back().isEmpty())
                     dest.insert({from.back(), {to.back(), names.back()}});
             }
-            op == 10 ? m.moveEntries(from, to, placed) : m.removeEntries(from);
+            const Regroup change = op == 10 ? m.moveEntries(from, to) : m.removeEntries(from);
             for (const auto& [at, move] : dest) { // one by one, in list order
                 const auto& [d, name] = move;
                 const int i = want[at.group].indexOf(name);
@@ -95,13 +95,16 @@ void TestEntriesModel::randomOperations()
                 if (d == Dispensed)
                     origins << origin;
             }
-            for (std::size_t i = 0; op == 10 && i < from.size(); ++i) {
-                const auto d = dest.find(from[i]);
-                if (d == dest.end() || d->second.first < 0)
-                    QCOMPARE(placed[i], from[i]);
+            for (std::size_t i = 0; i < from.size(); ++i) { // each one is where it says
+                const EntryPos now = change.placeOf(from[i]);
+                const int d = names[i].isEmpty() ? -1 : dest.at(from[i]).first;
+                if (names[i].isEmpty())
+                    QCOMPARE(now, from[i]);
+                else if (d == NoGroup)
+                    QCOMPARE(now.group, int(NoGroup));
                 else
-                    QVERIFY(placed[i].group == d->second.first &&
-                            m.entryAt(placed[i]).Name == names[i]);
+                    QVERIFY(m.entryAt(now).Name == names[i] &&
+                            now.group == (d < 0 ? from[i].group : d));
             }
         } else if (op >= 8) {
             op == 8 ? m.undispense() : m.forgetDispensed();

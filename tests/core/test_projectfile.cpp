@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <grp.h>
 #include <signal.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,6 +15,7 @@
 #include "core/model/EntryPaths.h"
 #include "core/model/ProjectData.h"
 #include "core/model/ProjectFile.h"
+#include "tests/common/TreeMaker.h"
 
 namespace {
 
@@ -39,6 +42,8 @@ private slots:
     void failedSaveKeepsOldFile_data();
     void failedSaveKeepsOldFile();
     void interruptedSaveLeavesOneWholeFile();
+    void saveReplacesOnlyRegularFiles_data();
+    void saveReplacesOnlyRegularFiles();
 
 private:
     QTemporaryDir m_dir;
@@ -82,7 +87,7 @@ void TestProjectFile::roundTrip()
     b.addEntry({"old", "/", "/old", 1, true, File}); // an unsaved change the load drops
     QVERIFY2(b.load(file, "p"), qPrintable(b.lastError()));
     QString name;
-    QVERIFY(!b.isModified() && !b.projectFile(name) && name == "p" && b.filePath() == file);
+    QVERIFY(!b.isModified() && !b.projectFile(name) && name == "p" && b.savePath() == file);
     QVERIFY(b.isDispensed() && b.hasTarget() && b.target() == a.target());
     QCOMPARE(b.totalCount(), a.totalCount());
     QCOMPARE(b.totalSize(), sums[Required] + sums[Main] + sums[Background]); // all sizes known
@@ -178,6 +183,8 @@ void TestProjectFile::load_data()
     QTest::newRow("pipe") << QByteArray("pipe") << "not a file";
     QTest::newRow("empty file") << QByteArray() << notOurs + ": it is empty";
     QTest::newRow("other root") << QByteArray(good).replace("Quillmarch", "Quillmarsh") << notOurs;
+    QTest::newRow("root named like ours")
+        << QByteArray(good).replace("Quillmarch>", "QuillmarchX>") << notOurs + ".";
     QTest::newRow("binary") << QByteArray(64, '\xfe') << notOurs;
     QTest::newRow("cut short") << good.left(good.size() - 3) << damaged;
     QTest::newRow("tags crossed") << QByteArray("<Quillmarch>\n<Main><Ident>/a</Main></Ident>")
@@ -207,7 +214,7 @@ void TestProjectFile::load()
     m.applyDispense(q, 5);
     const auto state = [&] {
         QString s, name;
-        QDebug(&s) << m.projectFile(name) << name << m.filePath() << m.isModified()
+        QDebug(&s) << m.projectFile(name) << name << m.savePath() << m.isModified()
                    << m.isDispensed() << m.hasTarget() << m.entryCount() << m.origins()
                    << m.totalSize() << m.wastedSize();
         return s;
@@ -293,7 +300,7 @@ void TestProjectFile::failedSaveKeepsOldFile()
     QVERIFY2(!m.save() && m.lastError().contains(message), qPrintable(m.lastError()));
     QVERIFY(!m.saveAs(folder + "/other.qmp"));
     QString name;
-    QVERIFY(m.isModified() && m.projectFile(name) && name == file && m.filePath() == file);
+    QVERIFY(m.isModified() && m.projectFile(name) && name == file && m.savePath() == file);
     QCOMPARE(fileBytes(file), old);
     // No temporary file is left behind.
     fill.remove();
@@ -324,6 +331,87 @@ void TestProjectFile::interruptedSaveLeavesOneWholeFile()
         const QByteArray now = fileBytes(file);
         QVERIFY2(now == old || now == big, qPrintable(QString::number(now.size())));
     }
+}
+
+void TestProjectFile::saveReplacesOnlyRegularFiles_data()
+{
+    QTest::addColumn<QString>("there");   // TreeMaker line of what stands at "p.qmp"
+    QTest::addColumn<int>("owner");       // of a file there; -1 root
+    QTest::addColumn<bool>("asNobody");   // the save runs as uid 65534
+    QTest::addColumn<QString>("message"); // empty: saved
+    QTest::newRow("FIFO") << "p:p.qmp" << -1 << false << "a FIFO";
+    QTest::newRow("device") << "c:p.qmp" << -1 << false << "a device";
+    QTest::newRow("folder") << "d:p.qmp" << -1 << false << "a folder";
+    QTest::newRow("link to nothing") << "l:p.qmp->gone" << -1 << false << "does not exist";
+    QTest::newRow("link into another file system")
+        << "l:p.qmp->other/o.qmp" << -1 << false << "another file system";
+    QTest::newRow("link beside") << "l:p.qmp->o.qmp" << -1 << false << "";
+    QTest::newRow("file of another user") << "f:p.qmp=5" << 65534 << false << "";
+    QTest::newRow("saved over root's file by another user")
+        << "f:p.qmp=5" << -1 << true << "now belongs to nobody";
+}
+
+// As root, which may replace anything: what is not a regular file (or a link
+// to one beside it) stays as it was, and a replaced file keeps its owner.
+void TestProjectFile::saveReplacesOnlyRegularFiles()
+{
+    QFETCH(QString, there);
+    QFETCH(int, owner);
+    QFETCH(bool, asNobody);
+    QFETCH(QString, message);
+    if (::geteuid() != 0)
+        QSKIP("Needs root: device nodes, mounts and files of other users");
+    const QString folder = path("d"), file = folder + "/p.qmp";
+    QVERIFY(QDir().mkpath(folder + "/other"));
+    const QByteArray other = QFile::encodeName(folder + "/other");
+    const auto unmount = qScopeGuard([&] { ::umount2(other.constData(), MNT_DETACH); });
+    QVERIFY(::mount("tmpfs", other.constData(), "tmpfs", 0, "size=64k") == 0);
+    // The other user may enter and write the folder.
+    for (const QString& f : {m_dir.path(), folder})
+        QVERIFY(QFile::setPermissions(f, QFileDevice::Permissions(0x7777)));
+    const QByteArray p = QFile::encodeName(file);
+    QVERIFY(TreeMaker::make(folder, {"f:o.qmp=7", "f:other/o.qmp=7"}));
+    QVERIFY(there[0] == 'c' ? ::mknod(p.constData(), S_IFCHR | 0666, makedev(1, 3)) == 0
+                            : TreeMaker::make(folder, {there}));
+    QVERIFY(::chmod(p.constData(), 0666) == 0 || there[0] == 'l');
+    QVERIFY(owner < 0 || ::chown(p.constData(), uid_t(owner), gid_t(owner)) == 0);
+    struct stat before, after, named;
+    QVERIFY(::lstat(p.constData(), &before) == 0);
+
+    ProjectData data;
+    data.groups[Main] << Entry{"a", "/", "/a", 1, true, File};
+    QString error, warning;
+    bool saved = false;
+    if (asNobody) {
+        // Another user's save, in a process of its own.
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            const bool ok = ::setgroups(0, nullptr) == 0 && ::setresgid(65534, 65534, 65534) == 0 &&
+                            ::setresuid(65534, 65534, 65534) == 0 &&
+                            writeProjectFile(file, data, &error, {}, &warning) &&
+                            warning.contains(message) && warning.contains("root:root");
+            ::_exit(ok ? 0 : 1);
+        }
+        int status = 1;
+        QVERIFY(::waitpid(pid, &status, 0) == pid);
+        QVERIFY2(WIFEXITED(status) && WEXITSTATUS(status) == 0, "no warning, or not saved");
+        saved = true;
+    } else {
+        saved = writeProjectFile(file, data, &error, {}, &warning);
+        QVERIFY2(saved == message.isEmpty() && error.contains(message), qPrintable(error));
+        QVERIFY(warning.isEmpty());
+    }
+    QVERIFY(::lstat(p.constData(), &after) == 0);
+    QCOMPARE(after.st_mode & S_IFMT, before.st_mode & S_IFMT);
+    // What a link names is replaced only beside it.
+    QCOMPARE(QFileInfo(folder + "/o.qmp").size() > 7, there.endsWith("->o.qmp"));
+    QCOMPARE(QFileInfo(folder + "/other/o.qmp").size(), 7);
+    if (!saved || there[0] == 'l')
+        return;
+    QVERIFY(after.st_ino != before.st_ino && ::stat(p.constData(), &named) == 0);
+    QCOMPARE(named.st_uid, asNobody ? uid_t(65534) : before.st_uid);
+    QCOMPARE(named.st_gid, asNobody ? gid_t(65534) : before.st_gid);
+    QCOMPARE(named.st_mode & 07777, before.st_mode & 07777);
 }
 
 QTEST_GUILESS_MAIN(TestProjectFile)

@@ -9,6 +9,7 @@
 #include "core/dispense/TryCalcerFactory.h"
 #include "core/dispense/TryCalcerProto.h"
 #include "core/model/DM.h"
+#include "tests/common/TestMounts.h"
 #include "tests/common/TreeMaker.h"
 
 // The series planner against what a user gets by hand with Dispense and
@@ -209,12 +210,62 @@ private slots:
         }
     }
 
+    // Scenes around the folder of the lists, with what it holds afterwards:
+    // only regular files named as lists go, a link is never written through,
+    // and a failed export leaves the earlier set as it was.
+    void exportLists_data()
+    {
+        QTest::addColumn<QStringList>("tree");  // in the folder; ".." holds "precious"
+        QTest::addColumn<bool>("full");         // on a tmpfs with no room left
+        QTest::addColumn<QStringList>("after"); // empty: as before
+        const QStringList lists{"medium-01.nul", "medium-01.txt", "medium-02.nul", "medium-02.txt"};
+        QTest::newRow("stale lists go, other names stay")
+            << QStringList{"f:medium-03.txt=1",     "f:medium-001.nul=1", "f:notes.txt=1",
+                           "f:medium-1.txt=1",      "f:medium-00.txt=1",  "f:Medium-04.txt=1",
+                           "f:medium-04.txt.bak=1", "d:medium-05.nul"}
+            << false
+            << QStringList{"Medium-04.txt", "medium-00.txt", "medium-04.txt.bak", "medium-05.nul",
+                           "medium-1.txt"} +
+                   lists + QStringList{"notes.txt"};
+        QTest::newRow("link at a list's name")
+            << QStringList{"f:medium-01.txt=1", "l:medium-02.txt->../precious"} << false
+            << QStringList();
+        QTest::newRow("folder at a list's name")
+            << QStringList{"f:medium-01.txt=1", "d:medium-02.nul"} << false << QStringList();
+        QTest::newRow("link at a stale list's name stays")
+            << QStringList{"l:medium-09.txt->../precious"} << false
+            << lists + QStringList{"medium-09.txt"};
+        QTest::newRow("full disk")
+            << QStringList{"f:medium-01.txt=1", "f:medium-09.nul=1"} << true << QStringList();
+    }
+
     void exportLists()
     {
+        QFETCH(QStringList, tree);
+        QFETCH(bool, full);
+        QFETCH(QStringList, after);
         QTemporaryDir dir;
-        const QString out = dir.filePath("lists");
-        // Stale lists of an earlier series go; other files stay.
-        QVERIFY(TreeMaker::make(out, {"f:medium-03.txt=1", "f:medium-001.nul=1", "f:notes.txt=1"}));
+        TestMounts mounts;
+        const QString top = full ? mounts.tmpfs(dir.filePath("small"), 1) : dir.path();
+        if (top.isEmpty())
+            QSKIP(qPrintable(mounts.why()));
+        const QString out = top + "/lists";
+        QVERIFY(TreeMaker::make(top, {"f:precious=7"}) && TreeMaker::make(out, tree));
+        const auto snapshot = [&] {
+            QStringList state;
+            for (const QFileInfo& f : QDir(top).entryInfoList(QDir::AllEntries | QDir::System |
+                                                              QDir::Hidden | QDir::NoDotAndDotDot))
+                state << f.fileName() + (f.isSymLink() ? "@" : "") + QString::number(f.size());
+            for (const QFileInfo& f : QDir(out).entryInfoList(QDir::AllEntries | QDir::System |
+                                                              QDir::Hidden | QDir::NoDotAndDotDot))
+                state << f.fileName() + (f.isSymLink() ? "@" : "") + QString::number(f.size());
+            return state;
+        };
+        QFile filler(top + "/filler");
+        QVERIFY(!full ||
+                (filler.open(QIODevice::WriteOnly) && filler.write(QByteArray(2 << 20, 'f')) > 0));
+        filler.close();
+        const QStringList before = snapshot();
         SeriesResult r;
         r.media.resize(2);
         r.media[0].entries = {{Required, 0}, {Main, 1}};
@@ -224,11 +275,20 @@ private slots:
         const auto pathOf = [&](const EntryPos& p) { return paths.value(p.group * 10 + p.index); };
         QString error;
         int breaks = 0;
-        QVERIFY(SeriesPlanner::exportLists(r, pathOf, out, error, &breaks));
+        const bool ok = SeriesPlanner::exportLists(r, pathOf, out, error, &breaks);
+        QFile precious(top + "/precious");
+        QCOMPARE(precious.size(), 7);
+        if (after.isEmpty()) {
+            QVERIFY2(!ok && error.contains(out), qPrintable(error));
+            QCOMPARE(snapshot(), before);
+            return;
+        }
+        QVERIFY2(ok, qPrintable(error));
         QCOMPARE(breaks, 1);
-        QCOMPARE(QDir(out).entryList(QDir::Files),
-                 QStringList({"medium-01.nul", "medium-01.txt", "medium-02.nul", "medium-02.txt",
-                              "notes.txt"}));
+        QStringList now = QDir(out).entryList(QDir::AllEntries | QDir::System | QDir::Hidden |
+                                              QDir::NoDotAndDotDot);
+        now.sort(), after.sort();
+        QCOMPARE(now, after);
         const auto read = [&](const char* name) {
             QFile f(out + '/' + name);
             return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("unreadable");
@@ -237,8 +297,8 @@ private slots:
         QCOMPARE(read("medium-01.nul"), QByteArray("/a/b c\0/a/line\nbreak\0", 21));
         QCOMPARE(read("medium-02.txt"), QByteArray("/\xc3\xa4\n"));
         // A folder that cannot be made is an error, not a silent success.
-        QVERIFY(!SeriesPlanner::exportLists(r, pathOf, out + "/notes.txt/x", error));
-        QVERIFY(error.contains("notes.txt"));
+        QVERIFY(!SeriesPlanner::exportLists(r, pathOf, out + "/medium-01.txt/x", error));
+        QVERIFY(error.contains("medium-01.txt"));
     }
 };
 

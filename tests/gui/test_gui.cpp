@@ -10,8 +10,10 @@
 #include <QMimeData>
 #include <QPaintEngine>
 #include <QPushButton>
+#include <QScreen>
 #include <QStorageInfo>
 #include <QTableWidget>
+#include <QToolButton>
 #include <QWindow>
 #include <QtTest>
 
@@ -19,6 +21,8 @@
 #include "core/dispense/TargetDiscovery.h"
 #include "core/model/DM.h"
 #include "core/model/SizeText.h"
+#include "gui/AboutDlg.h"
+#include "gui/CapacityBar.h"
 #include "gui/CommandLine.h"
 #include "gui/DialogAnswers.h"
 #include "gui/DispenseBoard.h"
@@ -27,6 +31,7 @@
 #include "gui/MainList.h"
 #include "gui/MainStatus.h"
 #include "gui/MainWindow.h"
+#include "gui/MessageBar.h"
 #include "gui/SeriesDlg.h"
 #include "platform/ShellIcons.h"
 #include "tests/common/RecordingCtrl.h"
@@ -131,12 +136,14 @@ public:
     Type type() const override { return User; }
 };
 
-// A search stand-in: runs until a request comes, and stops a little later.
+// A search stand-in: runs until a request comes, and stops a little later,
+// with a result unless cancelled or, found just then, with one anyway.
 class FakeDispenser : public IDispenser
 {
 public:
     std::atomic<const char*> last{nullptr};
     std::atomic_int requests{0};
+    bool resultAnyway = false;
     void cancel() override { last = "cancel", ++requests; }
     void accept() override { last = "accept", ++requests; }
     void enough() override { last = "enough", ++requests; }
@@ -147,7 +154,7 @@ private:
         while (!last)
             msleep(2);
         msleep(100);
-        emit do_finish(qstrcmp(last, "cancel") != 0);
+        emit do_finish(resultAnyway || qstrcmp(last, "cancel") != 0);
     }
 };
 
@@ -183,6 +190,8 @@ private slots:
         actions->setupTexts();
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
+        // A key even where the platform theme has none for Save As.
+        QVERIFY(!actions->action(Act::ProjectSaveAs)->shortcut().isEmpty());
         for (int i = 0; i < int(Act::Count); ++i) {
             QAction* a = actions->action(Act(i));
             const QString name = a->objectName();
@@ -257,15 +266,13 @@ private slots:
                 const EntryPos from = p;
                 m_list->moveItem(from, dataModel()->moveEntry(p, a[3].toInt()));
             } else if (a[0] == "moves" || a[0] == "removes") {
-                std::vector<EntryPos> from, placed;
+                std::vector<EntryPos> from;
                 std::vector<int> to;
                 for (const QString& m : a.mid(1))
                     from.push_back({m[0].digitValue(), m[2].digitValue()}),
                         to.push_back(m.mid(4).toInt());
-                if (a[0] == "moves")
-                    dataModel()->moveEntries(from, to, placed), m_list->moveItems(from, placed);
-                else
-                    dataModel()->removeEntries(from), m_list->removeItems(from);
+                m_list->regroupItems(a[0] == "moves" ? dataModel()->moveEntries(from, to)
+                                                     : dataModel()->removeEntries(from));
             } else if (a[0] == "all" || a[0] == "invert") {
                 a[0] == "all" ? m_list->selectAllInGroup(p.group)
                               : m_list->invertSelectionInGroup(p.group);
@@ -371,35 +378,86 @@ private slots:
         }
     }
 
-    // Each way out makes one request, and the dialog stays until the search stops.
+    // Each way out makes one request, and the dialog stays until the search stops. Escape
+    // and the close button cancel even when the search finds its result just then. A result
+    // taken early is not proven best (the last figure, SearchEnd).
     void dispenseRequests_data()
     {
-        QTest::addColumn<QString>("button"); // empty: the window's close button
-        QTest::addColumn<QString>("want");   // the request, the dialog's result, how many requests
-        QTest::newRow("Next level") << "Next level" << QString("enough 1 1");
-        QTest::newRow("Accept") << "Accept" << QString("accept 1 1");
-        QTest::newRow("Cancel") << "Cancel" << QString("cancel 0 1");
-        QTest::newRow("closed") << "" << QString("cancel 0 1");
+        QTest::addColumn<QString>("button"); // empty: the window's close button; or Escape;
+                                             // limit: 0.3 s
+        QTest::addColumn<bool>("resultAnyway");
+        QTest::addColumn<QString>("want"); // the request, the dialog's result, how many, the end
+        QTest::newRow("Next level") << "Next level" << false << QString("enough 1 1 1");
+        QTest::newRow("Accept") << "Accept" << false << QString("accept 1 1 1");
+        QTest::newRow("Cancel") << "Cancel" << false << QString("cancel 0 1 0");
+        QTest::newRow("closed") << "" << false << QString("cancel 0 1 0");
+        QTest::newRow("closed, result just found") << "" << true << QString("cancel 0 1 0");
+        QTest::newRow("Escape, result just found") << "Escape" << true << QString("cancel 0 1 0");
+        QTest::newRow("time limit") << "limit" << false << QString("accept 1 1 2");
     }
 
     void dispenseRequests()
     {
         QFETCH(QString, button);
+        QFETCH(bool, resultAnyway);
         QFETCH(QString, want);
         FakeDispenser d;
+        d.resultAnyway = resultAnyway;
         bool stayed = false;
         DispenseBoard board(nullptr, &d);
+        if (button == "limit")
+            board.setTimeLimit(300);
         QTimer::singleShot(0, &board, [&] {
             for (QPushButton* b : board.findChildren<QPushButton*>())
                 if (b->text() == button)
                     b->click();
             if (button.isEmpty())
                 board.close();
+            if (button == "Escape")
+                QTest::keyClick(&board, Qt::Key_Escape);
             stayed = board.isVisible() && d.isRunning();
         });
         const int code = board.exec();
         QVERIFY(stayed && d.wait());
-        QCOMPARE(QString("%1 %2 %3").arg(d.last.load()).arg(code).arg(d.requests.load()), want);
+        QCOMPARE(QString("%1 %2 %3 %4")
+                     .arg(d.last.load())
+                     .arg(code)
+                     .arg(d.requests.load())
+                     .arg(board.searchEnd()),
+                 want);
+    }
+
+    // A described medium offers the block sizes its file system allows; a size the new file
+    // system does not allow becomes its largest one.
+    void describedMediumBlocks_data()
+    {
+        QTest::addColumn<int>("fileSystem");
+        QTest::addColumn<int>("before"); // KiB, chosen under NTFS
+        QTest::addColumn<int>("largest");
+        QTest::addColumn<int>("chosen");
+        QTest::newRow("NTFS") << int(NTFS) << 1024 << 2048 << 1024;
+        QTest::newRow("FAT32, too large") << int(FAT) << 1024 << 64 << 64;
+        QTest::newRow("FAT32, allowed") << int(FAT) << 4 << 64 << 4;
+        QTest::newRow("UDF") << int(UDF) << 64 << 2048 << 2;
+        QTest::newRow("ISO 9660") << int(ISO9660) << 64 << 2 << 2;
+    }
+
+    void describedMediumBlocks()
+    {
+        QFETCH(int, fileSystem);
+        QFETCH(int, before);
+        QFETCH(int, largest);
+        QFETCH(int, chosen);
+        SeriesDlg dlg(nullptr, Target(), {}, true);
+        auto* medium = dlg.findChild<QComboBox*>("medium");
+        auto* fs = dlg.findChild<QComboBox*>("fileSystem");
+        auto* blocks = dlg.findChild<QComboBox*>("blockSize");
+        medium->setCurrentIndex(medium->count() - 1); // "Other..."
+        fs->setCurrentIndex(fs->findData(NTFS));
+        blocks->setCurrentIndex(blocks->findData(before << 10));
+        fs->setCurrentIndex(fs->findData(fileSystem));
+        QCOMPARE(blocks->itemData(blocks->count() - 1).toInt() >> 10, largest);
+        QCOMPARE(int(dlg.medium().BlockSize >> 10), chosen);
     }
 };
 
@@ -436,8 +494,7 @@ private slots:
 
     void road()
     {
-        if (m_ntfs.isEmpty())
-            QSKIP(qPrintable(m_mounts.why()));
+        QM_NEED_VOLUME(m_mounts, m_ntfs);
         DM* m = dataModel();
         const QString src = m_home.filePath("src");
         const QStringList files{writeFile(src + "/a.bin", 10000), writeFile(src + "/b.bin", 30000),
@@ -475,9 +532,17 @@ private slots:
         QCOMPARE(status("wasted"), "WASTED: " + sizeText(m->wastedSize()));
         compareRows(m_window->list());
         QVERIFY(!enabled(Act::Dispense) && enabled(Act::Undispense) && enabled(Act::ProjectSave));
+        // The result in a line that stays until the next change: here the search ended by itself.
+        const CapacityBar* bar = m_window->capacityBar();
+        QVERIFY2(bar->showsOutcome() && bar->text().startsWith("Fills ") &&
+                     bar->text().endsWith(sizeText(m->wastedSize()) + " free, proven best"),
+                 qPrintable(bar->text()));
+        m_window->list()->topLevelItem(Main)->child(0)->setSelected(true);
+        QVERIFY(bar->showsOutcome()); // selecting changes nothing
 
         // Undispense puts everything back where it came from.
         trigger(Act::Undispense);
+        QVERIFY(!bar->showsOutcome());
         QCOMPARE(projectText(), before);
         compareRows(m_window->list());
         QVERIFY(enabled(Act::Dispense) && !enabled(Act::Undispense));
@@ -506,7 +571,8 @@ private slots:
                                    .arg(urls.size() - 1)
                                    .arg(urls.size())
                                    .arg(fileCount)));
-        QVERIFY(m->groupSize(Dispensed) == 1 && status("state").endsWith(first.section('/', -1)));
+        QVERIFY(m->groupSize(Dispensed) == 1 &&
+                m_window->messages()->text().endsWith(first.section('/', -1)));
         QVERIFY(QDir().mkpath(m_ntfs + "/in") &&
                 !QProcess::execute("cp", {"-r", first, m_ntfs + "/in"}));
         DialogAnswers::nextButton(QMessageBox::Open);
@@ -546,7 +612,7 @@ private slots:
         m_window = new MainWindow;
         m_window->show();
         QDir::setCurrent(m_home.path());
-        m_window->openProject(commandLineProject({"quillmarch", "road.qmp"}));
+        controller()->projectLoadFrom(commandLineProject({"quillmarch", "road.qmp"}));
         QCOMPARE(m_window->windowTitle(), QString("road.qmp[*] - Quillmarch"));
         QVERIFY(!m_window->isWindowModified());
         DialogAnswers::nextFiles({writeFile(m_home.filePath("in/new.bin"), 10)});
@@ -581,16 +647,40 @@ private slots:
     {
         const QString folder = m_home.filePath("plain"), readOnly = m_home.filePath("read-only");
         QVERIFY(QDir().mkpath(folder));
-        if (m_mounts.readOnlyBind(folder, readOnly).isEmpty())
-            QSKIP(qPrintable(m_mounts.why()));
+        QM_NEED_VOLUME(m_mounts, m_mounts.readOnlyBind(folder, readOnly));
         DialogAnswers::nextFiles({writeFile(m_home.filePath("new.txt"), 10)});
         trigger(Act::FilesAdd);
-        const QString title = m_window->windowTitle(), file = dataModel()->filePath();
+        const QString title = m_window->windowTitle(), file = dataModel()->savePath();
         DialogAnswers::nextFiles({readOnly + "/p.qmp"});
         trigger(Act::ProjectSaveAs);
         QVERIFY(!QFileInfo::exists(folder + "/p.qmp")); // and it keeps its name, file and changes
-        QCOMPARE(m_window->windowTitle() + ' ' + dataModel()->filePath(), title + ' ' + file);
-        QVERIFY(enabled(Act::ProjectSave) && status("state") != "READY");
+        QCOMPARE(m_window->windowTitle() + ' ' + dataModel()->savePath(), title + ' ' + file);
+        QVERIFY(enabled(Act::ProjectSave) && m_window->messages()->kind() == MessageBar::Error);
+    }
+
+    // A refused project's message, with its two long paths, is read whole in a window 640
+    // pixels wide, which it does not widen, and goes with its close button.
+    void refusedProjectMessage()
+    {
+        const QString dir = m_home.filePath(QString(60, 'd')), entry = QString(90, 'r') + "/x";
+        QFile file(dir + "/refused.qmp");
+        QVERIFY(QDir().mkpath(dir) && file.open(QIODevice::WriteOnly));
+        file.write("<Quillmarch><Main><Entry><Ident>" + entry.toUtf8() +
+                   "</Ident></Entry></Main></Quillmarch>");
+        file.close();
+        m_window->resize(640, 480);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window));
+        if (dataModel()->isModified())
+            DialogAnswers::nextButton(QMessageBox::Discard);
+        controller()->projectLoadFrom(file.fileName());
+        MessageBar* bar = m_window->messages();
+        QVERIFY(bar->text().contains(file.fileName()) && bar->text().contains(entry));
+        QCOMPARE(bar->text(), dataModel()->lastError());
+        QTRY_VERIFY(bar->showsAll());
+        QCOMPARE(m_window->width(), 640);
+        bar->findChild<QToolButton*>("closeMessage")->click();
+        QVERIFY(bar->isHidden() && bar->text().isEmpty());
     }
 
     void targetPicker_data()
@@ -607,8 +697,7 @@ private slots:
         QFETCH(bool, ntfs);
         QFETCH(QString, how);
         const QString root = ntfs ? m_ntfs : m_ext4;
-        if (root.isEmpty())
-            QSKIP(qPrintable(m_mounts.why()));
+        QM_NEED_VOLUME(m_mounts, root);
         const Target before = dataModel()->target();
         EditTarget dlg(m_window);
         dlg.show();
@@ -649,12 +738,13 @@ private slots:
         QTimer::singleShot(0, [&] {
             auto* dlg = qobject_cast<SeriesDlg*>(QApplication::activeModalWidget());
             auto* medium = dlg->findChild<QComboBox*>("medium");
-            medium->setCurrentIndex(medium->findText("Blank DVD\u00b1R (4.7 GB)"));
+            medium->setCurrentIndex(medium->findText("Blank DVD\u00b1R (4.7 GB = 4.38 GiB)"));
             if (QTest::qWaitFor([&] { return !dlg->planning(); }))
                 plan = dlg->result();
             for (int i = 0; plan.media.size() > 1 && i < int(plan.media[1].entries.size()); ++i)
                 second << dataModel()->entryAt(plan.media[1].entries[i]).Ident;
-            seen << dlg->findChild<QLabel*>("summary")->text().section(':', 0, 0);
+            const QString summary = dlg->findChild<QLabel*>("summary")->text();
+            seen << summary.section(':', 0, 0) << summary.section(". ", 1);
             const auto click = [&](const char* text) {
                 for (QPushButton* b : dlg->findChildren<QPushButton*>())
                     b->text().remove('&') == text ? b->click() : void();
@@ -670,8 +760,9 @@ private slots:
             click("Dispense This Medium");
         });
         trigger(Act::PlanSeries);
-        QCOMPARE(seen, QStringList({"3 media (at least 3)", "Cannot make the folder " + files[0] +
-                                    "/no", "Lists of 3 media written to " + out}));
+        QCOMPARE(seen, QStringList({"3 media (at least 3)", "1 entry fits no medium.",
+                                    "Cannot make the folder " + files[0] + "/no",
+                                    "Lists of 3 media written to " + out}));
         QVERIFY(plan.apart.size() == 1 && plan.apart[0].reason == SeriesPlanner::ApartLarger);
         QFile list(out + "/medium-02.txt");
         QVERIFY(list.open(QIODevice::ReadOnly) && QDir(out).entryList(QDir::Files).size() == 6);
@@ -693,14 +784,17 @@ private slots:
         // and nothing reaches the closed dialog; the medium chosen last comes first.
         const std::vector<SeriesEntry> many(500, SeriesEntry{EntryPos{Main, 0}, src});
         auto* dlg = new SeriesDlg(m_window, Target(), many, false);
-        QCOMPARE(dlg->findChild<QComboBox*>("medium")->currentText(), "Blank DVD\u00b1R (4.7 GB)");
+        QCOMPARE(dlg->findChild<QComboBox*>("medium")->currentText(),
+                 "Blank DVD\u00b1R (4.7 GB = 4.38 GiB)");
         QVERIFY(dlg->planning());
         for (QPushButton* b : dlg->findChildren<QPushButton*>())
             b->text() == "Cancel" ? b->click() : void();
         QCoreApplication::processEvents(); // the cancelled thread's last report
-        QVERIFY(dlg->findChild<QLabel*>("summary")->text().startsWith("Planning cancelled"));
+        const QString summary = dlg->findChild<QLabel*>("summary")->text();
+        QVERIFY(summary.startsWith("Planning cancelled") &&
+                summary.endsWith(" 2 entries already dispensed are left out."));
         dlg->findChild<QComboBox*>("medium")->setCurrentIndex(1);
-        QVERIFY(dlg->planning());
+        QVERIFY(dlg->planning() && dlg->findChild<QLabel*>("summary")->text() == "Planning\u2026");
         delete dlg;
         QCoreApplication::processEvents();
         dlg = new SeriesDlg(m_window, Target(), many, false);
@@ -708,6 +802,7 @@ private slots:
         QVERIFY(!dlg->planning());
         for (QPushButton* b : dlg->findChildren<QPushButton*>())
             QVERIFY(!b->text().contains("Dispense") || !b->isEnabled());
+        QVERIFY(!dlg->findChild<QLabel*>("dispenseNote")->text().isEmpty()); // says why
         delete dlg;
     }
 
@@ -748,20 +843,22 @@ private slots:
 
         writeFile(files[0], 3000); // the same size, written anew
         trigger(Act::DiscWrite);
-        QVERIFY2(status("state").endsWith("notes.txt\" changed since it was planned: dispense "
-                                          "again"),
-                 qPrintable(status("state")));
+        MessageBar* bar = m_window->messages();
+        QVERIFY2(bar->text().endsWith("notes.txt\" changed since it was planned: dispense again") &&
+                     bar->kind() == MessageBar::Error,
+                 qPrintable(bar->text()));
         trigger(Act::Undispense);
         trigger(Act::Dispense);
         QFile filler(disc + "/filler");
         QVERIFY(filler.open(QIODevice::WriteOnly) && filler.write(QByteArray(700000, 'f')));
         filler.close();
         trigger(Act::DiscWrite);
-        QVERIFY2(status("state").contains("there is room for"), qPrintable(status("state")));
+        QVERIFY2(bar->text().contains("there is room for"), qPrintable(bar->text()));
         QCOMPARE(QFileInfo(disc + "/d.iso").size(), 0);
         QVERIFY(filler.remove());
         trigger(Act::DiscWrite);
-        QCOMPARE(status("state"), "The disc was written and read back equal: 3 file(s)");
+        QCOMPARE(bar->text(), "The disc was written and read back equal: 3 files");
+        QCOMPARE(bar->kind(), MessageBar::Positive);
         DialogAnswers::nextButton(QMessageBox::Yes);
         trigger(Act::OriginalsDelete);
         QVERIFY(!m->isDispensed() && !QFileInfo::exists(files[0]) &&
@@ -777,12 +874,74 @@ private slots:
         cancel.start(20);
         DialogAnswers::nextFiles({image});
         trigger(Act::ImageWrite);
-        QCOMPARE(status("state"), "Cancelled; no image was written");
+        QCOMPARE(bar->text(), "Cancelled; no image was written");
         QVERIFY(!QFileInfo::exists(image));
     }
 };
 
-// The views first, with the recorder; then the real controller.
+// Every window within the screen's room with all its buttons, and the status bar's figures
+// whole at 640 pixels. Again at QT_SCALE_FACTOR=2 on an X screen of 1600 x 1000 (test_gui_scale2).
+class TestGuiScreen : public QObject
+{
+    Q_OBJECT
+
+    static bool fits(QWidget* window, QString& why)
+    {
+        if (!QTest::qWaitForWindowExposed(window))
+            return why = "not shown", false;
+        QCoreApplication::processEvents(); // sized for showing
+        const QRect room = window->screen()->availableGeometry();
+        if (!room.contains(window->frameGeometry()))
+            return why = QString("%1 in %2").arg(toText(window->frameGeometry()), toText(room)),
+                   false;
+        const QRect inside(window->mapToGlobal(QPoint()), window->size());
+        for (QAbstractButton* b : window->findChildren<QAbstractButton*>())
+            if (b->isVisible() && !inside.contains(QRect(b->mapToGlobal(QPoint()), b->size())))
+                return why = b->text() + " off the window", false;
+        return true;
+    }
+    static QString toText(const QRect& r)
+    {
+        return QString("%1x%2+%3+%4").arg(r.width()).arg(r.height()).arg(r.x()).arg(r.y());
+    }
+
+private slots:
+    void windowsFit()
+    {
+        setController(nullptr);
+        DM* m = dataModel();
+        m->newProject();
+        for (int i = 0; i < 40; ++i)
+            m->addEntry(Entry{QString("entry %1").arg(i), "/p", QString("/p/entry %1").arg(i),
+                              quint64(i) << 30, true});
+        m->setTarget({"/media/ana/Photos and videos of 2024", FAT, 32768, 1900000});
+        DispenseQueue chosen;
+        chosen.push({Main, 3});
+        m->applyDispense(chosen, 1234567 * 32768ull);
+        std::unique_ptr<MainWindow> window(new MainWindow);
+        window->show();
+        QString why;
+        QVERIFY2(fits(window.get(), why), qPrintable("main window: " + why));
+        window->resize(640, window->height());
+        QTRY_COMPARE(window->width(), 640);
+        for (const char* name : {"selected", "wasted", "total"}) {
+            auto* figure = window->status()->findChild<QLabel*>(name);
+            QVERIFY2(figure->width() >= figure->sizeHint().width(), name);
+        }
+        SeriesDlg series(window.get(), m->target(), {}, true);
+        EditTarget picker(window.get());
+        AboutDlg about;
+        for (QDialog* dialog : std::initializer_list<QDialog*>{&series, &picker, &about}) {
+            dialog->show();
+            QVERIFY2(fits(dialog, why), qPrintable(dialog->windowTitle() + ": " + why));
+            dialog->close();
+        }
+        m->newProject();
+    }
+};
+
+// The views first, with the recorder; then the real controller. At another scale, the
+// screen alone.
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
@@ -790,7 +949,11 @@ int main(int argc, char* argv[])
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path());
     TestGuiViews views;
     TestGuiRoad road;
-    return QTest::qExec(&views, argc, argv) | QTest::qExec(&road, argc, argv);
+    TestGuiScreen screen;
+    if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR"))
+        return QTest::qExec(&screen, argc, argv);
+    return QTest::qExec(&views, argc, argv) | QTest::qExec(&road, argc, argv) |
+           QTest::qExec(&screen, argc, argv);
 }
 
 #include "test_gui.moc"

@@ -166,8 +166,7 @@ private slots:
         QString folder = m_space;
         if (how == "small") {
             folder = m_mounts.tmpfs(m_dir.filePath("small"), 4);
-            if (folder.isEmpty())
-                QSKIP(qPrintable(m_mounts.why()));
+            QM_NEED_VOLUME(m_mounts, folder);
         }
         DiscJob job;
         job.drive = "stdio:" + folder + "/disc.iso";

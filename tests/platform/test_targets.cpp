@@ -75,8 +75,7 @@ private slots:
             root = mounts.readOnlyBind(root, folder + " view");
         if (tag.endsWith("by tmpfs"))
             root = mounts.tmpfs(root, 8);
-        if (root.isEmpty())
-            QSKIP(qPrintable(mounts.why()));
+        QM_NEED_VOLUME(mounts, root);
         QVERIFY(QDir(root).mkpath("inner/deeper"));
         QStringList roots;
         listDriveRoots(roots);
@@ -131,8 +130,7 @@ private slots:
     {
         TestMounts mounts;
         const QString root = mounts.tmpfs(m_dir.filePath("disc space"), 4);
-        if (root.isEmpty())
-            QSKIP(qPrintable(mounts.why()));
+        QM_NEED_VOLUME(mounts, root);
         QFile other(root + "/other");
         QVERIFY(other.open(QIODevice::WriteOnly) && other.write(QByteArray(1 << 20, 1)) &&
                 other.flush());

@@ -1,0 +1,288 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="en">
+<context>
+    <name>CapacityBar</name>
+    <message numerus="yes">
+        <source>%1: %n entries, %2</source>
+        <translation>
+            <numerusform>%1: %n entry, %2</numerusform>
+            <numerusform>%1: %n entries, %2</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>Engine</name>
+    <message numerus="yes">
+        <source>Measuring %n folders...</source>
+        <translation>
+            <numerusform>Measuring %n folder...</numerusform>
+            <numerusform>Measuring %n folders...</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 (and %n more not added)</source>
+        <translation>
+            <numerusform>%1 (and %n more not added)</numerusform>
+            <numerusform>%1 (and %n more not added)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Removing %n entries...</source>
+        <translation>
+            <numerusform>Removing %n entry...</numerusform>
+            <numerusform>Removing %n entries...</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Moving %n entries...</source>
+        <translation>
+            <numerusform>Moving %n entry...</numerusform>
+            <numerusform>Moving %n entries...</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n could not be read in full</source>
+        <translation>
+            <numerusform>%n could not be read in full</numerusform>
+            <numerusform>%n could not be read in full</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n no longer exist</source>
+        <translation>
+            <numerusform>%n no longer exists</numerusform>
+            <numerusform>%n no longer exist</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n ran out of memory</source>
+        <translation>
+            <numerusform>%n ran out of memory</numerusform>
+            <numerusform>%n ran out of memory</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Left out of the plan: %n entries (%1)</source>
+        <translation>
+            <numerusform>Left out of the plan: %n entry (%1)</numerusform>
+            <numerusform>Left out of the plan: %n entries (%1)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n Required entries did not fit</source>
+        <translation>
+            <numerusform>%n Required entry did not fit</numerusform>
+            <numerusform>%n Required entries did not fit</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Dispensing %n entries...</source>
+        <translation>
+            <numerusform>Dispensing %n entry...</numerusform>
+            <numerusform>Dispensing %n entries...</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Putting back %n entries...</source>
+        <translation>
+            <numerusform>Putting back %n entry...</numerusform>
+            <numerusform>Putting back %n entries...</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Moving %n items to the trash...</source>
+        <translation>
+            <numerusform>Moving %n item to the trash...</numerusform>
+            <numerusform>Moving %n items to the trash...</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n entries left out: an entry before each has the same name on the target, so only one could be copied; rename one to dispense both: %1</source>
+        <translation>
+            <numerusform>%n entry left out: an entry before it has the same name on the target, so only one could be copied; rename one to dispense both: %1</numerusform>
+            <numerusform>%n entries left out: an entry before each has the same name on the target, so only one could be copied; rename one to dispense both: %1</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n entries left out that the target cannot hold: %1</source>
+        <translation>
+            <numerusform>%n entry left out that the target cannot hold: %1</numerusform>
+            <numerusform>%n entries left out that the target cannot hold: %1</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n dispensed entries were not posted: an entry before each has the same name on the target: %1</source>
+        <translation>
+            <numerusform>%n dispensed entry was not posted: an entry before it has the same name on the target: %1</numerusform>
+            <numerusform>%n dispensed entries were not posted: an entry before each has the same name on the target: %1</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n entries kept: each has the same name on the target as another, so one copy cannot stand for both: %1</source>
+        <translation>
+            <numerusform>%n entry kept: it has the same name on the target as another, so one copy cannot stand for both: %1</numerusform>
+            <numerusform>%n entries kept: each has the same name on the target as another, so one copy cannot stand for both: %1</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The image was written and read back equal: %n file(s)</source>
+        <translation>
+            <numerusform>The image was written and read back equal: %n file</numerusform>
+            <numerusform>The image was written and read back equal: %n files</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The disc was written and read back equal: %n file(s)</source>
+        <translation>
+            <numerusform>The disc was written and read back equal: %n file</numerusform>
+            <numerusform>The disc was written and read back equal: %n files</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>MainList</name>
+    <message numerus="yes">
+        <source>%n entries</source>
+        <translation>
+            <numerusform>%n entry</numerusform>
+            <numerusform>%n entries</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>MainStatus</name>
+    <message numerus="yes">
+        <source>SELECTED: %1 (%n entries)</source>
+        <translation>
+            <numerusform>SELECTED: %1 (%n entry)</numerusform>
+            <numerusform>SELECTED: %1 (%n entries)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Required, Main and Background: %n entries, %1</source>
+        <translation>
+            <numerusform>Required, Main and Background: %n entry, %1</numerusform>
+            <numerusform>Required, Main and Background: %n entries, %1</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n entries selected, %1</source>
+        <translation>
+            <numerusform>%n entry selected, %1</numerusform>
+            <numerusform>%n entries selected, %1</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message numerus="yes">
+        <source>%n Seconds</source>
+        <translation>
+            <numerusform>%n Second</numerusform>
+            <numerusform>%n Seconds</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n Minutes</source>
+        <translation>
+            <numerusform>%n Minute</numerusform>
+            <numerusform>%n Minutes</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n Hours</source>
+        <translation>
+            <numerusform>%n Hour</numerusform>
+            <numerusform>%n Hours</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files</source>
+        <translation>
+            <numerusform>%n file</numerusform>
+            <numerusform>%n files</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n folders</source>
+        <translation>
+            <numerusform>%n folder</numerusform>
+            <numerusform>%n folders</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Found on the target: all %n dispensed entries (%1). Move their originals to the trash?</source>
+        <translation>
+            <numerusform>Found on the target: the %n dispensed entry (%1). Move its original to the trash?</numerusform>
+            <numerusform>Found on the target: all %n dispensed entries (%1). Move their originals to the trash?</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>and %n more</source>
+        <translation>
+            <numerusform>and %n more</numerusform>
+            <numerusform>and %n more</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Found on the target: %1 of %n dispensed entries (%2).</source>
+        <translation>
+            <numerusform>Found on the target: %1 of %n dispensed entry (%2).</numerusform>
+            <numerusform>Found on the target: %1 of %n dispensed entries (%2).</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>SeriesDlg</name>
+    <message numerus="yes">
+        <source>Trying fewer media: %n media, %1 of %2 entries</source>
+        <translation>
+            <numerusform>Trying fewer media: %n medium, %1 of %2 entries</numerusform>
+            <numerusform>Trying fewer media: %n media, %1 of %2 entries</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Planned %n media, %1 of %2 entries</source>
+        <translation>
+            <numerusform>Planned %n medium, %1 of %2 entries</numerusform>
+            <numerusform>Planned %n media, %1 of %2 entries</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n media (at least %1)</source>
+        <translation>
+            <numerusform>%n medium (at least %1)</numerusform>
+            <numerusform>%n media (at least %1)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n entries fit no medium.</source>
+        <translation>
+            <numerusform>%n entry fits no medium.</numerusform>
+            <numerusform>%n entries fit no medium.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n entries already dispensed are left out.</source>
+        <translation>
+            <numerusform>%n entry already dispensed is left out.</numerusform>
+            <numerusform>%n entries already dispensed are left out.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Lists of %n media written to %1</source>
+        <translation>
+            <numerusform>Lists of %n medium written to %1</numerusform>
+            <numerusform>Lists of %n media written to %1</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>(%n paths with a line break in the .nul lists only)</source>
+        <translation>
+            <numerusform>(%n path with a line break in the .nul lists only)</numerusform>
+            <numerusform>(%n paths with a line break in the .nul lists only)</numerusform>
+        </translation>
+    </message>
+</context>
+</TS>
