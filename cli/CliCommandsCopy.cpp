@@ -14,10 +14,12 @@
 #include "cli/JsonWriter.h"
 #include "cli/WorkerRun.h"
 #include "core/copy/CopyEngine.h"
+#include "core/copy/TargetArrival.h"
+#include "core/copy/VolumeIdentity.h"
+#include "core/dispense/TargetDiscovery.h"
 #include "core/model/DM.h"
 #include "core/model/EntryPaths.h"
 #include "core/model/SizeText.h"
-#include "platform/VolumeIdentity.h"
 
 namespace {
 
@@ -57,6 +59,23 @@ QString progressText(const CopyEngine::Progress& p)
     return line;
 }
 
+// How the file system at folder tells names apart, as probed, and for the
+// project's own target also as it was planned: two names either takes for one
+// are one (the stricter rule; an unknown folder gets the Windows rule).
+NameRule namesAt(const QString& folder, const Target* projectTarget)
+{
+    NameRule rule = NameRule::Windows;
+    Target probed{folder};
+    try {
+        if (probeTarget(false, probed))
+            rule = nameRuleOf(probed.FileSystem);
+    } catch (const TargetError&) {
+    }
+    if (projectTarget && nameRuleOf(projectTarget->FileSystem) == NameRule::Windows)
+        rule = NameRule::Windows;
+    return rule;
+}
+
 } // namespace
 
 const char* const CliCommands::s_copyHelp =
@@ -77,7 +96,12 @@ stopped: files already read back equal and unchanged are skipped, a file cut
 short is written again. The journal of that is kept outside the target, in
 $XDG_STATE_HOME/quillmarch/copies (~/.local/state when unset). Nothing is
 ever deleted or overwritten outside what this copy made: a name that is in
-the folder already is refused.
+the folder already is refused, and so are two entries whose names the
+target's file system takes for one (letter case aside, or trailing dots and
+spaces, on FAT32, exFAT and NTFS). The project's target must still be the
+volume it was picked as: when that volume is not mounted, or another is
+mounted in its place, nothing is written (exit status 3); a PATH given with
+--target is taken as it is.
 
 Prints one line for each file that could not be copied or did not read back
 equal, fields separated by a tab,
@@ -123,17 +147,30 @@ int CliCommands::copy(const QStringList& words)
                 .arg(given, QFileInfo(project).isFile() ? model->lastError() : tr("No such file")));
         return TargetOrFileError;
     }
-    QString target = model->hasTarget() ? model->target().Path : QString();
-    if (args.isSet(QStringLiteral("--target")))
-        target = absolute(args.value(QStringLiteral("--target")));
+    // A place named on the command line is taken as it is; the project's own
+    // target must still be the volume it was picked as, as for verify: never
+    // the folder an unmounted volume leaves behind.
+    const bool named = args.isSet(QStringLiteral("--target"));
+    QString target = named                ? absolute(args.value(QStringLiteral("--target")))
+                     : model->hasTarget() ? model->target().Path
+                                          : QString();
     if (target.isEmpty()) {
         fail(tr("%1: the project has no target; give --target PATH").arg(given));
         return TargetOrFileError;
     }
-    if (!QFileInfo(target).isDir()) {
+    if (!QFileInfo(target).isDir() && (named || model->target().Volume.isEmpty())) {
         fail(
             tr("%1: not a mounted volume (an optical disc is burnt, not copied onto)").arg(target));
         return TargetOrFileError;
+    }
+    if (!named) {
+        const TargetArrival::Location on = TargetArrival::locate(model->target(), QString());
+        if (on.at.folder.isEmpty()) {
+            fail(on.problem);
+            return TargetOrFileError;
+        }
+        if (!on.note.isEmpty())
+            fail(QStringLiteral("warning: ") + on.note);
     }
     QString folder = target;
     if (args.isSet(QStringLiteral("--into"))) {
@@ -156,7 +193,8 @@ int CliCommands::copy(const QStringList& words)
         return NoResult;
     }
 
-    CopyEngine engine(entries, VolumeIdentity::of(folder));
+    CopyEngine engine(entries, VolumeIdentity::of(folder),
+                      namesAt(folder, named ? nullptr : &model->target()));
     std::mutex mutex;
     CopyEngine::Progress latest; // guarded by mutex
     engine.setProgress([&](const CopyEngine::Progress& p) {

@@ -108,9 +108,10 @@ bool runPlanner(SeriesPlanner& planner, InterruptNotifier& interrupt, QString& w
         else if (p.measuring)
             progress.show(QStringLiteral("Measuring: %1 of %2 entries").arg(p.done).arg(p.total));
         else
-            progress.show(QLatin1String(p.repacking
-                                            ? "Trying fewer media: %1 media, %2 of %3 entries"
-                                            : "Planning: %1 media, %2 of %3 entries on them")
+            // QString::arg: QLatin1String::arg would take the count for a character.
+            progress.show((p.repacking
+                               ? QStringLiteral("Trying fewer media: %1 media, %2 of %3 entries")
+                               : QStringLiteral("Planning: %1 media, %2 of %3 entries on them"))
                               .arg(p.media)
                               .arg(p.done)
                               .arg(p.total));

@@ -4,8 +4,7 @@
 
 #include <cstdio>
 
-#include <atomic>
-#include <mutex>
+#include <vector>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -16,14 +15,12 @@
 #include "cli/InterruptNotifier.h"
 #include "cli/JsonWriter.h"
 #include "cli/WorkerRun.h"
-#include "core/copy/ContentArrival.h"
+#include "core/copy/TargetArrival.h"
 #include "core/disc/DiscArrival.h"
-#include "core/disc/DiscIdentity.h"
 #include "core/model/DM.h"
 #include "core/model/EntryPaths.h"
 #include "core/model/SizeText.h"
 #include "core/plan/DispenseRoad.h"
-#include "platform/VolumeIdentity.h"
 
 const char* const CliCommands::s_verifyHelp =
     R"TXT(Usage: quillmarch-cli verify PROJECT [--target PATH] [--into FOLDER] [--json]
@@ -40,11 +37,14 @@ made by 'quillmarch-cli copy' counts when its manifest (XXH128SUMS) and the
 copy's journal agree on it and neither side changed size or time since it was
 read back; every other file is read on both sides and compared, which takes
 as long as reading them. A link where the original has a file, the original
-itself (a bind mount, a link back, the same inode) or another volume mounted
-inside the copy never counts. Entries with the same name on the target share
-one copy, so none of them counts as arrived. Prints one line for each entry
-that did not arrive, fields separated by a tab, names escaped as in every
-line of text:
+itself (a bind mount, a link back, the same inode), a hard link the original
+does not have, or another volume mounted inside the copy never counts. Entries
+with the same name on the target share one copy, so none of them counts as
+arrived. The project's target must still be the volume it was picked as: when
+that volume is not mounted, or another is mounted in its place, nothing is
+checked (exit status 3); a PATH given with --target is taken as it is. Prints
+one line for each entry that did not arrive, fields separated by a tab, names
+escaped as in every line of text:
   missing    PATH
   different  PATH  WHAT DIFFERS
 
@@ -81,74 +81,59 @@ int CliCommands::verify(const QStringList& words)
                                                          : QStringLiteral("No such file")));
         return TargetOrFileError;
     }
-    QString place = model->hasTarget() ? model->target().Path : QString();
-    if (args.isSet(QStringLiteral("--target"))) {
-        place = args.value(QStringLiteral("--target"));
-        if (!place.startsWith(QLatin1String("stdio:")))
-            place = absolute(place);
-    }
-    if (args.isSet(QStringLiteral("--into")) && !place.isEmpty())
+    // A place named on the command line is taken as it is; the project's own
+    // target must still be the volume it was picked as. A recorder's disc (a
+    // device or a libburn pseudo-drive) counts by the record of its reading back.
+    const bool named = args.isSet(QStringLiteral("--target"));
+    QString place = named ? args.value(QStringLiteral("--target"))
+                    : model->hasTarget() ? model->target().Path
+                                         : QString();
+    const bool disc = DiscArrival::isDrive(place);
+    if (named && !disc)
+        place = absolute(place);
+    if (args.isSet(QStringLiteral("--into")) && !place.isEmpty() && !disc)
         place = QDir::cleanPath(QDir(place).filePath(args.value(QStringLiteral("--into"))));
-    // A recorder's disc, by the record of its writing and reading back.
-    const bool disc = !QFileInfo(place).isDir() && (place.startsWith(QLatin1String("stdio:")) ||
-                                                    place.startsWith(QLatin1String("/dev/")));
-    if (!disc && !QFileInfo(place).isDir()) {
-        fail(place.isEmpty()
-                 ? QStringLiteral("%1: the project has no target; give --target PATH").arg(given)
-                 : QStringLiteral("%1: not a folder").arg(place));
+    if (place.isEmpty()) {
+        fail(QStringLiteral("%1: the project has no target; give --target PATH").arg(given));
+        return TargetOrFileError;
+    }
+    if (named && !disc && !QFileInfo(place).isDir()) {
+        fail(QStringLiteral("%1: not a folder").arg(place));
         return TargetOrFileError;
     }
 
+    // Entries with one name on the target have one copy between them.
+    const std::vector<int> sameName = DispenseRoad(model).dispensedSameNames();
+    std::vector<TargetArrival::Original> originals;
     QVector<Entry> entries;
-    for (EntryPos pos = model->groupBegin(Dispensed); model->isValidPos(pos); ++pos.index)
+    for (EntryPos pos = model->groupBegin(Dispensed); model->isValidPos(pos); ++pos.index) {
         entries << model->entryAt(pos);
+        originals.push_back(
+            {entries.last().Ident, entries.last().Size, sameName[std::size_t(pos.index)]});
+    }
     if (entries.isEmpty()) {
         fail(QStringLiteral("%1: the project holds no dispensed entries").arg(given));
         return NoResult;
     }
-    QVector<ArrivalCheck> checks;
-    if (disc) {
-        QString why;
-        const QString id = discVolumeId(place, &why);
-        const DiscArrival onDisc(place, id, why);
-        if (!onDisc.problem().isEmpty())
-            fail(onDisc.problem());
-        for (const Entry& e : qAsConst(entries))
-            checks << onDisc.check(e.Ident);
+    TargetArrival arrival(std::move(originals));
+    const bool found = disc && named ? arrival.lookOnTarget(Target{place, ISO9660, 2048, 0}, {})
+                       : named       ? arrival.lookIn(place)
+                                     : arrival.lookOnTarget(model->target(), {place});
+    if (!found) {
+        fail(arrival.problem());
+        return TargetOrFileError;
     }
-    // Entries with one name on the target have one copy between them.
-    const std::vector<int> sameName = DispenseRoad(model).dispensedSameNames();
-    ContentArrival arrival(VolumeIdentity::of(disc ? QString() : place));
-    std::atomic_bool stop{false};
-    std::mutex mutex;
-    ContentArrival::Progress latest; // guarded by mutex
-    arrival.setStop(&stop);
-    arrival.setProgress([&](const ContentArrival::Progress& p) {
-        std::lock_guard<std::mutex> lock(mutex);
-        latest = p;
-    });
+    if (!arrival.note().isEmpty())
+        fail(QStringLiteral("warning: ") + arrival.note());
     InterruptNotifier interrupt;
-    WorkerRun::run(
-        [&] {
-            for (int i = 0; !disc && i < entries.size(); ++i) {
-                const int other = sameName[std::size_t(i)];
-                if (other < 0)
-                    checks << arrival.check(entries.at(i).Ident);
-                else
-                    checks << ArrivalCheck{Arrival::Different,
-                                           QStringLiteral("%1: the same name on the target as %2")
-                                               .arg(entries.at(i).Name, entries.at(other).Ident)};
-                if (arrival.stopped())
-                    break;
-            }
-        },
-        interrupt, [&] { stop = true; },
-        [&] {
-            std::lock_guard<std::mutex> lock(mutex);
-            return QCoreApplication::translate("quillmarch-cli", "Comparing: %1 read: %2")
-                .arg(sizeText(latest.bytesDone), latest.current);
-        });
-    if (arrival.stopped() || checks.size() < entries.size())
+    WorkerRun::run([&] { arrival.run(); }, interrupt, [&] { arrival.stop(); },
+                   [&] {
+                       const TargetArrival::Progress p = arrival.progress();
+                       return QCoreApplication::translate("quillmarch-cli",
+                                                          "Comparing: %1 read: %2")
+                           .arg(sizeText(p.bytesDone), p.current);
+                   });
+    if (arrival.stopped())
         return signalExit();
 
     int notArrived = 0;
@@ -157,25 +142,25 @@ int CliCommands::verify(const QStringList& words)
     json.beginArray();
     for (int i = 0; i < entries.size(); ++i) {
         const Entry& e = entries.at(i);
-        const ArrivalCheck& check = checks.at(i);
+        const ArrivalCheck& check = arrival.results().at(std::size_t(i));
         if (asJson) {
             json.beginObject();
             json.key("path").string(e.Ident);
             json.key("state").string(QLatin1String(check.state == Arrival::Arrived ? "arrived"
-                                                   : check.state == Arrival::NotFound
+                                                   : check.state == Arrival::Missing
                                                        ? "missing"
                                                        : "different"));
-            json.key("detail").string(check.detail);
+            json.key("detail").string(check.state == Arrival::Missing ? QString() : check.detail());
             json.endObject();
         }
         if (check.state == Arrival::Arrived)
             continue;
         ++notArrived;
         if (!asJson)
-            writeLine(check.state == Arrival::NotFound
+            writeLine(check.state == Arrival::Missing
                           ? QStringLiteral("missing\t") + escapedText(e.Ident)
                           : QStringLiteral("different\t%1\t%2")
-                                .arg(escapedText(e.Ident), escapedText(check.detail)));
+                                .arg(escapedText(e.Ident), escapedText(check.detail())));
     }
     json.endArray();
     if (asJson)

@@ -88,8 +88,6 @@ private:
     // Takes a result into the model through the road's step take, and shows
     // it with how its search ended.
     void applyResult(int count, const std::function<void()>& take, IViewStatus::SearchEnd end);
-    // Where "Delete the files" looks for the copies of the dispensed entries.
-    QStringList arrivalPlaces() const;
     // What the last load passed over, or what the last save could not keep of
     // the file it replaced, in the message area.
     void showLastWarnings();

@@ -9,6 +9,7 @@
 #include "control/IViewActions.h"
 #include "control/IViewDialogs.h"
 #include "control/IViewStatus.h"
+#include "core/disc/DiscArrival.h"
 #include "core/disc/DiscRun.h"
 #include "core/model/DM.h"
 
@@ -19,9 +20,7 @@ QString Engine::targetDrive()
         return QString();
     const Target& t = model->target();
     const bool disc = t.FileSystem == ISO9660 || t.FileSystem == UDF;
-    const bool drive =
-        t.Path.startsWith(QLatin1String("/dev/")) || t.Path.startsWith(QLatin1String("stdio:"));
-    return disc && drive ? t.Path : QString();
+    return disc && DiscArrival::isDrive(t.Path) ? t.Path : QString();
 }
 
 void Engine::showDiscActions()

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "control/Engine.h"
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -9,9 +10,7 @@
 #include "control/IViewItems.h"
 #include "control/IViewStatus.h"
 #include "control/ShellServices.h"
-#include "core/disc/DiscArrival.h"
-#include "core/disc/DiscIdentity.h"
-#include "core/dispense/Arrival.h"
+#include "core/copy/TargetArrival.h"
 #include "core/dispense/Dispenser.h"
 #include "core/dispense/SeriesPlanner.h"
 #include "core/dispense/TargetDiscovery.h"
@@ -243,73 +242,84 @@ void Engine::clipboardPost()
                               .arg(held.join(QStringLiteral(", "))));
 }
 
-QStringList Engine::arrivalPlaces() const
+namespace {
+
+// The question from what the check found, one row for each dispensed entry.
+IViewDialogs::DeleteQuestion deleteQuestion(const TargetArrival& check)
 {
-    // The target's root is where the posted list is meant to be pasted.
-    QStringList places;
-    if (dataModel()->hasTarget())
-        places << dataModel()->target().Path;
-    if (!m_arrivalFolder.isEmpty())
-        places << m_arrivalFolder;
-    return places;
+    DM* model = dataModel();
+    IViewDialogs::DeleteQuestion q;
+    q.places = check.places();
+    q.problem = check.problem();
+    q.note = check.note();
+    for (EntryPos p = model->groupBegin(Dispensed); model->isValidPos(p); ++p.index) {
+        const Entry& e = model->entryAt(p);
+        const ArrivalCheck& r = check.results().at(std::size_t(p.index));
+        q.rows.push_back({e.Name, e.Ident, r.state, r.reason()});
+    }
+    return q;
 }
+
+} // namespace
 
 void Engine::originalsDelete()
 {
     DM* model = dataModel();
     const int count = model->groupSize(Dispensed);
-    // Only what arrived on the target goes, unless the user says otherwise.
-    std::vector<bool> chosen(count, false);
-    std::vector<bool> arrived(count, false);
+    if (count == 0)
+        return;
     // Entries with one name on the target have one copy between them: none
     // of them is taken as arrived.
     const std::vector<int> sameName = m_road.dispensedSameNames();
-    while (count > 0) {
-        IViewDialogs::DeleteQuestion q;
-        q.places = arrivalPlaces();
-        // A disc in the recorder counts by the record of its reading back.
-        const QString drive = targetDrive();
-        QString why;
-        const QString disc = drive.isEmpty() ? QString() : discVolumeId(drive, &why);
-        const std::unique_ptr<DiscArrival> onDisc =
-            drive.isEmpty() ? nullptr : std::make_unique<DiscArrival>(drive, disc, why);
-        for (int i = 0; i < count; ++i) {
-            const Entry& e = model->entryAt(EntryPos{Dispensed, i});
-            ++(e.Kind == File ? q.files : q.folders);
-            q.paths << e.Ident;
-            arrived[i] = sameName[std::size_t(i)] < 0 &&
-                         ((onDisc && onDisc->check(e.Ident).state == Arrival::Arrived) ||
-                          checkArrival(e, q.places).state == Arrival::Arrived);
-            if (arrived[i])
-                ++q.found;
-            else
-                q.notFound << e.Name;
-        }
+    std::vector<TargetArrival::Original> originals;
+    for (EntryPos p = model->groupBegin(Dispensed); model->isValidPos(p); ++p.index)
+        originals.push_back({model->entryAt(p).Ident, model->entryAt(p).Size,
+                             sameName[std::size_t(p.index)]});
+    // Only what was read back equal goes, and nothing while the target is not
+    // there; the check is kept for the second look just before the trash.
+    std::unique_ptr<TargetArrival> check;
+    for (;;) {
+        check = std::make_unique<TargetArrival>(originals);
+        const Target target = model->hasTarget() ? model->target() : Target();
+        QStringList folders{QString()};
+        if (!m_arrivalFolder.isEmpty())
+            folders << m_arrivalFolder;
+        if (check->lookOnTarget(target, folders) && !m_dialogs->runArrivalCheck(*check))
+            return;
         QString folder;
-        const IViewDialogs::DeleteChoice choice = m_dialogs->askOriginalsDelete(q, folder);
+        const IViewDialogs::DeleteChoice choice =
+            m_dialogs->askOriginalsDelete(deleteQuestion(*check), folder);
         if (choice == IViewDialogs::LookInFolder) {
             if (!folder.isEmpty())
                 m_arrivalFolder = folder;
             continue;
         }
-        if (choice == IViewDialogs::DeleteNothing)
+        if (choice != IViewDialogs::DeleteArrived)
             return;
-        chosen = choice == IViewDialogs::DeleteAll ? std::vector<bool>(count, true) : arrived;
         break;
     }
 
     // A trash on another device copies: slow whatever the count.
-    Busy busy(m_status, std::size_t(-1), tr("Moving %n items to the trash...", nullptr, count));
+    const auto arrived =
+        std::count_if(check->results().begin(), check->results().end(),
+                      [](const ArrivalCheck& r) { return r.state == Arrival::Arrived; });
+    Busy busy(m_status, std::size_t(-1),
+              tr("Moving %n items to the trash...", nullptr, int(arrived)));
     std::vector<EntryPos> moved;
-    QStringList notFound, notMoved, oneName;
+    QStringList notArrived, oneName, changed, notMoved;
     for (int i = 0; i < count; ++i) {
         const Entry& e = model->entryAt(EntryPos{Dispensed, i});
-        if (!chosen[i])
-            (sameName[std::size_t(i)] >= 0 ? oneName : notFound) << e.Name;
+        QString why;
+        if (sameName[std::size_t(i)] >= 0)
+            oneName << escapedText(e.Name);
+        else if (check->results().at(std::size_t(i)).state != Arrival::Arrived)
+            notArrived << escapedText(e.Name);
+        else if (!check->stillArrived(i, why))
+            changed << escapedText(e.Name);
         else if (deleteToRecycleBin(e.Ident))
             moved.push_back(EntryPos{Dispensed, i});
         else
-            notMoved << e.Name;
+            notMoved << escapedText(e.Name);
     }
     // The model drops each entry's origin along with it; what was not moved
     // is still dispensed, and the plan's waste is what it leaves.
@@ -322,17 +332,19 @@ void Engine::originalsDelete()
     if (model->isModified())
         m_actions->enableSave(true);
     QStringList notes;
-    if (!notFound.isEmpty())
-        notes << QStringLiteral("Not found on the target, still dispensed: %1")
-                     .arg(notFound.join(QStringLiteral(", ")));
+    if (!notArrived.isEmpty())
+        notes << tr("Did not arrive on the target, still dispensed: %1")
+                     .arg(notArrived.join(QStringLiteral(", ")));
     if (!oneName.isEmpty())
         notes << tr("%n entries kept: each has the same name on the target as another, so one "
                     "copy cannot stand for both: %1",
                     nullptr, oneName.size())
                      .arg(oneName.join(QStringLiteral(", ")));
+    if (!changed.isEmpty())
+        notes << tr("Changed since the check, still dispensed: %1")
+                     .arg(changed.join(QStringLiteral(", ")));
     if (!notMoved.isEmpty())
-        notes << QStringLiteral("Could not be moved to the trash: %1")
-                     .arg(notMoved.join(QStringLiteral(", ")));
+        notes << tr("Could not be moved to the trash: %1").arg(notMoved.join(QStringLiteral(", ")));
     if (!notes.isEmpty())
         m_status->showMessage(IViewStatus::Warning, notes.join(QStringLiteral("; ")));
 }

@@ -8,9 +8,11 @@
 #include <QStringList>
 
 #include "control/IViewStatus.h"
+#include "core/copy/ContentArrival.h"
 #include "core/disc/DiscRun.h"
 
 class Dispenser;
+class TargetArrival;
 struct SeriesEntry;
 struct SeriesMedium;
 struct Target;
@@ -46,19 +48,29 @@ public:
     // Asks whether to save unsaved changes before they would be dropped.
     virtual SaveChoice askSaveChanges() = 0;
 
+    // Runs the check of the target (TargetArrival::run) with progress; false
+    // when the user cancelled it, which leaves everything in place.
+    virtual bool runArrivalCheck(TargetArrival& check) = 0;
+
     // What the check of the target found before the originals of the
     // dispensed entries go to the trash.
     struct DeleteQuestion
     {
-        int files = 0, folders = 0; // dispensed
-        int found = 0;              // of them, found on the target
-        QStringList notFound;       // the names of the others, in list order
-        QStringList places;         // where they were looked for
-        QStringList paths;          // the originals of all of them, in list order
+        struct Row
+        {
+            QString name, path; // the entry's, and its original
+            Arrival state = Arrival::NotChecked;
+            QString reason; // what differs or why it was not checked; below the entry
+        };
+        std::vector<Row> rows; // every dispensed entry, in list order
+        QStringList places;    // where the copies were looked for
+        QString problem;       // why nothing could be checked: nothing can go
+        QString note;          // what the check could not tell
     };
-    enum DeleteChoice { DeleteNothing = 0, DeleteFound = 1, DeleteAll = 2, LookInFolder = 3 };
-    // Asks which originals go to the trash. LookInFolder: folder := a folder
-    // on the target to look in as well, after which the question comes again.
+    enum DeleteChoice { DeleteNothing = 0, DeleteArrived = 1, LookInFolder = 2 };
+    // Asks whether the originals of the entries that arrived go to the trash.
+    // LookInFolder: folder := a folder on the target to look in as well, after
+    // which the check runs and the question comes again.
     virtual DeleteChoice askOriginalsDelete(const DeleteQuestion& question, QString& folder) = 0;
 
     // Asks for the image file to write; path := it.

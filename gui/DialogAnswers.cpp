@@ -85,6 +85,18 @@ bool DialogAnswers::takeButton(const QMessageBox& box, QMessageBox::StandardButt
     return true;
 }
 
+bool DialogAnswers::takeButton(const QDialog& dialog, const QString& text,
+                               QMessageBox::StandardButton& button)
+{
+    Queues& q = queues();
+    if (!takeFront(q.buttons, button))
+        return false;
+    q.last = Shown();
+    q.last.caption = dialog.windowTitle();
+    q.last.text = text;
+    return true;
+}
+
 bool DialogAnswers::takeResult(const QDialog& dialog, int& result)
 {
     Queues& q = queues();

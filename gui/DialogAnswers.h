@@ -37,5 +37,9 @@ public:
     // For the window: true, with the answer, when one is queued for this dialog.
     static bool takeFiles(const QFileDialog& dialog, QStringList& chosen);
     static bool takeButton(const QMessageBox& box, QMessageBox::StandardButton& button);
+    // Other dialogs that end with one of their buttons (the Delete question):
+    // the button pressed, from the queue of message boxes; text: what it says.
+    static bool takeButton(const QDialog& dialog, const QString& text,
+                           QMessageBox::StandardButton& button);
     static bool takeResult(const QDialog& dialog, int& result);
 };

@@ -20,6 +20,7 @@
 #include "core/model/EntryPaths.h"
 #include "gui/AboutDlg.h"
 #include "gui/CapacityBar.h"
+#include "gui/DeleteDlg.h"
 #include "gui/DialogAnswers.h"
 #include "gui/DispenseBoard.h"
 #include "gui/EditTarget.h"
@@ -320,84 +321,19 @@ IViewDialogs::SaveChoice MainWindow::askSaveChanges()
     }
 }
 
+bool MainWindow::runArrivalCheck(TargetArrival& check)
+{
+    return DeleteDlg::runCheck(check, this);
+}
+
 IViewDialogs::DeleteChoice MainWindow::askOriginalsDelete(const DeleteQuestion& question,
                                                           QString& folder)
 {
-    const int count = question.files + question.folders;
-    const QString what = question.folders == 0 ? tr("%n files", nullptr, question.files)
-                         : question.files == 0
-                             ? tr("%n folders", nullptr, question.folders)
-                             : tr("%1 and %2")
-                                   .arg(tr("%n files", nullptr, question.files),
-                                        tr("%n folders", nullptr, question.folders));
-    const QString places = question.places.join(QStringLiteral(" or "));
-    const bool all = question.found == count;
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Delete the files"), QString(),
-                    QMessageBox::NoButton, this);
-    if (all) {
-        box.setText(tr("Found on the target: all %n dispensed entries (%1). Move their "
-                       "originals to the trash?",
-                       nullptr, count)
-                        .arg(what));
-        // Named, so that nothing unexpected goes unnoticed; ten are enough to recognise.
-        QStringList lines;
-        for (int i = 0; i < question.paths.size() && i < 10; ++i)
-            lines << escapedText(question.paths.at(i));
-        if (question.paths.size() > 10)
-            lines << tr("and %n more", nullptr, question.paths.size() - 10);
-        box.setInformativeText(QStringLiteral("Found in %1:\n").arg(places) +
-                               lines.join(QLatin1Char('\n')));
-    } else {
-        box.setIcon(QMessageBox::Warning);
-        box.setText(tr("Found on the target: %1 of %n dispensed entries (%2).", nullptr, count)
-                        .arg(question.found)
-                        .arg(what));
-        QStringList names = question.notFound.mid(0, 10);
-        for (QString& name : names)
-            name = escapedText(name);
-        if (question.notFound.size() > 10)
-            names << tr("and %n more", nullptr, question.notFound.size() - 10);
-        box.setInformativeText(
-            QStringLiteral("Not found in %1: %2. Their originals stay dispensed unless you "
-                           "delete all. If you pasted them into a folder on the target, look "
-                           "there.")
-                .arg(places.isEmpty() ? QStringLiteral("the target") : places,
-                     names.join(QStringLiteral(", "))));
-        box.setDetailedText(question.notFound.join(QLatin1Char('\n')));
-    }
-    // One order in every variant: each button keeps its role, whichever are offered.
-    QPushButton* look = nullptr;
-    QPushButton* moveAll = nullptr;
-    QPushButton* moveFound = nullptr;
-    if (!all) {
-        look = box.addButton(tr("&Look in a Folder..."), QMessageBox::ActionRole);
-        moveAll =
-            box.addButton(tr("Move &All %1 to Trash").arg(count), QMessageBox::DestructiveRole);
-    }
-    if (question.found > 0)
-        moveFound = box.addButton(all ? tr("&Move to Trash")
-                                      : tr("&Move the %1 Found to Trash").arg(question.found),
-                                  QMessageBox::AcceptRole);
-    QPushButton* cancel = box.addButton(QMessageBox::Cancel);
-    box.setDefaultButton(all ? moveFound : cancel);
-    box.setEscapeButton(cancel);
-    QMessageBox::StandardButton answer = QMessageBox::Cancel;
-    if (!DialogAnswers::takeButton(box, answer)) {
-        box.exec();
-        QAbstractButton* clicked = box.clickedButton();
-        answer = clicked == moveFound ? QMessageBox::Yes
-                 : clicked == moveAll ? QMessageBox::YesToAll
-                 : clicked == look    ? QMessageBox::Open
-                                      : QMessageBox::Cancel;
-    }
-    switch (answer) {
+    DeleteDlg dialog(question, this);
+    switch (dialog.ask()) {
     case QMessageBox::Yes:
-        return question.found > 0 ? DeleteFound : DeleteNothing;
-    case QMessageBox::YesToAll:
-        return all ? DeleteNothing : DeleteAll;
+        return DeleteArrived;
     case QMessageBox::Open: {
-        if (all)
-            return DeleteNothing;
         QStringList chosen;
         if (runFileDialog(QStringLiteral("Folder on the target"), QFileDialog::Directory,
                           QFileDialog::AcceptOpen, TargetFolder, chosen))

@@ -47,6 +47,7 @@ public:
                    SeriesMedium& chosen, Target& medium) override;
     void closeMainWindow() override;
     SaveChoice askSaveChanges() override;
+    bool runArrivalCheck(TargetArrival& check) override;
     DeleteChoice askOriginalsDelete(const DeleteQuestion& question, QString& folder) override;
     // In MainWindowDisc.cpp.
     bool askImageFile(QString& path) override;

@@ -7,10 +7,12 @@
 
 int main(int argc, char* argv[])
 {
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
     // Sharp at any scale: layouts in device-independent pixels, icons drawn
-    // at the screen's pixel ratio.
+    // at the screen's pixel ratio (always so under Qt 6).
     QApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
     QApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+#endif
     QApplication::setApplicationName(QStringLiteral("quillmarch"));
     QApplication::setApplicationVersion(QStringLiteral(QM_VERSION));
     // --help and --version answer in a terminal without a display.

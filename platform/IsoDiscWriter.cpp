@@ -99,6 +99,7 @@ bool build(const DiscJob& job, IsoImageBuilder& image, DiscResult& result)
 {
     // A time ahead of the clock (a server's, say) tells nothing.
     const qint64 now = QDateTime::currentMSecsSinceEpoch() * 1000000;
+
     for (const DiscEntry& e : job.entries) {
         quint64 bytes = 0;
         const std::size_t before = image.sources().size();
@@ -108,7 +109,9 @@ bool build(const DiscJob& job, IsoImageBuilder& image, DiscResult& result)
         }
         for (std::size_t i = before; job.plannedAtNs && i < image.sources().size(); ++i) {
             const IsoImageBuilder::Source& s = image.sources()[i];
-            if (s.changedNs > job.plannedAtNs && s.changedNs <= now) {
+            // The plan is timed by the clock file times come from; a file changed
+            // within the same tick may be either side of it, and counts as changed.
+            if (s.changedNs >= job.plannedAtNs && s.changedNs <= now) {
                 result = ended(DiscResult::Refused,
                                tr("\"%1\" changed since it was planned: dispense again")
                                    .arg(QFile::decodeName(s.path)));

@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include "core/copy/VolumeIdentity.h"
 #include "platform/BurnRecorder.h"
 #include "platform/FileSystemChoice.h"
 #include "platform/MountTable.h"
@@ -62,13 +63,26 @@ QStringList recorderDevices()
 
 void probeVolume(const QString& path, bool wholeVolume, Target& target)
 {
+    // A target that names its volume must still be that volume: neither the
+    // folder an unmounted one leaves behind nor another volume mounted there.
+    const QString expected = target.Volume;
+    const QString notMounted =
+        QCoreApplication::translate("TargetDiscovery", "The volume is not mounted");
     const QFileInfo info(path);
     if (!info.exists())
-        throw TargetError{kUnreadable};
-    const std::optional<Mount> found = MountTable::read().mountFor(info.canonicalFilePath());
+        throw TargetError{expected.isEmpty() ? kUnreadable : notMounted};
+    const QString canonical = info.canonicalFilePath();
+    const std::optional<Mount> found = MountTable::read().mountFor(canonical);
     if (!found)
         throw TargetError{kUnreadable};
     const Mount& m = *found;
+    const QString volume = VolumeIdentity::of(canonical).volumeId;
+    if (!expected.isEmpty() && volume != expected)
+        throw TargetError{
+            m.mountPoint == canonical
+                ? QCoreApplication::translate(
+                      "TargetDiscovery", "Another volume is mounted there; pick the target again")
+                : notMounted};
     if (m.readOnly)
         throw TargetError{QStringLiteral("The volume is mounted read-only")};
 
@@ -120,6 +134,7 @@ void probeVolume(const QString& path, bool wholeVolume, Target& target)
     if (kind < 0)
         throw TargetError{why.isEmpty() ? FileSystemChoice::refusal(m.type) : why};
     target.FileSystem = kind;
+    target.Volume = volume;
     target.BlockSize = vfs.f_frsize;
     target.AvailableBlocks = wholeVolume ? vfs.f_blocks : vfs.f_bavail;
     // f_files means nothing on exFAT; ext4's inode table is fixed.

@@ -1,11 +1,11 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages of the named lists in tools/deps/ (default:
-# runtime and build) that are missing. Idempotent and quiet when nothing is
+# runtime, build and qt6) that are missing. Idempotent and quiet when nothing is
 # missing.
 set -eu
 here=$(dirname "$0")
-[ $# -gt 0 ] || set -- runtime build
+[ $# -gt 0 ] || set -- runtime build qt6
 lists=""
 for name in "$@"; do lists="$lists $here/deps/$name.list"; done
 # shellcheck disable=SC2086

@@ -4,11 +4,18 @@
 # when needed and runs it for the given number of seconds (default 10), on the
 # seed corpus in tests/fuzz/corpus plus what earlier runs found. Exits non-zero
 # on a crash, a leak, a time-out or running out of memory; the input that did
-# it is left in build-fuzz/artifacts/.
+# it is left in build-fuzz/artifacts/. QM_FUZZ_QT=5 or 6 picks the Qt (default:
+# Qt 6 where installed); Qt 5 builds in build-fuzz-qt5/, so that the test runs
+# of both do not rebuild each other's fuzzer.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-10}
-build=${QM_FUZZ_BUILD:-$root/build-fuzz}
+qt=${QM_FUZZ_QT:-}
+case $qt in
+    5) build=${QM_FUZZ_BUILD:-$root/build-fuzz-qt5} ;;
+    6 | "") build=${QM_FUZZ_BUILD:-$root/build-fuzz} ;;
+    *) echo "QM_FUZZ_QT is $qt; it must be 5 or 6" >&2; exit 2 ;;
+esac
 
 if ! command -v clang++ >/dev/null 2>&1; then
     echo "SKIP: clang++ is not installed (run tools/install-deps.sh); fuzzer not run" >&2
@@ -22,8 +29,15 @@ exec 9>"$build/.lock"
 flock 9
 
 log="$build/build.log"
+configure=no
 if [ ! -f "$build/CMakeCache.txt" ]; then
-    if ! cmake -S "$root/tests/fuzz" -B "$build" -DCMAKE_CXX_COMPILER=clang++ >"$log" 2>&1; then
+    configure=yes
+elif [ -n "$qt" ] && ! grep -qx "QT_MAJOR_VERSION:STRING=$qt" "$build/CMakeCache.txt"; then
+    configure=yes # made for the other Qt, or before there was a choice
+fi
+if [ $configure = yes ]; then
+    if ! cmake -S "$root/tests/fuzz" -B "$build" -DCMAKE_CXX_COMPILER=clang++ \
+        ${qt:+-DQT_MAJOR_VERSION=$qt} >"$log" 2>&1; then
         cat "$log" >&2
         rm -f "$build/CMakeCache.txt"
         exit 1

@@ -62,8 +62,10 @@ const int dispensed[] = {0, 1, 3, 4, 6, 8, 10, 13, 19};
 
 int main(int argc, char* argv[])
 {
-    QApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+    QApplication::setAttribute(Qt::AA_EnableHighDpiScaling); // as the program does
     QApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+#endif
     QApplication app(argc, argv);
     // The program's first start, whatever the user's own settings hold.
     QTemporaryDir settings;

@@ -12,6 +12,23 @@
     </message>
 </context>
 <context>
+    <name>DeleteDlg</name>
+    <message numerus="yes">
+        <source>All %n dispensed entries arrived on the target with the same content. Move their originals to the trash?</source>
+        <translation>
+            <numerusform>The dispensed entry arrived on the target with the same content. Move its original to the trash?</numerusform>
+            <numerusform>All %n dispensed entries arrived on the target with the same content. Move their originals to the trash?</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n of %1 dispensed entries arrived on the target with the same content. Move their originals to the trash? The others stay dispensed.</source>
+        <translation>
+            <numerusform>%n of %1 dispensed entries arrived on the target with the same content. Move its original to the trash? The others stay dispensed.</numerusform>
+            <numerusform>%n of %1 dispensed entries arrived on the target with the same content. Move their originals to the trash? The others stay dispensed.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>Engine</name>
     <message numerus="yes">
         <source>Measuring %n folders...</source>
@@ -195,41 +212,6 @@
         <translation>
             <numerusform>%n Hour</numerusform>
             <numerusform>%n Hours</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>%n files</source>
-        <translation>
-            <numerusform>%n file</numerusform>
-            <numerusform>%n files</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>%n folders</source>
-        <translation>
-            <numerusform>%n folder</numerusform>
-            <numerusform>%n folders</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>Found on the target: all %n dispensed entries (%1). Move their originals to the trash?</source>
-        <translation>
-            <numerusform>Found on the target: the %n dispensed entry (%1). Move its original to the trash?</numerusform>
-            <numerusform>Found on the target: all %n dispensed entries (%1). Move their originals to the trash?</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>and %n more</source>
-        <translation>
-            <numerusform>and %n more</numerusform>
-            <numerusform>and %n more</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>Found on the target: %1 of %n dispensed entries (%2).</source>
-        <translation>
-            <numerusform>Found on the target: %1 of %n dispensed entry (%2).</numerusform>
-            <numerusform>Found on the target: %1 of %n dispensed entries (%2).</numerusform>
         </translation>
     </message>
 </context>

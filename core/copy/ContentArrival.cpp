@@ -72,20 +72,53 @@ qint64 steadyMs()
         .count();
 }
 
+// One item's state, as far as a change of it shows: which inode, its type
+// and, for a file, its length and times.
+void addState(ContentHash& seen, const struct stat& st, bool file)
+{
+    const qint64 fields[] = {qint64(st.st_dev),           qint64(st.st_ino),
+                             qint64(st.st_mode),          file ? qint64(st.st_size) : 0,
+                             file ? nsOf(st.st_mtim) : 0, file ? nsOf(st.st_ctim) : 0};
+    seen.add(fields, sizeof fields);
+}
+
+bool sameState(const struct stat& a, const struct stat& b)
+{
+    return sameItem(a, b) && a.st_size == b.st_size && nsOf(a.st_mtim) == nsOf(b.st_mtim) &&
+           nsOf(a.st_ctim) == nsOf(b.st_ctim);
+}
+
+// The original is newer than its copy by more than FAT's two seconds: it was
+// changed after the copy was made.
+bool changedSince(const struct stat& original, const struct stat& copy)
+{
+    return nsOf(original.st_mtim) > nsOf(copy.st_mtim) + qint64(2000000000);
+}
+
 } // namespace
+
+QString ArrivalCheck::detail() const
+{
+    return where.isEmpty() ? why : where + QStringLiteral(": ") + why;
+}
+
+QString ArrivalCheck::reason() const
+{
+    const qsizetype slash = where.indexOf(QLatin1Char('/'));
+    return slash < 0 ? why : where.mid(slash + 1) + QStringLiteral(": ") + why;
+}
 
 ContentArrival::ContentArrival(const CopyDestination& place) : m_place(place)
 {
     m_folder =
         ::open(QFile::encodeName(place.folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     struct stat st;
-    if (m_folder >= 0 && ::fstat(m_folder, &st) == 0)
-        m_device = quint64(st.st_dev);
+    const quint64 device = m_folder >= 0 && ::fstat(m_folder, &st) == 0 ? quint64(st.st_dev) : 0;
     auto manifest = std::make_unique<CopyManifest>();
     if (m_folder >= 0 && manifest->read(place.folder, nullptr) && manifest->size() > 0)
         m_manifest = std::move(manifest);
     auto journal = std::make_unique<CopyJournal>();
-    if (m_manifest && journal->open(place.journalPath(m_device), false, nullptr))
+    if (m_manifest && journal->open(place.journalPath(device), false, nullptr))
         m_journal = std::move(journal);
 }
 
@@ -95,7 +128,7 @@ ContentArrival::~ContentArrival()
         ::close(m_folder);
 }
 
-bool ContentArrival::sameContent(int a, int b, QString& why)
+bool ContentArrival::sameContent(int a, int b, quint64& differsAt, QString& why)
 {
     m_buffers.resize(2 * kBlock);
     char* const x = m_buffers.data();
@@ -138,7 +171,7 @@ bool ContentArrival::sameContent(int a, int b, QString& why)
             std::size_t i = 0;
             while (i < got[0] && i < got[1] && x[i] == y[i])
                 ++i;
-            why = tr("different content from byte %1 on").arg(at + i);
+            differsAt = at + i;
             return false;
         }
         if (got[0] < kBlock)
@@ -153,41 +186,84 @@ ArrivalCheck ContentArrival::check(const QString& entry)
     m_trusted = m_read = 0;
     const QString name = QFileInfo(entry).fileName();
     if (m_folder < 0)
-        return ArrivalCheck{Arrival::NotFound, QString()};
+        return ArrivalCheck{Arrival::NotChecked, name, tr("its place on the target cannot be read"),
+                            Hash128()};
     CopyList list;
     if (!list.build({entry}, m_stop)) {
         m_stopped = true;
-        return ArrivalCheck{Arrival::Different, tr("%1: the check was stopped").arg(name)};
+        return ArrivalCheck{Arrival::NotChecked, name, tr("the check was stopped"), Hash128()};
     }
-    const auto different = [](const QByteArray& rel, const QString& why) {
-        return ArrivalCheck{Arrival::Different,
-                            QFile::decodeName(rel) + QStringLiteral(": ") + why};
+    ContentHash seen;
+    ArrivalCheck result = compare(list, true, seen);
+    if (result.state == Arrival::Arrived)
+        result.seen = seen.digest();
+    return result;
+}
+
+bool ContentArrival::unchanged(const QString& entry, const ArrivalCheck& arrived, QString& why)
+{
+    // The path may lead elsewhere now: another volume mounted over it.
+    struct stat checked, now;
+    if (m_folder < 0 || arrived.state != Arrival::Arrived || ::fstat(m_folder, &checked) != 0 ||
+        ::stat(QFile::encodeName(m_place.folder).constData(), &now) != 0 ||
+        !sameItem(checked, now)) {
+        why = tr("the target is no longer where it was checked");
+        return false;
+    }
+    CopyList list;
+    list.build({entry});
+    ContentHash seen;
+    const ArrivalCheck again = compare(list, false, seen);
+    if (again.state != Arrival::Arrived) {
+        why = again.reason();
+        return false;
+    }
+    if (seen.digest() != arrived.seen) {
+        why = tr("changed since it was checked");
+        return false;
+    }
+    return true;
+}
+
+ArrivalCheck ContentArrival::compare(const CopyList& list, bool read, ContentHash& seen)
+{
+    const auto result = [](Arrival state, const QByteArray& rel, const QString& why) {
+        return ArrivalCheck{state, QFile::decodeName(rel), why, Hash128()};
+    };
+    const auto differs = [&](const QByteArray& rel, const QString& why) {
+        return result(Arrival::Differs, rel, why);
+    };
+    const auto missing = [&](const QByteArray& rel) {
+        return result(Arrival::Missing, rel, tr("not on the target"));
     };
     if (!list.problems().empty()) {
         const CopyList::Problem& p = list.problems().front();
         struct stat there;
         if (p.error == ENOENT && !p.relative.contains('/') &&
             ::fstatat(m_folder, p.relative.constData(), &there, AT_SYMLINK_NOFOLLOW) != 0)
-            return ArrivalCheck{Arrival::NotFound, QString()};
+            return missing(p.relative);
         if (p.error == ENOENT)
-            return different(p.relative, tr("the original no longer exists"));
-        return different(p.relative, tr("the original could not be read (%1)")
-                                         .arg(QString::fromLocal8Bit(std::strerror(p.error))));
+            return differs(p.relative, tr("the original no longer exists"));
+        return differs(p.relative, tr("the original could not be read (%1)")
+                                       .arg(QString::fromLocal8Bit(std::strerror(p.error))));
     }
+    if (list.items().empty())
+        return ArrivalCheck{Arrival::NotChecked, QString(), tr("nothing to check"), Hash128()};
     // The place must not be the original or lie inside it.
+    const CopyItem& top = list.items().front();
     struct stat original, here;
-    if (::stat(QFile::encodeName(entry).constData(), &original) == 0) {
+    if (::stat(top.source.constData(), &original) == 0) {
         for (int fd = ::dup(m_folder); fd >= 0;) {
             const bool ok = ::fstat(fd, &here) == 0;
             if (ok && sameItem(here, original)) {
                 ::close(fd);
-                return different(QFile::encodeName(name), tr("that is the original itself"));
+                return differs(top.relative, tr("that is the original itself"));
             }
             const int up = ok ? ::openat(fd, "..", O_PATH | O_DIRECTORY | O_CLOEXEC) : -1;
             struct stat above;
-            const bool top = up < 0 || ::fstat(up, &above) != 0 || sameItem(above, here);
+            const bool root = up < 0 || ::fstat(up, &above) != 0 || sameItem(above, here);
             ::close(fd);
-            if (top) {
+            if (root) {
                 if (up >= 0)
                     ::close(up);
                 break;
@@ -198,16 +274,17 @@ ArrivalCheck ContentArrival::check(const QString& entry)
     for (const CopyItem& item : list.items()) {
         if (item.kind == CopyItem::Repeat || item.kind == CopyItem::Special)
             continue;
+        seen.add(item.relative.constData(), std::size_t(item.relative.size()) + 1);
         struct stat src, dst;
         if (statBeneath(m_folder, item.relative, dst) != 0) {
             const int error = errno;
             if (!item.relative.contains('/') && error == ENOENT)
-                return ArrivalCheck{Arrival::NotFound, QString()};
+                return missing(item.relative);
             if (error == EXDEV || error == ELOOP)
-                return different(item.relative, tr("a link or another volume on the way to it"));
-            return different(item.relative, error == ENOENT
-                                                ? tr("not on the target")
-                                                : QString::fromLocal8Bit(std::strerror(error)));
+                return differs(item.relative, tr("a link or another volume on the way to it"));
+            return differs(item.relative, error == ENOENT
+                                              ? tr("not on the target")
+                                              : QString::fromLocal8Bit(std::strerror(error)));
         }
         if (item.kind == CopyItem::Link) {
             char there[4096];
@@ -216,29 +293,43 @@ ArrivalCheck ContentArrival::check(const QString& entry)
                     ? ::readlinkat(m_folder, item.relative.constData(), there, sizeof there)
                     : -1;
             if (n < 0 || QByteArray(there, int(n)) != item.linkText)
-                return different(item.relative, tr("not the same link on the target"));
+                return differs(item.relative, tr("not the same link on the target"));
+            addState(seen, dst, false);
             continue;
         }
         if (::stat(item.source.constData(), &src) != 0)
-            return different(item.relative, tr("the original could not be read"));
+            return differs(item.relative, tr("the original could not be read"));
         if (sameItem(src, dst))
-            return different(item.relative, tr("that is the original itself"));
+            return differs(item.relative, tr("that is the original itself"));
         if (S_ISLNK(dst.st_mode))
-            return different(item.relative, tr("a link on the target"));
+            return differs(item.relative, tr("a link on the target"));
+        addState(seen, src, item.kind == CopyItem::File);
+        addState(seen, dst, item.kind == CopyItem::File);
         if (item.kind == CopyItem::Folder) {
             if (!S_ISDIR(dst.st_mode))
-                return different(item.relative, tr("not a folder on the target"));
+                return differs(item.relative, tr("not a folder on the target"));
             continue;
         }
         if (!S_ISREG(dst.st_mode))
-            return different(item.relative, tr("not a file on the target"));
+            return differs(item.relative, tr("not a file on the target"));
+        // Another name shares its data there (the original, reached through a
+        // hard link, say): only where the original has such names too.
+        if (dst.st_nlink > 1 && src.st_nlink < 2)
+            return differs(item.relative, tr("a hard link to another file on the target"));
         if (dst.st_size != src.st_size)
-            return different(item.relative, tr("%1 bytes on the target, %2 here")
-                                                .arg(qint64(dst.st_size))
-                                                .arg(qint64(src.st_size)));
-        // A verified copy, unchanged on both sides since it was read back.
+            return differs(item.relative,
+                           (changedSince(src, dst)
+                                ? tr("%1 bytes on the target, %2 here, changed after it was copied")
+                                : tr("%1 bytes on the target, %2 here"))
+                               .arg(qint64(dst.st_size))
+                               .arg(qint64(src.st_size)));
+        if (!read)
+            continue;
+        // A verified copy, unchanged on both sides since it was read back; a
+        // copy without a block of data stands for nothing unless read.
         const CopyJournal::Record* r = m_journal ? m_journal->find(item.relative) : nullptr;
-        if (r && r->verified && m_manifest->contains(item.relative) &&
+        const bool holes = dst.st_blocks == 0 && src.st_blocks > 0 && dst.st_size > 0;
+        if (r && r->verified && !holes && m_manifest->contains(item.relative) &&
             m_manifest->hash(item.relative) == r->hash && r->size == quint64(src.st_size) &&
             r->sourceTime == nsOf(src.st_mtim) && r->targetTime == nsOf(dst.st_mtim)) {
             m_trusted += 1;
@@ -249,22 +340,39 @@ ArrivalCheck ContentArrival::check(const QString& entry)
         const int a = ::open(item.source.constData(), O_RDONLY | O_CLOEXEC);
         const int b = a < 0 ? -1 : openBeneath(m_folder, item.relative);
         QString why;
-        struct stat opened;
-        const bool same = a >= 0 && b >= 0 && ::fstat(b, &opened) == 0 && sameItem(opened, dst) &&
-                          sameContent(a, b, why);
+        quint64 differsAt = ~quint64(0);
+        struct stat openedA, openedB;
+        const bool opened = a >= 0 && b >= 0 && ::fstat(a, &openedA) == 0 &&
+                            ::fstat(b, &openedB) == 0 && sameState(openedA, src) &&
+                            sameState(openedB, dst);
+        bool same = opened && sameContent(a, b, differsAt, why);
+        // Written to while it was read: what was compared is not what is there.
+        if (same && (::fstat(a, &openedA) != 0 || ::fstat(b, &openedB) != 0 ||
+                     !sameState(openedA, src) || !sameState(openedB, dst))) {
+            same = false;
+            why = tr("changed while it was compared");
+        }
         if (a < 0)
             why = tr("the original could not be read");
         else if (b < 0)
             why = tr("cannot be read on the target");
-        else if (why.isEmpty() && !same)
+        else if (!opened)
             why = tr("changed while it was compared");
+        else if (!same && differsAt != ~quint64(0))
+            why = holes && dst.st_size > 4096 ? tr("no data on the target, only its length")
+                  : changedSince(src, dst)
+                      ? tr("different content from byte %1 on, changed after it was copied")
+                            .arg(differsAt)
+                      : tr("different content from byte %1 on").arg(differsAt);
         if (a >= 0)
             ::close(a);
         if (b >= 0)
             ::close(b);
+        if (m_stopped)
+            return result(Arrival::NotChecked, item.relative, why);
         if (!same)
-            return different(item.relative, why);
+            return differs(item.relative, why);
         m_read += 1;
     }
-    return ArrivalCheck{Arrival::Arrived, QString()};
+    return ArrivalCheck{Arrival::Arrived, QString(), QString(), Hash128()};
 }

@@ -5,8 +5,8 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <map>
 #include <new>
-#include <set>
 #include <utility>
 #include <vector>
 
@@ -321,17 +321,20 @@ bool CopyEngine::Run::checkPlaces()
         ::close(fd);
         fd = up;
     }
-    std::set<QString> names; // as FAT32, exFAT and NTFS compare them
+    // Names as the target's file system tells them apart.
+    std::map<QString, QByteArray> names;
     for (const QString& entry : m_e.m_entries) {
         const QByteArray name = QFile::encodeName(QFileInfo(entry).fileName());
-        if (QFile::decodeName(name) == CopyManifest::fileName()) {
+        const QString key = nameKey(QFile::decodeName(name), m_e.m_names);
+        if (key == nameKey(CopyManifest::fileName(), m_e.m_names)) {
             fatal(Failed, tr("%1: an entry cannot have the name of the manifest").arg(entry));
             return false;
         }
-        if (!names.insert(QFile::decodeName(name).toCaseFolded()).second) {
-            fatal(Failed, tr("Two entries are named %1 (letter case aside): only one of them "
-                             "can be copied into one folder")
-                              .arg(text(name)));
+        const auto taken = names.emplace(key, name);
+        if (!taken.second) {
+            fatal(Failed, tr("%1 and %2 are one name on the target: only one of them can be "
+                             "copied into one folder")
+                              .arg(text(taken.first->second), text(name)));
             return false;
         }
         struct stat original, there;
@@ -808,8 +811,9 @@ void CopyEngine::Run::go()
         m_e.m_outcome = m_e.m_problems.empty() ? Complete : Incomplete;
 }
 
-CopyEngine::CopyEngine(const QStringList& entries, const CopyDestination& destination)
-    : m_entries(entries), m_destination(destination)
+CopyEngine::CopyEngine(const QStringList& entries, const CopyDestination& destination,
+                       NameRule names)
+    : m_entries(entries), m_destination(destination), m_names(names)
 {
 }
 

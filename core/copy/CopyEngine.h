@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include "core/copy/CopyDestination.h"
+#include "core/model/NameKey.h"
 
 // Copies entries (files and folders, each at the top of the destination) onto
 // the target in the order the plan's costs assume (see CopyList), writing
@@ -58,7 +59,10 @@ public:
         QString reason;
     };
 
-    CopyEngine(const QStringList& entries, const CopyDestination& destination);
+    // names: how the destination's file system tells names apart; two entries
+    // that it takes for one name refuse the copy.
+    CopyEngine(const QStringList& entries, const CopyDestination& destination,
+               NameRule names = NameRule::Windows);
     ~CopyEngine();
 
     // Called on run()'s thread at most about ten times a second, and at once
@@ -90,6 +94,7 @@ private:
 
     QStringList m_entries;
     CopyDestination m_destination;
+    NameRule m_names;
     std::function<void(const Progress&)> m_progress;
     std::atomic_bool m_cancel{false};
     Outcome m_outcome = Failed;

@@ -18,8 +18,10 @@ struct TargetError
 void listDriveRoots(QStringList& roots);
 
 // Fills FileSystem, BlockSize and AvailableBlocks for the volume or recorder
-// holding target.Path (Path itself is kept). Returns true when every field was
-// probed; throws TargetError with a message when the target cannot be used.
+// holding target.Path (Path itself is kept), and a volume's Volume. Returns
+// true when every field was probed; throws TargetError with a message when the
+// target cannot be used, or when it names a Volume that is no longer there
+// (not mounted, or another volume in its place).
 bool probeTarget(bool wholeVolume, Target& target);
 
 // Why a target that probeTarget recognised cannot be planned (exFAT and ext4

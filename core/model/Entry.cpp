@@ -23,7 +23,8 @@ bool operator<(const EntryPos& a, const EntryPos& b)
 bool Target::operator==(const Target& o) const
 {
     return Path == o.Path && FileSystem == o.FileSystem && BlockSize == o.BlockSize &&
-           AvailableBlocks == o.AvailableBlocks && AvailableInodes == o.AvailableInodes;
+           AvailableBlocks == o.AvailableBlocks && AvailableInodes == o.AvailableInodes &&
+           Volume == o.Volume;
 }
 
 bool Target::hasUsableFigures() const

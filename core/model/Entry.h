@@ -67,6 +67,11 @@ struct Target
     // where there is none.
     static constexpr quint64 NoInodeLimit = ~quint64(0);
     quint64 AvailableInodes = NoInodeLimit;
+    // Which volume it is (VolumeIdentity), so that a check of the target never
+    // takes another volume at Path, or the folder under an unmounted one, for
+    // it; empty where it is not known (a disc, a medium described by figures,
+    // projects saved before it was kept).
+    QString Volume{};
 
     quint64 capacity() const { return AvailableBlocks * BlockSize; }
     // A known file system, a block size that is a power of two from 512 bytes

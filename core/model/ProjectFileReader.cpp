@@ -136,6 +136,8 @@ void ProjectFileReader::parseTarget(ProjectData& data)
                 if (toFileSystem(s, target.FileSystem))
                     knownFileSystem = true;
             });
+        else if (name == t.volume)
+            readField([&](const QString& s) { target.Volume = s; });
         else
             skipElement();
     }

@@ -16,6 +16,7 @@ struct ProjectFileTags
     QString availableBlocks = QStringLiteral("AvailableBlocks");
     QString blockSize = QStringLiteral("BlockSize");
     QString fileSystem = QStringLiteral("FileSystem");
+    QString volume = QStringLiteral("Volume");
     std::array<QString, 5> groups = {QStringLiteral("Dispensed"), QStringLiteral("Required"),
                                      QStringLiteral("Main"), QStringLiteral("Background"),
                                      QStringLiteral("NotInUse")}; // indexed by EntryGroup

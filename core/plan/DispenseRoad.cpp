@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include <time.h>
+
 #include <QDateTime>
 #include <QFileInfo>
 
@@ -160,7 +162,11 @@ bool DispenseRoad::applyMedium(const Target& medium, const SeriesMedium& chosen)
 void DispenseRoad::hold(DispenseQueue& queue, HeldPlan plan)
 {
     m_plan = std::move(plan);
-    m_plan.setPlannedAt(QDateTime::currentMSecsSinceEpoch() * 1000000);
+    // The kernel's coarse clock, which file times come from: the finer one runs
+    // up to a tick ahead, and a file changed just after would seem older.
+    struct timespec now = {};
+    ::clock_gettime(CLOCK_REALTIME_COARSE, &now);
+    m_plan.setPlannedAt(qint64(now.tv_sec) * 1000000000 + now.tv_nsec);
     m_model->applyDispense(queue, m_plan.wastedBytes());
 }
 
@@ -182,7 +188,7 @@ void DispenseRoad::holdLoaded()
     // Planned no later than the project was saved.
     const QDateTime saved = QFileInfo(m_model->savePath()).lastModified();
     if (saved.isValid())
-        m_plan.setPlannedAt(saved.toMSecsSinceEpoch() * 1000000);
+        m_plan.setPlannedAt(saved.toMSecsSinceEpoch() * 1000000 + 999999); // its whole ms
     m_model->setWastedSize(m_plan.wastedBytes());
 }
 

@@ -5,6 +5,7 @@
 #include <csignal>
 #include <unistd.h>
 
+#include "core/copy/VolumeIdentity.h"
 #include "core/dispense/SeriesPlanner.h"
 #include "core/model/EntriesModel.h"
 #include "core/model/SizeText.h"
@@ -29,7 +30,7 @@ const QStringList s_nobody = QString("setpriv --reuid=65534 --regid=65534 --clea
 // input on its standard input.
 Run exec(QStringList command, int signal = 0, const QByteArray& input = {})
 {
-    if (!QStringList{"setpriv", "find", QM_CLI_PATH}.contains(command.value(0)))
+    if (!QStringList{"setpriv", "find", "script", QM_CLI_PATH}.contains(command.value(0)))
         command.prepend(QM_CLI_PATH);
     QProcess p;
     p.start(command.takeFirst(), command);
@@ -84,6 +85,7 @@ private slots:
     void sizeMatchesFind();
     void jsonAndNul();
     void seriesAgrees();
+    void seriesProgress();
     void copyFillsAndVerifies();
     void burnAndImage();
 
@@ -184,10 +186,11 @@ void TestCli::exitCodes_data()
     QTest::addColumn<QString>("args");
     // %T: a (2 blocks), b (22 blocks), kept (to stay as it is), bad (no project), empty.qmp
     // (no target), stale.qmp (its target %T, probed again), held.qmp (a, b and c, which went,
-    // dispensed), one.qmp (a dispensed), twice.qmp (a and t/a dispensed), locked (unreadable to
-    // %U, the unprivileged user), t (a copy of a, a shorter b), d (a folder), a2 (as a), g
-    // (4 GiB), fifo, x%Ry\z (%R: U+202E); %N: NTFS; %E: endless search. No err: nothing on
-    // standard error.
+    // dispensed), one.qmp (a dispensed), twice.qmp (a and t/a dispensed), dots.qmp (a and a.
+    // dispensed, its target d on the volume of %T), gone.qmp (the same, its volume not mounted),
+    // locked (unreadable to %U, the unprivileged user), t (a copy of a, a shorter b), d (a
+    // folder), a2 (as a), g (4 GiB), fifo, x%Ry\z (%R: U+202E); %N: NTFS; %E: endless search.
+    // No err: nothing on standard error.
     const QString rows = R"(
 4|%T/a\nWasted:       |%T/c: It no longer exis |dispense %N 28 %T/held.qmp
 4|%T/a\nWasted:       |%T/locked: Some items i |%U dispense %N 99 --main %T/a %T/locked
@@ -225,6 +228,8 @@ void TestCli::exitCodes_data()
 6|failed\t%T/d/c\tno longer exists\nCopied: 2 files|1 file was not copied|copy %T/held.qmp --target %T/d
 3|                   |a is already in %T/t and |copy %T/one.qmp --target %T/t
 3|                   |%T/none: not a mounted vo|copy %T/one.qmp --target %T/none
+3|                   |a. and a are one name on |copy %T/dots.qmp
+3|                   |The target volume is not mounted at %T/d.|copy %T/gone.qmp
 2|                   |--into takes a folder bel|copy %T/one.qmp --target %T --into ../x
 1|                   |%T/empty.qmp: the project|copy %T/empty.qmp --target %T
 0|%T/a\nWasted:       |                        |dispense --fs iso --block-size 2048 --free-blocks 300 --main %T/a
@@ -247,7 +252,7 @@ void TestCli::exitCodes()
     QTemporaryDir tmp;
     const QString root = tmp.path(), ntfs = "--fs NTFS --block-size 4096 --free-blocks";
     QVERIFY(TreeMaker::make(root, {"f:a=5000", "f:b=90000", "f:c=1", "f:kept=3", "f:bad=9",
-                                   "f:locked/in/x=1", "f:t/a=5000", "f:t/b=1", "d:d", "f:a2=5000",
+                                   "f:locked/in/x=1", "f:t/a=5000", "f:t/b=1", "d:d", "f:a2=5000", "f:a.=5000",
                                    "f:g=4294967296", "p:fifo", "f:x\u202ey\\z=10"}));
     QVERIFY(QFile::setPermissions(root, QFileDevice::Permissions(0x7755)) &&
             QFile::setPermissions(root + "/locked/in", QFileDevice::Permissions(0x7700)));
@@ -263,6 +268,16 @@ void TestCli::exitCodes()
         both.push(stale.addEntry({"a", QFileInfo(path).path(), path, 5000, true, File}));
     stale.applyDispense(both, 0);
     QVERIFY(stale.saveAs(root + "/twice.qmp"));
+    EntriesModel dots; // a and a. onto the volume of %T, typed NTFS; then onto a volume gone
+    DispenseQueue dotted;
+    for (const char* name : {"a", "a."})
+        dotted.push(dots.addEntry({name, root, root + '/' + name, 5000, true, File}));
+    dots.applyDispense(dotted, 0);
+    dots.setTarget({root + "/d", NTFS, 4096, 99, Target::NoInodeLimit,
+                    VolumeIdentity::of(root).volumeId});
+    QVERIFY(dots.saveAs(root + "/dots.qmp"));
+    dots.setTarget({root + "/d", NTFS, 4096, 99, Target::NoInodeLimit, "uuid 0"});
+    QVERIFY(dots.saveAs(root + "/gone.qmp"));
     for (QString* text : {&err, &out, &args})
         text->replace("%N", ntfs).replace("%T", root).replace("\\n", "\n").replace("\\t", "\t");
     const QStringList words = args.replace("%E", endlessSearch(root).join(' '))
@@ -394,8 +409,9 @@ void TestCli::seriesAgrees()
         QCOMPARE(listed.last(), list);
         const double used = media[m]["used_bytes"].toDouble();
         QCOMPARE(used + media[m]["wasted_bytes"].toDouble(), o["medium_bytes"].toDouble());
-        QVERIFY2(shown[m].contains(' ' + QByteArray::number(used) + " bytes used"), shown[m]);
-        QVERIFY(shown[m].endsWith("\n" + list));
+        QVERIFY2(shown[m].contains(QByteArray(' ' + QByteArray::number(used) + " bytes used")),
+                 shown[m]);
+        QVERIFY(shown[m].endsWith(QByteArray("\n" + list)));
     }
     placed.sort(), given.sort();
     QCOMPARE(placed, given);
@@ -507,6 +523,19 @@ void TestCli::burnAndImage()
     r = exec({"image", big, "--out", root + "/big.iso"}, SIGINT);
     QVERIFY2(r.code == 130, r.err);
     QVERIFY(!QFileInfo::exists(root + "/big.iso"));
+}
+
+// On a terminal, series shows how far the plan is, counts as numbers (Qt 5 once
+// printed the count of media as a control character).
+void TestCli::seriesProgress()
+{
+    QTemporaryDir tmp;
+    const QString series = QM_CLI_PATH " series " + endlessSearch(tmp.path()).join(' ');
+    // script gives it a terminal; Ctrl+C after two seconds.
+    const Run r = exec({"script", "-qec", "timeout -s INT 2 " + series, "/dev/null"});
+    const QRegularExpression planning(
+        "\\rPlanning: [0-9]+ media, [0-9]+ of 80 entries on them \\(");
+    QVERIFY2(planning.match(QString::fromUtf8(r.out)).hasMatch(), r.out);
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -10,6 +10,7 @@
 #include "control/IViewDialogs.h"
 #include "control/IViewItems.h"
 #include "control/IViewStatus.h"
+#include "core/copy/TargetArrival.h"
 #include "core/dispense/SeriesPlanner.h"
 #include "core/model/DM.h"
 
@@ -89,16 +90,19 @@ struct FakeViews : IViewDialogs, IViewActions, IViewItems, IViewStatus
     }
     void closeMainWindow() override { closed = true; }
     SaveChoice askSaveChanges() override { return asked << "saveChanges", saveChoice; }
-    // "delete FILES FOLDERS FOUND"; answers "none", "all", a folder to look in, or else
-    // (nothing queued) the ones found.
+    bool runArrivalCheck(TargetArrival& check) override { return check.run(), true; }
+    // "delete ARRIVED of ROWS"; answers "none", a folder to look in, or else (nothing queued)
+    // the ones that arrived.
     DeleteChoice askOriginalsDelete(const DeleteQuestion& q, QString& folder) override
     {
-        QString a = "found";
-        ask(qPrintable(QString("delete %1 %2 %3").arg(q.files).arg(q.folders).arg(q.found)), a);
-        return a == "none" ? DeleteNothing
-               : a == "all" ? DeleteAll
-               : a == "found" ? DeleteFound
-                              : (folder = a, LookInFolder);
+        const auto arrived = std::count_if(q.rows.begin(), q.rows.end(), [](const auto& r) {
+            return r.state == Arrival::Arrived;
+        });
+        QString a = "arrived";
+        ask(qPrintable(QString("delete %1 of %2").arg(arrived).arg(q.rows.size())), a);
+        return a == "none"      ? DeleteNothing
+               : a == "arrived" ? DeleteArrived
+                                : (folder = a, LookInFolder);
     }
 
     void enableEntryActions(bool on) override { turn(0, on); }

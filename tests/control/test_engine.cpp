@@ -7,6 +7,7 @@
 #include <QtTest>
 
 #include "control/Engine.h"
+#include "core/copy/VolumeIdentity.h"
 #include "core/dispense/Dispenser.h"
 #include "core/dispense/TargetDiscovery.h"
 #include "tests/common/FakeViews.h"
@@ -66,10 +67,15 @@ struct Session : Engine
         std::for_each(chosen.begin(), chosen.end(), [&q](const EntryPos& p) { q.push(p); });
         dataModel()->applyDispense(q, wasted), show();
     }
-    void target(const QString& p, quint64 n) { dataModel()->setTarget({p, NTFS, 4096, n}), show(); }
+    // On the volume of work, as if picked there.
+    Target onWork(const QString& p, quint64 n) const
+    {
+        return {p, NTFS, 4096, n, Target::NoInodeLimit, VolumeIdentity::of(work).volumeId};
+    }
+    void target(const QString& p, quint64 n) { dataModel()->setTarget(onWork(p, n)), show(); }
     void pick(const QString& p = {}, quint64 n = 0) // in the next target picker; none: cancel
     {
-        v.pick = [=] { return !p.isEmpty() && (dataModel()->setTarget({p, NTFS, 4096, n}), true); };
+        v.pick = [=] { return !p.isEmpty() && (dataModel()->setTarget(onWork(p, n)), true); };
     }
     // Sizes come in the order asked for: once the last one is known, all are.
     void settle()
@@ -307,7 +313,7 @@ void TestEngine::commands_data()
         {"groups: D:|R:r0|M:m1,m2,m0|B:|N:n0", "posted: ", "total: 69532 4", "on: Save Dispense"});
     row("Dispense to a target gone: told, no search", [](S s) { s.road(false),
         s.target("/gone", 10), s.on("Dispense"), s.dispense(); }, {"asked: ", "on: Dispense",
-        "state: Cannot dispense to /gone: The drive cannot be read"});
+        "state: Cannot dispense to /gone: The volume is not mounted"});
     row("Dispense to a real volume filled since picked", [](S s) { Target t{s.volume};
         QVERIFY(probeTarget(false, t)); s.road(false), dataModel()->setTarget(t), s.show();
         QFile filler(s.volume + "/filler"); QVERIFY(filler.open(QIODevice::WriteOnly) &&
@@ -337,22 +343,25 @@ void TestEngine::commands_data()
     row("Delete: asked first; None keeps all, then what arrived goes", [](S s) { s.road(),
         s.dispense(), s.make({"f:s/m0=24576", "f:s/r0=12288"}), s.answer("none"),
         s.originalsDelete(), s.originalsDelete(); }, {"trash: m0,r0", "on: Save Dispense",
-        "asked: search+delete 2 0 2+delete 2 0 2", "groups: D:|R:|M:m1,m2|B:|N:n0"});
+        "asked: search+delete 2 of 2+delete 2 of 2", "groups: D:|R:|M:m1,m2|B:|N:n0"});
     row("Delete: what is not on the target stays dispensed, named", [](S s) { s.copied(),
-        s.originalsDelete(); }, {"asked: delete 4 2 2", "groups: D:set,d,c,a|R:|M:|B:|N:",
+        s.originalsDelete(); }, {"asked: delete 2 of 6", "groups: D:set,d,c,a|R:|M:|B:|N:",
         "trash: album,b", "wasted: none", "on: Save Undispense",
-        "state: Not found on the target, still dispensed: set, d, c, a"});
+        "state: Did not arrive on the target, still dispensed: set, d, c, a"});
     row("Delete, then Undispense: what stayed goes back", [](S s) { s.copied(), s.originalsDelete(),
         s.undispense(); }, {"groups: D:|R:a,c,d,set|M:|B:|N:", "on: Save Dispense"});
     row("Delete: a folder on the target looked in as well", [](S s) { s.copied(),
         s.answer(s.path("t/sub")), s.originalsDelete(); }, {"trash: album,b,c",
-        "asked: delete 4 2 2+delete 4 2 3",
-        "state: Not found on the target, still dispensed: set, d, a"});
+        "asked: delete 2 of 6+delete 3 of 6",
+        "state: Did not arrive on the target, still dispensed: set, d, a"});
     row("Delete: the originals' folder is not the target", [](S s) { s.copied(), s.answer(s.work),
-        s.originalsDelete(); }, {"asked: delete 4 2 2+delete 4 2 2", "trash: album,b"});
-    row("Delete all: what cannot be moved is named", [](S s) { s.copied(), s.answer("all"),
-        s.originalsDelete(); }, {"trash: album,b,c,d,set", "groups: D:a|R:|M:|B:|N:",
-        "state: Could not be moved to the trash: a"});
+        s.originalsDelete(); }, {"asked: delete 2 of 6+delete 2 of 6", "trash: album,b"});
+    row("Delete: two entries of one name on the target: neither goes, told", [](S s) {
+        s.make({"f:b=3000", "f:x/b=3000", "f:t/b=3000"}), s.entries({{"b", 3000, 1}});
+        dataModel()->addEntry(Entry{"b", s.path("x"), s.path("x/b"), 3000, true, File});
+        s.target("t", 10), s.dispensed({{1, 0}, {2, 0}}, 0), s.originalsDelete(); },
+        {"asked: delete 0 of 2", "trash: ", "groups: D:b,b|R:|M:|B:|N:", "state: 2 entries kept: "
+        "each has the same name on the target as another, so one copy cannot stand for both: b, b"});
     // Folder sizes reach their entries however those moved; reports wait until the steps end.
     const QStringList folders{"f:A/s/x=1", "f:B/s/x=20", "f:C/s/x=300", "f:D/s/x=4000", "d:E"};
     row("folder sizes: moved, removed, dispensed", [=](S s) { s.make(folders),

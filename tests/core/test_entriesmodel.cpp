@@ -34,7 +34,7 @@ void TestEntriesModel::randomOperations()
         if (op <= 2) {
             const QString id = QString::number(step);
             p = m.addEntry({id, "/", "/" + id, step * 977ull, step % 3 != 0, step % 3 == 0});
-            QCOMPARE(p, (EntryPos{Main, want[Main].size()}));
+            QCOMPARE(p, (EntryPos{Main, int(want[Main].size())}));
             want[Main] << id;
         } else if (op == 3 && n) {
             m.removeEntry(p);
@@ -48,7 +48,7 @@ void TestEntriesModel::randomOperations()
             want[to] << want[g].takeAt(p.index);
             if (to == Dispensed)
                 origins << from;
-            QVERIFY(&m.moveEntry(p, to) == &p && p == (EntryPos{to, want[to].size() - 1}));
+            QVERIFY(&m.moveEntry(p, to) == &p && p == (EntryPos{to, int(want[to].size()) - 1}));
         } else if (op == 6 && n && !m.entryAt(p).IsValidSize) {
             m.entryAt(p).IsValidSize = true; // its size has been there all along
             QCOMPARE(m.entrySizeKnown(p), p);
@@ -126,8 +126,9 @@ void TestEntriesModel::randomOperations()
         }
         QCOMPARE(m.origins(), origins);
         QCOMPARE(QString::asprintf("%d %llu %d", m.totalCount(), m.totalSize(), m.isDispensed()),
-                 QString::asprintf("%d %llu %d", want[1].size() + want[2].size() + want[3].size(),
-                                   size, dispensed));
+                 QString::asprintf("%d %llu %d",
+                                   int(want[1].size() + want[2].size() + want[3].size()), size,
+                                   dispensed));
     }
 }
 

@@ -3,6 +3,7 @@
 
 #include <QtTest>
 
+#include "core/copy/VolumeIdentity.h"
 #include "core/dispense/TargetDiscovery.h"
 #include "platform/BurnRecorder.h"
 #include "platform/FileSystemChoice.h"
@@ -94,9 +95,19 @@ private slots:
                 Target probed{path, kind, vfs.f_frsize, whole ? vfs.f_blocks : vfs.f_bavail};
                 if (kind == EXT4)
                     probed.AvailableInodes = whole ? vfs.f_files : vfs.f_favail;
+                probed.Volume = VolumeIdentity::of(root).volumeId;
                 QVERIFY(t == (error.isEmpty() ? probed : before));
                 QCOMPARE(targetRefusal(t).isEmpty(), kind != EXFAT && kind != EXT4);
+                // A target that names another volume is not taken for it.
+                Target other = probed;
+                other.Volume = "uuid 0";
+                try {
+                    QVERIFY(!error.isEmpty() || !probeTarget(whole, other));
+                } catch (const TargetError& e) {
+                    QCOMPARE(e.message.left(7), path == root ? "Another" : "The vol");
+                }
             }
+            QVERIFY(!error.isEmpty() || VolumeIdentity::of(root).volumeId.startsWith("uuid "));
         }
     }
 

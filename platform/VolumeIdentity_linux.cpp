@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/VolumeIdentity.h"
+#include "core/copy/VolumeIdentity.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include <QFileInfo>
 
@@ -29,10 +31,18 @@ CopyDestination VolumeIdentity::of(const QString& folder)
             return d;
         }
     }
-    struct stat here;
-    if (::stat(QFile::encodeName(mount->mountPoint).constData(), &here) == 0)
+    // The device number comes back for the next such mount: the birth of the
+    // volume's root, where the file system keeps it, tells the two apart.
+    struct statx here;
+    if (::statx(AT_FDCWD, QFile::encodeName(mount->mountPoint).constData(), 0, STATX_BTIME,
+                &here) == 0) {
         d.volumeId = QStringLiteral("%1 %2 device %3")
                          .arg(mount->type, mount->source)
-                         .arg(quint64(here.st_dev));
+                         .arg(quint64(makedev(here.stx_dev_major, here.stx_dev_minor)));
+        if (here.stx_mask & STATX_BTIME)
+            d.volumeId += QStringLiteral(" born %1.%2")
+                              .arg(here.stx_btime.tv_sec)
+                              .arg(here.stx_btime.tv_nsec, 9, 10, QLatin1Char('0'));
+    }
     return d;
 }
