@@ -97,8 +97,9 @@ private:
 // Adds the entries and checks them against the plan; false with result set.
 bool build(const DiscJob& job, IsoImageBuilder& image, DiscResult& result)
 {
-    // A time ahead of the clock (a server's, say) tells nothing.
-    const qint64 now = QDateTime::currentMSecsSinceEpoch() * 1000000;
+    // A time ahead of the clock (a server's, say) tells nothing. To the end
+    // of this millisecond: a file changed in it is not ahead.
+    const qint64 now = QDateTime::currentMSecsSinceEpoch() * 1000000 + 999999;
 
     for (const DiscEntry& e : job.entries) {
         quint64 bytes = 0;
