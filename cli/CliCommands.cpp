@@ -147,8 +147,10 @@ of the paths; together they overfill it.
 
 Target (the project's own target when none is given):
   --target PATH         the volume or recorder holding PATH
-  --fs NTFS|FAT|UDF|ISO9660 --block-size N --free-blocks N
-                        a target given by its figures
+  --fs FS --block-size N --free-blocks N
+                        a target given by its figures; FS is NTFS, FAT32,
+                        exFAT, ext4, UDF or ISO9660 (or the type mount
+                        prints)
 
 Paths from a list, added to those of the group's option ("-": standard
 input), one a line, or each ended by a NUL when the list holds any (as

@@ -203,7 +203,14 @@ int CliCommands::dispense(const QStringList& words)
     for (const DispenseRoad::LeftOut& l : omissions.refused)
         fail(QStringLiteral("%1: %2; left out of the plan")
                  .arg(l.ident, SeriesPlanner::apartText(l.issue)));
-    if (omissions.folderLimitReached)
+    if (omissions.limitReached && model->target().FileSystem == EXT4)
+        fail(QStringLiteral("warning: the volume's free inodes ran out before its free space "
+                            "(ext4 stores each file, folder and link in one of a fixed number); "
+                            "the smallest chosen entries were left out"));
+    else if (omissions.limitReached && model->target().FileSystem == EXFAT)
+        fail(QStringLiteral("warning: the target folder on exFAT holds at most 256 MiB of "
+                            "names; the smallest chosen entries were left out"));
+    else if (omissions.limitReached)
         fail(QStringLiteral("warning: the target folder on FAT32 holds at most 65,536 directory "
                             "entries (a long name takes several); the smallest chosen entries "
                             "were left out"));

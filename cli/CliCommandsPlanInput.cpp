@@ -19,25 +19,6 @@
 #include "core/model/ProjectFileSave.h"
 #include "core/plan/DispenseRoad.h"
 
-namespace {
-
-bool parseFileSystem(const QString& text, int& fileSystem)
-{
-    for (int fs : {NTFS, FAT, UDF, ISO9660}) {
-        if (text.compare(fileSystemName(fs), Qt::CaseInsensitive) == 0) {
-            fileSystem = fs;
-            return true;
-        }
-    }
-    if (text.compare(QLatin1String("iso"), Qt::CaseInsensitive) == 0) {
-        fileSystem = ISO9660;
-        return true;
-    }
-    return false;
-}
-
-} // namespace
-
 int CliCommands::parsePlanOptions(CliArguments& args, const QStringList& words,
                                   DispenseOptions& options)
 {
@@ -143,19 +124,25 @@ int CliCommands::parseTargetOptions(const CliArguments& args, DispenseOptions& o
     }
 
     Target& figures = options.figures;
-    if (!parseFileSystem(args.value(fsOption), figures.FileSystem))
-        return usage(QStringLiteral("unknown file system '%1' (NTFS, FAT, UDF or ISO9660)")
-                         .arg(args.value(fsOption)));
+    figures.FileSystem = fileSystemOfName(args.value(fsOption));
+    if (figures.FileSystem < 0)
+        return usage(
+            QStringLiteral("unknown file system '%1' (NTFS, FAT32, exFAT, ext4, UDF or ISO9660)")
+                .arg(args.value(fsOption)));
     bool ok = false;
     figures.BlockSize = args.value(blockSizeOption).toULongLong(&ok, 10);
     figures.AvailableBlocks = 0;
-    if (ok && figures.FileSystem == ISO9660 && figures.BlockSize != 2048)
-        return usage(QStringLiteral("ISO 9660 discs have blocks of 2048 bytes, not '%1'")
-                         .arg(args.value(blockSizeOption)));
-    if (!ok || !figures.hasUsableFigures())
-        return usage(QStringLiteral("--block-size takes a power of two from 512 to 2097152 "
-                                    "bytes, not '%1'")
-                         .arg(args.value(blockSizeOption)));
+    if (!ok || !figures.hasUsableFigures()) {
+        const BlockSizeRange range = blockSizeRange(figures.FileSystem);
+        const QString sizes = range.smallest == range.largest
+                                  ? QStringLiteral("%1 bytes on %2").arg(range.smallest)
+                                  : QStringLiteral("a power of two from %1 to %2 bytes")
+                                        .arg(range.smallest)
+                                        .arg(range.largest);
+        return usage(
+            QStringLiteral("--block-size takes %1, not '%2'")
+                .arg(sizes.arg(fileSystemTitle(figures.FileSystem)), args.value(blockSizeOption)));
+    }
     figures.AvailableBlocks = args.value(freeBlocksOption).toULongLong(&ok, 10);
     if (!ok)
         return usage(QStringLiteral("--free-blocks takes a number of blocks, not '%1'")
@@ -326,10 +313,6 @@ int CliCommands::resolveTarget(const DispenseOptions& options)
             }
         } catch (const TargetError& e) {
             fail(QStringLiteral("%1: %2").arg(given, e.message));
-            return TargetOrFileError;
-        }
-        if (!targetRefusal(target).isEmpty()) {
-            fail(QStringLiteral("%1: %2").arg(given, targetRefusal(target)));
             return TargetOrFileError;
         }
         model->setTarget(target);

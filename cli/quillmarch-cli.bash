@@ -15,7 +15,7 @@ _quillmarch_cli()
     local command=${words[1]}
     case $prev in
         --fs)
-            COMPREPLY=($(compgen -W "NTFS FAT UDF ISO9660" -- "$cur"))
+            COMPREPLY=($(compgen -W "NTFS FAT32 exFAT ext4 UDF ISO9660" -- "$cur"))
             return
             ;;
         --block-size | --free-blocks | --time-limit | --media | --into)

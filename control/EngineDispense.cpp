@@ -114,7 +114,14 @@ QString Engine::refusedText(const DispenseRoad::Omissions& omissions) const
                     int(omissions.refused.size()))
                      .arg(items.join(QStringLiteral("; ")));
     }
-    if (omissions.folderLimitReached)
+    if (omissions.limitReached && dataModel()->target().FileSystem == EXT4)
+        notes << tr("the volume's free inodes ran out before its free space (ext4 stores each "
+                    "file, folder and link in one of a fixed number), so the smallest chosen "
+                    "entries were left out");
+    else if (omissions.limitReached && dataModel()->target().FileSystem == EXFAT)
+        notes << tr("the target folder on exFAT holds at most 256 MiB of names, so the smallest "
+                    "chosen entries were left out");
+    else if (omissions.limitReached)
         notes << tr("the target folder on FAT32 holds at most 65,536 directory entries (a long "
                     "name takes several), so the smallest chosen entries were left out");
     return notes.join(QStringLiteral("; "));

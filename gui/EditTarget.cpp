@@ -20,6 +20,7 @@
 #include "core/dispense/TargetDiscovery.h"
 #include "core/model/DM.h"
 #include "core/model/SizeText.h"
+#include "gui/FiguresRow.h"
 #include "gui/IconSet.h"
 #include "platform/ShellIcons.h"
 
@@ -48,11 +49,13 @@ EditTarget::EditTarget(QWidget* parent) : QDialog(parent)
     m_driveList = new QTreeWidget(this);
     m_driveList->setObjectName(QStringLiteral("driveList"));
     m_layout->addWidget(m_driveList, 0, 1);
+    m_figures = new FiguresRow(tr("F&ree space:"), this);
+    m_figures->hide();
+    m_layout->addWidget(m_figures, 1, 1);
     m_message = new QLabel(this);
     m_message->setObjectName(QStringLiteral("message"));
     m_message->setWordWrap(true);
     m_message->hide();
-    m_layout->addWidget(m_message, 1, 0, 1, 2);
     // ISO 9660 is what the program and Linux burners write; UDF for others.
     auto* discRow = new QHBoxLayout;
     m_discLabel = new QLabel(tr("Write the disc as:"), this);
@@ -64,6 +67,7 @@ EditTarget::EditTarget(QWidget* parent) : QDialog(parent)
     discRow->addWidget(m_discLabel);
     discRow->addWidget(m_discKind, 1);
     m_layout->addLayout(discRow, 2, 0, 1, 2);
+    m_layout->addWidget(m_message, 3, 0, 1, 2);
     if (dataModel()->hasTarget() && dataModel()->target().FileSystem == UDF)
         m_discKind->setCurrentIndex(m_discKind->findData(int(UDF)));
     m_buttonRow = new QHBoxLayout;
@@ -75,22 +79,20 @@ EditTarget::EditTarget(QWidget* parent) : QDialog(parent)
     m_cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
     m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
     m_buttonRow->addWidget(m_cancelButton);
-    m_layout->addLayout(m_buttonRow, 3, 0, 1, 2);
+    m_layout->addLayout(m_buttonRow, 4, 0, 1, 2);
     setLayout(m_layout);
     connect(m_driveList, SIGNAL(doubleClicked(const QModelIndex&)), this,
             SLOT(on_doubleClicked(const QModelIndex&)));
     connect(m_cancelButton, SIGNAL(clicked()), this, SLOT(on_cancel()));
     connect(m_okButton, SIGNAL(clicked()), this, SLOT(on_accept()));
     connect(m_driveList, &QTreeWidget::currentItemChanged, this, &EditTarget::on_currentChanged);
+    connect(m_figures, &FiguresRow::changed, m_message, &QWidget::hide);
     fillDriveList();
     on_currentChanged();
 }
 
 QString EditTarget::refusal(const Target& target)
 {
-    const QString kind = targetRefusal(target);
-    if (!kind.isEmpty())
-        return kind;
     // The check the command line and the project file make.
     const QString figures = target.figuresRefusal();
     if (!figures.isEmpty())
@@ -152,7 +154,7 @@ void EditTarget::fillDriveList()
                 problem = refusal(record);
             if (problem.isEmpty()) {
                 // What it will be filled as, not the mount's "fuseblk".
-                item->setText(FileSystem, fileSystemName(record.FileSystem));
+                item->setText(FileSystem, fileSystemTitle(record.FileSystem));
             } else {
                 item->setDisabled(true);
                 item->setText(Status, problem);
@@ -162,6 +164,17 @@ void EditTarget::fillDriveList()
         }
         if (root == current)
             m_driveList->setCurrentItem(item);
+    }
+    // A medium that is not here, planned as if it were: its figures alone.
+    auto* other = new QTreeWidgetItem(m_driveList);
+    other->setText(MountPoint, tr("Other..."));
+    other->setData(MountPoint, Qt::UserRole, QString());
+    for (int c = 0; c < ColumnCount; ++c)
+        other->setToolTip(c, tr("Plan as if for a medium you describe: its file system, block "
+                                "size and free space"));
+    if (dataModel()->hasTarget() && current.isEmpty()) {
+        m_figures->setFigures(dataModel()->target());
+        m_driveList->setCurrentItem(other);
     }
     for (int c = 0; c < ColumnCount; ++c)
         m_driveList->resizeColumnToContents(c);
@@ -196,10 +209,17 @@ void EditTarget::on_currentChanged()
         item && item->data(0, Qt::UserRole).toString().startsWith(QLatin1String("/dev/"));
     m_discLabel->setVisible(recorder);
     m_discKind->setVisible(recorder);
+    // The figures are asked for only while "Other..." is the row chosen.
+    m_figures->setVisible(item && item->data(0, Qt::UserRole).toString().isEmpty());
+    m_message->hide();
 }
 
 void EditTarget::applyChoice(const QString& root)
 {
+    if (root.isEmpty()) {
+        applyFigures();
+        return;
+    }
     Target record;
     record.Path = root;
     // A recorder's probe keeps UDF when it is asked for.
@@ -220,6 +240,20 @@ void EditTarget::applyChoice(const QString& root)
         problem = QStringLiteral("The drive cannot be read");
     if (problem.isEmpty())
         problem = refusal(record);
+    if (!problem.isEmpty()) {
+        showProblem(problem);
+        return;
+    }
+    dataModel()->setTarget(record);
+    done(QDialog::Accepted);
+}
+
+// The checks the command line makes of --fs, --block-size and --free-blocks.
+void EditTarget::applyFigures()
+{
+    const Target record = m_figures->figures();
+    const QString problem =
+        record.AvailableBlocks == 0 ? tr("Enter the free space of the medium.") : refusal(record);
     if (!problem.isEmpty()) {
         showProblem(problem);
         return;

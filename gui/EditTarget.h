@@ -13,12 +13,16 @@ class QModelIndex;
 class QPushButton;
 class QTreeWidget;
 
+class FiguresRow;
+
 // The modal dialog in which the user picks the target: a table of the drive
 // roots (mounted volumes, then recorders) with label, file system and free
-// space; volumes that cannot be filled are shown disabled with the reason, and
-// the current target is preselected. A recorder's disc is written as ISO 9660
-// unless the user chooses UDF for it. A confirmed row is probed and, when it
-// can be filled, stored as the model's target and the dialog ends accepted.
+// space, and "Other..." for a medium described by its figures (FiguresRow);
+// volumes that cannot be filled are shown disabled with the reason, and the
+// current target is preselected. A recorder's disc is written as ISO 9660
+// unless the user chooses UDF for it. A confirmed row is probed (or its
+// figures checked) and, when it can be filled, stored as the model's target
+// and the dialog ends accepted.
 // A row that cannot be used shows why and the dialog stays open; Cancel,
 // Escape and the close button leave the model as it was.
 class EditTarget : public QDialog
@@ -41,6 +45,7 @@ private slots:
 private:
     void fillDriveList();
     void applyChoice(const QString& root);
+    void applyFigures();
     void showProblem(const QString& text);
 
     QGridLayout* m_layout = nullptr;
@@ -52,4 +57,5 @@ private:
     QLabel* m_message = nullptr; // why the chosen row cannot be used
     QLabel* m_discLabel = nullptr;
     QComboBox* m_discKind = nullptr; // what a recorder's disc is written as
+    FiguresRow* m_figures = nullptr; // shown for "Other..."
 };

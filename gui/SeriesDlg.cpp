@@ -53,32 +53,13 @@ struct FileSystemItem
     int kind;
     const char* name;
 };
-const FileSystemItem fileSystemItems[] = {{NTFS, "NTFS"},
-                                          {FAT, "FAT32"},
-                                          {ISO9660, "ISO 9660"},
-                                          {UDF, "UDF (for a burner that writes UDF)"}};
-
-QString fileSystemText(int kind)
-{
-    for (const FileSystemItem& item : fileSystemItems)
-        if (item.kind == kind)
-            return QLatin1String(item.name);
-    return fileSystemName(kind);
-}
-
-// The largest cluster (block) each file system allows. exFAT, once it is a
-// file system a medium can be described with, allows up to 32 MiB.
-quint64 largestBlock(int fileSystem)
-{
-    switch (fileSystem) {
-    case FAT:
-        return 64 << 10;
-    case ISO9660: // its only one
-        return 2048;
-    default:
-        return 2 << 20;
-    }
-}
+const FileSystemItem fileSystemItems[] = {
+    {NTFS, QT_TRANSLATE_NOOP("SeriesDlg", "NTFS")},
+    {FAT, QT_TRANSLATE_NOOP("SeriesDlg", "FAT32")},
+    {EXFAT, QT_TRANSLATE_NOOP("SeriesDlg", "exFAT")},
+    {EXT4, QT_TRANSLATE_NOOP("SeriesDlg", "ext4")},
+    {ISO9660, QT_TRANSLATE_NOOP("SeriesDlg", "ISO 9660")},
+    {UDF, QT_TRANSLATE_NOOP("SeriesDlg", "UDF (for a burner that writes UDF)")}};
 
 struct Unit
 {
@@ -116,12 +97,11 @@ SeriesDlg::SeriesDlg(MainWindow* window, const Target& picked, std::vector<Serie
         m_kinds.push_back(picked);
         m_mediumBox->addItem(
             QStringLiteral("%1 (%2, %3 free)")
-                .arg(picked.Path, fileSystemText(picked.FileSystem), sizeText(picked.capacity())),
+                .arg(picked.Path, fileSystemTitle(picked.FileSystem), sizeText(picked.capacity())),
             QLatin1String(targetKey));
-        m_mediumBox->setItemData(0,
-                                 QStringLiteral("The picked target, in blocks of %1 bytes")
-                                     .arg(picked.BlockSize),
-                                 Qt::ToolTipRole);
+        m_mediumBox->setItemData(
+            0, QStringLiteral("The picked target, in blocks of %1 bytes").arg(picked.BlockSize),
+            Qt::ToolTipRole);
     }
     for (const BlankDisc& disc : blankDiscs) {
         m_kinds.push_back(Target{QString(), ISO9660, 2048, disc.blocks});
@@ -134,7 +114,7 @@ SeriesDlg::SeriesDlg(MainWindow* window, const Target& picked, std::vector<Serie
     m_fsBox = new QComboBox;
     m_fsBox->setObjectName(QStringLiteral("fileSystem"));
     for (const FileSystemItem& item : fileSystemItems)
-        m_fsBox->addItem(QLatin1String(item.name), item.kind);
+        m_fsBox->addItem(tr(item.name), item.kind);
     m_blockBox = new QComboBox;
     m_blockBox->setObjectName(QStringLiteral("blockSize"));
     fillBlockSizes(NTFS);
@@ -319,12 +299,13 @@ void SeriesDlg::fillBlockSizes(int fileSystem)
     const quint64 was = m_blockBox->currentData().toULongLong();
     const QSignalBlocker quiet(m_blockBox);
     m_blockBox->clear();
-    for (quint64 size = fileSystem == ISO9660 ? 2048 : 512; size <= largestBlock(fileSystem);
-         size *= 2)
+    const BlockSizeRange range = blockSizeRange(fileSystem);
+    for (quint64 size = range.smallest; size && size <= range.largest; size *= 2)
         m_blockBox->addItem(size < 1024 ? tr("%1 bytes").arg(size) : sizeText(size), size);
-    // The size chosen before where this file system allows it, else its largest.
+    // The size chosen before where this file system allows it, else the
+    // nearest it has.
     const int keep =
-        m_blockBox->findData(was == 0 ? quint64(4096) : qMin(was, largestBlock(fileSystem)));
+        m_blockBox->findData(qBound(range.smallest, was == 0 ? quint64(4096) : was, range.largest));
     m_blockBox->setCurrentIndex(std::max(0, keep));
 }
 
@@ -560,9 +541,9 @@ void SeriesDlg::on_selectionChanged()
 
 QString SeriesDlg::pathOf(const EntryPos& pos) const
 {
-    const auto it = std::lower_bound(
-        m_entries.begin(), m_entries.end(), pos,
-        [](const SeriesEntry& e, const EntryPos& p) { return e.pos < p; });
+    const auto it =
+        std::lower_bound(m_entries.begin(), m_entries.end(), pos,
+                         [](const SeriesEntry& e, const EntryPos& p) { return e.pos < p; });
     return it != m_entries.end() && it->pos == pos ? it->path : QString();
 }
 

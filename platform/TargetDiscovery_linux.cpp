@@ -170,11 +170,3 @@ bool probeTarget(bool wholeVolume, Target& target)
     probeVolume(target.Path, wholeVolume, target);
     return true;
 }
-
-QString targetRefusal(const Target& target)
-{
-    if (target.FileSystem != EXFAT && target.FileSystem != EXT4)
-        return QString();
-    return QCoreApplication::translate("TargetDiscovery", "%1 volumes cannot be planned yet")
-        .arg(fileSystemName(target.FileSystem));
-}

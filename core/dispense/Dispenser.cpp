@@ -171,7 +171,7 @@ void Dispenser::search()
     MediumPlanner planner(m_request, m_stopTrying);
     const std::vector<MediumPlanner::Level> levels = MediumPlanner::groupLevels();
     const MediumPlanner::Outcome outcome = planner.plan(*calc, levels, hooks);
-    m_folderLimitReached = planner.limitsDropped();
+    m_limitReached = planner.limitsDropped();
     if (outcome == MediumPlanner::Cancelled) {
         emit do_finish(false);
         return;

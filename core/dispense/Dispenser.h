@@ -53,17 +53,19 @@ public:
     // entry takes their name on the target).
     void leaveOut(std::vector<EntryPos> positions);
     // An entry the target's file system can never hold, as measured: why is a
-    // FsCost::Refusal (a file of 4 GiB or more on FAT32, a folder of
-    // too many entries, a device). After the thread's end, in list order.
+    // FsCost::Refusal (a file of 4 GiB or more on FAT32, a folder of too
+    // many entries, a name exFAT refuses, more inodes than an ext4 volume has
+    // free, a device). After the thread's end, in list order.
     struct Refused
     {
         EntryPos pos;
         int why;
     };
     const std::vector<Refused>& refused() const { return m_refused; }
-    // The chosen selection lost entries to the file system's limit of the
-    // target folder (65,536 entries on FAT32).
-    bool folderLimitReached() const { return m_folderLimitReached; }
+    // The chosen selection lost entries to a limit of the medium besides its
+    // room: the entries of the target folder (65,536 on FAT32, 256 MiB of
+    // them on exFAT) or the free inodes (ext4).
+    bool limitReached() const { return m_limitReached; }
     // The measured Required entries the chosen selection does not hold,
     // those refused aside.
     int requiredNotFitted() const { return m_requiredNotFitted; }
@@ -108,7 +110,7 @@ private:
     std::vector<EntryPos> m_skipped; // sorted
     std::vector<LeftOut> m_leftOut;
     std::vector<Refused> m_refused;
-    bool m_folderLimitReached = false;
+    bool m_limitReached = false;
     std::vector<Level> m_levels;
     int m_requiredNotFitted = 0;
     int m_unsearchedGroup = -1;

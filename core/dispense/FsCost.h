@@ -29,11 +29,15 @@ public:
     enum Refusal
     {
         Placeable = 0,
-        SizeUnknown,    // the walk could not know its size
-        NotCopyable,    // a device, pipe or socket
-        WalkCut,        // a request stopped its walk
-        FatFileLimit,   // holds a file of 4 GiB or more
-        FatFolderLimit, // holds a folder of more than 65,536 entries
+        SizeUnknown,      // the walk could not know its size
+        NotCopyable,      // a device, pipe or socket
+        WalkCut,          // a request stopped its walk
+        FatFileLimit,     // holds a file of 4 GiB or more
+        FatFolderLimit,   // holds a folder of more than 65,536 entries
+        ExfatName,        // a name exFAT cannot store
+        ExfatFolderLimit, // a folder of more than 256 MiB of entries
+        Ext4FolderLimit,  // a folder too large for ext4's two index levels
+        InodeLimit,       // more files, folders and links than the free inodes
     };
 
     virtual ~FsCost() = default;

@@ -41,11 +41,43 @@ QString SeriesPlanner::apartText(int reason)
     case ApartFatFile:
         return QStringLiteral("holds a file of 4 GiB or more, which FAT32 cannot store");
     case ApartFatFolder:
-        return QStringLiteral("holds a folder of more than 65,536 entries, which FAT32 cannot store");
+        return QStringLiteral(
+            "holds a folder of more than 65,536 entries, which FAT32 cannot store");
     case ApartNotCopyable:
         return QStringLiteral("is not a file or folder that can be copied");
+    case ApartExfatName:
+        return QStringLiteral("holds a name with a character exFAT cannot store "
+                              "(\" * / : < > ? \\ | or a control character)");
+    case ApartExfatFolder:
+        return QStringLiteral("holds a folder of more than 256 MiB of names, which exFAT "
+                              "cannot store");
+    case ApartExt4Folder:
+        return QStringLiteral("holds a folder of more names than ext4 can index");
+    case ApartInodes:
+        return QStringLiteral("holds more files and folders than the volume has free inodes "
+                              "(ext4 stores each in one of a fixed number)");
     default:
         return QStringLiteral("cannot be placed");
+    }
+}
+
+int SeriesPlanner::apartOf(int refusal)
+{
+    switch (refusal) {
+    case FsCost::FatFileLimit:
+        return ApartFatFile;
+    case FsCost::FatFolderLimit:
+        return ApartFatFolder;
+    case FsCost::ExfatName:
+        return ApartExfatName;
+    case FsCost::ExfatFolderLimit:
+        return ApartExfatFolder;
+    case FsCost::Ext4FolderLimit:
+        return ApartExt4Folder;
+    case FsCost::InodeLimit:
+        return ApartInodes;
+    default:
+        return ApartNotCopyable;
     }
 }
 
@@ -120,17 +152,11 @@ void SeriesPlanner::measure(std::vector<Measured>& out)
         case FsCost::SizeUnknown:
             apart = calc->itemIssue();
             break;
-        case FsCost::FatFileLimit:
-            apart = ApartFatFile;
-            break;
-        case FsCost::FatFolderLimit:
-            apart = ApartFatFolder;
-            break;
-        case FsCost::NotCopyable:
-            apart = ApartNotCopyable;
-            break;
-        default: // cut short by cancel
+        case FsCost::WalkCut: // by cancel
             return;
+        default:
+            apart = apartOf(calc->refusal());
+            break;
         }
         if (apart)
             m_result.apart.push_back(SeriesApart{e.pos, apart});

@@ -63,7 +63,13 @@ public:
         ApartFatFile,       // holds a file of 4 GiB or more
         ApartFatFolder,     // holds a folder of more than 65,536 entries
         ApartNotCopyable,   // a device, pipe or socket
+        ApartExfatName,     // a name exFAT cannot store
+        ApartExfatFolder,   // a folder past exFAT's 256 MiB of entries
+        ApartExt4Folder,    // a folder too large for ext4's index
+        ApartInodes,        // more files and folders than a medium's free inodes
     };
+    // The reason for an FsCost::Refusal other than SizeUnknown and WalkCut.
+    static int apartOf(int refusal);
     static QString apartText(int reason);
 
     struct Progress

@@ -23,7 +23,3 @@ void listDriveRoots(QStringList& roots);
 // target cannot be used, or when it names a Volume that is no longer there
 // (not mounted, or another volume in its place).
 bool probeTarget(bool wholeVolume, Target& target);
-
-// Why a target that probeTarget recognised cannot be planned (exFAT and ext4
-// volumes, until their rules are in use); empty when it can.
-QString targetRefusal(const Target& target);

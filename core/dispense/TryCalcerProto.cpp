@@ -21,12 +21,14 @@ TryCalcerProto::TryCalcerProto(std::unique_ptr<FsCost> cost)
 {
 }
 
-ItemName TryCalcerProto::nameOf(const QString& name)
+ItemName TryCalcerProto::nameOf(const QString& name, const QByteArray& bytes)
 {
     ItemName n;
     n.length = quint32(name.size());
     for (QChar c : name)
         n.wide = n.wide || c.unicode() > 0xFF;
+    n.bytes = bytes.constData();
+    n.size = quint32(bytes.size());
     return n;
 }
 
@@ -108,19 +110,17 @@ void TryCalcerProto::measure(const QString& path)
     switch (probeItem(path, size)) {
     case ItemKind::File: {
         m_atStart = false;
-        const QString name = QFileInfo(path).fileName();
-        const QByteArray bytes = QFile::encodeName(name);
-        m_lastName = nameOf(name);
-        m_lastName.bytes = bytes.constData();
-        m_lastName.size = quint32(bytes.size());
-        // A link that leads nowhere stays the link it is.
-        char target[PATH_MAX];
-        const ssize_t n = QFileInfo::exists(path) ? -1
-                                                  : ::readlink(QFile::encodeName(path).constData(),
-                                                               target, sizeof target);
-        if (n > 0) {
-            m_lastName.linkTarget = target;
-            m_lastName.linkSize = quint32(n);
+        const QFileInfo info(path);
+        m_ownName = QFile::encodeName(info.fileName());
+        m_lastName = nameOf(info.fileName(), m_ownName);
+        // A link that leads nowhere is copied as the link it is.
+        if (info.isSymLink() && !info.exists()) {
+            char target[PATH_MAX];
+            const ssize_t n =
+                ::readlink(QFile::encodeName(path).constData(), target, sizeof target);
+            m_ownLink = QByteArray(target, n > 0 ? int(n) : 0);
+            m_lastName.linkTarget = m_ownLink.constData();
+            m_lastName.linkSize = quint32(m_ownLink.size());
         }
         m_cost->costName(m_lastName, true);
         m_cost->costFile(size, m_lastName);

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include <QByteArray>
 #include <QString>
 #include <QtGlobal>
 
@@ -112,8 +113,9 @@ public:
     // The shared store's bytes chosen at earlier levels.
     quint64 sharedBase() const { return m_ledger.base().shared; }
 
-    // Names as the walk passes them.
-    static ItemName nameOf(const QString& name);
+    // Names as the walk passes them; bytes: the name as the file system
+    // gets it (QFile::encodeName), which must outlive the result.
+    static ItemName nameOf(const QString& name, const QByteArray& bytes);
 
 protected:
     // cost: the rules of the medium's file system, with its capacity.
@@ -135,6 +137,8 @@ private:
 
     bool m_atStart = false; // the entry's own listing is still to come
     ItemName m_lastName;
+    QByteArray m_ownName; // the bytes of a file entry's own name
+    QByteArray m_ownLink; // and of its link's target, when it leads nowhere
     FolderListing m_listing;
     const std::atomic_bool* m_walkStop = nullptr;
     std::function<void()> m_tick;

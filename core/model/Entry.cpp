@@ -7,6 +7,8 @@
 
 #include <QCoreApplication>
 
+#include "core/model/SizeText.h"
+
 bool Entry::operator==(const Entry& o) const
 {
     return Name == o.Name && Path == o.Path && Ident == o.Ident && Size == o.Size &&
@@ -34,19 +36,23 @@ bool Target::hasUsableFigures() const
 
 QString Target::figuresRefusal() const
 {
-    // exFAT and ext4 are recognised but not planned yet (targetRefusal says so first).
-    if ((FileSystem < NTFS || FileSystem > UDF) && FileSystem != ISO9660)
+    const BlockSizeRange range = blockSizeRange(FileSystem);
+    if (range.largest == 0)
         return QCoreApplication::translate("Target", "Its file system is not one that can be "
                                                      "filled.");
-    if (FileSystem == ISO9660 && BlockSize != 2048)
-        return QCoreApplication::translate("Target", "ISO 9660 discs have blocks of 2048 bytes, "
-                                                     "not %1.")
-            .arg(BlockSize);
     const bool powerOfTwo = BlockSize != 0 && (BlockSize & (BlockSize - 1)) == 0;
-    if (!powerOfTwo || BlockSize < 512 || BlockSize > (quint64(1) << 21))
+    if (!powerOfTwo || BlockSize < range.smallest || BlockSize > range.largest) {
+        if (range.smallest == range.largest)
+            return QCoreApplication::translate("Target", "Its block size of %1 bytes is not the "
+                                                         "%2 bytes of %3.")
+                .arg(BlockSize)
+                .arg(range.smallest)
+                .arg(fileSystemTitle(FileSystem));
         return QCoreApplication::translate("Target", "Its block size of %1 bytes is not a power "
-                                                     "of two from 512 bytes to 2 MiB.")
-            .arg(BlockSize);
+                                                     "of two from %2 to %3, as %4 has.")
+            .arg(BlockSize)
+            .arg(sizeText(range.smallest), sizeText(range.largest), fileSystemTitle(FileSystem));
+    }
     // So that no block arithmetic overflows.
     if (AvailableBlocks > quint64(std::numeric_limits<qint64>::max()) / BlockSize)
         return QCoreApplication::translate("Target", "Its capacity of %1 blocks of %2 bytes is "
@@ -56,6 +62,27 @@ QString Target::figuresRefusal() const
     return QString();
 }
 
+// What each file system's own tools can make.
+BlockSizeRange blockSizeRange(int fileSystem)
+{
+    switch (fileSystem) {
+    case NTFS:
+        return {512, quint64(2) << 20};
+    case FAT:
+        return {512, quint64(64) << 10};
+    case UDF:
+        return {2048, 2048};
+    case EXFAT:
+        return {512, quint64(32) << 20};
+    case EXT4:
+        return {1024, quint64(64) << 10};
+    case ISO9660:
+        return {2048, 2048};
+    default:
+        return {0, 0};
+    }
+}
+
 const QString& fileSystemName(int fileSystem)
 {
     static const QString names[] = {QStringLiteral("NTFS"), QStringLiteral("FAT"),
@@ -63,6 +90,35 @@ const QString& fileSystemName(int fileSystem)
                                     QStringLiteral("ext4"), QStringLiteral("ISO9660")};
     static const QString none;
     return fileSystem >= 0 && fileSystem < int(std::size(names)) ? names[fileSystem] : none;
+}
+
+QString fileSystemTitle(int fileSystem)
+{
+    if (fileSystem == FAT)
+        return QStringLiteral("FAT32");
+    if (fileSystem == ISO9660)
+        return QStringLiteral("ISO 9660");
+    return fileSystemName(fileSystem);
+}
+
+int fileSystemOfName(const QString& word)
+{
+    // FUSE types (fuseblk) say nothing of what lies underneath.
+    static const struct
+    {
+        const char* word;
+        int fileSystem;
+    } aliases[] = {
+        {"ntfs3", NTFS}, {"ntfs-3g", NTFS}, {"fat32", FAT},
+        {"vfat", FAT},   {"msdos", FAT},    {"iso", ISO9660},
+    };
+    for (int fs = 0; !fileSystemName(fs).isEmpty(); ++fs)
+        if (word.compare(fileSystemName(fs), Qt::CaseInsensitive) == 0)
+            return fs;
+    for (const auto& a : aliases)
+        if (word.compare(QLatin1String(a.word), Qt::CaseInsensitive) == 0)
+            return a.fileSystem;
+    return -1;
 }
 
 void DispenseQueue::push(const EntryPos& pos)

@@ -74,9 +74,9 @@ struct Target
     QString Volume{};
 
     quint64 capacity() const { return AvailableBlocks * BlockSize; }
-    // A known file system, a block size that is a power of two from 512 bytes
-    // to 2 MiB (what the file systems allow) and a capacity within 63 bits,
-    // so that no block arithmetic overflows.
+    // A known file system, a block size that is a power of two its file
+    // system allows (blockSizeRange) and a capacity within 63 bits, so that
+    // no block arithmetic overflows.
     bool hasUsableFigures() const;
     // Why hasUsableFigures is false, as a sentence; empty when it is true.
     // The one check of a target's figures: the picker, Dispense, the command
@@ -92,9 +92,24 @@ inline quint64 saturatingAdd(quint64 a, quint64 b)
     return a + b < a ? ~quint64(0) : a + b;
 }
 
-// The names the project file, the target picker and the command line use
-// for a FileSystemKind; empty for any other number.
+// The block sizes a file system can have, powers of two from smallest to
+// largest; both 0 for an unknown one.
+struct BlockSizeRange
+{
+    quint64 smallest;
+    quint64 largest;
+};
+BlockSizeRange blockSizeRange(int fileSystem);
+
+// The names the project file and the command line's output use for a
+// FileSystemKind; empty for any other number.
 const QString& fileSystemName(int fileSystem);
+// The name a user knows it by (FAT32, not FAT), for the window.
+QString fileSystemTitle(int fileSystem);
+// The FileSystemKind a user's word names, in any case: the names above and
+// the ones mount and blkid print (vfat, fat32, ntfs3, exfat, ...); -1 for
+// none.
+int fileSystemOfName(const QString& word);
 
 // Max-priority queue of positions (binary heap, greatest position on top)
 // carrying a search result to the model.

@@ -129,6 +129,12 @@ void ProjectFileReader::parseTarget(ProjectData& data)
             readField([&](const QString& s) { target.Path = s; });
         else if (name == t.availableBlocks)
             readField([&](const QString& s) { target.AvailableBlocks = toUnsigned(s); });
+        else if (name == t.availableInodes)
+            readField([&](const QString& s) {
+                quint64 v = 0;
+                if (parseDigits(s, v))
+                    target.AvailableInodes = v;
+            });
         else if (name == t.blockSize)
             readField([&](const QString& s) { target.BlockSize = toUnsigned(s); });
         else if (name == t.fileSystem)

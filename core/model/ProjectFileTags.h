@@ -14,6 +14,7 @@ struct ProjectFileTags
     QString target = QStringLiteral("Target");
     QString path = QStringLiteral("Path");
     QString availableBlocks = QStringLiteral("AvailableBlocks");
+    QString availableInodes = QStringLiteral("AvailableInodes"); // only where there is a limit
     QString blockSize = QStringLiteral("BlockSize");
     QString fileSystem = QStringLiteral("FileSystem");
     QString volume = QStringLiteral("Volume");

@@ -78,6 +78,8 @@ void ProjectFileWriter::writeTarget(const Target& target)
     writeText(t.availableBlocks, QString::number(target.AvailableBlocks));
     writeText(t.blockSize, QString::number(target.BlockSize));
     writeText(t.fileSystem, fileSystemName(target.FileSystem));
+    if (target.AvailableInodes != Target::NoInodeLimit)
+        writeText(t.availableInodes, QString::number(target.AvailableInodes));
     // Optional, and only a hint for checks: left out rather than refuse the save.
     if (!target.Volume.isEmpty() && isXmlText(target.Volume))
         writeText(t.volume, target.Volume);

@@ -27,11 +27,8 @@ DispenseRoad::TargetCheck DispenseRoad::refreshTarget(const Prober& probe, QStri
         problem = e.message;
         return TargetFailed;
     }
-    // A kind not planned yet, or figures the project file would refuse: never
-    // planned with, nor kept.
-    problem = targetRefusal(fresh);
-    if (problem.isEmpty())
-        problem = fresh.figuresRefusal();
+    // Figures the project file would refuse: never planned with, nor kept.
+    problem = fresh.figuresRefusal();
     if (!problem.isEmpty())
         return TargetFailed;
     if (fresh == m_model->target())
@@ -114,14 +111,11 @@ DispenseRoad::Omissions DispenseRoad::takeOmissions(const Dispenser& d, bool mea
             e.Issue = l.issue;
         o.unmeasured.push_back(LeftOut{l.pos, e.Ident, l.issue});
     }
-    for (const Dispenser::Refused& r : d.refused()) {
-        const int why = r.why == FsCost::FatFileLimit     ? SeriesPlanner::ApartFatFile
-                        : r.why == FsCost::FatFolderLimit ? SeriesPlanner::ApartFatFolder
-                                                          : SeriesPlanner::ApartNotCopyable;
+    for (const Dispenser::Refused& r : d.refused())
         if (m_model->isValidPos(r.pos))
-            o.refused.push_back(LeftOut{r.pos, m_model->entryAt(r.pos).Ident, why});
-    }
-    o.folderLimitReached = d.folderLimitReached();
+            o.refused.push_back(
+                LeftOut{r.pos, m_model->entryAt(r.pos).Ident, SeriesPlanner::apartOf(r.why)});
+    o.limitReached = d.limitReached();
     o.requiredNotFitted = d.requiredNotFitted();
     o.unsearchedGroup = d.unsearchedGroup();
     return o;

@@ -74,7 +74,7 @@ public:
     {
         std::vector<LeftOut> unmeasured; // size unknown; in list order
         std::vector<LeftOut> refused;    // the target cannot hold it; in list order
-        bool folderLimitReached = false; // the target folder's limit dropped entries
+        bool limitReached = false;       // a limit besides room dropped entries (Dispenser)
         int requiredNotFitted = 0;       // measured Required entries not chosen
         int unsearchedGroup = -1;        // an accepted search never reached it
     };

@@ -185,12 +185,13 @@ void TestCli::exitCodes_data()
     QTest::addColumn<QString>("err"); // how the one line on standard error goes on
     QTest::addColumn<QString>("args");
     // %T: a (2 blocks), b (22 blocks), kept (to stay as it is), bad (no project), empty.qmp
-    // (no target), stale.qmp (its target %T, probed again), held.qmp (a, b and c, which went,
-    // dispensed), one.qmp (a dispensed), twice.qmp (a and t/a dispensed), dots.qmp (a and a.
-    // dispensed, its target d on the volume of %T), gone.qmp (the same, its volume not mounted),
-    // locked (unreadable to %U, the unprivileged user), t (a copy of a, a shorter b), d (a
-    // folder), a2 (as a), g (4 GiB), fifo, x%Ry\z (%R: U+202E); %N: NTFS; %E: endless search.
-    // No err: nothing on standard error.
+    // (no target), stale.qmp (its target /proc, probed again and refused), held.qmp (a, b and c,
+    // which went, dispensed), one.qmp (a dispensed), twice.qmp (a and t/a dispensed), inodes.qmp
+    // (a, a2 and t/b for an ext4 medium with two free inodes), dots.qmp (a and a. dispensed, its
+    // target d on the volume of %T), gone.qmp (the same, its volume not mounted), locked
+    // (unreadable to %U, the unprivileged user), t (a copy of a, a shorter b), d (a folder), a2
+    // (as a), g (4 GiB), fifo, x%Ry\z (%R: U+202E); %N: NTFS; %E: endless search. No err:
+    // nothing on standard error.
     const QString rows = R"(
 4|%T/a\nWasted:       |%T/c: It no longer exis |dispense %N 28 %T/held.qmp
 4|%T/a\nWasted:       |%T/locked: Some items i |%U dispense %N 99 --main %T/a %T/locked
@@ -201,15 +202,16 @@ void TestCli::exitCodes_data()
 1|different\t%T/t/a\ta: the same name on the target as %T/a\ndifferent|2 of 2 dispensed|verify %T/twice.qmp --target %T/t
 0|%T/x\xE2\x80\xAEy\\z\nWasted|                   |dispense %N 99 --main %T/x%Ry\z
 1|Wasted:            |%T/g: holds a file of 4 GiB or more, which FAT32 cannot store; left|dispense --fs FAT --block-size 4096 --free-blocks 9 --required %T/g
+0|%T/a2\n%T/a\nWasted|warning: the volume's free inodes ran out|dispense %T/inodes.qmp
 3|                   |%T/fifo: it is a FIFO, not a regular file|dispense %N 9 --main %T/a --save %T/fifo
 3|                   |%T/none: not a folder   |verify %T/held.qmp --target %T/none
 2|                   |unknown option --fast    |dispense %T/held.qmp --fast
 2|                   |the capacity             |dispense %N 4503599627370496 --main %T/a
 3|                   |%T/missing: No such file |dispense --main %T/a --target %T/missing
-3|                   |%T:                     |dispense %T/empty.qmp --target %T --save %T/kept
+3|                   |/proc: Unsupported file |dispense %T/empty.qmp --target /proc --save %T/kept
 3|                   |%T/bad: cannot be read   |dispense %N 9 %T/bad --save %T/kept
 3|                   |%T/empty.qmp: the projec |dispense %T/empty.qmp --save %T/kept
-3|                   |%T:                     |dispense %T/stale.qmp
+3|                   |/proc: Unsupported file |dispense %T/stale.qmp
 3|                   |%T/no/o: the folder does |dispense %N 9 %T/held.qmp --save %T/no/o
 1|Wasted: 0 bytes    |Nothing fits             |dispense %N 0 --save %T/out.qmp --main %T/a %T/b
 1|Wasted: 303104 bytes|warning: the time limit |dispense %N 99 --time-limit 0 --main %T/a %T/b
@@ -233,7 +235,7 @@ void TestCli::exitCodes_data()
 2|                   |--into takes a folder bel|copy %T/one.qmp --target %T --into ../x
 1|                   |%T/empty.qmp: the project|copy %T/empty.qmp --target %T
 0|%T/a\nWasted:       |                        |dispense --fs iso --block-size 2048 --free-blocks 300 --main %T/a
-2|                   |ISO 9660 discs have bloc|dispense --fs ISO9660 --block-size 4096 --free-blocks 300 --main %T/a
+2|                   |--block-size takes 2048 b|dispense --fs ISO9660 --block-size 4096 --free-blocks 300 --main %T/a
 2|                   |the project's target is n|burn %T/one.qmp
 2|                   |--out FILE.iso is needed |image %T/one.qmp)";
     for (const QString& row : rows.split('\n', Qt::SkipEmptyParts)) {
@@ -261,13 +263,21 @@ void TestCli::exitCodes()
     QCOMPARE(exec(held.arg(root).split(' ')).code + exec(one.arg(root).split(' ')).code, 0);
     QVERIFY(QFile::remove(root + "/c") && EntriesModel().saveAs(root + "/empty.qmp"));
     EntriesModel stale;
-    stale.setTarget({root, NTFS, 4096, 99});
+    stale.setTarget({"/proc", NTFS, 4096, 99});
     QVERIFY(stale.saveAs(root + "/stale.qmp"));
     DispenseQueue both; // as an older version could hold them
     for (const QString& path : QStringList{root + "/a", root + "/t/a"})
         both.push(stale.addEntry({"a", QFileInfo(path).path(), path, 5000, true, File}));
     stale.applyDispense(both, 0);
     QVERIFY(stale.saveAs(root + "/twice.qmp"));
+    Target few{"", EXT4, 4096, 99}; // room for a, a2 and t/b; inodes for two of them
+    few.AvailableInodes = 2;
+    EntriesModel inodes;
+    inodes.setTarget(few);
+    for (const QString& path : QStringList{root + "/a", root + "/a2", root + "/t/b"})
+        inodes.addEntry({QFileInfo(path).fileName(), QFileInfo(path).path(), path,
+                         quint64(QFileInfo(path).size()), true, File});
+    QVERIFY(inodes.saveAs(root + "/inodes.qmp"));
     EntriesModel dots; // a and a. onto the volume of %T, typed NTFS; then onto a volume gone
     DispenseQueue dotted;
     for (const char* name : {"a", "a."})

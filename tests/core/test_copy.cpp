@@ -15,8 +15,9 @@
 #include "core/copy/CopyEngine.h"
 #include "core/copy/CopyList.h"
 #include "core/copy/CopyManifest.h"
-#include "core/dispense/TryCalcerFactory.h"
+#include "core/dispense/Ext4Meta.h"
 #include "core/dispense/NtfsCost.h"
+#include "core/dispense/TryCalcerFactory.h"
 #include "core/dispense/TryCalcerProto.h"
 #include "core/model/Entry.h"
 #include "tests/common/TestMounts.h"
@@ -157,13 +158,13 @@ private slots:
 
     // A plan to zero waste (the manifest counted as one more file) is
     // copied, read back, checkable by xxh128sum, and trusted afterwards
-    // without reading the files again.
+    // without reading the files again. A name that differs only in case is
+    // the same file on exFAT, another one on ext4.
     void copiesPlanExactly_data()
     {
         QTest::addColumn<QString>("fs");
-        QTest::newRow("tmpfs") << "tmpfs";
-        QTest::newRow("NTFS") << "NTFS";
-        QTest::newRow("FAT32") << "FAT32";
+        for (const char* fs : {"tmpfs", "NTFS", "FAT32", "exFAT", "ext4"})
+            QTest::newRow(fs) << fs;
     }
 
     void copiesPlanExactly()
@@ -173,29 +174,33 @@ private slots:
         TestMounts mounts;
         const QString src = dir.filePath("src"), folder = dir.filePath("t"),
                       image = folder + ".img";
-        const QStringList entries = makeTree(src, fs != "FAT32");
-        const quint64 cluster = fs == "NTFS" ? 4096 : 512;
+        // No links where FAT and exFAT cannot store them.
+        const QStringList entries = makeTree(src, fs != "FAT32" && fs != "exFAT");
+        const int kind = fs == "FAT32" ? FAT : fs == "exFAT" ? EXFAT : fs == "ext4" ? EXT4 : NTFS;
+        const quint64 cluster = kind == FAT ? 512 : 4096;
         // What the plan says the entries and the manifest take.
         QVERIFY(
             TreeMaker::make(dir.filePath("m"), {QString("f:%1=%2")
                                                     .arg(CopyManifest::fileName())
                                                     .arg(CopyManifest::bytesForEntries(entries))}));
-        const auto calc =
-            createTryCalcer(Target{folder, fs == "FAT32" ? FAT : NTFS, cluster, quint64(1) << 30});
+        const auto calc = createTryCalcer(Target{folder, kind, cluster, quint64(1) << 30});
         unsigned index = 0;
         for (const QString& e : entries + QStringList{dir.filePath("m/XXH128SUMS")})
             calc->addItem(e, index++);
         calc->prepare();
         const quint64 units = quint64(calc->capacity() - calc->freeBlocks());
-        const quint64 needed = fs == "FAT32"
-                                   ? units
-                                   : NtfsCost::reserve(cluster) +
-                                         (units * calc->unitSize() + cluster - 1) / cluster;
+        const quint64 needed = kind == NTFS ? NtfsCost::reserve(cluster) +
+                                                  (units * calc->unitSize() + cluster - 1) / cluster
+                               : kind == EXT4 ? Ext4Meta::reserveBlocks(cluster) + units
+                                              : units;
         QString mount;
         if (fs == "tmpfs") {
             mount = mounts.tmpfs(folder, 64);
-        } else if (fs == "NTFS") {
-            mount = mounts.ntfs(folder, 64, false, 4096);
+        } else if (fs != "FAT32") {
+            // No blocks kept for root on ext4: the copy runs as root.
+            mount = kind == NTFS    ? mounts.ntfs(folder, 64, false, 4096)
+                    : kind == EXT4 ? mounts.ext4(folder, 64, "-b 4096 -m 0")
+                                   : mounts.exfat(folder, 64, 4096);
             // A filler leaves exactly the room the plan needs.
             for (int round = 0; !mount.isEmpty() && round < 6; ++round) {
                 const qint64 extra = qint64(freeClusters(fs, mount, image)) - qint64(needed);
@@ -245,6 +250,14 @@ private slots:
             const ArrivalCheck check = arrival.check(e);
             QVERIFY2(check.state == Arrival::Arrived, qPrintable(check.detail()));
             QVERIFY(arrival.filesTrusted() > 0 && arrival.filesRead() == 0);
+        }
+        if (kind == EXFAT || kind == EXT4) {
+            // An original named as its copy but for case: on exFAT that is its copy.
+            QVERIFY(QDir(src).rename("photos", "Photos"));
+            const ArrivalCheck check =
+                ContentArrival(CopyDestination{mount, "test " + fs, mount}).check(src + "/Photos");
+            QCOMPARE(int(check.state), int(kind == EXFAT ? Arrival::Arrived : Arrival::Missing));
+            QVERIFY(QDir(src).rename("Photos", "photos"));
         }
         QCOMPARE(snapshot(src), before);
         if (fs == "FAT32") {

@@ -111,13 +111,14 @@ void TestProjectFile::roundTrip()
 void TestProjectFile::writtenLayout_data()
 {
     QTest::addColumn<int>("fileSystem");
-    for (int fs : {NTFS, FAT, UDF})
+    for (int fs : {NTFS, FAT, UDF, EXFAT, EXT4})
         QTest::newRow(qPrintable(fileSystemName(fs))) << fs;
 }
 
-// The file as this version writes it, with each file system's name: older files
-// must keep loading as they did, and elements a later version adds must leave
-// this layout alone. Loads to the project it holds and is written back byte for byte.
+// The file as this version writes it, with each file system's name (and the
+// free inodes of ext4): older files must keep loading as they did, and
+// elements a later version adds must leave this layout alone. Loads to the
+// project it holds and is written back byte for byte.
 void TestProjectFile::writtenLayout()
 {
     QFETCH(int, fileSystem);
@@ -126,7 +127,7 @@ void TestProjectFile::writtenLayout()
     <Target>
         <Path>/media/stick</Path>
         <AvailableBlocks>500</AvailableBlocks>
-        <BlockSize>4096</BlockSize>
+        <BlockSize>2048</BlockSize>
         <FileSystem>%</FileSystem>
     </Target>
     <Dispensed>
@@ -153,10 +154,15 @@ void TestProjectFile::writtenLayout()
     <NotInUse/>
 </Quillmarch>
 )";
-    const QByteArray file = QByteArray(layout).replace('%', fileSystemName(fileSystem).toUtf8());
+    QByteArray file = QByteArray(layout).replace('%', fileSystemName(fileSystem).toUtf8());
     ProjectData project;
     project.hasTarget = true;
-    project.target = {"/media/stick", fileSystem, 4096, 500};
+    project.target = {"/media/stick", fileSystem, 2048, 500};
+    if (fileSystem == EXT4) {
+        file.replace("</FileSystem>\n",
+                     "</FileSystem>\n        <AvailableInodes>321</AvailableInodes>\n");
+        project.target.AvailableInodes = 321;
+    }
     project.groups[Dispensed] = {{"live", "/music", "/music/live", 900, true, Folder}};
     project.origins = {Background};
     project.groups[Main] = {{"a&b\t<c>", "/", "/a&b\t<c>", ~0ull, true, File}};

@@ -19,7 +19,8 @@ class TestSeries : public QObject
     Q_OBJECT
 
     // Random files and folders in dir as entries of random groups, plus the
-    // extra ones ("tree line", group); the model holds just them.
+    // extra ones ("tree lines" separated by ';', group); the model holds just
+    // them.
     static std::vector<SeriesEntry> makeEntries(const QString& dir, std::mt19937& rng, int count,
                                                 quint64 block,
                                                 const QList<QPair<QString, int>>& extra)
@@ -27,7 +28,7 @@ class TestSeries : public QObject
         dataModel()->newProject();
         QList<QPair<QStringList, int>> made;
         for (const auto& e : extra)
-            made.append({{e.first}, e.second});
+            made.append({e.first.split(';'), e.second});
         for (int i = 0; i < count; ++i) {
             const quint64 size = rng() % (40 * block) + rng() % 3 * (rng() % 700);
             const QString name = QString("e%1-%2").arg(i).arg(QString(int(rng() % 70), 'n'));
@@ -64,11 +65,14 @@ private slots:
             QTest::addRow("NTFS %d", seed) << int(NTFS) << quint64(4096) << seed;
             QTest::addRow("FAT32 %d", seed) << int(FAT) << quint64(16384) << seed;
             QTest::addRow("UDF %d", seed) << int(UDF) << quint64(2048) << seed;
+            QTest::addRow("exFAT %d", seed) << int(EXFAT) << quint64(32768) << seed;
+            QTest::addRow("ext4 %d", seed) << int(EXT4) << quint64(4096) << seed;
         }
     }
 
     // The series is Dispense then Delete, again and again; what no medium
-    // holds is set apart with its reason, and nothing goes twice.
+    // holds is set apart with its reason, and nothing goes twice. The ext4
+    // media have 6 free inodes, which bind before their blocks do.
     void repeatedDispense()
     {
         QFETCH(int, fileSystem);
@@ -82,10 +86,15 @@ private slots:
                                        {"f:gone=5", Required}};
         if (fileSystem == FAT)
             odd.append({"f:big/dvd.iso=4294967296", Main});
+        if (fileSystem == EXT4) // 12 files in a folder: 13 inodes
+            odd.append({"f:many/a=1;f:many/b=1;f:many/c=1;f:many/d=1;f:many/e=1;f:many/f=1;"
+                        "f:many/g=1;f:many/h=1;f:many/i=1;f:many/j=1;f:many/k=1;f:many/l=1",
+                        Required});
         const std::vector<SeriesEntry> entries = makeEntries(dir.path(), rng, 24, block, odd);
         QVERIFY(!entries.empty());
         QVERIFY(QFile::remove(dir.filePath("gone")));
-        const Target target{dir.path(), fileSystem, block, room};
+        Target target{dir.path(), fileSystem, block, room};
+        target.AvailableInodes = fileSystem == EXT4 ? 6 : target.AvailableInodes;
         dataModel()->setTarget(target);
 
         SeriesPlanner planner(target, entries);
@@ -98,6 +107,8 @@ private slots:
         QCOMPARE(where.value("gone"), SeriesPlanner::apartText(SeriesPlanner::ApartVanished));
         if (fileSystem == FAT)
             QCOMPARE(where.value("big"), SeriesPlanner::apartText(SeriesPlanner::ApartFatFile));
+        if (fileSystem == EXT4)
+            QCOMPARE(where.value("many"), SeriesPlanner::apartText(SeriesPlanner::ApartInodes));
         QVERIFY(r.media.size() >= 3);
         QVERIFY(r.lowerBound >= 1 && r.lowerBound <= r.media.size());
         for (std::size_t m = 0; m < r.media.size(); ++m) {

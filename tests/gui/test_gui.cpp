@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <atomic>
 
+#include <sys/statvfs.h>
+
 #include <QAction>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QFileIconProvider>
 #include <QLabel>
 #include <QMenu>
@@ -430,7 +433,7 @@ private slots:
     }
 
     // A described medium offers the block sizes its file system allows; a size the new file
-    // system does not allow becomes its largest one.
+    // system does not allow becomes the nearest one it has.
     void describedMediumBlocks_data()
     {
         QTest::addColumn<int>("fileSystem");
@@ -440,7 +443,7 @@ private slots:
         QTest::newRow("NTFS") << int(NTFS) << 1024 << 2048 << 1024;
         QTest::newRow("FAT32, too large") << int(FAT) << 1024 << 64 << 64;
         QTest::newRow("FAT32, allowed") << int(FAT) << 4 << 64 << 4;
-        QTest::newRow("UDF") << int(UDF) << 64 << 2048 << 2;
+        QTest::newRow("UDF") << int(UDF) << 64 << 2 << 2;
         QTest::newRow("ISO 9660") << int(ISO9660) << 64 << 2 << 2;
     }
 
@@ -470,7 +473,7 @@ class TestGuiRoad : public QObject
     Q_OBJECT
     QTemporaryDir m_home;
     TestMounts m_mounts;
-    QString m_ntfs, m_ext4;
+    QString m_ntfs, m_ext4, m_ext3;
     MainWindow* m_window = nullptr;
 
     void trigger(Act a) { m_window->actions()->action(a)->trigger(); }
@@ -489,6 +492,8 @@ private slots:
         m_ntfs = m_mounts.ntfs(m_home.filePath("ntfs volume"), 24, false);
         if (!m_ntfs.isEmpty())
             m_ext4 = m_mounts.ext4(m_home.filePath("ext4 volume"), 8);
+        if (!m_ext4.isEmpty())
+            m_ext3 = m_mounts.ext4(m_home.filePath("ext3 volume"), 8, "-t ext3");
         m_window = new MainWindow;
     }
 
@@ -682,18 +687,32 @@ private slots:
 
     void targetPicker_data()
     {
-        QTest::addColumn<bool>("ntfs"); // else the ext4 volume, which cannot be filled
+        QTest::addColumn<QString>("volume"); // or "other": figures (exFAT, 32 KiB, GiB)
         QTest::addColumn<QString>("how");
-        QTest::newRow("select and OK") << true << "OK";
-        QTest::newRow("double click") << true << "double";
-        QTest::newRow("unsupported, dialog stays") << false << "double";
+        QTest::addColumn<double>("gibibytes");
+        QTest::newRow("select and OK") << "ntfs"
+                                       << "OK" << 0.0;
+        QTest::newRow("double click") << "ntfs"
+                                      << "double" << 0.0;
+        QTest::newRow("ext4, with its free inodes") << "ext4"
+                                                    << "OK" << 0.0;
+        QTest::newRow("unsupported, dialog stays") << "ext3"
+                                                   << "double" << 0.0;
+        QTest::newRow("other, described") << "other"
+                                          << "OK" << 2.0;
+        QTest::newRow("other, no room, dialog stays") << "other"
+                                                      << "OK" << 0.0;
     }
 
     void targetPicker()
     {
-        QFETCH(bool, ntfs);
+        QFETCH(QString, volume);
         QFETCH(QString, how);
-        const QString root = ntfs ? m_ntfs : m_ext4;
+        QFETCH(double, gibibytes);
+        const QString root = volume == "ntfs"   ? m_ntfs
+                             : volume == "ext4" ? m_ext4
+                             : volume == "ext3" ? m_ext3
+                                                : "Other...";
         QM_NEED_VOLUME(m_mounts, root);
         const Target before = dataModel()->target();
         EditTarget dlg(m_window);
@@ -701,23 +720,46 @@ private slots:
         auto* list = dlg.findChild<QTreeWidget*>();
         const QList<QTreeWidgetItem*> rows = list->findItems(root, Qt::MatchExactly, 0);
         QCOMPARE(rows.size(), 1);
-        QCOMPARE(rows.first()->isDisabled(), !ntfs); // refused before it can be chosen
-        if (!ntfs) // the target an earlier row chose comes preselected
-            QCOMPARE(list->currentItem()->text(0), m_ntfs);
-        const QPoint at = list->visualItemRect(rows.first()).center();
+        QCOMPARE(rows.first()->isDisabled(), volume == "ext3"); // refused before it can be chosen
+        // The target an earlier row chose comes preselected.
+        if (dataModel()->hasTarget())
+            QCOMPARE(list->currentItem()->text(0),
+                     before.Path.isEmpty() ? QString("Other...") : before.Path);
+        // On its mount point: a long reason in another row may widen the row past the view.
+        const QRect row = list->visualItemRect(rows.first());
+        const QPoint at(row.left() + 20, row.center().y());
         QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
         if (how == "double")
             QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+        if (volume == "other") {
+            auto* fs = dlg.findChild<QComboBox*>("fileSystem");
+            fs->setCurrentIndex(fs->findData(EXFAT));
+            auto* block = dlg.findChild<QComboBox*>("blockSize");
+            block->setCurrentIndex(block->findData(32768));
+            dlg.findChild<QComboBox*>("unit")->setCurrentText("GiB");
+            dlg.findChild<QDoubleSpinBox*>("space")->setValue(gibibytes);
+        }
         for (QPushButton* b : dlg.findChildren<QPushButton*>())
             if (b->text() == how)
                 b->click();
-        QTRY_COMPARE(dlg.isVisible(), !ntfs);
+        const bool accepted = volume != "ext3" && (volume != "other" || gibibytes > 0);
+        QTRY_COMPARE(dlg.isVisible(), !accepted);
         QVERIFY(!QGuiApplication::overrideCursor());
-        QCOMPARE(dlg.result(), int(ntfs ? QDialog::Accepted : QDialog::Rejected));
-        const quint64 free = QStorageInfo(m_ntfs).bytesAvailable() / 4096;
-        const QString volume = VolumeIdentity::of(m_ntfs).volumeId; // its UUID
-        QVERIFY(volume.startsWith("uuid "));
-        QCOMPARE(dataModel()->target(), ntfs ? Target({m_ntfs, NTFS, 4096, free, Target::NoInodeLimit, volume}) : before);
+        QCOMPARE(dlg.result(), int(accepted ? QDialog::Accepted : QDialog::Rejected));
+        struct statvfs v = {};
+        ::statvfs(QFile::encodeName(root), &v);
+        Target t{root, volume == "ntfs" ? NTFS : EXT4, v.f_frsize, v.f_bavail};
+        t.AvailableInodes = volume == "ext4" ? v.f_favail : t.AvailableInodes;
+        t.Volume = VolumeIdentity::of(root).volumeId; // its UUID
+        QVERIFY(volume == "other" || t.Volume.startsWith("uuid "));
+        const Target described{"", EXFAT, 32768, 65536};
+        QCOMPARE(dataModel()->target(), !accepted ? before : volume == "other" ? described : t);
+        // A series of such media is offered by the name of its file system.
+        if (volume == "ntfs" || volume == "ext4")
+            QVERIFY(SeriesDlg(m_window, t, {}, true)
+                        .findChild<QComboBox*>("medium")
+                        ->itemText(0)
+                        .contains(volume == "ntfs" ? "(NTFS," : "(ext4,"));
     }
     // Five files of 2 GiB fill three blank DVDs, two each; one of 5 GiB fits none. Medium 2
     // is exported and dispensed from the real dialog.
