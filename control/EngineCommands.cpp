@@ -91,6 +91,7 @@ void Engine::projectNew()
     model->newProject();
     m_road.drop();
     m_arrivalFolder.clear();
+    m_copyFolder.clear();
     m_status->clearMessage();
     QString title;
     model->projectFile(title);
@@ -135,6 +136,7 @@ void Engine::replaceProject(QString path)
         return;
     }
     m_arrivalFolder.clear();
+    m_copyFolder.clear();
     m_status->clearMessage();
     // A size the file did not hold readably is measured again.
     for (int g = Dispensed; g < NoGroup; ++g) {

@@ -23,6 +23,7 @@ void Engine::showDispenseActions()
     DM* model = dataModel();
     m_actions->setDispensed(model->isDispensed());
     showDiscActions();
+    showCopyAction();
     // There is nothing to fill without a target.
     if (!model->hasTarget())
         m_actions->disableDispense();
@@ -40,6 +41,7 @@ void Engine::diskSelect()
     // A held result keeps Dispense off until it is put back.
     if (!hadTarget && !model->isDispensed())
         m_actions->enableDispense();
+    showCopyAction();
     // The new target is a change of the project.
     if (model->isModified())
         m_actions->enableSave(true);
@@ -206,6 +208,7 @@ void Engine::applyResult(int count, const std::function<void()>& take, IViewStat
     updateEntryActions();
     m_actions->setDispensed(true);
     showDiscActions();
+    showCopyAction();
     m_actions->enableSave(true);
     const HeldPlan& plan = m_road.plan();
     m_status->showOutcome(plan.usedBytes(), plan.wastedBytes(), end);
@@ -225,16 +228,8 @@ void Engine::undispense()
 
 void Engine::clipboardPost()
 {
-    DM* model = dataModel();
-    // Of entries with one name on the target, only the first: a paste of
-    // both would keep one.
-    const std::vector<int> sameName = m_road.dispensedSameNames();
-    QStringList files, held;
-    for (EntryPos p = model->groupBegin(Dispensed); model->isValidPos(p); ++p.index) {
-        const int other = sameName[std::size_t(p.index)];
-        (other >= 0 && other < p.index ? held : files).append(model->entryAt(p).Ident);
-    }
-    postFilesToClipboard(files);
+    QStringList held;
+    postFilesToClipboard(offeredEntries(&held));
     if (held.isEmpty()) {
         m_status->showMessage(IViewStatus::Positive,
                               QStringLiteral("Dispensed file(s) has been posted to the clipboard"));
@@ -288,9 +283,12 @@ void Engine::originalsDelete()
     for (;;) {
         check = std::make_unique<TargetArrival>(originals);
         const Target target = model->hasTarget() ? model->target() : Target();
+        // The root, where a paste goes, the folder the program copied into,
+        // and the one the user pointed to.
         QStringList folders{QString()};
-        if (!m_arrivalFolder.isEmpty())
-            folders << m_arrivalFolder;
+        for (const QString& f : {m_copyFolder, m_arrivalFolder})
+            if (!f.isEmpty() && !folders.contains(f))
+                folders << f;
         if (check->lookOnTarget(target, folders) && !m_dialogs->runArrivalCheck(*check))
             return;
         QString folder;

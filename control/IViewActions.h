@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QtGlobal>
+
 // The actions, menus and toolbar as the controller sees them: only their
 // enabled states.
 class IViewActions
@@ -24,4 +26,6 @@ public:
         (void)toDisc;
         (void)toImage;
     }
+    // Copy to Target: on while a result is held and the target is a mounted volume.
+    virtual void enableCopy(bool on) { Q_UNUSED(on); }
 };

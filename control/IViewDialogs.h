@@ -2,6 +2,7 @@
 #pragma once
 
 #include <atomic>
+#include <memory>
 #include <vector>
 
 #include <QString>
@@ -10,6 +11,7 @@
 #include "control/IViewStatus.h"
 #include "core/copy/ContentArrival.h"
 #include "core/disc/DiscRun.h"
+#include "core/copy/CopyEngine.h"
 
 class Dispenser;
 class TargetArrival;
@@ -40,6 +42,25 @@ public:
     // offered only if canDispense.
     virtual bool runSeries(const Target& picked, const std::vector<SeriesEntry>& entries,
                            bool canDispense, SeriesMedium& chosen, Target& medium) = 0;
+
+    // Asks where on the target whose root is root a copy goes; folder holds
+    // the proposal and takes the answer. False: no copy.
+    virtual bool askCopyFolder(const QString& root, QString& folder)
+    {
+        Q_UNUSED(root);
+        Q_UNUSED(folder);
+        return false;
+    }
+    // Copies entries to at through a CopyEngine on a worker thread, showing
+    // its progress with a way to cancel; returns the engine once its run
+    // ended, or null when it could not be started.
+    virtual std::unique_ptr<CopyEngine> runCopy(const QStringList& entries,
+                                                const CopyDestination& at)
+    {
+        Q_UNUSED(entries);
+        Q_UNUSED(at);
+        return nullptr;
+    }
 
     // Asks the window to close, which ends the program.
     virtual void closeMainWindow() = 0;

@@ -77,6 +77,8 @@ const ActionRow rows[int(Act::Count)] = {
      "Write the Dispensed files onto the disc in the target recorder and read them back", nullptr},
     {"ImageWrite", 1, NoIcon, false, "Write &Image...",
      "Write the Dispensed files into an ISO 9660 image file and read them back", nullptr},
+    {"CopyToTarget", 1, CopyToTarget, false, "&Copy to Target...",
+     "Copy the Dispensed files onto the target and read them back", "Copy"},
 };
 
 const char* const menuTitles[] = {"&File", "&Actions", "&List", "&Priority", "&Help"};
@@ -84,17 +86,19 @@ const char* const menuTitles[] = {"&File", "&Actions", "&List", "&Priority", "&H
 const std::initializer_list<Act> menuItems[] = {
     {Act::ProjectNew, Act::ProjectLoad, Act::ProjectSave, Act::ProjectSaveAs, Separator, Act::Exit},
     {Act::DiskSelect, Act::Dispense, Act::PlanSeries, Act::Undispense, Separator,
-     Act::ClipboardPost, Act::DiscWrite, Act::ImageWrite, Act::OriginalsDelete},
+     Act::CopyToTarget, Act::ClipboardPost, Act::DiscWrite, Act::ImageWrite,
+     Act::OriginalsDelete},
     {Act::FilesAdd, Act::FolderAdd, Act::EntryRemove},
     {Act::PriorityUp, Act::PriorityDown, Separator, Act::PriorityRequired, Act::PriorityMain,
      Act::PriorityBackground, Act::PriorityNotInUse},
     {Act::About},
 };
 
-const Act toolbarItems[] = {Act::ProjectNew, Act::ProjectLoad,  Act::ProjectSave,  Separator,
-                            Act::FilesAdd,   Act::FolderAdd,    Act::EntryRemove,  Separator,
-                            Act::PriorityUp, Act::PriorityDown, Separator,         Act::DiskSelect,
-                            Act::Dispense,   Act::Undispense,   Act::ClipboardPost};
+const Act toolbarItems[] = {
+    Act::ProjectNew, Act::ProjectLoad,  Act::ProjectSave,   Separator,
+    Act::FilesAdd,   Act::FolderAdd,    Act::EntryRemove,   Separator,
+    Act::PriorityUp, Act::PriorityDown, Separator,          Act::DiskSelect,
+    Act::Dispense,   Act::Undispense,   Act::ClipboardPost, Act::CopyToTarget};
 
 const Act listMenuItems[] = {Act::EntryRemove,
                              Separator,
@@ -137,6 +141,8 @@ QKeySequence shortcutFor(Act a)
         return QKeySequence(Qt::CTRL | Qt::Key_B);
     case Act::ImageWrite:
         return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B);
+    case Act::CopyToTarget:
+        return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T);
     case Act::FilesAdd:
         return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A);
     case Act::FolderAdd:
@@ -254,7 +260,8 @@ void MainActions::setupActions()
                                                    &MainActions::on_About,
                                                    &MainActions::on_PlanSeries,
                                                    &MainActions::on_DiscWrite,
-                                                   &MainActions::on_ImageWrite};
+                                                   &MainActions::on_ImageWrite,
+                                                   &MainActions::on_CopyToTarget};
 
     for (int i = 0; i < int(Act::Count); ++i) {
         const ActionRow& row = rows[i];
@@ -372,6 +379,11 @@ void MainActions::enableDispense()
 void MainActions::disableDispense()
 {
     action(Act::Dispense)->setEnabled(false);
+}
+
+void MainActions::enableCopy(bool on)
+{
+    action(Act::CopyToTarget)->setEnabled(on);
 }
 
 void MainActions::enableSeries(bool on)
@@ -516,4 +528,9 @@ void MainActions::on_DiscWrite()
 void MainActions::on_ImageWrite()
 {
     controller()->imageWrite();
+}
+
+void MainActions::on_CopyToTarget()
+{
+    controller()->copyToTarget();
 }

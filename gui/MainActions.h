@@ -46,6 +46,7 @@ public:
         PlanSeries,
         DiscWrite,
         ImageWrite,
+        CopyToTarget,
         Count
     };
 
@@ -72,6 +73,7 @@ public:
     void enableSeries(bool on) override;
     void setDispensed(bool dispensed) override;
     void enableDiscWrite(bool toDisc, bool toImage) override;
+    void enableCopy(bool on) override;
 
 private slots:
     void on_ProjectNew();
@@ -99,6 +101,7 @@ private slots:
     void on_PlanSeries();
     void on_DiscWrite();
     void on_ImageWrite();
+    void on_CopyToTarget();
 
 private:
     enum MenuId

@@ -53,6 +53,9 @@ public:
     bool askImageFile(QString& path) override;
     DiscResult runDiscWrite(DiscRun& run, bool toDrive) override;
     bool askDiscOverwrite(const QString& drive) override;
+    bool askCopyFolder(const QString& root, QString& folder) override;
+    std::unique_ptr<CopyEngine> runCopy(const QStringList& entries,
+                                        const CopyDestination& at) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

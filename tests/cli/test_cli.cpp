@@ -193,9 +193,9 @@ void TestCli::exitCodes_data()
     // (as a), g (4 GiB), fifo, x%Ry\z (%R: U+202E); %N: NTFS; %E: endless search. No err:
     // nothing on standard error.
     const QString rows = R"(
-4|%T/a\nWasted:       |%T/c: It no longer exis |dispense %N 28 %T/held.qmp
+4|%T/a\nWasted:       |%T/c: It no longer exis |dispense %N 30 %T/held.qmp
 4|%T/a\nWasted:       |%T/locked: Some items i |%U dispense %N 99 --main %T/a %T/locked
-0|%T/a\nWasted:       |warning: 1 Required ent |dispense %N 28 --required %T/a %T/b
+0|%T/a\nWasted:       |warning: 1 Required ent |dispense %N 30 --required %T/a %T/b
 4|5001\t%T/t\n       |%T/locked: Some items i |%U size %T/locked %T/t
 0|                   |                        |verify %T/one.qmp --target %T/t
 1|missing\t%T/c\ndifferent\t%T/b\tb: 1 bytes|2 of 3 dispensed entrie|verify %T/held.qmp --target %T/t
@@ -214,14 +214,14 @@ void TestCli::exitCodes_data()
 3|                   |/proc: Unsupported file |dispense %T/stale.qmp
 3|                   |%T/no/o: the folder does |dispense %N 9 %T/held.qmp --save %T/no/o
 1|Wasted: 0 bytes    |Nothing fits             |dispense %N 0 --save %T/out.qmp --main %T/a %T/b
-1|Wasted: 303104 bytes|warning: the time limit |dispense %N 99 --time-limit 0 --main %T/a %T/b
+1|Wasted: 297984 bytes|warning: the time limit |dispense %N 99 --time-limit 0 --main %T/a %T/b
 130|                 |Cancelled                |dispense %E --save %T/out.qmp
 143|                 |Cancelled                |dispense %E --save %T/out.qmp
-1|Medium 1: 1 entry, |%T/b: larger than one me|series %N 28 --main %T/a %T/b
+1|Medium 1: 1 entry, |%T/b: larger than one me|series %N 30 --main %T/a %T/b
 4|Medium 1: 2 entries|%T/c: no longer exists; |series %N 99 %T/held.qmp
 4|Medium 1: 1 entry, |%T/locked: could not be |%U series %N 99 --main %T/a %T/locked
-0|Medium 1: 1 entry, |                        |series %N 28 --main %T/a %T/a2 --media 1
-1|Medium 1: 1 entry, |%T/t/a: has the same name on the target as %T/a; left out|series %N 28 --main %T/a %T/t/a
+0|Medium 1: 1 entry, |                        |series %N 30 --main %T/a %T/a2 --media 1
+1|Medium 1: 1 entry, |%T/t/a: has the same name on the target as %T/a; left out|series %N 30 --main %T/a %T/t/a
 2|                   |--media takes a number   |series %N 9 --main %T/a --media 0
 2|                   |unknown option -0        |series %N 9 --main %T/a -0
 3|                   |%T/kept: is not a folder |series %N 9 --main %T/a --out-dir %T/kept

@@ -28,6 +28,7 @@
 #include "gui/AboutDlg.h"
 #include "gui/CapacityBar.h"
 #include "gui/CommandLine.h"
+#include "gui/CopyDlg.h"
 #include "gui/DeleteDlg.h"
 #include "gui/DialogAnswers.h"
 #include "gui/DispenseBoard.h"
@@ -483,6 +484,30 @@ class TestGuiRoad : public QObject
         return m_window->status()->findChild<QLabel*>(label)->text();
     }
 
+    // A fresh project of paths, dispensed onto target by its figures.
+    void dispenseOnto(const Target& target, const QStringList& paths)
+    {
+        if (dataModel()->isModified())
+            DialogAnswers::nextButton(QMessageBox::Discard);
+        trigger(Act::ProjectNew);
+        controller()->pathsAdd(paths);
+        const auto sized = [] {
+            for (EntryPos p{Main, 0}; dataModel()->isValidPos(p); ++p.index)
+                if (!dataModel()->entryAt(p).IsValidSize)
+                    return false;
+            return true;
+        };
+        QTRY_VERIFY(sized());
+        QTimer::singleShot(0, [&] {
+            dataModel()->setTarget(target);
+            qobject_cast<QDialog*>(QApplication::activeModalWidget())->accept();
+        });
+        trigger(Act::DiskSelect);
+        QVERIFY(!enabled(Act::CopyToTarget));
+        trigger(Act::Dispense);
+        QCOMPARE(dataModel()->groupSize(Dispensed), paths.size());
+    }
+
 private slots:
     void initTestCase()
     {
@@ -604,6 +629,75 @@ private slots:
         compareRows(m_window->list());
         QVERIFY(enabled(Act::Dispense) && !enabled(Act::ProjectSave));
         QVERIFY(!DialogAnswers::pending()); // every dialog asked for came
+    }
+
+    // Copy to Target on a real volume: cancelled while it copies, run again
+    // into the folder chosen before, checkable by xxh128sum, and what Delete
+    // looks at. A target fuller than its figures say stops it, told, with
+    // every original kept.
+    void copyToTarget()
+    {
+        const QString vol = m_mounts.ntfs(m_home.filePath("copy volume"), 64, false);
+        QM_NEED_VOLUME(m_mounts, vol);
+        // Whatever happens, the tests after this one find no unsaved changes.
+        const auto fresh = qScopeGuard([this] {
+            DialogAnswers::clear();
+            if (dataModel()->isModified())
+                DialogAnswers::nextButton(QMessageBox::Discard);
+            trigger(Act::ProjectNew);
+        });
+        const QString src = m_home.filePath("copied"), into = vol + "/backup";
+        const QStringList paths{writeFile(src + "/big.bin", 1), writeFile(src + "/c.txt", 10),
+                                src + "/set"};
+        QVERIFY(QFile::resize(paths[0], 32 << 20) &&
+                !writeFile(src + "/set/in/b.txt", 2).isEmpty());
+        Target t{vol};
+        QVERIFY(probeTarget(false, t));
+        dispenseOnto(t, paths);
+        QVERIFY(enabled(Act::CopyToTarget) && QDir().mkpath(into));
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, [&] {
+            auto* d = qobject_cast<CopyDlg*>(QApplication::activeModalWidget());
+            if (d && d->shown().phase != CopyEngine::Listing)
+                d->findChild<QPushButton*>("cancel")->click(), poll.stop();
+        });
+        poll.start(1);
+        const MessageBar* bar = m_window->messages();
+        for (const char* want : {"The copy was stopped", "Copied and verified 3 files in "}) {
+            const bool again = !poll.isActive();
+            DialogAnswers::nextFiles({into});
+            trigger(Act::CopyToTarget);
+            QCOMPARE(DialogAnswers::lastShown().folder, again ? into : vol);
+            QVERIFY2(bar->text().startsWith(want), qPrintable(bar->text()));
+        }
+        QCOMPARE(bar->kind(), MessageBar::Positive);
+        QCOMPARE(
+            QProcess::execute("sh", {"-c", "cd \"$0\" && xxh128sum -c --quiet XXH128SUMS", into}),
+            0);
+        DialogAnswers::nextButton(QMessageBox::Yes);
+        trigger(Act::OriginalsDelete);
+        QVERIFY(DialogAnswers::lastShown().text.startsWith("All 3 dispensed entries arrived"));
+        QVERIFY(dataModel()->entryCount() == 0 && !QFileInfo::exists(paths[1]));
+
+        // Filled since the plan was made.
+        const QString small = m_mounts.ntfs(m_home.filePath("small volume"), 8, false);
+        QVERIFY(!small.isEmpty());
+        const QStringList more{writeFile(src + "/d.bin", 1500000),
+                               writeFile(src + "/e.bin", 1500000)};
+        Target s{small};
+        QVERIFY(probeTarget(false, s));
+        dispenseOnto(s, more);
+        QFile filler(small + "/filler");
+        QVERIFY(filler.open(QIODevice::WriteOnly) &&
+                filler.write(QByteArray(QStorageInfo(small).bytesAvailable() - 1000000, 'x')) &&
+                filler.flush());
+        filler.close();
+        DialogAnswers::nextFiles({small});
+        trigger(Act::CopyToTarget);
+        QVERIFY2(bar->kind() == MessageBar::Error && bar->text().startsWith("The target is full"),
+                 qPrintable(bar->text()));
+        QVERIFY(QFileInfo(more[0]).size() == 1500000 && QFileInfo(more[1]).size() == 1500000);
+        QCOMPARE(dataModel()->groupSize(Dispensed), 2);
     }
 
     // Started with a project on the command line and saved under a name typed
