@@ -38,7 +38,14 @@ public:
     virtual void planSeries() = 0;
     virtual void undispense() = 0;
     virtual void clipboardPost() = 0;
+    // Copies the dispensed entries onto the target volume, read back and
+    // verified; run again, it goes on where it stopped.
+    virtual void copyToTarget() = 0;
     virtual void originalsDelete() = 0;
+    // Writes the held result onto the disc in the target recorder, or into an
+    // image file the user names, and reads it back.
+    virtual void discWrite() = 0;
+    virtual void imageWrite() = 0;
     virtual void filesAdd() = 0;
     virtual void folderAdd() = 0;
     virtual void entryRemove() = 0;

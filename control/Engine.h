@@ -14,6 +14,7 @@
 #include "core/dispense/FolderSizeCalcer.h"
 #include "core/plan/DispenseRoad.h"
 
+class DiscRun;
 class Dispenser;
 
 // The one controller: runs every command on the GUI thread, changes the model
@@ -38,7 +39,10 @@ public:
     void planSeries() override;
     void undispense() override;
     void clipboardPost() override;
+    void copyToTarget() override;
     void originalsDelete() override;
+    void discWrite() override;
+    void imageWrite() override;
     void filesAdd() override;
     void folderAdd() override;
     void entryRemove() override;
@@ -131,8 +135,20 @@ private:
     int showSelectionSummary();
     // Remove and the priority actions on exactly while anything is selected.
     void updateEntryActions();
-    // Dispense, Undispense, Post and Delete as the model's state allows.
+    // Dispense, Undispense, Post, Copy and Delete as the model's state allows.
     void showDispenseActions();
+    // Write Disc and Write Image... as the result held and the target allow.
+    void showDiscActions();
+    // The recorder of a disc target; empty for any other target.
+    static QString targetDrive();
+    // Writes the held plan through run, asking before a rewritable disc's
+    // files are written over, and says how it ended.
+    void writeHeldPlan(DiscRun& run, const QString& drive);
+    // Copy to Target on when a result is held and the target can be copied onto.
+    void showCopyAction();
+    // The dispensed entries that a copy or a paste takes (of a set that shares
+    // a name on the target, the first); held: the others.
+    QStringList offeredEntries(QStringList* held) const;
     // After a command changed the entries at these positions: when any was
     // dispensed, the held result follows; true then.
     bool followResult(const std::vector<EntryPos>& changed);
@@ -166,6 +182,7 @@ private:
     IViewStatus* m_status = nullptr;
     std::list<PendingSize> m_pendingSizes; // oldest request first
     QString m_arrivalFolder; // a folder on the target the user pointed to; per project
+    QString m_copyFolder;    // where the last Copy to Target went; per project
     DispenseRoad m_road;     // the steps shared with the command line; holds the plan
     FolderSizeCalcer m_calcer;
     TargetWatch m_watch;

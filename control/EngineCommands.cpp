@@ -107,6 +107,7 @@ void Engine::projectNew()
     m_targetChecked = QDateTime();
     m_targetProblem.clear();
     m_actions->clearSteps();
+    m_copyFolder.clear();
     m_status->clearMessage();
     QString title;
     model->projectFile(title);
@@ -152,6 +153,7 @@ void Engine::replaceProject(QString path)
     }
     m_arrivalFolder.clear();
     m_actions->clearSteps();
+    m_copyFolder.clear();
     m_status->clearMessage();
     // The figures are those of the file until the volume says otherwise.
     m_targetChecked = QDateTime();

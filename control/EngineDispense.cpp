@@ -22,6 +22,8 @@ void Engine::showDispenseActions()
 {
     DM* model = dataModel();
     m_actions->setDispensed(model->isDispensed());
+    showDiscActions();
+    showCopyAction();
     // Nothing to fill without a target, and nothing to fill it with without entries.
     if (!model->hasTarget() || model->totalCount() == 0)
         m_actions->disableDispense();
@@ -349,15 +351,8 @@ void Engine::clipboardPost()
     // An empty list would leave the clipboard looking posted.
     if (model->groupSize(Dispensed) == 0)
         return;
-    // Of entries with one name on the target, only the first: a paste of
-    // both would keep one.
-    const std::vector<int> sameName = m_road.dispensedSameNames();
-    QStringList files, held;
-    for (EntryPos p = model->groupBegin(Dispensed); model->isValidPos(p); ++p.index) {
-        const int other = sameName[std::size_t(p.index)];
-        (other >= 0 && other < p.index ? held : files).append(model->entryAt(p).Ident);
-    }
-    postFilesToClipboard(files);
+    QStringList held;
+    postFilesToClipboard(offeredEntries(&held));
     if (held.isEmpty()) {
         m_status->showMessage(IViewStatus::Positive,
                               QStringLiteral("Dispensed file(s) has been posted to the clipboard"));
@@ -411,9 +406,12 @@ void Engine::originalsDelete()
     for (;;) {
         check = std::make_unique<TargetArrival>(originals);
         const Target target = model->hasTarget() ? model->target() : Target();
+        // The root, where a paste goes, the folder the program copied into,
+        // and the one the user pointed to.
         QStringList folders{QString()};
-        if (!m_arrivalFolder.isEmpty())
-            folders << m_arrivalFolder;
+        for (const QString& f : {m_copyFolder, m_arrivalFolder})
+            if (!f.isEmpty() && !folders.contains(f))
+                folders << f;
         if (check->lookOnTarget(target, folders) && !m_dialogs->runArrivalCheck(*check))
             return;
         QString folder;

@@ -3,6 +3,8 @@
 
 #include <memory>
 
+#include <QtGlobal>
+
 #include "control/ProjectStep.h"
 
 // The actions, menus and toolbar as the controller sees them: only their
@@ -31,4 +33,12 @@ public:
     virtual void clearSteps() {}
     virtual void markSaved() {}
     virtual void markChanged() {}
+    // Write Disc (a result held for a recorder) and Write Image... (any result held).
+    virtual void enableDiscWrite(bool toDisc, bool toImage)
+    {
+        (void)toDisc;
+        (void)toImage;
+    }
+    // Copy to Target: on while a result is held and the target is a mounted volume.
+    virtual void enableCopy(bool on) { Q_UNUSED(on); }
 };

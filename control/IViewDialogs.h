@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <atomic>
+#include <memory>
 #include <vector>
 
 #include <QString>
@@ -8,6 +10,8 @@
 
 #include "control/IViewStatus.h"
 #include "core/copy/ContentArrival.h"
+#include "core/disc/DiscRun.h"
+#include "core/copy/CopyEngine.h"
 
 class Dispenser;
 class TargetArrival;
@@ -40,6 +44,25 @@ public:
     virtual bool runSeries(const Target& picked, const std::vector<SeriesEntry>& entries,
                            bool canDispense, SeriesMedium& chosen, Target& medium) = 0;
 
+    // Asks where on the target whose root is root a copy goes; folder holds
+    // the proposal and takes the answer. False: no copy.
+    virtual bool askCopyFolder(const QString& root, QString& folder)
+    {
+        Q_UNUSED(root);
+        Q_UNUSED(folder);
+        return false;
+    }
+    // Copies entries to at through a CopyEngine on a worker thread, showing
+    // its progress with a way to cancel; returns the engine once its run
+    // ended, or null when it could not be started.
+    virtual std::unique_ptr<CopyEngine> runCopy(const QStringList& entries,
+                                                const CopyDestination& at)
+    {
+        Q_UNUSED(entries);
+        Q_UNUSED(at);
+        return nullptr;
+    }
+
     // Asks the window to close, which ends the program.
     virtual void closeMainWindow() = 0;
 
@@ -71,4 +94,26 @@ public:
     // LookInFolder: folder := a folder on the target to look in as well, after
     // which the check runs and the question comes again.
     virtual DeleteChoice askOriginalsDelete(const DeleteQuestion& question, QString& folder) = 0;
+
+    // Asks for the image file to write; path := it.
+    virtual bool askImageFile(QString& path)
+    {
+        Q_UNUSED(path);
+        return false;
+    }
+    // Runs the writing of a disc or an image, with its progress and Cancel,
+    // and returns how it ended. Without a window: at once, unseen.
+    virtual DiscResult runDiscWrite(DiscRun& run, bool toDrive)
+    {
+        Q_UNUSED(toDrive);
+        const std::atomic_bool never{false};
+        return run.run([](const DiscProgress&) {}, never);
+    }
+    // Asks whether the rewritable disc in drive, which holds files, may be
+    // written over.
+    virtual bool askDiscOverwrite(const QString& drive)
+    {
+        Q_UNUSED(drive);
+        return false;
+    }
 };

@@ -13,9 +13,9 @@
 
 namespace {
 const char* const baseNames[IconCount] = {
-    "MainIcon",   "ClipboardPost", "DiskSelect",   "Dispense",   "Undispense",
-    "FileAdd",    "FolderAdd",     "PriorityDown", "PriorityUp", "ProjectLoad",
-    "ProjectNew", "ProjectSave",   "EntryRemove"};
+    "MainIcon",   "ClipboardPost", "DiskSelect",   "Dispense",    "Undispense",
+    "FileAdd",    "FolderAdd",     "PriorityDown", "PriorityUp",  "ProjectLoad",
+    "ProjectNew", "ProjectSave",   "EntryRemove",  "CopyToTarget"};
 
 // Renders the SVG at exactly the device pixels asked for, so icons stay sharp
 // at any scale instead of stretching a 16- or 32-pixel bitmap.

@@ -20,6 +20,7 @@ enum IconId : int
     ProjectNew,
     ProjectSave,
     EntryRemove,
+    CopyToTarget,
     IconCount
 };
 

@@ -77,6 +77,12 @@ const ActionRow rows[int(Act::Count)] = {
     {"About", 4, NoIcon, true, "&About ...", nullptr, nullptr},
     {"PlanSeries", 1, NoIcon, false, "Plan &Series...",
      "Plan how the entries fill a whole series of media", nullptr},
+    {"DiscWrite", 1, NoIcon, false, "&Write Disc",
+     "Write the Dispensed files onto the disc in the target recorder and read them back", nullptr},
+    {"ImageWrite", 1, NoIcon, false, "Write &Image...",
+     "Write the Dispensed files into an ISO 9660 image file and read them back", nullptr},
+    {"CopyToTarget", 1, CopyToTarget, false, "&Copy to Target...",
+     "Copy the Dispensed files onto the target and read them back", "Copy"},
 };
 
 const char* const menuTitles[] = {"&File", "&Actions", "&List", "&Priority", "&Help"};
@@ -84,17 +90,19 @@ const char* const menuTitles[] = {"&File", "&Actions", "&List", "&Priority", "&H
 const std::initializer_list<Act> menuItems[] = {
     {Act::ProjectNew, Act::ProjectLoad, Act::ProjectSave, Act::ProjectSaveAs, Separator, Act::Exit},
     {Act::DiskSelect, Act::Dispense, Act::PlanSeries, Act::Undispense, Separator,
-     Act::ClipboardPost, Act::OriginalsDelete},
+     Act::CopyToTarget, Act::ClipboardPost, Act::DiscWrite, Act::ImageWrite,
+     Act::OriginalsDelete},
     {Act::FilesAdd, Act::FolderAdd, Act::EntryRemove},
     {Act::PriorityUp, Act::PriorityDown, Separator, Act::PriorityRequired, Act::PriorityMain,
      Act::PriorityBackground, Act::PriorityNotInUse},
     {Act::About},
 };
 
-const Act toolbarItems[] = {Act::ProjectNew, Act::ProjectLoad,  Act::ProjectSave,  Separator,
-                            Act::FilesAdd,   Act::FolderAdd,    Act::EntryRemove,  Separator,
-                            Act::PriorityUp, Act::PriorityDown, Separator,         Act::DiskSelect,
-                            Act::Dispense,   Act::Undispense,   Act::ClipboardPost};
+const Act toolbarItems[] = {
+    Act::ProjectNew, Act::ProjectLoad,  Act::ProjectSave,   Separator,
+    Act::FilesAdd,   Act::FolderAdd,    Act::EntryRemove,   Separator,
+    Act::PriorityUp, Act::PriorityDown, Separator,          Act::DiskSelect,
+    Act::Dispense,   Act::Undispense,   Act::ClipboardPost, Act::CopyToTarget};
 
 const Act listMenuItems[] = {Act::EntryRemove,
                              Separator,
@@ -133,6 +141,12 @@ QKeySequence shortcutFor(Act a)
         return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D);
     case Act::ClipboardPost:
         return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C);
+    case Act::DiscWrite: // "burn", as disc burners have it
+        return QKeySequence(Qt::CTRL | Qt::Key_B);
+    case Act::ImageWrite:
+        return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B);
+    case Act::CopyToTarget:
+        return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T);
     case Act::FilesAdd:
         return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A);
     case Act::FolderAdd:
@@ -249,7 +263,10 @@ void MainActions::setupActions()
                                                    &MainActions::on_PriorityBackground,
                                                    &MainActions::on_PriorityNotInUse,
                                                    &MainActions::on_About,
-                                                   &MainActions::on_PlanSeries};
+                                                   &MainActions::on_PlanSeries,
+                                                   &MainActions::on_DiscWrite,
+                                                   &MainActions::on_ImageWrite,
+                                                   &MainActions::on_CopyToTarget};
 
     for (int i = 0; i < int(Act::Count); ++i) {
         const ActionRow& row = rows[i];
@@ -373,9 +390,9 @@ void MainActions::setupTexts()
     for (int i = 0; i < int(Act::Count); ++i) {
         const ActionRow& row = rows[i];
         QAction* a = m_actions[i];
-        a->setText(QLatin1String(row.text));
+        a->setText(tr(row.text));
         a->setShortcuts(shortcutsFor(Act(i)));
-        QString tip = QLatin1String(row.toolTip ? row.toolTip : row.text);
+        QString tip = tr(row.toolTip ? row.toolTip : row.text);
         tip.remove(QLatin1Char('&'));
         if (!a->shortcut().isEmpty())
             tip += QStringLiteral(" (") + a->shortcut().toString(QKeySequence::NativeText) +
@@ -412,6 +429,11 @@ void MainActions::enableDispense()
 void MainActions::disableDispense()
 {
     action(Act::Dispense)->setEnabled(false);
+}
+
+void MainActions::enableCopy(bool on)
+{
+    action(Act::CopyToTarget)->setEnabled(on);
 }
 
 void MainActions::enableSeries(bool on)
@@ -463,6 +485,12 @@ void MainActions::on_Redo()
     m_replaying = true;
     m_history->redo();
     m_replaying = false;
+}
+
+void MainActions::enableDiscWrite(bool toDisc, bool toImage)
+{
+    action(Act::DiscWrite)->setEnabled(toDisc);
+    action(Act::ImageWrite)->setEnabled(toImage);
 }
 
 void MainActions::on_ProjectNew()
@@ -578,4 +606,19 @@ void MainActions::on_About()
 void MainActions::on_PlanSeries()
 {
     controller()->planSeries();
+}
+
+void MainActions::on_DiscWrite()
+{
+    controller()->discWrite();
+}
+
+void MainActions::on_ImageWrite()
+{
+    controller()->imageWrite();
+}
+
+void MainActions::on_CopyToTarget()
+{
+    controller()->copyToTarget();
 }

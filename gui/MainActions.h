@@ -45,6 +45,9 @@ public:
         PriorityNotInUse,
         About,
         PlanSeries,
+        DiscWrite,
+        ImageWrite,
+        CopyToTarget,
         Count
     };
 
@@ -78,6 +81,8 @@ public:
     void clearSteps() override;
     void markSaved() override;
     void markChanged() override;
+    void enableDiscWrite(bool toDisc, bool toImage) override;
+    void enableCopy(bool on) override;
 
 private slots:
     void on_ProjectNew();
@@ -105,6 +110,9 @@ private slots:
     void on_PlanSeries();
     void on_Undo();
     void on_Redo();
+    void on_DiscWrite();
+    void on_ImageWrite();
+    void on_CopyToTarget();
 
 private:
     enum MenuId

@@ -16,12 +16,14 @@
 #include <QVBoxLayout>
 
 #include "control/Ctrl.h"
+#include "core/copy/CopyEngine.h"
 #include "core/dispense/Dispenser.h"
 #include "core/dispense/SeriesPlanner.h"
 #include "core/model/DM.h"
 #include "core/model/EntryPaths.h"
 #include "gui/AboutDlg.h"
 #include "gui/CapacityBar.h"
+#include "gui/CopyDlg.h"
 #include "gui/DeleteDlg.h"
 #include "gui/DialogAnswers.h"
 #include "gui/DispenseBoard.h"
@@ -38,8 +40,8 @@
 namespace {
 
 constexpr int RecentCount = 8;
-const char* const folderKeys[] = {"folders/entries", "folders/projects", nullptr,
-                                  "folders/exports"};
+const char* const folderKeys[] = {"folders/entries", "folders/projects", nullptr, "folders/exports",
+                                  "folders/images"};
 const char* const timeLimitKey = "dispense/timeLimit";
 // The choices of Actions > Search Time Limit, in seconds; 0: none.
 const int timeLimits[] = {0, 10, 60, 600, 3600};
@@ -270,6 +272,37 @@ bool MainWindow::runDispense(Dispenser* d)
     return ok;
 }
 
+bool MainWindow::askCopyFolder(const QString& root, QString& folder)
+{
+    // Opens where the last copy went, or on the target's root; choosing the
+    // root as it opens copies there.
+    QFileDialog dialog(this, tr("Copy to Target: the folder on the target to copy into"),
+                       folder.isEmpty() ? root : folder);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    QStringList chosen;
+    if (!DialogAnswers::takeFiles(dialog, chosen)) {
+        if (dialog.exec() != QDialog::Accepted)
+            return false;
+        chosen = dialog.selectedFiles();
+    }
+    if (chosen.isEmpty())
+        return false;
+    folder = chosen.first();
+    return true;
+}
+
+std::unique_ptr<CopyEngine> MainWindow::runCopy(const QStringList& entries,
+                                                const CopyDestination& at)
+{
+    // Always the real dialog: it is what runs the copy.
+    auto engine = std::make_unique<CopyEngine>(entries, at);
+    CopyDlg dialog(this, engine.get());
+    dialog.exec();
+    return dialog.started() ? std::move(engine) : nullptr;
+}
+
 bool MainWindow::runSeries(const Target& picked, const std::vector<SeriesEntry>& entries,
                            bool canDispense, SeriesMedium& chosen, Target& medium)
 {
@@ -376,6 +409,9 @@ bool MainWindow::runFileDialog(const QString& caption, QFileDialog::FileMode mod
         dialog.setNameFilters(
             {QStringLiteral("Quillmarch projects (*.qmp)"), QStringLiteral("All files (*)")});
         dialog.setDefaultSuffix(QStringLiteral("qmp"));
+    } else if (kind == ImageFolder) {
+        dialog.setNameFilters({tr("Disc images (*.iso)"), tr("All files (*)")});
+        dialog.setDefaultSuffix(QStringLiteral("iso"));
     }
     if (mode == QFileDialog::Directory && kind == EntriesFolder) {
         // Several folders at once where the dialog is the toolkit's own; a

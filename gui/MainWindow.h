@@ -49,6 +49,13 @@ public:
     SaveChoice askSaveChanges() override;
     bool runArrivalCheck(TargetArrival& check) override;
     DeleteChoice askOriginalsDelete(const DeleteQuestion& question, QString& folder) override;
+    // In MainWindowDisc.cpp.
+    bool askImageFile(QString& path) override;
+    DiscResult runDiscWrite(DiscRun& run, bool toDrive) override;
+    bool askDiscOverwrite(const QString& drive) override;
+    bool askCopyFolder(const QString& root, QString& folder) override;
+    std::unique_ptr<CopyEngine> runCopy(const QStringList& entries,
+                                        const CopyDestination& at) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -61,7 +68,8 @@ private:
         EntriesFolder,
         ProjectsFolder,
         TargetFolder, // starts on the target, never remembered
-        ExportFolder
+        ExportFolder,
+        ImageFolder
     };
 
     bool runFileDialog(const QString& caption, QFileDialog::FileMode mode,

@@ -12,6 +12,16 @@
     </message>
 </context>
 <context>
+    <name>CopyDlg</name>
+    <message numerus="yes">
+        <source>%1 of %n files</source>
+        <translation>
+            <numerusform>%1 of %n file</numerusform>
+            <numerusform>%1 of %n files</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>DeleteDlg</name>
     <message numerus="yes">
         <source>All %n dispensed entries arrived on the target with the same content. Move their originals to the trash?</source>
@@ -196,6 +206,48 @@
         <translation>
             <numerusform>Delete the Files of %n Entry</numerusform>
             <numerusform>Delete the Files of %n Entries</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The image was written and read back equal: %n file(s)</source>
+        <translation>
+            <numerusform>The image was written and read back equal: %n file</numerusform>
+            <numerusform>The image was written and read back equal: %n files</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The disc was written and read back equal: %n file(s)</source>
+        <translation>
+            <numerusform>The disc was written and read back equal: %n file</numerusform>
+            <numerusform>The disc was written and read back equal: %n files</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>and %n more</source>
+        <translation>
+            <numerusform>and %n more</numerusform>
+            <numerusform>and %n more</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Copied and verified %n files in %1</source>
+        <translation>
+            <numerusform>Copied and verified %n file in %1</numerusform>
+            <numerusform>Copied and verified %n files in %1</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files were not copied or did not read back equal</source>
+        <translation>
+            <numerusform>%n file was not copied or did not read back equal</numerusform>
+            <numerusform>%n files were not copied or did not read back equal</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n dispensed entries were not copied: an entry before each has the same name on the target: %1</source>
+        <translation>
+            <numerusform>%n dispensed entry was not copied: an entry before it has the same name on the target: %1</numerusform>
+            <numerusform>%n dispensed entries were not copied: an entry before each has the same name on the target: %1</numerusform>
         </translation>
     </message>
 </context>

@@ -70,9 +70,9 @@ QString CopyManifest::fileName()
 
 quint64 CopyManifest::lineBytes(const QByteArray& relative)
 {
-    // Digits, two spaces, the path, a line feed; an escaped one a backslash more.
-    return needsEscape(relative) ? 36 + quint64(escaped(relative).size())
-                                 : 35 + quint64(relative.size());
+    const quint64 escapable =
+        quint64(relative.count('\\') + relative.count('\n') + relative.count('\r'));
+    return lineBytes(quint64(relative.size()), escapable, needsEscape(relative));
 }
 
 quint64 CopyManifest::bytesFor(const CopyList& list)

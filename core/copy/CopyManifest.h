@@ -25,6 +25,14 @@ public:
     static QString fileName();
     // The bytes the line of a file at relative path takes.
     static quint64 lineBytes(const QByteArray& relative);
+    // The same from the path's length in bytes, how many of them are
+    // backslashes or line breaks, and whether any is a line break.
+    static quint64 lineBytes(quint64 pathBytes, quint64 escapable, bool hasBreak)
+    {
+        // Digits, two spaces, the path, a line feed; an escaped one a backslash
+        // more, and one for each character escaped.
+        return hasBreak ? 36 + pathBytes + escapable : 35 + pathBytes;
+    }
     // The bytes the manifest of the files of list takes on the target: room
     // the plan has to hold back besides the entries.
     static quint64 bytesFor(const CopyList& list);

@@ -9,7 +9,8 @@
 // folder grows by the entries' names, a store the selection shares. An entry
 // holding a file of 4 GiB or more, or a folder of more than 65,536 entries,
 // is refused, since FAT32 cannot store it; a plan whose entries would take
-// the target folder past that many leaves out its smallest ones.
+// the target folder past that many leaves out its smallest ones. The copy's
+// checksum list shares the target folder's store.
 class Fat32Cost : public FsCost
 {
 public:
@@ -20,4 +21,5 @@ public:
     void costName(const ItemName& name, bool top) override;
     void costFile(quint64 size, const ItemName& name) override;
     void costFolder(const FolderListing& l) override;
+    void costManifestLine(quint64 bytes) override;
 };

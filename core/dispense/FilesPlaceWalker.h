@@ -22,6 +22,11 @@ struct ItemName
     // bytes (null otherwise), lasting as long as bytes.
     const char* linkTarget = nullptr;
     quint32 linkSize = 0;
+    // Of a listing (beginListing): the folder's path below the walk's start,
+    // each name led by a slash (empty for the start), lasting as long as
+    // bytes. A copy's checksum list names every file by such a path.
+    const char* below = nullptr;
+    quint32 belowSize = 0;
 };
 
 // Receives what a folder walk finds: one call per sub-folder, one per file.

@@ -19,9 +19,12 @@ struct FolderListing
 // holds back (capacity() is what is left to fill); the store that the whole
 // selection shares, in blocks of sharedBlock() bytes (such as the target
 // folder's directory); what it refuses outright; and what the medium bounds
-// besides its room (withinLimits). One entry is measured at a time: the
-// calculator passes on what the walk finds between beginItem and endItem,
-// then reads item() and refusal().
+// besides its room (withinLimits). On a volume the program copies onto, the
+// copy's checksum list (XXH128SUMS in the target folder, a line per file) is
+// counted too: its own name and record come off the capacity, its lines go
+// into the shared store, so that a plan to the last block still holds it.
+// One entry is measured at a time: the calculator passes on what the walk
+// finds between beginItem and endItem, then reads item() and refusal().
 class FsCost
 {
 public:
@@ -49,6 +52,9 @@ public:
     quint64 capacity() const { return m_capacity; }
     // The bytes of one block of the shared store; 0 when there is none.
     quint64 sharedBlock() const { return m_sharedBlock; }
+    // What the shared store holds before anything is chosen; its blocks are
+    // not part of capacity().
+    const PlaceItem& sharedStart() const { return m_sharedStart; }
     // Whether a selection of these totals, earlier levels' included, keeps
     // within what the medium holds besides blocks. Checked after a level's
     // search, which does not know it.
@@ -73,6 +79,9 @@ public:
     }
     // A folder with its children (the entry's own folder too).
     virtual void costFolder(const FolderListing&) {}
+    // The line of bytes that a file of the entry adds to the copy's checksum
+    // list (CopyManifest::lineBytes); nothing where no such list is written.
+    virtual void costManifestLine(quint64 /*bytes*/) {}
     // The entry has been measured, as entry index.
     void endItem(unsigned index)
     {
@@ -98,6 +107,13 @@ protected:
     }
     // Adds what the entry's costs as a whole make.
     virtual void finishItem() {}
+    // The medium's own costs of the checksum list: blocks off the capacity,
+    // and what its name puts into the shared store from the start.
+    void holdBack(quint64 blocks, const PlaceItem& sharedStart)
+    {
+        m_capacity = m_capacity > blocks ? m_capacity - blocks : 0;
+        m_sharedStart = sharedStart;
+    }
     // Blocks a file of size bytes takes.
     quint64 blocksOf(quint64 size) const
     {
@@ -111,5 +127,6 @@ private:
     quint64 m_unitSize;
     quint64 m_capacity;
     quint64 m_sharedBlock;
+    PlaceItem m_sharedStart;
     int m_refusal = Placeable;
 };

@@ -6,6 +6,8 @@
 
 #include <QtAlgorithms>
 
+#include "core/copy/CopyManifest.h"
+
 // The figures were measured on ntfs-3g volumes made by mkntfs: files copied
 // by cp, a file manager, rsync --inplace or tar never needed more.
 namespace {
@@ -53,12 +55,20 @@ quint64 capacityOf(quint64 clusterSize, quint64 availableClusters)
 
 } // namespace
 
-// Everything is counted per item: no shared store.
+// Everything is counted per item but the lines of the checksum list, which
+// share its clusters: a store of units, each one unit. Its record and name
+// come off the capacity, and so do the units short of a cluster that
+// rounding its data to units rather than clusters may miss (none at 1 KiB
+// clusters and below). Its data may stay within the record: a cluster over.
 NtfsCost::NtfsCost(quint64 clusterSize, quint64 availableClusters)
     : FsCost(clusterSize, clusterSize ? unitOf(clusterSize) : 0,
-             capacityOf(clusterSize, availableClusters), 0),
+             capacityOf(clusterSize, availableClusters), clusterSize ? unitOf(clusterSize) : 0),
       m_clusterSize(clusterSize), m_perCluster(clusterSize ? clusterSize / unitOf(clusterSize) : 1)
 {
+    if (clusterSize == 0)
+        return;
+    const quint64 record = NtfsRecord + indexShare(quint32(CopyManifest::fileName().size()));
+    holdBack(ceilDiv(record, unitSize()) + m_perCluster - 1, PlaceItem());
 }
 
 // The first files on a fresh volume grow the MFT by some 48 KiB at once; the
@@ -284,6 +294,11 @@ void NtfsCost::costFolder(const FolderListing& l)
         m_item.blocks += m_perCluster;
         m_metaBytes += NtfsRecord;
     }
+}
+
+void NtfsCost::costManifestLine(quint64 bytes)
+{
+    m_item.shared += bytes;
 }
 
 void NtfsCost::finishItem()

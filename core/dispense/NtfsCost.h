@@ -13,7 +13,8 @@
 // outgrows its record takes an index block, and may move its security
 // descriptor and an attribute list out of it. Counted in units of at most a
 // record, so that small entries are not rounded up to whole large clusters.
-// The capacity holds back what the volume's own structures grow by.
+// The capacity holds back what the volume's own structures grow by, and the
+// copy's checksum list.
 class NtfsCost : public FsCost
 {
 public:
@@ -31,6 +32,7 @@ public:
     void beginListing(const ItemName& own) override;
     void costFile(quint64 size, const ItemName& name) override;
     void costFolder(const FolderListing& l) override;
+    void costManifestLine(quint64 bytes) override;
 
 protected:
     void finishItem() override;

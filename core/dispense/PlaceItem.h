@@ -5,22 +5,27 @@
 
 // One measured entry: the blocks it takes of its own, and the bytes it adds
 // to a store that the whole selection shares and that takes whole blocks
-// (the target folder's directory on FAT32 and UDF), and the inodes it takes
-// from a fixed table (ext4; 0 elsewhere). As a selection's totals, the sums
-// over the selected items (index unused).
+// (the target folder's directory on FAT32 and UDF, the lines of the copy's
+// checksum list on NTFS and FAT32), and the inodes it takes from a fixed
+// table (ext4; 0 elsewhere). As a selection's totals, the sums over the
+// selected items (index unused).
 struct PlaceItem
 {
     quint32 index = 0;  // the entry's index within its group
     quint64 blocks = 0; // blocks of its own
     quint64 shared = 0; // bytes in the shared store
-    // Last, so that brace-inits of the three above leave it 0.
+    // After the three, so that their brace-inits leave the two below 0.
     quint64 inodes = 0;
+    // Entries its names take in the target folder's directory, where the
+    // file system bounds their number (FAT32).
+    quint64 folderEntries = 0;
 
     PlaceItem& operator+=(const PlaceItem& o)
     {
         blocks += o.blocks;
         shared += o.shared;
         inodes += o.inodes;
+        folderEntries += o.folderEntries;
         return *this;
     }
     PlaceItem& operator-=(const PlaceItem& o)
@@ -28,6 +33,7 @@ struct PlaceItem
         blocks -= o.blocks;
         shared -= o.shared;
         inodes -= o.inodes;
+        folderEntries -= o.folderEntries;
         return *this;
     }
 };

@@ -10,8 +10,12 @@
 class SharedLedger
 {
 public:
-    // sharedBlock: 0 for no shared store.
-    explicit SharedLedger(quint64 sharedBlock) : m_sharedBlock(sharedBlock) {}
+    // sharedBlock: 0 for no shared store. start: what the medium holds there
+    // before anything is chosen, paid for apart (FsCost::sharedStart).
+    explicit SharedLedger(quint64 sharedBlock, const PlaceItem& start = PlaceItem())
+        : m_sharedBlock(sharedBlock), m_start(start.shared), m_base(start)
+    {
+    }
 
     quint64 sharedBlock() const { return m_sharedBlock; }
     // Blocks of the store holding bytes.
@@ -32,7 +36,10 @@ public:
         return it.blocks + blocks(before) - blocks(before - it.shared);
     }
     // The blocks it takes on a medium of its own.
-    quint64 costAlone(const PlaceItem& it) const { return it.blocks + blocks(it.shared); }
+    quint64 costAlone(const PlaceItem& it) const
+    {
+        return it.blocks + blocks(m_start + it.shared) - blocks(m_start);
+    }
 
     void add(const PlaceItem& it) { m_chosen += it; }
     void remove(const PlaceItem& it) { m_chosen -= it; }
@@ -54,6 +61,7 @@ public:
 
 private:
     quint64 m_sharedBlock;
+    quint64 m_start;
     PlaceItem m_base;
     PlaceItem m_chosen;
 };

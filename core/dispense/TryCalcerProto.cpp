@@ -10,12 +10,13 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "core/copy/CopyManifest.h"
 #include "core/dispense/FillSearch.h"
 #include "core/dispense/Walk.h"
 #include "core/model/Entry.h"
 
 TryCalcerProto::TryCalcerProto(std::unique_ptr<FsCost> cost)
-    : m_cost(std::move(cost)), m_ledger(m_cost->sharedBlock()),
+    : m_cost(std::move(cost)), m_ledger(m_cost->sharedBlock(), m_cost->sharedStart()),
       m_capacity(qint64(std::min<quint64>(m_cost->capacity(), std::numeric_limits<qint64>::max()))),
       m_free(m_capacity)
 {
@@ -39,11 +40,51 @@ void TryCalcerProto::onFile(const quint64& size)
         m_tick();
 }
 
+void TryCalcerProto::ListedPath::add(const char* text, quint32 size)
+{
+    bytes += size;
+    for (quint32 i = 0; i < size; ++i) {
+        const char c = text[i];
+        if (c == '\\' || c == '\n' || c == '\r') {
+            ++escapable;
+            breaks = breaks || c != '\\';
+        }
+    }
+}
+
+// Names given without their bytes (measures made by hand) count a byte a unit.
+void TryCalcerProto::ListedPath::addName(const ItemName& name)
+{
+    if (name.bytes)
+        add(name.bytes, name.size);
+    else
+        bytes += name.length;
+}
+
+void TryCalcerProto::costManifestLine(ListedPath path, const ItemName& name)
+{
+    if (path.bytes > 0)
+        path.add("/", 1);
+    path.addName(name);
+    m_cost->costManifestLine(CopyManifest::lineBytes(path.bytes, path.escapable, path.breaks));
+}
+
 void TryCalcerProto::beginListing(const ItemName& own)
 {
+    const bool start = m_atStart;
     if (m_atStart) {
         m_atStart = false;
         m_cost->costName(own, true);
+        m_entryPath = ListedPath();
+        m_entryPath.addName(own);
+    }
+    m_folderPath = m_entryPath;
+    if (own.below) {
+        m_folderPath.add(own.below, own.belowSize);
+    } else if (!start) {
+        // A listing made by hand: taken as a folder in the entry's own.
+        m_folderPath.add("/", 1);
+        m_folderPath.addName(own);
     }
     m_cost->beginListing(own);
     m_listing = FolderListing();
@@ -55,6 +96,10 @@ void TryCalcerProto::beginListing(const ItemName& own)
 void TryCalcerProto::onName(const ItemName& name)
 {
     m_lastName = name;
+    // Every file the copy writes has a line; a link that leads nowhere is
+    // copied as a link.
+    if (!name.folder && !name.linkTarget)
+        costManifestLine(m_folderPath, name);
     m_listing.count += 1;
     m_listing.weight += m_cost->nameWeight(name);
     m_cost->costName(name, false);
@@ -124,6 +169,9 @@ void TryCalcerProto::measure(const QString& path)
         }
         m_cost->costName(m_lastName, true);
         m_cost->costFile(size, m_lastName);
+        if (!m_lastName.linkTarget)
+            costManifestLine(ListedPath(), m_lastName);
+        m_lastName = ItemName(); // its bytes go with this scope
         return;
     }
     case ItemKind::Folder:

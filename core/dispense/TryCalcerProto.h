@@ -128,6 +128,19 @@ private:
     void select(std::size_t p);
     void deselect(std::size_t p);
 
+    // A path below the target folder as the copy's checksum list has it: its
+    // bytes, those a line escapes, and whether it holds a line break.
+    struct ListedPath
+    {
+        quint64 bytes = 0;
+        quint64 escapable = 0;
+        bool breaks = false;
+        void add(const char* text, quint32 size);
+        void addName(const ItemName& name);
+    };
+    // The line of the file named name in the folder at path.
+    void costManifestLine(ListedPath path, const ItemName& name);
+
     std::unique_ptr<FsCost> m_cost;
     ItemStore m_store;
     SharedLedger m_ledger;
@@ -137,6 +150,8 @@ private:
 
     bool m_atStart = false; // the entry's own listing is still to come
     ItemName m_lastName;
+    ListedPath m_entryPath;  // the entry's own name
+    ListedPath m_folderPath; // the folder being listed
     QByteArray m_ownName; // the bytes of a file entry's own name
     QByteArray m_ownLink; // and of its link's target, when it leads nowhere
     FolderListing m_listing;

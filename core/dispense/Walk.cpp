@@ -240,6 +240,7 @@ public:
         const std::size_t slash = folder.rfind('/', end ? end - 1 : 0);
         m_startName = folder.substr(slash == std::string::npos ? 0 : slash + 1,
                                     end - (slash == std::string::npos ? 0 : slash + 1));
+        m_startEnd = end;
         m_work.push_back(Pending{folder, 0, 0});
         bool first = true;
         while (!m_work.empty()) {
@@ -267,6 +268,17 @@ private:
         return openLong(AT_FDCWD, p.path, kDirFlags);
     }
 
+    // A listed folder's own name, with its path below the start.
+    ItemName listingName(const Pending& p, bool isStart) const
+    {
+        if (isStart)
+            return nameOf(m_startName.c_str());
+        ItemName n = nameOf(p.path.c_str() + p.nameStart);
+        n.below = p.path.c_str() + m_startEnd;
+        n.belowSize = quint32(p.path.size() - m_startEnd);
+        return n;
+    }
+
     // Lists one folder; false when the walk was stopped meanwhile.
     bool list(const Pending& p, bool isStart)
     {
@@ -283,7 +295,7 @@ private:
             if (!isStart) {
                 m_walker.onFolder();
                 if (m_names) {
-                    m_walker.beginListing(nameOf(p.path.c_str() + p.nameStart));
+                    m_walker.beginListing(listingName(p, false));
                     m_walker.endListing();
                 }
             }
@@ -295,8 +307,7 @@ private:
         if (!isStart)
             m_walker.onFolder();
         if (m_names)
-            m_walker.beginListing(
-                nameOf(isStart ? m_startName.c_str() : p.path.c_str() + p.nameStart));
+            m_walker.beginListing(listingName(p, isStart));
 
         const quint64 listing = ++m_listings;
         const std::size_t queuedBefore = m_work.size();
@@ -398,6 +409,7 @@ private:
     const std::atomic_bool* m_stop;
     const bool m_names;
     std::string m_startName;
+    std::size_t m_startEnd = 0; // where the start's path ends, trailing slashes aside
     std::vector<char> m_buffer;
     std::deque<Pending> m_work; // first in, first out: breadth first
     std::unordered_set<FolderId, FolderIdHash> m_entered;

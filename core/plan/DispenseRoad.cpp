@@ -3,6 +3,11 @@
 
 #include <algorithm>
 
+#include <time.h>
+
+#include <QDateTime>
+#include <QFileInfo>
+
 #include "core/dispense/Dispenser.h"
 #include "core/dispense/TargetDiscovery.h"
 #include "core/dispense/TryCalcerProto.h"
@@ -161,6 +166,11 @@ bool DispenseRoad::applyMedium(const Target& medium, const SeriesMedium& chosen,
 Regroup DispenseRoad::hold(DispenseQueue& queue, HeldPlan plan)
 {
     m_plan = std::move(plan);
+    // The kernel's coarse clock, which file times come from: the finer one runs
+    // up to a tick ahead, and a file changed just after would seem older.
+    struct timespec now = {};
+    ::clock_gettime(CLOCK_REALTIME_COARSE, &now);
+    m_plan.setPlannedAt(qint64(now.tv_sec) * 1000000000 + now.tv_nsec);
     return m_model->applyDispense(queue, m_plan.wastedBytes());
 }
 
@@ -179,6 +189,10 @@ void DispenseRoad::holdLoaded()
         return;
     }
     m_plan = HeldPlan::measured(m_model->target(), dispensedIdents());
+    // Planned no later than the project was saved.
+    const QDateTime saved = QFileInfo(m_model->savePath()).lastModified();
+    if (saved.isValid())
+        m_plan.setPlannedAt(saved.toMSecsSinceEpoch() * 1000000 + 999999); // its whole ms
     m_model->setWastedSize(m_plan.wastedBytes());
 }
 

@@ -87,6 +87,7 @@ private slots:
     void seriesAgrees();
     void seriesProgress();
     void copyFillsAndVerifies();
+    void burnAndImage();
 
 private:
     QTemporaryDir m_state;
@@ -192,9 +193,9 @@ void TestCli::exitCodes_data()
     // (as a), g (4 GiB), fifo, x%Ry\z (%R: U+202E); %N: NTFS; %E: endless search. No err:
     // nothing on standard error.
     const QString rows = R"(
-4|%T/a\nWasted:       |%T/c: It no longer exis |dispense %N 28 %T/held.qmp
+4|%T/a\nWasted:       |%T/c: It no longer exis |dispense %N 30 %T/held.qmp
 4|%T/a\nWasted:       |%T/locked: Some items i |%U dispense %N 99 --main %T/a %T/locked
-0|%T/a\nWasted:       |warning: 1 Required ent |dispense %N 28 --required %T/a %T/b
+0|%T/a\nWasted:       |warning: 1 Required ent |dispense %N 30 --required %T/a %T/b
 4|5001\t%T/t\n       |%T/locked: Some items i |%U size %T/locked %T/t
 0|                   |                        |verify %T/one.qmp --target %T/t
 1|missing\t%T/c\ndifferent\t%T/b\tb: 1 bytes|2 of 3 dispensed entrie|verify %T/held.qmp --target %T/t
@@ -213,14 +214,14 @@ void TestCli::exitCodes_data()
 3|                   |/proc: Unsupported file |dispense %T/stale.qmp
 3|                   |%T/no/o: the folder does |dispense %N 9 %T/held.qmp --save %T/no/o
 1|Wasted: 0 bytes    |Nothing fits             |dispense %N 0 --save %T/out.qmp --main %T/a %T/b
-1|Wasted: 303104 bytes|warning: the time limit |dispense %N 99 --time-limit 0 --main %T/a %T/b
+1|Wasted: 297984 bytes|warning: the time limit |dispense %N 99 --time-limit 0 --main %T/a %T/b
 130|                 |Cancelled                |dispense %E --save %T/out.qmp
 143|                 |Cancelled                |dispense %E --save %T/out.qmp
-1|Medium 1: 1 entry, |%T/b: larger than one me|series %N 28 --main %T/a %T/b
+1|Medium 1: 1 entry, |%T/b: larger than one me|series %N 30 --main %T/a %T/b
 4|Medium 1: 2 entries|%T/c: no longer exists; |series %N 99 %T/held.qmp
 4|Medium 1: 1 entry, |%T/locked: could not be |%U series %N 99 --main %T/a %T/locked
-0|Medium 1: 1 entry, |                        |series %N 28 --main %T/a %T/a2 --media 1
-1|Medium 1: 1 entry, |%T/t/a: has the same name on the target as %T/a; left out|series %N 28 --main %T/a %T/t/a
+0|Medium 1: 1 entry, |                        |series %N 30 --main %T/a %T/a2 --media 1
+1|Medium 1: 1 entry, |%T/t/a: has the same name on the target as %T/a; left out|series %N 30 --main %T/a %T/t/a
 2|                   |--media takes a number   |series %N 9 --main %T/a --media 0
 2|                   |unknown option -0        |series %N 9 --main %T/a -0
 3|                   |%T/kept: is not a folder |series %N 9 --main %T/a --out-dir %T/kept
@@ -232,7 +233,11 @@ void TestCli::exitCodes_data()
 3|                   |a. and a are one name on |copy %T/dots.qmp
 3|                   |The target volume is not mounted at %T/d.|copy %T/gone.qmp
 2|                   |--into takes a folder bel|copy %T/one.qmp --target %T --into ../x
-1|                   |%T/empty.qmp: the project|copy %T/empty.qmp --target %T)";
+1|                   |%T/empty.qmp: the project|copy %T/empty.qmp --target %T
+0|%T/a\nWasted:       |                        |dispense --fs iso --block-size 2048 --free-blocks 300 --main %T/a
+2|                   |--block-size takes 2048 b|dispense --fs ISO9660 --block-size 4096 --free-blocks 300 --main %T/a
+2|                   |the project's target is n|burn %T/one.qmp
+2|                   |--out FILE.iso is needed |image %T/one.qmp)";
     for (const QString& row : rows.split('\n', Qt::SkipEmptyParts)) {
         const QStringList c = row.split('|');
         QTest::newRow(qPrintable(c[0] + " " + c[3]))
@@ -293,7 +298,7 @@ void TestCli::exitCodes()
     QVERIFY2(r.code == code, r.err);
     QVERIFY2(out.isEmpty() ? r.out.isEmpty() : r.out.startsWith(out.toUtf8()), r.out);
     const QString command =
-        words.at(words.indexOf(QRegularExpression("dispense|size|verify|series|copy")));
+        words.at(words.indexOf(QRegularExpression("dispense|size|verify|series|copy|burn|image")));
     const QByteArray line = "quillmarch-cli " + command.toUtf8() + ": " + err.toUtf8();
     QVERIFY2(err.isEmpty() ? r.err.isEmpty() : r.err.startsWith(line), r.err);
     QCOMPARE(r.err.count('\n'), int(!err.isEmpty()));
@@ -472,6 +477,62 @@ void TestCli::copyFillsAndVerifies()
                                "650000")
                                   .toUtf8()),
              r.out);
+}
+
+// A disc plan burnt to a pseudo-drive and read back: verify takes the disc's word until an
+// original changes. Nothing is written (8) onto a disc that holds files unless asked, onto
+// one too small, or of a source changed since planning; an image stopped by Ctrl+C is not left.
+void TestCli::burnAndImage()
+{
+    QTemporaryDir tmp;
+    TestMounts mounts;
+    const QString root = tmp.path(), disc = mounts.tmpfs(root + "/disc", 1);
+    if (disc.isEmpty())
+        QSKIP(qPrintable(mounts.why()));
+    QVERIFY(TreeMaker::make(root, {"f:s/x=60000", "f:s/in/y=7000", "f:z=100", "f:big=536870912"}));
+    const QString plan = root + "/p.qmp", big = root + "/big.qmp", drive = "stdio:" + disc + "/d";
+    const QString dispense =
+        "dispense --fs iso --block-size 2048 --free-blocks %1 --main %2 --save %3";
+    QCOMPARE(exec(dispense.arg(400).arg(root + "/s " + root + "/z", plan).split(' ')).code +
+                 exec(dispense.arg(300000).arg(root + "/big", big).split(' ')).code,
+             0);
+    const QStringList burn{"burn", plan, "--drive", drive},
+        verify{"verify", plan, "--target", drive};
+    Run r = exec(burn);
+    QVERIFY2(r.code == 0, r.err);
+    QVERIFY(r.out.startsWith("Written: ") &&
+            r.out.endsWith(" blocks to " + drive.toUtf8() + "\nRead back equal: 3 files\n"));
+    QCOMPARE(exec(verify).code, 0);
+    r = exec(burn);
+    QVERIFY2(r.code == 8 && r.err.contains("already holds files"), r.err);
+    QCOMPARE(exec(burn + QStringList{"--overwrite"}).code, 0);
+    QCOMPARE(exec(verify).code, 0);
+    r = exec({"image", plan, "--out", root + "/p.iso", "--json"});
+    const QJsonObject o = QJsonDocument::fromJson(r.out).object();
+    QVERIFY2(r.code == 0 && o["outcome"] == "written" && o["files"] == 3, r.err);
+    QCOMPARE(o["blocks"].toDouble() * 2048, double(QFileInfo(root + "/p.iso").size()));
+
+    QFile filler(disc + "/filler"); // the disc then has less room than the image needs
+    QVERIFY(filler.open(QIODevice::WriteOnly) && filler.write(QByteArray(300000, 'f')) == 300000);
+    filler.close();
+    r = exec({"burn", plan, "--drive", drive + "2"});
+    QVERIFY2(r.code == 8 && r.err.contains("there is room for"), r.err);
+    QVERIFY(QFileInfo(disc + "/d2").size() == 0);
+    QFile::remove(disc + "/filler");
+    QVERIFY(TreeMaker::make(root, {"f:z=100"})); // the same size, written anew
+    r = exec(burn + QStringList{"--overwrite"});
+    QVERIFY2(r.code == 8 && r.err.contains(root.toUtf8() + "/z\" changed since it was planned"),
+             r.err);
+    r = exec(verify);
+    QVERIFY2(r.code == 1 && r.out == ("different\t" + root +
+                                      "/z\tz: changed since the disc was "
+                                      "written\n")
+                                         .toUtf8(),
+             r.out);
+
+    r = exec({"image", big, "--out", root + "/big.iso"}, SIGINT);
+    QVERIFY2(r.code == 130, r.err);
+    QVERIFY(!QFileInfo::exists(root + "/big.iso"));
 }
 
 // On a terminal, series shows how far the plan is, counts as numbers (Qt 5 once

@@ -155,8 +155,9 @@ private slots:
             QVERIFY(TreeMaker::make(dir.path(), {QString("f:%1=%2").arg(name).arg(blocks * 65536)}));
             entries.push_back({EntryPos{Main, int(entries.size())}, dir.filePath(name)});
         }
-        // FAT32 at 64 KiB: 9 clusters of room and one for the names.
-        SeriesPlanner planner(Target{dir.path(), FAT, 65536, 10}, entries);
+        // FAT32 at 64 KiB: 9 clusters of room and two held back for the
+        // checksum list, one of them the target folder's for all the names.
+        SeriesPlanner planner(Target{dir.path(), FAT, 65536, 11}, entries);
         QVERIFY(planner.run());
         QCOMPARE(planner.result().media.size(), std::size_t(6));
         for (const SeriesMedium& m : planner.result().media)
@@ -170,8 +171,9 @@ private slots:
     {
         const auto calc = createTryCalcer(Target{"/x", FAT, 512, 100000});
         const quint32 full = 32 * 65536;
-        const QMap<int, QVector<PlaceItem>> items{{Required, {{0, 2, full - 64}, {1, 1, 128}}},
-                                                  {Main, {{0, 1, 96}}}};
+        // The checksum list's name takes two entries from the start.
+        const QMap<int, QVector<PlaceItem>> items{
+            {Required, {{0, 2, full - 64, 0, 65534}, {1, 1, 128, 0, 4}}}, {Main, {{0, 1, 96, 0, 3}}}};
         QMap<int, std::vector<unsigned>> chosen;
         MediumPlanner::Hooks hooks;
         hooks.measure = [&](const MediumPlanner::Level& level, TryCalcerProto& c) {

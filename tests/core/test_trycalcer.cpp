@@ -9,6 +9,7 @@
 
 #include "core/copy/CopyEngine.h"
 #include "core/copy/CopyManifest.h"
+#include "core/disc/DiscWriter.h"
 #include "core/dispense/MediumPlanner.h"
 #include "core/dispense/TryCalcerFactory.h"
 #include "core/dispense/TryCalcerProto.h"
@@ -134,29 +135,31 @@ private slots:
         const QString n255(255, 'n'), d52(52, 'd'), d83(83, 'd'), d84(84, 'd'), d184(184, 'd');
         // NTFS: a record per item and an index share for the entry's own name
         // (1220 bytes for a 1-letter name, 3072 for 255), counted in KiB after
-        // a reserve (25 clusters at 4 KiB, 172 at 512 B, 7 at 64 KiB); data
-        // only past the resident limit. A folder index out of its record (904
+        // a reserve (25 clusters at 4 KiB, 172 at 512 B, 7 at 64 KiB) and the
+        // manifest's record, name and a cluster less a KiB; data only past the
+        // resident limit; each file's manifest line (35 bytes and its path) in
+        // a store of KiB. A folder index out of its record (904
         // bytes used): a block. When some order of names can overflow the
         // record (checked on ntfs-3g), the security descriptor's cluster, and
         // past 32 bytes an attribute list; so too when an empty root or, under
         // 4 KiB clusters, the block's runs leave the record too full. Past one
         // block: shares, both moves.
-        row("NTFS resident", NTFS, 4096, 1000, {"f:a=664"}, "a", "3900:2");
-        row("NTFS past resident", NTFS, 4096, 1000, {"f:a=665"}, "a", "3900:6");
+        row("NTFS resident", NTFS, 4096, 1000, {"f:a=664"}, "a", "3895:3");
+        row("NTFS past resident", NTFS, 4096, 1000, {"f:a=665"}, "a", "3895:7");
         row("NTFS 255 past resident", NTFS, 4096, 1000, {"f:" + n255 + "=161"}, qPrintable(n255),
-            "3900:7");
+            "3895:8");
         row("NTFS index in record", NTFS, 4096, 1000, named("d", 4, 4) << "f:d/eeeeeeee=0", "d",
-            "3900:7");
+            "3895:8");
         row("NTFS index block", NTFS, 4096, 1000, named("d", 4, 4) << "f:d/eeeeeeeeeeee=0", "d",
-            "3900:11");
-        row("NTFS index, long names", NTFS, 4096, 1000, named("d", 3, 56), "d", "3900:9");
+            "3895:12");
+        row("NTFS index, long names", NTFS, 4096, 1000, named("d", 3, 56), "d", "3895:10");
         row("NTFS security descriptor", NTFS, 4096, 1000, named(d52, 4, 20), qPrintable(d52),
-            "3900:14");
+            "3895:15");
         row("NTFS no attribute list", NTFS, 4096, 1000, named(d83, 3, 36), qPrintable(d83),
-            "3900:13");
-        row("NTFS attribute list", NTFS, 4096, 1000, named(d84, 3, 36), qPrintable(d84), "3900:18");
+            "3895:14");
+        row("NTFS attribute list", NTFS, 4096, 1000, named(d84, 3, 36), qPrintable(d84), "3895:19");
         row("NTFS root out of record", NTFS, 4096, 1000, named(d184, 1, 23), qPrintable(d184),
-            "3900:13");
+            "3895:14");
         // Order rows, on tmpfs (listed as created, or in reverse): a 60-letter
         // name after two of one letter moves the descriptor; first or last,
         // as listed and by inode, it does not. By bytes, rsync puts it there,
@@ -166,29 +169,32 @@ private slots:
         for (const char* n : {"Y", "Z", "n", "o", "p"})
             five << "f:" + o + '/' + n + "=0";
         row("NTFS order: by name", NTFS, 4096, 1000,
-            QStringList{"f:" + o + '/' + m60 + "=0"} + five, qPrintable(o), "3900:16");
+            QStringList{"f:" + o + '/' + m60 + "=0"} + five, qPrintable(o), "3895:17");
         row("NTFS order: none", NTFS, 4096, 1000, QStringList{"f:" + o + '/' + z60 + "=0"} + five,
-            qPrintable(o), "3900:12");
+            qPrintable(o), "3895:13");
         row("NTFS order: rsync folder", NTFS, 4096, 1000, QStringList{"d:" + o + '/' + z60} + five,
-            qPrintable(o), "3900:16");
-        row("NTFS two index blocks", NTFS, 4096, 1000, named("d", 50, 30), "d", "3900:81");
-        row("NTFS 512 B index block", NTFS, 512, 1000, named("d", 6, 1), "d", "828:27");
-        row("NTFS 64 KiB file", NTFS, 65536, 1000, {"f:a=665"}, "a", "63552:66");
-        row("NTFS missing", NTFS, 4096, 1000, {}, "missing", "3900:-"); // left out, not empty
-        row("NTFS device", NTFS, 4096, 1000, {}, "/dev/zero", "3900:-");
+            qPrintable(o), "3895:17");
+        row("NTFS two index blocks", NTFS, 4096, 1000, named("d", 50, 30), "d", "3895:85");
+        row("NTFS 512 B index block", NTFS, 512, 1000, named("d", 6, 1), "d", "825:28");
+        row("NTFS 64 KiB file", NTFS, 65536, 1000, {"f:a=665"}, "a", "63487:67");
+        row("NTFS missing", NTFS, 4096, 1000, {}, "missing", "3895:-"); // left out, not empty
+        row("NTFS device", NTFS, 4096, 1000, {}, "/dev/zero", "3895:-");
         row("NTFS reserve only", NTFS, 4096, 25, {"f:a=0"}, "a", "0:-");
         // FAT32: 2 + (1 + ceil(L / 13)) entries of 32 bytes a child per folder;
-        // the target folder takes whole clusters for the top names.
-        row("FAT32 folders", FAT, 4096, 1000, top, "top", "1000:8");
-        row("FAT32 long names", FAT, 512, 1000, named("d", 20, 26), "d", "1000:5");
-        row("FAT32 longer names", FAT, 512, 1000, named("d", 20, 27), "d", "1000:7");
-        row("FAT32 65,534 entries", FAT, 4096, 2000, named("d", 16383, 27), "d", "2000:513");
-        row("FAT32 65,538 entries", FAT, 4096, 2000, named("d", 16384, 27), "d", "2000:-");
+        // the target folder takes whole clusters for the top names, the
+        // manifest's two and its lines; a cluster is held back for the two
+        // chains that store stands for.
+        row("FAT32 folders", FAT, 4096, 1000, top, "top", "998:7");
+        row("FAT32 long names", FAT, 512, 1000, named("d", 20, 26), "d", "998:6");
+        row("FAT32 longer names", FAT, 512, 1000, named("d", 20, 27), "d", "998:8");
+        row("FAT32 65,534 entries", FAT, 4096, 2000, named("d", 16383, 27), "d", "1998:768");
+        row("FAT32 65,538 entries", FAT, 4096, 2000, named("d", 16384, 27), "d", "1998:-");
         row("FAT32 4 GiB - 1", FAT, 4096, 2000000, {"f:large=4294967295"}, "large",
-            "2000000:1048577");
-        row("FAT32 4 GiB", FAT, 4096, 2000000, {"f:huge=4294967296"}, "huge", "2000000:-");
-        // "*": every top-level entry; the target folder takes 65,536 entries.
-        row("FAT32 target folder full", FAT, 4096, 2000, named("", 3200, 255), "*", "2000:512");
+            "1999998:1048576");
+        row("FAT32 4 GiB", FAT, 4096, 2000000, {"f:huge=4294967296"}, "huge", "1999998:-");
+        // "*": every top-level entry; the target folder takes 65,536 entries,
+        // two of them the manifest's.
+        row("FAT32 target folder full", FAT, 4096, 2000, named("", 3200, 255), "*", "1998:732");
         // UDF: 262 blocks held back; a block per file entry, a folder's entry
         // and directory (identifiers of pad4(39 + name bytes): 57 of 141
         // bytes would fit 4 blocks, padded they take 5).
@@ -236,6 +242,19 @@ private slots:
         // Every file and folder an inode.
         row("ext4 inodes enough", EXT4, 4096, 1000, named("d", 3, 4) << "i:4", "d", "996:2");
         row("ext4 inodes short", EXT4, 4096, 1000, named("d", 3, 4) << "i:3", "d", "996:-");
+        // ISO 9660 + Rock Ridge + Joliet: 215 blocks held back (system area,
+        // descriptors, padding, the root's own records); data in whole blocks,
+        // an empty file none; a folder's ISO and Joliet directories whole
+        // blocks (records of 5-letter names: 16 beside "." and ".." in the
+        // first ISO block); the entry's records in the root shared.
+        row("ISO empty file", ISO9660, 2048, 1000, {"f:a=0"}, "a", "785:1");
+        row("ISO 2048 bytes", ISO9660, 2048, 1000, {"f:a=2048"}, "a", "785:2");
+        row("ISO 2049 bytes", ISO9660, 2048, 1000, {"f:a=2049"}, "a", "785:3");
+        row("ISO 16 names", ISO9660, 2048, 1000, named("d", 16, 5), "d", "785:3");
+        row("ISO 17 names", ISO9660, 2048, 1000, named("d", 17, 5), "d", "785:4");
+        row("ISO 217 free", ISO9660, 2048, 217, {"f:a=1"}, "a", "2:2");
+        row("ISO 216 free", ISO9660, 2048, 216, {"f:a=1"}, "a", "1:-");
+        row("ISO in 4 KiB blocks", ISO9660, 4096, 1000, top, "top", "");
         row("unknown file system", 7, 4096, 1000, top, "top", "");
         row("block size 0", NTFS, 0, 1000, top, "top", "");
     }
@@ -268,8 +287,8 @@ private slots:
         std::vector<unsigned> chosen;
         calc->getSelection(chosen);
         const qint64 cost = calc->capacity() - calc->freeBlocks();
-        QCOMPARE(QString::number(calc->capacity()) + ':' +
-                     (chosen.empty() ? "-" : QString::number(cost)),
+        QCOMPARE(QString(QString::number(calc->capacity()) + ':' +
+                         (chosen.empty() ? "-" : QString::number(cost))),
                  placed);
     }
 
@@ -310,6 +329,9 @@ private slots:
         row(EXFAT, 4096, 8, "wide", "engine");
         row(EXT4, 1024, 16, "long", "rsync");
         row(EXT4, 4096, 16, "inodes", "cp");
+        // Discs: the image the program's own writer makes of the plan.
+        row(ISO9660, 2048, 16, "small", "image");
+        row(ISO9660, 2048, 24, "long", "image");
         if (qEnvironmentVariableIsEmpty("QM_FILL_SWEEP"))
             return;
         // Sparse images: FAT32 at 64 KiB clusters takes 4 GiB. Each tool
@@ -340,6 +362,13 @@ private slots:
                 for (const char* kind : {"photos", "small", "deep", "long", "wide", "inodes"})
                     row(EXT4, b, kind == QString("photos") ? 160 : 48, kind, tool);
         }
+        // A CD of every kind, a DVD-5 of photos, a DVD DL with a file past 4 GiB.
+        for (const char* kind : {"photos", "small", "deep", "long", "wide"})
+            QTest::addRow("ISO 9660 CD %s", kind) << int(ISO9660) << 2048 << 703 << kind << "image";
+        QTest::newRow("ISO 9660 DVD photos") << int(ISO9660) << 2048 << 4482 << "photos"
+                                             << "image";
+        QTest::newRow("ISO 9660 DVD DL huge") << int(ISO9660) << 2048 << 8152 << "huge"
+                                              << "image";
     }
 
     void realVolumes()
@@ -369,13 +398,15 @@ private slots:
             const QString out = p.waitForFinished(-1) ? p.readAllStandardOutput() : "";
             return out.section("free clusters=", 1).section('\n', 0, 0).toULongLong() * cluster;
         };
-        if (fs != FAT)
+        if (fs != FAT && fs != ISO9660)
             QM_NEED_VOLUME(mounts, mount);
         const char* mkfs = "truncate -s ${0}M $1 && mkfs.fat -F 32 -S 512 -s $2 $1 >/dev/null";
         if (fs == FAT && QProcess::execute("sh", {"-c", mkfs, QString::number(mebibytes), image,
                                                   QString::number(cluster / 512)}))
             QSKIP("needs mkfs.fat");
-        const quint64 freeBefore = freeBytes(), inodes = v.f_favail;
+        // A blank disc of that size.
+        const quint64 freeBefore = fs == ISO9660 ? quint64(mebibytes) << 20 : freeBytes(),
+                      inodes = v.f_favail;
         QVERIFY2(freeBefore > 0, "no free space read (mtools missing?)");
         QVERIFY(TreeMaker::make(
             source, randomTree(kind, kind == "inodes" ? inodes * 96 : freeBefore * 3 / 2,
@@ -410,6 +441,26 @@ private slots:
         }
         const quint64 predicted = quint64(free) * createTryCalcer(t)->unitSize();
 
+        if (fs == ISO9660) {
+            DiscJob job;
+            for (const QString& p : paths)
+                job.entries.push_back({p, 0});
+            job.imageFile = image;
+            job.verify = false;
+            std::atomic_bool cancel{false};
+            const DiscResult r = createDiscWriter()->write(
+                job, [](const DiscProgress&) {}, cancel);
+            QVERIFY2(r.status == DiscResult::Written, qPrintable(r.message));
+            const quint64 real = freeBefore - r.imageBlocks * 2048;
+            // 0.1% of the disc, or of a CD (the smallest) for the small ones.
+            const quint64 slack = std::max<quint64>(freeBefore, 359847 * 2048) / 1000;
+            qInfo("%s: %d of %d entries, free before %llu, predicted %llu, real %llu (%+lld)",
+                  QTest::currentDataTag(), int(paths.size()), int(entries.size()), freeBefore,
+                  predicted, real, qlonglong(real - predicted));
+            QVERIFY(real >= predicted);
+            QVERIFY(real <= predicted + slack);
+            return;
+        }
         const char* tar =
             "set -o pipefail; tar -C \"$0\" -cf - -- \"${@:2}\" | tar -C \"$1\" -xf -";
         // Onto ext4 as a user, who may not take the blocks kept for root.

@@ -29,6 +29,7 @@
 #include "gui/AboutDlg.h"
 #include "gui/CapacityBar.h"
 #include "gui/CommandLine.h"
+#include "gui/CopyDlg.h"
 #include "gui/DeleteDlg.h"
 #include "gui/DialogAnswers.h"
 #include "gui/DispenseBoard.h"
@@ -459,6 +460,7 @@ private slots:
         QTest::newRow("FAT32, too large") << int(FAT) << 1024 << 64 << 64;
         QTest::newRow("FAT32, allowed") << int(FAT) << 4 << 64 << 4;
         QTest::newRow("UDF") << int(UDF) << 64 << 2 << 2;
+        QTest::newRow("ISO 9660") << int(ISO9660) << 64 << 2 << 2;
     }
 
     void describedMediumBlocks()
@@ -472,9 +474,9 @@ private slots:
         auto* fs = dlg.findChild<QComboBox*>("fileSystem");
         auto* blocks = dlg.findChild<QComboBox*>("blockSize");
         medium->setCurrentIndex(medium->count() - 1); // "Other..."
-        fs->setCurrentIndex(NTFS);
+        fs->setCurrentIndex(fs->findData(NTFS));
         blocks->setCurrentIndex(blocks->findData(before << 10));
-        fs->setCurrentIndex(fileSystem);
+        fs->setCurrentIndex(fs->findData(fileSystem));
         QCOMPARE(blocks->itemData(blocks->count() - 1).toInt() >> 10, largest);
         QCOMPARE(int(dlg.medium().BlockSize >> 10), chosen);
     }
@@ -538,6 +540,30 @@ class TestGuiRoad : public QObject
         m_window->show();
         m_window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_window));
+    }
+
+    // A fresh project of paths, dispensed onto target by its figures.
+    void dispenseOnto(const Target& target, const QStringList& paths)
+    {
+        if (dataModel()->isModified())
+            DialogAnswers::nextButton(QMessageBox::Discard);
+        trigger(Act::ProjectNew);
+        controller()->pathsAdd(paths);
+        const auto sized = [] {
+            for (EntryPos p{Main, 0}; dataModel()->isValidPos(p); ++p.index)
+                if (!dataModel()->entryAt(p).IsValidSize)
+                    return false;
+            return true;
+        };
+        QTRY_VERIFY(sized());
+        QTimer::singleShot(0, [&] {
+            dataModel()->setTarget(target);
+            qobject_cast<QDialog*>(QApplication::activeModalWidget())->accept();
+        });
+        trigger(Act::DiskSelect);
+        QVERIFY(!enabled(Act::CopyToTarget));
+        trigger(Act::Dispense);
+        QCOMPARE(dataModel()->groupSize(Dispensed), paths.size());
     }
 
 private slots:
@@ -686,6 +712,75 @@ private slots:
         compareRows(m_window->list());
         QVERIFY(enabled(Act::Dispense) && !enabled(Act::ProjectSave));
         QVERIFY(!DialogAnswers::pending()); // every dialog asked for came
+    }
+
+    // Copy to Target on a real volume: cancelled while it copies, run again
+    // into the folder chosen before, checkable by xxh128sum, and what Delete
+    // looks at. A target fuller than its figures say stops it, told, with
+    // every original kept.
+    void copyToTarget()
+    {
+        const QString vol = m_mounts.ntfs(m_home.filePath("copy volume"), 64, false);
+        QM_NEED_VOLUME(m_mounts, vol);
+        // Whatever happens, the tests after this one find no unsaved changes.
+        const auto fresh = qScopeGuard([this] {
+            DialogAnswers::clear();
+            if (dataModel()->isModified())
+                DialogAnswers::nextButton(QMessageBox::Discard);
+            trigger(Act::ProjectNew);
+        });
+        const QString src = m_home.filePath("copied"), into = vol + "/backup";
+        const QStringList paths{writeFile(src + "/big.bin", 1), writeFile(src + "/c.txt", 10),
+                                src + "/set"};
+        QVERIFY(QFile::resize(paths[0], 32 << 20) &&
+                !writeFile(src + "/set/in/b.txt", 2).isEmpty());
+        Target t{vol};
+        QVERIFY(probeTarget(false, t));
+        dispenseOnto(t, paths);
+        QVERIFY(enabled(Act::CopyToTarget) && QDir().mkpath(into));
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, [&] {
+            auto* d = qobject_cast<CopyDlg*>(QApplication::activeModalWidget());
+            if (d && d->shown().phase != CopyEngine::Listing)
+                d->findChild<QPushButton*>("cancel")->click(), poll.stop();
+        });
+        poll.start(1);
+        const MessageBar* bar = m_window->messages();
+        for (const char* want : {"The copy was stopped", "Copied and verified 3 files in "}) {
+            const bool again = !poll.isActive();
+            DialogAnswers::nextFiles({into});
+            trigger(Act::CopyToTarget);
+            QCOMPARE(DialogAnswers::lastShown().folder, again ? into : vol);
+            QVERIFY2(bar->text().startsWith(want), qPrintable(bar->text()));
+        }
+        QCOMPARE(bar->kind(), MessageBar::Positive);
+        QCOMPARE(
+            QProcess::execute("sh", {"-c", "cd \"$0\" && xxh128sum -c --quiet XXH128SUMS", into}),
+            0);
+        DialogAnswers::nextButton(QMessageBox::Yes);
+        trigger(Act::OriginalsDelete);
+        QVERIFY(DialogAnswers::lastShown().text.startsWith("All 3 dispensed entries arrived"));
+        QVERIFY(dataModel()->entryCount() == 0 && !QFileInfo::exists(paths[1]));
+
+        // Filled since the plan was made.
+        const QString small = m_mounts.ntfs(m_home.filePath("small volume"), 8, false);
+        QVERIFY(!small.isEmpty());
+        const QStringList more{writeFile(src + "/d.bin", 1500000),
+                               writeFile(src + "/e.bin", 1500000)};
+        Target s{small};
+        QVERIFY(probeTarget(false, s));
+        dispenseOnto(s, more);
+        QFile filler(small + "/filler");
+        QVERIFY(filler.open(QIODevice::WriteOnly) &&
+                filler.write(QByteArray(QStorageInfo(small).bytesAvailable() - 1000000, 'x')) &&
+                filler.flush());
+        filler.close();
+        DialogAnswers::nextFiles({small});
+        trigger(Act::CopyToTarget);
+        QVERIFY2(bar->kind() == MessageBar::Error && bar->text().startsWith("The target is full"),
+                 qPrintable(bar->text()));
+        QVERIFY(QFileInfo(more[0]).size() == 1500000 && QFileInfo(more[1]).size() == 1500000);
+        QCOMPARE(dataModel()->groupSize(Dispensed), 2);
     }
 
     // Started with a project on the command line and saved under a name typed
@@ -907,7 +1002,7 @@ private slots:
         QCOMPARE(shownProject(), onDisc);
         // The plan is for the disc; saved and opened again, it shows the same waste.
         const QString wasted = status("wasted"), project = m_home.filePath("series.qmp");
-        QCOMPARE(dataModel()->target().FileSystem, int(UDF));
+        QCOMPARE(dataModel()->target().FileSystem, int(ISO9660));
         for (Act a : {Act::ProjectSaveAs, Act::ProjectLoad})
             DialogAnswers::nextFiles({project}), trigger(a);
         QCOMPARE(m_window->windowTitle() + status("wasted"), "series.qmp[*] - Quillmarch" + wasted);
@@ -1048,6 +1143,79 @@ private slots:
         QVERIFY(!m_window->capacityBar()->text().contains("as saved in the project"));
         QVERIFY(!dataModel()->isModified() && !enabled(Act::ProjectSave));
         QVERIFY(filler.remove());
+    }
+
+    // A plan for the disc in a pseudo-drive: a source changed since planning and a disc that
+    // grew too small are refused with nothing written; the disc written and read back lets
+    // Delete the files trash the originals. An image cancelled while written is not left.
+    void writeDisc()
+    {
+        const QString disc = m_mounts.tmpfs(m_home.filePath("disc"), 1);
+        if (disc.isEmpty())
+            QSKIP(qPrintable(m_mounts.why()));
+        delete m_window;
+        dataModel()->newProject();
+        m_window = new MainWindow;
+        DM* m = dataModel();
+        const QString src = m_home.filePath("burn"), image = m_home.filePath("big image.iso");
+        const QStringList files{writeFile(src + "/notes.txt", 3000), writeFile(src + "/big", 1)};
+        QVERIFY(QFile::resize(files[1], 1 << 29)); // for no disc but the image's
+        writeFile(src + "/photos/a.jpg", 70000);
+        writeFile(src + "/photos/in/b.jpg", 9000);
+        DialogAnswers::nextFiles(files);
+        trigger(Act::FilesAdd);
+        DialogAnswers::nextFiles({src + "/photos"});
+        trigger(Act::FolderAdd);
+        const auto pick = [&](const QString& drive) {
+            Target t{drive};
+            QVERIFY(probeTarget(false, t) && t.FileSystem == ISO9660);
+            QTimer::singleShot(0, [&] {
+                m->setTarget(t);
+                qobject_cast<QDialog*>(QApplication::activeModalWidget())->accept();
+            });
+            trigger(Act::DiskSelect);
+            trigger(Act::Dispense);
+        };
+        pick("stdio:" + disc + "/d.iso");
+        QCOMPARE(m->groupSize(Dispensed), 2);
+        QVERIFY(enabled(Act::DiscWrite) && enabled(Act::ImageWrite));
+
+        writeFile(files[0], 3000); // the same size, written anew
+        trigger(Act::DiscWrite);
+        MessageBar* bar = m_window->messages();
+        QVERIFY2(bar->text().endsWith("notes.txt\" changed since it was planned: dispense again") &&
+                     bar->kind() == MessageBar::Error,
+                 qPrintable(bar->text()));
+        QTest::qWait(30); // past the tick by which file times may lag the clock
+        trigger(Act::Undispense);
+        trigger(Act::Dispense);
+        QFile filler(disc + "/filler");
+        QVERIFY(filler.open(QIODevice::WriteOnly) && filler.write(QByteArray(700000, 'f')));
+        filler.close();
+        trigger(Act::DiscWrite);
+        QVERIFY2(bar->text().contains("there is room for"), qPrintable(bar->text()));
+        QCOMPARE(QFileInfo(disc + "/d.iso").size(), 0);
+        QVERIFY(filler.remove());
+        trigger(Act::DiscWrite);
+        QCOMPARE(bar->text(), "The disc was written and read back equal: 3 files");
+        QCOMPARE(bar->kind(), MessageBar::Positive);
+        DialogAnswers::nextButton(QMessageBox::Yes);
+        trigger(Act::OriginalsDelete);
+        QVERIFY(!m->isDispensed() && !QFileInfo::exists(files[0]) &&
+                !QFileInfo::exists(src + "/photos"));
+
+        pick("stdio:" + m_home.filePath("unused.iso"));
+        QTimer cancel;
+        connect(&cancel, &QTimer::timeout, [&] {
+            auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (dlg && dlg->findChild<QLabel*>("phase")->text().startsWith("Writing"))
+                dlg->findChild<QPushButton*>("cancelButton")->click();
+        });
+        cancel.start(20);
+        DialogAnswers::nextFiles({image});
+        trigger(Act::ImageWrite);
+        QCOMPARE(bar->text(), "Cancelled; no image was written");
+        QVERIFY(!QFileInfo::exists(image));
     }
 };
 
