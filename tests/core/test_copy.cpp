@@ -15,7 +15,6 @@
 #include "core/copy/CopyEngine.h"
 #include "core/copy/CopyList.h"
 #include "core/copy/CopyManifest.h"
-#include "core/dispense/Ext4Meta.h"
 #include "core/dispense/NtfsCost.h"
 #include "core/dispense/TryCalcerFactory.h"
 #include "core/dispense/TryCalcerProto.h"
@@ -206,7 +205,7 @@ private slots:
         const int kind = fs == "FAT32" ? FAT : fs == "exFAT" ? EXFAT : fs == "ext4" ? EXT4 : NTFS;
         const quint64 cluster = kind == FAT ? 512 : 4096;
         quint64 needed = 1;
-        if (kind == NTFS || kind == FAT) {
+        {
             // The fewest free clusters on which the plan takes every entry.
             const auto plan = [&](quint64 free) {
                 auto calc = createTryCalcer(Target{folder, kind, cluster, free});
@@ -229,18 +228,6 @@ private slots:
             }
             const auto planned = plan(needed);
             QVERIFY(quint64(planned->freeBlocks()) * planned->unitSize() < cluster);
-        } else {
-            QVERIFY(TreeMaker::make(dir.filePath("m"),
-                                    {QString("f:%1=%2")
-                                         .arg(CopyManifest::fileName())
-                                         .arg(CopyManifest::bytesForEntries(entries))}));
-            const auto calc = createTryCalcer(Target{folder, kind, cluster, quint64(1) << 30});
-            unsigned index = 0;
-            for (const QString& e : entries + QStringList{dir.filePath("m/XXH128SUMS")})
-                calc->addItem(e, index++);
-            calc->prepare();
-            const quint64 units = quint64(calc->capacity() - calc->freeBlocks());
-            needed = kind == EXT4 ? Ext4Meta::reserveBlocks(cluster) + units : units;
         }
         QString mount;
         if (fs == "tmpfs") {
