@@ -409,13 +409,24 @@ private slots:
         QVERIFY(list.build(entries));
         const CopyDestination place{mount, "test " + cause, mount};
         CopyEngine first(entries, place);
+        // Progress comes at most every 100 ms: a fast copy may be past the
+        // film by then, and the stick is pulled while it is read back instead.
+        bool pulledLate = false, pulled = false;
         first.setProgress([&](const CopyEngine::Progress& p) {
-            if (p.phase != CopyEngine::Copying || (cause != "cancel" && p.bytesDone < (6 << 20)))
+            const bool late = cause == "unmounted" && p.phase == CopyEngine::Verifying;
+            if (pulled || (!late && (p.phase != CopyEngine::Copying ||
+                                     (cause != "cancel" && p.bytesDone < (6 << 20)))))
                 return;
             if (cause == "cancel")
                 first.cancel(); // amid the first file
-            if (const pid_t daemon = cause == "unmounted" ? fuseDaemon(folder + ".img") : 0)
+            if (const pid_t daemon = cause == "unmounted" ? fuseDaemon(folder + ".img") : 0) {
                 ::kill(daemon, SIGKILL); // the stick is pulled
+                pulled = true, pulledLate = late;
+                // Gone only once the kernel says so; until then writes still land.
+                struct stat st;
+                for (int i = 0; i < 1000 && ::stat(qPrintable(mount), &st) == 0; ++i)
+                    ::usleep(10000);
+            }
         });
         QVERIFY(!first.run());
         const CopyEngine::Outcome expected = cause == "cancel" ? CopyEngine::Stopped
@@ -455,7 +466,8 @@ private slots:
         // never reached, or damaged) is written again.
         CopyEngine again(entries, place);
         QVERIFY2(again.run(), qPrintable(again.message()));
-        QCOMPARE(again.filesCopied(), 1);
+        if (!pulledLate) // else the film may have been whole and synced already
+            QCOMPARE(again.filesCopied(), 1);
         QCOMPARE(again.filesVerified(), list.fileCount());
         QCOMPARE(sh("cd \"$0\" && xxh128sum --quiet -c XXH128SUMS", {mount}), 0);
         checkNothingHalfWritten(src, mount);

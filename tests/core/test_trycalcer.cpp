@@ -8,7 +8,6 @@
 #include <QtTest>
 
 #include "core/copy/CopyEngine.h"
-#include "core/copy/CopyManifest.h"
 #include "core/disc/DiscWriter.h"
 #include "core/dispense/MediumPlanner.h"
 #include "core/dispense/TryCalcerFactory.h"
