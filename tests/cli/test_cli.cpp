@@ -187,7 +187,7 @@ void TestCli::exitCodes_data()
     // %T: a (2 blocks), b (22 blocks), kept (to stay as it is), bad (no project), empty.qmp
     // (no target), stale.qmp (its target /proc, probed again and refused), held.qmp (a, b and c,
     // which went, dispensed), one.qmp (a dispensed), twice.qmp (a and t/a dispensed), inodes.qmp
-    // (a, a2 and t/b for an ext4 medium with two free inodes), dots.qmp (a and a. dispensed, its
+    // (a, a2 and t/b for an ext4 medium with three free inodes), dots.qmp (a and a. dispensed, its
     // target d on the volume of %T), gone.qmp (the same, its volume not mounted), locked
     // (unreadable to %U, the unprivileged user), t (a copy of a, a shorter b), d (a folder), a2
     // (as a), g (4 GiB), fifo, x%Ry\z (%R: U+202E); %N: NTFS; %E: endless search. No err:
@@ -270,8 +270,8 @@ void TestCli::exitCodes()
         both.push(stale.addEntry({"a", QFileInfo(path).path(), path, 5000, true, File}));
     stale.applyDispense(both, 0);
     QVERIFY(stale.saveAs(root + "/twice.qmp"));
-    Target few{"", EXT4, 4096, 99}; // room for a, a2 and t/b; inodes for two of them
-    few.AvailableInodes = 2;
+    Target few{"", EXT4, 4096, 99}; // room for a, a2 and t/b; inodes for two of them and the checksum list
+    few.AvailableInodes = 3;
     EntriesModel inodes;
     inodes.setTarget(few);
     for (const QString& path : QStringList{root + "/a", root + "/a2", root + "/t/b"})
