@@ -1103,14 +1103,14 @@ private slots:
     // A medium too small for any entry: said so, and nothing offered that acts on a result.
     void nothingFits()
     {
-        freshProject(26);
+        freshProject(27);
         const QString then = shownProject();
         const int steps = m_window->actions()->history()->count();
         trigger(Act::Dispense);
         QCOMPARE(shownProject(), then);
         QCOMPARE(m_window->actions()->history()->count(), steps);
         QVERIFY2(m_window->messages()->text().startsWith(
-                     "Nothing fits on the target: there is room for 4.0 KiB on the target, and "
+                     "Nothing fits on the target: there is room for 3.0 KiB on the target, and "
                      "the smallest entry, \"d\", takes "),
                  qPrintable(m_window->messages()->text()));
         QCOMPARE(m_window->messages()->kind(), MessageBar::Warning);
