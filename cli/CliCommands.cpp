@@ -39,6 +39,9 @@ Commands:
   series --required PATH... --main PATH... --background PATH... TARGET
                     the same without a project file
   copy PROJECT      copy the dispensed entries onto the target and read them back
+  burn PROJECT      write the dispensed entries onto a disc and read them back
+  image PROJECT --out FILE.iso
+                    write the disc's ISO 9660 image to a file instead
   verify PROJECT    check that the dispensed entries arrived on the target
 
 Run 'quillmarch-cli COMMAND --help' for the options of a command, and
@@ -47,8 +50,9 @@ Run 'quillmarch-cli COMMAND --help' for the options of a command, and
 Exit status: 0 success, 1 nothing fits (series: some entries fit no medium),
 2 usage error, 3 target or file error, 4 entries that could not be measured
 were left out, 5 the search ran out of memory, 6 files were not copied or
-did not read back equal, 7 the target is full, 130 stopped by Ctrl+C
-(SIGINT), 143 stopped by SIGTERM.
+did not read back equal, 7 the target is full, 8 the disc or image was not
+written (burn, image), 9 writing or reading it back failed, 130 stopped by
+Ctrl+C (SIGINT), 143 stopped by SIGTERM.
 )TXT");
 
 const char* const s_volumesHelp =
@@ -60,7 +64,7 @@ by a tab:
   ROOT  FILESYSTEM  BLOCKSIZE  FREEBLOCKS  CAPACITY  [FREEINODES]
 or, for a root that cannot be a target:
   ROOT  REASON
-FILESYSTEM is NTFS, FAT, UDF, exFAT or ext4; CAPACITY is FREEBLOCKS x
+FILESYSTEM is NTFS, FAT, UDF, ISO9660, exFAT or ext4; CAPACITY is FREEBLOCKS x
 BLOCKSIZE in bytes; FREEINODES, the new files and folders the volume can
 still take, is given for ext4 only. exFAT and ext4 volumes cannot be planned
 yet.
@@ -150,7 +154,8 @@ Target (the project's own target when none is given):
   --target PATH         the volume or recorder holding PATH
   --fs FS --block-size N --free-blocks N
                         a target given by its figures; FS is NTFS, FAT32,
-                        exFAT, ext4 or UDF (or the type mount prints)
+                        exFAT, ext4, UDF or ISO9660 (or the type mount
+                        prints)
 
 Paths from a list, added to those of the group's option ("-": standard
 input), one a line, or each ended by a NUL when the list holds any (as
@@ -212,6 +217,10 @@ int CliCommands::run(const QStringList& words)
         return verify(rest);
     if (first == QLatin1String("copy"))
         return copy(rest);
+    if (first == QLatin1String("burn"))
+        return burn(rest);
+    if (first == QLatin1String("image"))
+        return image(rest);
     m_command.clear();
     return usage(tr("unknown command '%1'").arg(first));
 }
@@ -219,13 +228,11 @@ int CliCommands::run(const QStringList& words)
 int CliCommands::help(const QString& command)
 {
     const QMap<QString, const char*> texts = {
-        {QStringLiteral("volumes"), s_volumesHelp},
-        {QStringLiteral("probe"), s_probeHelp},
-        {QStringLiteral("size"), s_sizeHelp},
-        {QStringLiteral("dispense"), s_dispenseHelp},
-        {QStringLiteral("series"), s_seriesHelp},
-        {QStringLiteral("verify"), s_verifyHelp},
-        {QStringLiteral("copy"), s_copyHelp},
+        {QStringLiteral("volumes"), s_volumesHelp}, {QStringLiteral("probe"), s_probeHelp},
+        {QStringLiteral("size"), s_sizeHelp},       {QStringLiteral("dispense"), s_dispenseHelp},
+        {QStringLiteral("series"), s_seriesHelp},   {QStringLiteral("verify"), s_verifyHelp},
+        {QStringLiteral("copy"), s_copyHelp},       {QStringLiteral("burn"), s_burnHelp},
+        {QStringLiteral("image"), s_imageHelp},
     };
     if (!texts.contains(command))
         return usage(tr("unknown command '%1'").arg(command));

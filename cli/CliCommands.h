@@ -31,7 +31,9 @@ public:
         NotMeasured = 4,    // entries whose size could not be known were left out
         SearchFailed = 5,   // the search ran out of memory
         CopyIncomplete = 6, // files were not copied or did not read back equal
-        TargetFull = 7      // the copy ran out of room on the target
+        TargetFull = 7,     // the copy ran out of room on the target
+        NotWritten = 8,     // burn, image: refused before anything was written
+        WriteFailed = 9     // burn, image: writing or reading back failed or differed
     };
 
     // words: the command line without the program name.
@@ -48,9 +50,14 @@ private:
     int series(const QStringList& words);   // in CliCommandsSeries.cpp
     int verify(const QStringList& words);   // in CliCommandsVerify.cpp
     int copy(const QStringList& words);     // in CliCommandsCopy.cpp
+    int burn(const QStringList& words);     // in CliCommandsDisc.cpp
+    int image(const QStringList& words);    // in CliCommandsDisc.cpp
+    int writeDisc(const QStringList& words, bool toDrive);
     static const char* const s_seriesHelp;
     static const char* const s_verifyHelp;
     static const char* const s_copyHelp;
+    static const char* const s_burnHelp;
+    static const char* const s_imageHelp;
 
     // The steps of dispense, and of series where they are the same (in
     // CliCommandsPlanInput.cpp but saveAndReport). Each returns Proceed, or

@@ -47,7 +47,8 @@ medium is its free space.
   --target PATH         the volume or recorder holding PATH
   --fs FS --block-size N --free-blocks N
                         a medium given by its figures; FS is NTFS, FAT32,
-                        exFAT, ext4 or UDF (or the type mount prints)
+                        exFAT, ext4, UDF or ISO9660 (or the type mount
+                        prints)
 
 Paths from a list, added to those of the group's option ("-": standard
 input), one a line, or each ended by a NUL when the list holds any:

@@ -16,6 +16,7 @@
 #include "cli/JsonWriter.h"
 #include "cli/WorkerRun.h"
 #include "core/copy/TargetArrival.h"
+#include "core/disc/DiscArrival.h"
 #include "core/model/DM.h"
 #include "core/model/EntryPaths.h"
 #include "core/model/SizeText.h"
@@ -29,7 +30,10 @@ Checks that every entry of the project's "Dispensed" group arrived on the
 target with the original's content, as the window's "Delete the files" does
 before anything goes to the trash: an item of the entry's name directly in
 PATH (the project's target when no --target is given; FOLDER below it with
---into) whose every file holds what the original holds. A file of a copy
+--into) whose every file holds what the original holds. On the disc in a
+recorder (PATH /dev/sr0, or stdio:PATH), an entry arrived when the disc is
+one 'quillmarch-cli burn' or the window wrote and read back equal, and none
+of the entry's files changed since. A file of a copy
 made by 'quillmarch-cli copy' counts when its manifest (XXH128SUMS) and the
 copy's journal agree on it and neither side changed size or time since it was
 read back; every other file is read on both sides and compared, which takes
@@ -79,18 +83,22 @@ int CliCommands::verify(const QStringList& words)
         return TargetOrFileError;
     }
     // A place named on the command line is taken as it is; the project's own
-    // target must still be the volume it was picked as.
+    // target must still be the volume it was picked as. A recorder's disc (a
+    // device or a libburn pseudo-drive) counts by the record of its reading back.
     const bool named = args.isSet(QStringLiteral("--target"));
-    QString place = named                ? absolute(args.value(QStringLiteral("--target")))
+    QString place = named ? args.value(QStringLiteral("--target"))
                     : model->hasTarget() ? model->target().Path
                                          : QString();
-    if (args.isSet(QStringLiteral("--into")) && !place.isEmpty())
+    const bool disc = DiscArrival::isDrive(place);
+    if (named && !disc)
+        place = absolute(place);
+    if (args.isSet(QStringLiteral("--into")) && !place.isEmpty() && !disc)
         place = QDir::cleanPath(QDir(place).filePath(args.value(QStringLiteral("--into"))));
     if (place.isEmpty()) {
         fail(tr("%1: the project has no target; give --target PATH").arg(given));
         return TargetOrFileError;
     }
-    if (named && !QFileInfo(place).isDir()) {
+    if (named && !disc && !QFileInfo(place).isDir()) {
         fail(tr("%1: not a folder").arg(place));
         return TargetOrFileError;
     }
@@ -109,7 +117,10 @@ int CliCommands::verify(const QStringList& words)
         return NoResult;
     }
     TargetArrival arrival(std::move(originals));
-    if (!(named ? arrival.lookIn(place) : arrival.lookOnTarget(model->target(), {place}))) {
+    const bool found = disc && named ? arrival.lookOnTarget(Target{place, ISO9660, 2048, 0}, {})
+                       : named       ? arrival.lookIn(place)
+                                     : arrival.lookOnTarget(model->target(), {place});
+    if (!found) {
         fail(arrival.problem());
         return TargetOrFileError;
     }

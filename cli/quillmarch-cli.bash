@@ -6,7 +6,7 @@ _quillmarch_cli()
     local cur prev words cword
     _init_completion || return
 
-    local commands="volumes probe size dispense series copy verify help"
+    local commands="volumes probe size dispense series copy burn image verify help"
     if ((cword == 1)); then
         COMPREPLY=($(compgen -W "$commands --help --version" -- "$cur"))
         return
@@ -15,7 +15,7 @@ _quillmarch_cli()
     local command=${words[1]}
     case $prev in
         --fs)
-            COMPREPLY=($(compgen -W "NTFS FAT32 exFAT ext4 UDF" -- "$cur"))
+            COMPREPLY=($(compgen -W "NTFS FAT32 exFAT ext4 UDF ISO9660" -- "$cur"))
             return
             ;;
         --block-size | --free-blocks | --time-limit | --media | --into)
@@ -23,6 +23,14 @@ _quillmarch_cli()
             ;;
         --target | --out-dir)
             _filedir -d
+            return
+            ;;
+        --drive)
+            COMPREPLY=($(compgen -W "$(compgen -G '/dev/sr[0-9]*') stdio:" -- "$cur"))
+            return
+            ;;
+        --out)
+            _filedir iso
             return
             ;;
         --save)
@@ -51,8 +59,10 @@ _quillmarch_cli()
                      --media --time-limit --out-dir --json --help"
             ;;
         copy | verify) options="--target --into --json --help" ;;
+        burn) options="--drive --overwrite --json --help" ;;
+        image) options="--out --json --help" ;;
         help)
-            ((cword == 2)) && COMPREPLY=($(compgen -W "volumes probe size dispense series copy verify" -- "$cur"))
+            ((cword == 2)) && COMPREPLY=($(compgen -W "volumes probe size dispense series copy burn image verify" -- "$cur"))
             return
             ;;
         *) return ;;

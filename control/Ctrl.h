@@ -11,6 +11,7 @@ class IViewDialogs;
 class IViewActions;
 class IViewItems;
 class IViewStatus;
+class ProjectStep;
 
 // The controller's interface: every user command enters the logic here, on
 // the GUI thread.
@@ -41,6 +42,10 @@ public:
     // verified; run again, it goes on where it stopped.
     virtual void copyToTarget() = 0;
     virtual void originalsDelete() = 0;
+    // Writes the held result onto the disc in the target recorder, or into an
+    // image file the user names, and reads it back.
+    virtual void discWrite() = 0;
+    virtual void imageWrite() = 0;
     virtual void filesAdd() = 0;
     virtual void folderAdd() = 0;
     virtual void entryRemove() = 0;
@@ -53,6 +58,17 @@ public:
     virtual void pathsAdd(QStringList paths) = 0;
     virtual void selectionChanged() = 0;
     virtual void entryReveal(const EntryPos& pos) = 0;
+    // A drop of the list's own entries on a group (1..4): the selected ones
+    // of other groups move there, as prioritySet moves them.
+    virtual void entriesMoveTo(int group) = 0;
+    // Undo and Redo of a step the controller handed to IViewActions::pushStep.
+    virtual void undoStep(ProjectStep& step) = 0;
+    virtual void redoStep(ProjectStep& step) = 0;
+    // The history reached the state last saved (true), or left it.
+    virtual void savedStateReached(bool reached) = 0;
+    // The window became the active one again: figures of a while ago are
+    // checked anew.
+    virtual void viewActivated() = 0;
     virtual bool probeTarget(bool wholeVolume, Target& target) = 0;
     virtual void listDriveRoots(QStringList& roots) = 0;
 

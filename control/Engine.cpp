@@ -27,13 +27,16 @@ void setController(Ctrl* ctrl)
     g_controller = ctrl;
 }
 
-Engine::Engine(QObject* parent) : Ctrl(parent), m_road(dataModel())
+Engine::Engine(QObject* parent)
+    : Ctrl(parent), m_road(dataModel()),
+      m_watch([this](bool wholeVolume, Target& target) { return probeTarget(wholeVolume, target); })
 {
     installPluralForms(); // where the application object came first
 }
 
 Engine::~Engine()
 {
+    m_watch.stop();
     m_calcer.stop();
 }
 
@@ -49,6 +52,7 @@ void Engine::attachViews(IViewDialogs* dialogs, IViewActions* actions, IViewItem
             Qt::QueuedConnection);
     connect(&m_calcer, &FolderSizeCalcer::folderFailed, this, &Engine::on_folderCalcFailed,
             Qt::QueuedConnection);
+    connect(&m_watch, &TargetWatch::checked, this, &Engine::on_targetChecked);
     if (!m_calcer.isRunning())
         m_calcer.start(QThread::InheritPriority);
     refreshViews();
@@ -56,6 +60,8 @@ void Engine::attachViews(IViewDialogs* dialogs, IViewActions* actions, IViewItem
 
 void Engine::detachViews()
 {
+    m_watch.stop();
+    disconnect(&m_watch, nullptr, this, nullptr);
     m_calcer.stop();
     disconnect(&m_calcer, nullptr, this, nullptr);
     m_pendingSizes.clear();
@@ -74,16 +80,21 @@ void Engine::refreshViews()
     showSelectionSummary();
     pushTotals();
     m_actions->enableSeries(model->totalCount() > 0);
+    showDispenseActions();
     m_status->showState(readyText());
     if (model->hasTarget()) {
         const Target& t = model->target();
         m_status->showTarget(t, t.BlockSize * t.AvailableBlocks);
+        m_status->showTargetChecked(m_targetChecked, m_targetProblem);
     } else {
         m_status->showNoTarget();
     }
     // Wasted space is a figure of a dispense result only, and shown only
     // where every chosen entry's cost is known.
-    if (model->isDispensed() && (!m_road.plan().isHeld() || m_road.plan().isComplete()))
+    const HeldPlan& plan = m_road.plan();
+    if (model->isDispensed() && plan.isHeld() && plan.isComplete())
+        m_status->showPlan(plan.usedBytes(), plan.wastedBytes());
+    else if (model->isDispensed() && !plan.isHeld())
         m_status->showWasted(model->wastedSize());
     else
         m_status->showNoWasted();

@@ -3,12 +3,18 @@
 
 #include <functional>
 #include <list>
+#include <memory>
+
+#include <QDateTime>
 
 #include "control/Ctrl.h"
 #include "control/IViewStatus.h"
+#include "control/ProjectStep.h"
+#include "control/TargetWatch.h"
 #include "core/dispense/FolderSizeCalcer.h"
 #include "core/plan/DispenseRoad.h"
 
+class DiscRun;
 class Dispenser;
 
 // The one controller: runs every command on the GUI thread, changes the model
@@ -35,6 +41,8 @@ public:
     void clipboardPost() override;
     void copyToTarget() override;
     void originalsDelete() override;
+    void discWrite() override;
+    void imageWrite() override;
     void filesAdd() override;
     void folderAdd() override;
     void entryRemove() override;
@@ -47,6 +55,11 @@ public:
     void pathsAdd(QStringList paths) override;
     void selectionChanged() override;
     void entryReveal(const EntryPos& pos) override;
+    void entriesMoveTo(int group) override;
+    void undoStep(ProjectStep& step) override;
+    void redoStep(ProjectStep& step) override;
+    void savedStateReached(bool reached) override;
+    void viewActivated() override;
     bool probeTarget(bool wholeVolume, Target& target) override;
     void listDriveRoots(QStringList& roots) override;
     bool queryClose() override;
@@ -60,6 +73,8 @@ public:
 private slots:
     void on_folderCalcComplete(QString path, quint64 size);
     void on_folderCalcFailed(QString path, int issue);
+    void on_targetChecked(const Target& asked, int check, const Target& fresh,
+                          const QString& problem);
 
 private:
     // A folder whose size was asked for and not yet reported: its path and
@@ -83,9 +98,14 @@ private:
     // and those the target cannot hold; empty when none.
     QString nameClashText(const std::vector<DispenseRoad::NameClash>& clashes) const;
     QString refusedText(const DispenseRoad::Omissions& omissions) const;
-    // Takes a result into the model through the road's step take, and shows
-    // it with how its search ended.
-    void applyResult(int count, const std::function<void()>& take, IViewStatus::SearchEnd end);
+    // Takes a result into the model through the road's step take (which
+    // gives the change of the groups), and shows it with how its search
+    // ended; an Undo step.
+    void applyResult(int count, const std::function<std::optional<Regroup>()>& take,
+                     IViewStatus::SearchEnd end);
+    // What a search that chose nothing says, as the command line says it.
+    QString nothingFitsText(const Dispenser& d, const DispenseRoad::Omissions& omissions,
+                            const QStringList& notes) const;
     // What the last load passed over, or what the last save could not keep of
     // the file it replaced, in the message area.
     void showLastWarnings();
@@ -96,14 +116,34 @@ private:
     // the user saved or gave them up.
     bool mayDropChanges();
     // Moves every selected entry to destination(its group), skipping those for
-    // which it gives -1, and updates the list, totals and actions.
-    void moveSelection(const std::function<int(int group)>& destination);
+    // which it gives -1, and updates the list, totals and actions; an Undo
+    // step named by name(number of entries moved).
+    void moveSelection(const std::function<int(int group)>& destination,
+                       const std::function<QString(int count)>& name);
+    // A step of the project about to change: the side before it.
+    std::unique_ptr<ProjectStep> beginStep(const QString& name) const;
+    // The step done: the side after it, into the history.
+    void endStep(std::unique_ptr<ProjectStep> step);
+    // Undo (toAfter false) or Redo of step, and the views after it.
+    void replayStep(ProjectStep& step, bool toAfter);
+    // The originals of a step back from the trash, or into it again; the
+    // files that did not follow, named.
+    QString replayTrash(ProjectStep& step, bool toAfter) const;
+    // The target probed again on its own thread, unless it was a moment ago.
+    void checkTarget(bool evenIfRecent = true);
     // Shows the size and number of the selected entries; returns the number.
     int showSelectionSummary();
     // Remove and the priority actions on exactly while anything is selected.
     void updateEntryActions();
     // Dispense, Undispense, Post, Copy and Delete as the model's state allows.
     void showDispenseActions();
+    // Write Disc and Write Image... as the result held and the target allow.
+    void showDiscActions();
+    // The recorder of a disc target; empty for any other target.
+    static QString targetDrive();
+    // Writes the held plan through run, asking before a rewritable disc's
+    // files are written over, and says how it ended.
+    void writeHeldPlan(DiscRun& run, const QString& drive);
     // Copy to Target on when a result is held and the target can be copied onto.
     void showCopyAction();
     // The dispensed entries that a copy or a paste takes (of a set that shares
@@ -145,4 +185,7 @@ private:
     QString m_copyFolder;    // where the last Copy to Target went; per project
     DispenseRoad m_road;     // the steps shared with the command line; holds the plan
     FolderSizeCalcer m_calcer;
+    TargetWatch m_watch;
+    QDateTime m_targetChecked; // when the target's figures were probed; invalid: as read
+    QString m_targetProblem;   // why the last probe failed; empty when it did not
 };

@@ -13,6 +13,7 @@
 #include "control/IViewStatus.h"
 #include "core/model/DM.h"
 #include "core/model/EntryPaths.h"
+#include "core/model/SizeText.h"
 
 namespace {
 
@@ -31,7 +32,8 @@ void Engine::pathsAdd(QStringList paths)
     for (int g = Dispensed; g < NoGroup; ++g)
         for (EntryPos p = model->groupBegin(g); model->isValidPos(p); ++p.index)
             present.insert(model->entryAt(p).Ident);
-    int added = 0;
+    std::vector<EntryPos> added;
+    const ProjectStep::Side before = ProjectStep::sideOf(model, m_road.plan());
     QStringList refusals;
     for (const QString& path : paths) {
         // A dropped URL that names no local file arrives as an empty path.
@@ -53,12 +55,23 @@ void Engine::pathsAdd(QStringList paths)
         m_items->insertItem(p);
         if (!e.IsValidSize)
             requestFolderSize(p);
-        ++added;
+        added.push_back(p);
     }
-    if (added > 0)
+    if (!added.empty()) {
+        // What was just added is the selection, whatever was selected before.
+        m_items->selectItems(added);
         m_actions->enableSave(true);
+    }
     refreshViews();
     updateEntryActions();
+    if (!added.empty()) {
+        // Taken back by removing the new entries, which end Main.
+        auto step = std::make_unique<ProjectStep>(tr("Add %n Entries", nullptr, int(added.size())));
+        step->before = before;
+        step->change = Regroup::removing(ProjectStep::sizesOf(model), added);
+        step->backward = true;
+        endStep(std::move(step));
+    }
     if (!refusals.isEmpty())
         m_status->showMessage(IViewStatus::Warning,
                               refusals.size() == 1
@@ -77,10 +90,10 @@ void Engine::filesAdd()
 
 void Engine::folderAdd()
 {
-    QString folder;
-    if (!m_dialogs->askFolderAdd(folder) || folder.isEmpty())
+    QStringList folders;
+    if (!m_dialogs->askFolderAdd(folders) || folders.isEmpty())
         return;
-    pathsAdd({folder});
+    pathsAdd(folders);
 }
 
 void Engine::projectNew()
@@ -91,6 +104,9 @@ void Engine::projectNew()
     model->newProject();
     m_road.drop();
     m_arrivalFolder.clear();
+    m_targetChecked = QDateTime();
+    m_targetProblem.clear();
+    m_actions->clearSteps();
     m_copyFolder.clear();
     m_status->clearMessage();
     QString title;
@@ -137,8 +153,12 @@ void Engine::replaceProject(QString path)
         return;
     }
     m_arrivalFolder.clear();
+    m_actions->clearSteps();
     m_copyFolder.clear();
     m_status->clearMessage();
+    // The figures are those of the file until the volume says otherwise.
+    m_targetChecked = QDateTime();
+    m_targetProblem.clear();
     // A size the file did not hold readably is measured again.
     for (int g = Dispensed; g < NoGroup; ++g) {
         for (EntryPos p = model->groupBegin(g); model->isValidPos(p); ++p.index) {
@@ -163,6 +183,7 @@ void Engine::replaceProject(QString path)
     refreshViews();
     updateEntryActions();
     showLastWarnings();
+    checkTarget();
 }
 
 void Engine::projectSave()
@@ -182,6 +203,7 @@ void Engine::projectSave()
         return;
     }
     m_actions->enableSave(false);
+    m_actions->markSaved();
     showLastWarnings();
 }
 
@@ -202,6 +224,7 @@ void Engine::projectSaveAs()
     splitPath(path, parent, name);
     m_dialogs->setTitle(name);
     m_actions->enableSave(false);
+    m_actions->markSaved();
     showLastWarnings();
 }
 
@@ -238,46 +261,85 @@ void Engine::entryRemove()
 {
     std::vector<EntryPos> sel;
     m_items->selectedPositions(sel);
-    Busy busy(m_status, sel.size(), tr("Removing %n entries...", nullptr, int(sel.size())));
-    m_items->regroupItems(dataModel()->removeEntries(sel));
+    DM* model = dataModel();
+    const Regroup change = Regroup::removing(ProjectStep::sizesOf(model), sel);
+    if (change.isEmpty()) {
+        updateEntryActions();
+        return;
+    }
+    const int count = int(change.moves().size());
+    // No question, however many: Undo brings them back.
+    std::unique_ptr<ProjectStep> step = beginStep(tr("Remove %n Entries", nullptr, count));
+    {
+        Busy busy(m_status, sel.size(), tr("Removing %n entries...", nullptr, count));
+        model->regroup(change, &step->removed);
+        m_items->regroupItems(change);
+    }
     m_actions->enableSave(true);
     followResult(sel);
     refreshViews();
     updateEntryActions();
+    step->change = change;
+    endStep(std::move(step));
 }
 
 void Engine::priorityUp()
 {
     // Dispensed and Required have no group above them among the priorities.
-    moveSelection([](int group) { return group >= Main && group <= NotInUse ? group - 1 : -1; });
+    moveSelection([](int group) { return group >= Main && group <= NotInUse ? group - 1 : -1; },
+                  [](int n) { return tr("Move %n Entries Up", nullptr, n); });
 }
 
 void Engine::priorityDown()
 {
     // Dispensed and Not In Use have no group below them among the priorities.
     moveSelection(
-        [](int group) { return group >= Required && group <= Background ? group + 1 : -1; });
+        [](int group) { return group >= Required && group <= Background ? group + 1 : -1; },
+        [](int n) { return tr("Move %n Entries Down", nullptr, n); });
 }
 
 void Engine::prioritySet(int group)
 {
     if (group < Required || group > NotInUse)
         return;
-    moveSelection([group](int) { return group; });
+    moveSelection(
+        [group](int) { return group; },
+        [group](int n) { return tr("Move %n Entries to %1", nullptr, n).arg(groupTitle(group)); });
 }
 
-void Engine::moveSelection(const std::function<int(int group)>& destination)
+void Engine::entriesMoveTo(int group)
+{
+    if (group < Required || group > NotInUse)
+        return;
+    // Those already there stay where they are.
+    moveSelection(
+        [group](int from) { return from == group ? -1 : group; },
+        [group](int n) { return tr("Move %n Entries to %1", nullptr, n).arg(groupTitle(group)); });
+}
+
+void Engine::moveSelection(const std::function<int(int group)>& destination,
+                           const std::function<QString(int count)>& name)
 {
     std::vector<EntryPos> sel;
     m_items->selectedPositions(sel);
-    Busy busy(m_status, sel.size(), tr("Moving %n entries...", nullptr, int(sel.size())));
     std::vector<int> to;
     to.reserve(sel.size());
     for (const EntryPos& p : sel)
         to.push_back(destination(p.group));
     DM* model = dataModel();
     // All at once, so that the moved entries keep their order.
-    m_items->regroupItems(model->moveEntries(sel, to));
+    const Regroup change = Regroup::moving(ProjectStep::sizesOf(model), sel, to);
+    if (change.isEmpty()) {
+        updateEntryActions();
+        return;
+    }
+    const int count = int(change.moves().size());
+    std::unique_ptr<ProjectStep> step = beginStep(name(count));
+    {
+        Busy busy(m_status, sel.size(), tr("Moving %n entries...", nullptr, count));
+        model->regroup(change);
+        m_items->regroupItems(change);
+    }
     m_actions->enableSave(true);
     std::vector<EntryPos> left; // dispensed entries that moved out
     for (std::size_t i = 0; i < sel.size(); ++i)
@@ -288,8 +350,11 @@ void Engine::moveSelection(const std::function<int(int group)>& destination)
     // Moves across "Not In Use" change the totals; the moved rows are selected anew.
     pushTotals();
     m_actions->enableSeries(model->totalCount() > 0);
+    showDispenseActions();
     showSelectionSummary();
     updateEntryActions();
+    step->change = change;
+    endStep(std::move(step));
 }
 
 bool Engine::followResult(const std::vector<EntryPos>& changed)

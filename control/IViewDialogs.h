@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <vector>
 
@@ -9,6 +10,7 @@
 
 #include "control/IViewStatus.h"
 #include "core/copy/ContentArrival.h"
+#include "core/disc/DiscRun.h"
 #include "core/copy/CopyEngine.h"
 
 class Dispenser;
@@ -25,7 +27,8 @@ public:
     virtual ~IViewDialogs() = default;
 
     virtual void setTitle(const QString& title) = 0;
-    virtual bool askFolderAdd(QString& folder) = 0;
+    // One folder or several at once.
+    virtual bool askFolderAdd(QStringList& folders) = 0;
     virtual bool askFilesAdd(QStringList& files) = 0;
     virtual bool askProjectSaveAs(QString& path) = 0;
     virtual bool askProjectLoad(QString& path) = 0;
@@ -91,4 +94,26 @@ public:
     // LookInFolder: folder := a folder on the target to look in as well, after
     // which the check runs and the question comes again.
     virtual DeleteChoice askOriginalsDelete(const DeleteQuestion& question, QString& folder) = 0;
+
+    // Asks for the image file to write; path := it.
+    virtual bool askImageFile(QString& path)
+    {
+        Q_UNUSED(path);
+        return false;
+    }
+    // Runs the writing of a disc or an image, with its progress and Cancel,
+    // and returns how it ended. Without a window: at once, unseen.
+    virtual DiscResult runDiscWrite(DiscRun& run, bool toDrive)
+    {
+        Q_UNUSED(toDrive);
+        const std::atomic_bool never{false};
+        return run.run([](const DiscProgress&) {}, never);
+    }
+    // Asks whether the rewritable disc in drive, which holds files, may be
+    // written over.
+    virtual bool askDiscOverwrite(const QString& drive)
+    {
+        Q_UNUSED(drive);
+        return false;
+    }
 };

@@ -31,4 +31,6 @@ public:
     // (DM::moveEntries, removeEntries): the rows move as the entries did, by
     // the same rule, and the moved rows end up selected, as after moveItem.
     virtual void regroupItems(const Regroup& change) = 0;
+    // Exactly these rows selected (ascending positions), and the first of them in view.
+    virtual void selectItems(const std::vector<EntryPos>& positions) { Q_UNUSED(positions); }
 };

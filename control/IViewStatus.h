@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 
 #include "core/model/Entry.h"
@@ -14,8 +15,22 @@ public:
     virtual void showState(const QString& text) = 0;
     virtual void showTarget(const Target& target, quint64 capacity) = 0;
     virtual void showWasted(quint64 bytes) = 0;
+    // The plan held: the bytes of the room it was made for that it takes, and
+    // those it leaves free (its wasted space).
+    virtual void showPlan(quint64 usedBytes, quint64 freeBytes)
+    {
+        Q_UNUSED(usedBytes);
+        showWasted(freeBytes);
+    }
     virtual void showNoTarget() = 0;
     virtual void showNoWasted() = 0;
+    // When the target's figures were last probed (invalid: not since they
+    // were read from the project file), and why the last probe failed.
+    virtual void showTargetChecked(const QDateTime& when, const QString& problem)
+    {
+        Q_UNUSED(when);
+        Q_UNUSED(problem);
+    }
     virtual void showSelected(quint64 bytes, int count) = 0;
     virtual void showTotal(quint64 bytes, int count) = 0;
 

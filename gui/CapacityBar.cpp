@@ -3,7 +3,9 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLocale>
 #include <QPainter>
+#include <QTimer>
 
 #include "core/model/SizeText.h"
 #include "gui/MainList_itemDelegate.h"
@@ -91,19 +93,62 @@ CapacityBar::CapacityBar(QWidget* parent) : QWidget(parent)
     m_layout->setContentsMargins(6, 3, 6, 3);
     m_layout->addLayout(bar, 1);
     m_layout->addWidget(m_words);
+    // Figures turn old without anything else happening.
+    auto* ticks = new QTimer(this);
+    connect(ticks, &QTimer::timeout, this, &CapacityBar::refresh);
+    ticks->start(30000);
     refresh();
 }
 
 void CapacityBar::setTarget(const QString& name, quint64 capacity, const QString& details)
 {
     m_medium->setText(capacity > 0 ? name : tr("No target"));
-    m_medium->setToolTip(details);
+    m_details = details;
+    m_medium->setToolTip(capacity > 0 && m_ages ? details + QLatin1Char('\n') + checkedText()
+                                                : details);
     if (name == m_name && capacity == m_capacity)
         return;
     m_name = name;
     m_capacity = capacity;
     m_hasOutcome = false; // another medium, or the same one filled since
     refresh();
+}
+
+void CapacityBar::setChecked(const QDateTime& when, const QString& problem, bool ages)
+{
+    m_checked = when;
+    m_problem = problem;
+    m_ages = ages;
+    if (m_capacity > 0)
+        m_medium->setToolTip(m_ages ? m_details + QLatin1Char('\n') + checkedText() : m_details);
+    refresh();
+}
+
+QString CapacityBar::ageText() const
+{
+    if (m_capacity == 0 || !m_ages)
+        return QString();
+    if (!m_checked.isValid())
+        return tr("as saved in the project");
+    const QDateTime now = QDateTime::currentDateTime();
+    if (m_problem.isEmpty() && m_checked.secsTo(now) < 60)
+        return QString();
+    const QLocale locale;
+    return tr("as of %1")
+        .arg(m_checked.date() == now.date()
+                 ? locale.toString(m_checked.time(), QLocale::ShortFormat)
+                 : locale.toString(m_checked, QLocale::ShortFormat));
+}
+
+QString CapacityBar::checkedText() const
+{
+    QString text =
+        m_checked.isValid()
+            ? tr("Its free space as of %1").arg(QLocale().toString(m_checked, QLocale::LongFormat))
+            : tr("Its free space as saved in the project");
+    if (!m_problem.isEmpty())
+        text += QLatin1Char('\n') + tr("It could not be checked since: %1").arg(m_problem);
+    return text;
 }
 
 void CapacityBar::setGroups(const IViewStatus::GroupTotals& totals)
@@ -118,12 +163,13 @@ void CapacityBar::setGroups(const IViewStatus::GroupTotals& totals)
     refresh();
 }
 
-void CapacityBar::setDispensed(bool dispensed, quint64 wasted)
+void CapacityBar::setDispensed(bool dispensed, quint64 wasted, quint64 room)
 {
     if (!dispensed || wasted != m_wasted)
         m_hasOutcome = m_hasOutcome && dispensed && wasted == m_wasted;
     m_dispensed = dispensed;
     m_wasted = dispensed ? wasted : 0;
+    m_planRoom = dispensed ? room : 0;
     refresh();
 }
 
@@ -140,13 +186,14 @@ std::vector<CapacityBar::Span> CapacityBar::spans() const
 {
     std::vector<Span> out;
     quint64 at = 0;
+    const quint64 medium = capacity();
     if (m_dispensed) {
         // What the plan takes of the medium, blocks and all.
         const quint64 taken =
-            m_capacity > 0 ? m_capacity - qMin(m_wasted, m_capacity) : m_totals.bytes[Dispensed];
+            medium > 0 ? medium - qMin(m_wasted, medium) : m_totals.bytes[Dispensed];
         if (taken > 0)
             out.push_back(Span{Dispensed, 0, taken});
-        at = qMax(taken, m_capacity);
+        at = qMax(taken, medium);
     }
     for (int g = Required; g <= Background; ++g) {
         const quint64 to = saturatingAdd(at, m_totals.bytes[g]);
@@ -194,9 +241,10 @@ void CapacityBar::refresh()
                     ? tr("%1 to place. Pick a target to see what fits.").arg(sizeText(groups))
                     : QString();
     } else if (m_dispensed) {
+        const quint64 medium = capacity();
         words = tr("The plan takes %1 of %2: %3 free")
-                    .arg(preciseSizeText(m_capacity - qMin(m_wasted, m_capacity)),
-                         preciseSizeText(m_capacity), sizeText(m_wasted));
+                    .arg(preciseSizeText(medium - qMin(m_wasted, medium)), preciseSizeText(medium),
+                         sizeText(m_wasted));
     } else if (groups == 0) {
         words = tr("%1 free").arg(sizeText(m_capacity));
     } else if (groups > m_capacity) {
@@ -205,6 +253,10 @@ void CapacityBar::refresh()
     } else {
         words = tr("%1 to place on %2: all may fit").arg(sizeText(groups), sizeText(m_capacity));
     }
+    // The medium's figures as old as they are, where that is worth saying.
+    const QString age = ageText();
+    if (!age.isEmpty() && !words.isEmpty() && !m_hasOutcome && !m_dispensed)
+        words = tr("%1 (%2)").arg(words, age);
     m_words->setText(words);
     arrange();
     m_gauge->setToolTip(toolTipText());

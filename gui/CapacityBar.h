@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include <QDateTime>
 #include <QWidget>
 
 #include "control/IViewStatus.h"
@@ -26,9 +27,15 @@ public:
     // The medium: a short name, the bytes it can take (0: there is none) and
     // what more there is to say about it.
     void setTarget(const QString& name, quint64 capacity, const QString& details);
+    // When the medium's figures were last probed (invalid: they are those
+    // saved in the project) and why the last probe failed: figures older than
+    // a minute say when they are from. A medium whose figures do not age (one
+    // described by its size) says nothing of it.
+    void setChecked(const QDateTime& when, const QString& problem, bool ages = true);
     void setGroups(const IViewStatus::GroupTotals& totals);
-    // A dispense result is held: wasted bytes of the medium stay free.
-    void setDispensed(bool dispensed, quint64 wasted = 0);
+    // A dispense result is held: wasted bytes of the medium stay free, of the
+    // room it was planned for (0: the medium's capacity now).
+    void setDispensed(bool dispensed, quint64 wasted = 0, quint64 room = 0);
     void setOutcome(quint64 usedBytes, quint64 freeBytes, IViewStatus::SearchEnd end);
 
     // The words beside the bar.
@@ -44,7 +51,9 @@ public:
         quint64 from, to;
     };
     std::vector<Span> spans() const;
-    quint64 capacity() const { return m_capacity; }
+    // The medium the bar measures against: the room a held plan was made
+    // for, else the medium's capacity now.
+    quint64 capacity() const { return m_dispensed && m_planRoom > 0 ? m_planRoom : m_capacity; }
     // Where the last span ends; past capacity() when the groups overflow.
     quint64 end() const;
 
@@ -55,16 +64,24 @@ private:
     void refresh();
     void arrange();
     QString toolTipText() const;
+    // How old the medium's figures are, as words to add; empty while fresh.
+    QString ageText() const;
+    QString checkedText() const; // for the tooltips
 
     QBoxLayout* m_layout;
     QLabel* m_medium;
     QWidget* m_gauge;
     QLabel* m_words;
     QString m_name;
+    QString m_details;
     quint64 m_capacity = 0;
+    QDateTime m_checked;
+    QString m_problem;
+    bool m_ages = true;
     IViewStatus::GroupTotals m_totals;
     bool m_dispensed = false;
     quint64 m_wasted = 0;
+    quint64 m_planRoom = 0;
     bool m_hasOutcome = false;
     quint64 m_used = 0, m_free = 0;
     IViewStatus::SearchEnd m_end = IViewStatus::SearchFinished;

@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include <QComboBox>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -15,12 +16,13 @@
 #include <QTreeWidget>
 
 #include "control/Ctrl.h"
-#include "platform/ShellIcons.h"
+#include "core/dispense/IsoCost.h"
 #include "core/dispense/TargetDiscovery.h"
 #include "core/model/DM.h"
 #include "core/model/SizeText.h"
 #include "gui/FiguresRow.h"
 #include "gui/IconSet.h"
+#include "platform/ShellIcons.h"
 
 namespace {
 
@@ -54,7 +56,20 @@ EditTarget::EditTarget(QWidget* parent) : QDialog(parent)
     m_message->setObjectName(QStringLiteral("message"));
     m_message->setWordWrap(true);
     m_message->hide();
-    m_layout->addWidget(m_message, 2, 0, 1, 2);
+    // ISO 9660 is what the program and Linux burners write; UDF for others.
+    auto* discRow = new QHBoxLayout;
+    m_discLabel = new QLabel(tr("Write the disc as:"), this);
+    m_discKind = new QComboBox(this);
+    m_discKind->setObjectName(QStringLiteral("discFileSystem"));
+    m_discKind->addItem(tr("ISO 9660 with Rock Ridge and Joliet"), int(ISO9660));
+    m_discKind->addItem(tr("UDF (for a burner that writes UDF)"), int(UDF));
+    m_discLabel->setBuddy(m_discKind);
+    discRow->addWidget(m_discLabel);
+    discRow->addWidget(m_discKind, 1);
+    m_layout->addLayout(discRow, 2, 0, 1, 2);
+    m_layout->addWidget(m_message, 3, 0, 1, 2);
+    if (dataModel()->hasTarget() && dataModel()->target().FileSystem == UDF)
+        m_discKind->setCurrentIndex(m_discKind->findData(int(UDF)));
     m_buttonRow = new QHBoxLayout;
     m_buttonRow->addStretch();
     m_okButton = new QPushButton(tr("OK"), this);
@@ -64,19 +79,16 @@ EditTarget::EditTarget(QWidget* parent) : QDialog(parent)
     m_cancelButton = new QPushButton(tr("Cancel"), this);
     m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
     m_buttonRow->addWidget(m_cancelButton);
-    m_layout->addLayout(m_buttonRow, 3, 0, 1, 2);
+    m_layout->addLayout(m_buttonRow, 4, 0, 1, 2);
     setLayout(m_layout);
     connect(m_driveList, SIGNAL(doubleClicked(const QModelIndex&)), this,
             SLOT(on_doubleClicked(const QModelIndex&)));
     connect(m_cancelButton, SIGNAL(clicked()), this, SLOT(on_cancel()));
     connect(m_okButton, SIGNAL(clicked()), this, SLOT(on_accept()));
-    // The figures are asked for only while "Other..." is the row chosen.
-    connect(m_driveList, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
-        m_figures->setVisible(item && item->data(0, Qt::UserRole).toString().isEmpty());
-        m_message->hide();
-    });
+    connect(m_driveList, &QTreeWidget::currentItemChanged, this, &EditTarget::on_currentChanged);
     connect(m_figures, &FiguresRow::changed, m_message, &QWidget::hide);
     fillDriveList();
+    on_currentChanged();
 }
 
 QString EditTarget::refusal(const Target& target)
@@ -85,7 +97,8 @@ QString EditTarget::refusal(const Target& target)
     const QString figures = target.figuresRefusal();
     if (!figures.isEmpty())
         return figures;
-    if (target.FileSystem == UDF && target.AvailableBlocks <= kUdfReservedBlocks)
+    if ((target.FileSystem == UDF && target.AvailableBlocks <= kUdfReservedBlocks) ||
+        (target.FileSystem == ISO9660 && target.AvailableBlocks <= IsoCost::reservedBlocks()))
         return tr("The disc has no room left for files");
     return QString();
 }
@@ -188,6 +201,18 @@ void EditTarget::on_cancel()
     close();
 }
 
+void EditTarget::on_currentChanged()
+{
+    const QTreeWidgetItem* item = m_driveList->currentItem();
+    const bool recorder =
+        item && item->data(0, Qt::UserRole).toString().startsWith(QLatin1String("/dev/"));
+    m_discLabel->setVisible(recorder);
+    m_discKind->setVisible(recorder);
+    // The figures are asked for only while "Other..." is the row chosen.
+    m_figures->setVisible(item && item->data(0, Qt::UserRole).toString().isEmpty());
+    m_message->hide();
+}
+
 void EditTarget::applyChoice(const QString& root)
 {
     if (root.isEmpty()) {
@@ -196,6 +221,9 @@ void EditTarget::applyChoice(const QString& root)
     }
     Target record;
     record.Path = root;
+    // A recorder's probe keeps UDF when it is asked for.
+    if (root.startsWith(QLatin1String("/dev/")))
+        record.FileSystem = m_discKind->currentData().toInt();
     QString problem;
     bool probed = false;
     {

@@ -26,7 +26,7 @@ FiguresRow::FiguresRow(const QString& spaceLabel, QWidget* parent) : QWidget(par
 {
     m_fsBox = new QComboBox;
     m_fsBox->setObjectName(QStringLiteral("fileSystem"));
-    for (int fs : {NTFS, FAT, EXFAT, EXT4, UDF})
+    for (int fs : {NTFS, FAT, EXFAT, EXT4, ISO9660, UDF})
         m_fsBox->addItem(fileSystemTitle(fs), fs);
     m_blockBox = new QComboBox;
     m_blockBox->setObjectName(QStringLiteral("blockSize"));

@@ -10,11 +10,15 @@
 #include <QProxyStyle>
 #include <QStyleFactory>
 #include <QStyleOptionToolButton>
+#include <QTimer>
 #include <QToolBar>
+#include <QUndoStack>
 
 #include "control/Ctrl.h"
+#include "control/ProjectStep.h"
 #include "core/model/Entry.h"
 #include "gui/IconSet.h"
+#include "gui/ProjectCommand.h"
 
 namespace {
 
@@ -94,6 +98,14 @@ const ActionRow rows[int(Act::Count)] = {
     {"PlanSeries", 1, NoIcon, false, QT_TRANSLATE_NOOP("MainActions", "Plan &Series..."),
      QT_TRANSLATE_NOOP("MainActions", "Plan how the entries fill a whole series of media"),
      nullptr},
+    {"DiscWrite", 1, NoIcon, false, QT_TRANSLATE_NOOP("MainActions", "&Write Disc"),
+     QT_TRANSLATE_NOOP("MainActions", "Write the Dispensed files onto the disc in the target "
+                                      "recorder and read them back"),
+     nullptr},
+    {"ImageWrite", 1, NoIcon, false, QT_TRANSLATE_NOOP("MainActions", "Write &Image..."),
+     QT_TRANSLATE_NOOP("MainActions", "Write the Dispensed files into an ISO 9660 image file and "
+                                      "read them back"),
+     nullptr},
     {"CopyToTarget", 1, CopyToTarget, false, QT_TRANSLATE_NOOP("MainActions", "&Copy to Target..."),
      QT_TRANSLATE_NOOP("MainActions",
                        "Copy the Dispensed files onto the target and read them back"),
@@ -107,8 +119,9 @@ const char* const menuTitles[] = {
 
 const std::initializer_list<Act> menuItems[] = {
     {Act::ProjectNew, Act::ProjectLoad, Act::ProjectSave, Act::ProjectSaveAs, Separator, Act::Exit},
-    {Act::DiskSelect, Act::Dispense, Act::PlanSeries, Act::Undispense, Separator, Act::CopyToTarget,
-     Act::ClipboardPost, Act::OriginalsDelete},
+    {Act::DiskSelect, Act::Dispense, Act::PlanSeries, Act::Undispense, Separator,
+     Act::CopyToTarget, Act::ClipboardPost, Act::DiscWrite, Act::ImageWrite,
+     Act::OriginalsDelete},
     {Act::FilesAdd, Act::FolderAdd, Act::EntryRemove},
     {Act::PriorityUp, Act::PriorityDown, Separator, Act::PriorityRequired, Act::PriorityMain,
      Act::PriorityBackground, Act::PriorityNotInUse},
@@ -158,6 +171,10 @@ QKeySequence shortcutFor(Act a)
         return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D);
     case Act::ClipboardPost:
         return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C);
+    case Act::DiscWrite: // "burn", as disc burners have it
+        return QKeySequence(Qt::CTRL | Qt::Key_B);
+    case Act::ImageWrite:
+        return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B);
     case Act::CopyToTarget:
         return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T);
     case Act::FilesAdd:
@@ -243,6 +260,7 @@ MainActions::MainActions(QMainWindow* mainWindow) : QObject(mainWindow), m_mainW
 MainActions::~MainActions()
 {
     delete m_listMenu;
+    delete m_editMenu;
     for (QMenu* menu : m_menus)
         delete menu; // and with them the actions
 }
@@ -276,6 +294,8 @@ void MainActions::setupActions()
                                                    &MainActions::on_PriorityNotInUse,
                                                    &MainActions::on_About,
                                                    &MainActions::on_PlanSeries,
+                                                   &MainActions::on_DiscWrite,
+                                                   &MainActions::on_ImageWrite,
                                                    &MainActions::on_CopyToTarget};
 
     for (int i = 0; i < int(Act::Count); ++i) {
@@ -308,9 +328,53 @@ void MainActions::setupActions()
     m_timeLimitMenu = new QMenu(m_menus[ActionsMenu]);
     m_timeLimitMenu->setObjectName(QStringLiteral("timeLimitMenu"));
     m_menus[ActionsMenu]->insertMenu(action(Act::PlanSeries), m_timeLimitMenu);
+    setupHistory();
     QMenuBar* menuBar = m_mainWindow->menuBar();
-    for (QMenu* menu : m_menus)
+    for (QMenu* menu : m_menus) {
         menuBar->addMenu(menu);
+        if (menu == m_menus[FileMenu])
+            menuBar->addMenu(m_editMenu);
+    }
+}
+
+void MainActions::setupHistory()
+{
+    m_history = new QUndoStack(this);
+    // Enough to take back a morning's slips, without keeping every entry ever removed.
+    m_history->setUndoLimit(100);
+    m_editMenu = new QMenu;
+    m_undo = m_editMenu->addAction(QIcon::fromTheme(QStringLiteral("edit-undo")), QString());
+    m_redo = m_editMenu->addAction(QIcon::fromTheme(QStringLiteral("edit-redo")), QString());
+    m_undo->setObjectName(QStringLiteral("Undo"));
+    m_redo->setObjectName(QStringLiteral("Redo"));
+    m_undo->setShortcuts(standardKeys(QKeySequence::Undo, "Ctrl+Z"));
+    // Ctrl+Shift+Z everywhere, beside what the desktop adds (Ctrl+Y).
+    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+    const QKeySequence shiftZ(QStringLiteral("Ctrl+Shift+Z"), QKeySequence::PortableText);
+    redoKeys.removeAll(shiftZ);
+    redoKeys.prepend(shiftZ);
+    m_redo->setShortcuts(redoKeys);
+    for (QAction* a : {m_undo, m_redo})
+        m_mainWindow->addAction(a);
+    connect(m_undo, &QAction::triggered, this, &MainActions::on_Undo);
+    connect(m_redo, &QAction::triggered, this, &MainActions::on_Redo);
+    // The step each would take, by name ("Undo Remove 3 Entries").
+    const auto show = [this] {
+        const QString undo = m_history->undoText(), redo = m_history->redoText();
+        m_undo->setText(undo.isEmpty() ? tr("&Undo") : tr("&Undo %1").arg(undo));
+        m_redo->setText(redo.isEmpty() ? tr("&Redo") : tr("&Redo %1").arg(redo));
+        for (QAction* a : {m_undo, m_redo}) {
+            QString tip = a->text();
+            a->setToolTip(tip.remove(QLatin1Char('&')) + QStringLiteral(" (") +
+                          a->shortcut().toString(QKeySequence::NativeText) + QLatin1Char(')'));
+        }
+        m_undo->setEnabled(m_history->canUndo());
+        m_redo->setEnabled(m_history->canRedo());
+    };
+    connect(m_history, &QUndoStack::indexChanged, this, show);
+    connect(m_history, &QUndoStack::cleanChanged, this,
+            [](bool clean) { controller()->savedStateReached(clean); });
+    show();
 }
 
 void MainActions::setupToolbar()
@@ -369,6 +433,7 @@ void MainActions::setupTexts()
     }
     m_recentMenu->setTitle(tr("Open &Recent"));
     m_timeLimitMenu->setTitle(tr("Search Time &Limit"));
+    m_editMenu->setTitle(tr("&Edit"));
     m_toolBar->setWindowTitle(tr("Toolbar"));
 }
 
@@ -412,6 +477,50 @@ void MainActions::setDispensed(bool dispensed)
     action(Act::Undispense)->setEnabled(dispensed);
     action(Act::ClipboardPost)->setEnabled(dispensed);
     action(Act::OriginalsDelete)->setEnabled(dispensed);
+}
+
+void MainActions::pushStep(std::unique_ptr<ProjectStep> step)
+{
+    m_history->push(new ProjectCommand(std::move(step)));
+}
+
+void MainActions::clearSteps()
+{
+    // Not under the command being replayed: the stack would delete it.
+    if (m_replaying)
+        QTimer::singleShot(0, m_history, &QUndoStack::clear);
+    else
+        m_history->clear();
+}
+
+void MainActions::markSaved()
+{
+    m_history->setClean();
+}
+
+void MainActions::markChanged()
+{
+    m_history->resetClean();
+}
+
+void MainActions::on_Undo()
+{
+    m_replaying = true;
+    m_history->undo();
+    m_replaying = false;
+}
+
+void MainActions::on_Redo()
+{
+    m_replaying = true;
+    m_history->redo();
+    m_replaying = false;
+}
+
+void MainActions::enableDiscWrite(bool toDisc, bool toImage)
+{
+    action(Act::DiscWrite)->setEnabled(toDisc);
+    action(Act::ImageWrite)->setEnabled(toImage);
 }
 
 void MainActions::on_ProjectNew()
@@ -527,6 +636,16 @@ void MainActions::on_About()
 void MainActions::on_PlanSeries()
 {
     controller()->planSeries();
+}
+
+void MainActions::on_DiscWrite()
+{
+    controller()->discWrite();
+}
+
+void MainActions::on_ImageWrite()
+{
+    controller()->imageWrite();
 }
 
 void MainActions::on_CopyToTarget()

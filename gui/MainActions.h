@@ -9,6 +9,7 @@ class QAction;
 class QMainWindow;
 class QMenu;
 class QToolBar;
+class QUndoStack;
 
 // Every command of the main window as a QAction, with the five menus, the
 // toolbar and the entry list's context menu. Each action's slot forwards its
@@ -44,6 +45,8 @@ public:
         PriorityNotInUse,
         About,
         PlanSeries,
+        DiscWrite,
+        ImageWrite,
         CopyToTarget,
         Count
     };
@@ -63,6 +66,10 @@ public:
     QMenu* recentMenu() const { return m_recentMenu; }
     // Actions > Search Time Limit, which the window fills.
     QMenu* timeLimitMenu() const { return m_timeLimitMenu; }
+    // Edit > Undo and Redo, over the history of the project's steps.
+    QAction* undoAction() const { return m_undo; }
+    QAction* redoAction() const { return m_redo; }
+    QUndoStack* history() const { return m_history; }
 
     void enableEntryActions(bool on) override;
     void enableSave(bool on) override;
@@ -70,6 +77,11 @@ public:
     void disableDispense() override;
     void enableSeries(bool on) override;
     void setDispensed(bool dispensed) override;
+    void pushStep(std::unique_ptr<ProjectStep> step) override;
+    void clearSteps() override;
+    void markSaved() override;
+    void markChanged() override;
+    void enableDiscWrite(bool toDisc, bool toImage) override;
     void enableCopy(bool on) override;
 
 private slots:
@@ -96,6 +108,10 @@ private slots:
     void on_PriorityNotInUse();
     void on_About();
     void on_PlanSeries();
+    void on_Undo();
+    void on_Redo();
+    void on_DiscWrite();
+    void on_ImageWrite();
     void on_CopyToTarget();
 
 private:
@@ -112,6 +128,7 @@ private:
     void setupActions();
     void setupToolbar();
     void setupListMenu();
+    void setupHistory();
 
     QMainWindow* m_mainWindow;
     // Parentless, as the menu bar does not own its menus; deleted with this object.
@@ -121,4 +138,9 @@ private:
     QMenu* m_listMenu = nullptr;
     QMenu* m_recentMenu = nullptr;    // owned by the File menu
     QMenu* m_timeLimitMenu = nullptr; // owned by the Actions menu
+    QMenu* m_editMenu = nullptr;      // parentless, as the five
+    QUndoStack* m_history = nullptr;
+    QAction* m_undo = nullptr;
+    QAction* m_redo = nullptr;
+    bool m_replaying = false; // inside an Undo or Redo of the history
 };

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include <QCoreApplication>
+#include <QDrag>
 #include <QDropEvent>
 #include <QHeaderView>
 #include <QLocale>
@@ -19,6 +21,9 @@
 
 namespace {
 constexpr int GroupCount = 5;
+// A drag of the list's own entries; the data names the list, so that a drag
+// from another window or program is never taken for one.
+const char* const EntriesMime = "application/x-quillmarch-entries";
 
 bool isGroup(int group)
 {
@@ -60,6 +65,8 @@ MainList::MainList(QWidget* parent) : QTreeWidget(parent)
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &MainList::reportSelection);
     setDragDropMode(QAbstractItemView::DragDrop);
+    // A drop moves entries to the end of a group, never between two rows.
+    setDropIndicatorShown(false);
 
     for (int g = 0; g < GroupCount; ++g) {
         auto* item = new QTreeWidgetItem;
@@ -286,14 +293,19 @@ void MainList::regroupItems(const Regroup& change)
         }
     }
     std::vector<EntryPos> selected;
+    EntryPos firstArrived, lastArrived;
     for (int g = 0; g < GroupCount; ++g) {
         if (!change.touches(g))
             continue;
         const std::vector<EntryPos>& after = change.groupAfter(g);
         for (std::size_t k = 0; k < after.size(); ++k) {
             const bool arrived = k >= change.keptCount(g);
-            if (arrived)
+            if (arrived) {
                 rows[g].at(int(k))->setData(1, Qt::UserRole, g);
+                if (firstArrived.group == NoGroup)
+                    firstArrived = EntryPos{g, int(k)};
+                lastArrived = EntryPos{g, int(k)};
+            }
             if (arrived || (!was[g].empty() && was[g][std::size_t(after[k].index)]))
                 selected.push_back(EntryPos{g, int(k)});
         }
@@ -302,6 +314,37 @@ void MainList::regroupItems(const Regroup& change)
     qDeleteAll(gone);
     selectRows(selected);
     setUpdatesEnabled(true);
+    // Where the moved entries went, not where they were.
+    if (firstArrived.group != NoGroup)
+        showRows(firstArrived, lastArrived);
+}
+
+void MainList::selectItems(const std::vector<EntryPos>& positions)
+{
+    Quiet quiet(m_quiet);
+    m_newRows.clear();
+    clearSelection();
+    std::vector<EntryPos> rows;
+    for (const EntryPos& p : positions)
+        if (rowAt(p))
+            rows.push_back(p);
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    selectRows(rows);
+    if (rows.empty())
+        return;
+    // Keys and Shift+click go on from there.
+    const QModelIndex first = indexFromItem(rowAt(rows.front()), 1);
+    selectionModel()->setCurrentIndex(first, QItemSelectionModel::NoUpdate);
+    showRows(rows.front(), rows.back());
+}
+
+void MainList::showRows(const EntryPos& first, const EntryPos& last)
+{
+    // The last, then the first: all of them where they fit, the first always.
+    for (const EntryPos& p : {last, first})
+        if (QTreeWidgetItem* row = rowAt(p))
+            scrollToItem(row, QAbstractItemView::EnsureVisible);
 }
 
 int MainList::currentGroup()
@@ -371,6 +414,16 @@ void MainList::reportSelection()
 void MainList::paintEvent(QPaintEvent* event)
 {
     QTreeWidget::paintEvent(event);
+    if (m_dropGroup != NoGroup) {
+        // The group a drop would move the dragged entries to, framed whole.
+        QTreeWidgetItem* head = m_groupItems[m_dropGroup];
+        QRect frame = visualItemRect(head);
+        if (head->isExpanded() && head->childCount() > 0)
+            frame = frame.united(visualItemRect(head->child(head->childCount() - 1)));
+        QPainter painter(viewport());
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        painter.drawRect(frame.adjusted(1, 1, -1, -1));
+    }
     if (dataModel()->entryCount() > 0)
         return;
     // Below the group headers: what to do first.
@@ -382,21 +435,126 @@ void MainList::paintEvent(QPaintEvent* event)
                      tr("Add files and folders, or drop them here"));
 }
 
+void MainList::startDrag(Qt::DropActions supportedActions)
+{
+    Q_UNUSED(supportedActions);
+    std::vector<EntryPos> rows;
+    selectedInListOrder(rows);
+    if (rows.empty())
+        return;
+    QMimeData* data = dragData();
+    // How many go, beside the pointer.
+    const QString text = tr("%n entries", nullptr, int(rows.size()));
+    const QFontMetrics metrics(font());
+    const qreal scale = devicePixelRatioF();
+    QPixmap picture(QSize(metrics.horizontalAdvance(text) + 12, metrics.height() + 6) * scale);
+    picture.setDevicePixelRatio(scale);
+    picture.fill(palette().color(QPalette::Highlight));
+    {
+        QPainter painter(&picture);
+        painter.setPen(palette().color(QPalette::HighlightedText));
+        painter.drawText(QRectF(QPointF(), picture.size() / scale), Qt::AlignCenter, text);
+    }
+    auto* drag = new QDrag(this);
+    drag->setMimeData(data);
+    drag->setPixmap(picture);
+    drag->setHotSpot(QPoint(-12, -12));
+    // The drop itself asks the controller; what exec says changes nothing here.
+    drag->exec(Qt::MoveAction);
+}
+
+QByteArray MainList::dragIdent() const
+{
+    return QByteArray::number(QCoreApplication::applicationPid()) + ' ' +
+           QByteArray::number(quintptr(this));
+}
+
+QMimeData* MainList::dragData() const
+{
+    auto* data = new QMimeData;
+    data->setData(QLatin1String(EntriesMime), dragIdent());
+    return data;
+}
+
+int MainList::ownDropGroup(const QDropEvent* event) const
+{
+    if (event->mimeData()->data(QLatin1String(EntriesMime)) != dragIdent())
+        return NoGroup;
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+    const QModelIndex index = indexAt(event->pos());
+#else
+    const QModelIndex index = indexAt(event->position().toPoint());
+#endif
+    if (!index.isValid())
+        return NoGroup;
+    const int group = index.parent().isValid() ? index.parent().row() : index.row();
+    // Only a search puts entries into Dispensed; a drop must move something.
+    if (group < Required || group > NotInUse || (m_dragFrom & ~(1u << unsigned(group))) == 0)
+        return NoGroup;
+    return group;
+}
+
 void MainList::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (event->mimeData()->hasUrls())
+    if (event->mimeData()->hasFormat(QLatin1String(EntriesMime))) {
+        // The dragged entries are the selection, which stays as it is meanwhile.
+        std::vector<EntryPos> rows;
+        selectedInListOrder(rows);
+        m_dragFrom = 0;
+        for (const EntryPos& p : rows)
+            m_dragFrom |= 1u << unsigned(p.group);
+        event->setDropAction(Qt::MoveAction);
+        event->accept();
+    } else if (event->mimeData()->hasUrls()) {
         event->acceptProposedAction();
+    }
 }
 
 void MainList::dragMoveEvent(QDragMoveEvent* event)
 {
-    if (event->mimeData()->hasUrls())
-        event->acceptProposedAction();
+    if (!event->mimeData()->hasFormat(QLatin1String(EntriesMime))) {
+        if (event->mimeData()->hasUrls())
+            event->acceptProposedAction();
+        return;
+    }
+    // The base scrolls near the edges; whether the drop is taken is said here.
+    QTreeWidget::dragMoveEvent(event);
+    const int group = ownDropGroup(event);
+    if (group != m_dropGroup) {
+        m_dropGroup = group;
+        viewport()->update();
+    }
+    if (group == NoGroup) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::MoveAction);
+    event->accept();
+}
+
+void MainList::dragLeaveEvent(QDragLeaveEvent* event)
+{
+    QTreeWidget::dragLeaveEvent(event);
+    m_dropGroup = NoGroup;
+    viewport()->update();
 }
 
 void MainList::dropEvent(QDropEvent* event)
 {
     const QMimeData* data = event->mimeData();
+    if (data->hasFormat(QLatin1String(EntriesMime))) {
+        const int group = ownDropGroup(event);
+        m_dropGroup = NoGroup;
+        stopAutoScroll();
+        setState(NoState);
+        viewport()->update();
+        if (group == NoGroup)
+            return;
+        event->setDropAction(Qt::MoveAction);
+        event->accept();
+        controller()->entriesMoveTo(group);
+        return;
+    }
     if (!data->hasUrls())
         return;
     QStringList paths;

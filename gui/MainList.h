@@ -29,11 +29,17 @@ public:
     void selectAllInGroup(int group) override;
     void invertSelectionInGroup(int group) override;
     void regroupItems(const Regroup& change) override;
+    void selectItems(const std::vector<EntryPos>& positions) override;
+    // What a drag of the selected entries carries: it names this list, so
+    // that a drag from another window or program is never taken for one.
+    QMimeData* dragData() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void startDrag(Qt::DropActions supportedActions) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
 private slots:
@@ -54,10 +60,18 @@ private:
     void selectedInListOrder(std::vector<EntryPos>& out);
     // Selects rows (ascending) with one range per contiguous block.
     void selectRows(const std::vector<EntryPos>& rows);
+    // Brings the rows from first to last into view, as many as fit.
+    void showRows(const EntryPos& first, const EntryPos& last);
+    // Where the list's own entries are dragged, the group a drop there moves
+    // some of them to; NoGroup for any other drag or place.
+    int ownDropGroup(const QDropEvent* event) const;
+    QByteArray dragIdent() const;
 
     QTreeWidgetItem* m_groupItems[5] = {};
     // While the controller itself changes the rows, or the list goes away,
     // selection changes are not reported back to it.
     int m_quiet = 0;
     std::vector<EntryPos> m_newRows; // appended, to be selected
+    int m_dropGroup = NoGroup;       // where a drag of entries would move them, shown
+    unsigned m_dragFrom = 0;         // the groups the dragged entries come from, as bits
 };

@@ -93,6 +93,7 @@ void MainStatus::showTarget(const Target& target, quint64 capacity)
 {
     const QString name = target.Path.isEmpty() ? tr("Medium") : shortName(target.Path);
     m_capacity = capacity;
+    m_targetAges = !target.Path.isEmpty();
     if (m_capacityBar)
         m_capacityBar->setTarget(
             name, capacity,
@@ -112,12 +113,25 @@ void MainStatus::showWasted(quint64 bytes)
         m_capacityBar->setDispensed(true, bytes);
 }
 
+void MainStatus::showPlan(quint64 usedBytes, quint64 freeBytes)
+{
+    showWasted(freeBytes);
+    if (m_capacityBar)
+        m_capacityBar->setDispensed(true, freeBytes, saturatingAdd(usedBytes, freeBytes));
+}
+
 void MainStatus::showNoTarget()
 {
     m_capacity = 0;
     if (m_capacityBar)
         m_capacityBar->setTarget(QString(), 0, tr("Pick a target with Target on the toolbar"));
     updateSelectedTip();
+}
+
+void MainStatus::showTargetChecked(const QDateTime& when, const QString& problem)
+{
+    if (m_capacityBar)
+        m_capacityBar->setChecked(when, problem, m_targetAges);
 }
 
 void MainStatus::showNoWasted()

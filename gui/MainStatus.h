@@ -29,8 +29,10 @@ public:
     void showState(const QString& text) override;
     void showTarget(const Target& target, quint64 capacity) override;
     void showWasted(quint64 bytes) override;
+    void showPlan(quint64 usedBytes, quint64 freeBytes) override;
     void showNoTarget() override;
     void showNoWasted() override;
+    void showTargetChecked(const QDateTime& when, const QString& problem) override;
     void showSelected(quint64 bytes, int count) override;
     void showTotal(quint64 bytes, int count) override;
     void beginBusy(const QString& text) override;
@@ -57,6 +59,7 @@ private:
     int m_busy = 0;
     QString m_busyText, m_stateBefore;
     quint64 m_capacity = 0;
+    bool m_targetAges = true; // a volume's figures; not those of a described medium
     quint64 m_selectedBytes = 0;
     int m_selectedCount = 0;
 };

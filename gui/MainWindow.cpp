@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/MainWindow.h"
 
+#include <QAbstractItemView>
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QDir>
@@ -10,6 +11,7 @@
 #include <QScreen>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -38,8 +40,8 @@
 namespace {
 
 constexpr int RecentCount = 8;
-const char* const folderKeys[] = {"folders/entries", "folders/projects", nullptr,
-                                  "folders/exports"};
+const char* const folderKeys[] = {"folders/entries", "folders/projects", nullptr, "folders/exports",
+                                  "folders/images"};
 const char* const timeLimitKey = "dispense/timeLimit";
 // The choices of Actions > Search Time Limit, in seconds; 0: none.
 const int timeLimits[] = {0, 10, 60, 600, 3600};
@@ -118,6 +120,14 @@ void MainWindow::closeEvent(QCloseEvent* event)
     QMainWindow::closeEvent(event);
 }
 
+void MainWindow::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    // Back from the file manager, say: the target may have filled up meanwhile.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        controller()->viewActivated();
+}
+
 void MainWindow::setTitle(const QString& title)
 {
     // The model names a project saved for the first time by its whole path.
@@ -188,13 +198,13 @@ void MainWindow::fillTimeLimitMenu()
         group->actions().first()->setChecked(true);
 }
 
-bool MainWindow::askFolderAdd(QString& folder)
+bool MainWindow::askFolderAdd(QStringList& folders)
 {
     QStringList chosen;
     if (!runFileDialog(tr("Add folder"), QFileDialog::Directory, QFileDialog::AcceptOpen,
                        EntriesFolder, chosen))
         return false;
-    folder = chosen.first();
+    folders = chosen;
     return true;
 }
 
@@ -397,6 +407,18 @@ bool MainWindow::runFileDialog(const QString& caption, QFileDialog::FileMode mod
     if (kind == ProjectsFolder) {
         dialog.setNameFilters({tr("Quillmarch projects (*.qmp)"), tr("All files (*)")});
         dialog.setDefaultSuffix(QStringLiteral("qmp"));
+    } else if (kind == ImageFolder) {
+        dialog.setNameFilters({tr("Disc images (*.iso)"), tr("All files (*)")});
+        dialog.setDefaultSuffix(QStringLiteral("iso"));
+    }
+    if (mode == QFileDialog::Directory && kind == EntriesFolder) {
+        // Several folders at once where the dialog is the toolkit's own; a
+        // desktop's dialog (only there once shown) takes one.
+        QTimer::singleShot(0, &dialog, [&dialog] {
+            for (const char* name : {"listView", "treeView"})
+                if (auto* view = dialog.findChild<QAbstractItemView*>(QLatin1String(name)))
+                    view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+        });
     }
     if (!DialogAnswers::takeFiles(dialog, chosen)) {
         if (dialog.exec() == 0)

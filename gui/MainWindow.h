@@ -35,7 +35,7 @@ public:
     void showWarning(QWidget* parent, const QString& title, const QString& text);
 
     void setTitle(const QString& title) override;
-    bool askFolderAdd(QString& folder) override;
+    bool askFolderAdd(QStringList& folders) override;
     bool askFilesAdd(QStringList& files) override;
     bool askProjectSaveAs(QString& path) override;
     bool askProjectLoad(QString& path) override;
@@ -49,12 +49,17 @@ public:
     SaveChoice askSaveChanges() override;
     bool runArrivalCheck(TargetArrival& check) override;
     DeleteChoice askOriginalsDelete(const DeleteQuestion& question, QString& folder) override;
+    // In MainWindowDisc.cpp.
+    bool askImageFile(QString& path) override;
+    DiscResult runDiscWrite(DiscRun& run, bool toDrive) override;
+    bool askDiscOverwrite(const QString& drive) override;
     bool askCopyFolder(const QString& root, QString& folder) override;
     std::unique_ptr<CopyEngine> runCopy(const QStringList& entries,
                                         const CopyDestination& at) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     // Where a file dialog opens and what it remembers: the entries or the projects.
@@ -63,7 +68,8 @@ private:
         EntriesFolder,
         ProjectsFolder,
         TargetFolder, // starts on the target, never remembered
-        ExportFolder
+        ExportFolder,
+        ImageFolder
     };
 
     bool runFileDialog(const QString& caption, QFileDialog::FileMode mode,

@@ -28,7 +28,8 @@
 
 namespace {
 
-// Blank discs are written as UDF in 2048-byte blocks.
+// Blank discs are written as ISO 9660 in 2048-byte blocks, as the program's
+// own writer writes them.
 struct BlankDisc
 {
     const char* key;
@@ -46,8 +47,19 @@ const BlankDisc blankDiscs[] = {
 const char* const targetKey = "target";
 const char* const otherKey = "other";
 
-// Indexed by FileSystemKind.
-const char* const fileSystemNames[] = {"NTFS", "FAT32", "UDF", "exFAT", "ext4"};
+// The file systems a medium can be described with, as offered.
+struct FileSystemItem
+{
+    int kind;
+    const char* name;
+};
+const FileSystemItem fileSystemItems[] = {
+    {NTFS, QT_TRANSLATE_NOOP("SeriesDlg", "NTFS")},
+    {FAT, QT_TRANSLATE_NOOP("SeriesDlg", "FAT32")},
+    {EXFAT, QT_TRANSLATE_NOOP("SeriesDlg", "exFAT")},
+    {EXT4, QT_TRANSLATE_NOOP("SeriesDlg", "ext4")},
+    {ISO9660, QT_TRANSLATE_NOOP("SeriesDlg", "ISO 9660")},
+    {UDF, QT_TRANSLATE_NOOP("SeriesDlg", "UDF (for a burner that writes UDF)")}};
 
 struct Unit
 {
@@ -92,7 +104,7 @@ SeriesDlg::SeriesDlg(MainWindow* window, const Target& picked, std::vector<Serie
             Qt::ToolTipRole);
     }
     for (const BlankDisc& disc : blankDiscs) {
-        m_kinds.push_back(Target{QString(), UDF, 2048, disc.blocks});
+        m_kinds.push_back(Target{QString(), ISO9660, 2048, disc.blocks});
         m_mediumBox->addItem(tr(disc.label).arg(preciseSizeText(disc.blocks * 2048)),
                              QLatin1String(disc.key));
     }
@@ -101,8 +113,8 @@ SeriesDlg::SeriesDlg(MainWindow* window, const Target& picked, std::vector<Serie
     // The medium the user describes.
     m_fsBox = new QComboBox;
     m_fsBox->setObjectName(QStringLiteral("fileSystem"));
-    for (const char* name : fileSystemNames)
-        m_fsBox->addItem(QLatin1String(name));
+    for (const FileSystemItem& item : fileSystemItems)
+        m_fsBox->addItem(tr(item.name), item.kind);
     m_blockBox = new QComboBox;
     m_blockBox->setObjectName(QStringLiteral("blockSize"));
     fillBlockSizes(NTFS);
@@ -234,8 +246,9 @@ SeriesDlg::SeriesDlg(MainWindow* window, const Target& picked, std::vector<Serie
     connect(m_mediumBox, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &SeriesDlg::on_mediumChanged);
     connect(m_fsBox, QOverload<int>::of(&QComboBox::currentIndexChanged), this, [this] {
-        fillBlockSizes(m_fsBox->currentIndex());
-        if (m_fsBox->currentIndex() == UDF) // what discs and their images use
+        const int kind = m_fsBox->currentData().toInt();
+        fillBlockSizes(kind);
+        if (kind == UDF || kind == ISO9660) // what discs and their images use
             m_blockBox->setCurrentIndex(m_blockBox->findData(2048));
         on_otherChanged();
     });
@@ -274,7 +287,7 @@ Target SeriesDlg::medium() const
     if (i >= 0 && i < int(m_kinds.size()))
         return m_kinds[std::size_t(i)];
     Target t;
-    t.FileSystem = m_fsBox->currentIndex();
+    t.FileSystem = m_fsBox->currentData().toInt();
     t.BlockSize = m_blockBox->currentData().toULongLong();
     const double bytes = m_capacityBox->value() * units[m_unitBox->currentIndex()].bytes;
     t.AvailableBlocks = t.BlockSize ? quint64(std::floor(bytes / double(t.BlockSize))) : 0;
@@ -293,15 +306,15 @@ void SeriesDlg::fillBlockSizes(int fileSystem)
     // nearest it has.
     const int keep =
         m_blockBox->findData(qBound(range.smallest, was == 0 ? quint64(4096) : was, range.largest));
-    m_blockBox->setCurrentIndex(keep);
+    m_blockBox->setCurrentIndex(std::max(0, keep));
 }
 
 void SeriesDlg::restoreMediumChoice()
 {
     const Settings stored;
     const int fs = stored.value(QStringLiteral("series/fileSystem"), NTFS).toInt();
-    m_fsBox->setCurrentIndex(fs >= NTFS && fs <= EXT4 ? fs : NTFS);
-    fillBlockSizes(m_fsBox->currentIndex());
+    m_fsBox->setCurrentIndex(std::max(0, m_fsBox->findData(fs)));
+    fillBlockSizes(m_fsBox->currentData().toInt());
     const int block = m_blockBox->findData(stored.value(QStringLiteral("series/blockSize"), 4096));
     m_blockBox->setCurrentIndex(block >= 0 ? block : m_blockBox->findData(4096));
     const int unit = stored.value(QStringLiteral("series/unit"), 1).toInt();
@@ -316,7 +329,7 @@ void SeriesDlg::storeMediumChoice() const
 {
     Settings stored;
     stored.setValue(QStringLiteral("series/medium"), m_mediumBox->currentData());
-    stored.setValue(QStringLiteral("series/fileSystem"), m_fsBox->currentIndex());
+    stored.setValue(QStringLiteral("series/fileSystem"), m_fsBox->currentData());
     stored.setValue(QStringLiteral("series/blockSize"), m_blockBox->currentData());
     stored.setValue(QStringLiteral("series/capacity"), m_capacityBox->value());
     stored.setValue(QStringLiteral("series/unit"), m_unitBox->currentIndex());
@@ -529,9 +542,9 @@ void SeriesDlg::on_selectionChanged()
 
 QString SeriesDlg::pathOf(const EntryPos& pos) const
 {
-    const auto it = std::lower_bound(
-        m_entries.begin(), m_entries.end(), pos,
-        [](const SeriesEntry& e, const EntryPos& p) { return e.pos < p; });
+    const auto it =
+        std::lower_bound(m_entries.begin(), m_entries.end(), pos,
+                         [](const SeriesEntry& e, const EntryPos& p) { return e.pos < p; });
     return it != m_entries.end() && it->pos == pos ? it->path : QString();
 }
 

@@ -208,6 +208,76 @@
         </translation>
     </message>
     <message numerus="yes">
+        <source>Add %n Entries</source>
+        <translation>
+            <numerusform>Add %n Entry</numerusform>
+            <numerusform>Add %n Entries</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Remove %n Entries</source>
+        <translation>
+            <numerusform>Remove %n Entry</numerusform>
+            <numerusform>Remove %n Entries</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Move %n Entries Up</source>
+        <translation>
+            <numerusform>Move %n Entry Up</numerusform>
+            <numerusform>Move %n Entries Up</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Move %n Entries Down</source>
+        <translation>
+            <numerusform>Move %n Entry Down</numerusform>
+            <numerusform>Move %n Entries Down</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Move %n Entries to %1</source>
+        <translation>
+            <numerusform>Move %n Entry to %1</numerusform>
+            <numerusform>Move %n Entries to %1</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Dispense %n Entries</source>
+        <translation>
+            <numerusform>Dispense %n Entry</numerusform>
+            <numerusform>Dispense %n Entries</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Undispense %n Entries</source>
+        <translation>
+            <numerusform>Undispense %n Entry</numerusform>
+            <numerusform>Undispense %n Entries</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Delete the Files of %n Entries</source>
+        <translation>
+            <numerusform>Delete the Files of %n Entry</numerusform>
+            <numerusform>Delete the Files of %n Entries</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The image was written and read back equal: %n file(s)</source>
+        <translation>
+            <numerusform>The image was written and read back equal: %n file</numerusform>
+            <numerusform>The image was written and read back equal: %n files</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The disc was written and read back equal: %n file(s)</source>
+        <translation>
+            <numerusform>The disc was written and read back equal: %n file</numerusform>
+            <numerusform>The disc was written and read back equal: %n files</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
         <source>and %n more</source>
         <translation>
             <numerusform>and %n more</numerusform>

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <future>
 #include <vector>
 
 #include <fcntl.h>
@@ -16,67 +17,30 @@
 #include <QCoreApplication>
 #include <QFile>
 
-bool sameContent(IsoStream* copy, const QByteArray& source, QString* why,
-                 const std::function<void(quint64)>& compared, const std::atomic_bool& cancel)
+#include "core/copy/HashPipe.h"
+#include "core/copy/ReadBack.h"
+
+namespace {
+
+constexpr std::size_t kBlock = std::size_t(1) << 20;
+
+qint64 readSome(int fd, char* data, std::size_t size)
 {
-    const int fd = ::open(source.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        *why = QCoreApplication::translate("DiscReadBack", "cannot be read here any more");
-        return false;
+    for (;;) {
+        const ssize_t n = ::read(fd, data, size);
+        if (n >= 0 || errno != EINTR)
+            return n;
     }
-    if (iso_stream_open(copy) < 0) {
-        ::close(fd);
-        *why = QCoreApplication::translate("DiscReadBack", "cannot be read on the disc");
-        return false;
-    }
-    constexpr std::size_t Chunk = 1 << 16;
-    std::vector<char> a(Chunk), b(Chunk);
-    bool same = false;
-    while (!cancel.load()) {
-        const int n = iso_stream_read(copy, a.data(), Chunk);
-        if (n < 0) {
-            *why = QCoreApplication::translate("DiscReadBack", "cannot be read on the disc");
-            break;
-        }
-        // As many bytes of the source, or one to see that it ends too.
-        const std::size_t want = n > 0 ? std::size_t(n) : 1;
-        std::size_t got = 0;
-        ssize_t r = 0;
-        while (got < want && (r = ::read(fd, b.data() + got, want - got)) != 0) {
-            if (r < 0 && errno != EINTR)
-                break;
-            got += r > 0 ? std::size_t(r) : 0;
-        }
-        if (r < 0) {
-            *why = QCoreApplication::translate("DiscReadBack", "cannot be read here any more");
-            break;
-        }
-        if (n == 0) {
-            same = got == 0;
-            if (!same)
-                *why = QCoreApplication::translate("DiscReadBack", "is shorter on the disc");
-            break;
-        }
-        if (got < std::size_t(n)) {
-            *why = QCoreApplication::translate("DiscReadBack", "is longer on the disc");
-            break;
-        }
-        if (std::memcmp(a.data(), b.data(), std::size_t(n)) != 0) {
-            *why = QCoreApplication::translate("DiscReadBack", "holds other bytes on the disc");
-            break;
-        }
-        compared(quint64(n));
-    }
-    iso_stream_close(copy);
-    ::close(fd);
-    return same;
 }
+
+} // namespace
 
 bool DiscReadBack::run(iso_data_source* src, quint32 startBlock,
                        const std::vector<IsoImageBuilder::Source>& sources,
                        const std::function<void(quint64)>& progress, const std::atomic_bool& cancel)
 {
     m_differing.clear();
+    m_verified.clear();
     m_failure.clear();
     m_cancelled = false;
     IsoImage* image = nullptr;
@@ -102,6 +66,9 @@ bool DiscReadBack::run(iso_data_source* src, quint32 startBlock,
         IsoImageBuilder::drainMessages();
         return false;
     }
+    // The source is read on a thread of its own while the disc is read here.
+    HashPipe discHash, sourceHash;
+    std::vector<char> discBuffers, sourceBuffers;
     quint64 done = 0;
     for (const IsoImageBuilder::Source& s : sources) {
         if (cancel.load()) {
@@ -113,6 +80,7 @@ bool DiscReadBack::run(iso_data_source* src, quint32 startBlock,
         const QByteArray inImage = '/' + s.imagePath;
         QString why;
         struct stat st;
+        IsoStream* copy = nullptr;
         if (::stat(s.path.constData(), &st) == 0 &&
             (quint64(st.st_size) != s.size ||
              qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec != s.mtimeNs)) {
@@ -120,21 +88,54 @@ bool DiscReadBack::run(iso_data_source* src, quint32 startBlock,
         } else if (iso_tree_path_to_node(image, inImage.constData(), &node) != 1 ||
                    iso_node_get_type(node) != LIBISO_FILE) {
             why = QCoreApplication::translate("DiscReadBack", "is missing on the disc");
+        } else if (copy = iso_file_get_stream(reinterpret_cast<IsoFile*>(node)),
+                   quint64(iso_stream_get_size(copy)) != s.size) {
+            why = QCoreApplication::translate("DiscReadBack", "has another size on the disc");
         } else {
-            IsoStream* copy = iso_file_get_stream(reinterpret_cast<IsoFile*>(node));
-            if (quint64(iso_stream_get_size(copy)) != s.size)
-                why = QCoreApplication::translate("DiscReadBack", "has another size on the disc");
-            else
-                sameContent(
-                    copy, s.path, &why,
+            const int fd = ::open(s.path.constData(), O_RDONLY | O_CLOEXEC);
+            if (fd < 0 || iso_stream_open(copy) < 0) {
+                why =
+                    fd < 0 ? QCoreApplication::translate("DiscReadBack", "cannot be read here any more") : QCoreApplication::translate("DiscReadBack", "cannot be read on the disc");
+                if (fd >= 0)
+                    ::close(fd);
+            } else {
+                std::future<ReadBack::Sum> original = std::async(std::launch::async, [&] {
+                    return ReadBack::read(
+                        [fd](char* data, std::size_t size) { return readSome(fd, data, size); },
+                        s.size, sourceHash, sourceBuffers, kBlock, {}, cancel);
+                });
+                const ReadBack::Sum back = ReadBack::read(
+                    [copy](char* data, std::size_t size) -> qint64 {
+                        const int n = iso_stream_read(copy, data, size);
+                        if (n < 0)
+                            errno = EIO;
+                        return n;
+                    },
+                    s.size, discHash, discBuffers, kBlock,
                     [&](quint64 n) {
                         done += n;
                         progress(done);
                     },
                     cancel);
-            if (cancel.load()) {
-                m_cancelled = true;
-                break;
+                const ReadBack::Sum source = original.get();
+                iso_stream_close(copy);
+                ::close(fd);
+                if (back.stopped || source.stopped) {
+                    m_cancelled = true;
+                    break;
+                }
+                const ReadBack::Verdict verdict = ReadBack::judge(back, s.size, source.hash);
+                if (source.error || source.bytes != s.size)
+                    why = QCoreApplication::translate("DiscReadBack", "cannot be read here any more");
+                else if (back.error)
+                    why = QCoreApplication::translate("DiscReadBack", "cannot be read on the disc");
+                else if (verdict == ReadBack::Shorter)
+                    why = QCoreApplication::translate("DiscReadBack", "is shorter on the disc");
+                else if (verdict == ReadBack::Different)
+                    why = QCoreApplication::translate("DiscReadBack", "holds other bytes on the disc");
+                else
+                    m_verified.push_back(DiscFile{shown, QFile::decodeName(s.imagePath), s.size,
+                                                  s.mtimeNs, back.hash});
             }
         }
         if (!why.isEmpty())

@@ -14,11 +14,13 @@
 #include <libburn/libburn.h>
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include "core/disc/DiscRecord.h"
 #include "core/model/SizeText.h"
 #include "platform/BurnSession.h"
 #include "platform/DiscReadBack.h"
@@ -90,11 +92,27 @@ private:
 // Adds the entries and checks them against the plan; false with result set.
 bool build(const DiscJob& job, IsoImageBuilder& image, DiscResult& result)
 {
+    // A time ahead of the clock (a server's, say) tells nothing. To the end
+    // of this millisecond: a file changed in it is not ahead.
+    const qint64 now = QDateTime::currentMSecsSinceEpoch() * 1000000 + 999999;
+
     for (const DiscEntry& e : job.entries) {
         quint64 bytes = 0;
+        const std::size_t before = image.sources().size();
         if (!image.addEntry(e.path, &bytes)) {
             result = ended(DiscResult::Refused, image.why());
             return false;
+        }
+        for (std::size_t i = before; job.plannedAtNs && i < image.sources().size(); ++i) {
+            const IsoImageBuilder::Source& s = image.sources()[i];
+            // The plan is timed by the clock file times come from; a file changed
+            // within the same tick may be either side of it, and counts as changed.
+            if (s.changedNs >= job.plannedAtNs && s.changedNs <= now) {
+                result = ended(DiscResult::Refused,
+                               QCoreApplication::translate("DiscWriter", "\"%1\" changed since it was planned: dispense again")
+                                   .arg(QFile::decodeName(s.path)));
+                return false;
+            }
         }
         if (e.plannedBytes && bytes != e.plannedBytes) {
             result = ended(
@@ -180,7 +198,8 @@ void verify(const DiscJob& job, const IsoImageBuilder& image, iso_data_source* s
             const std::atomic_bool& cancel, DiscResult& result)
 {
     if (!job.verify) {
-        iso_data_source_unref(src);
+        if (src)
+            iso_data_source_unref(src);
         return;
     }
     quint64 total = 0;
@@ -207,6 +226,7 @@ void verify(const DiscJob& job, const IsoImageBuilder& image, iso_data_source* s
     } else {
         result.verified = true;
     }
+    result.files = back.verified();
 }
 
 DiscResult toFile(const DiscJob& job, const std::function<void(const DiscProgress&)>& progress,
@@ -284,6 +304,7 @@ DiscResult toFile(const DiscJob& job, const std::function<void(const DiscProgres
                          .arg(job.imageFile, out.errorString()),
                      quint64(blocks));
     result = ended(DiscResult::Written, QString(), quint64(blocks));
+    result.volumeId = image.volumeId();
     iso_data_source* src = nullptr;
     if (job.verify &&
         iso_data_source_new_from_file(QFile::encodeName(job.imageFile).constData(), &src) < 0)
@@ -437,13 +458,14 @@ DiscResult toDrive(const DiscJob& job, const std::function<void(const DiscProgre
     IsoImageBuilder image(job.volumeId);
     DiscResult result;
     quint32 start = 0;
+    QString previous; // the identity of the session added to
     if (rewritable) {
         if (!job.overwrite && holdsVolume(d)) {
             burn::burn_write_opts_free(opts);
-            return ended(DiscResult::Refused,
-                         QCoreApplication::translate("DiscWriter",
-                                                     "The disc already holds files; they would be "
-                                                     "overwritten"));
+            DiscResult r = ended(DiscResult::Refused, QCoreApplication::translate("DiscWriter", "The disc already holds files; they "
+                                                         "would be overwritten"));
+            r.holdsFiles = true;
+            return r;
         }
     } else if (burn::burn_disc_get_status(d) == burn::BURN_DISC_APPENDABLE) {
         int last = 0, lba = 0, nwa = 0;
@@ -459,11 +481,20 @@ DiscResult toDrive(const DiscJob& job, const std::function<void(const DiscProgre
                              : image.why());
         }
         start = quint32(nwa);
+        char pvd[B];
+        off_t got = 0;
+        if (burn::burn_read_data(d, (off_t(last) + 16) * off_t(B), pvd, int(B), &got, 2 | 4) > 0)
+            previous = DiscRecord::volumeIdOf(QByteArray(pvd + 830, 16));
     }
     const bool built = build(job, image, result);
     const qint64 exact = built ? image.exactBlocks(start) : -1;
     // libburn writes DVD+R and BD-R tracks in whole chunks of 64 KiB.
-    if (!built || !fits(job, exact, 32, room, image.why(), result) ||
+    // A session added to a disc repeats the tree already there, which no plan
+    // counts: only the room can tell then.
+    DiscJob checked = job;
+    if (!previous.isEmpty() || start > 0)
+        checked.plannedBlocks = 0;
+    if (!built || !fits(checked, exact, 32, room, image.why(), result) ||
         !preflight(image, start, result)) {
         burn::burn_write_opts_free(opts);
         return result;
@@ -558,6 +589,8 @@ DiscResult toDrive(const DiscJob& job, const std::function<void(const DiscProgre
                      blocks);
 
     result = ended(DiscResult::Written, QString(), blocks);
+    result.volumeId = image.volumeId();
+    result.previousVolumeId = previous;
     burn::burn_drive_re_assess(d, 0);
     verify(job, image, driveSource(d), start, progress, cancel, result);
     BurnSession::lastMessage();

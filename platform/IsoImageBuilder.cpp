@@ -3,6 +3,7 @@
 #include "platform/IsoImageBuilder.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdint>
@@ -16,15 +17,17 @@
 #include <libisofs/libisofs.h>
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 
 #include "core/Log.h"
+#include "core/disc/DiscRecord.h"
 
 namespace {
 
 // The options the cost model counts with (core/dispense/IsoMeta.h).
-IsoWriteOpts* writeOptions(quint32 startBlock, bool appending, bool willCancel)
+IsoWriteOpts* writeOptions(quint32 startBlock, bool appending, bool willCancel, QByteArray uuid)
 {
     IsoWriteOpts* o = nullptr;
     if (iso_write_opts_new(&o, 0) < 0)
@@ -45,12 +48,19 @@ IsoWriteOpts* writeOptions(quint32 startBlock, bool appending, bool willCancel)
     iso_write_opts_set_appendable(o, appending ? 1 : 0);
     iso_write_opts_set_ms_block(o, startBlock);
     iso_write_opts_set_will_cancel(o, willCancel ? 1 : 0);
+    // The same time in every descriptor, and one the disc is known by.
+    iso_write_opts_set_pvd_times(o, 0, 0, 0, 0, uuid.data());
     return o;
 }
 
 qint64 mtimeOf(const struct stat& st)
 {
     return qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+}
+
+qint64 changedOf(const struct stat& st)
+{
+    return std::max(mtimeOf(st), qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec);
 }
 
 QString shown(const QByteArray& path)
@@ -102,6 +112,16 @@ QString IsoImageBuilder::drainMessages()
 
 IsoImageBuilder::IsoImageBuilder(const QString& volumeId)
 {
+    // Hundredths of a second since the epoch, one more than the last image's.
+    static std::atomic<qint64> last{0};
+    qint64 centis = QDateTime::currentMSecsSinceEpoch() / 10, before = last.load();
+    do
+        centis = std::max(centis, before + 1);
+    while (!last.compare_exchange_weak(before, centis));
+    m_uuid = QDateTime::fromMSecsSinceEpoch(centis * 10, Qt::UTC)
+                 .toString(QStringLiteral("yyyyMMddhhmmss"))
+                 .toLatin1() +
+             QByteArray::number(centis % 100).rightJustified(2, '0');
     if (!initLibrary() || iso_image_new("", &m_image) < 0) {
         m_image = nullptr;
         m_why = QCoreApplication::translate("IsoImageBuilder", "libisofs cannot start");
@@ -187,7 +207,7 @@ bool IsoImageBuilder::addEntry(const QString& path, quint64* bytes)
         return fail(QCoreApplication::translate("IsoImageBuilder", "\"%1\" cannot be added: %2")
                         .arg(path, QString::fromUtf8(iso_error_to_msg(r))));
     if (node && S_ISREG(st.st_mode)) {
-        m_sources.push_back(Source{native, name, quint64(st.st_size), mtimeOf(st)});
+        m_sources.push_back(Source{native, name, quint64(st.st_size), mtimeOf(st), changedOf(st)});
         total = quint64(st.st_size);
     } else if (node) {
         m_entered.insert({quint64(st.st_dev), quint64(st.st_ino)});
@@ -273,18 +293,24 @@ bool IsoImageBuilder::addChildren(IsoDir* dir, const QByteArray& path, const QBy
             if (!addChildren(reinterpret_cast<IsoDir*>(node), full, inImage, bytes))
                 return false;
         } else {
-            m_sources.push_back(Source{full, inImage, quint64(st.st_size), mtimeOf(st)});
+            m_sources.push_back(
+                Source{full, inImage, quint64(st.st_size), mtimeOf(st), changedOf(st)});
             bytes += quint64(st.st_size);
         }
     }
     return true;
 }
 
+QString IsoImageBuilder::volumeId() const
+{
+    return DiscRecord::volumeIdOf(m_uuid);
+}
+
 burn_source* IsoImageBuilder::create(quint32 startBlock, bool willCancel)
 {
     if (!m_image)
         return nullptr;
-    IsoWriteOpts* o = writeOptions(startBlock, m_appending, willCancel);
+    IsoWriteOpts* o = writeOptions(startBlock, m_appending, willCancel, m_uuid);
     burn_source* src = nullptr;
     const int r = o ? iso_image_create_burn_source(m_image, o, &src) : -1;
     if (o)

@@ -29,6 +29,7 @@ public:
         QByteArray imagePath; // in the image, from the root, without a leading '/'
         quint64 size = 0;
         qint64 mtimeNs = 0;
+        qint64 changedNs = 0; // the later of its modification and status change
     };
 
     explicit IsoImageBuilder(const QString& volumeId);
@@ -51,6 +52,10 @@ public:
     burn_source* stream(quint32 startBlock = 0);
 
     const std::vector<Source>& sources() const { return m_sources; }
+    // The image's identity: its volume descriptor's time, to the hundredth
+    // of a second and never the same twice in a process, as libblkid and a
+    // mounted disc tell it ("uuid 2024-05-01-12-30-00-25").
+    QString volumeId() const;
     const QString& why() const { return m_why; }
     Iso_Image* image() const { return m_image; }
 
@@ -73,5 +78,6 @@ private:
     bool m_appending = false;
     std::vector<Source> m_sources;
     std::set<std::pair<quint64, quint64>> m_entered; // folders of the current entry
+    QByteArray m_uuid;                               // YYYYMMDDhhmmsscc, in UTC
     QString m_why;
 };

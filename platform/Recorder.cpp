@@ -32,7 +32,9 @@ void probeRecorder(Recorder& recorder, const QString& address, Target& target)
     const DiscState disc = recorder.inspect(address);
     if (disc.status != DiscState::Writable)
         throw TargetError{discStateMessage(disc.status)};
-    target.FileSystem = UDF;
+    // What the program's own writer writes, and Linux burners with it.
+    if (target.FileSystem != UDF)
+        target.FileSystem = ISO9660;
     target.BlockSize = 2048;
     target.AvailableBlocks = disc.freeBytes / 2048;
 }

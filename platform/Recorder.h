@@ -34,7 +34,8 @@ public:
 // The text shown for a disc that cannot be a target; empty for Writable.
 QString discStateMessage(DiscState::Status status);
 
-// Fills target as UDF with 2048-byte blocks and the disc's free blocks; throws
-// TargetError with the message of the disc's state when it cannot be written.
-// Path is kept.
+// Fills target with 2048-byte blocks and the disc's free blocks, written as
+// ISO 9660 unless it was UDF already (chosen for a burner that writes UDF);
+// throws TargetError with the message of the disc's state when it cannot be
+// written. Path is kept.
 void probeRecorder(Recorder& recorder, const QString& address, Target& target);

@@ -4,16 +4,28 @@
 #include <gio/gio.h>
 
 #include "control/ShellServices.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "core/Log.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QHash>
 #include <QMimeData>
 #include <QUrl>
 
@@ -59,6 +71,136 @@ bool deleteToRecycleBin(const QString& path)
     g_clear_error(&error);
     g_object_unref(file);
     return moved;
+}
+
+namespace {
+
+// One item of a trash, as its .trashinfo file describes it.
+struct TrashItem
+{
+    QString info;     // the .trashinfo file
+    QString file;     // the item in the trash
+    QString origPath; // where it came from
+    QDateTime deleted;
+};
+
+QString trText(const char* text)
+{
+    return QCoreApplication::translate("ShellServices", text);
+}
+
+// The top folder of the volume that holds path (or would, for one gone).
+QString topFolderOf(const QString& path)
+{
+    QString dir = QFileInfo(path).absolutePath();
+    struct stat st;
+    while (::stat(QFile::encodeName(dir).constData(), &st) != 0 && dir != QLatin1String("/"))
+        dir = QFileInfo(dir).path();
+    for (;;) {
+        const QString up = QFileInfo(dir).path();
+        struct stat above;
+        if (dir == QLatin1String("/") || ::stat(QFile::encodeName(up).constData(), &above) != 0 ||
+            above.st_dev != st.st_dev)
+            return dir;
+        dir = up;
+    }
+}
+
+// The items of the trash in folder trash, whose relative paths start at top.
+QVector<TrashItem> readTrash(const QString& trash, const QString& top)
+{
+    QVector<TrashItem> items;
+    const QDir infos(trash + QStringLiteral("/info"));
+    const QStringList names =
+        infos.entryList({QStringLiteral("*.trashinfo")}, QDir::Files | QDir::Hidden);
+    for (const QString& name : names) {
+        QFile file(infos.filePath(name));
+        if (!file.open(QIODevice::ReadOnly) || file.size() > 65536)
+            continue;
+        TrashItem item;
+        item.info = file.fileName();
+        item.file = trash + QStringLiteral("/files/") + name.chopped(10);
+        for (const QByteArray& line : file.readAll().split('\n')) {
+            if (line.startsWith("Path=")) {
+                const QString path =
+                    QFile::decodeName(QByteArray::fromPercentEncoding(line.mid(5)));
+                item.origPath = QDir::cleanPath(
+                    path.startsWith(QLatin1Char('/')) ? path : top + QLatin1Char('/') + path);
+            } else if (line.startsWith("DeletionDate=")) {
+                item.deleted =
+                    QDateTime::fromString(QString::fromLatin1(line.mid(13).trimmed()), Qt::ISODate);
+            }
+        }
+        if (!item.origPath.isEmpty() && item.deleted.isValid())
+            items.append(item);
+    }
+    return items;
+}
+
+// Moves from to to unless anything is at to; the reason when it did not.
+QString moveBack(const QString& from, const QString& to)
+{
+    const QByteArray source = QFile::encodeName(from), dest = QFile::encodeName(to);
+    struct stat st;
+    if (::lstat(dest.constData(), &st) == 0)
+        return trText("something else is in its place");
+    QDir().mkpath(QFileInfo(to).path());
+    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, dest.constData(), RENAME_NOREPLACE) ==
+        0)
+        return QString();
+    // A file system that cannot refuse to replace: checked just above.
+    if ((errno == EINVAL || errno == ENOSYS) && ::rename(source.constData(), dest.constData()) == 0)
+        return QString();
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+} // namespace
+
+QStringList restoreFromRecycleBin(const QStringList& paths, const QDateTime& since)
+{
+    // The trash of the home folder, and those of the volumes the paths are on
+    // (the freedesktop.org trash: where GIO puts what it is given).
+    const QString home = QFile::decodeName(g_get_user_data_dir()) + QStringLiteral("/Trash");
+    const QString uid = QString::number(::getuid());
+    QHash<QString, QVector<TrashItem>> trashes;
+    const auto items = [&](const QString& trash, const QString& top) -> QVector<TrashItem>& {
+        auto it = trashes.find(trash);
+        if (it == trashes.end())
+            it = trashes.insert(trash, readTrash(trash, top));
+        return *it;
+    };
+    // DeletionDate has whole seconds.
+    const QDateTime from = since.addMSecs(-since.time().msec());
+    QStringList why;
+    for (const QString& given : paths) {
+        const QString path = QDir::cleanPath(QFileInfo(given).absoluteFilePath());
+        const QString top = topFolderOf(path);
+        const QString volume = top == QLatin1String("/") ? QString() : top;
+        TrashItem* latest = nullptr;
+        for (const auto& [trash, root] : {std::pair<QString, QString>{home, QFileInfo(home).path()},
+                                          {volume + QStringLiteral("/.Trash/") + uid, top},
+                                          {volume + QStringLiteral("/.Trash-") + uid, top}}) {
+            for (TrashItem& item : items(trash, root)) {
+                if (item.origPath == path && item.deleted >= from &&
+                    (!latest || item.deleted > latest->deleted))
+                    latest = &item;
+            }
+        }
+        struct stat st;
+        if (!latest || ::lstat(QFile::encodeName(latest->file).constData(), &st) != 0) {
+            why << trText("no longer in the trash");
+            continue;
+        }
+        const QString failed = moveBack(latest->file, path);
+        if (failed.isEmpty()) {
+            QFile::remove(latest->info);
+            latest->origPath.clear(); // taken
+        } else {
+            qCDebug(qmLog) << "restore:" << path << failed;
+        }
+        why << failed;
+    }
+    return why;
 }
 
 void revealInFileManager(const QString& folder, const QString& item)

@@ -165,7 +165,9 @@ bool probeTarget(bool wholeVolume, Target& target)
 {
     if (target.Path.isEmpty())
         return false;
-    const QString recorder = recorderDevice(target.Path);
+    // A libburn pseudo-drive over a file is a recorder too.
+    const QString recorder =
+        target.Path.startsWith(QLatin1String("stdio:")) ? target.Path : recorderDevice(target.Path);
     if (!recorder.isEmpty()) {
         BurnRecorder burner;
         probeRecorder(burner, recorder, target);

@@ -8,11 +8,15 @@
 # 128 KiB clusters, through exfat-fuse; a sparse file over 4 GiB among them)
 # and ext4 (1 KiB and 4 KiB blocks, kernel loop mounts, copied as an
 # unprivileged user; trees bound by inodes among them) are filled by their
-# rules, with cp -r and rsync --inplace. Needs root (ntfs-3g, loop mounts),
-# mkfs.fat, mtools, exfatprogs, exfat-fuse, e2fsprogs, rsync and a few GiB of
-# disk. Slow: three hours or so.
+# rules, with cp -r and rsync --inplace. ISO 9660 discs (a CD of every kind of
+# tree, a DVD-5 of photos, a DVD DL holding a file past 4 GiB) are planned and
+# written to an image by the program's own writer: the image must be no
+# larger than planned, and smaller by at most 0.1% of the disc. Needs root
+# (ntfs-3g, loop mounts), mkfs.fat, mtools, exfatprogs, exfat-fuse, e2fsprogs,
+# rsync and some 10 GiB of disk. Slow: four hours or so.
 # Usage: fill-sweep.sh [BUILD [TEST]], TEST e.g. "realVolumes:FAT32 65536
-# deep", "realVolumes:NTFS 4096 deep rsync" or "realVolumes:ext4 1024 long cp".
+# deep", "realVolumes:NTFS 4096 deep rsync", "realVolumes:ext4 1024 long cp"
+# or "realVolumes:ISO 9660 CD small".
 set -eu
 build=${1:-build}
 # A row of several GiB copies for longer than the test library's 5 minutes.

@@ -26,6 +26,7 @@
 #include "core/copy/CopyList.h"
 #include "core/copy/CopyManifest.h"
 #include "core/copy/HashPipe.h"
+#include "core/copy/ReadBack.h"
 
 namespace {
 
@@ -614,42 +615,29 @@ void CopyEngine::Run::verify(const Written& w)
     }
     // Whatever of it is still cached was read from memory, not from the medium.
     ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
-    m_hash.reset();
-    quint64 got = 0;
-    int error = 0;
-    for (int k = 0; got < w.record.size && quint64(st.st_size) == w.record.size; k ^= 1) {
-        if (m_e.m_cancel.load(std::memory_order_relaxed)) {
-            ::close(fd);
-            return;
-        }
-        char* block = m_buffer.data() + k * kBlock;
-        const ssize_t n = readSome(fd, block, std::min<quint64>(kBlock, w.record.size - got));
-        if (n < 0)
-            error = errno;
-        if (n <= 0)
-            break;
-        if (w.record.size <= kBlock)
-            m_hash.addNow(block, std::size_t(n));
-        else
-            m_hash.add(block, std::size_t(n));
-        got += quint64(n);
-        tick(quint64(n));
-    }
+    // A copy of another size is not read at all.
+    const ReadBack::Sum back = ReadBack::read(
+        [fd](char* data, std::size_t size) { return qint64(readSome(fd, data, size)); },
+        quint64(st.st_size) == w.record.size ? w.record.size : 0, m_hash, m_buffer, kBlock,
+        [this](quint64 n) { tick(n); }, m_e.m_cancel);
     ::close(fd);
-    m_work += w.record.size - std::min(w.record.size, got);
-    if (error) {
+    if (back.stopped)
+        return;
+    m_work += w.record.size - std::min(w.record.size, back.bytes);
+    if (back.error) {
         m_journal.forget(item.relative);
-        targetError(error, item.relative, true);
+        targetError(back.error, item.relative, true);
         return;
     }
-    if (got != w.record.size || m_hash.digest() != w.record.hash) {
+    const ReadBack::Verdict verdict = ReadBack::judge(back, w.record.size, w.record.hash);
+    if (verdict != ReadBack::Equal) {
         m_journal.forget(item.relative);
         if (w.earlier) {
             // A crash may have cut what an earlier run wrote: written again.
             m_redo.push_back(w.item);
             return;
         }
-        problem(item.relative, got != w.record.size
+        problem(item.relative, verdict == ReadBack::Shorter
                                    ? tr("%1 bytes on the target, %2 written")
                                          .arg(qint64(st.st_size))
                                          .arg(w.record.size)

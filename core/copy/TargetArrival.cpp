@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "core/copy/VolumeIdentity.h"
+#include "core/disc/DiscArrival.h"
 #include "core/model/Entry.h"
 
 namespace {
@@ -115,8 +116,17 @@ TargetArrival::Location TargetArrival::locate(const Target& target, const QStrin
 bool TargetArrival::lookOnTarget(const Target& target, const QStringList& folders)
 {
     m_places.clear();
+    m_disc.reset();
     m_problem.clear();
     m_note.clear();
+    if (DiscArrival::isDrive(target.Path)) {
+        m_disc = std::make_unique<DiscArrival>(target.Path);
+        m_problem = m_disc->problem();
+        if (!m_problem.isEmpty())
+            m_disc.reset();
+        notChecked(m_problem);
+        return m_problem.isEmpty();
+    }
     QStringList problems, notes;
     for (const QString& given : folders) {
         const Location l = locate(target, given);
@@ -143,6 +153,7 @@ bool TargetArrival::lookOnTarget(const Target& target, const QStringList& folder
 bool TargetArrival::lookIn(const QString& folder)
 {
     m_places.clear();
+    m_disc.reset();
     m_note.clear();
     m_problem = QFileInfo(folder).isDir() ? QString() : tr("%1 is not a folder.").arg(folder);
     if (m_problem.isEmpty())
@@ -154,6 +165,8 @@ bool TargetArrival::lookIn(const QString& folder)
 QStringList TargetArrival::places() const
 {
     QStringList folders;
+    if (m_disc)
+        folders << m_disc->drive();
     for (const Place& p : m_places)
         folders << p.folder;
     return folders;
@@ -162,7 +175,7 @@ QStringList TargetArrival::places() const
 void TargetArrival::run()
 {
     m_stopped = false;
-    for (std::size_t i = 0; i < m_originals.size() && !m_places.empty(); ++i) {
+    for (std::size_t i = 0; i < m_originals.size() && (m_disc || !m_places.empty()); ++i) {
         if (m_stop) {
             m_stopped = true;
             m_results[i].why = tr("the check was stopped");
@@ -175,6 +188,13 @@ void TargetArrival::run()
                              tr("the same name on the target as %1")
                                  .arg(m_originals[std::size_t(other)].path),
                              Hash128()};
+            continue;
+        }
+        if (m_disc) {
+            m_results[i] = m_disc->check(m_originals[i].path);
+            m_foundIn[i] = m_results[i].state == Arrival::Arrived ? 0 : -1;
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_progress.entriesDone = int(i) + 1;
             continue;
         }
         // A copy that arrived anywhere counts; else what was found, rather than nothing.
@@ -220,6 +240,8 @@ bool TargetArrival::stillArrived(int i, QString& why)
         why = tr("not found on the target");
         return false;
     }
+    if (m_disc)
+        return m_disc->stillArrived(m_originals[std::size_t(i)].path, why);
     ContentArrival& place = *m_places[std::size_t(m_foundIn[std::size_t(i)])].check;
     return place.unchanged(m_originals[std::size_t(i)].path, m_results[std::size_t(i)], why);
 }

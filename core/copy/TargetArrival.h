@@ -12,6 +12,7 @@
 
 #include "core/copy/ContentArrival.h"
 
+class DiscArrival;
 struct Target;
 
 // The one check of whether dispensed entries arrived on the target, made by
@@ -60,7 +61,9 @@ public:
     // when none can be checked: the volume is not mounted, another volume is
     // mounted in its place, or a folder is not on it. A target that does not
     // name its volume is taken to be whatever is mounted at its path, but
-    // never the system's own volume; note() says so.
+    // never the system's own volume; note() says so. A target in a recorder
+    // is looked for on the disc in it, by the record of its reading back
+    // (DiscArrival), and folders do not apply.
     bool lookOnTarget(const Target& target, const QStringList& folders);
     // Looks in a folder the user names, taken as it is.
     bool lookIn(const QString& folder);
@@ -94,6 +97,7 @@ private:
 
     std::vector<Original> m_originals;
     std::vector<Place> m_places;
+    std::unique_ptr<DiscArrival> m_disc; // a target in a recorder: the only place
     std::vector<ArrivalCheck> m_results;
     std::vector<int> m_foundIn; // the place of each result
     QString m_problem, m_note;

@@ -11,7 +11,8 @@
 // selection shares. The capacity holds back the blocks the kernel may take
 // besides; a selection must also keep within the free inodes, and an entry
 // that alone needs more is refused, as is one holding a folder too large to
-// index.
+// index. The copy's checksum list takes an inode, and shares the target
+// folder's store.
 class Ext4Cost : public FsCost
 {
 public:
@@ -25,6 +26,7 @@ public:
     void beginListing(const ItemName& own) override;
     void costFile(quint64 size, const ItemName& name) override;
     void costFolder(const FolderListing& l) override;
+    void costManifestLine(quint64 bytes) override;
 
 protected:
     void finishItem() override;

@@ -5,10 +5,10 @@
 
 // One measured entry: the blocks it takes of its own, and the bytes it adds
 // to a store that the whole selection shares and that takes whole blocks
-// (the target folder's directory on FAT32 and UDF, the lines of the copy's
-// checksum list on NTFS and FAT32), and the inodes it takes from a fixed
-// table (ext4; 0 elsewhere). As a selection's totals, the sums over the
-// selected items (index unused).
+// (the target folder's directory, and the lines of the copy's checksum list
+// where the copy writes one), and the inodes it takes from a fixed table
+// (ext4; 0 elsewhere). As a selection's totals, the sums over the selected
+// items (index unused).
 struct PlaceItem
 {
     quint32 index = 0;  // the entry's index within its group
@@ -17,7 +17,7 @@ struct PlaceItem
     // After the three, so that their brace-inits leave the two below 0.
     quint64 inodes = 0;
     // Entries its names take in the target folder's directory, where the
-    // file system bounds their number (FAT32).
+    // file system bounds their number (FAT32, exFAT).
     quint64 folderEntries = 0;
 
     PlaceItem& operator+=(const PlaceItem& o)

@@ -8,6 +8,7 @@
 #include "core/dispense/TryCalcerExfat.h"
 #include "core/dispense/TryCalcerExt4.h"
 #include "core/dispense/TryCalcerHDD.h"
+#include "core/dispense/TryCalcerISO.h"
 #include "core/dispense/TryCalcerUDF.h"
 #include "core/model/Entry.h"
 
@@ -40,6 +41,9 @@ std::unique_ptr<TryCalcerProto> createTryCalcer(const Target& target)
     case EXT4:
         return std::make_unique<TryCalcerExt4>(target.BlockSize, target.AvailableBlocks,
                                                target.AvailableInodes, folderSizeOf(target));
+    case ISO9660: // always in blocks of 2048 bytes
+        return target.BlockSize == 2048 ? std::make_unique<TryCalcerISO>(target.AvailableBlocks)
+                                        : nullptr;
     default:
         return nullptr;
     }

@@ -6,7 +6,7 @@
 struct Target;
 class TryCalcerProto;
 
-// The calculator for target's file system (NTFS, FAT32, UDF, exFAT, ext4),
-// with what its file system needs besides the files' data. None for an
-// unknown file system or a block size of 0.
+// The calculator for target's file system (NTFS, FAT32, UDF, exFAT, ext4,
+// ISO 9660), with what its file system needs besides the files' data. None
+// for an unknown file system or a block size it cannot have.
 std::unique_ptr<TryCalcerProto> createTryCalcer(const Target& target);

@@ -171,6 +171,7 @@ void TryCalcerProto::measure(const QString& path)
         m_cost->costFile(size, m_lastName);
         if (!m_lastName.linkTarget)
             costManifestLine(ListedPath(), m_lastName);
+        m_lastName = ItemName(); // its bytes go with this scope
         return;
     }
     case ItemKind::Folder:

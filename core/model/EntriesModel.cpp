@@ -128,6 +128,87 @@ void EntriesModel::applyRegroup(const Regroup& change)
     m_modified = true;
 }
 
+bool EntriesModel::fits(const Regroup& change, bool before) const
+{
+    for (int g = 0; g < NoGroup; ++g) {
+        const std::size_t want = before              ? std::size_t(change.sizeBefore(g))
+                                 : change.touches(g) ? change.groupAfter(g).size()
+                                                     : std::size_t(change.sizeBefore(g));
+        if (std::size_t(m_data.groups[std::size_t(g)].size()) != want)
+            return false;
+    }
+    return true;
+}
+
+bool EntriesModel::regroup(const Regroup& change, QVector<Entry>* removed)
+{
+    if (!fits(change, true))
+        return false;
+    if (removed) {
+        removed->clear();
+        for (int g = 0; g < NoGroup; ++g) {
+            for (int i = 0; change.touches(g) && i < change.sizeBefore(g); ++i) {
+                if (change.placeOf(EntryPos{g, i}).group == NoGroup)
+                    removed->append(m_data.groups[std::size_t(g)].at(i));
+            }
+        }
+    }
+    applyRegroup(change);
+    return true;
+}
+
+bool EntriesModel::revertChange(const Regroup& change, const QVector<Entry>& removed,
+                                const QVector<int>& origins)
+{
+    if (change.isEmpty())
+        return true;
+    if (!fits(change, false))
+        return false;
+    int wanted = 0;
+    for (int g = 0; g < NoGroup; ++g) {
+        for (int i = 0; change.touches(g) && i < change.sizeBefore(g); ++i)
+            wanted += change.placeOf(EntryPos{g, i}).group == NoGroup ? 1 : 0;
+    }
+    if (wanted != removed.size())
+        return false;
+    // Every entry of a touched group back at its place before, those taken
+    // out from removed, in list order.
+    std::array<QVector<Entry>, NoGroup> now;
+    for (std::size_t g = 0; g < NoGroup; ++g) {
+        if (change.touches(int(g)))
+            now[g] = std::move(m_data.groups[g]);
+    }
+    int next = 0;
+    for (int g = 0; g < NoGroup; ++g) {
+        if (!change.touches(g))
+            continue;
+        QVector<Entry>& list = m_data.groups[std::size_t(g)];
+        list.clear();
+        list.reserve(change.sizeBefore(g));
+        for (int i = 0; i < change.sizeBefore(g); ++i) {
+            const EntryPos p = change.placeOf(EntryPos{g, i});
+            list.append(p.group == NoGroup ? removed.at(next++)
+                                           : std::move(now[std::size_t(p.group)][p.index]));
+        }
+    }
+    if (change.touches(Dispensed))
+        m_data.origins = origins;
+    recomputeTotals();
+    m_modified = true;
+    return true;
+}
+
+void EntriesModel::restoreResult(bool hasTarget, const Target& target, bool dispensed,
+                                 quint64 wasted)
+{
+    m_data.hasTarget = hasTarget;
+    if (hasTarget)
+        m_data.target = target;
+    m_dispensed = dispensed && !m_data.groups[Dispensed].isEmpty();
+    m_wasted = wasted;
+    m_modified = true;
+}
+
 EntryPos EntriesModel::entrySizeKnown(const EntryPos& pos)
 {
     if (counted(pos.group))
@@ -157,15 +238,18 @@ void EntriesModel::setTarget(const Target& target)
     m_modified = true;
 }
 
-void EntriesModel::applyDispense(DispenseQueue& queue, quint64 wasted)
+Regroup EntriesModel::applyDispense(DispenseQueue& queue, quint64 wasted)
 {
     // Each one's group becomes its origin.
-    applyRegroup(Regroup::dispensing(groupSizes(), queue.items()));
+    Regroup change = Regroup::dispensing(groupSizes(), queue.items());
+    applyRegroup(change);
     queue.clear();
     m_wasted = wasted;
     m_modified = true;
-    m_dispensed = true;
+    // A result that chose nothing is none: nothing to post, copy or put back.
+    m_dispensed = !m_data.groups[Dispensed].isEmpty();
     recomputeTotals();
+    return change;
 }
 
 void EntriesModel::forgetDispensed()
@@ -177,17 +261,14 @@ void EntriesModel::forgetDispensed()
     m_dispensed = false;
 }
 
-void EntriesModel::undispense()
+Regroup EntriesModel::undispense()
 {
-    for (int i = m_data.groups[Dispensed].size() - 1; i >= 0; --i) {
-        int origin = i < m_data.origins.size() ? m_data.origins.at(i) : int(Main);
-        if (!counted(origin))
-            origin = Main;
-        EntryPos p{Dispensed, i};
-        moveEntry(p, origin);
-    }
+    Regroup change = Regroup::undispensing(
+        groupSizes(), std::vector<int>(m_data.origins.begin(), m_data.origins.end()));
+    applyRegroup(change);
     m_dispensed = false;
     forgetDispensed();
+    return change;
 }
 
 bool EntriesModel::isDispensed() const

@@ -22,14 +22,18 @@ public:
     EntryPos& moveEntry(EntryPos& pos, int group) override;
     Regroup moveEntries(const std::vector<EntryPos>& from, const std::vector<int>& to) override;
     Regroup removeEntries(const std::vector<EntryPos>& positions) override;
+    bool regroup(const Regroup& change, QVector<Entry>* removed = nullptr) override;
+    bool revertChange(const Regroup& change, const QVector<Entry>& removed,
+                      const QVector<int>& origins) override;
+    QVector<int> dispensedOrigins() const override { return m_data.origins; }
     EntryPos entrySizeKnown(const EntryPos& pos) override;
     EntryPos groupBegin(int group) const override;
     bool hasTarget() const override;
     const Target& target() const override;
     void setTarget(const Target& target) override;
-    void applyDispense(DispenseQueue& queue, quint64 wasted) override;
+    Regroup applyDispense(DispenseQueue& queue, quint64 wasted) override;
     void forgetDispensed() override;
-    void undispense() override;
+    Regroup undispense() override;
     bool isDispensed() const override;
     bool isModified() const override;
     bool isUntitled() const override;
@@ -39,6 +43,9 @@ public:
     int totalCount() const override;
     quint64 wastedSize() const override;
     void setWastedSize(quint64 bytes) override { m_wasted = bytes; }
+    void restoreResult(bool hasTarget, const Target& target, bool dispensed,
+                       quint64 wasted) override;
+    void setModified(bool modified) override { m_modified = modified; }
     bool save() override;
     bool saveAs(const QString& path) override;
     bool load(const QString& path, const QString& fileName) override;
@@ -60,6 +67,8 @@ private:
     Regroup::Sizes groupSizes() const;
     // Moves the entries as change says, with their origins, and keeps the caches.
     void applyRegroup(const Regroup& change);
+    // The groups are those change was made for (before), or those it leaves.
+    bool fits(const Regroup& change, bool before) const;
     // The waste with nothing dispensed: the whole capacity, 0 without a target.
     quint64 fullCapacity() const;
 

@@ -76,6 +76,8 @@ BlockSizeRange blockSizeRange(int fileSystem)
         return {512, quint64(32) << 20};
     case EXT4:
         return {1024, quint64(64) << 10};
+    case ISO9660:
+        return {2048, 2048};
     default:
         return {0, 0};
     }
@@ -84,15 +86,19 @@ BlockSizeRange blockSizeRange(int fileSystem)
 const QString& fileSystemName(int fileSystem)
 {
     static const QString names[] = {QStringLiteral("NTFS"), QStringLiteral("FAT"),
-                                    QStringLiteral("UDF"), QStringLiteral("exFAT"),
-                                    QStringLiteral("ext4")};
+                                    QStringLiteral("UDF"),  QStringLiteral("exFAT"),
+                                    QStringLiteral("ext4"), QStringLiteral("ISO9660")};
     static const QString none;
     return fileSystem >= 0 && fileSystem < int(std::size(names)) ? names[fileSystem] : none;
 }
 
 QString fileSystemTitle(int fileSystem)
 {
-    return fileSystem == FAT ? QStringLiteral("FAT32") : fileSystemName(fileSystem);
+    if (fileSystem == FAT)
+        return QStringLiteral("FAT32");
+    if (fileSystem == ISO9660)
+        return QStringLiteral("ISO 9660");
+    return fileSystemName(fileSystem);
 }
 
 int fileSystemOfName(const QString& word)
@@ -103,7 +109,8 @@ int fileSystemOfName(const QString& word)
         const char* word;
         int fileSystem;
     } aliases[] = {
-        {"ntfs3", NTFS}, {"ntfs-3g", NTFS}, {"fat32", FAT}, {"vfat", FAT}, {"msdos", FAT},
+        {"ntfs3", NTFS}, {"ntfs-3g", NTFS}, {"fat32", FAT},
+        {"vfat", FAT},   {"msdos", FAT},    {"iso", ISO9660},
     };
     for (int fs = 0; !fileSystemName(fs).isEmpty(); ++fs)
         if (word.compare(fileSystemName(fs), Qt::CaseInsensitive) == 0)

@@ -19,8 +19,9 @@ enum EntryGroup : int {
 
 enum EntryKind : int { File = 0, Folder = 1 };
 
-// What the target volume is formatted as. 5 is kept for ISO 9660.
-enum FileSystemKind : int { NTFS = 0, FAT = 1, UDF = 2, EXFAT = 3, EXT4 = 4 };
+// What the target volume is formatted as, or an optical disc is written as
+// (UDF, or ISO 9660 with Rock Ridge and Joliet).
+enum FileSystemKind : int { NTFS = 0, FAT = 1, UDF = 2, EXFAT = 3, EXT4 = 4, ISO9660 = 5 };
 
 // Why an entry's size is not known: the search leaves such an entry out
 // rather than plan it with a size that is too small.

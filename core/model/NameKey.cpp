@@ -7,7 +7,8 @@
 
 NameRule nameRuleOf(int fileSystem)
 {
-    return fileSystem == UDF || fileSystem == EXT4 ? NameRule::Exact : NameRule::Windows;
+    return fileSystem == UDF || fileSystem == EXT4 || fileSystem == ISO9660 ? NameRule::Exact
+                                                                             : NameRule::Windows;
 }
 
 QString nameKey(const QString& name, NameRule rule)

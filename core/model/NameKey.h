@@ -9,7 +9,8 @@
 // How a file system tells the names in one folder apart.
 enum class NameRule
 {
-    // The name as it is: ext4, and UDF as its standard defines it.
+    // The name as it is: ext4, UDF as its standard defines it, and ISO 9660
+    // discs by their Rock Ridge names (libisofs makes the others unique).
     Exact,
     // FAT32, exFAT and NTFS as Windows reads them: trailing dots and spaces
     // are dropped, and letters are compared by their upper case, one UTF-16

@@ -63,6 +63,18 @@ Regroup Regroup::dispensing(const Sizes& sizes, const std::vector<EntryPos>& pos
     return Regroup(sizes, distinct(std::move(moves), true));
 }
 
+Regroup Regroup::undispensing(const Sizes& sizes, const std::vector<int>& origins)
+{
+    std::vector<Move> moves;
+    moves.reserve(std::size_t(sizes[Dispensed]));
+    for (int i = sizes[Dispensed] - 1; i >= 0; --i) {
+        const int origin = std::size_t(i) < origins.size() ? origins[std::size_t(i)] : int(Main);
+        moves.push_back(Move{EntryPos{Dispensed, i},
+                             origin >= Required && origin <= Background ? origin : Main});
+    }
+    return Regroup(sizes, std::move(moves));
+}
+
 Regroup::Regroup(const Sizes& sizes, std::vector<Move> moves)
     : m_sizes(sizes), m_moves(std::move(moves))
 {

@@ -29,6 +29,9 @@ public:
     static Regroup removing(const Sizes& sizes, const std::vector<EntryPos>& positions);
     // The entries at positions go to Dispensed, greatest position first.
     static Regroup dispensing(const Sizes& sizes, const std::vector<EntryPos>& positions);
+    // Every dispensed entry back to its origin (Main for one that names no
+    // priority group), the last first: each lands at the end of its group.
+    static Regroup undispensing(const Sizes& sizes, const std::vector<int>& origins);
 
     struct Move
     {
@@ -59,7 +62,7 @@ private:
     Sizes m_sizes;
     std::vector<Move> m_moves;
     std::array<bool, NoGroup> m_touched{};
-    std::array<std::vector<EntryPos>, NoGroup> m_after;   // of touched groups
+    std::array<std::vector<EntryPos>, NoGroup> m_after; // of touched groups
     std::array<std::size_t, NoGroup> m_kept{};
     std::array<std::vector<EntryPos>, NoGroup> m_placeOf; // of touched groups, by old index
 };

@@ -3,6 +3,11 @@
 
 #include <algorithm>
 
+#include <time.h>
+
+#include <QDateTime>
+#include <QFileInfo>
+
 #include "core/dispense/Dispenser.h"
 #include "core/dispense/TargetDiscovery.h"
 #include "core/dispense/TryCalcerProto.h"
@@ -11,13 +16,14 @@
 
 DispenseRoad::DispenseRoad(DM* model) : m_model(model) {}
 
-DispenseRoad::TargetCheck DispenseRoad::refreshTarget(const Prober& probe, QString& problem)
+DispenseRoad::TargetCheck DispenseRoad::probeAgain(const Prober& probe, const Target& target,
+                                                   Target& fresh, QString& problem)
 {
-    Target fresh = m_model->target();
+    fresh = target;
     try {
         // A target known by its figures alone has nothing to probe.
         if (!probe(false, fresh))
-            fresh = m_model->target();
+            fresh = target;
     } catch (const TargetError& e) {
         problem = e.message;
         return TargetFailed;
@@ -26,10 +32,16 @@ DispenseRoad::TargetCheck DispenseRoad::refreshTarget(const Prober& probe, QStri
     problem = fresh.figuresRefusal();
     if (!problem.isEmpty())
         return TargetFailed;
-    if (fresh == m_model->target())
-        return TargetKept;
-    m_model->setTarget(fresh);
-    return TargetRefreshed;
+    return fresh == target ? TargetKept : TargetRefreshed;
+}
+
+DispenseRoad::TargetCheck DispenseRoad::refreshTarget(const Prober& probe, QString& problem)
+{
+    Target fresh;
+    const TargetCheck check = probeAgain(probe, m_model->target(), fresh, problem);
+    if (check == TargetRefreshed)
+        m_model->setTarget(fresh);
+    return check;
 }
 
 std::vector<DispenseRoad::NameClash> DispenseRoad::nameClashes() const
@@ -116,7 +128,7 @@ DispenseRoad::Omissions DispenseRoad::takeOmissions(const Dispenser& d, bool mea
     return o;
 }
 
-void DispenseRoad::apply(Dispenser& d)
+Regroup DispenseRoad::apply(Dispenser& d)
 {
     // The costs the search counted, read while its positions still hold.
     HeldPlan plan(m_model->target());
@@ -124,10 +136,11 @@ void DispenseRoad::apply(Dispenser& d)
         for (const Dispenser::Considered& c : level.entries)
             if (c.chosen && m_model->isValidPos(c.pos))
                 plan.add(m_model->entryAt(c.pos).Ident, PlaceItem{0, c.blocks, c.shared});
-    hold(d.resultQueue(), std::move(plan));
+    return hold(d.resultQueue(), std::move(plan));
 }
 
-bool DispenseRoad::applyMedium(const Target& medium, const SeriesMedium& chosen)
+bool DispenseRoad::applyMedium(const Target& medium, const SeriesMedium& chosen,
+                               std::optional<Regroup>* change)
 {
     if (!medium.hasUsableFigures() || chosen.entries.empty())
         return false;
@@ -144,14 +157,21 @@ bool DispenseRoad::applyMedium(const Target& medium, const SeriesMedium& chosen)
     // The plan is for that medium: a disc or a described one replaces the target.
     if (!m_model->hasTarget() || m_model->target() != medium)
         m_model->setTarget(medium);
-    hold(queue, std::move(plan));
+    Regroup made = hold(queue, std::move(plan));
+    if (change)
+        change->emplace(std::move(made));
     return true;
 }
 
-void DispenseRoad::hold(DispenseQueue& queue, HeldPlan plan)
+Regroup DispenseRoad::hold(DispenseQueue& queue, HeldPlan plan)
 {
     m_plan = std::move(plan);
-    m_model->applyDispense(queue, m_plan.wastedBytes());
+    // The kernel's coarse clock, which file times come from: the finer one runs
+    // up to a tick ahead, and a file changed just after would seem older.
+    struct timespec now = {};
+    ::clock_gettime(CLOCK_REALTIME_COARSE, &now);
+    m_plan.setPlannedAt(qint64(now.tv_sec) * 1000000000 + now.tv_nsec);
+    return m_model->applyDispense(queue, m_plan.wastedBytes());
 }
 
 QStringList DispenseRoad::dispensedIdents() const
@@ -169,6 +189,10 @@ void DispenseRoad::holdLoaded()
         return;
     }
     m_plan = HeldPlan::measured(m_model->target(), dispensedIdents());
+    // Planned no later than the project was saved.
+    const QDateTime saved = QFileInfo(m_model->savePath()).lastModified();
+    if (saved.isValid())
+        m_plan.setPlannedAt(saved.toMSecsSinceEpoch() * 1000000 + 999999); // its whole ms
     m_model->setWastedSize(m_plan.wastedBytes());
 }
 
@@ -187,8 +211,9 @@ void DispenseRoad::followDispensed()
     m_model->setWastedSize(m_plan.wastedBytes());
 }
 
-void DispenseRoad::undispense()
+Regroup DispenseRoad::undispense()
 {
-    m_model->undispense();
+    Regroup change = m_model->undispense();
     drop();
+    return change;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include <QSet>
@@ -9,6 +10,7 @@
 
 #include "core/dispense/SeriesPlanner.h"
 #include "core/model/Entry.h"
+#include "core/model/Regroup.h"
 #include "core/plan/HeldPlan.h"
 
 class DM;
@@ -35,6 +37,9 @@ public:
     // The model's target probed again, so that a plan uses the room it has now.
     // Figures that Target::figuresRefusal refuses fail, the model unchanged.
     TargetCheck refreshTarget(const Prober& probe, QString& problem);
+    // The probe alone, on any thread: fresh := the figures of target now.
+    static TargetCheck probeAgain(const Prober& probe, const Target& target, Target& fresh,
+                                  QString& problem);
 
     // An entry that would land in the target folder at the name an entry
     // before it takes (the same name from another folder, or one the
@@ -85,11 +90,14 @@ public:
 
     // Takes the result of a search that ended with one: the chosen entries
     // go into "Dispensed" and the plan is held with the costs it measured.
-    void apply(Dispenser& d);
+    // Returns the change of the groups.
+    Regroup apply(Dispenser& d);
     // Takes one medium of a series planned for medium (which becomes the
     // model's target): false, changing nothing, when it has no usable
-    // figures or an entry is no longer where the plan saw it.
-    bool applyMedium(const Target& medium, const SeriesMedium& chosen);
+    // figures or an entry is no longer where the plan saw it. change, when
+    // given, receives the change of the groups.
+    bool applyMedium(const Target& medium, const SeriesMedium& chosen,
+                     std::optional<Regroup>* change = nullptr);
     // Holds the plan of a project just read: its dispensed entries measured
     // on its target. The waste stays unknown where one cannot be measured.
     void holdLoaded();
@@ -97,14 +105,17 @@ public:
     // moved): the plan and the waste of those that stayed.
     void followDispensed();
     // Puts every dispensed entry back into its group; nothing is held.
-    void undispense();
+    // Returns the change of the groups.
+    Regroup undispense();
     // Nothing is held (a new project, the dispensed entries gone).
     void drop() { m_plan = HeldPlan(); }
+    // Holds plan again, as it was before Undo or Redo changed the result.
+    void restore(const HeldPlan& plan) { m_plan = plan; }
 
     const HeldPlan& plan() const { return m_plan; }
 
 private:
-    void hold(DispenseQueue& queue, HeldPlan plan);
+    Regroup hold(DispenseQueue& queue, HeldPlan plan);
     QStringList dispensedIdents() const;
 
     DM* m_model;

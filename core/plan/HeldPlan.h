@@ -43,6 +43,10 @@ public:
                              const std::atomic_bool* stop = nullptr);
 
     bool isHeld() const { return m_calc != nullptr; }
+    // When it was made (ns since the epoch; 0 not known): what a disc writes
+    // must not have changed since.
+    qint64 plannedAt() const { return m_plannedAt; }
+    void setPlannedAt(qint64 ns) { m_plannedAt = ns; }
     const Target& target() const { return m_target; }
     const std::vector<Chosen>& entries() const { return m_entries; }
 
@@ -64,4 +68,5 @@ private:
     Target m_target;
     std::shared_ptr<const TryCalcerProto> m_calc; // the target's rule; shared, never changed
     std::vector<Chosen> m_entries;
+    qint64 m_plannedAt = 0;
 };

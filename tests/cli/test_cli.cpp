@@ -87,6 +87,7 @@ private slots:
     void seriesAgrees();
     void seriesProgress();
     void copyFillsAndVerifies();
+    void burnAndImage();
 
 private:
     QTemporaryDir m_state;
@@ -186,7 +187,7 @@ void TestCli::exitCodes_data()
     // %T: a (2 blocks), b (22 blocks), kept (to stay as it is), bad (no project), empty.qmp
     // (no target), stale.qmp (its target /proc, probed again and refused), held.qmp (a, b and c,
     // which went, dispensed), one.qmp (a dispensed), twice.qmp (a and t/a dispensed), inodes.qmp
-    // (a, a2 and t/b for an ext4 medium with two free inodes), dots.qmp (a and a. dispensed, its
+    // (a, a2 and t/b for an ext4 medium with three free inodes), dots.qmp (a and a. dispensed, its
     // target d on the volume of %T), gone.qmp (the same, its volume not mounted), locked
     // (unreadable to %U, the unprivileged user), t (a copy of a, a shorter b), d (a folder), a2
     // (as a), g (4 GiB), fifo, x%Ry\z (%R: U+202E); %N: NTFS; %E: endless search; %D: run
@@ -234,6 +235,10 @@ void TestCli::exitCodes_data()
 3|                   |The target volume is not mounted at %T/d.|copy %T/gone.qmp
 2|                   |--into takes a folder bel|copy %T/one.qmp --target %T --into ../x
 1|                   |%T/empty.qmp: the project|copy %T/empty.qmp --target %T
+0|%T/a\nWasted:       |                        |dispense --fs iso --block-size 2048 --free-blocks 300 --main %T/a
+2|                   |--block-size takes 2048 b|dispense --fs ISO9660 --block-size 4096 --free-blocks 300 --main %T/a
+2|                   |the project's target is n|burn %T/one.qmp
+2|                   |--out FILE.iso is needed |image %T/one.qmp
 1|Ungenutzt: 0 Byte  |Nichts passt auf das Ziel|%D dispense %N 0 --main %T/a %T/b
 1|Medium 1: 1 Eintrag,|%T/b: größer als ein Medium; in der Serie ausgelassen|%D series %N 30 --main %T/a %T/b
 0|Medium 1: 2 Einträge|                       |%D series %N 99 --main %T/a %T/a2
@@ -272,8 +277,8 @@ void TestCli::exitCodes()
         both.push(stale.addEntry({"a", QFileInfo(path).path(), path, 5000, true, File}));
     stale.applyDispense(both, 0);
     QVERIFY(stale.saveAs(root + "/twice.qmp"));
-    Target few{"", EXT4, 4096, 99}; // room for a, a2 and t/b; inodes for two of them
-    few.AvailableInodes = 2;
+    Target few{"", EXT4, 4096, 99}; // room for a, a2 and t/b; inodes for two of them and the checksum list
+    few.AvailableInodes = 3;
     EntriesModel inodes;
     inodes.setTarget(few);
     for (const QString& path : QStringList{root + "/a", root + "/a2", root + "/t/b"})
@@ -310,7 +315,7 @@ void TestCli::exitCodes()
                                    : r.out.startsWith(out.toUtf8()),
              r.out);
     const QString command =
-        words.at(words.indexOf(QRegularExpression("dispense|size|verify|series|copy")));
+        words.at(words.indexOf(QRegularExpression("dispense|size|verify|series|copy|burn|image")));
     const QByteArray line = "quillmarch-cli " + command.toUtf8() + ": " + err.toUtf8();
     QVERIFY2(err.isEmpty() ? r.err.isEmpty() : r.err.startsWith(line), r.err);
     QCOMPARE(r.err.count('\n'), int(!err.isEmpty()));
@@ -489,6 +494,62 @@ void TestCli::copyFillsAndVerifies()
                                "650000")
                                   .toUtf8()),
              r.out);
+}
+
+// A disc plan burnt to a pseudo-drive and read back: verify takes the disc's word until an
+// original changes. Nothing is written (8) onto a disc that holds files unless asked, onto
+// one too small, or of a source changed since planning; an image stopped by Ctrl+C is not left.
+void TestCli::burnAndImage()
+{
+    QTemporaryDir tmp;
+    TestMounts mounts;
+    const QString root = tmp.path(), disc = mounts.tmpfs(root + "/disc", 1);
+    if (disc.isEmpty())
+        QSKIP(qPrintable(mounts.why()));
+    QVERIFY(TreeMaker::make(root, {"f:s/x=60000", "f:s/in/y=7000", "f:z=100", "f:big=536870912"}));
+    const QString plan = root + "/p.qmp", big = root + "/big.qmp", drive = "stdio:" + disc + "/d";
+    const QString dispense =
+        "dispense --fs iso --block-size 2048 --free-blocks %1 --main %2 --save %3";
+    QCOMPARE(exec(dispense.arg(400).arg(root + "/s " + root + "/z", plan).split(' ')).code +
+                 exec(dispense.arg(300000).arg(root + "/big", big).split(' ')).code,
+             0);
+    const QStringList burn{"burn", plan, "--drive", drive},
+        verify{"verify", plan, "--target", drive};
+    Run r = exec(burn);
+    QVERIFY2(r.code == 0, r.err);
+    QVERIFY(r.out.startsWith("Written: ") &&
+            r.out.endsWith(" blocks to " + drive.toUtf8() + "\nRead back equal: 3 files\n"));
+    QCOMPARE(exec(verify).code, 0);
+    r = exec(burn);
+    QVERIFY2(r.code == 8 && r.err.contains("already holds files"), r.err);
+    QCOMPARE(exec(burn + QStringList{"--overwrite"}).code, 0);
+    QCOMPARE(exec(verify).code, 0);
+    r = exec({"image", plan, "--out", root + "/p.iso", "--json"});
+    const QJsonObject o = QJsonDocument::fromJson(r.out).object();
+    QVERIFY2(r.code == 0 && o["outcome"] == "written" && o["files"] == 3, r.err);
+    QCOMPARE(o["blocks"].toDouble() * 2048, double(QFileInfo(root + "/p.iso").size()));
+
+    QFile filler(disc + "/filler"); // the disc then has less room than the image needs
+    QVERIFY(filler.open(QIODevice::WriteOnly) && filler.write(QByteArray(300000, 'f')) == 300000);
+    filler.close();
+    r = exec({"burn", plan, "--drive", drive + "2"});
+    QVERIFY2(r.code == 8 && r.err.contains("there is room for"), r.err);
+    QVERIFY(QFileInfo(disc + "/d2").size() == 0);
+    QFile::remove(disc + "/filler");
+    QVERIFY(TreeMaker::make(root, {"f:z=100"})); // the same size, written anew
+    r = exec(burn + QStringList{"--overwrite"});
+    QVERIFY2(r.code == 8 && r.err.contains(root.toUtf8() + "/z\" changed since it was planned"),
+             r.err);
+    r = exec(verify);
+    QVERIFY2(r.code == 1 && r.out == ("different\t" + root +
+                                      "/z\tz: changed since the disc was "
+                                      "written\n")
+                                         .toUtf8(),
+             r.out);
+
+    r = exec({"image", big, "--out", root + "/big.iso"}, SIGINT);
+    QVERIFY2(r.code == 130, r.err);
+    QVERIFY(!QFileInfo::exists(root + "/big.iso"));
 }
 
 // On a terminal, series shows how far the plan is, counts as numbers (Qt 5 once

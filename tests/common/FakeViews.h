@@ -66,7 +66,11 @@ struct FakeViews : IViewDialogs, IViewActions, IViewItems, IViewStatus
     }
 
     void setTitle(const QString& t) override { title = t; }
-    bool askFolderAdd(QString& folder) override { return ask("folder", folder); }
+    bool askFolderAdd(QStringList& f) override
+    {
+        QString s;
+        return ask("folder", s) && !(f = s.split('|')).isEmpty();
+    }
     bool askFilesAdd(QStringList& f) override
     {
         QString s;

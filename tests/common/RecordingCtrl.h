@@ -21,9 +21,14 @@ public:
     QM_RECORD(clipboardPost) QM_RECORD(originalsDelete) QM_RECORD(filesAdd) QM_RECORD(folderAdd)
     QM_RECORD(entryRemove) QM_RECORD(selectionAllInGroup) QM_RECORD(selectionInvertInGroup)
     QM_RECORD(priorityUp) QM_RECORD(priorityDown) QM_RECORD(about) QM_RECORD(selectionChanged)
-    QM_RECORD(planSeries) QM_RECORD(copyToTarget)
+    QM_RECORD(planSeries) QM_RECORD(viewActivated) QM_RECORD(discWrite) QM_RECORD(imageWrite)
+    QM_RECORD(copyToTarget)
 #undef QM_RECORD
     void prioritySet(int group) override { calls << QStringLiteral("prioritySet %1").arg(group); }
+    void entriesMoveTo(int group) override { calls << QStringLiteral("entriesMoveTo %1").arg(group); }
+    void undoStep(ProjectStep&) override { calls << "undoStep"; }
+    void redoStep(ProjectStep&) override { calls << "redoStep"; }
+    void savedStateReached(bool) override {}
     void projectLoadFrom(const QString& path) override { calls << "projectLoadFrom " + path; }
     void pathsAdd(QStringList paths) override { calls << "pathsAdd " + paths.join('|'); }
     void entryReveal(const EntryPos& p) override

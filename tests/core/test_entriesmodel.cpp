@@ -65,7 +65,7 @@ void TestEntriesModel::randomOperations()
             std::sort(chosen.rbegin(), chosen.rend());
             for (const EntryPos& c : chosen)
                 want[Dispensed] << want[c.group].takeAt(c.index), origins << c.group;
-            dispensed = true;
+            dispensed = !want[Dispensed].isEmpty(); // a result that chose nothing is none
         } else if (op >= 10) {
             // Any order, repeats and positions past the end; the first destination counts.
             std::vector<EntryPos> from;
@@ -107,7 +107,7 @@ void TestEntriesModel::randomOperations()
                             now.group == (d < 0 ? from[i].group : d));
             }
         } else if (op >= 8) {
-            op == 8 ? m.undispense() : m.forgetDispensed();
+            op == 8 ? void(m.undispense()) : m.forgetDispensed();
             for (int i = origins.size() - 1; op == 8 && i >= 0; --i)
                 want[origins[i]] << want[Dispensed][i];
             want[Dispensed].clear();

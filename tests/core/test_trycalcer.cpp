@@ -8,7 +8,7 @@
 #include <QtTest>
 
 #include "core/copy/CopyEngine.h"
-#include "core/copy/CopyManifest.h"
+#include "core/disc/DiscWriter.h"
 #include "core/dispense/MediumPlanner.h"
 #include "core/dispense/TryCalcerFactory.h"
 #include "core/dispense/TryCalcerProto.h"
@@ -182,7 +182,7 @@ private slots:
         // FAT32: 2 + (1 + ceil(L / 13)) entries of 32 bytes a child per folder;
         // the target folder takes whole clusters for the top names, the
         // manifest's two and its lines; a cluster is held back for the two
-        // chains that store stands for.
+        // chains that store stands for (so on exFAT too).
         row("FAT32 folders", FAT, 4096, 1000, top, "top", "998:7");
         row("FAT32 long names", FAT, 512, 1000, named("d", 20, 26), "d", "998:6");
         row("FAT32 longer names", FAT, 512, 1000, named("d", 20, 27), "d", "998:8");
@@ -205,42 +205,59 @@ private slots:
         row("UDF 262 free", UDF, 2048, 262, {}, "missing", "0:-");
         // exFAT: whole clusters, 4 GiB and more too; a folder of 32-byte
         // entries, 2 + ceil(L / 15) a child (L in UTF-16 units), at least a
-        // cluster; the target folder whole clusters for the top names.
-        row("exFAT empty file", EXFAT, 4096, 1000, {"f:a=0"}, "a", "1000:1");
+        // cluster; the target folder whole clusters for the top names, the
+        // manifest's set and its lines, the first of them held back.
+        row("exFAT empty file", EXFAT, 4096, 1000, {"f:a=0"}, "a", "998:0");
         row("exFAT 4 GiB file", EXFAT, 4096, 2000000, {"f:huge=4294967296"}, "huge",
-            "2000000:1048577");
-        row("exFAT empty folder", EXFAT, 4096, 1000, {"d:d"}, "d", "1000:2");
-        row("exFAT one cluster of sets", EXFAT, 4096, 1000, named("d", 32, 30), "d", "1000:2");
-        row("exFAT a set more", EXFAT, 4096, 1000, named("d", 33, 30), "d", "1000:3");
-        row("exFAT 15 letters", EXFAT, 4096, 1000, named("d", 42, 15), "d", "1000:2");
-        row("exFAT 16 letters", EXFAT, 4096, 1000, named("d", 42, 16), "d", "1000:3");
+            "1999998:1048576");
+        row("exFAT empty folder", EXFAT, 4096, 1000, {"d:d"}, "d", "998:1");
+        row("exFAT one cluster of sets", EXFAT, 4096, 1000, named("d", 32, 30), "d", "998:1");
+        row("exFAT a set more", EXFAT, 4096, 1000, named("d", 33, 30), "d", "998:2");
+        row("exFAT 15 letters", EXFAT, 4096, 1000, named("d", 42, 15), "d", "998:1");
+        row("exFAT 16 letters", EXFAT, 4096, 1000, named("d", 42, 16), "d", "998:2");
         row("exFAT 15 wide letters", EXFAT, 4096, 1000, named("d", 42, 15, "\xd0\xb6"), "d",
-            "1000:2");
-        row("exFAT 64 KiB clusters", EXFAT, 65536, 1000, {"f:a=65537"}, "a", "1000:3");
-        row("exFAT name refused", EXFAT, 4096, 1000, {"f:d/a:b=1"}, "d", "1000:-");
-        // ext4: 4 blocks held back; every name its worst htree leaf share in
-        // the target folder. A folder: one block while "." and "..", entries
+            "998:1");
+        row("exFAT 64 KiB clusters", EXFAT, 65536, 1000, {"f:a=65537"}, "a", "998:2");
+        row("exFAT name refused", EXFAT, 4096, 1000, {"f:d/a:b=1"}, "d", "998:-");
+        // ext4: 4 blocks held back, and 3 for the manifest (its name's share,
+        // its lines' rounding, its extent tree's leaf), whose inode comes off
+        // the free ones; every name its worst htree leaf share in the target
+        // folder, where the lines go too. A folder: one block while "." and "..", entries
         // of 8 + pad4(UTF-8 bytes) and the checksum tail fit, then an index
         // root over leaves at worst half full; past 4 blocks an extent tree.
         // A file: past two allocation windows of 2,048 blocks, an extent tree.
-        row("ext4 empty file", EXT4, 4096, 1000, {"f:a=0"}, "a", "996:1");
-        row("ext4 two windows", EXT4, 4096, 10000, {"f:a=16777216"}, "a", "9996:4097");
-        row("ext4 past two windows", EXT4, 4096, 10000, {"f:a=16777217"}, "a", "9996:4099");
-        row("ext4 one folder block", EXT4, 4096, 1000, named("d", 338, 4), "d", "996:2");
-        row("ext4 folder index", EXT4, 4096, 1000, named("d", 339, 4), "d", "996:5");
-        row("ext4 folder extent tree", EXT4, 4096, 1000, named("d", 1000, 4), "d", "996:10");
-        row("ext4 names by bytes", EXT4, 4096, 1000, named("d", 47, 40, "\xd0\xb6"), "d", "996:5");
-        row("ext4 1 KiB long names", EXT4, 1024, 1000, named("d", 4, 255), "d", "996:7");
-        row("ext4 1 KiB fullest index", EXT4, 1024, 10000, named("d", 7749, 255), "d", "9996:7970");
-        row("ext4 1 KiB index full", EXT4, 1024, 10000, named("d", 7750, 255), "d", "9996:-");
+        row("ext4 empty file", EXT4, 4096, 1000, {"f:a=0"}, "a", "993:0");
+        row("ext4 two windows", EXT4, 4096, 10000, {"f:a=16777216"}, "a", "9993:4096");
+        row("ext4 past two windows", EXT4, 4096, 10000, {"f:a=16777217"}, "a", "9993:4098");
+        row("ext4 one folder block", EXT4, 4096, 1000, named("d", 338, 4), "d", "993:4");
+        row("ext4 folder index", EXT4, 4096, 1000, named("d", 339, 4), "d", "993:7");
+        row("ext4 folder extent tree", EXT4, 4096, 1000, named("d", 1000, 4), "d", "993:19");
+        row("ext4 names by bytes", EXT4, 4096, 1000, named("d", 47, 40, "\xd0\xb6"), "d", "993:5");
+        row("ext4 1 KiB long names", EXT4, 1024, 1000, named("d", 4, 255), "d", "993:7");
+        row("ext4 1 KiB fullest index", EXT4, 1024, 20000, named("d", 7749, 255), "d",
+            "19993:10178");
+        row("ext4 1 KiB index full", EXT4, 1024, 20000, named("d", 7750, 255), "d", "19993:-");
         // A link that leads nowhere is copied as one: past 59 bytes, a block.
         row("ext4 link of 59 bytes", EXT4, 4096, 1000, {"l:d/l->" + QString(59, 'x')}, "d",
-            "996:2");
+            "993:1");
         row("ext4 link of 60 bytes", EXT4, 4096, 1000, {"l:d/l->" + QString(60, 'x')}, "d",
-            "996:3");
+            "993:2");
         // Every file and folder an inode.
-        row("ext4 inodes enough", EXT4, 4096, 1000, named("d", 3, 4) << "i:4", "d", "996:2");
-        row("ext4 inodes short", EXT4, 4096, 1000, named("d", 3, 4) << "i:3", "d", "996:-");
+        row("ext4 inodes enough", EXT4, 4096, 1000, named("d", 3, 4) << "i:5", "d", "993:1");
+        row("ext4 inodes short", EXT4, 4096, 1000, named("d", 3, 4) << "i:4", "d", "993:-");
+        // ISO 9660 + Rock Ridge + Joliet: 215 blocks held back (system area,
+        // descriptors, padding, the root's own records); data in whole blocks,
+        // an empty file none; a folder's ISO and Joliet directories whole
+        // blocks (records of 5-letter names: 16 beside "." and ".." in the
+        // first ISO block); the entry's records in the root shared.
+        row("ISO empty file", ISO9660, 2048, 1000, {"f:a=0"}, "a", "785:1");
+        row("ISO 2048 bytes", ISO9660, 2048, 1000, {"f:a=2048"}, "a", "785:2");
+        row("ISO 2049 bytes", ISO9660, 2048, 1000, {"f:a=2049"}, "a", "785:3");
+        row("ISO 16 names", ISO9660, 2048, 1000, named("d", 16, 5), "d", "785:3");
+        row("ISO 17 names", ISO9660, 2048, 1000, named("d", 17, 5), "d", "785:4");
+        row("ISO 217 free", ISO9660, 2048, 217, {"f:a=1"}, "a", "2:2");
+        row("ISO 216 free", ISO9660, 2048, 216, {"f:a=1"}, "a", "1:-");
+        row("ISO in 4 KiB blocks", ISO9660, 4096, 1000, top, "top", "");
         row("unknown file system", 7, 4096, 1000, top, "top", "");
         row("block size 0", NTFS, 0, 1000, top, "top", "");
     }
@@ -315,6 +332,9 @@ private slots:
         row(EXFAT, 4096, 8, "wide", "engine");
         row(EXT4, 1024, 16, "long", "rsync");
         row(EXT4, 4096, 16, "inodes", "cp");
+        // Discs: the image the program's own writer makes of the plan.
+        row(ISO9660, 2048, 16, "small", "image");
+        row(ISO9660, 2048, 24, "long", "image");
         if (qEnvironmentVariableIsEmpty("QM_FILL_SWEEP"))
             return;
         // Sparse images: FAT32 at 64 KiB clusters takes 4 GiB. Each tool
@@ -345,6 +365,13 @@ private slots:
                 for (const char* kind : {"photos", "small", "deep", "long", "wide", "inodes"})
                     row(EXT4, b, kind == QString("photos") ? 160 : 48, kind, tool);
         }
+        // A CD of every kind, a DVD-5 of photos, a DVD DL with a file past 4 GiB.
+        for (const char* kind : {"photos", "small", "deep", "long", "wide"})
+            QTest::addRow("ISO 9660 CD %s", kind) << int(ISO9660) << 2048 << 703 << kind << "image";
+        QTest::newRow("ISO 9660 DVD photos") << int(ISO9660) << 2048 << 4482 << "photos"
+                                             << "image";
+        QTest::newRow("ISO 9660 DVD DL huge") << int(ISO9660) << 2048 << 8152 << "huge"
+                                              << "image";
     }
 
     void realVolumes()
@@ -374,13 +401,15 @@ private slots:
             const QString out = p.waitForFinished(-1) ? p.readAllStandardOutput() : "";
             return out.section("free clusters=", 1).section('\n', 0, 0).toULongLong() * cluster;
         };
-        if (fs != FAT)
+        if (fs != FAT && fs != ISO9660)
             QM_NEED_VOLUME(mounts, mount);
         const char* mkfs = "truncate -s ${0}M $1 && mkfs.fat -F 32 -S 512 -s $2 $1 >/dev/null";
         if (fs == FAT && QProcess::execute("sh", {"-c", mkfs, QString::number(mebibytes), image,
                                                   QString::number(cluster / 512)}))
             QSKIP("needs mkfs.fat");
-        const quint64 freeBefore = freeBytes(), inodes = v.f_favail;
+        // A blank disc of that size.
+        const quint64 freeBefore = fs == ISO9660 ? quint64(mebibytes) << 20 : freeBytes(),
+                      inodes = v.f_favail;
         QVERIFY2(freeBefore > 0, "no free space read (mtools missing?)");
         QVERIFY(TreeMaker::make(
             source, randomTree(kind, kind == "inodes" ? inodes * 96 : freeBefore * 3 / 2,
@@ -394,27 +423,33 @@ private slots:
             all << source + '/' + e;
         Target t{mount, fs, quint64(cluster), freeBefore / cluster};
         t.AvailableInodes = fs == EXT4 ? inodes : t.AvailableInodes;
-        // The program's own copy adds its manifest: room held back for the
-        // manifest of every entry.
+        // The program's own copy adds its manifest, which the plan holds room for.
         const bool engine = tool == "engine";
-        const QString manifest = dir.filePath("m/" + CopyManifest::fileName());
-        Target room = t;
-        room.AvailableBlocks -= engine ? CopyManifest::bytesForEntries(all) / cluster + 8 : 0;
-        room.AvailableInodes -= engine && fs == EXT4 ? 1 : 0;
         qint64 free = 0;
-        for (unsigned i : plan(room, all, &free))
+        for (unsigned i : plan(t, all, &free))
             paths << all[int(i)], names << entries[int(i)];
-        if (engine) {
-            // What the chosen entries and their manifest take of the room.
-            QVERIFY(TreeMaker::make(dir.filePath("m"),
-                                    {QString("f:%1=%2")
-                                         .arg(CopyManifest::fileName())
-                                         .arg(CopyManifest::bytesForEntries(paths))}));
-            QCOMPARE(plan(t, paths + QStringList{manifest}, &free).size(),
-                     std::size_t(paths.size() + 1));
-        }
         const quint64 predicted = quint64(free) * createTryCalcer(t)->unitSize();
 
+        if (fs == ISO9660) {
+            DiscJob job;
+            for (const QString& p : paths)
+                job.entries.push_back({p, 0});
+            job.imageFile = image;
+            job.verify = false;
+            std::atomic_bool cancel{false};
+            const DiscResult r = createDiscWriter()->write(
+                job, [](const DiscProgress&) {}, cancel);
+            QVERIFY2(r.status == DiscResult::Written, qPrintable(r.message));
+            const quint64 real = freeBefore - r.imageBlocks * 2048;
+            // 0.1% of the disc, or of a CD (the smallest) for the small ones.
+            const quint64 slack = std::max<quint64>(freeBefore, 359847 * 2048) / 1000;
+            qInfo("%s: %d of %d entries, free before %llu, predicted %llu, real %llu (%+lld)",
+                  QTest::currentDataTag(), int(paths.size()), int(entries.size()), freeBefore,
+                  predicted, real, qlonglong(real - predicted));
+            QVERIFY(real >= predicted);
+            QVERIFY(real <= predicted + slack);
+            return;
+        }
         const char* tar =
             "set -o pipefail; tar -C \"$0\" -cf - -- \"${@:2}\" | tar -C \"$1\" -xf -";
         // Onto ext4 as a user, who may not take the blocks kept for root.

@@ -17,6 +17,7 @@
 #include <QStorageInfo>
 #include <QTableWidget>
 #include <QToolButton>
+#include <QUndoStack>
 #include <QWindow>
 #include <QtTest>
 
@@ -40,6 +41,7 @@
 #include "gui/MessageBar.h"
 #include "gui/SeriesDlg.h"
 #include "platform/ShellIcons.h"
+#include "tests/common/FakeViews.h"
 #include "tests/common/RecordingCtrl.h"
 #include "tests/common/TestMounts.h"
 
@@ -93,6 +95,19 @@ QString writeFile(const QString& path, int size)
     QDir().mkpath(QFileInfo(path).path());
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(QByteArray(size, 'q')) ? path : "";
+}
+
+// A drag of the list's selected entries dropped on row (a group's header or an entry), as
+// the list receives it.
+void dropOn(MainList* list, QTreeWidgetItem* row)
+{
+    std::unique_ptr<QMimeData> data(list->dragData());
+    const QPoint at = list->visualItemRect(row).center();
+    QDragEnterEvent enter(at, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QDragMoveEvent move(at, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QDropEvent drop(at, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    for (QEvent* event : std::initializer_list<QEvent*>{&enter, &move, &drop})
+        QApplication::sendEvent(list->viewport(), event);
 }
 
 // The WCAG contrast ratio of the most distinct pixel in the row's text area to
@@ -445,6 +460,7 @@ private slots:
         QTest::newRow("FAT32, too large") << int(FAT) << 1024 << 64 << 64;
         QTest::newRow("FAT32, allowed") << int(FAT) << 4 << 64 << 4;
         QTest::newRow("UDF") << int(UDF) << 64 << 2 << 2;
+        QTest::newRow("ISO 9660") << int(ISO9660) << 64 << 2 << 2;
     }
 
     void describedMediumBlocks()
@@ -458,19 +474,24 @@ private slots:
         auto* fs = dlg.findChild<QComboBox*>("fileSystem");
         auto* blocks = dlg.findChild<QComboBox*>("blockSize");
         medium->setCurrentIndex(medium->count() - 1); // "Other..."
-        fs->setCurrentIndex(NTFS);
+        fs->setCurrentIndex(fs->findData(NTFS));
         blocks->setCurrentIndex(blocks->findData(before << 10));
-        fs->setCurrentIndex(fileSystem);
+        fs->setCurrentIndex(fs->findData(fileSystem));
         QCOMPARE(blocks->itemData(blocks->count() - 1).toInt() >> 10, largest);
         QCOMPARE(int(dlg.medium().BlockSize >> 10), chosen);
     }
 };
+
+class TestGuiRoad;
+using RoadSteps = std::function<void(TestGuiRoad&)>;
+Q_DECLARE_METATYPE(RoadSteps)
 
 // The real window with the real controller: the whole road of a project, the
 // target picker over mounted volumes, and saving where nothing can be written.
 class TestGuiRoad : public QObject
 {
     Q_OBJECT
+    using Steps = RoadSteps;
     QTemporaryDir m_home;
     TestMounts m_mounts;
     QString m_ntfs, m_ext4, m_ext3;
@@ -481,6 +502,44 @@ class TestGuiRoad : public QObject
     QString status(const char* label) const
     {
         return m_window->status()->findChild<QLabel*>(label)->text();
+    }
+    void select(const std::vector<EntryPos>& rows)
+    {
+        m_window->list()->clearSelection();
+        for (const EntryPos& p : rows)
+            m_window->list()->topLevelItem(p.group)->child(p.index)->setSelected(true);
+    }
+    // The project as the user sees it: the groups in list order, the result and the target.
+    static QString shownProject()
+    {
+        DM* m = dataModel();
+        return layoutText() + QString(" dispensed %1 wasted %2 target %3")
+                                  .arg(m->isDispensed())
+                                  .arg(m->wastedSize())
+                                  .arg(m->hasTarget() ? m->target().capacity() : 0);
+    }
+    // A saved project of a (10000 bytes), b (30000), c (20000) and d (5000) in Main, with
+    // a described NTFS medium of blocks blocks of 4 KiB as its target; 25 go to NTFS itself.
+    void freshProject(quint64 blocks)
+    {
+        if (dataModel()->isModified())
+            DialogAnswers::nextButton(QMessageBox::Discard);
+        trigger(Act::ProjectNew);
+        QStringList files;
+        for (auto [name, size] : {std::pair{"a", 10000}, {"b", 30000}, {"c", 20000}, {"d", 5000}})
+            files << writeFile(m_home.filePath("undo/") + name, size);
+        DialogAnswers::nextFiles(files);
+        trigger(Act::FilesAdd);
+        QTimer::singleShot(0, [blocks] {
+            dataModel()->setTarget({"", NTFS, 4096, blocks});
+            qobject_cast<QDialog*>(QApplication::activeModalWidget())->accept();
+        });
+        trigger(Act::DiskSelect);
+        DialogAnswers::nextFiles({m_home.filePath("undo.qmp")});
+        trigger(Act::ProjectSaveAs);
+        m_window->show();
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window));
     }
 
     // A fresh project of paths, dispensed onto target by its figures.
@@ -611,6 +670,31 @@ private slots:
         QCOMPARE(m->entryCount(), 5 - urls.size());
         QVERIFY(!m->isDispensed() && enabled(Act::Dispense) && !enabled(Act::OriginalsDelete));
         compareRows(m_window->list());
+
+        // Both Deletes undone: the files come back from the trash, but one whose place was
+        // taken meanwhile, which is named; their entries are dispensed again. Redone, only
+        // what came back goes to the trash again.
+        const QString deleted = shownProject();
+        QAction* undo = m_window->actions()->undoAction();
+        undo->trigger();
+        QVERIFY(QFileInfo::exists(first) && !QFileInfo::exists(trash + urls[0].fileName()));
+        QCOMPARE(writeFile(paths[1], 3), paths[1]);
+        undo->trigger();
+        QVERIFY2(
+            m_window->messages()->text().contains(paths[1] + " (something else is in its place)"),
+            qPrintable(m_window->messages()->text()));
+        for (int i = 2; i < paths.size(); ++i)
+            QVERIFY(QFileInfo::exists(paths[i]) && !QFileInfo::exists(trash + urls[i].fileName()));
+        QVERIFY(m->groupSize(Dispensed) == urls.size() && enabled(Act::OriginalsDelete));
+        compareRows(m_window->list());
+        for (QAction* redo : {m_window->actions()->redoAction(), m_window->actions()->redoAction()})
+            redo->trigger();
+        QCOMPARE(shownProject(), deleted);
+        compareRows(m_window->list());
+        QCOMPARE(QFileInfo(paths[1]).size(), 3);
+        QVERIFY(QFile::remove(paths[1]));
+        for (const QUrl& url : urls)
+            QVERIFY(!QFileInfo::exists(url.path()) && QFileInfo::exists(trash + url.fileName()));
 
         // Save (as: the project is new), then load it into a window of its own.
         const QString projectPath = m_home.filePath("road.qmp");
@@ -907,9 +991,18 @@ private slots:
         QCOMPARE(dataModel()->wastedSize(), plan.media[1].wastedBytes);
         QVERIFY(enabled(Act::Undispense) && enabled(Act::PlanSeries));
         compareRows(m_window->list());
+        // Undone, the disc goes with the plan made for it; redone, both come back.
+        const QString onDisc = shownProject();
+        QCOMPARE(m_window->actions()->undoAction()->text(), "&Undo Dispense 2 Entries");
+        m_window->actions()->undoAction()->trigger();
+        QVERIFY(!dataModel()->hasTarget() && !dataModel()->isDispensed() &&
+                enabled(Act::PlanSeries));
+        compareRows(m_window->list());
+        m_window->actions()->redoAction()->trigger();
+        QCOMPARE(shownProject(), onDisc);
         // The plan is for the disc; saved and opened again, it shows the same waste.
         const QString wasted = status("wasted"), project = m_home.filePath("series.qmp");
-        QCOMPARE(dataModel()->target().FileSystem, int(UDF));
+        QCOMPARE(dataModel()->target().FileSystem, int(ISO9660));
         for (Act a : {Act::ProjectSaveAs, Act::ProjectLoad})
             DialogAnswers::nextFiles({project}), trigger(a);
         QCOMPARE(m_window->windowTitle() + status("wasted"), "series.qmp[*] - Quillmarch" + wasted);
@@ -938,6 +1031,191 @@ private slots:
             QVERIFY(!b->text().contains("Dispense") || !b->isEnabled());
         QVERIFY(!dlg->findChild<QLabel*>("dispenseNote")->text().isEmpty()); // says why
         delete dlg;
+    }
+
+    // Each command undone brings back the project and the list as they were, and the saved
+    // state; Redo does it again exactly.
+    void undoSteps_data()
+    {
+        QTest::addColumn<Steps>("before"); // after the project is saved
+        QTest::addColumn<Steps>("command");
+        QTest::addColumn<QString>("undo");
+        const Steps none = [](TestGuiRoad&) {};
+        const Steps dispense = [](TestGuiRoad& t) { t.trigger(Act::Dispense); };
+        QTest::newRow("Add") << none << Steps([](TestGuiRoad& t) {
+            DialogAnswers::nextFiles({writeFile(t.m_home.filePath("undo/e"), 10)});
+            t.trigger(Act::FilesAdd);
+        }) << "Undo Add 1 Entry";
+        QTest::newRow("Remove") << none << Steps([](TestGuiRoad& t) {
+            t.select({{Main, 0}, {Main, 2}}), t.trigger(Act::EntryRemove);
+        }) << "Undo Remove 2 Entries";
+        QTest::newRow("Move Up") << none << Steps([](TestGuiRoad& t) {
+            t.select({{Main, 1}, {Main, 3}}), t.trigger(Act::PriorityUp);
+        }) << "Undo Move 2 Entries Up";
+        QTest::newRow("Not In Use, a dispensed one too") << dispense << Steps([](TestGuiRoad& t) {
+            t.select({{Dispensed, 0}, {Main, 0}}), t.trigger(Act::PriorityNotInUse);
+        }) << "Undo Move 2 Entries to Not In Use";
+        QTest::newRow("drop on an entry of another group") << Steps([](TestGuiRoad& t) {
+            MainList* list = t.m_window->list();
+            t.select({{Main, 0}, {Main, 2}});
+            dropOn(list, list->topLevelItem(Main)->child(1)); // its own group: nothing
+            QCOMPARE(layoutText(), "D:|R:|M:a,b,c,d|B:|N:");
+            dropOn(list, list->topLevelItem(Background)); // its header
+            QCOMPARE(layoutText(), "D:|R:|M:b,d|B:a,c|N:");
+        }) << Steps([](TestGuiRoad& t) {
+            t.select({{Main, 1}});
+            dropOn(t.m_window->list(), t.m_window->list()->topLevelItem(Background)->child(0));
+        }) << "Undo Move 1 Entry to Background";
+        QTest::newRow("Dispense") << none << dispense << "Undo Dispense 2 Entries";
+        QTest::newRow("Undispense")
+            << dispense << Steps([](TestGuiRoad& t) { t.trigger(Act::Undispense); })
+            << "Undo Undispense 2 Entries";
+    }
+
+    void undoSteps()
+    {
+        QFETCH(Steps, before);
+        QFETCH(Steps, command);
+        QFETCH(QString, undo);
+        freshProject(37);
+        before(*this);
+        QUndoStack* history = m_window->actions()->history();
+        QAction* undoAction = m_window->actions()->undoAction();
+        const QString then = shownProject();
+        const bool saved = !dataModel()->isModified();
+        command(*this);
+        const QString now = shownProject();
+        QVERIFY(now != then);
+        QCOMPARE(undoAction->text().remove('&'), undo);
+        for (bool undone : {true, false, true}) {
+            m_window->activateWindow(); // after the search's dialog
+            QVERIFY(QTest::qWaitForWindowActive(m_window));
+            QTest::keySequence(m_window,
+                               undone ? QKeySequence("Ctrl+Z") : QKeySequence("Ctrl+Shift+Z"));
+            QCOMPARE(shownProject(), undone ? then : now);
+            compareRows(m_window->list());
+            QCOMPARE(dataModel()->isModified(), !(undone && saved));
+            QCOMPARE(enabled(Act::ProjectSave), dataModel()->isModified());
+        }
+        QVERIFY(history->canRedo() && !DialogAnswers::pending());
+    }
+
+    // A medium too small for any entry: said so, and nothing offered that acts on a result.
+    void nothingFits()
+    {
+        freshProject(27);
+        const QString then = shownProject();
+        const int steps = m_window->actions()->history()->count();
+        trigger(Act::Dispense);
+        QCOMPARE(shownProject(), then);
+        QCOMPARE(m_window->actions()->history()->count(), steps);
+        QVERIFY2(m_window->messages()->text().startsWith(
+                     "Nothing fits on the target: there is room for 3.0 KiB on the target, and "
+                     "the smallest entry, \"d\", takes "),
+                 qPrintable(m_window->messages()->text()));
+        QCOMPARE(m_window->messages()->kind(), MessageBar::Warning);
+        for (Act a : {Act::Undispense, Act::ClipboardPost, Act::OriginalsDelete})
+            QVERIFY(!enabled(a));
+        QVERIFY(enabled(Act::Dispense));
+        QCOMPARE(status("wasted"), "WASTED: --");
+    }
+
+    // A project saved with the free space of its volume then: on Load the volume is probed
+    // again and the window shows what it has now, the project unchanged.
+    void staleTargetOnLoad()
+    {
+        QM_NEED_VOLUME(m_mounts, m_ntfs);
+        freshProject(37);
+        Target then{m_ntfs};
+        QVERIFY(probeTarget(false, then));
+        dataModel()->setTarget(then);
+        DialogAnswers::nextFiles({m_home.filePath("stale.qmp")});
+        trigger(Act::ProjectSaveAs);
+        QFile filler(m_ntfs + "/filler");
+        QVERIFY(filler.open(QIODevice::WriteOnly) && filler.write(QByteArray(1 << 20, 'f')));
+        filler.close();
+        Target now{m_ntfs};
+        QVERIFY(probeTarget(false, now) && now != then);
+        DialogAnswers::nextFiles({m_home.filePath("stale.qmp")});
+        trigger(Act::ProjectLoad);
+        QVERIFY(m_window->capacityBar()->text().contains("as saved in the project"));
+        QTRY_COMPARE(dataModel()->target(), now);
+        QVERIFY(!m_window->capacityBar()->text().contains("as saved in the project"));
+        QVERIFY(!dataModel()->isModified() && !enabled(Act::ProjectSave));
+        QVERIFY(filler.remove());
+    }
+
+    // A plan for the disc in a pseudo-drive: a source changed since planning and a disc that
+    // grew too small are refused with nothing written; the disc written and read back lets
+    // Delete the files trash the originals. An image cancelled while written is not left.
+    void writeDisc()
+    {
+        const QString disc = m_mounts.tmpfs(m_home.filePath("disc"), 1);
+        if (disc.isEmpty())
+            QSKIP(qPrintable(m_mounts.why()));
+        delete m_window;
+        dataModel()->newProject();
+        m_window = new MainWindow;
+        DM* m = dataModel();
+        const QString src = m_home.filePath("burn"), image = m_home.filePath("big image.iso");
+        const QStringList files{writeFile(src + "/notes.txt", 3000), writeFile(src + "/big", 1)};
+        QVERIFY(QFile::resize(files[1], 1 << 29)); // for no disc but the image's
+        writeFile(src + "/photos/a.jpg", 70000);
+        writeFile(src + "/photos/in/b.jpg", 9000);
+        DialogAnswers::nextFiles(files);
+        trigger(Act::FilesAdd);
+        DialogAnswers::nextFiles({src + "/photos"});
+        trigger(Act::FolderAdd);
+        const auto pick = [&](const QString& drive) {
+            Target t{drive};
+            QVERIFY(probeTarget(false, t) && t.FileSystem == ISO9660);
+            QTimer::singleShot(0, [&] {
+                m->setTarget(t);
+                qobject_cast<QDialog*>(QApplication::activeModalWidget())->accept();
+            });
+            trigger(Act::DiskSelect);
+            trigger(Act::Dispense);
+        };
+        pick("stdio:" + disc + "/d.iso");
+        QCOMPARE(m->groupSize(Dispensed), 2);
+        QVERIFY(enabled(Act::DiscWrite) && enabled(Act::ImageWrite));
+
+        writeFile(files[0], 3000); // the same size, written anew
+        trigger(Act::DiscWrite);
+        MessageBar* bar = m_window->messages();
+        QVERIFY2(bar->text().endsWith("notes.txt\" changed since it was planned: dispense again") &&
+                     bar->kind() == MessageBar::Error,
+                 qPrintable(bar->text()));
+        QTest::qWait(30); // past the tick by which file times may lag the clock
+        trigger(Act::Undispense);
+        trigger(Act::Dispense);
+        QFile filler(disc + "/filler");
+        QVERIFY(filler.open(QIODevice::WriteOnly) && filler.write(QByteArray(700000, 'f')));
+        filler.close();
+        trigger(Act::DiscWrite);
+        QVERIFY2(bar->text().contains("there is room for"), qPrintable(bar->text()));
+        QCOMPARE(QFileInfo(disc + "/d.iso").size(), 0);
+        QVERIFY(filler.remove());
+        trigger(Act::DiscWrite);
+        QCOMPARE(bar->text(), "The disc was written and read back equal: 3 files");
+        QCOMPARE(bar->kind(), MessageBar::Positive);
+        DialogAnswers::nextButton(QMessageBox::Yes);
+        trigger(Act::OriginalsDelete);
+        QVERIFY(!m->isDispensed() && !QFileInfo::exists(files[0]) &&
+                !QFileInfo::exists(src + "/photos"));
+
+        pick("stdio:" + m_home.filePath("unused.iso"));
+        QTimer cancel;
+        connect(&cancel, &QTimer::timeout, [&] {
+            auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (dlg && dlg->findChild<QLabel*>("phase")->text().startsWith("Writing"))
+                dlg->findChild<QPushButton*>("cancelButton")->click();
+        });
+        cancel.start(20);
+        DialogAnswers::nextFiles({image});
+        trigger(Act::ImageWrite);
+        QCOMPARE(bar->text(), "Cancelled; no image was written");
+        QVERIFY(!QFileInfo::exists(image));
     }
 };
 

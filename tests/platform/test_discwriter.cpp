@@ -113,6 +113,12 @@ private slots:
         QVERIFY(phases.size() >= 3 && phases[0] == DiscProgress::Preparing &&
                 phases[1] == DiscProgress::Writing && phases.last() == DiscProgress::Verifying);
         QCOMPARE(QFileInfo(file).size(), qint64(r.imageBlocks) * 2048);
+        // Known by the identity a mounted disc has, every file with its hash.
+        QProcess blkid;
+        blkid.start("blkid", {"-p", "-o", "value", "-s", "UUID", file});
+        QVERIFY(blkid.waitForFinished());
+        QCOMPARE(QString("uuid " + blkid.readAllStandardOutput().trimmed()), r.volumeId);
+        QCOMPARE(int(r.files.size()), 64);
         // Another reader (libarchive) sees the same files, through Rock Ridge
         // as Linux does and through Joliet as Windows does.
         const QString rr = m_space + "/rr", joliet = m_space + "/joliet";

@@ -144,10 +144,14 @@ private slots:
         QFile other(root + "/other");
         QVERIFY(other.open(QIODevice::WriteOnly) && other.write(QByteArray(1 << 20, 1)) &&
                 other.flush());
-        Target t{"/dev/sr97", NTFS, 1, 1};
+        // Written as ISO 9660 unless UDF was chosen for it.
+        Target t;
         BurnRecorder burner;
-        probeRecorder(burner, "stdio:" + root + "/disc.iso", t);
-        QVERIFY(t == (Target{"/dev/sr97", UDF, 2048, 3 * 512}));
+        for (int chosen : {NTFS, UDF, ISO9660}) {
+            t = Target{"/dev/sr97", chosen, 1, 1};
+            probeRecorder(burner, "stdio:" + root + "/disc.iso", t);
+            QVERIFY(t == (Target{"/dev/sr97", chosen == UDF ? UDF : ISO9660, 2048, 3 * 512}));
+        }
         try {
             probeTarget(false, t); // a recorder's device path reaches libburn
             QFAIL("a target where there is no recorder");
