@@ -33,26 +33,31 @@ QString progressText(const DiscProgress& p)
     case DiscProgress::Closing:
         return QCoreApplication::translate("CliCommands", "Closing the disc...");
     case DiscProgress::Writing:
-        line = QCoreApplication::translate("CliCommands", "Writing %1% of %2").arg(p.total ? int(100 * p.done / p.total) : 0);
+        line = QCoreApplication::translate("CliCommands", "Writing %1% of %2")
+                   .arg(p.total ? int(100 * p.done / p.total) : 0);
         break;
     case DiscProgress::Verifying:
-        line = QCoreApplication::translate("CliCommands", "Reading back %1% of %2").arg(p.total ? int(100 * p.done / p.total) : 0);
+        line = QCoreApplication::translate("CliCommands", "Reading back %1% of %2")
+                   .arg(p.total ? int(100 * p.done / p.total) : 0);
         break;
     }
     line = line.arg(sizeText(p.total));
     if (p.bytesPerSecond > 0)
-        line += QStringLiteral(", ") + QCoreApplication::translate("CliCommands", "%1/s").arg(sizeText(quint64(p.bytesPerSecond)));
+        line += QStringLiteral(", ") + QCoreApplication::translate("CliCommands", "%1/s")
+                                           .arg(sizeText(quint64(p.bytesPerSecond)));
     if (p.bufferPercent >= 0)
-        line += QStringLiteral(", ") + QCoreApplication::translate("CliCommands", "buffer %1%").arg(p.bufferPercent);
+        line += QStringLiteral(", ") +
+                QCoreApplication::translate("CliCommands", "buffer %1%").arg(p.bufferPercent);
     if (p.secondsLeft >= 0)
-        line += QStringLiteral(", ") + QCoreApplication::translate("CliCommands", "%1 left").arg(clock(p.secondsLeft));
+        line += QStringLiteral(", ") +
+                QCoreApplication::translate("CliCommands", "%1 left").arg(clock(p.secondsLeft));
     return line;
 }
 
 } // namespace
 
-const char* const CliCommands::s_burnHelp =
-    QT_TRANSLATE_NOOP("CliCommands", R"TXT(Usage: quillmarch-cli burn PROJECT [--drive DRIVE] [--overwrite] [--json]
+const char* const CliCommands::s_burnHelp = QT_TRANSLATE_NOOP(
+    "CliCommands", R"TXT(Usage: quillmarch-cli burn PROJECT [--drive DRIVE] [--overwrite] [--json]
 
 Writes the entries of the project's "Dispensed" group onto the disc in the
 recorder DRIVE (the project's target when no --drive is given): a device
@@ -94,8 +99,8 @@ error), 9 writing or reading back failed, or files read back different,
 130 cancelled by Ctrl+C (SIGINT), 143 by SIGTERM.
 )TXT");
 
-const char* const CliCommands::s_imageHelp =
-    QT_TRANSLATE_NOOP("CliCommands", R"TXT(Usage: quillmarch-cli image PROJECT --out FILE.iso [--json]
+const char* const CliCommands::s_imageHelp = QT_TRANSLATE_NOOP(
+    "CliCommands", R"TXT(Usage: quillmarch-cli image PROJECT --out FILE.iso [--json]
 
 Writes the ISO 9660 image (Rock Ridge and Joliet) of the entries of the
 project's "Dispensed" group to FILE.iso, the image 'quillmarch-cli burn'
@@ -224,7 +229,7 @@ int CliCommands::writeDisc(const QStringList& words, bool toDrive)
         write(json.finish());
     } else {
         for (const QString& d : r.differing)
-            writeLine(QStringLiteral("different\t%1\t%2")
+            writeLine(QStringLiteral("different\t%1\t%2") // untranslated
                           .arg(d.section(QStringLiteral(": "), 0, -2),
                                d.section(QStringLiteral(": "), -1)));
         if (r.status == DiscResult::Written || differs)

@@ -124,9 +124,8 @@ int CliCommands::parseTargetOptions(const CliArguments& args, DispenseOptions& o
     Target& figures = options.figures;
     figures.FileSystem = fileSystemOfName(args.value(fsOption));
     if (figures.FileSystem < 0)
-        return usage(
-            tr("unknown file system '%1' (NTFS, FAT32, exFAT, ext4, UDF or ISO9660)")
-                .arg(args.value(fsOption)));
+        return usage(tr("unknown file system '%1' (NTFS, FAT32, exFAT, ext4, UDF or ISO9660)")
+                         .arg(args.value(fsOption)));
     bool ok = false;
     figures.BlockSize = args.value(blockSizeOption).toULongLong(&ok, 10);
     figures.AvailableBlocks = 0;

@@ -86,7 +86,7 @@ int CliCommands::verify(const QStringList& words)
     // target must still be the volume it was picked as. A recorder's disc (a
     // device or a libburn pseudo-drive) counts by the record of its reading back.
     const bool named = args.isSet(QStringLiteral("--target"));
-    QString place = named ? args.value(QStringLiteral("--target"))
+    QString place = named                ? args.value(QStringLiteral("--target"))
                     : model->hasTarget() ? model->target().Path
                                          : QString();
     const bool disc = DiscArrival::isDrive(place);

@@ -75,7 +75,8 @@ void Engine::writeHeldPlan(DiscRun& run, const QString& drive)
     } else if (r.status == DiscResult::Cancelled) {
         kind = IViewStatus::Warning;
     } else if (r.status == DiscResult::Differs) {
-        text += QStringLiteral(": ") + r.differing.join(QStringLiteral("; "));
+        //: How many files differ, then their names and why.
+        text = tr("%1: %2").arg(text, r.differing.join(QStringLiteral("; ")));
     }
     m_status->showMessage(kind, text);
 }

@@ -68,9 +68,9 @@ bool Engine::reprobeTarget()
     case DispenseRoad::TargetFailed:
         m_targetProblem = problem;
         m_status->showTargetChecked(m_targetChecked, m_targetProblem);
-        m_status->showMessage(
-            IViewStatus::Error,
-            QCoreApplication::translate("Engine", "Cannot dispense to %1: %2").arg(model->target().Path, problem));
+        m_status->showMessage(IViewStatus::Error,
+                              QCoreApplication::translate("Engine", "Cannot dispense to %1: %2")
+                                  .arg(model->target().Path, problem));
         return false;
     case DispenseRoad::TargetRefreshed:
         // The volume's figures of now: no change of the project.

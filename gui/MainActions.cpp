@@ -343,8 +343,10 @@ void MainActions::setupHistory()
     // Enough to take back a morning's slips, without keeping every entry ever removed.
     m_history->setUndoLimit(100);
     m_editMenu = new QMenu;
-    m_undo = m_editMenu->addAction(QIcon::fromTheme(QStringLiteral("edit-undo")), QString());
-    m_redo = m_editMenu->addAction(QIcon::fromTheme(QStringLiteral("edit-redo")), QString());
+    const QIcon undoIcon = QIcon::fromTheme(QStringLiteral("edit-undo"));
+    const QIcon redoIcon = QIcon::fromTheme(QStringLiteral("edit-redo"));
+    m_undo = m_editMenu->addAction(undoIcon, QString());
+    m_redo = m_editMenu->addAction(redoIcon, QString());
     m_undo->setObjectName(QStringLiteral("Undo"));
     m_redo->setObjectName(QStringLiteral("Redo"));
     m_undo->setShortcuts(standardKeys(QKeySequence::Undo, "Ctrl+Z"));

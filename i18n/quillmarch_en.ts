@@ -55,6 +55,13 @@
             <numerusform>Not planned: %n entries</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>Read back equal: %n files</source>
+        <translation>
+            <numerusform>Read back equal: %n file</numerusform>
+            <numerusform>Read back equal: %n files</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>CopyDlg</name>

@@ -28,8 +28,9 @@ QString discVolumeId(const QString& drive, QString* why)
     const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         if (why)
-            *why =
-                errno == ENOMEDIUM ? QCoreApplication::translate("DiscIdentity", "No disc in the recorder") : QCoreApplication::translate("DiscIdentity", "The drive cannot be read");
+            *why = errno == ENOMEDIUM
+                       ? QCoreApplication::translate("DiscIdentity", "No disc in the recorder")
+                       : QCoreApplication::translate("DiscIdentity", "The drive cannot be read");
         return QString();
     }
     // The kernel mounts the last session of a disc written in several: so
@@ -48,8 +49,9 @@ QString discVolumeId(const QString& drive, QString* why)
     ::close(fd);
     if (n != B || pvd[0] != 1 || std::memcmp(pvd + 1, "CD001", 5) != 0) {
         if (why)
-            *why = n < 0 && error == ENOMEDIUM ? QCoreApplication::translate("DiscIdentity", "No disc in the recorder")
-                                               : QCoreApplication::translate("DiscIdentity", "The disc holds no files");
+            *why = n < 0 && error == ENOMEDIUM
+                       ? QCoreApplication::translate("DiscIdentity", "No disc in the recorder")
+                       : QCoreApplication::translate("DiscIdentity", "The disc holds no files");
         return QString();
     }
     // The modification time, "YYYYMMDDhhmmsscc", as libblkid reads it.
@@ -57,7 +59,8 @@ QString discVolumeId(const QString& drive, QString* why)
     for (char c : t)
         if (c < '0' || c > '9') {
             if (why)
-                *why = QCoreApplication::translate("DiscIdentity", "The disc was not written by this program");
+                *why = QCoreApplication::translate("DiscIdentity",
+                                                   "The disc was not written by this program");
             return QString();
         }
     return DiscRecord::volumeIdOf(t);

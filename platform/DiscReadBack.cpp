@@ -94,8 +94,10 @@ bool DiscReadBack::run(iso_data_source* src, quint32 startBlock,
         } else {
             const int fd = ::open(s.path.constData(), O_RDONLY | O_CLOEXEC);
             if (fd < 0 || iso_stream_open(copy) < 0) {
-                why =
-                    fd < 0 ? QCoreApplication::translate("DiscReadBack", "cannot be read here any more") : QCoreApplication::translate("DiscReadBack", "cannot be read on the disc");
+                why = fd < 0 ? QCoreApplication::translate("DiscReadBack",
+                                                           "cannot be read here any more")
+                             : QCoreApplication::translate("DiscReadBack",
+                                                           "cannot be read on the disc");
                 if (fd >= 0)
                     ::close(fd);
             } else {
@@ -126,13 +128,15 @@ bool DiscReadBack::run(iso_data_source* src, quint32 startBlock,
                 }
                 const ReadBack::Verdict verdict = ReadBack::judge(back, s.size, source.hash);
                 if (source.error || source.bytes != s.size)
-                    why = QCoreApplication::translate("DiscReadBack", "cannot be read here any more");
+                    why =
+                        QCoreApplication::translate("DiscReadBack", "cannot be read here any more");
                 else if (back.error)
                     why = QCoreApplication::translate("DiscReadBack", "cannot be read on the disc");
                 else if (verdict == ReadBack::Shorter)
                     why = QCoreApplication::translate("DiscReadBack", "is shorter on the disc");
                 else if (verdict == ReadBack::Different)
-                    why = QCoreApplication::translate("DiscReadBack", "holds other bytes on the disc");
+                    why = QCoreApplication::translate("DiscReadBack",
+                                                      "holds other bytes on the disc");
                 else
                     m_verified.push_back(DiscFile{shown, QFile::decodeName(s.imagePath), s.size,
                                                   s.mtimeNs, back.hash});

@@ -108,9 +108,11 @@ bool build(const DiscJob& job, IsoImageBuilder& image, DiscResult& result)
             // The plan is timed by the clock file times come from; a file changed
             // within the same tick may be either side of it, and counts as changed.
             if (s.changedNs >= job.plannedAtNs && s.changedNs <= now) {
-                result = ended(DiscResult::Refused,
-                               QCoreApplication::translate("DiscWriter", "\"%1\" changed since it was planned: dispense again")
-                                   .arg(QFile::decodeName(s.path)));
+                result =
+                    ended(DiscResult::Refused,
+                          QCoreApplication::translate(
+                              "DiscWriter", "\"%1\" changed since it was planned: dispense again")
+                              .arg(QFile::decodeName(s.path)));
                 return false;
             }
         }
@@ -462,8 +464,10 @@ DiscResult toDrive(const DiscJob& job, const std::function<void(const DiscProgre
     if (rewritable) {
         if (!job.overwrite && holdsVolume(d)) {
             burn::burn_write_opts_free(opts);
-            DiscResult r = ended(DiscResult::Refused, QCoreApplication::translate("DiscWriter", "The disc already holds files; they "
-                                                         "would be overwritten"));
+            DiscResult r = ended(DiscResult::Refused,
+                                 QCoreApplication::translate("DiscWriter",
+                                                             "The disc already holds files; they "
+                                                             "would be overwritten"));
             r.holdsFiles = true;
             return r;
         }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/disc/DiscRecord.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -48,7 +49,8 @@ bool DiscRecord::save(const QString& volumeId, const QStringList& names,
     const QString path = pathFor(volumeId);
     if (!QDir().mkpath(QFileInfo(path).path())) {
         if (error)
-            *error = QStringLiteral("cannot make the folder %1").arg(QFileInfo(path).path());
+            *error = QCoreApplication::translate("DiscRecord", "cannot make the folder %1")
+                         .arg(QFileInfo(path).path());
         return false;
     }
     QSaveFile out(path);
