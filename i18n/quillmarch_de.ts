@@ -97,6 +97,30 @@
         <source>The groups by the sizes of their files; on the medium each file takes whole blocks, which Dispense counts.</source>
         <translation>Die Gruppen nach der Größe ihrer Dateien; auf dem Medium belegt jede Datei ganze Blöcke, die „Zuteilen“ mitzählt.</translation>
     </message>
+    <message>
+        <source>as saved in the project</source>
+        <translation>wie im Projekt gespeichert</translation>
+    </message>
+    <message>
+        <source>as of %1</source>
+        <translation>Stand %1</translation>
+    </message>
+    <message>
+        <source>Its free space as of %1</source>
+        <translation>Freier Speicherplatz, Stand %1</translation>
+    </message>
+    <message>
+        <source>Its free space as saved in the project</source>
+        <translation>Freier Speicherplatz, wie im Projekt gespeichert</translation>
+    </message>
+    <message>
+        <source>It could not be checked since: %1</source>
+        <translation>Seitdem konnte er nicht geprüft werden: %1</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
 </context>
 <context>
     <name>CliCommands</name>
@@ -180,114 +204,6 @@
     <message>
         <source>unknown option %1</source>
         <translation>unbekannte Option %1</translation>
-    </message>
-    <message>
-        <source>Usage: quillmarch-cli COMMAND [OPTIONS] [ARGUMENTS]
-
-Fills one storage medium as fully as possible from prioritised files and
-folders, with the search of the Quillmarch window program.
-
-Commands:
-  volumes           list the volumes and recorders a target can be picked from
-  probe PATH        print the target record of the volume or recorder holding PATH
-  size PATH...      print the size in bytes of each file or folder
-  dispense PROJECT  choose the entries of a project that fill the target best
-  dispense --required PATH... --main PATH... --background PATH... TARGET
-                    the same without a project file
-  series PROJECT    plan a whole series of media: what goes on each
-  series --required PATH... --main PATH... --background PATH... TARGET
-                    the same without a project file
-  copy PROJECT      copy the dispensed entries onto the target and read them back
-  verify PROJECT    check that the dispensed entries arrived on the target
-
-Run &apos;quillmarch-cli COMMAND --help&apos; for the options of a command, and
-&apos;quillmarch-cli --version&apos; for the version.
-
-Exit status: 0 success, 1 nothing fits (series: some entries fit no medium),
-2 usage error, 3 target or file error, 4 entries that could not be measured
-were left out, 5 the search ran out of memory, 6 files were not copied or
-did not read back equal, 7 the target is full, 130 stopped by Ctrl+C
-(SIGINT), 143 stopped by SIGTERM.
-</source>
-        <translation>Aufruf: quillmarch-cli BEFEHL [OPTIONEN] [ARGUMENTE]
-
-Füllt ein Speichermedium so vollständig wie möglich mit priorisierten Dateien
-und Ordnern, mit der Suche des Quillmarch-Programmfensters.
-
-Befehle:
-  volumes           die Datenträger und Brenner auflisten, aus denen ein Ziel
-                    gewählt werden kann
-  probe PFAD        den Zieldatensatz des Datenträgers oder Brenners ausgeben,
-                    der PFAD enthält
-  size PFAD...      die Größe jeder Datei und jedes Ordners in Byte ausgeben
-  dispense PROJEKT  die Einträge eines Projekts wählen, die das Ziel am besten
-                    füllen
-  dispense --required PFAD... --main PFAD... --background PFAD... ZIEL
-                    dasselbe ohne Projektdatei
-  series PROJEKT    eine ganze Serie von Medien planen: was auf jedes kommt
-  series --required PFAD... --main PFAD... --background PFAD... ZIEL
-                    dasselbe ohne Projektdatei
-  copy PROJEKT      die zugeteilten Einträge auf das Ziel kopieren und
-                    zurücklesen
-  verify PROJEKT    prüfen, ob die zugeteilten Einträge auf dem Ziel
-                    angekommen sind
-
-„quillmarch-cli BEFEHL --help“ zeigt die Optionen eines Befehls,
-„quillmarch-cli --version“ die Version.
-
-Rückgabewert: 0 Erfolg, 1 nichts passt (series: einige Einträge passen auf
-kein Medium), 2 Aufruffehler, 3 Ziel- oder Dateifehler, 4 Einträge, die nicht
-vermessen werden konnten, wurden ausgelassen, 5 der Suche ging der
-Arbeitsspeicher aus, 6 Dateien wurden nicht kopiert oder nicht gleich
-zurückgelesen, 7 das Ziel ist voll, 130 durch Strg+C (SIGINT) angehalten,
-143 durch SIGTERM angehalten.
-</translation>
-    </message>
-    <message>
-        <source>Usage: quillmarch-cli volumes [--json | -0]
-
-Lists the roots the target picker offers: the mount points of disk volumes in
-ascending order, then the optical recorders. One line each, fields separated
-by a tab:
-  ROOT  FILESYSTEM  BLOCKSIZE  FREEBLOCKS  CAPACITY  [FREEINODES]
-or, for a root that cannot be a target:
-  ROOT  REASON
-FILESYSTEM is NTFS, FAT, UDF, exFAT or ext4; CAPACITY is FREEBLOCKS x
-BLOCKSIZE in bytes; FREEINODES, the new files and folders the volume can
-still take, is given for ext4 only. exFAT and ext4 volumes cannot be planned
-yet.
-
-Options:
-  --json      print one JSON array of objects instead (path, file_system,
-              block_size, available_blocks, capacity, and available_inodes
-              for ext4; or path, reason)
-  -0          end each line with a NUL instead of a newline
-  -h, --help  show this help
-
-Exit status: 0.
-</source>
-        <translation>Aufruf: quillmarch-cli volumes [--json | -0]
-
-Listet die Wurzeln auf, die die Zielauswahl anbietet: die Einhängepunkte der
-Datenträger in aufsteigender Reihenfolge, dann die optischen Brenner. Je eine
-Zeile, Felder durch Tabulator getrennt:
-  WURZEL  DATEISYSTEM  BLOCKGRÖSSE  FREIEBLÖCKE  KAPAZITÄT  [FREIEINODES]
-oder, für eine Wurzel, die kein Ziel sein kann:
-  WURZEL  GRUND
-DATEISYSTEM ist NTFS, FAT, UDF, exFAT oder ext4; KAPAZITÄT ist FREIEBLÖCKE x
-BLOCKGRÖSSE in Byte; FREIEINODES, die neuen Dateien und Ordner, die der
-Datenträger noch aufnehmen kann, wird nur für ext4 angegeben. exFAT- und
-ext4-Datenträger können noch nicht geplant werden.
-
-Optionen:
-  --json      stattdessen ein JSON-Array von Objekten ausgeben (path,
-              file_system, block_size, available_blocks, capacity und
-              available_inodes für ext4; oder path, reason)
-  -0          jede Zeile mit einem NUL statt einem Zeilenumbruch beenden
-  -h, --help  diese Hilfe anzeigen
-
-Rückgabewert: 0.
-</translation>
     </message>
     <message>
         <source>Usage: quillmarch-cli probe [--json] PATH
@@ -787,76 +703,138 @@ um fortzufahren.
 </translation>
     </message>
     <message>
-        <source>Usage: quillmarch-cli verify PROJECT [--target PATH] [--into FOLDER] [--json]
+        <source>warning: the volume&apos;s free inodes ran out before its free space (ext4 stores each file, folder and link in one of a fixed number); the smallest chosen entries were left out</source>
+        <translation>Warnung: Die freien Inodes des Datenträgers gingen vor seinem freien Speicher aus (ext4 legt jede Datei, jeden Ordner und jede Verknüpfung in einem von fest vielen ab); die kleinsten gewählten Einträge wurden ausgelassen</translation>
+    </message>
+    <message>
+        <source>warning: the target folder on exFAT holds at most 256 MiB of names; the smallest chosen entries were left out</source>
+        <translation>Warnung: Der Zielordner auf exFAT fasst höchstens 256 MiB an Namen; die kleinsten gewählten Einträge wurden ausgelassen</translation>
+    </message>
+    <message>
+        <source>--block-size takes %1 bytes on %2, not &apos;%3&apos;</source>
+        <translation>--block-size erwartet auf %2 %1 Byte, nicht „%3“</translation>
+    </message>
+    <message>
+        <source>--block-size takes a power of two from %1 to %2 bytes, not &apos;%3&apos;</source>
+        <translation>--block-size erwartet eine Zweierpotenz von %1 bis %2 Byte, nicht „%3“</translation>
+    </message>
+    <message>
+        <source>Usage: quillmarch-cli COMMAND [OPTIONS] [ARGUMENTS]
 
-Checks that every entry of the project&apos;s &quot;Dispensed&quot; group arrived on the
-target with the original&apos;s content, as the window&apos;s &quot;Delete the files&quot; does
-before anything goes to the trash: an item of the entry&apos;s name directly in
-PATH (the project&apos;s target when no --target is given; FOLDER below it with
---into) whose every file holds what the original holds. A file of a copy
-made by &apos;quillmarch-cli copy&apos; counts when its manifest (XXH128SUMS) and the
-copy&apos;s journal agree on it and neither side changed size or time since it was
-read back; every other file is read on both sides and compared, which takes
-as long as reading them. A link where the original has a file, the original
-itself (a bind mount, a link back, the same inode), a hard link the original
-does not have, or another volume mounted inside the copy never counts. Entries
-with the same name on the target share one copy, so none of them counts as
-arrived. The project&apos;s target must still be the volume it was picked as: when
-that volume is not mounted, or another is mounted in its place, nothing is
-checked (exit status 3); a PATH given with --target is taken as it is. Prints
-one line for each entry that did not arrive, fields separated by a tab, names
-escaped as in every line of text:
-  missing    PATH
-  different  PATH  WHAT DIFFERS
+Fills one storage medium as fully as possible from prioritised files and
+folders, with the search of the Quillmarch window program.
+
+Commands:
+  volumes           list the volumes and recorders a target can be picked from
+  probe PATH        print the target record of the volume or recorder holding PATH
+  size PATH...      print the size in bytes of each file or folder
+  dispense PROJECT  choose the entries of a project that fill the target best
+  dispense --required PATH... --main PATH... --background PATH... TARGET
+                    the same without a project file
+  series PROJECT    plan a whole series of media: what goes on each
+  series --required PATH... --main PATH... --background PATH... TARGET
+                    the same without a project file
+  copy PROJECT      copy the dispensed entries onto the target and read them back
+  burn PROJECT      write the dispensed entries onto a disc and read them back
+  image PROJECT --out FILE.iso
+                    write the disc&apos;s ISO 9660 image to a file instead
+  verify PROJECT    check that the dispensed entries arrived on the target
+
+Run &apos;quillmarch-cli COMMAND --help&apos; for the options of a command, and
+&apos;quillmarch-cli --version&apos; for the version.
+
+Exit status: 0 success, 1 nothing fits (series: some entries fit no medium),
+2 usage error, 3 target or file error, 4 entries that could not be measured
+were left out, 5 the search ran out of memory, 6 files were not copied or
+did not read back equal, 7 the target is full, 8 the disc or image was not
+written (burn, image), 9 writing or reading it back failed, 130 stopped by
+Ctrl+C (SIGINT), 143 stopped by SIGTERM.
+</source>
+        <translation>Aufruf: quillmarch-cli BEFEHL [OPTIONEN] [ARGUMENTE]
+
+Füllt ein Speichermedium so vollständig wie möglich mit priorisierten Dateien
+und Ordnern, mit der Suche des Quillmarch-Programmfensters.
+
+Befehle:
+  volumes           die Datenträger und Brenner auflisten, aus denen ein Ziel
+                    gewählt werden kann
+  probe PFAD        den Zieldatensatz des Datenträgers oder Brenners ausgeben,
+                    der PFAD enthält
+  size PFAD...      die Größe jeder Datei und jedes Ordners in Byte ausgeben
+  dispense PROJEKT  die Einträge eines Projekts wählen, die das Ziel am besten
+                    füllen
+  dispense --required PFAD... --main PFAD... --background PFAD... ZIEL
+                    dasselbe ohne Projektdatei
+  series PROJEKT    eine ganze Serie von Medien planen: was auf jedes kommt
+  series --required PFAD... --main PFAD... --background PFAD... ZIEL
+                    dasselbe ohne Projektdatei
+  copy PROJEKT      die zugeteilten Einträge auf das Ziel kopieren und
+                    zurücklesen
+  burn PROJEKT      die zugeteilten Einträge auf eine Disc schreiben und
+                    zurücklesen
+  image PROJEKT --out DATEI.iso
+                    stattdessen das ISO-9660-Abbild der Disc in eine Datei
+                    schreiben
+  verify PROJEKT    prüfen, ob die zugeteilten Einträge auf dem Ziel
+                    angekommen sind
+
+„quillmarch-cli BEFEHL --help“ zeigt die Optionen eines Befehls,
+„quillmarch-cli --version“ die Version.
+
+Rückgabewert: 0 Erfolg, 1 nichts passt (series: einige Einträge passen auf
+kein Medium), 2 Aufruffehler, 3 Ziel- oder Dateifehler, 4 Einträge, die nicht
+vermessen werden konnten, wurden ausgelassen, 5 der Suche ging der
+Arbeitsspeicher aus, 6 Dateien wurden nicht kopiert oder nicht gleich
+zurückgelesen, 7 das Ziel ist voll, 8 die Disc oder das Abbild wurde nicht
+geschrieben (burn, image), 9 das Schreiben oder Zurücklesen ist
+fehlgeschlagen, 130 durch Strg+C (SIGINT) angehalten, 143 durch SIGTERM
+angehalten.
+</translation>
+    </message>
+    <message>
+        <source>Usage: quillmarch-cli volumes [--json | -0]
+
+Lists the roots the target picker offers: the mount points of disk volumes in
+ascending order, then the optical recorders. One line each, fields separated
+by a tab:
+  ROOT  FILESYSTEM  BLOCKSIZE  FREEBLOCKS  CAPACITY  [FREEINODES]
+or, for a root that cannot be a target:
+  ROOT  REASON
+FILESYSTEM is NTFS, FAT, UDF, ISO9660, exFAT or ext4; CAPACITY is FREEBLOCKS x
+BLOCKSIZE in bytes; FREEINODES, the new files and folders the volume can
+still take, is given for ext4 only. exFAT and ext4 volumes cannot be planned
+yet.
 
 Options:
-  --target PATH   the target volume (or a folder on it)
-  --into FOLDER   where below the target&apos;s root the entries were copied
-  --json          print one JSON array instead, an object for each entry
-                  (path, state: arrived, missing or different, detail)
-  -h, --help      show this help
+  --json      print one JSON array of objects instead (path, file_system,
+              block_size, available_blocks, capacity, and available_inodes
+              for ext4; or path, reason)
+  -0          end each line with a NUL instead of a newline
+  -h, --help  show this help
 
-Progress goes to standard error when it is a terminal; Ctrl+C stops.
-
-Exit status: 0 every dispensed entry arrived, 1 some did not (or nothing is
-dispensed), 2 usage error, 3 project or target error, 130 stopped by Ctrl+C
-(SIGINT), 143 by SIGTERM.
+Exit status: 0.
 </source>
-        <translation>Aufruf: quillmarch-cli verify PROJEKT [--target PFAD] [--into ORDNER] [--json]
+        <translation>Aufruf: quillmarch-cli volumes [--json | -0]
 
-Prüft, ob jeder Eintrag der Gruppe „Zugeteilt“ des Projekts mit dem Inhalt des
-Originals auf dem Ziel angekommen ist, wie es „Dateien löschen“ im
-Programmfenster tut, bevor etwas in den Papierkorb kommt: ein Element mit dem
-Namen des Eintrags direkt in PFAD (dem Ziel des Projekts, wenn kein --target
-angegeben ist; ORDNER darunter mit --into), dessen Dateien alle enthalten, was
-das Original enthält. Eine Datei einer Kopie von „quillmarch-cli copy“ zählt,
-wenn ihr Manifest (XXH128SUMS) und das Protokoll der Kopie übereinstimmen und
-keine Seite seit dem Zurücklesen Größe oder Zeit geändert hat; jede andere
-Datei wird auf beiden Seiten gelesen und verglichen, was so lange dauert wie
-das Lesen. Eine Verknüpfung, wo das Original eine Datei hat, das Original
-selbst (ein Bind-Mount, eine Verknüpfung zurück, derselbe Inode) oder ein in
-der Kopie eingehängter anderer Datenträger zählt nie. Einträge mit demselben
-Namen auf dem Ziel teilen sich eine Kopie, daher gilt keiner von ihnen als
-angekommen. Gibt eine Zeile für jeden Eintrag aus, der nicht angekommen ist,
-Felder durch Tabulator getrennt, Namen maskiert wie in jeder Textzeile:
-  missing    PFAD
-  different  PFAD  WAS ABWEICHT
+Listet die Wurzeln auf, die die Zielauswahl anbietet: die Einhängepunkte der
+Datenträger in aufsteigender Reihenfolge, dann die optischen Brenner. Je eine
+Zeile, Felder durch Tabulator getrennt:
+  WURZEL  DATEISYSTEM  BLOCKGRÖSSE  FREIEBLÖCKE  KAPAZITÄT  [FREIEINODES]
+oder, für eine Wurzel, die kein Ziel sein kann:
+  WURZEL  GRUND
+DATEISYSTEM ist NTFS, FAT, UDF, ISO9660, exFAT oder ext4; KAPAZITÄT ist
+FREIEBLÖCKE x BLOCKGRÖSSE in Byte; FREIEINODES, die neuen Dateien und
+Ordner, die der Datenträger noch aufnehmen kann, wird nur für ext4
+angegeben. exFAT- und ext4-Datenträger können noch nicht geplant werden.
 
 Optionen:
-  --target PFAD   der Zieldatenträger (oder ein Ordner darauf)
-  --into ORDNER   wohin unterhalb der Wurzel des Ziels die Einträge kopiert
-                  wurden
-  --json          stattdessen ein JSON-Array ausgeben, ein Objekt für jeden
-                  Eintrag (path, state: arrived, missing oder different,
-                  detail)
-  -h, --help      diese Hilfe anzeigen
+  --json      stattdessen ein JSON-Array von Objekten ausgeben (path,
+              file_system, block_size, available_blocks, capacity und
+              available_inodes für ext4; oder path, reason)
+  -0          jede Zeile mit einem NUL statt einem Zeilenumbruch beenden
+  -h, --help  diese Hilfe anzeigen
 
-Der Fortschritt geht auf die Standardfehlerausgabe, wenn sie ein Terminal ist;
-Strg+C hält an.
-
-Rückgabewert: 0 jeder zugeteilte Eintrag ist angekommen, 1 einige nicht (oder
-nichts ist zugeteilt), 2 Aufruffehler, 3 Projekt- oder Zielfehler, 130 durch
-Strg+C (SIGINT) angehalten, 143 durch SIGTERM.
+Rückgabewert: 0.
 </translation>
     </message>
     <message>
@@ -893,7 +871,8 @@ Target (the project&apos;s own target when none is given):
   --target PATH         the volume or recorder holding PATH
   --fs FS --block-size N --free-blocks N
                         a target given by its figures; FS is NTFS, FAT32,
-                        exFAT, ext4 or UDF (or the type mount prints)
+                        exFAT, ext4, UDF or ISO9660 (or the type mount
+                        prints)
 
 Paths from a list, added to those of the group&apos;s option (&quot;-&quot;: standard
 input), one a line, or each ended by a NUL when the list holds any (as
@@ -958,8 +937,8 @@ Ziel (das eigene Ziel des Projekts, wenn keines angegeben ist):
   --target PFAD         der Datenträger oder Brenner, der PFAD enthält
   --fs DS --block-size N --free-blocks N
                         ein Ziel, angegeben durch seine Kennzahlen; DS ist
-                        NTFS, FAT32, exFAT, ext4 oder UDF (oder der Typ, den
-                        mount ausgibt)
+                        NTFS, FAT32, exFAT, ext4, UDF oder ISO9660 (oder
+                        der Typ, den mount ausgibt)
 
 Pfade aus einer Liste, zusätzlich zu denen der Option der Gruppe („-“:
 Standardeingabe), einer pro Zeile oder jeder durch ein NUL beendet, wenn die
@@ -992,24 +971,189 @@ Suche ging der Arbeitsspeicher aus, 130 durch Strg+C (SIGINT) abgebrochen,
 </translation>
     </message>
     <message>
-        <source>warning: the volume&apos;s free inodes ran out before its free space (ext4 stores each file, folder and link in one of a fixed number); the smallest chosen entries were left out</source>
-        <translation>Warnung: Die freien Inodes des Datenträgers gingen vor seinem freien Speicher aus (ext4 legt jede Datei, jeden Ordner und jede Verknüpfung in einem von fest vielen ab); die kleinsten gewählten Einträge wurden ausgelassen</translation>
+        <source>Preparing the image...</source>
+        <translation>Abbild wird vorbereitet …</translation>
     </message>
     <message>
-        <source>warning: the target folder on exFAT holds at most 256 MiB of names; the smallest chosen entries were left out</source>
-        <translation>Warnung: Der Zielordner auf exFAT fasst höchstens 256 MiB an Namen; die kleinsten gewählten Einträge wurden ausgelassen</translation>
+        <source>Closing the disc...</source>
+        <translation>Disc wird abgeschlossen …</translation>
     </message>
     <message>
-        <source>unknown file system &apos;%1&apos; (NTFS, FAT32, exFAT, ext4 or UDF)</source>
-        <translation>unbekanntes Dateisystem „%1“ (NTFS, FAT32, exFAT, ext4 oder UDF)</translation>
+        <source>Writing %1% of %2</source>
+        <translation>%1 % von %2 werden geschrieben</translation>
     </message>
     <message>
-        <source>--block-size takes %1 bytes on %2, not &apos;%3&apos;</source>
-        <translation>--block-size erwartet auf %2 %1 Byte, nicht „%3“</translation>
+        <source>Reading back %1% of %2</source>
+        <translation>%1 % von %2 werden zurückgelesen</translation>
     </message>
     <message>
-        <source>--block-size takes a power of two from %1 to %2 bytes, not &apos;%3&apos;</source>
-        <translation>--block-size erwartet eine Zweierpotenz von %1 bis %2 Byte, nicht „%3“</translation>
+        <source>buffer %1%</source>
+        <translation>Puffer %1 %</translation>
+    </message>
+    <message>
+        <source>Usage: quillmarch-cli burn PROJECT [--drive DRIVE] [--overwrite] [--json]
+
+Writes the entries of the project&apos;s &quot;Dispensed&quot; group onto the disc in the
+recorder DRIVE (the project&apos;s target when no --drive is given): a device
+such as /dev/sr0, or a libburn pseudo-drive stdio:PATH over a file. The disc
+is written as ISO 9660 with Rock Ridge (for Linux) and Joliet (for Windows),
+each entry at its root under its own name, names and times kept, in the
+write mode the medium needs (blank or appendable DVD-R/+R, DVD-RW/+RW, BD-R,
+BD-RE, CD-R/RW).
+
+Before anything is written, each entry is measured again and held against
+the plan, and the image&apos;s exact size, as libisofs lays it out, against the
+plan and against the room on the disc: a source changed since planning, an
+image larger than planned or a disc too small stops it with the reason. A
+rewritable disc that holds files is written over only with --overwrite.
+After writing, every file is read back from the disc and compared with its
+original (XXH3-128); only a disc read back equal counts as arrived for
+&apos;quillmarch-cli verify&apos; and the window&apos;s &quot;Delete the files&quot;.
+
+Prints &quot;Written: BLOCKS blocks to DRIVE&quot; and &quot;Read back equal: N files&quot;,
+or one line for each file that did not read back equal, fields separated by
+a tab:
+  different  PATH  WHY
+
+Options:
+  --drive DRIVE   the recorder, or stdio:PATH
+  --overwrite     write over a rewritable disc that already holds files
+  --json          print one JSON object instead (drive, outcome: written,
+                  refused, cancelled, failed or different, message, blocks,
+                  volume_id, files, different: [path, reason])
+  -h, --help      show this help
+
+Progress (percent, speed, the drive&apos;s buffer, time left) goes to standard
+error when it is a terminal. Ctrl+C (or SIGTERM) cancels; a write-once disc
+cancelled while it is written is spoilt.
+
+Exit status: 0 written and read back equal, 1 nothing is dispensed, 2 usage
+error, 3 project error, 8 nothing was written (the reason on standard
+error), 9 writing or reading back failed, or files read back different,
+130 cancelled by Ctrl+C (SIGINT), 143 by SIGTERM.
+</source>
+        <translation>Aufruf: quillmarch-cli burn PROJEKT [--drive LAUFWERK] [--overwrite] [--json]
+
+Schreibt die Einträge der Gruppe „Zugeteilt“ des Projekts auf die Disc im
+Brenner LAUFWERK (dem Ziel des Projekts, wenn kein --drive angegeben ist):
+ein Gerät wie /dev/sr0 oder ein libburn-Pseudolaufwerk stdio:PFAD über einer
+Datei. Die Disc wird als ISO 9660 mit Rock Ridge (für Linux) und Joliet (für
+Windows) geschrieben, jeder Eintrag unter seinem eigenen Namen in der Wurzel,
+mit Namen und Zeiten, in dem Schreibmodus, den das Medium braucht (leere oder
+erweiterbare DVD-R/+R, DVD-RW/+RW, BD-R, BD-RE, CD-R/RW).
+
+Bevor etwas geschrieben wird, wird jeder Eintrag erneut vermessen und mit dem
+Plan verglichen, und die genaue Größe des Abbilds, wie libisofs es anlegt, mit
+dem Plan und mit dem Platz auf der Disc: Eine seit der Planung geänderte
+Quelle, ein größeres Abbild als geplant oder eine zu kleine Disc hält den
+Vorgang mit dem Grund an. Eine wiederbeschreibbare Disc, die Dateien enthält,
+wird nur mit --overwrite überschrieben. Nach dem Schreiben wird jede Datei von
+der Disc zurückgelesen und mit ihrem Original verglichen (XXH3-128); nur eine
+gleich zurückgelesene Disc gilt für „quillmarch-cli verify“ und „Dateien
+löschen“ im Programmfenster als angekommen.
+
+Gibt „Geschrieben: BLÖCKE Blöcke nach LAUFWERK“ und „Gleich zurückgelesen: N
+Dateien“ aus, oder eine Zeile für jede Datei, die nicht gleich zurückgelesen
+wurde, Felder durch Tabulator getrennt:
+  different  PFAD  GRUND
+
+Optionen:
+  --drive LAUFWERK  der Brenner oder stdio:PFAD
+  --overwrite       eine wiederbeschreibbare Disc überschreiben, die bereits
+                    Dateien enthält
+  --json            stattdessen ein JSON-Objekt ausgeben (drive, outcome:
+                    written, refused, cancelled, failed oder different,
+                    message, blocks, volume_id, files, different: [path,
+                    reason])
+  -h, --help        diese Hilfe anzeigen
+
+Der Fortschritt (Prozent, Geschwindigkeit, Puffer des Laufwerks, verbleibende
+Zeit) geht auf die Standardfehlerausgabe, wenn sie ein Terminal ist. Strg+C
+(oder SIGTERM) bricht ab; eine einmal beschreibbare Disc, deren Schreiben
+abgebrochen wird, ist danach unbrauchbar.
+
+Rückgabewert: 0 geschrieben und gleich zurückgelesen, 1 nichts ist zugeteilt,
+2 Aufruffehler, 3 Projektfehler, 8 nichts wurde geschrieben (der Grund steht
+auf der Standardfehlerausgabe), 9 Schreiben oder Zurücklesen fehlgeschlagen
+oder Dateien verschieden zurückgelesen, 130 durch Strg+C (SIGINT)
+abgebrochen, 143 durch SIGTERM.
+</translation>
+    </message>
+    <message>
+        <source>Usage: quillmarch-cli image PROJECT --out FILE.iso [--json]
+
+Writes the ISO 9660 image (Rock Ridge and Joliet) of the entries of the
+project&apos;s &quot;Dispensed&quot; group to FILE.iso, the image &apos;quillmarch-cli burn&apos;
+would write to a disc, for a burn later or elsewhere. FILE.iso appears only
+once it is whole. When the plan was made for an ISO 9660 disc, the image&apos;s
+exact size is held against the plan first, as for burn; the room where the
+file goes is checked in any case. The image is read back and compared with
+the originals.
+
+Prints &quot;Written: BLOCKS blocks to FILE.iso&quot; and &quot;Read back equal: N files&quot;,
+or the files that did not read back equal as burn does.
+
+Options:
+  --out FILE.iso  the image file to write
+  --json          print one JSON object instead (image, outcome, message,
+                  blocks, volume_id, files, different)
+  -h, --help      show this help
+
+Exit status: as for burn.
+</source>
+        <translation>Aufruf: quillmarch-cli image PROJEKT --out DATEI.iso [--json]
+
+Schreibt das ISO-9660-Abbild (Rock Ridge und Joliet) der Einträge der Gruppe
+„Zugeteilt“ des Projekts nach DATEI.iso: das Abbild, das „quillmarch-cli
+burn“ auf eine Disc schreiben würde, zum Brennen später oder anderswo.
+DATEI.iso erscheint erst, wenn sie vollständig ist. Wurde der Plan für eine
+ISO-9660-Disc gemacht, wird die genaue Größe des Abbilds zuerst mit dem Plan
+verglichen, wie bei burn; der Platz dort, wo die Datei hinkommt, wird in jedem
+Fall geprüft. Das Abbild wird zurückgelesen und mit den Originalen verglichen.
+
+Gibt „Geschrieben: BLÖCKE Blöcke nach DATEI.iso“ und „Gleich zurückgelesen: N
+Dateien“ aus, oder, wie burn, die Dateien, die nicht gleich zurückgelesen
+wurden.
+
+Optionen:
+  --out DATEI.iso  die zu schreibende Abbilddatei
+  --json           stattdessen ein JSON-Objekt ausgeben (image, outcome,
+                   message, blocks, volume_id, files, different)
+  -h, --help       diese Hilfe anzeigen
+
+Rückgabewert: wie bei burn.
+</translation>
+    </message>
+    <message>
+        <source>--out FILE.iso is needed</source>
+        <translation>--out DATEI.iso wird benötigt</translation>
+    </message>
+    <message>
+        <source>the project&apos;s target is no recorder: give --drive DRIVE</source>
+        <translation>das Ziel des Projekts ist kein Brenner; geben Sie --drive LAUFWERK an</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>The writing could not be started: out of memory</source>
+        <translation>Das Schreiben konnte nicht gestartet werden: kein Arbeitsspeicher mehr</translation>
+    </message>
+    <message>
+        <source>Written: %1 blocks to %2</source>
+        <translation>Geschrieben: %1 Blöcke nach %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>Read back equal: %n files</source>
+        <translation>
+            <numerusform>Gleich zurückgelesen: %n Datei</numerusform>
+            <numerusform>Gleich zurückgelesen: %n Dateien</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>unknown file system &apos;%1&apos; (NTFS, FAT32, exFAT, ext4, UDF or ISO9660)</source>
+        <translation>unbekanntes Dateisystem „%1“ (NTFS, FAT32, exFAT, ext4, UDF oder ISO9660)</translation>
     </message>
     <message>
         <source>Usage: quillmarch-cli series PROJECT [TARGET] [OPTIONS]
@@ -1034,7 +1178,8 @@ medium is its free space.
   --target PATH         the volume or recorder holding PATH
   --fs FS --block-size N --free-blocks N
                         a medium given by its figures; FS is NTFS, FAT32,
-                        exFAT, ext4 or UDF (or the type mount prints)
+                        exFAT, ext4, UDF or ISO9660 (or the type mount
+                        prints)
 
 Paths from a list, added to those of the group&apos;s option (&quot;-&quot;: standard
 input), one a line, or each ended by a NUL when the list holds any:
@@ -1086,8 +1231,8 @@ eines Mediums ist sein freier Speicher.
   --target PFAD         der Datenträger oder Brenner, der PFAD enthält
   --fs DS --block-size N --free-blocks N
                         ein Medium, angegeben durch seine Kennzahlen; DS ist
-                        NTFS, FAT32, exFAT, ext4 oder UDF (oder der Typ, den
-                        mount ausgibt)
+                        NTFS, FAT32, exFAT, ext4, UDF oder ISO9660 (oder
+                        der Typ, den mount ausgibt)
 
 Pfade aus einer Liste, zusätzlich zu denen der Option der Gruppe („-“:
 Standardeingabe), einer pro Zeile oder jeder durch ein NUL beendet, wenn die
@@ -1118,6 +1263,86 @@ Namen (der Plan der anderen wird ausgegeben), 2 Aufruffehler, 3 Ziel-,
 Projekt- oder Dateifehler, 4 Einträge, die nicht vermessen werden konnten,
 wurden ausgelassen, 5 der Planung ging der Arbeitsspeicher aus, 130 durch
 Strg+C (SIGINT) abgebrochen, 143 durch SIGTERM.
+</translation>
+    </message>
+    <message>
+        <source>Usage: quillmarch-cli verify PROJECT [--target PATH] [--into FOLDER] [--json]
+
+Checks that every entry of the project&apos;s &quot;Dispensed&quot; group arrived on the
+target with the original&apos;s content, as the window&apos;s &quot;Delete the files&quot; does
+before anything goes to the trash: an item of the entry&apos;s name directly in
+PATH (the project&apos;s target when no --target is given; FOLDER below it with
+--into) whose every file holds what the original holds. On the disc in a
+recorder (PATH /dev/sr0, or stdio:PATH), an entry arrived when the disc is
+one &apos;quillmarch-cli burn&apos; or the window wrote and read back equal, and none
+of the entry&apos;s files changed since. A file of a copy
+made by &apos;quillmarch-cli copy&apos; counts when its manifest (XXH128SUMS) and the
+copy&apos;s journal agree on it and neither side changed size or time since it was
+read back; every other file is read on both sides and compared, which takes
+as long as reading them. A link where the original has a file, the original
+itself (a bind mount, a link back, the same inode), a hard link the original
+does not have, or another volume mounted inside the copy never counts. Entries
+with the same name on the target share one copy, so none of them counts as
+arrived. The project&apos;s target must still be the volume it was picked as: when
+that volume is not mounted, or another is mounted in its place, nothing is
+checked (exit status 3); a PATH given with --target is taken as it is. Prints
+one line for each entry that did not arrive, fields separated by a tab, names
+escaped as in every line of text:
+  missing    PATH
+  different  PATH  WHAT DIFFERS
+
+Options:
+  --target PATH   the target volume (or a folder on it)
+  --into FOLDER   where below the target&apos;s root the entries were copied
+  --json          print one JSON array instead, an object for each entry
+                  (path, state: arrived, missing or different, detail)
+  -h, --help      show this help
+
+Progress goes to standard error when it is a terminal; Ctrl+C stops.
+
+Exit status: 0 every dispensed entry arrived, 1 some did not (or nothing is
+dispensed), 2 usage error, 3 project or target error, 130 stopped by Ctrl+C
+(SIGINT), 143 by SIGTERM.
+</source>
+        <translation>Aufruf: quillmarch-cli verify PROJEKT [--target PFAD] [--into ORDNER] [--json]
+
+Prüft, ob jeder Eintrag der Gruppe „Zugeteilt“ des Projekts mit dem Inhalt des
+Originals auf dem Ziel angekommen ist, wie es „Dateien löschen“ im
+Programmfenster tut, bevor etwas in den Papierkorb kommt: ein Element mit dem
+Namen des Eintrags direkt in PFAD (dem Ziel des Projekts, wenn kein --target
+angegeben ist; ORDNER darunter mit --into), dessen Dateien alle enthalten, was
+das Original enthält. Auf der Disc in einem Brenner (PFAD /dev/sr0 oder
+stdio:PFAD) ist ein Eintrag angekommen, wenn „quillmarch-cli burn“ oder das
+Programmfenster die Disc geschrieben und gleich zurückgelesen hat und sich
+seitdem keine Datei des Eintrags geändert hat. Eine Datei einer Kopie von
+„quillmarch-cli copy“ zählt,
+wenn ihr Manifest (XXH128SUMS) und das Protokoll der Kopie übereinstimmen und
+keine Seite seit dem Zurücklesen Größe oder Zeit geändert hat; jede andere
+Datei wird auf beiden Seiten gelesen und verglichen, was so lange dauert wie
+das Lesen. Eine Verknüpfung, wo das Original eine Datei hat, das Original
+selbst (ein Bind-Mount, eine Verknüpfung zurück, derselbe Inode) oder ein in
+der Kopie eingehängter anderer Datenträger zählt nie. Einträge mit demselben
+Namen auf dem Ziel teilen sich eine Kopie, daher gilt keiner von ihnen als
+angekommen. Gibt eine Zeile für jeden Eintrag aus, der nicht angekommen ist,
+Felder durch Tabulator getrennt, Namen maskiert wie in jeder Textzeile:
+  missing    PFAD
+  different  PFAD  WAS ABWEICHT
+
+Optionen:
+  --target PFAD   der Zieldatenträger (oder ein Ordner darauf)
+  --into ORDNER   wohin unterhalb der Wurzel des Ziels die Einträge kopiert
+                  wurden
+  --json          stattdessen ein JSON-Array ausgeben, ein Objekt für jeden
+                  Eintrag (path, state: arrived, missing oder different,
+                  detail)
+  -h, --help      diese Hilfe anzeigen
+
+Der Fortschritt geht auf die Standardfehlerausgabe, wenn sie ein Terminal ist;
+Strg+C hält an.
+
+Rückgabewert: 0 jeder zugeteilte Eintrag ist angekommen, 1 einige nicht (oder
+nichts ist zugeteilt), 2 Aufruffehler, 3 Projekt- oder Zielfehler, 130 durch
+Strg+C (SIGINT) angehalten, 143 durch SIGTERM.
 </translation>
     </message>
 </context>
@@ -1510,6 +1735,52 @@ Strg+C (SIGINT) abgebrochen, 143 durch SIGTERM.
     </message>
 </context>
 <context>
+    <name>DiscArrival</name>
+    <message>
+        <source>The disc in %1 was not written and read back by Quillmarch</source>
+        <translation>Die Disc in %1 wurde nicht von Quillmarch geschrieben und zurückgelesen</translation>
+    </message>
+    <message>
+        <source>No disc written by Quillmarch is in %1</source>
+        <translation>In %1 liegt keine von Quillmarch geschriebene Disc</translation>
+    </message>
+    <message>
+        <source>the disc in %1 is no longer the one checked</source>
+        <translation>die Disc in %1 ist nicht mehr die geprüfte</translation>
+    </message>
+    <message>
+        <source>the original could not be read</source>
+        <translation>das Original konnte nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>not on the disc</source>
+        <translation>nicht auf der Disc</translation>
+    </message>
+    <message>
+        <source>changed since the disc was written</source>
+        <translation>seit dem Schreiben der Disc geändert</translation>
+    </message>
+</context>
+<context>
+    <name>DiscIdentity</name>
+    <message>
+        <source>No disc in the recorder</source>
+        <translation>Keine Disc im Brenner</translation>
+    </message>
+    <message>
+        <source>The drive cannot be read</source>
+        <translation>Das Laufwerk kann nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>The disc holds no files</source>
+        <translation>Die Disc enthält keine Dateien</translation>
+    </message>
+    <message>
+        <source>The disc was not written by this program</source>
+        <translation>Die Disc wurde nicht von diesem Programm geschrieben</translation>
+    </message>
+</context>
+<context>
     <name>DiscReadBack</name>
     <message>
         <source>libisofs cannot start</source>
@@ -1544,12 +1815,85 @@ Strg+C (SIGINT) abgebrochen, 143 durch SIGTERM.
         <translation>ist auf der Disc kürzer</translation>
     </message>
     <message>
-        <source>is longer on the disc</source>
-        <translation>ist auf der Disc länger</translation>
-    </message>
-    <message>
         <source>holds other bytes on the disc</source>
         <translation>enthält auf der Disc andere Bytes</translation>
+    </message>
+</context>
+<context>
+    <name>DiscRecord</name>
+    <message>
+        <source>cannot make the folder %1</source>
+        <translation>der Ordner %1 kann nicht angelegt werden</translation>
+    </message>
+</context>
+<context>
+    <name>DiscRun</name>
+    <message>
+        <source>Nothing is dispensed</source>
+        <translation>Nichts ist zugeteilt</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; could not be measured: put it back or dispense again</source>
+        <translation>„%1“ konnte nicht vermessen werden: Legen Sie es zurück oder teilen Sie erneut zu</translation>
+    </message>
+    <message>
+        <source>Cancelled before writing</source>
+        <translation>Vor dem Schreiben abgebrochen</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; can no longer be read in full</source>
+        <translation>„%1“ kann nicht mehr vollständig gelesen werden</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; changed since it was planned: dispense again</source>
+        <translation>„%1“ hat sich seit der Planung geändert: Teilen Sie erneut zu</translation>
+    </message>
+    <message>
+        <source>The disc was read back equal, but its record for &quot;Delete the files&quot; could not be kept: %1</source>
+        <translation>Die Disc wurde gleich zurückgelesen, aber ihr Nachweis für „Dateien löschen“ konnte nicht gespeichert werden: %1</translation>
+    </message>
+</context>
+<context>
+    <name>DiscWriteDlg</name>
+    <message>
+        <source>Preparing the image...</source>
+        <translation>Abbild wird vorbereitet …</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Cancelling...</source>
+        <translation>Wird abgebrochen …</translation>
+    </message>
+    <message>
+        <source>Writing %1: %2%</source>
+        <translation>%1 werden geschrieben: %2 %</translation>
+    </message>
+    <message>
+        <source>Closing the disc...</source>
+        <translation>Disc wird abgeschlossen …</translation>
+    </message>
+    <message>
+        <source>Reading back %1: %2%</source>
+        <translation>%1 werden zurückgelesen: %2 %</translation>
+    </message>
+    <message>
+        <source>%1/s</source>
+        <translation>%1/s</translation>
+    </message>
+    <message>
+        <source>drive buffer %1%</source>
+        <translation>Laufwerkspuffer %1 %</translation>
+    </message>
+    <message>
+        <source>data waiting %1%</source>
+        <translation>wartende Daten %1 %</translation>
+    </message>
+    <message>
+        <source>%1 left</source>
+        <translation>noch %1</translation>
     </message>
 </context>
 <context>
@@ -1632,6 +1976,10 @@ Strg+C (SIGINT) abgebrochen, 143 durch SIGTERM.
     <message>
         <source>Nothing to write</source>
         <translation>Nichts zu schreiben</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; changed since it was planned: dispense again</source>
+        <translation>„%1“ hat sich seit der Planung geändert: Teilen Sie erneut zu</translation>
     </message>
 </context>
 <context>
@@ -1749,6 +2097,18 @@ Strg+C (SIGINT) abgebrochen, 143 durch SIGTERM.
     <message>
         <source>Enter the free space of the medium.</source>
         <translation>Geben Sie den freien Speicher des Mediums ein.</translation>
+    </message>
+    <message>
+        <source>Write the disc as:</source>
+        <translation>Disc schreiben als:</translation>
+    </message>
+    <message>
+        <source>ISO 9660 with Rock Ridge and Joliet</source>
+        <translation>ISO 9660 mit Rock Ridge und Joliet</translation>
+    </message>
+    <message>
+        <source>UDF (for a burner that writes UDF)</source>
+        <translation>UDF (für ein Brennprogramm, das UDF schreibt)</translation>
     </message>
 </context>
 <context>
@@ -1976,6 +2336,109 @@ Strg+C (SIGINT) abgebrochen, 143 durch SIGTERM.
             <numerusform>%n zugeteilter Eintrag wurde nicht kopiert: Ein Eintrag davor hat denselben Namen auf dem Ziel: %1</numerusform>
             <numerusform>%n zugeteilte Einträge wurden nicht kopiert: Jeweils ein Eintrag davor hat denselben Namen auf dem Ziel: %1</numerusform>
         </translation>
+    </message>
+    <message numerus="yes">
+        <source>Add %n Entries</source>
+        <translation>
+            <numerusform>%n Eintrag hinzufügen</numerusform>
+            <numerusform>%n Einträge hinzufügen</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Remove %n Entries</source>
+        <translation>
+            <numerusform>%n Eintrag entfernen</numerusform>
+            <numerusform>%n Einträge entfernen</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Move %n Entries Up</source>
+        <translation>
+            <numerusform>%n Eintrag nach oben verschieben</numerusform>
+            <numerusform>%n Einträge nach oben verschieben</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Move %n Entries Down</source>
+        <translation>
+            <numerusform>%n Eintrag nach unten verschieben</numerusform>
+            <numerusform>%n Einträge nach unten verschieben</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Move %n Entries to %1</source>
+        <translation>
+            <numerusform>%n Eintrag in die Gruppe „%1“ verschieben</numerusform>
+            <numerusform>%n Einträge in die Gruppe „%1“ verschieben</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The image was written and read back equal: %n file(s)</source>
+        <translation>
+            <numerusform>Das Abbild wurde geschrieben und gleich zurückgelesen: %n Datei</numerusform>
+            <numerusform>Das Abbild wurde geschrieben und gleich zurückgelesen: %n Dateien</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The disc was written and read back equal: %n file(s)</source>
+        <translation>
+            <numerusform>Die Disc wurde geschrieben und gleich zurückgelesen: %n Datei</numerusform>
+            <numerusform>Die Disc wurde geschrieben und gleich zurückgelesen: %n Dateien</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <extracomment>How many files differ, then their names and why.</extracomment>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>there is room for %1 on the target, and the smallest entry, &quot;%2&quot;, takes %3</source>
+        <translation>auf dem Ziel ist Platz für %1, und der kleinste Eintrag, „%2“, belegt %3</translation>
+    </message>
+    <message>
+        <source>Nothing was dispensed</source>
+        <translation>Nichts wurde zugeteilt</translation>
+    </message>
+    <message>
+        <source>Nothing fits on the target</source>
+        <translation>Nichts passt auf das Ziel</translation>
+    </message>
+    <message numerus="yes">
+        <source>Dispense %n Entries</source>
+        <translation>
+            <numerusform>%n Eintrag zuteilen</numerusform>
+            <numerusform>%n Einträge zuteilen</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Undispense %n Entries</source>
+        <translation>
+            <numerusform>Zuteilung von %n Eintrag aufheben</numerusform>
+            <numerusform>Zuteilung von %n Einträgen aufheben</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Delete the Files of %n Entries</source>
+        <translation>
+            <numerusform>Dateien von %n Eintrag löschen</numerusform>
+            <numerusform>Dateien von %n Einträgen löschen</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The project is no longer as this step left it, so the step cannot be taken back or done again. The history is cleared.</source>
+        <translation>Das Projekt ist nicht mehr so, wie dieser Schritt es hinterlassen hat; der Schritt kann daher weder rückgängig gemacht noch wiederholt werden. Der Verlauf wurde geleert.</translation>
+    </message>
+    <message>
+        <source>Not moved to the trash again, left where they are: %1</source>
+        <translation>Nicht erneut in den Papierkorb verschoben, sie bleiben, wo sie sind: %1</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>Not brought back from the trash, their entries are back all the same: %1</source>
+        <translation>Nicht aus dem Papierkorb wiederhergestellt, ihre Einträge sind trotzdem zurück: %1</translation>
     </message>
 </context>
 <context>
@@ -2395,6 +2858,42 @@ Strg+C (SIGINT) abgebrochen, 143 durch SIGTERM.
         <source>Copy</source>
         <translation>Kopieren</translation>
     </message>
+    <message>
+        <source>&amp;Write Disc</source>
+        <translation>Disc &amp;brennen</translation>
+    </message>
+    <message>
+        <source>Write the Dispensed files onto the disc in the target recorder and read them back</source>
+        <translation>Die zugeteilten Dateien auf die Disc im Zielbrenner schreiben und zurücklesen</translation>
+    </message>
+    <message>
+        <source>Write &amp;Image...</source>
+        <translation>Abb&amp;ild schreiben …</translation>
+    </message>
+    <message>
+        <source>Write the Dispensed files into an ISO 9660 image file and read them back</source>
+        <translation>Die zugeteilten Dateien in eine ISO-9660-Abbilddatei schreiben und zurücklesen</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Rückgängig</translation>
+    </message>
+    <message>
+        <source>&amp;Undo %1</source>
+        <translation>&amp;Rückgängig: %1</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>&amp;Wiederherstellen</translation>
+    </message>
+    <message>
+        <source>&amp;Redo %1</source>
+        <translation>&amp;Wiederherstellen: %1</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Bearbeiten</translation>
+    </message>
 </context>
 <context>
     <name>MainList</name>
@@ -2598,6 +3097,26 @@ Größe: %2</translation>
     <message>
         <source>Copy to Target: the folder on the target to copy into</source>
         <translation>Auf das Ziel kopieren: der Ordner auf dem Ziel, in den kopiert wird</translation>
+    </message>
+    <message>
+        <source>Disc images (*.iso)</source>
+        <translation>Disc-Abbilder (*.iso)</translation>
+    </message>
+    <message>
+        <source>Write Image</source>
+        <translation>Abbild schreiben</translation>
+    </message>
+    <message>
+        <source>Write Disc</source>
+        <translation>Disc brennen</translation>
+    </message>
+    <message>
+        <source>The disc in %1 already holds files. Write over them?</source>
+        <translation>Die Disc in %1 enthält bereits Dateien. Möchten Sie sie überschreiben?</translation>
+    </message>
+    <message>
+        <source>Everything on the disc will be lost.</source>
+        <translation>Alles auf der Disc geht verloren.</translation>
     </message>
 </context>
 <context>
@@ -2967,6 +3486,30 @@ Größe: %2</translation>
     <message>
         <source>“Dispense This Medium” is off while entries are dispensed: put them back with Undispense, or delete them, first.</source>
         <translation>„Dieses Medium zuteilen“ ist nicht verfügbar, solange Einträge zugeteilt sind: Legen Sie sie zuerst mit „Zurücklegen“ zurück oder löschen Sie sie.</translation>
+    </message>
+    <message>
+        <source>NTFS</source>
+        <translation>NTFS</translation>
+    </message>
+    <message>
+        <source>FAT32</source>
+        <translation>FAT32</translation>
+    </message>
+    <message>
+        <source>exFAT</source>
+        <translation>exFAT</translation>
+    </message>
+    <message>
+        <source>ext4</source>
+        <translation>ext4</translation>
+    </message>
+    <message>
+        <source>ISO 9660</source>
+        <translation>ISO 9660</translation>
+    </message>
+    <message>
+        <source>UDF (for a burner that writes UDF)</source>
+        <translation>UDF (für ein Brennprogramm, das UDF schreibt)</translation>
     </message>
 </context>
 <context>
