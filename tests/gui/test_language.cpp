@@ -30,7 +30,7 @@ private slots:
         QStringList menus;
         for (QAction* menu : window.menuBar()->actions())
             menus << menu->text();
-        QCOMPARE(menus.join(' '), QString("&Datei &Aktionen &Liste &Priorität &Hilfe"));
+        QCOMPARE(menus.join(' '), QString("&Datei &Bearbeiten &Aktionen &Liste &Priorität &Hilfe"));
         window.status()->showTotal(1572864, 1);
         QCOMPARE(window.status()->findChild<QLabel*>("total")->text(), QString("GESAMT: 1,5 MiB"));
         window.status()->showSelected(3 << 20, 2);
