@@ -244,7 +244,8 @@ void TestCli::exitCodes_data()
 0|Medium 1: 2 Einträge|                       |%D series %N 99 --main %T/a %T/a2
 0|*"origin":"Main"}|                         |%D dispense %N 99 --main %T/a --json
 2|                   |unbekannte Option --fast (siehe „quillmarch-cli dispense --help“)|%D dispense %T/held.qmp --fast
-0|Aufruf: quillmarch-cli series PROJEKT|      |%D series --help)";
+0|Aufruf: quillmarch-cli series PROJEKT|      |%D series --help
+2|                   |--out DATEI.iso wird benötigt|%D image %T/one.qmp)";
     for (const QString& row : rows.split('\n', Qt::SkipEmptyParts)) {
         const QStringList c = row.split('|');
         QTest::newRow(qPrintable(c[0] + " " + c[3]))
