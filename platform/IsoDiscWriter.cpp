@@ -314,6 +314,13 @@ DiscResult toFile(const DiscJob& job, const std::function<void(const DiscProgres
                      QCoreApplication::translate("DiscWriter", "The image cannot be read back"),
                      quint64(blocks));
     verify(job, image, src, 0, progress, cancel, result);
+    if (cancel.load()) {
+        // Stopped before it was read back whole: not left looking finished.
+        QFile::remove(job.imageFile);
+        return ended(DiscResult::Cancelled,
+                     QCoreApplication::translate("DiscWriter", "Cancelled; no image was written"),
+                     quint64(blocks));
+    }
     return result;
 }
 
