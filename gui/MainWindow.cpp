@@ -227,21 +227,23 @@ bool MainWindow::askProjectSaveAs(QString& path)
                        ProjectsFolder, chosen))
         return false;
     path = chosen.first();
+    return withSuffix(path, QStringLiteral(".qmp"), tr("Save Project As"));
+}
+
+bool MainWindow::withSuffix(QString& path, const QString& suffix, const QString& title)
+{
     // The toolkit's dialog adds the suffix itself and asks before replacing
     // that file; a desktop's own dialog may do neither.
-    if (QFileInfo(path).suffix().isEmpty()) {
-        path += QStringLiteral(".qmp");
-        if (QFileInfo::exists(path)) {
-            QMessageBox box(
-                QMessageBox::Warning, tr("Save Project As"),
-                tr("\"%1\" already exists. Replace it?").arg(QFileInfo(path).fileName()),
-                QMessageBox::Yes | QMessageBox::Cancel, this);
-            box.setDefaultButton(QMessageBox::Cancel);
-            if (runQuestion(box) != QMessageBox::Yes)
-                return false;
-        }
-    }
-    return true;
+    if (!QFileInfo(path).suffix().isEmpty())
+        return true;
+    path += suffix;
+    if (!QFileInfo::exists(path))
+        return true;
+    QMessageBox box(QMessageBox::Warning, title,
+                    tr("\"%1\" already exists. Replace it?").arg(QFileInfo(path).fileName()),
+                    QMessageBox::Yes | QMessageBox::Cancel, this);
+    box.setDefaultButton(QMessageBox::Cancel);
+    return runQuestion(box) == QMessageBox::Yes;
 }
 
 bool MainWindow::askProjectLoad(QString& path)

@@ -78,6 +78,9 @@ private:
     void fillRecentMenu();
     void fillTimeLimitMenu();
     QMessageBox::StandardButton runQuestion(QMessageBox& box);
+    // path with suffix added where it has none; false when that names a file
+    // the user would not replace.
+    bool withSuffix(QString& path, const QString& suffix, const QString& title);
     int runDialog(QDialog& dialog);
 
     MainActions* m_actions;

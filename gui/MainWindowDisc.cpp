@@ -13,20 +13,7 @@ bool MainWindow::askImageFile(QString& path)
                        ImageFolder, chosen))
         return false;
     path = chosen.first();
-    if (QFileInfo(path).suffix().isEmpty()) {
-        path += QStringLiteral(".iso");
-        // The suffix was not there when the dialog asked about replacing.
-        if (QFileInfo::exists(path)) {
-            QMessageBox box(
-                QMessageBox::Warning, tr("Write Image"),
-                tr("\"%1\" already exists. Replace it?").arg(QFileInfo(path).fileName()),
-                QMessageBox::Yes | QMessageBox::Cancel, this);
-            box.setDefaultButton(QMessageBox::Cancel);
-            if (runQuestion(box) != QMessageBox::Yes)
-                return false;
-        }
-    }
-    return true;
+    return withSuffix(path, QStringLiteral(".iso"), tr("Write Image"));
 }
 
 DiscResult MainWindow::runDiscWrite(DiscRun& run, bool toDrive)
